@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+// The schema version this program writes and reads (PRAGMA user_version).
+constexpr int kSchemaVersion = 1;
+
+// Creates a new database file from the schema, views and seed rows, with the
+// demonstration data on top when demo is set. An existing file is refused
+// unless force is set. Throws DbError.
+void CreateDatabase(const QString& file, bool demo, bool force);
+
+// Runs a script of Access-dialect statements on the open database.
+void RunScript(const QString& script);

@@ -1,0 +1,600 @@
+#include "accesstext.h"
+
+#include "sqlvalue.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace acc {
+
+namespace {
+
+// The 15 significant digits of a positive finite number and the decimal
+// exponent of the first one (value = d.ddd... x 10^exp).
+void significantDigits(double a, std::string& digits, int& exp) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", a);
+    digits.assign(1, buf[0]);
+    digits.append(buf + 2, 14);
+    exp = std::atoi(std::strchr(buf, 'e') + 1);
+}
+
+// |value| rounded to `decimals` places, half away from zero on its
+// 15-digit decimal form. intDigits has no leading zeros (empty for 0).
+void roundDecimal(double a, int decimals, std::string& intDigits, std::string& fracDigits) {
+    std::string all;
+    int pointPos = 0;
+    if (a != 0 && std::isfinite(a)) {
+        std::string digits;
+        int exp = 0;
+        significantDigits(a, digits, exp);
+        pointPos = exp + 1;
+        if (pointPos <= 0) {
+            all.assign(static_cast<std::size_t>(-pointPos), '0');
+            pointPos = 0;
+        }
+        all += digits;
+        if (static_cast<int>(all.size()) < pointPos) all.append(pointPos - all.size(), '0');
+    }
+    const int keep = pointPos + decimals;
+    if (static_cast<int>(all.size()) > keep) {
+        const bool up = all[keep] >= '5';
+        all.resize(keep);
+        if (up) {
+            int i = keep - 1;
+            while (i >= 0 && all[i] == '9') all[i--] = '0';
+            if (i < 0) {
+                all.insert(all.begin(), '1');
+                ++pointPos;
+            } else {
+                ++all[i];
+            }
+        }
+    } else {
+        all.append(keep - all.size(), '0');
+    }
+    intDigits = all.substr(0, pointPos);
+    fracDigits = all.substr(pointPos);
+    const auto nz = intDigits.find_first_not_of('0');
+    intDigits = nz == std::string::npos ? std::string() : intDigits.substr(nz);
+}
+
+bool hasNonZeroDigit(const std::string& s) { return s.find_first_of("123456789") != std::string::npos; }
+
+QDateTime serialToDate(double serial) {
+    const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
+    return base.addSecs(static_cast<qint64>(std::llround(serial * 86400.0)));
+}
+
+double dateToSerial(const QDateTime& dt) {
+    const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
+    return static_cast<double>(base.secsTo(dt)) / 86400.0;
+}
+
+// Patterns with a name stand for a fixed pattern.
+QString resolveNamedPattern(const QString& p) {
+    const QString l = p.trimmed().toLower();
+    if (l == "fixed") return "0.00";
+    if (l == "standard") return "#,##0.00";
+    if (l == "percent") return "0.00%";
+    if (l == "currency") return "￥#,##0.00";
+    if (l == "short date") return "yyyy-mm-dd";
+    if (l == "long date") return "yyyy年m月d日";
+    if (l == "short time") return "hh:nn";
+    if (l == "long time" || l == "medium time") return "hh:nn:ss";
+    if (l == "general date") return "yyyy-mm-dd hh:nn:ss";
+    return p;
+}
+
+bool isNumberPattern(const QString& p) {
+    bool quoted = false;
+    for (int i = 0; i < p.size(); ++i) {
+        const QChar c = p[i];
+        if (c == '"') quoted = !quoted;
+        else if (quoted) continue;
+        else if (c == '\\') ++i;
+        else if (c == '0' || c == '#') return true;
+    }
+    return false;
+}
+
+QStringList splitSections(const QString& p) {
+    QStringList out;
+    QString cur;
+    bool quoted = false;
+    for (int i = 0; i < p.size(); ++i) {
+        const QChar c = p[i];
+        if (c == '"') quoted = !quoted;
+        if (!quoted && c == '\\' && i + 1 < p.size()) {
+            cur += c;
+            cur += p[++i];
+            continue;
+        }
+        if (!quoted && c == ';') {
+            out << cur;
+            cur.clear();
+            continue;
+        }
+        cur += c;
+    }
+    out << cur;
+    return out;
+}
+
+struct NumTok {
+    enum Kind { Zero, Hash, Point, Comma, Percent, Lit } kind;
+    QString lit;
+    bool isDigit() const { return kind == Zero || kind == Hash; }
+};
+
+std::vector<NumTok> tokenizeNumberSection(const QString& s) {
+    std::vector<NumTok> out;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == '\\' && i + 1 < s.size()) {
+            out.push_back({NumTok::Lit, QString(s[++i])});
+        } else if (c == '"') {
+            const int end = s.indexOf('"', i + 1);
+            const int stop = end < 0 ? s.size() : end;
+            out.push_back({NumTok::Lit, s.mid(i + 1, stop - i - 1)});
+            i = stop;
+        } else if (c == '0') {
+            out.push_back({NumTok::Zero, {}});
+        } else if (c == '#') {
+            out.push_back({NumTok::Hash, {}});
+        } else if (c == '.') {
+            out.push_back({NumTok::Point, {}});
+        } else if (c == ',') {
+            out.push_back({NumTok::Comma, {}});
+        } else if (c == '%') {
+            out.push_back({NumTok::Percent, QStringLiteral("%")});
+        } else {
+            out.push_back({NumTok::Lit, QString(c)});
+        }
+    }
+    return out;
+}
+
+QString withGrouping(const std::string& digits) {
+    QString out;
+    const int n = static_cast<int>(digits.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) out += ',';
+        out += QChar(digits[i]);
+    }
+    return out;
+}
+
+QString pad(int v, int width) { return QString::number(v).rightJustified(width, '0'); }
+
+const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+const char* const kDayNames[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+
+} // namespace
+
+std::string numberText(double v) {
+    if (std::isnan(v)) return "NaN";
+    if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
+    if (v == 0) return "0";
+    std::string digits;
+    int exp = 0;
+    significantDigits(std::fabs(v), digits, exp);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string out;
+    if (v < 0) out += '-';
+    if (exp >= 15 || exp < -11) {
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1, std::string::npos);
+        }
+        out += 'E';
+        out += exp >= 0 ? '+' : '-';
+        out += std::to_string(std::abs(exp));
+    } else if (exp >= 0) {
+        const std::size_t intLen = static_cast<std::size_t>(exp) + 1;
+        if (digits.size() <= intLen) {
+            out += digits;
+            out.append(intLen - digits.size(), '0');
+        } else {
+            out.append(digits, 0, intLen);
+            out += '.';
+            out.append(digits, intLen, std::string::npos);
+        }
+    } else {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exp - 1), '0');
+        out += digits;
+    }
+    return out;
+}
+
+QString numberQText(double value) { return QString::fromLatin1(numberText(value)); }
+
+QString valueText(const QVariant& v) {
+    if (v.isNull()) return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QString::number(v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return numberQText(v.toDouble());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = v.toDateTime();
+        return dt.time() == QTime(0, 0) ? dt.toString("yyyy-MM-dd") : dt.toString("yyyy-MM-dd hh:mm:ss");
+    }
+    case QMetaType::QDate:
+        return v.toDate().toString("yyyy-MM-dd");
+    default:
+        break;
+    }
+    if (v.canConvert<SqlRaw>() && v.userType() == qMetaTypeId<SqlRaw>()) return v.value<SqlRaw>().text;
+    if (v.userType() == qMetaTypeId<SqlContains>()) return v.value<SqlContains>().text;
+    return v.toString();
+}
+
+double val(const char* text, std::size_t length) {
+    std::string s;
+    s.reserve(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const char c = text[i];
+        if (c != ' ' && c != '\t' && c != '\n') s += c;
+    }
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+        const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
+        double v = 0;
+        for (std::size_t i = 2; i < s.size(); ++i) {
+            const char c = s[i];
+            int d;
+            if (c >= '0' && c <= '9') d = c - '0';
+            else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+            else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+            else break;
+            if (d >= base) break;
+            v = v * base + d;
+        }
+        return v;
+    }
+    std::size_t i = 0;
+    std::string num;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) num += s[i++];
+    bool digits = false;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+        num += s[i++];
+        digits = true;
+    }
+    if (i < s.size() && s[i] == '.') {
+        num += s[i++];
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) {
+            num += s[i++];
+            digits = true;
+        }
+    }
+    if (!digits) return 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+        std::size_t j = i + 1;
+        std::string e = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) e += s[j++];
+        if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e += s[j++];
+            num += e;
+        }
+    }
+    return std::strtod(num.c_str(), nullptr);
+}
+
+double val(const QString& text) {
+    const QByteArray b = text.toUtf8();
+    return val(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+std::optional<double> numericValue(const QString& text) {
+    QString t = text.trimmed();
+    t.remove(',');
+    if (t.isEmpty()) return std::nullopt;
+    bool digit = false;
+    for (int i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c.isDigit() && c.unicode() < 128) digit = true;
+        else if (c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-') return std::nullopt;
+    }
+    if (!digit) return std::nullopt;
+    const QByteArray b = t.toLatin1();
+    char* end = nullptr;
+    const double v = std::strtod(b.constData(), &end);
+    if (end != b.constData() + b.size()) return std::nullopt;
+    return v;
+}
+
+std::optional<QDateTime> parseDateText(const QString& text) {
+    const QString t = text.trimmed();
+    int pos = 0;
+    auto number = [&](int maxDigits, int& out) {
+        int n = 0, v = 0;
+        while (pos < t.size() && n < maxDigits && t[pos].isDigit() && t[pos].unicode() < 128) {
+            v = v * 10 + t[pos].digitValue();
+            ++pos;
+            ++n;
+        }
+        out = v;
+        return n > 0;
+    };
+    auto sep = [&](const char* chars) {
+        if (pos < t.size() && std::strchr(chars, t[pos].toLatin1()) && t[pos].unicode() < 128) {
+            ++pos;
+            return true;
+        }
+        return false;
+    };
+    int y, m, d, hh = 0, mm = 0, ss = 0;
+    if (!number(4, y) || pos != 4 || !sep("-/") || !number(2, m) || !sep("-/") || !number(2, d))
+        return std::nullopt;
+    if (pos < t.size()) {
+        if (!sep(" T") || !number(2, hh) || !sep(":") || !number(2, mm)) return std::nullopt;
+        if (pos < t.size()) {
+            if (!sep(":") || !number(2, ss)) return std::nullopt;
+            if (pos < t.size() && t[pos] == '.') {
+                ++pos;
+                int frac;
+                number(9, frac);
+            }
+        }
+        if (pos != t.size()) return std::nullopt;
+    }
+    const QDate date(y, m, d);
+    const QTime time(hh, mm, ss);
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
+    return QDateTime(date, time);
+}
+
+QString formatNumber(double v, const QString& pattern) {
+    const QStringList sections = splitSections(pattern);
+    QString sec = sections[0];
+    double a = v;
+    bool minus = false;
+    if (v < 0 && sections.size() >= 2 && !sections[1].isEmpty()) {
+        sec = sections[1];
+        a = -v;
+    } else if (v == 0 && sections.size() >= 3 && !sections[2].isEmpty()) {
+        sec = sections[2];
+        a = 0;
+    } else if (v < 0) {
+        minus = true;
+        a = -v;
+    }
+    const std::vector<NumTok> toks = tokenizeNumberSection(sec);
+    std::vector<NumTok> intToks, fracToks;
+    bool point = false, percent = false;
+    for (const auto& t : toks) {
+        if (t.kind == NumTok::Percent) percent = true;
+        if (t.kind == NumTok::Point && !point) {
+            point = true;
+            continue;
+        }
+        (point ? fracToks : intToks).push_back(t);
+    }
+    // A comma with digit placeholders on both sides asks for thousands separators.
+    bool grouping = false;
+    std::vector<NumTok> intClean;
+    for (std::size_t i = 0; i < intToks.size(); ++i) {
+        if (intToks[i].kind == NumTok::Comma) {
+            bool before = false, after = false;
+            for (std::size_t j = 0; j < i; ++j) before |= intToks[j].isDigit();
+            for (std::size_t j = i + 1; j < intToks.size(); ++j) after |= intToks[j].isDigit();
+            if (before && after) grouping = true;
+            continue;
+        }
+        intClean.push_back(intToks[i]);
+    }
+    int intZeros = 0, fracPh = 0, minDec = 0;
+    for (const auto& t : intClean) intZeros += t.kind == NumTok::Zero;
+    for (const auto& t : fracToks) {
+        if (t.isDigit()) ++fracPh;
+        if (t.kind == NumTok::Zero) minDec = fracPh;
+    }
+    if (percent) a *= 100;
+
+    std::string I, F;
+    roundDecimal(a, fracPh, I, F);
+    const bool nonZero = hasNonZeroDigit(I) || hasNonZeroDigit(F);
+    while (static_cast<int>(F.size()) > minDec && F.back() == '0') F.pop_back();
+    if (static_cast<int>(I.size()) < intZeros) I.insert(0, intZeros - I.size(), '0');
+
+    QString out;
+    int first = -1, last = -1;
+    for (int i = 0; i < static_cast<int>(intClean.size()); ++i)
+        if (intClean[i].isDigit()) {
+            if (first < 0) first = i;
+            last = i;
+        }
+    bool innerLiteral = false;
+    for (int i = first + 1; first >= 0 && i < last; ++i) innerLiteral |= !intClean[i].isDigit();
+    if (first < 0) {
+        for (const auto& t : intClean) out += t.lit;
+        out += QString::fromLatin1(I);
+    } else if (grouping || !innerLiteral) {
+        for (int i = 0; i < first; ++i) out += intClean[i].lit;
+        out += grouping ? withGrouping(I) : QString::fromLatin1(I);
+        for (int i = last + 1; i < static_cast<int>(intClean.size()); ++i) out += intClean[i].lit;
+    } else {
+        // Literals between placeholders ("000-0000"): fill digits from the right.
+        QString part;
+        std::string rest = I;
+        for (int i = static_cast<int>(intClean.size()) - 1; i >= 0; --i) {
+            const auto& t = intClean[i];
+            if (!t.isDigit()) {
+                part.prepend(t.lit);
+            } else if (i == first) {
+                part.prepend(QString::fromLatin1(rest));
+                rest.clear();
+            } else if (!rest.empty()) {
+                part.prepend(QChar(rest.back()));
+                rest.pop_back();
+            }
+        }
+        out += part;
+    }
+    if (point) out += '.';
+    std::size_t j = 0;
+    for (const auto& t : fracToks) {
+        if (t.isDigit()) {
+            if (j < F.size()) out += QChar(F[j++]);
+        } else if (t.kind != NumTok::Comma) {
+            out += t.lit;
+        }
+    }
+    if (minus && nonZero) out.prepend('-');
+    return out;
+}
+
+QString formatDate(const QDateTime& dt, const QString& pattern) {
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    const QString lower = pattern.toLower();
+    const bool twelve = lower.contains("am/pm") || lower.contains("a/p") || lower.contains("ampm");
+    QString out;
+    bool afterHour = false;
+    for (int i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        const QChar lc = c.toLower();
+        if (c == '\\' && i + 1 < pattern.size()) {
+            out += pattern[i + 1];
+            i += 2;
+            continue;
+        }
+        if (c == '"') {
+            const int end = pattern.indexOf('"', i + 1);
+            const int stop = end < 0 ? pattern.size() : end;
+            out += pattern.mid(i + 1, stop - i - 1);
+            i = stop + 1;
+            continue;
+        }
+        if (lc == 'a') {
+            const bool pm = t.hour() >= 12;
+            if (lower.mid(i, 5) == "am/pm") {
+                const bool up = pattern[i].isUpper();
+                out += pm ? (up ? "PM" : "pm") : (up ? "AM" : "am");
+                i += 5;
+                continue;
+            }
+            if (lower.mid(i, 3) == "a/p") {
+                const bool up = pattern[i].isUpper();
+                out += pm ? (up ? "P" : "p") : (up ? "A" : "a");
+                i += 3;
+                continue;
+            }
+            if (lower.mid(i, 4) == "ampm") {
+                out += pm ? "PM" : "AM";
+                i += 4;
+                continue;
+            }
+        }
+        int n = 1;
+        while (i + n < pattern.size() && pattern[i + n].toLower() == lc) ++n;
+        bool token = true;
+        switch (lc.toLatin1()) {
+        case 'y': {
+            int left = n;
+            while (left > 0) {
+                if (left >= 3) {
+                    out += pad(d.year(), 4);
+                    left -= left >= 4 ? 4 : 3;
+                } else if (left == 2) {
+                    out += pad(d.year() % 100, 2);
+                    left = 0;
+                } else {
+                    out += QString::number(d.dayOfYear());
+                    left = 0;
+                }
+            }
+            break;
+        }
+        case 'm':
+            if (afterHour) out += n >= 2 ? pad(t.minute(), 2) : QString::number(t.minute());
+            else if (n >= 4) out += kMonthNames[d.month() - 1];
+            else if (n == 3) out += QString::fromLatin1(kMonthNames[d.month() - 1]).left(3);
+            else out += n == 2 ? pad(d.month(), 2) : QString::number(d.month());
+            break;
+        case 'n':
+            out += n >= 2 ? pad(t.minute(), 2) : QString::number(t.minute());
+            break;
+        case 'd':
+            if (n >= 5) out += d.toString("yyyy-MM-dd");
+            else if (n == 4) out += kDayNames[d.dayOfWeek() - 1];
+            else if (n == 3) out += QString::fromLatin1(kDayNames[d.dayOfWeek() - 1]).left(3);
+            else out += n == 2 ? pad(d.day(), 2) : QString::number(d.day());
+            break;
+        case 'h': {
+            int h = t.hour();
+            if (twelve) h = h % 12 == 0 ? 12 : h % 12;
+            out += n >= 2 ? pad(h, 2) : QString::number(h);
+            break;
+        }
+        case 's':
+            out += n >= 2 ? pad(t.second(), 2) : QString::number(t.second());
+            break;
+        case 'w':
+            if (n >= 2) out += QString::number(d.weekNumber());
+            else out += QString::number(d.dayOfWeek() % 7 + 1);
+            break;
+        case 'q':
+            out += QString::number((d.month() - 1) / 3 + 1);
+            break;
+        default:
+            token = false;
+            out += pattern.mid(i, n);
+            break;
+        }
+        if (token) afterHour = lc == 'h';
+        i += n;
+    }
+    return out;
+}
+
+QString format(const QVariant& value, const QString& rawPattern) {
+    if (value.isNull()) return {};
+    const QString pattern = resolveNamedPattern(rawPattern);
+    if (pattern.isEmpty()) return valueText(value);
+    const bool numeric = isNumberPattern(pattern);
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString s = value.toString();
+        if (numeric) {
+            if (auto n = numericValue(s)) return formatNumber(*n, pattern);
+            if (auto dt = parseDateText(s)) return formatNumber(dateToSerial(*dt), pattern);
+            return s;
+        }
+        if (auto dt = parseDateText(s)) return formatDate(*dt, pattern);
+        return s;
+    }
+    case QMetaType::QDateTime:
+        return numeric ? formatNumber(dateToSerial(value.toDateTime()), pattern)
+                       : formatDate(value.toDateTime(), pattern);
+    case QMetaType::QDate: {
+        const QDateTime dt(value.toDate(), QTime(0, 0));
+        return numeric ? formatNumber(dateToSerial(dt), pattern) : formatDate(dt, pattern);
+    }
+    case QMetaType::Bool:
+        return numeric ? formatNumber(value.toBool() ? -1 : 0, pattern) : valueText(value);
+    default:
+        break;
+    }
+    bool ok = false;
+    const double n = value.toDouble(&ok);
+    if (!ok) return valueText(value);
+    return numeric ? formatNumber(n, pattern) : formatDate(serialToDate(n), pattern);
+}
+
+} // namespace acc

@@ -1,0 +1,18 @@
+#pragma once
+// The program folder and the ways the program ends or beeps, replaceable in tests.
+
+#include <QString>
+#include <functional>
+
+// The folder of the running program with a trailing "/".
+QString AppPath();
+// Points the program folder elsewhere (tests, the administrator's tool).
+void SetAppPath(const QString& folder);
+
+// Ends the program at once. Tests install a handler that throws instead.
+[[noreturn]] void EndProgram(int exitCode = 1);
+void SetEndProgramHandler(std::function<void(int)> handler);
+
+// The warning sound of refused key strokes.
+void Beep();
+void SetBeepHandler(std::function<void()> handler);

@@ -1,0 +1,139 @@
+#include "database.h"
+
+#include "dberror.h"
+#include "sqlfunctions.h"
+
+#include <QFile>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace {
+
+unsigned long long fileIdentity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return 0;
+    return (static_cast<unsigned long long>(st.st_dev) << 40) ^ static_cast<unsigned long long>(st.st_ino);
+}
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+} // namespace
+
+Database& Database::instance() {
+    static Database db;
+    return db;
+}
+
+Database::~Database() { close(); }
+
+void Database::fail() const {
+    throw DbError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("数据库没有打开"));
+}
+
+void Database::open(const QString& path, bool create) {
+    const unsigned long long id = fileIdentity(path);
+    if (m_db && path == m_path && id == m_fileId && id != 0) return;
+    close();
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw DbError(msg + ": " + path);
+    }
+    m_db = db;
+    m_path = path;
+    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_extended_result_codes(m_db, 0);
+    registerAccessFunctions(m_db);
+    try {
+        createTempShadows();
+    } catch (...) {
+        close();
+        throw;
+    }
+    m_fileId = fileIdentity(path);
+}
+
+void Database::close() {
+    if (!m_db) return;
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+    m_path.clear();
+    m_fileId = 0;
+}
+
+bool Database::inTransaction() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
+
+RecordSet Database::query(const QString& sql) {
+    if (!m_db) fail();
+    const QByteArray text = sql.toUtf8();
+    Statement s;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, &tail) != SQLITE_OK)
+        fail();
+    if (!s.stmt) return RecordSet(QStringList(), {});
+    const int cols = sqlite3_column_count(s.stmt);
+    QStringList names;
+    names.reserve(cols);
+    for (int c = 0; c < cols; ++c) names << QString::fromUtf8(sqlite3_column_name(s.stmt, c));
+    std::vector<QVariant> cells;
+    for (;;) {
+        const int rc = sqlite3_step(s.stmt);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) fail();
+        for (int c = 0; c < cols; ++c) {
+            switch (sqlite3_column_type(s.stmt, c)) {
+            case SQLITE_INTEGER:
+                cells.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(s.stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                cells.emplace_back(sqlite3_column_double(s.stmt, c));
+                break;
+            case SQLITE_TEXT:
+                cells.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, c)),
+                                                     sqlite3_column_bytes(s.stmt, c)));
+                break;
+            case SQLITE_BLOB:
+                cells.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(s.stmt, c)),
+                                              sqlite3_column_bytes(s.stmt, c)));
+                break;
+            default:
+                cells.emplace_back();
+            }
+        }
+    }
+    return RecordSet(std::move(names), std::move(cells));
+}
+
+int Database::execute(const QString& sql) {
+    if (!m_db) fail();
+    const QByteArray text = sql.toUtf8();
+    Statement s;
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, nullptr) != SQLITE_OK)
+        fail();
+    if (!s.stmt) return 0;
+    for (;;) {
+        const int rc = sqlite3_step(s.stmt);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) fail();
+    }
+    return sqlite3_changes(m_db);
+}
+
+void Database::createTempShadows() {
+    const RecordSet tables = query(
+        "SELECT m.name, m.sql FROM main.sqlite_master m WHERE m.type = 'table' AND m.name LIKE 'temp\\_%' ESCAPE '\\' "
+        "AND NOT EXISTS (SELECT 1 FROM temp.sqlite_master t WHERE t.name = m.name)");
+    for (int r = 0; r < tables.RecordCount(); ++r) {
+        QString ddl = tables.at(r, 1).toString();
+        const int at = ddl.indexOf(QLatin1String("TABLE"), 0, Qt::CaseInsensitive);
+        if (at < 0) continue;
+        ddl.insert(at, QLatin1String("TEMP "));
+        execute(ddl);
+    }
+}

@@ -1,0 +1,303 @@
+#include "sqlhelper.h"
+
+#include "accesstext.h"
+#include "appenv.h"
+#include "database.h"
+#include "dberror.h"
+#include "msgbox.h"
+#include "sysvar.h"
+#include "translator.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace sqlHelper {
+
+namespace {
+bool g_connOpen = false;
+QString g_connString;
+QString g_overrideFile;
+RecordSet g_rs;
+RecordSet g_rs2;
+
+QString withSlash(QString folder) {
+    folder.replace('\\', '/');
+    if (!folder.endsWith('/')) folder += '/';
+    return folder;
+}
+
+QString unquote(const QString& v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.mid(1, v.size() - 2);
+    return v;
+}
+
+// The statement of a batch key: the part after the first "|".
+QString statementOfKey(const QString& key) {
+    const int bar = key.indexOf('|');
+    return bar < 0 ? key : key.mid(bar + 1);
+}
+
+} // namespace
+
+QString GetIniValue(const QString& section, const QString& key, const QString& filePath) {
+    QFile f(filePath);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QTextStream in(&f);
+    bool inSection = false;
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith(';')) continue;
+        if (line.startsWith('[')) {
+            const int end = line.indexOf(']');
+            inSection = end > 0 && line.mid(1, end - 1).trimmed().compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection) continue;
+        const int eq = line.indexOf('=');
+        if (eq < 0) continue;
+        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
+        return unquote(line.mid(eq + 1).trimmed()).left(127);
+    }
+    return {};
+}
+
+QString GetDBPath() {
+    QString folder;
+    if (!g_overrideFile.isEmpty()) {
+        folder = withSlash(QFileInfo(g_overrideFile).absolutePath());
+    } else {
+        const QString ini = AppPath() + "linkDB.ini";
+        const double linkType = acc::val(GetIniValue("DB_Link", "LinkType", ini));
+        const QString dbPath = GetIniValue("DB_Link", "DBPath", ini).trimmed();
+        if (linkType == 0 || dbPath.isEmpty()) {
+            folder = AppPath();
+        } else {
+            folder = withSlash(dbPath);
+            if (QDir::isRelativePath(folder)) folder = AppPath() + folder;
+        }
+    }
+    const QString file = g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : g_overrideFile;
+    if (!QFileInfo::exists(file)) {
+        MsgBox::Show(QStringLiteral("数据库文件路径错误,系统即将退出!"), MsgBox::Exclamation, "System");
+        EndProgram(1);
+    }
+    return folder;
+}
+
+QString DatabaseFile() {
+    const QString folder = GetDBPath();
+    return g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : QFileInfo(g_overrideFile).absoluteFilePath();
+}
+
+void SetDatabaseFile(const QString& path) {
+    g_overrideFile = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    g_connOpen = false;
+}
+
+void BuildConnString() { g_connString = "Data Source=" + DatabaseFile(); }
+
+QString connString() { return g_connString; }
+
+void OpenConn(const QString&) {
+    if (g_connOpen) return;
+    const QString file = DatabaseFile();
+    Database::instance().open(file);
+    g_connOpen = true;
+}
+
+void CloseConn() { g_connOpen = false; }
+bool IsConnOpen() { return g_connOpen; }
+
+RecordSet& rs() { return g_rs; }
+RecordSet& rs2() { return g_rs2; }
+void CloseRs() { g_rs.Close(); }
+void CloseRs2() { g_rs2.Close(); }
+
+bool IsQueryText(const QString& sql) {
+    return sql.left(6).toUpper() == QLatin1String("SELECT") || sql.left(2).toUpper() == QLatin1String("SP");
+}
+
+RecordSet ExecuteSql(const QString& sql) {
+    OpenConn();
+    const QString translated = AccessSql::translate(sql);
+    if (IsQueryText(sql)) return Database::instance().query(translated);
+    Database::instance().execute(translated);
+    return {};
+}
+
+int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
+    OpenConn();
+    const QString text = ReplaceParams(sql, params);
+    const int changed = Database::instance().execute(AccessSql::translate(text));
+    CloseConn();
+    return changed;
+}
+
+m_DBresult ExecuteTrans(const KeyValue& batch) {
+    m_DBresult result;
+    Database& db = Database::instance();
+    bool begun = false;
+    try {
+        OpenConn();
+        db.execute("BEGIN IMMEDIATE");
+        begun = true;
+        for (const auto& [key, params] : batch)
+            db.execute(AccessSql::translate(ReplaceParams(statementOfKey(key), &params)));
+        db.execute("COMMIT");
+        begun = false;
+        CloseConn();
+        result.isResult = true;
+    } catch (const DbError& e) {
+        if (begun && db.inTransaction()) {
+            try {
+                db.execute("ROLLBACK");
+            } catch (const DbError&) {
+            }
+        }
+        result.isResult = false;
+        result.str_MsgBox = e.message();
+    } catch (const std::exception& e) {
+        if (begun && db.inTransaction()) db.execute("ROLLBACK");
+        result.isResult = false;
+        result.str_MsgBox = QString::fromUtf8(e.what());
+    }
+    return result;
+}
+
+FkCheckResult CheckFkUsage(const KeyValue& batch) {
+    FkCheckResult result;
+    result.isResult = true;
+    if (batch.empty()) return result;
+    QStringList parts;
+    for (const auto& [key, params] : batch) parts << ReplaceParams(statementOfKey(key), &params);
+    const QString sql = "select strMsg,fkCount from (" + parts.join(" union ") + ") as tbTemp" +
+                        " where tbTemp.fkCount>0";
+    CloseRs();
+    g_rs = ExecuteSql(sql);
+    if (g_rs.RecordCount() > 0) {
+        g_rs.MoveFirst();
+        result.str_MsgBox = acc::valueText(g_rs.value("strMsg"));
+        result.int_Count = g_rs.value("fkCount").toInt();
+        result.isResult = false;
+    }
+    CloseRs();
+    return result;
+}
+
+QString ReplaceParams(const QString& sql, const SqlParams* params) {
+    if (!params || params->empty()) return sql;
+    struct Span {
+        int pos, len;
+        QString literal;
+    };
+    std::vector<Span> spans;
+    for (const auto& [key, value] : *params) {
+        if (key.isEmpty()) continue;
+        int from = 0;
+        for (;;) {
+            const int at = sql.indexOf(key, from, Qt::CaseSensitive);
+            if (at < 0) break;
+            bool overlaps = false;
+            for (const Span& s : spans)
+                if (at < s.pos + s.len && s.pos < at + key.size()) {
+                    overlaps = true;
+                    from = s.pos + s.len;
+                    break;
+                }
+            if (overlaps) continue;
+            spans.push_back({at, static_cast<int>(key.size()), FormatParamValue(value)});
+            break;
+        }
+    }
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.pos < b.pos; });
+    QString out;
+    out.reserve(sql.size() + 64);
+    int last = 0;
+    for (const Span& s : spans) {
+        out += QStringView(sql).mid(last, s.pos - last);
+        out += s.literal;
+        last = s.pos + s.len;
+    }
+    out += QStringView(sql).mid(last);
+    return out;
+}
+
+QString EscapeQuote(const QString& text) {
+    QString out = text;
+    out.replace('\'', "''");
+    return out;
+}
+
+QString FormatParamValue(const QVariant& value) {
+    if (!value.isValid() || value.isNull()) throw DbError(QStringLiteral("参数值不能为空值(Null)"));
+    const int type = value.userType();
+    if (type == qMetaTypeId<SqlRaw>()) return value.value<SqlRaw>().text;
+    if (type == qMetaTypeId<SqlContains>()) return "'%" + EscapeQuote(value.value<SqlContains>().text) + "%'";
+    switch (type) {
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = value.toDouble();
+        if (!std::isfinite(d)) throw DbError(QStringLiteral("参数值不是有效的数字"));
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, d);
+        return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+    }
+    default:
+        return "'" + EscapeQuote(acc::valueText(value)) + "'";
+    }
+}
+
+QVariant DLookup(const QString& expr, const QString& table, const QString& condition) {
+    CloseRs();
+    g_rs = ExecuteSql("select " + expr + " From " + table + " where 1=1 " + condition);
+    QVariant result;
+    if (g_rs.RecordCount() > 0) {
+        g_rs.MoveFirst();
+        const QVariant v = g_rs.value(expr);
+        result = IsBlank(v) ? QVariant(QString()) : v;
+    }
+    CloseRs();
+    return result;
+}
+
+QVariant DMax(const QString& expr, const QString& table, const QString& condition) {
+    CloseRs();
+    g_rs = ExecuteSql("select max(" + expr + ") as uKandriluDMaxExpr From " + table + " where 1=1" + condition);
+    QVariant result = QString();
+    if (g_rs.RecordCount() > 0) {
+        g_rs.MoveFirst();
+        const QVariant v = g_rs.value("uKandriluDMaxExpr");
+        if (!IsBlank(v)) result = v;
+    }
+    CloseRs();
+    return result;
+}
+
+double DCount(const QString& expr, const QString& table, const QString& condition) {
+    CloseRs();
+    g_rs = ExecuteSql("select count(" + expr + ") as u" + expr + " From " + table + " where 1=1" + condition);
+    double result = 0;
+    if (g_rs.RecordCount() > 0) {
+        g_rs.MoveFirst();
+        result = acc::val(acc::valueText(g_rs.value("u" + expr)));
+    }
+    CloseRs();
+    return result;
+}
+
+} // namespace sqlHelper

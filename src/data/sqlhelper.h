@@ -1,0 +1,65 @@
+#pragma once
+// The one module through which every data-access class reaches the database.
+// Statements are written in the Access dialect and translated for SQLite.
+
+#include "recordset.h"
+#include "results.h"
+#include "sqlvalue.h"
+
+#include <QString>
+#include <QVariant>
+
+namespace sqlHelper {
+
+// The database password of the original file format; SQLite files have none.
+inline const QString kDbPassword = QStringLiteral("Rolfe27K");
+
+QString GetIniValue(const QString& section, const QString& key, const QString& filePath);
+// The folder of the database file (with a trailing "/"). A missing file ends
+// the program after its message.
+QString GetDBPath();
+// The full path of the database file.
+QString DatabaseFile();
+// Makes the data layer use this file instead of the one linkDB.ini names
+// (the administrator's --db option); an empty text undoes it.
+void SetDatabaseFile(const QString& path);
+
+void BuildConnString();
+QString connString();
+void OpenConn(const QString& password = kDbPassword);
+void CloseConn();
+bool IsConnOpen();
+
+// The shared record-set slots.
+RecordSet& rs();
+RecordSet& rs2();
+void CloseRs();
+void CloseRs2();
+
+// True when the statement is a query: its first 6 characters are SELECT or
+// its first 2 are SP, upper-cased, nothing skipped before them.
+bool IsQueryText(const QString& sql);
+
+// Runs one statement; a query returns its record set, any other statement a
+// closed one. Engine errors are thrown as DbError.
+RecordSet ExecuteSql(const QString& sql);
+// Runs one statement with @ parameters; returns the number of changed rows.
+int ExecuteNonQuery(const QString& sql, const SqlParams* params = nullptr);
+inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) { return ExecuteNonQuery(sql, &params); }
+// Runs a batch in one transaction; never throws, a failure comes back in the result.
+m_DBresult ExecuteTrans(const KeyValue& batch);
+// Counts the references to a row before it is deleted.
+FkCheckResult CheckFkUsage(const KeyValue& batch);
+
+// Substitutes each placeholder's first occurrence in one pass over the
+// statement: inserted values are never scanned again.
+QString ReplaceParams(const QString& sql, const SqlParams* params);
+QString FormatParamValue(const QVariant& value);
+QString EscapeQuote(const QString& text);
+
+// First value of expr, "" when it is Null or blank, an invalid QVariant when there is no row.
+QVariant DLookup(const QString& expr, const QString& table, const QString& condition);
+QVariant DMax(const QString& expr, const QString& table, const QString& condition);
+double DCount(const QString& expr, const QString& table, const QString& condition);
+
+} // namespace sqlHelper

@@ -1,0 +1,916 @@
+#include "translator.h"
+
+#include "dberror.h"
+
+#include <QDate>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTime>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace AccessSql {
+
+namespace {
+
+enum class T { End, Ident, Bracket, String, Number, Date, Op };
+
+struct Token {
+    T type = T::End;
+    QString text; // identifier or operator text; literal value for strings
+    QString upper;
+    int pos = 0;
+};
+
+QString quoteLiteral(const QString& s) {
+    QString out = s;
+    out.replace('\'', "''");
+    return '\'' + out + '\'';
+}
+
+[[noreturn]] void failAt(const QString& src, int pos, const QString& what) {
+    const QString near = src.mid(pos, 20).simplified();
+    throw TranslateError(QStringLiteral("SQL 语句无法解析: 第 %1 个字符处%2: %3")
+                             .arg(pos + 1)
+                             .arg(near.isEmpty() ? QStringLiteral("(语句末尾)") : "「" + near + "」")
+                             .arg(what));
+}
+
+bool isIdentStart(QChar c) { return c.isLetter() || c == '_' || c.unicode() > 127; }
+bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == '_' || c == '$' || c.unicode() > 127; }
+
+// Dates written as #...# become text in the stored form yyyy-MM-dd[ hh:mm:ss].
+QString dateLiteral(const QString& src, int pos, const QString& body) {
+    const QString b = body.trimmed();
+    QStringList parts = b.split(' ', Qt::SkipEmptyParts);
+    QString date = parts.value(0);
+    QString time = parts.value(1);
+    int y = 0, m = 0, d = 0;
+    const QStringList dp = date.split(QRegularExpression("[-/]"));
+    if (dp.size() == 3) {
+        if (dp[0].size() == 4) {
+            y = dp[0].toInt();
+            m = dp[1].toInt();
+            d = dp[2].toInt();
+        } else { // m/d/yyyy as Access reads it
+            m = dp[0].toInt();
+            d = dp[1].toInt();
+            y = dp[2].toInt();
+        }
+    }
+    const QDate qd(y, m, d);
+    if (!qd.isValid()) failAt(src, pos, QStringLiteral("无效的日期常量"));
+    QString out = qd.toString("yyyy-MM-dd");
+    if (!time.isEmpty()) {
+        const QStringList tp = time.split(':');
+        const QTime qt(tp.value(0).toInt(), tp.value(1).toInt(), tp.value(2).toInt());
+        if (!qt.isValid()) failAt(src, pos, QStringLiteral("无效的时间常量"));
+        out += ' ' + qt.toString("hh:mm:ss");
+    }
+    return out;
+}
+
+std::vector<Token> tokenize(const QString& s) {
+    std::vector<Token> out;
+    const int n = s.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+            continue;
+        }
+        if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+            while (i < n && s[i] != '\n') ++i;
+            continue;
+        }
+        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+            const int end = s.indexOf("*/", i + 2);
+            if (end < 0) failAt(s, i, QStringLiteral("注释没有结束"));
+            i = end + 2;
+            continue;
+        }
+        Token t;
+        t.pos = i;
+        if (c == '\'' || c == '"') {
+            QString v;
+            int j = i + 1;
+            for (;;) {
+                if (j >= n) failAt(s, i, QStringLiteral("文本常量没有结束"));
+                if (s[j] == c) {
+                    if (j + 1 < n && s[j + 1] == c) {
+                        v += c;
+                        j += 2;
+                        continue;
+                    }
+                    break;
+                }
+                v += s[j++];
+            }
+            t.type = T::String;
+            t.text = v;
+            i = j + 1;
+        } else if (c == '[') {
+            const int end = s.indexOf(']', i + 1);
+            if (end < 0) failAt(s, i, QStringLiteral("方括号名称没有结束"));
+            t.type = T::Bracket;
+            t.text = s.mid(i, end - i + 1);
+            t.upper = s.mid(i + 1, end - i - 1).toUpper();
+            i = end + 1;
+        } else if (c == '#') {
+            const int end = s.indexOf('#', i + 1);
+            if (end < 0) failAt(s, i, QStringLiteral("日期常量没有结束"));
+            t.type = T::Date;
+            t.text = dateLiteral(s, i, s.mid(i + 1, end - i - 1));
+            i = end + 1;
+        } else if (c.isDigit() || (c == '.' && i + 1 < n && s[i + 1].isDigit())) {
+            int j = i;
+            while (j < n && s[j].isDigit()) ++j;
+            if (j < n && s[j] == '.') {
+                ++j;
+                while (j < n && s[j].isDigit()) ++j;
+            }
+            if (j < n && (s[j] == 'e' || s[j] == 'E')) {
+                int k = j + 1;
+                if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
+                if (k < n && s[k].isDigit()) {
+                    while (k < n && s[k].isDigit()) ++k;
+                    j = k;
+                }
+            }
+            if (j < n && isIdentStart(s[j])) failAt(s, i, QStringLiteral("数字后面不能直接跟名称"));
+            t.type = T::Number;
+            t.text = s.mid(i, j - i);
+            i = j;
+        } else if (isIdentStart(c)) {
+            int j = i + 1;
+            while (j < n && isIdentPart(s[j])) ++j;
+            t.type = T::Ident;
+            t.text = s.mid(i, j - i);
+            t.upper = t.text.toUpper();
+            i = j;
+        } else if (c == '@') {
+            int j = i + 1;
+            while (j < n && isIdentPart(s[j])) ++j;
+            failAt(s, i, QStringLiteral("参数 %1 没有给出值").arg(s.mid(i, j - i)));
+        } else {
+            static const char* const two[] = {"<>", "<=", ">=", "!="};
+            QString op;
+            for (const char* o : two)
+                if (s.mid(i, 2) == QLatin1String(o)) op = QLatin1String(o);
+            if (op == "!=") op = "<>";
+            if (op.isEmpty()) {
+                if (!QStringLiteral("=<>+-*/\\^&(),.;").contains(c)) failAt(s, i, QStringLiteral("无法识别的字符"));
+                op = c;
+            }
+            t.type = T::Op;
+            t.text = op;
+            i += op.size();
+        }
+        out.push_back(std::move(t));
+    }
+    Token end;
+    end.pos = n;
+    out.push_back(end);
+    return out;
+}
+
+bool isReserved(const QString& up) {
+    static const QSet<QString> words = {
+        "SELECT", "FROM",    "WHERE",  "GROUP",  "HAVING",      "ORDER",  "UNION", "BY",    "ON",   "JOIN",
+        "LEFT",   "RIGHT",   "INNER",  "OUTER",  "FULL",        "CROSS",  "AND",   "OR",    "NOT",  "XOR",
+        "IS",     "NULL",    "IN",     "LIKE",   "BETWEEN",     "AS",     "ASC",   "DESC",  "INTO", "VALUES",
+        "SET",    "TOP",     "DISTINCT", "DISTINCTROW", "ALL",  "EXISTS", "MOD",   "WHEN",  "THEN", "ELSE",
+        "END",    "INSERT",  "UPDATE", "DELETE", "TRUE",        "FALSE"};
+    return words.contains(up);
+}
+
+enum Prec { P_OR = 1, P_AND = 2, P_NOT = 3, P_EQ = 4, P_REL = 5, P_ADD = 7, P_MUL = 8, P_UNARY = 10, P_PRIMARY = 12 };
+
+struct Ex {
+    QString sql;
+    int prec = P_PRIMARY;
+    bool text = false; // yields text, so comparisons with it ignore case
+};
+
+QString wrap(const Ex& e, int minPrec) { return e.prec < minPrec ? '(' + e.sql + ')' : e.sql; }
+
+class Parser {
+public:
+    explicit Parser(const QString& src) : m_src(src), m_toks(tokenize(src)) {}
+
+    QString statement() {
+        QString out;
+        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) out = selectStatement();
+        else if (isKw("INSERT")) out = insertStatement();
+        else if (isKw("UPDATE")) out = updateStatement();
+        else if (isKw("DELETE")) out = deleteStatement();
+        else if (isKw("CREATE") && isKw("VIEW", 1)) out = createView();
+        else if (isKw("EXPLAIN")) {
+            next();
+            QString head = "EXPLAIN ";
+            if (acceptKw("QUERY")) {
+                expectKw("PLAN");
+                head += "QUERY PLAN ";
+            }
+            return head + statement();
+        } else if (peek().type == T::End) fail(QStringLiteral("语句为空"));
+        else if (isPassThrough()) return passThrough();
+        else fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
+        acceptOp(";");
+        if (peek().type != T::End) fail(QStringLiteral("语句在此处应当结束"));
+        return out;
+    }
+
+private:
+    const QString& m_src;
+    std::vector<Token> m_toks;
+    std::size_t m_i = 0;
+
+    const Token& peek(int k = 0) const {
+        const std::size_t j = std::min(m_i + static_cast<std::size_t>(k), m_toks.size() - 1);
+        return m_toks[j];
+    }
+    const Token& next() {
+        const Token& t = m_toks[m_i];
+        if (m_i + 1 < m_toks.size()) ++m_i;
+        return t;
+    }
+    bool isKw(const char* kw, int k = 0) const {
+        const Token& t = peek(k);
+        return t.type == T::Ident && t.upper == QLatin1String(kw);
+    }
+    bool isOp(const char* op, int k = 0) const {
+        const Token& t = peek(k);
+        return t.type == T::Op && t.text == QLatin1String(op);
+    }
+    bool acceptKw(const char* kw) {
+        if (!isKw(kw)) return false;
+        next();
+        return true;
+    }
+    bool acceptOp(const char* op) {
+        if (!isOp(op)) return false;
+        next();
+        return true;
+    }
+    void expectKw(const char* kw) {
+        if (!acceptKw(kw)) fail(QStringLiteral("应为 %1").arg(QLatin1String(kw)));
+    }
+    void expectOp(const char* op) {
+        if (!acceptOp(op)) fail(QStringLiteral("应为「%1」").arg(QLatin1String(op)));
+    }
+    [[noreturn]] void fail(const QString& what) const { failAt(m_src, peek().pos, what); }
+
+    bool isPassThrough() const {
+        static const QSet<QString> words = {"CREATE", "DROP",   "ALTER",    "PRAGMA",  "VACUUM",
+                                            "BEGIN",  "COMMIT", "ROLLBACK", "ANALYZE", "REINDEX"};
+        return peek().type == T::Ident && words.contains(peek().upper);
+    }
+    // Definitions and engine commands are passed on as written.
+    QString passThrough() {
+        QString text = m_src.mid(peek().pos).trimmed();
+        while (text.endsWith(';')) text.chop(1);
+        return text.trimmed();
+    }
+
+    QString name() {
+        const Token& t = peek();
+        if (t.type == T::Bracket || (t.type == T::Ident && !isReserved(t.upper))) return next().text;
+        fail(QStringLiteral("应为名称"));
+    }
+    // table, alias.column, [bracketed] names joined with dots
+    QString dottedName() {
+        QString out = name();
+        while (isOp(".")) {
+            next();
+            out += '.' + name();
+        }
+        return out;
+    }
+    std::optional<QString> alias() {
+        if (acceptKw("AS")) {
+            if (peek().type == T::String) return quoteIdent(next().text);
+            return name();
+        }
+        const Token& t = peek();
+        if (t.type == T::Bracket || (t.type == T::Ident && !isReserved(t.upper))) return next().text;
+        return std::nullopt;
+    }
+    static QString quoteIdent(const QString& s) { return '[' + s + ']'; }
+
+    // ---- statements ----
+
+    QString createView() {
+        expectKw("CREATE");
+        expectKw("VIEW");
+        const QString viewName = dottedName();
+        expectKw("AS");
+        return "CREATE VIEW " + viewName + " AS " + selectStatement();
+    }
+
+    QString insertStatement() {
+        expectKw("INSERT");
+        expectKw("INTO");
+        QString out = "INSERT INTO " + dottedName();
+        if (isOp("(") && !isKw("SELECT", 1)) {
+            next();
+            QStringList cols;
+            do cols << dottedName();
+            while (acceptOp(","));
+            expectOp(")");
+            out += " (" + cols.join(", ") + ")";
+        }
+        if (acceptKw("VALUES")) {
+            QStringList rows;
+            do {
+                expectOp("(");
+                QStringList vals;
+                do vals << expr().sql;
+                while (acceptOp(","));
+                expectOp(")");
+                rows << '(' + vals.join(", ") + ')';
+            } while (acceptOp(","));
+            return out + " VALUES " + rows.join(", ");
+        }
+        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) return out + ' ' + selectStatement();
+        fail(QStringLiteral("应为 VALUES 或 SELECT"));
+    }
+
+    QString updateStatement() {
+        expectKw("UPDATE");
+        QString out = "UPDATE " + dottedName();
+        if (auto a = alias()) out += " AS " + *a;
+        expectKw("SET");
+        QStringList sets;
+        do {
+            const QString col = dottedName();
+            expectOp("=");
+            sets << col + " = " + expr().sql;
+        } while (acceptOp(","));
+        out += " SET " + sets.join(", ");
+        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        return out;
+    }
+
+    QString deleteStatement() {
+        expectKw("DELETE");
+        if (acceptOp("*")) {
+        } else if (peek().type != T::End && !isKw("FROM") && isOp(".", 1)) {
+            name(); // DELETE t.* FROM t
+            expectOp(".");
+            expectOp("*");
+        }
+        expectKw("FROM");
+        QString out = "DELETE FROM " + dottedName();
+        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        return out;
+    }
+
+    struct Core {
+        QString sql;
+        std::optional<qint64> top;
+    };
+
+    QString selectStatement() {
+        std::vector<Core> arms;
+        QStringList ops;
+        for (;;) {
+            if (isOp("(") && isKw("SELECT", 1)) {
+                next();
+                const QString inner = selectStatement();
+                expectOp(")");
+                arms.push_back({"SELECT * FROM (" + inner + ")", std::nullopt});
+            } else {
+                arms.push_back(selectCore());
+            }
+            if (acceptKw("UNION")) {
+                ops << (acceptKw("ALL") ? " UNION ALL " : " UNION ");
+                continue;
+            }
+            break;
+        }
+        QString order;
+        if (acceptKw("ORDER")) {
+            expectKw("BY");
+            order = " ORDER BY " + orderList();
+        }
+        if (arms.size() == 1) {
+            QString out = arms[0].sql + order;
+            if (arms[0].top) out += " LIMIT " + QString::number(*arms[0].top);
+            return out;
+        }
+        // A top in one arm of a union keeps its own limit inside a wrapper.
+        QString out;
+        for (std::size_t k = 0; k < arms.size(); ++k) {
+            if (k > 0) out += ops[static_cast<int>(k - 1)];
+            out += arms[k].top ? "SELECT * FROM (" + arms[k].sql + " LIMIT " + QString::number(*arms[k].top) + ")"
+                               : arms[k].sql;
+        }
+        return out + order;
+    }
+
+    Core selectCore() {
+        expectKw("SELECT");
+        Core c;
+        QString out = "SELECT";
+        if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW")) out += " DISTINCT";
+        else acceptKw("ALL");
+        if (acceptKw("TOP")) {
+            const Token& t = peek();
+            bool ok = false;
+            const qint64 n = t.text.toLongLong(&ok);
+            if (t.type != T::Number || !ok || n < 0) fail(QStringLiteral("TOP 后应为行数"));
+            next();
+            if (isKw("PERCENT")) fail(QStringLiteral("不支持 TOP ... PERCENT"));
+            c.top = n;
+        }
+        out += ' ' + selectList();
+        if (acceptKw("INTO")) fail(QStringLiteral("不支持 SELECT ... INTO"));
+        if (acceptKw("FROM")) out += " FROM " + fromClause();
+        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        if (acceptKw("GROUP")) {
+            expectKw("BY");
+            QStringList items;
+            do {
+                const Ex e = expr();
+                items << (e.text && e.prec == P_PRIMARY && !isColumnLike(e) ? e.sql + " COLLATE NOCASE" : e.sql);
+            } while (acceptOp(","));
+            out += " GROUP BY " + items.join(", ");
+        }
+        if (acceptKw("HAVING")) out += " HAVING " + expr().sql;
+        c.sql = out;
+        return c;
+    }
+
+    static bool isColumnLike(const Ex& e) { return !e.sql.contains('('); }
+
+    QString selectList() {
+        QStringList items;
+        do {
+            if (acceptOp("*")) {
+                items << "*";
+                continue;
+            }
+            if ((peek().type == T::Ident || peek().type == T::Bracket) && isOp(".", 1) && isOp("*", 2)) {
+                const QString t = next().text;
+                next();
+                next();
+                items << t + ".*";
+                continue;
+            }
+            QString item = expr().sql;
+            if (auto a = alias()) item += " AS " + *a;
+            items << item;
+        } while (acceptOp(","));
+        return items.join(", ");
+    }
+
+    QString orderList() {
+        QStringList items;
+        do {
+            const Ex e = expr();
+            QString item = e.text && !isColumnLike(e) ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            if (acceptKw("DESC")) item += " DESC";
+            else if (acceptKw("ASC")) item += " ASC";
+            items << item;
+        } while (acceptOp(","));
+        return items.join(", ");
+    }
+
+    QString fromClause() {
+        QString out = tableRef();
+        for (;;) {
+            if (acceptOp(",")) {
+                out += ", " + tableRef();
+                continue;
+            }
+            QString join;
+            if (acceptKw("INNER")) join = " INNER JOIN ";
+            else if (acceptKw("LEFT")) {
+                acceptKw("OUTER");
+                join = " LEFT JOIN ";
+            } else if (acceptKw("RIGHT")) {
+                acceptKw("OUTER");
+                join = " RIGHT JOIN ";
+            } else if (acceptKw("CROSS")) join = " CROSS JOIN ";
+            else if (isKw("JOIN")) join = " JOIN ";
+            else break;
+            expectKw("JOIN");
+            out += join + tableRef();
+            if (acceptKw("ON")) out += " ON " + expr().sql;
+        }
+        return out;
+    }
+
+    QString tableRef() {
+        QString out;
+        if (acceptOp("(")) {
+            if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
+                out = '(' + selectStatement() + ')';
+                expectOp(")");
+            } else {
+                out = '(' + fromClause() + ')';
+                expectOp(")");
+            }
+        } else {
+            out = dottedName();
+        }
+        if (auto a = alias()) out += " AS " + *a;
+        return out;
+    }
+
+    // ---- expressions, lowest precedence first ----
+
+    Ex expr() { return orExpr(); }
+
+    Ex orExpr() {
+        Ex l = andExpr();
+        for (;;) {
+            if (acceptKw("OR")) {
+                const Ex r = andExpr();
+                l = {wrap(l, P_OR) + " OR " + wrap(r, P_OR), P_OR, false};
+            } else if (acceptKw("XOR")) {
+                const Ex r = andExpr();
+                l = {"((" + l.sql + ") <> (" + r.sql + "))", P_PRIMARY, false};
+            } else {
+                return l;
+            }
+        }
+    }
+
+    Ex andExpr() {
+        Ex l = notExpr();
+        while (acceptKw("AND")) {
+            const Ex r = notExpr();
+            l = {wrap(l, P_AND) + " AND " + wrap(r, P_AND), P_AND, false};
+        }
+        return l;
+    }
+
+    Ex notExpr() {
+        if (acceptKw("NOT")) {
+            const Ex e = notExpr();
+            return {"NOT " + wrap(e, P_NOT), P_NOT, false};
+        }
+        return cmpExpr();
+    }
+
+    static QString nocase(const Ex& e) { return wrap(e, P_PRIMARY) + " COLLATE NOCASE"; }
+
+    Ex compare(const Ex& l, const QString& op, const Ex& r) {
+        const int p = (op == "=" || op == "<>") ? P_EQ : P_REL;
+        const QString rs = (l.text || r.text) ? nocase(r) : wrap(r, p + 1);
+        return {wrap(l, p) + ' ' + op + ' ' + rs, p, false};
+    }
+
+    Ex inList(const Ex& l, bool negated) {
+        expectOp("(");
+        QString items;
+        bool text = l.text;
+        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
+            items = selectStatement();
+        } else {
+            QStringList list;
+            do {
+                const Ex e = expr();
+                text |= e.text;
+                list << e.sql;
+            } while (acceptOp(","));
+            items = list.join(", ");
+        }
+        expectOp(")");
+        const QString lhs = text ? nocase(l) : wrap(l, P_EQ);
+        return {lhs + (negated ? " NOT IN (" : " IN (") + items + ')', P_EQ, false};
+    }
+
+    Ex cmpExpr() {
+        Ex l = catExpr();
+        for (;;) {
+            const Token& t = peek();
+            if (t.type == T::Op && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" ||
+                                    t.text == "<=" || t.text == ">=")) {
+                const QString op = next().text;
+                l = compare(l, op, catExpr());
+                continue;
+            }
+            bool negated = false;
+            if (isKw("NOT") && (isKw("LIKE", 1) || isKw("IN", 1) || isKw("BETWEEN", 1))) {
+                next();
+                negated = true;
+            }
+            if (acceptKw("LIKE")) {
+                const Ex r = catExpr();
+                l = {wrap(l, P_EQ) + (negated ? " NOT LIKE " : " LIKE ") + wrap(r, P_REL), P_EQ, false};
+            } else if (acceptKw("IN")) {
+                l = inList(l, negated);
+            } else if (acceptKw("BETWEEN")) {
+                const Ex lo = catExpr();
+                expectKw("AND");
+                const Ex hi = catExpr();
+                const bool text = l.text || lo.text || hi.text;
+                l = {(text ? nocase(l) : wrap(l, P_REL)) + (negated ? " NOT BETWEEN " : " BETWEEN ") +
+                         wrap(lo, P_REL) + " AND " + wrap(hi, P_REL),
+                     P_EQ, false};
+            } else if (negated) {
+                fail(QStringLiteral("NOT 后应为 LIKE、IN 或 BETWEEN"));
+            } else if (acceptKw("IS")) {
+                const bool isNot = acceptKw("NOT");
+                expectKw("NULL");
+                l = {wrap(l, P_REL) + (isNot ? " IS NOT NULL" : " IS NULL"), P_EQ, false};
+            } else {
+                return l;
+            }
+        }
+    }
+
+    // & joins its operands as text; Null counts as empty text.
+    Ex catExpr() {
+        Ex first = addExpr();
+        if (!isOp("&")) return first;
+        QStringList parts{first.sql};
+        while (acceptOp("&")) parts << addExpr().sql;
+        return {"acc_cat(" + parts.join(", ") + ')', P_PRIMARY, true};
+    }
+
+    Ex addExpr() {
+        Ex l = modExpr();
+        for (;;) {
+            if (isOp("+") || isOp("-")) {
+                const QString op = next().text;
+                const Ex r = modExpr();
+                l = {wrap(l, P_ADD) + ' ' + op + ' ' + wrap(r, P_ADD + 1), P_ADD, false};
+            } else {
+                return l;
+            }
+        }
+    }
+
+    Ex modExpr() {
+        Ex l = idivExpr();
+        while (acceptKw("MOD")) {
+            const Ex r = idivExpr();
+            l = {"acc_mod(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
+        }
+        return l;
+    }
+
+    Ex idivExpr() {
+        Ex l = mulExpr();
+        while (acceptOp("\\")) {
+            const Ex r = mulExpr();
+            l = {"acc_idiv(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
+        }
+        return l;
+    }
+
+    Ex mulExpr() {
+        Ex l = unaryExpr();
+        for (;;) {
+            if (acceptOp("*")) {
+                const Ex r = unaryExpr();
+                l = {wrap(l, P_MUL) + " * " + wrap(r, P_MUL + 1), P_MUL, false};
+            } else if (acceptOp("/")) {
+                // Access divides as floating point: 7/2 is 3.5
+                const Ex r = unaryExpr();
+                l = {wrap(l, P_MUL) + " * 1.0 / " + wrap(r, P_MUL + 1), P_MUL, false};
+            } else {
+                return l;
+            }
+        }
+    }
+
+    Ex unaryExpr() {
+        if (acceptOp("-")) {
+            const Ex e = unaryExpr();
+            const QString inner = wrap(e, P_UNARY);
+            return {(inner.startsWith('-') ? "- " : "-") + inner, P_UNARY, false};
+        }
+        if (acceptOp("+")) return unaryExpr();
+        return powExpr();
+    }
+
+    Ex powExpr() {
+        Ex l = primary();
+        while (acceptOp("^")) {
+            Ex r;
+            if (acceptOp("-")) {
+                const Ex p = primary();
+                r = {"-" + wrap(p, P_UNARY), P_UNARY, false};
+            } else {
+                acceptOp("+");
+                r = primary();
+            }
+            l = {"acc_pow(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
+        }
+        return l;
+    }
+
+    Ex primary() {
+        const Token& t = peek();
+        switch (t.type) {
+        case T::Number:
+            return {next().text, P_PRIMARY, false};
+        case T::String:
+        case T::Date:
+            return {quoteLiteral(next().text), P_PRIMARY, true};
+        case T::Op:
+            if (t.text == "(") {
+                next();
+                if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
+                    const QString q = selectStatement();
+                    expectOp(")");
+                    return {'(' + q + ')', P_PRIMARY, false};
+                }
+                const Ex e = expr();
+                expectOp(")");
+                return {'(' + e.sql + ')', P_PRIMARY, e.text};
+            }
+            fail(QStringLiteral("应为表达式"));
+        case T::Bracket:
+            return {dottedName(), P_PRIMARY, false};
+        case T::Ident:
+            break;
+        case T::End:
+            fail(QStringLiteral("语句不完整, 应为表达式"));
+        }
+        const QString up = t.upper;
+        if (up == "TRUE") {
+            next();
+            return {"1", P_PRIMARY, false};
+        }
+        if (up == "FALSE") {
+            next();
+            return {"0", P_PRIMARY, false};
+        }
+        if (up == "NULL") {
+            next();
+            return {"NULL", P_PRIMARY, false};
+        }
+        if (up == "EXISTS") {
+            next();
+            expectOp("(");
+            const QString q = selectStatement();
+            expectOp(")");
+            return {"EXISTS (" + q + ')', P_PRIMARY, false};
+        }
+        if (isOp("(", 1) && !isReserved(up)) return functionCall();
+        if (isReserved(up)) fail(QStringLiteral("应为表达式"));
+        return {dottedName(), P_PRIMARY, false};
+    }
+
+    Ex functionCall() {
+        const Token nameTok = next();
+        const QString fn = nameTok.upper;
+        expectOp("(");
+        std::vector<Ex> args;
+        if (acceptOp("*")) {
+            args.push_back({"*", P_PRIMARY, false});
+        } else if (!isOp(")")) {
+            do args.push_back(expr());
+            while (acceptOp(","));
+        }
+        expectOp(")");
+        auto argc = [&](std::size_t lo, std::size_t hi) {
+            if (args.size() < lo || args.size() > hi)
+                failAt(m_src, nameTok.pos, QStringLiteral("函数 %1 的参数个数不对").arg(nameTok.text));
+        };
+        auto call = [&](const QString& sqlName, bool text) {
+            QStringList a;
+            for (const auto& e : args) a << e.sql;
+            return Ex{sqlName + '(' + a.join(", ") + ')', P_PRIMARY, text};
+        };
+        if (fn == "IIF") {
+            argc(3, 3);
+            return {"CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql + " END",
+                    P_PRIMARY, args[1].text || args[2].text};
+        }
+        if (fn == "ISNULL") {
+            argc(1, 1);
+            return {'(' + wrap(args[0], P_REL) + " IS NULL)", P_PRIMARY, false};
+        }
+        if (fn == "FORMAT" || fn == "FORMAT$") {
+            argc(1, 2);
+            if (args.size() == 1) return call("acc_cstr", true);
+            return call("acc_format", true);
+        }
+        if (fn == "VAL") {
+            argc(1, 1);
+            return call("acc_val", false);
+        }
+        if (fn == "CSTR") {
+            argc(1, 1);
+            return call("acc_cstr", true);
+        }
+        if (fn == "MID" || fn == "MID$") {
+            argc(2, 3);
+            return call("acc_mid", true);
+        }
+        if (fn == "NZ") {
+            argc(1, 2);
+            if (args.size() == 1) args.push_back({"''", P_PRIMARY, true});
+            return call("coalesce", args[0].text || args[1].text);
+        }
+        if (fn == "LEN") {
+            argc(1, 1);
+            return call("length", false);
+        }
+        if (fn == "UCASE" || fn == "UCASE$") {
+            argc(1, 1);
+            return call("upper", true);
+        }
+        if (fn == "LCASE" || fn == "LCASE$") {
+            argc(1, 1);
+            return call("lower", true);
+        }
+        if (fn == "TRIM" || fn == "LTRIM" || fn == "RTRIM") {
+            argc(1, 1);
+            return call(nameTok.text.toLower().remove('$'), true);
+        }
+        if (fn == "LEFT" || fn == "LEFT$") {
+            argc(2, 2);
+            return {"substr(" + args[0].sql + ", 1, " + args[1].sql + ')', P_PRIMARY, true};
+        }
+        if (fn == "RIGHT" || fn == "RIGHT$") {
+            argc(2, 2);
+            return call("acc_right", true);
+        }
+        if (fn == "INSTR") {
+            argc(2, 2);
+            return call("instr", false);
+        }
+        if (fn == "NOW") {
+            argc(0, 0);
+            return {"datetime('now', 'localtime')", P_PRIMARY, true};
+        }
+        if (fn == "DATE") {
+            argc(0, 0);
+            return {"date('now', 'localtime')", P_PRIMARY, true};
+        }
+        if (fn == "CDBL" || fn == "CSNG") {
+            argc(1, 1);
+            return {"CAST(" + args[0].sql + " AS REAL)", P_PRIMARY, false};
+        }
+        if (fn == "CLNG" || fn == "CINT") {
+            argc(1, 1);
+            return {"CAST(round(" + args[0].sql + ") AS INTEGER)", P_PRIMARY, false};
+        }
+        return call(nameTok.text, false);
+    }
+};
+
+QHash<QString, QString>& cache() {
+    static QHash<QString, QString> c;
+    return c;
+}
+
+constexpr int kCacheLimit = 4096;
+
+} // namespace
+
+QString translateUncached(const QString& accessSql) {
+    Parser p(accessSql);
+    return p.statement();
+}
+
+QString translate(const QString& accessSql) {
+    auto& c = cache();
+    const auto it = c.constFind(accessSql);
+    if (it != c.constEnd()) return it.value();
+    QString out = translateUncached(accessSql);
+    if (c.size() >= kCacheLimit) c.clear();
+    c.insert(accessSql, out);
+    return out;
+}
+
+void clearCache() { cache().clear(); }
+
+QStringList splitScript(const QString& script) {
+    QStringList out;
+    QString cur;
+    const int n = script.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = script[i];
+        if (c == '\'' || c == '"' || c == '[') {
+            const QChar close = c == '[' ? QChar(']') : c;
+            int j = i + 1;
+            while (j < n && script[j] != close) ++j;
+            cur += script.mid(i, j - i + 1);
+            i = j;
+        } else if (c == '-' && i + 1 < n && script[i + 1] == '-') {
+            while (i < n && script[i] != '\n') ++i;
+            cur += '\n';
+        } else if (c == ';') {
+            if (!cur.trimmed().isEmpty()) out << cur.trimmed();
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.trimmed().isEmpty()) out << cur.trimmed();
+    return out;
+}
+
+} // namespace AccessSql

@@ -1,0 +1,98 @@
+#include "admin.h"
+
+#include "access/dbsetup.h"
+#include "data/accesstext.h"
+#include "data/appenv.h"
+#include "data/backup.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "data/translator.h"
+
+namespace {
+
+const char* const kUsage =
+    "用法: wms-admin [--db 文件] 命令\n"
+    "  init [--demo] [--force]   在程序目录建立数据库 (--demo 带演示数据, --force 覆盖已有文件)\n"
+    "  sql 语句                  执行一条 Access 语法的语句, 查询结果以制表符分隔输出\n"
+    "  translate 语句            输出语句翻译成的 SQLite 语句\n"
+    "  backup                    在程序目录写一个压缩备份\n"
+    "  compact                   压缩数据库文件\n";
+
+QString cellText(const QVariant& v) {
+    if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
+    QString s = acc::valueText(v);
+    s.replace('\\', "\\\\").replace('\t', "\\t").replace('\n', "\\n").replace('\r', "\\r");
+    return s;
+}
+
+int runSql(const QString& statement, QTextStream& out) {
+    if (!sqlHelper::IsQueryText(statement)) {
+        out << sqlHelper::ExecuteNonQuery(statement) << '\n';
+        return 0;
+    }
+    const RecordSet rs = sqlHelper::ExecuteSql(statement);
+    QStringList header;
+    for (int c = 0; c < rs.fieldCount(); ++c) header << rs.fieldName(c);
+    out << header.join('\t') << '\n';
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rs.fieldCount(); ++c) cells << cellText(rs.at(r, c));
+        out << cells.join('\t') << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
+    QStringList args = argsIn;
+    QString dbFile;
+    const int dbAt = args.indexOf("--db");
+    if (dbAt >= 0) {
+        if (dbAt + 1 >= args.size()) {
+            err << "--db 后面应为数据库文件\n" << kUsage;
+            return 2;
+        }
+        dbFile = args[dbAt + 1];
+        args.remove(dbAt, 2);
+    }
+    if (args.isEmpty() || args[0] == "--help" || args[0] == "-h") {
+        (args.isEmpty() ? err : out) << kUsage;
+        return args.isEmpty() ? 2 : 0;
+    }
+    const QString command = args.takeFirst();
+    try {
+        if (command == "init") {
+            const bool demo = args.removeAll("--demo") > 0;
+            const bool force = args.removeAll("--force") > 0;
+            if (!args.isEmpty()) {
+                err << "init 不认识的参数: " << args.join(' ') << '\n';
+                return 2;
+            }
+            const QString file = dbFile.isEmpty() ? AppPath() + SysVar().Sys_dbName : dbFile;
+            CreateDatabase(file, demo, force);
+            out << "已建立数据库 " << file << (demo ? " (含演示数据)" : "") << '\n';
+            return 0;
+        }
+        if (!dbFile.isEmpty()) sqlHelper::SetDatabaseFile(dbFile);
+        if (command == "sql" || command == "translate") {
+            if (args.size() != 1) {
+                err << command << " 需要一条语句 (用引号括起来)\n";
+                return 2;
+            }
+            if (command == "translate") {
+                out << AccessSql::translateUncached(args[0]) << '\n';
+                return 0;
+            }
+            return runSql(args[0], out);
+        }
+        if (command == "backup") return BackUpDB(true).isResult ? 0 : 1;
+        if (command == "compact") return CompactDB().isResult ? 0 : 1;
+        err << "未知的命令: " << command << '\n' << kUsage;
+        return 2;
+    } catch (const DbError& e) {
+        err << "错误: " << e.message() << '\n';
+        return 1;
+    }
+}
