@@ -9,7 +9,9 @@
 #include <QFileInfo>
 
 // Resources of a static library must be registered by hand.
-static void initSqlResources() { Q_INIT_RESOURCE(resources); }
+static void initSqlResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace {
 

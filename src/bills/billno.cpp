@@ -23,10 +23,12 @@ QString GetBillNo(const QString& kind, const QVariant& date) {
         return {};
     }
     const QString ym = acc::format(date, "YYMM");
-    if (ym.size() != 4 || !ym.toInt()) throw DbError(QStringLiteral("单据日期无效: %1").arg(acc::valueText(date)));
+    if (ym.size() != 4 || !ym.toInt())
+        throw DbError(QStringLiteral("单据日期无效: %1").arg(acc::valueText(date)));
     const QVariant last = sqlHelper::DMax(column, table, " and mid(" + column + ",4,4)='" + ym + "'");
     const int n = static_cast<int>(acc::val(acc::valueText(last).mid(8))) + 1;
     if (n > 99999)
-        throw DbError(QStringLiteral("%1%2 月的编号已经用完(最多 99999 个), 不能再生成新编号!").arg(prefix, ym));
+        throw DbError(
+            QStringLiteral("%1%2 月的编号已经用完(最多 99999 个), 不能再生成新编号!").arg(prefix, ym));
     return prefix + ym + "-" + acc::formatNumber(n, "00000");
 }

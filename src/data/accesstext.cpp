@@ -45,7 +45,8 @@ void roundDecimal(double a, int decimals, std::string& intDigits, std::string& f
         all.resize(keep);
         if (up) {
             int i = keep - 1;
-            while (i >= 0 && all[i] == '9') all[i--] = '0';
+            while (i >= 0 && all[i] == '9')
+                all[i--] = '0';
             if (i < 0) {
                 all.insert(all.begin(), '1');
                 ++pointPos;
@@ -62,7 +63,9 @@ void roundDecimal(double a, int decimals, std::string& intDigits, std::string& f
     intDigits = nz == std::string::npos ? std::string() : intDigits.substr(nz);
 }
 
-bool hasNonZeroDigit(const std::string& s) { return s.find_first_of("123456789") != std::string::npos; }
+bool hasNonZeroDigit(const std::string& s) {
+    return s.find_first_of("123456789") != std::string::npos;
+}
 
 QDateTime serialToDate(double serial) {
     const QDateTime base(QDate(1899, 12, 30), QTime(0, 0));
@@ -93,10 +96,14 @@ bool isNumberPattern(const QString& p) {
     bool quoted = false;
     for (int i = 0; i < p.size(); ++i) {
         const QChar c = p[i];
-        if (c == '"') quoted = !quoted;
-        else if (quoted) continue;
-        else if (c == '\\') ++i;
-        else if (c == '0' || c == '#') return true;
+        if (c == '"')
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if (c == '\\')
+            ++i;
+        else if (c == '0' || c == '#')
+            return true;
     }
     return false;
 }
@@ -168,11 +175,14 @@ QString withGrouping(const std::string& digits) {
     return out;
 }
 
-QString pad(int v, int width) { return QString::number(v).rightJustified(width, '0'); }
+QString pad(int v, int width) {
+    return QString::number(v).rightJustified(width, '0');
+}
 
 const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
-const char* const kDayNames[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+const char* const kDayNames[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
+                                 "Friday", "Saturday", "Sunday"};
 
 } // namespace
 
@@ -183,7 +193,8 @@ std::string numberText(double v) {
     std::string digits;
     int exp = 0;
     significantDigits(std::fabs(v), digits, exp);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out;
     if (v < 0) out += '-';
     if (exp >= 15 || exp < -11) {
@@ -213,7 +224,9 @@ std::string numberText(double v) {
     return out;
 }
 
-QString numberQText(double value) { return QString::fromLatin1(numberText(value)); }
+QString numberQText(double value) {
+    return QString::fromLatin1(numberText(value));
+}
 
 QString valueText(const QVariant& v) {
     if (v.isNull()) return {};
@@ -258,10 +271,14 @@ double val(const char* text, std::size_t length) {
         for (std::size_t i = 2; i < s.size(); ++i) {
             const char c = s[i];
             int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else break;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (base == 16 && c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (base == 16 && c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                break;
             if (d >= base) break;
             v = v * base + d;
         }
@@ -288,7 +305,8 @@ double val(const char* text, std::size_t length) {
         std::string e = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) e += s[j++];
         if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e += s[j++];
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+                e += s[j++];
             num += e;
         }
     }
@@ -307,8 +325,10 @@ std::optional<double> numericValue(const QString& text) {
     bool digit = false;
     for (int i = 0; i < t.size(); ++i) {
         const QChar c = t[i];
-        if (c.isDigit() && c.unicode() < 128) digit = true;
-        else if (c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-') return std::nullopt;
+        if (c.isDigit() && c.unicode() < 128)
+            digit = true;
+        else if (c != '.' && c != 'e' && c != 'E' && c != '+' && c != '-')
+            return std::nullopt;
     }
     if (!digit) return std::nullopt;
     const QByteArray b = t.toLatin1();
@@ -391,15 +411,18 @@ QString formatNumber(double v, const QString& pattern) {
     for (std::size_t i = 0; i < intToks.size(); ++i) {
         if (intToks[i].kind == NumTok::Comma) {
             bool before = false, after = false;
-            for (std::size_t j = 0; j < i; ++j) before |= intToks[j].isDigit();
-            for (std::size_t j = i + 1; j < intToks.size(); ++j) after |= intToks[j].isDigit();
+            for (std::size_t j = 0; j < i; ++j)
+                before |= intToks[j].isDigit();
+            for (std::size_t j = i + 1; j < intToks.size(); ++j)
+                after |= intToks[j].isDigit();
             if (before && after) grouping = true;
             continue;
         }
         intClean.push_back(intToks[i]);
     }
     int intZeros = 0, fracPh = 0, minDec = 0;
-    for (const auto& t : intClean) intZeros += t.kind == NumTok::Zero;
+    for (const auto& t : intClean)
+        intZeros += t.kind == NumTok::Zero;
     for (const auto& t : fracToks) {
         if (t.isDigit()) ++fracPh;
         if (t.kind == NumTok::Zero) minDec = fracPh;
@@ -409,7 +432,8 @@ QString formatNumber(double v, const QString& pattern) {
     std::string I, F;
     roundDecimal(a, fracPh, I, F);
     const bool nonZero = hasNonZeroDigit(I) || hasNonZeroDigit(F);
-    while (static_cast<int>(F.size()) > minDec && F.back() == '0') F.pop_back();
+    while (static_cast<int>(F.size()) > minDec && F.back() == '0')
+        F.pop_back();
     if (static_cast<int>(I.size()) < intZeros) I.insert(0, intZeros - I.size(), '0');
 
     QString out;
@@ -420,14 +444,18 @@ QString formatNumber(double v, const QString& pattern) {
             last = i;
         }
     bool innerLiteral = false;
-    for (int i = first + 1; first >= 0 && i < last; ++i) innerLiteral |= !intClean[i].isDigit();
+    for (int i = first + 1; first >= 0 && i < last; ++i)
+        innerLiteral |= !intClean[i].isDigit();
     if (first < 0) {
-        for (const auto& t : intClean) out += t.lit;
+        for (const auto& t : intClean)
+            out += t.lit;
         out += QString::fromLatin1(I);
     } else if (grouping || !innerLiteral) {
-        for (int i = 0; i < first; ++i) out += intClean[i].lit;
+        for (int i = 0; i < first; ++i)
+            out += intClean[i].lit;
         out += grouping ? withGrouping(I) : QString::fromLatin1(I);
-        for (int i = last + 1; i < static_cast<int>(intClean.size()); ++i) out += intClean[i].lit;
+        for (int i = last + 1; i < static_cast<int>(intClean.size()); ++i)
+            out += intClean[i].lit;
     } else {
         // Literals between placeholders ("000-0000"): fill digits from the right.
         QString part;
@@ -502,7 +530,8 @@ QString formatDate(const QDateTime& dt, const QString& pattern) {
             }
         }
         int n = 1;
-        while (i + n < pattern.size() && pattern[i + n].toLower() == lc) ++n;
+        while (i + n < pattern.size() && pattern[i + n].toLower() == lc)
+            ++n;
         bool token = true;
         switch (lc.toLatin1()) {
         case 'y': {
@@ -522,19 +551,27 @@ QString formatDate(const QDateTime& dt, const QString& pattern) {
             break;
         }
         case 'm':
-            if (afterHour) out += n >= 2 ? pad(t.minute(), 2) : QString::number(t.minute());
-            else if (n >= 4) out += kMonthNames[d.month() - 1];
-            else if (n == 3) out += QString::fromLatin1(kMonthNames[d.month() - 1]).left(3);
-            else out += n == 2 ? pad(d.month(), 2) : QString::number(d.month());
+            if (afterHour)
+                out += n >= 2 ? pad(t.minute(), 2) : QString::number(t.minute());
+            else if (n >= 4)
+                out += kMonthNames[d.month() - 1];
+            else if (n == 3)
+                out += QString::fromLatin1(kMonthNames[d.month() - 1]).left(3);
+            else
+                out += n == 2 ? pad(d.month(), 2) : QString::number(d.month());
             break;
         case 'n':
             out += n >= 2 ? pad(t.minute(), 2) : QString::number(t.minute());
             break;
         case 'd':
-            if (n >= 5) out += d.toString("yyyy-MM-dd");
-            else if (n == 4) out += kDayNames[d.dayOfWeek() - 1];
-            else if (n == 3) out += QString::fromLatin1(kDayNames[d.dayOfWeek() - 1]).left(3);
-            else out += n == 2 ? pad(d.day(), 2) : QString::number(d.day());
+            if (n >= 5)
+                out += d.toString("yyyy-MM-dd");
+            else if (n == 4)
+                out += kDayNames[d.dayOfWeek() - 1];
+            else if (n == 3)
+                out += QString::fromLatin1(kDayNames[d.dayOfWeek() - 1]).left(3);
+            else
+                out += n == 2 ? pad(d.day(), 2) : QString::number(d.day());
             break;
         case 'h': {
             int h = t.hour();
@@ -546,8 +583,10 @@ QString formatDate(const QDateTime& dt, const QString& pattern) {
             out += n >= 2 ? pad(t.second(), 2) : QString::number(t.second());
             break;
         case 'w':
-            if (n >= 2) out += QString::number(d.weekNumber());
-            else out += QString::number(d.dayOfWeek() % 7 + 1);
+            if (n >= 2)
+                out += QString::number(d.weekNumber());
+            else
+                out += QString::number(d.dayOfWeek() % 7 + 1);
             break;
         case 'q':
             out += QString::number((d.month() - 1) / 3 + 1);

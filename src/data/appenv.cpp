@@ -18,24 +18,30 @@ QString withSlash(QString folder) {
 
 QString AppPath() {
     if (g_appPath.isEmpty()) {
-        const QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                                          : QDir::currentPath();
+        const QString dir =
+            QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
         g_appPath = withSlash(dir);
     }
     return g_appPath;
 }
 
-void SetAppPath(const QString& folder) { g_appPath = folder.isEmpty() ? QString() : withSlash(folder); }
+void SetAppPath(const QString& folder) {
+    g_appPath = folder.isEmpty() ? QString() : withSlash(folder);
+}
 
 void EndProgram(int exitCode) {
     if (g_endHandler) g_endHandler(exitCode);
     std::exit(exitCode);
 }
 
-void SetEndProgramHandler(std::function<void(int)> handler) { g_endHandler = std::move(handler); }
+void SetEndProgramHandler(std::function<void(int)> handler) {
+    g_endHandler = std::move(handler);
+}
 
 void Beep() {
     if (g_beepHandler) g_beepHandler();
 }
 
-void SetBeepHandler(std::function<void()> handler) { g_beepHandler = std::move(handler); }
+void SetBeepHandler(std::function<void()> handler) {
+    g_beepHandler = std::move(handler);
+}

@@ -7,7 +7,8 @@
 
 QString GetConditionSql(const ConditionSet& conditions) {
     QString out;
-    for (const auto& [key, condition] : conditions) out += GetConditionItemSql(condition);
+    for (const auto& [key, condition] : conditions)
+        out += GetConditionItemSql(condition);
     return out;
 }
 
@@ -19,15 +20,19 @@ QString GetConditionItemSql(const m_condition& c) {
     const QString op = c.uLinkType;
     const QString test = op.trimmed().toLower();
     QString r;
-    if (test == "in" || test == "not in") r = op + " (" + q + ")";
-    else if (test == "like") r = op + " '%" + sqlHelper::EscapeQuote(text) + "%'";
-    else r = op + " " + q;
+    if (test == "in" || test == "not in")
+        r = op + " (" + q + ")";
+    else if (test == "like")
+        r = op + " '%" + sqlHelper::EscapeQuote(text) + "%'";
+    else
+        r = op + " " + q;
     return " and (" + c.uField + " " + r + ")";
 }
 
 int GetRecordCount(const QString& sql) {
     if (!sqlHelper::IsQueryText(sql)) return 0;
-    const RecordSet rs = sqlHelper::ExecuteSql("select count(*) as uRecordCount from (" + sql + ") as uCountQuery");
+    const RecordSet rs =
+        sqlHelper::ExecuteSql("select count(*) as uRecordCount from (" + sql + ") as uCountQuery");
     return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
 }
 
@@ -59,7 +64,8 @@ QString GetPageSql(const QString& sql, int& pageIndex, int pageSize, const QStri
     const QString reverse = " order by " + orderBy + suffix + (isDesc ? " asc " : " desc ");
     if (rows < 1) rows = 1;
     if (top < 1) top = 1;
-    QString page = "SELECT * FROM   (SELECT top {0} * FROM  ( SELECT top {1} * FROM ({2}) a {3}) b {4} ) c {5}";
+    QString page =
+        "SELECT * FROM   (SELECT top {0} * FROM  ( SELECT top {1} * FROM ({2}) a {3}) b {4} ) c {5}";
     page.replace("{0}", QString::number(rows));
     page.replace("{1}", QString::number(top));
     // the statement itself may hold "{3}" and the like: put it in last

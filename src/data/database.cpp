@@ -27,7 +27,9 @@ Database& Database::instance() {
     return db;
 }
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 void Database::fail() const {
     throw DbError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("数据库没有打开"));
@@ -41,7 +43,8 @@ void Database::open(const QString& path, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString msg =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
         throw DbError(msg + ": " + path);
     }
@@ -67,20 +70,24 @@ void Database::close() {
     m_fileId = 0;
 }
 
-bool Database::inTransaction() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
+bool Database::inTransaction() const {
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
 
 RecordSet Database::query(const QString& sql) {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, &tail) != SQLITE_OK)
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, &tail) !=
+        SQLITE_OK)
         fail();
     if (!s.stmt) return RecordSet(QStringList(), {});
     const int cols = sqlite3_column_count(s.stmt);
     QStringList names;
     names.reserve(cols);
-    for (int c = 0; c < cols; ++c) names << QString::fromUtf8(sqlite3_column_name(s.stmt, c));
+    for (int c = 0; c < cols; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(s.stmt, c));
     std::vector<QVariant> cells;
     for (;;) {
         const int rc = sqlite3_step(s.stmt);
@@ -95,8 +102,9 @@ RecordSet Database::query(const QString& sql) {
                 cells.emplace_back(sqlite3_column_double(s.stmt, c));
                 break;
             case SQLITE_TEXT:
-                cells.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, c)),
-                                                     sqlite3_column_bytes(s.stmt, c)));
+                cells.emplace_back(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, c)),
+                                      sqlite3_column_bytes(s.stmt, c)));
                 break;
             case SQLITE_BLOB:
                 cells.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(s.stmt, c)),
@@ -114,7 +122,8 @@ int Database::execute(const QString& sql) {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, nullptr) !=
+        SQLITE_OK)
         fail();
     if (!s.stmt) return 0;
     for (;;) {
@@ -126,9 +135,10 @@ int Database::execute(const QString& sql) {
 }
 
 void Database::createTempShadows() {
-    const RecordSet tables = query(
-        "SELECT m.name, m.sql FROM main.sqlite_master m WHERE m.type = 'table' AND m.name LIKE 'temp\\_%' ESCAPE '\\' "
-        "AND NOT EXISTS (SELECT 1 FROM temp.sqlite_master t WHERE t.name = m.name)");
+    const RecordSet tables =
+        query("SELECT m.name, m.sql FROM main.sqlite_master m WHERE m.type = 'table' AND m.name LIKE "
+              "'temp\\_%' ESCAPE '\\' "
+              "AND NOT EXISTS (SELECT 1 FROM temp.sqlite_master t WHERE t.name = m.name)");
     for (int r = 0; r < tables.RecordCount(); ++r) {
         QString ddl = tables.at(r, 1).toString();
         const int at = ddl.indexOf(QLatin1String("TABLE"), 0, Qt::CaseInsensitive);

@@ -14,7 +14,9 @@ public:
         show(text, MsgBox::Question, caption);
         return defaultAnswer;
     }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 ConsoleHandler g_console;
@@ -28,13 +30,16 @@ MsgBox::Handler* MsgBox::setHandler(Handler* handler) {
     return previous;
 }
 
-void MsgBox::Show(const QString& text, Icon icon, const QString& caption) { g_handler->show(text, icon, caption); }
+void MsgBox::Show(const QString& text, Icon icon, const QString& caption) {
+    g_handler->show(text, icon, caption);
+}
 
 MsgBox::Answer MsgBox::Ask(const QString& text, Buttons buttons, Icon icon, const QString& caption,
                            Answer defaultAnswer) {
     return g_handler->ask(text, buttons, icon, caption, defaultAnswer);
 }
 
-std::optional<QString> MsgBox::Input(const QString& prompt, const QString& title, const QString& defaultText) {
+std::optional<QString> MsgBox::Input(const QString& prompt, const QString& title,
+                                     const QString& defaultText) {
     return g_handler->input(prompt, title, defaultText);
 }

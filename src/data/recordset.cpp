@@ -20,26 +20,42 @@ void RecordSet::Close() {
     m_row = 0;
 }
 
-int RecordSet::RecordCount() const { return m_data ? m_data->rows : 0; }
-int RecordSet::fieldCount() const { return m_data ? m_data->columns : 0; }
-QString RecordSet::fieldName(int index) const { return m_data ? m_data->names.value(index) : QString(); }
+int RecordSet::RecordCount() const {
+    return m_data ? m_data->rows : 0;
+}
+int RecordSet::fieldCount() const {
+    return m_data ? m_data->columns : 0;
+}
+QString RecordSet::fieldName(int index) const {
+    return m_data ? m_data->names.value(index) : QString();
+}
 
 int RecordSet::fieldIndex(const QString& name) const {
     if (!m_data) return -1;
     return m_data->index.value(name.toLower(), -1);
 }
 
-bool RecordSet::eof() const { return !m_data || m_row >= m_data->rows; }
-bool RecordSet::bof() const { return !m_data || m_row < 0 || m_data->rows == 0; }
-void RecordSet::MoveFirst() { m_row = 0; }
+bool RecordSet::eof() const {
+    return !m_data || m_row >= m_data->rows;
+}
+bool RecordSet::bof() const {
+    return !m_data || m_row < 0 || m_data->rows == 0;
+}
+void RecordSet::MoveFirst() {
+    m_row = 0;
+}
 void RecordSet::MoveNext() {
     if (m_data && m_row < m_data->rows) ++m_row;
 }
 void RecordSet::MovePrevious() {
     if (m_row >= 0) --m_row;
 }
-void RecordSet::MoveLast() { m_row = m_data ? std::max(0, m_data->rows - 1) : 0; }
-void RecordSet::setAbsolutePosition(int position) { m_row = position - 1; }
+void RecordSet::MoveLast() {
+    m_row = m_data ? std::max(0, m_data->rows - 1) : 0;
+}
+void RecordSet::setAbsolutePosition(int position) {
+    m_row = position - 1;
+}
 
 int RecordSet::column(const QString& name) const {
     const int c = fieldIndex(name);
@@ -58,7 +74,9 @@ QVariant RecordSet::value(int c) const {
     return m_data->cells[static_cast<std::size_t>(m_row) * m_data->columns + c];
 }
 
-QVariant RecordSet::value(const QString& name) const { return value(column(name)); }
+QVariant RecordSet::value(const QString& name) const {
+    return value(column(name));
+}
 
 QVariant RecordSet::at(int row, int c) const {
     if (!m_data || row < 0 || row >= m_data->rows || c < 0 || c >= m_data->columns)
@@ -66,7 +84,9 @@ QVariant RecordSet::at(int row, int c) const {
     return m_data->cells[static_cast<std::size_t>(row) * m_data->columns + c];
 }
 
-QVariant RecordSet::at(int row, const QString& name) const { return at(row, column(name)); }
+QVariant RecordSet::at(int row, const QString& name) const {
+    return at(row, column(name));
+}
 
 int RecordSet::PageCount() const {
     const int n = RecordCount();

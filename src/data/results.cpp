@@ -18,10 +18,16 @@ QString NzText(const QVariant& value, const QString& defaultText) {
     return acc::valueText(value);
 }
 
-QDateTime FirstDayOfMonth(const QDateTime& date) { return date.addDays(1 - date.date().day()); }
-QDate FirstDayOfMonth(const QDate& date) { return date.addDays(1 - date.day()); }
+QDateTime FirstDayOfMonth(const QDateTime& date) {
+    return date.addDays(1 - date.date().day());
+}
+QDate FirstDayOfMonth(const QDate& date) {
+    return date.addDays(1 - date.day());
+}
 
-QString FormatNow(const QString& pattern) { return acc::formatDate(QDateTime::currentDateTime(), pattern); }
+QString FormatNow(const QString& pattern) {
+    return acc::formatDate(QDateTime::currentDateTime(), pattern);
+}
 
 QString NewGuidText() {
     const QUuid id = QUuid::createUuid();
@@ -55,7 +61,8 @@ RecordSetTable RecordSetToArray(const RecordSet& rs) {
     const int cols = rs.fieldCount();
     t.data.assign(static_cast<std::size_t>(rows), std::vector<QString>(static_cast<std::size_t>(cols)));
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) t.data[r][c] = NzText(rs.at(r, c), QString());
+        for (int c = 0; c < cols; ++c)
+            t.data[r][c] = NzText(rs.at(r, c), QString());
     t.isOk = true;
     t.rowCount = rows;
     return t;
@@ -74,4 +81,6 @@ int FilterQuoteKey(int keyCode) {
     return keyCode;
 }
 
-int SwallowEnterKey(int keyCode) { return keyCode == 13 ? 0 : keyCode; }
+int SwallowEnterKey(int keyCode) {
+    return keyCode == 13 ? 0 : keyCode;
+}

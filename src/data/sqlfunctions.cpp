@@ -36,8 +36,8 @@ QVariant toVariant(sqlite3_value* v) {
     case SQLITE_FLOAT:
         return QVariant(sqlite3_value_double(v));
     default:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)),
-                                          sqlite3_value_bytes(v)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v)));
     }
 }
 
@@ -51,15 +51,20 @@ void resultText(sqlite3_context* ctx, const std::string& s) {
     sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
-void resultText(sqlite3_context* ctx, const QString& s) { resultText(ctx, s.toStdString()); }
+void resultText(sqlite3_context* ctx, const QString& s) {
+    resultText(ctx, s.toStdString());
+}
 
 // a & b & ...: Null counts as empty text; Null only when every operand is Null.
 void accCat(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     std::string out;
     bool any = false;
-    for (int i = 0; i < argc; ++i) any |= appendText(argv[i], out);
-    if (!any) sqlite3_result_null(ctx);
-    else resultText(ctx, out);
+    for (int i = 0; i < argc; ++i)
+        any |= appendText(argv[i], out);
+    if (!any)
+        sqlite3_result_null(ctx);
+    else
+        resultText(ctx, out);
 }
 
 void accFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -87,8 +92,10 @@ void accVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void accCStr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     std::string out;
-    if (!appendText(argv[0], out)) sqlite3_result_null(ctx);
-    else resultText(ctx, out);
+    if (!appendText(argv[0], out))
+        sqlite3_result_null(ctx);
+    else
+        resultText(ctx, out);
 }
 
 // mid(s, start[, length]), counted in characters from 1.
@@ -163,9 +170,9 @@ void registerAccessFunctions(sqlite3* db) {
         void (*fn)(sqlite3_context*, int, sqlite3_value**);
     };
     static const Fn fns[] = {
-        {"acc_cat", -1, accCat},  {"acc_format", 2, accFormat}, {"acc_val", 1, accVal},
-        {"acc_cstr", 1, accCStr}, {"acc_mid", 2, accMid},       {"acc_mid", 3, accMid},
-        {"acc_right", 2, accRight}, {"acc_pow", 2, accPow},     {"acc_idiv", 2, accIDiv},
+        {"acc_cat", -1, accCat},    {"acc_format", 2, accFormat}, {"acc_val", 1, accVal},
+        {"acc_cstr", 1, accCStr},   {"acc_mid", 2, accMid},       {"acc_mid", 3, accMid},
+        {"acc_right", 2, accRight}, {"acc_pow", 2, accPow},       {"acc_idiv", 2, accIDiv},
         {"acc_mod", 2, accMod},
     };
     for (const Fn& f : fns)

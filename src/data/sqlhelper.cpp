@@ -32,7 +32,8 @@ QString withSlash(QString folder) {
 }
 
 QString unquote(const QString& v) {
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) return v.mid(1, v.size() - 2);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.mid(1, v.size() - 2);
     return v;
 }
 
@@ -91,7 +92,8 @@ QString GetDBPath() {
 
 QString DatabaseFile() {
     const QString folder = GetDBPath();
-    return g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : QFileInfo(g_overrideFile).absoluteFilePath();
+    return g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName
+                                    : QFileInfo(g_overrideFile).absoluteFilePath();
 }
 
 void SetDatabaseFile(const QString& path) {
@@ -99,9 +101,13 @@ void SetDatabaseFile(const QString& path) {
     g_connOpen = false;
 }
 
-void BuildConnString() { g_connString = "Data Source=" + DatabaseFile(); }
+void BuildConnString() {
+    g_connString = "Data Source=" + DatabaseFile();
+}
 
-QString connString() { return g_connString; }
+QString connString() {
+    return g_connString;
+}
 
 void OpenConn(const QString&) {
     if (g_connOpen) return;
@@ -110,13 +116,25 @@ void OpenConn(const QString&) {
     g_connOpen = true;
 }
 
-void CloseConn() { g_connOpen = false; }
-bool IsConnOpen() { return g_connOpen; }
+void CloseConn() {
+    g_connOpen = false;
+}
+bool IsConnOpen() {
+    return g_connOpen;
+}
 
-RecordSet& rs() { return g_rs; }
-RecordSet& rs2() { return g_rs2; }
-void CloseRs() { g_rs.Close(); }
-void CloseRs2() { g_rs2.Close(); }
+RecordSet& rs() {
+    return g_rs;
+}
+RecordSet& rs2() {
+    return g_rs2;
+}
+void CloseRs() {
+    g_rs.Close();
+}
+void CloseRs2() {
+    g_rs2.Close();
+}
 
 bool IsQueryText(const QString& sql) {
     return sql.left(6).toUpper() == QLatin1String("SELECT") || sql.left(2).toUpper() == QLatin1String("SP");
@@ -174,9 +192,10 @@ FkCheckResult CheckFkUsage(const KeyValue& batch) {
     result.isResult = true;
     if (batch.empty()) return result;
     QStringList parts;
-    for (const auto& [key, params] : batch) parts << ReplaceParams(statementOfKey(key), &params);
-    const QString sql = "select strMsg,fkCount from (" + parts.join(" union ") + ") as tbTemp" +
-                        " where tbTemp.fkCount>0";
+    for (const auto& [key, params] : batch)
+        parts << ReplaceParams(statementOfKey(key), &params);
+    const QString sql =
+        "select strMsg,fkCount from (" + parts.join(" union ") + ") as tbTemp" + " where tbTemp.fkCount>0";
     CloseRs();
     g_rs = ExecuteSql(sql);
     if (g_rs.RecordCount() > 0) {
@@ -277,7 +296,8 @@ QVariant DLookup(const QString& expr, const QString& table, const QString& condi
 
 QVariant DMax(const QString& expr, const QString& table, const QString& condition) {
     CloseRs();
-    g_rs = ExecuteSql("select max(" + expr + ") as uKandriluDMaxExpr From " + table + " where 1=1" + condition);
+    g_rs =
+        ExecuteSql("select max(" + expr + ") as uKandriluDMaxExpr From " + table + " where 1=1" + condition);
     QVariant result = QString();
     if (g_rs.RecordCount() > 0) {
         g_rs.MoveFirst();

@@ -45,7 +45,9 @@ bool IsQueryText(const QString& sql);
 RecordSet ExecuteSql(const QString& sql);
 // Runs one statement with @ parameters; returns the number of changed rows.
 int ExecuteNonQuery(const QString& sql, const SqlParams* params = nullptr);
-inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) { return ExecuteNonQuery(sql, &params); }
+inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) {
+    return ExecuteNonQuery(sql, &params);
+}
 // Runs a batch in one transaction; never throws, a failure comes back in the result.
 m_DBresult ExecuteTrans(const KeyValue& batch);
 // Counts the references to a row before it is deleted.

@@ -23,8 +23,12 @@ struct SqlContains {
 Q_DECLARE_METATYPE(SqlRaw)
 Q_DECLARE_METATYPE(SqlContains)
 
-inline QVariant Raw(const QString& sql) { return QVariant::fromValue(SqlRaw{sql}); }
-inline QVariant Contains(const QString& text) { return QVariant::fromValue(SqlContains{text}); }
+inline QVariant Raw(const QString& sql) {
+    return QVariant::fromValue(SqlRaw{sql});
+}
+inline QVariant Contains(const QString& text) {
+    return QVariant::fromValue(SqlContains{text});
+}
 
 // "@name" placeholders of one statement and their values, in insertion order.
 using SqlParams = OrderedMap<QString, QVariant>;

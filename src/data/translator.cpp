@@ -6,8 +6,8 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTime>
 #include <QStringList>
+#include <QTime>
 #include <optional>
 #include <vector>
 
@@ -38,8 +38,12 @@ QString quoteLiteral(const QString& s) {
                              .arg(what));
 }
 
-bool isIdentStart(QChar c) { return c.isLetter() || c == '_' || c.unicode() > 127; }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == '_' || c == '$' || c.unicode() > 127; }
+bool isIdentStart(QChar c) {
+    return c.isLetter() || c == '_' || c.unicode() > 127;
+}
+bool isIdentPart(QChar c) {
+    return c.isLetterOrNumber() || c == '_' || c == '$' || c.unicode() > 127;
+}
 
 // Dates written as #...# become text in the stored form yyyy-MM-dd[ hh:mm:ss].
 QString dateLiteral(const QString& src, int pos, const QString& body) {
@@ -83,7 +87,8 @@ std::vector<Token> tokenize(const QString& s) {
             continue;
         }
         if (c == '-' && i + 1 < n && s[i + 1] == '-') {
-            while (i < n && s[i] != '\n') ++i;
+            while (i < n && s[i] != '\n')
+                ++i;
             continue;
         }
         if (c == '/' && i + 1 < n && s[i + 1] == '*') {
@@ -127,16 +132,19 @@ std::vector<Token> tokenize(const QString& s) {
             i = end + 1;
         } else if (c.isDigit() || (c == '.' && i + 1 < n && s[i + 1].isDigit())) {
             int j = i;
-            while (j < n && s[j].isDigit()) ++j;
+            while (j < n && s[j].isDigit())
+                ++j;
             if (j < n && s[j] == '.') {
                 ++j;
-                while (j < n && s[j].isDigit()) ++j;
+                while (j < n && s[j].isDigit())
+                    ++j;
             }
             if (j < n && (s[j] == 'e' || s[j] == 'E')) {
                 int k = j + 1;
                 if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
                 if (k < n && s[k].isDigit()) {
-                    while (k < n && s[k].isDigit()) ++k;
+                    while (k < n && s[k].isDigit())
+                        ++k;
                     j = k;
                 }
             }
@@ -146,14 +154,16 @@ std::vector<Token> tokenize(const QString& s) {
             i = j;
         } else if (isIdentStart(c)) {
             int j = i + 1;
-            while (j < n && isIdentPart(s[j])) ++j;
+            while (j < n && isIdentPart(s[j]))
+                ++j;
             t.type = T::Ident;
             t.text = s.mid(i, j - i);
             t.upper = t.text.toUpper();
             i = j;
         } else if (c == '@') {
             int j = i + 1;
-            while (j < n && isIdentPart(s[j])) ++j;
+            while (j < n && isIdentPart(s[j]))
+                ++j;
             failAt(s, i, QStringLiteral("参数 %1 没有给出值").arg(s.mid(i, j - i)));
         } else {
             static const char* const two[] = {"<>", "<=", ">=", "!="};
@@ -162,7 +172,8 @@ std::vector<Token> tokenize(const QString& s) {
                 if (s.mid(i, 2) == QLatin1String(o)) op = QLatin1String(o);
             if (op == "!=") op = "<>";
             if (op.isEmpty()) {
-                if (!QStringLiteral("=<>+-*/\\^&(),.;").contains(c)) failAt(s, i, QStringLiteral("无法识别的字符"));
+                if (!QStringLiteral("=<>+-*/\\^&(),.;").contains(c))
+                    failAt(s, i, QStringLiteral("无法识别的字符"));
                 op = c;
             }
             t.type = T::Op;
@@ -179,35 +190,56 @@ std::vector<Token> tokenize(const QString& s) {
 
 bool isReserved(const QString& up) {
     static const QSet<QString> words = {
-        "SELECT", "FROM",    "WHERE",  "GROUP",  "HAVING",      "ORDER",  "UNION", "BY",    "ON",   "JOIN",
-        "LEFT",   "RIGHT",   "INNER",  "OUTER",  "FULL",        "CROSS",  "AND",   "OR",    "NOT",  "XOR",
-        "IS",     "NULL",    "IN",     "LIKE",   "BETWEEN",     "AS",     "ASC",   "DESC",  "INTO", "VALUES",
-        "SET",    "TOP",     "DISTINCT", "DISTINCTROW", "ALL",  "EXISTS", "MOD",   "WHEN",  "THEN", "ELSE",
-        "END",    "INSERT",  "UPDATE", "DELETE", "TRUE",        "FALSE"};
+        "SELECT", "FROM",   "WHERE",    "GROUP",       "HAVING",  "ORDER",  "UNION", "BY",   "ON",   "JOIN",
+        "LEFT",   "RIGHT",  "INNER",    "OUTER",       "FULL",    "CROSS",  "AND",   "OR",   "NOT",  "XOR",
+        "IS",     "NULL",   "IN",       "LIKE",        "BETWEEN", "AS",     "ASC",   "DESC", "INTO", "VALUES",
+        "SET",    "TOP",    "DISTINCT", "DISTINCTROW", "ALL",     "EXISTS", "MOD",   "WHEN", "THEN", "ELSE",
+        "END",    "INSERT", "UPDATE",   "DELETE",      "TRUE",    "FALSE"};
     return words.contains(up);
 }
 
-enum Prec { P_OR = 1, P_AND = 2, P_NOT = 3, P_EQ = 4, P_REL = 5, P_ADD = 7, P_MUL = 8, P_UNARY = 10, P_PRIMARY = 12 };
+enum Prec {
+    P_OR = 1,
+    P_AND = 2,
+    P_NOT = 3,
+    P_EQ = 4,
+    P_REL = 5,
+    P_ADD = 7,
+    P_MUL = 8,
+    P_UNARY = 10,
+    P_PRIMARY = 12
+};
 
 struct Ex {
     QString sql;
     int prec = P_PRIMARY;
-    bool text = false; // yields text, so comparisons with it ignore case
+    bool text = false;   // yields text, so comparisons with it ignore case
+    bool column = false; // a plain column reference, which has its column's collation
 };
 
-QString wrap(const Ex& e, int minPrec) { return e.prec < minPrec ? '(' + e.sql + ')' : e.sql; }
+QString wrap(const Ex& e, int minPrec) {
+    return e.prec < minPrec ? '(' + e.sql + ')' : e.sql;
+}
 
 class Parser {
 public:
-    explicit Parser(const QString& src) : m_src(src), m_toks(tokenize(src)) {}
+    explicit Parser(const QString& src) : m_src(src), m_toks(tokenize(src)) {
+        for (const Token& t : m_toks)
+            m_hasUnion |= t.type == T::Ident && t.upper == QLatin1String("UNION");
+    }
 
     QString statement() {
         QString out;
-        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) out = selectStatement();
-        else if (isKw("INSERT")) out = insertStatement();
-        else if (isKw("UPDATE")) out = updateStatement();
-        else if (isKw("DELETE")) out = deleteStatement();
-        else if (isKw("CREATE") && isKw("VIEW", 1)) out = createView();
+        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1)))
+            out = selectStatement();
+        else if (isKw("INSERT"))
+            out = insertStatement();
+        else if (isKw("UPDATE"))
+            out = updateStatement();
+        else if (isKw("DELETE"))
+            out = deleteStatement();
+        else if (isKw("CREATE") && isKw("VIEW", 1))
+            out = createView();
         else if (isKw("EXPLAIN")) {
             next();
             QString head = "EXPLAIN ";
@@ -216,9 +248,12 @@ public:
                 head += "QUERY PLAN ";
             }
             return head + statement();
-        } else if (peek().type == T::End) fail(QStringLiteral("语句为空"));
-        else if (isPassThrough()) return passThrough();
-        else fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
+        } else if (peek().type == T::End)
+            fail(QStringLiteral("语句为空"));
+        else if (isPassThrough())
+            return passThrough();
+        else
+            fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
         acceptOp(";");
         if (peek().type != T::End) fail(QStringLiteral("语句在此处应当结束"));
         return out;
@@ -228,6 +263,8 @@ private:
     const QString& m_src;
     std::vector<Token> m_toks;
     std::size_t m_i = 0;
+    int m_depth = 0; // nesting of selects
+    bool m_hasUnion = false;
 
     const Token& peek(int k = 0) const {
         const std::size_t j = std::min(m_i + static_cast<std::size_t>(k), m_toks.size() - 1);
@@ -272,7 +309,8 @@ private:
     // Definitions and engine commands are passed on as written.
     QString passThrough() {
         QString text = m_src.mid(peek().pos).trimmed();
-        while (text.endsWith(';')) text.chop(1);
+        while (text.endsWith(';'))
+            text.chop(1);
         return text.trimmed();
     }
 
@@ -318,7 +356,8 @@ private:
         if (isOp("(") && !isKw("SELECT", 1)) {
             next();
             QStringList cols;
-            do cols << dottedName();
+            do
+                cols << dottedName();
             while (acceptOp(","));
             expectOp(")");
             out += " (" + cols.join(", ") + ")";
@@ -328,7 +367,8 @@ private:
             do {
                 expectOp("(");
                 QStringList vals;
-                do vals << expr().sql;
+                do
+                    vals << expr().sql;
                 while (acceptOp(","));
                 expectOp(")");
                 rows << '(' + vals.join(", ") + ')';
@@ -406,18 +446,28 @@ private:
         QString out;
         for (std::size_t k = 0; k < arms.size(); ++k) {
             if (k > 0) out += ops[static_cast<int>(k - 1)];
-            out += arms[k].top ? "SELECT * FROM (" + arms[k].sql + " LIMIT " + QString::number(*arms[k].top) + ")"
-                               : arms[k].sql;
+            out += arms[k].top
+                       ? "SELECT * FROM (" + arms[k].sql + " LIMIT " + QString::number(*arms[k].top) + ")"
+                       : arms[k].sql;
         }
         return out + order;
     }
 
+    struct DepthGuard {
+        int& d;
+        explicit DepthGuard(int& depth) : d(depth) { ++d; }
+        ~DepthGuard() { --d; }
+    };
+
     Core selectCore() {
+        DepthGuard guard(m_depth);
         expectKw("SELECT");
         Core c;
         QString out = "SELECT";
-        if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW")) out += " DISTINCT";
-        else acceptKw("ALL");
+        if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW"))
+            out += " DISTINCT";
+        else
+            acceptKw("ALL");
         if (acceptKw("TOP")) {
             const Token& t = peek();
             bool ok = false;
@@ -436,7 +486,7 @@ private:
             QStringList items;
             do {
                 const Ex e = expr();
-                items << (e.text && e.prec == P_PRIMARY && !isColumnLike(e) ? e.sql + " COLLATE NOCASE" : e.sql);
+                items << (e.text && e.prec == P_PRIMARY && !e.column ? e.sql + " COLLATE NOCASE" : e.sql);
             } while (acceptOp(","));
             out += " GROUP BY " + items.join(", ");
         }
@@ -444,8 +494,6 @@ private:
         c.sql = out;
         return c;
     }
-
-    static bool isColumnLike(const Ex& e) { return !e.sql.contains('('); }
 
     QString selectList() {
         QStringList items;
@@ -461,7 +509,10 @@ private:
                 items << t + ".*";
                 continue;
             }
-            QString item = expr().sql;
+            // computed text keeps Access's case-blind comparison in unions and derived tables
+            const Ex e = expr();
+            const bool nested = m_depth > 1 || m_hasUnion;
+            QString item = nested && e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
             if (auto a = alias()) item += " AS " + *a;
             items << item;
         } while (acceptOp(","));
@@ -472,9 +523,11 @@ private:
         QStringList items;
         do {
             const Ex e = expr();
-            QString item = e.text && !isColumnLike(e) ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
-            if (acceptKw("DESC")) item += " DESC";
-            else if (acceptKw("ASC")) item += " ASC";
+            QString item = e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            if (acceptKw("DESC"))
+                item += " DESC";
+            else if (acceptKw("ASC"))
+                item += " ASC";
             items << item;
         } while (acceptOp(","));
         return items.join(", ");
@@ -488,16 +541,20 @@ private:
                 continue;
             }
             QString join;
-            if (acceptKw("INNER")) join = " INNER JOIN ";
+            if (acceptKw("INNER"))
+                join = " INNER JOIN ";
             else if (acceptKw("LEFT")) {
                 acceptKw("OUTER");
                 join = " LEFT JOIN ";
             } else if (acceptKw("RIGHT")) {
                 acceptKw("OUTER");
                 join = " RIGHT JOIN ";
-            } else if (acceptKw("CROSS")) join = " CROSS JOIN ";
-            else if (isKw("JOIN")) join = " JOIN ";
-            else break;
+            } else if (acceptKw("CROSS"))
+                join = " CROSS JOIN ";
+            else if (isKw("JOIN"))
+                join = " JOIN ";
+            else
+                break;
             expectKw("JOIN");
             out += join + tableRef();
             if (acceptKw("ON")) out += " ON " + expr().sql;
@@ -631,7 +688,8 @@ private:
         Ex first = addExpr();
         if (!isOp("&")) return first;
         QStringList parts{first.sql};
-        while (acceptOp("&")) parts << addExpr().sql;
+        while (acceptOp("&"))
+            parts << addExpr().sql;
         return {"acc_cat(" + parts.join(", ") + ')', P_PRIMARY, true};
     }
 
@@ -730,7 +788,7 @@ private:
             }
             fail(QStringLiteral("应为表达式"));
         case T::Bracket:
-            return {dottedName(), P_PRIMARY, false};
+            return {dottedName(), P_PRIMARY, false, true};
         case T::Ident:
             break;
         case T::End:
@@ -758,7 +816,7 @@ private:
         }
         if (isOp("(", 1) && !isReserved(up)) return functionCall();
         if (isReserved(up)) fail(QStringLiteral("应为表达式"));
-        return {dottedName(), P_PRIMARY, false};
+        return {dottedName(), P_PRIMARY, false, true};
     }
 
     Ex functionCall() {
@@ -769,7 +827,8 @@ private:
         if (acceptOp("*")) {
             args.push_back({"*", P_PRIMARY, false});
         } else if (!isOp(")")) {
-            do args.push_back(expr());
+            do
+                args.push_back(expr());
             while (acceptOp(","));
         }
         expectOp(")");
@@ -779,7 +838,8 @@ private:
         };
         auto call = [&](const QString& sqlName, bool text) {
             QStringList a;
-            for (const auto& e : args) a << e.sql;
+            for (const auto& e : args)
+                a << e.sql;
             return Ex{sqlName + '(' + a.join(", ") + ')', P_PRIMARY, text};
         };
         if (fn == "IIF") {
@@ -885,7 +945,9 @@ QString translate(const QString& accessSql) {
     return out;
 }
 
-void clearCache() { cache().clear(); }
+void clearCache() {
+    cache().clear();
+}
 
 QStringList splitScript(const QString& script) {
     QStringList out;
@@ -896,11 +958,13 @@ QStringList splitScript(const QString& script) {
         if (c == '\'' || c == '"' || c == '[') {
             const QChar close = c == '[' ? QChar(']') : c;
             int j = i + 1;
-            while (j < n && script[j] != close) ++j;
+            while (j < n && script[j] != close)
+                ++j;
             cur += script.mid(i, j - i + 1);
             i = j;
         } else if (c == '-' && i + 1 < n && script[i + 1] == '-') {
-            while (i < n && script[i] != '\n') ++i;
+            while (i < n && script[i] != '\n')
+                ++i;
             cur += '\n';
         } else if (c == ';') {
             if (!cur.trimmed().isEmpty()) out << cur.trimmed();

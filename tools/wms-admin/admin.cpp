@@ -33,11 +33,13 @@ int runSql(const QString& statement, QTextStream& out) {
     }
     const RecordSet rs = sqlHelper::ExecuteSql(statement);
     QStringList header;
-    for (int c = 0; c < rs.fieldCount(); ++c) header << rs.fieldName(c);
+    for (int c = 0; c < rs.fieldCount(); ++c)
+        header << rs.fieldName(c);
     out << header.join('\t') << '\n';
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < rs.fieldCount(); ++c) cells << cellText(rs.at(r, c));
+        for (int c = 0; c < rs.fieldCount(); ++c)
+            cells << cellText(rs.at(r, c));
         out << cells.join('\t') << '\n';
     }
     return 0;
@@ -75,7 +77,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
             out << "已建立数据库 " << file << (demo ? " (含演示数据)" : "") << '\n';
             return 0;
         }
-        if (!dbFile.isEmpty()) sqlHelper::SetDatabaseFile(dbFile);
+        sqlHelper::SetDatabaseFile(dbFile);
         if (command == "sql" || command == "translate") {
             if (args.size() != 1) {
                 err << command << " 需要一条语句 (用引号括起来)\n";

@@ -1,0 +1,58 @@
+#include "data/backup.h"
+#include "data/sqlhelper.h"
+#include "fixture.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QThread>
+
+class BackupTest : public DbTest {
+protected:
+    QStringList backups() const {
+        return QDir(folder()).entryList({"CompactBackUp_*.mdb", "BackUp_*"}, QDir::Files);
+    }
+};
+
+TEST_F(BackupTest, BackupWritesOneCompactedCopyThatOpens) {
+    exec("insert into tb_events (id, eventContent) values (1, '盘点')");
+    const m_DBresult r = BackUpDB(true);
+    ASSERT_TRUE(r.isResult) << qPrintable(r.str_MsgBox);
+    EXPECT_EQ(r.int_Count, 1);
+    EXPECT_EQ(r.str_MsgBox, "");
+    const QStringList files = backups();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(QRegularExpression("^CompactBackUp_\\d{14}\\.mdb$").match(files[0]).hasMatch());
+    ASSERT_EQ(m_msg.shown.size(), 1u);
+    EXPECT_EQ(m_msg.shown[0].text, "数据压缩备份完毕!");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Information);
+    // the copy holds the data
+    sqlHelper::SetDatabaseFile(folder() + files[0]);
+    EXPECT_EQ(scalar("select eventContent from tb_events").toString(), "盘点");
+    sqlHelper::SetDatabaseFile(QString());
+}
+
+TEST_F(BackupTest, SecondBackupInTheSameSecondFailsAndKeepsTheFirst) {
+    // wait for the start of a second so that both fall into it
+    const QTime start = QTime::currentTime();
+    while (QTime::currentTime().second() == start.second())
+        QThread::msleep(5);
+    ASSERT_TRUE(BackUpDB(false).isResult);
+    const m_DBresult second = BackUpDB(false);
+    ASSERT_EQ(backups().size(), 1);
+    EXPECT_FALSE(second.isResult);
+    EXPECT_EQ(second.int_Count, 0);
+    EXPECT_FALSE(second.str_MsgBox.isEmpty());
+    ASSERT_EQ(m_msg.shown.size(), 1u); // the failure is shown, no success message for a silent backup
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Exclamation);
+    EXPECT_EQ(m_msg.shown[0].caption, "System");
+}
+
+TEST_F(BackupTest, CompactInPlaceThenReadAgain) {
+    exec("insert into tb_events (id, eventContent) values (1, 'x')");
+    const m_DBresult r = CompactDB();
+    EXPECT_TRUE(r.isResult);
+    EXPECT_EQ(m_msg.texts(), QStringList{"数据压缩修复完毕!"});
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
+    EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 1);
+    EXPECT_EQ(m_msg.shown.size(), 1u);
+}

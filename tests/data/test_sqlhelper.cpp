@@ -1,0 +1,198 @@
+#include "data/appenv.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "fixture.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace sqlHelper;
+
+class SqlHelperTest : public DbTest {};
+
+TEST_F(SqlHelperTest, IniValuesAreReadLikeProfileStrings) {
+    writeLinkIni("; comment\n[ db_link ]\n  linktype = 1 \ndbpath=\"/x/y/\"\n[Other]\nLinkType=7\n");
+    const QString ini = folder() + "linkDB.ini";
+    EXPECT_EQ(GetIniValue("DB_Link", "LinkType", ini), "1");
+    EXPECT_EQ(GetIniValue("DB_LINK", "DBPATH", ini), "/x/y/");
+    EXPECT_EQ(GetIniValue("DB_Link", "Missing", ini), "");
+    EXPECT_EQ(GetIniValue("Nope", "LinkType", ini), "");
+    EXPECT_EQ(GetIniValue("DB_Link", "LinkType", folder() + "none.ini"), "");
+    writeLinkIni("[DB_Link]\nDBPath=" + QString(200, 'a') + "\n");
+    EXPECT_EQ(GetIniValue("DB_Link", "DBPath", ini).size(), 127);
+}
+
+TEST_F(SqlHelperTest, DatabaseFolderFollowsLinkType) {
+    QDir().mkpath(folder() + "other");
+    QFile::copy(dbFile(), folder() + "other/wms.mdb");
+    for (const char* ini :
+         {"[DB_Link]\nLinkType=0\nDBPath=/nowhere/\n", "[DB_Link]\nLinkType=\nDBPath=/nowhere/\n",
+          "[DB_Link]\nDBPath=/nowhere/\n", "[DB_Link]\nLinkType=1\nDBPath=   \n"}) {
+        writeLinkIni(ini);
+        EXPECT_EQ(GetDBPath(), folder()) << ini;
+    }
+    writeLinkIni("[DB_Link]\nLinkType=1\nDBPath=" + folder() + "other\\\n");
+    EXPECT_EQ(GetDBPath(), folder() + "other/");
+    writeLinkIni("[DB_Link]\nLinkType=1\nDBPath=other\n"); // relative to the program folder, slash added
+    EXPECT_EQ(GetDBPath(), folder() + "other/");
+    EXPECT_TRUE(m_msg.shown.empty());
+}
+
+TEST_F(SqlHelperTest, MissingDatabaseShowsTheMessageAndEndsTheProgram) {
+    writeLinkIni("[DB_Link]\nLinkType=1\nDBPath=/no/such/folder/\n");
+    EXPECT_THROW(GetDBPath(), ProgramEnded);
+    ASSERT_EQ(m_msg.shown.size(), 1u);
+    EXPECT_EQ(m_msg.shown[0].text, "数据库文件路径错误,系统即将退出!");
+    EXPECT_EQ(m_msg.shown[0].caption, "System");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Exclamation);
+}
+
+TEST_F(SqlHelperTest, ReopeningReadsTheLocationAgain) {
+    EXPECT_EQ(scalar("select count(*) from tb_user").toInt(), 1);
+    CloseConn();
+    QFile::remove(dbFile());
+    EXPECT_THROW(ExecuteSql("select count(*) from tb_user"), ProgramEnded);
+}
+
+TEST_F(SqlHelperTest, QueryTestLooksAtTheFirstCharactersOnly) {
+    EXPECT_TRUE(IsQueryText("select 1"));
+    EXPECT_TRUE(IsQueryText("SELECT 1"));
+    EXPECT_TRUE(IsQueryText("sp_x"));
+    EXPECT_FALSE(IsQueryText(" select 1"));
+    EXPECT_FALSE(IsQueryText("\nselect 1"));
+    EXPECT_TRUE(ExecuteSql("select id from tb_user").isOpen());
+    EXPECT_FALSE(ExecuteSql(" select id from tb_user").isOpen());
+    EXPECT_FALSE(ExecuteSql("delete from tb_events").isOpen());
+}
+
+TEST_F(SqlHelperTest, ReplaceParamsSubstitutesFirstOccurrencesInOnePass) {
+    SqlParams p;
+    p.AddItem("@id", 5);
+    EXPECT_EQ(ReplaceParams("where id=@id or x=@id", &p), "where id=5 or x=@id");
+    EXPECT_EQ(ReplaceParams("where id=@id", nullptr), "where id=@id");
+
+    SqlParams q; // a value holding a later placeholder is never rescanned
+    q.AddItem("@user", QString("x@pw"));
+    q.AddItem("@pw", QString("secret"));
+    EXPECT_EQ(ReplaceParams("set [user]=@user, pw=@pw", &q), "set [user]='x@pw', pw='secret'");
+
+    SqlParams r; // the longer key first, as callers must order them
+    r.AddItem("@idx", 2);
+    r.AddItem("@id", 1);
+    EXPECT_EQ(ReplaceParams("a=@id and b=@idx", &r), "a=1 and b=2");
+    SqlParams missing;
+    missing.AddItem("@none", 1);
+    EXPECT_EQ(ReplaceParams("a=1", &missing), "a=1");
+}
+
+TEST_F(SqlHelperTest, ParameterValuesAreAlwaysQuotedWhenText) {
+    EXPECT_EQ(FormatParamValue(QString("N:12")), "'N:12'");
+    EXPECT_EQ(FormatParamValue(QString("K:ab")), "'K:ab'");
+    EXPECT_EQ(FormatParamValue(Raw("12")), "12");
+    EXPECT_EQ(FormatParamValue(Raw("1,2,3")), "1,2,3");
+    EXPECT_EQ(FormatParamValue(Contains("a'b")), "'%a''b%'");
+    EXPECT_EQ(FormatParamValue(QString("O'Brien")), "'O''Brien'");
+    EXPECT_EQ(FormatParamValue(true), "True");
+    EXPECT_EQ(FormatParamValue(false), "False");
+    EXPECT_EQ(FormatParamValue(static_cast<short>(-3)), "-3");
+    EXPECT_EQ(FormatParamValue(2.5), "2.5");
+    EXPECT_EQ(FormatParamValue(0.1), "0.1");
+    EXPECT_EQ(FormatParamValue(QString()), "''");
+    EXPECT_THROW(FormatParamValue(QVariant()), DbError);
+    EXPECT_EQ(EscapeQuote("a'b''c"), "a''b''''c");
+}
+
+TEST_F(SqlHelperTest, UserTextIsStoredAndFoundAsTyped) {
+    for (const QString name :
+         {QString("O'Neil"), QString("N:1 or 1=1"), QString("K:x"), QString("'); drop table tb_user; --")}) {
+        SqlParams p;
+        p.AddItem("@id", static_cast<int>(DMax("id", "tb_user", "").toInt() + 1));
+        p.AddItem("@user", name);
+        ExecuteNonQuery(
+            "insert into tb_user (id,[user],pw,usex,isStart,dictionaryId) values (@id,@user,'x','男',True,1)",
+            p);
+        const QVariant found = DLookup("id", "tb_user", " and [user]='" + EscapeQuote(name) + "'");
+        EXPECT_EQ(found.toInt(), p.find("@id")->toInt()) << qPrintable(name);
+    }
+    EXPECT_EQ(scalar("select count(*) from tb_user").toInt(), 5);
+}
+
+TEST_F(SqlHelperTest, BatchIsAllOrNothingAndReportsTheEngineText) {
+    KeyValue batch;
+    SqlParams p1;
+    p1.AddItem("@id", 50);
+    batch.AddItem("1|insert into tb_events (id,eventContent) values (@id,'a')", p1);
+    batch.AddItem("2|insert into tb_events (id,eventContent) values (@id,'b')", p1); // duplicate key
+    const m_DBresult r = ExecuteTrans(batch);
+    EXPECT_FALSE(r.isResult);
+    EXPECT_EQ(r.int_Count, 0);
+    EXPECT_TRUE(r.str_MsgBox.contains("UNIQUE")) << qPrintable(r.str_MsgBox);
+    EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 0);
+
+    KeyValue bad; // a statement the translator refuses fails the batch the same way
+    bad.AddItem("insert into tb_events (id) values (1)", {});
+    bad.AddItem("insert into tb_events (id) values (", {});
+    EXPECT_FALSE(ExecuteTrans(bad).isResult);
+    EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 0);
+
+    KeyValue good;
+    SqlParams p2;
+    p2.AddItem("@id", 51);
+    good.AddItem("1|insert into tb_events (id,eventContent) values (@id,'a|b')", p2);
+    good.AddItem("update tb_events set flgType='一般' where id=51", {});
+    const m_DBresult ok = ExecuteTrans(good);
+    EXPECT_FALSE(IsConnOpen());
+    EXPECT_TRUE(ok.isResult);
+    EXPECT_EQ(ok.str_MsgBox, "");
+    EXPECT_EQ(scalar("select eventContent & flgType from tb_events").toString(), "a|b一般");
+}
+
+TEST_F(SqlHelperTest, ReferenceCheckReportsTheFirstReference) {
+    KeyValue none;
+    SqlParams p;
+    p.AddItem("@userId", 99);
+    none.AddItem("select '用户有入库单' as strMsg,Count(*) as fkCount from tb_rk_head where userId=@userId",
+                 p);
+    const FkCheckResult free = CheckFkUsage(none);
+    EXPECT_TRUE(free.isResult);
+    EXPECT_EQ(free.str_MsgBox, "");
+    EXPECT_EQ(free.int_Count, 0);
+
+    KeyValue used;
+    SqlParams q;
+    q.AddItem("@id", 1);
+    used.AddItem("select '部门有用户' as strMsg,Count(*) as fkCount from tb_user where dictionaryId=@id", q);
+    used.AddItem(
+        "select '部门有权限' as strMsg,Count(*) as fkCount from tb_user_group_fun where departmentId=@id", q);
+    const FkCheckResult r = CheckFkUsage(used);
+    EXPECT_FALSE(r.isResult);
+    EXPECT_TRUE(r.str_MsgBox == "部门有用户" || r.str_MsgBox == "部门有权限");
+    EXPECT_EQ(r.int_Count, r.str_MsgBox == "部门有用户" ? 1 : 97);
+}
+
+TEST_F(SqlHelperTest, SingleValueLookups) {
+    EXPECT_EQ(DCount("id", "tb_events", ""), 0);
+    EXPECT_EQ(DMax("id", "tb_events", "").toString(), "");
+    EXPECT_FALSE(DLookup("id", "tb_events", "").isValid());
+    EXPECT_EQ(DCount("id", "tb_sys_fun", " and type=2"), 70);
+    EXPECT_EQ(DMax("id", "tb_sys_fun", "").toInt(), 97);
+    EXPECT_EQ(DLookup("uname", "tb_dictionary", " and id=1").toString(), "系统管理员");
+    exec("update tb_dictionary set remark='  ' where id=2");
+    EXPECT_EQ(DLookup("remark", "tb_dictionary", " and id=2").toString(), "");
+    EXPECT_TRUE(DLookup("remark", "tb_dictionary", " and id=2").isValid());
+}
+
+TEST_F(SqlHelperTest, EngineErrorsReachTheCaller) {
+    EXPECT_THROW(ExecuteSql("select nosuchcolumn from tb_user"), DbError);
+    EXPECT_THROW(ExecuteNonQuery("update nosuchtable set a=1"), DbError);
+    SqlParams nullValue;
+    nullValue.AddItem("@x", QVariant());
+    EXPECT_THROW(ExecuteNonQuery("update tb_user set usex=@x", nullValue), DbError);
+}
+
+TEST_F(SqlHelperTest, ReportTablesArePrivateToTheProgram) {
+    // Rows written to a report table go to this program's TEMP table, not the shared file.
+    exec("insert into temp_rpt_stock (id, goodsCode) values (1, 'x')");
+    EXPECT_EQ(scalar("select count(*) from temp_rpt_stock").toInt(), 1);
+    EXPECT_EQ(scalar("select count(*) from main.temp_rpt_stock").toInt(), 0);
+}

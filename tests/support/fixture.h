@@ -1,0 +1,68 @@
+#pragma once
+// Every test gets a fresh program folder holding linkDB.ini and a new
+// database made from the real schema and seed, and a scripted message box.
+
+#include "data/msgbox.h"
+#include "data/recordset.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+#include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+struct ShownMessage {
+    QString text;
+    MsgBox::Icon icon;
+    QString caption;
+};
+
+// Records every message; answers questions and input boxes from queues.
+class ScriptedMsgBox : public MsgBox::Handler {
+public:
+    std::vector<ShownMessage> shown;
+    std::deque<MsgBox::Answer> answers; // empty: No
+    std::deque<std::optional<QString>> inputs;
+
+    void show(const QString& text, MsgBox::Icon icon, const QString& caption) override;
+    MsgBox::Answer ask(const QString& text, MsgBox::Buttons, MsgBox::Icon icon, const QString& caption,
+                       MsgBox::Answer) override;
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString&) override;
+    QStringList texts() const;
+};
+
+// Thrown by EndProgram while a test runs.
+struct ProgramEnded {
+    int exitCode;
+};
+
+class DbTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program folder, with a trailing "/".
+    QString folder() const;
+    QString dbFile() const { return folder() + "wms.mdb"; }
+    void writeLinkIni(const QString& content);
+    // Runs an Access-dialect query and returns its rows.
+    RecordSet query(const QString& sql);
+    // The first value of a query.
+    QVariant scalar(const QString& sql);
+    void exec(const QString& sql);
+
+    virtual bool withDemo() const { return false; }
+
+    QTemporaryDir m_dir;
+    ScriptedMsgBox m_msg;
+};
+
+class DemoDbTest : public DbTest {
+protected:
+    bool withDemo() const override { return true; }
+};

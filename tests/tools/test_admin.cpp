@@ -1,0 +1,49 @@
+#include "admin.h"
+#include "fixture.h"
+
+class AdminTest : public DbTest {
+protected:
+    int run(const QStringList& args) {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        const int rc = RunAdmin(args, o, e);
+        o.flush();
+        e.flush();
+        return rc;
+    }
+    QString out, err;
+};
+
+TEST_F(AdminTest, SqlPrintsRowsWithAHeaderAndNullAsBackslashN) {
+    ASSERT_EQ(run({"sql", "select id, remark, 'a' & Null as x from tb_dictionary where id=1"}), 0)
+        << qPrintable(err);
+    EXPECT_EQ(out, "id\tremark\tx\n1\t拥有全部功能\ta\n");
+    ASSERT_EQ(run({"sql", "select Null as n"}), 0);
+    EXPECT_EQ(out, "n\n\\N\n");
+    ASSERT_EQ(run({"sql", "update tb_dictionary set remark='x' where id<=2"}), 0);
+    EXPECT_EQ(out, "2\n");
+}
+
+TEST_F(AdminTest, TranslateAndErrors) {
+    ASSERT_EQ(run({"translate", "select top 2 a & b from t"}), 0);
+    EXPECT_EQ(out, "SELECT acc_cat(a, b) FROM t LIMIT 2\n");
+    EXPECT_EQ(run({"sql", "select from"}), 1);
+    EXPECT_TRUE(err.contains("错误")) << qPrintable(err);
+    EXPECT_EQ(run({"sql", "select nosuch from tb_user"}), 1);
+    EXPECT_TRUE(err.contains("nosuch"));
+    EXPECT_EQ(run({"frobnicate"}), 2);
+    EXPECT_EQ(run({}), 2);
+}
+
+TEST_F(AdminTest, InitRefusesToOverwriteWithoutForceAndActsOnAnotherFile) {
+    EXPECT_EQ(run({"init"}), 1);
+    EXPECT_TRUE(err.contains("--force"));
+    const QString other = folder() + "other.mdb";
+    ASSERT_EQ(run({"--db", other, "init", "--demo"}), 0) << qPrintable(err);
+    ASSERT_EQ(run({"--db", other, "sql", "select count(*) as n from tb_goods_head"}), 0);
+    EXPECT_EQ(out, "n\n30\n");
+    ASSERT_EQ(run({"sql", "select count(*) as n from tb_goods_head"}),
+              0); // the program folder's file has no goods
+    EXPECT_EQ(out, "n\n0\n");
+}
