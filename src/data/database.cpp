@@ -51,6 +51,8 @@ void Database::open(const QString& path, bool create) {
     m_db = db;
     m_path = path;
     sqlite3_busy_timeout(m_db, 5000);
+    // Reports read large parts of the bill tables: keep more of the file in memory.
+    sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
     registerAccessFunctions(m_db);
     try {
