@@ -228,11 +228,8 @@ QString numberQText(double value) {
     return QString::fromLatin1(numberText(value));
 }
 
-QString valueText(const QVariant& v) {
-    if (v.isNull()) return {};
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+bool isIntegerType(int typeId) {
+    switch (typeId) {
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::UShort:
@@ -240,7 +237,18 @@ QString valueText(const QVariant& v) {
     case QMetaType::Long:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return QString::number(v.toLongLong());
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString valueText(const QVariant& v) {
+    if (v.isNull()) return {};
+    if (isIntegerType(v.typeId())) return QString::number(v.toLongLong());
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::Double:
     case QMetaType::Float:
         return numberQText(v.toDouble());
@@ -253,7 +261,7 @@ QString valueText(const QVariant& v) {
     default:
         break;
     }
-    if (v.canConvert<SqlRaw>() && v.userType() == qMetaTypeId<SqlRaw>()) return v.value<SqlRaw>().text;
+    if (v.userType() == qMetaTypeId<SqlRaw>()) return v.value<SqlRaw>().text;
     if (v.userType() == qMetaTypeId<SqlContains>()) return v.value<SqlContains>().text;
     return v.toString();
 }

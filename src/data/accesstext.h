@@ -15,6 +15,9 @@ namespace acc {
 std::string numberText(double value);
 QString numberQText(double value);
 
+// True for the integer types a QVariant may hold.
+bool isIntegerType(int typeId);
+
 // The text form of any value (Null gives the empty text).
 QString valueText(const QVariant& value);
 

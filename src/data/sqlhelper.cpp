@@ -257,17 +257,10 @@ QString FormatParamValue(const QVariant& value) {
     const int type = value.userType();
     if (type == qMetaTypeId<SqlRaw>()) return value.value<SqlRaw>().text;
     if (type == qMetaTypeId<SqlContains>()) return "'%" + EscapeQuote(value.value<SqlContains>().text) + "%'";
+    if (acc::isIntegerType(type)) return QString::number(value.toLongLong());
     switch (type) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return QString::number(value.toLongLong());
     case QMetaType::Double:
     case QMetaType::Float: {
         const double d = value.toDouble();

@@ -103,7 +103,7 @@ TEST_F(SqlHelperTest, ParameterValuesAreAlwaysQuotedWhenText) {
 }
 
 TEST_F(SqlHelperTest, UserTextIsStoredAndFoundAsTyped) {
-    for (const QString name :
+    for (const QString& name :
          {QString("O'Neil"), QString("N:1 or 1=1"), QString("K:x"), QString("'); drop table tb_user; --")}) {
         SqlParams p;
         p.AddItem("@id", static_cast<int>(DMax("id", "tb_user", "").toInt() + 1));

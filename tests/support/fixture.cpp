@@ -25,7 +25,8 @@ MsgBox::Answer ScriptedMsgBox::ask(const QString& text, MsgBox::Buttons, MsgBox:
 std::optional<QString> ScriptedMsgBox::input(const QString& prompt, const QString& title, const QString&) {
     shown.push_back({prompt, MsgBox::NoIcon, title});
     if (inputs.empty()) return std::nullopt;
-    auto v = inputs.front();
+    std::optional<QString> v;
+    v.swap(inputs.front());
     inputs.pop_front();
     return v;
 }
