@@ -59,78 +59,136 @@ double GenerateData(const QString& file, const GenSize& size) {
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
 
     // accounts 2 (preset), 10, 11; goods types 20..29; locations 1..20
-    dbo.execute("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, isSystemSet) VALUES "
-                "(10, 'accountType', '账目二', 0, 0, '', 1, 0), (11, 'accountType', '账目三', 0, 0, '', 1, 0)");
+    dbo.execute(
+        "INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, isSystemSet) "
+        "VALUES "
+        "(10, 'accountType', '账目二', 0, 0, '', 1, 0), (11, 'accountType', '账目三', 0, 0, '', 1, 0)");
     dbo.execute("INSERT INTO tb_account_fun (accountId, departmentId) VALUES (10, 1), (11, 1)");
     {
-        Insert type(db, "INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, isSystemSet) "
-                        "VALUES (?, 'goodsType', ?, 0, 0, '', 1, 0)");
-        for (int i = 20; i < 30; ++i) type.bind(1, (long long)i).bind(2, fmt("类别%lld", i)).run();
-        Insert loc(db, "INSERT INTO tb_location (id, locationCode, uname, capacity, parentId, orderby, isLock, isVirtual, "
+        Insert type(
+            db,
+            "INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, isSystemSet) "
+            "VALUES (?, 'goodsType', ?, 0, 0, '', 1, 0)");
+        for (int i = 20; i < 30; ++i)
+            type.bind(1, (long long)i).bind(2, fmt("类别%lld", i)).run();
+        Insert loc(db, "INSERT INTO tb_location (id, locationCode, uname, capacity, parentId, orderby, "
+                       "isLock, isVirtual, "
                        "state, remark) VALUES (?, ?, ?, 1000, 0, 0, 0, 0, 1, '')");
         Insert grant(db, "INSERT INTO tb_location_fun (locationId, departmentId) VALUES (?, 1)");
         for (int i = 1; i <= 20; ++i) {
             loc.bind(1, (long long)i).bind(2, fmt("L-%02lld", i)).bind(3, fmt("库位%lld", i)).run();
             grant.bind(1, (long long)i).run();
         }
-        Insert cust(db, "INSERT INTO tb_customer (id, utype, customType, customerCode, uname, pinyin, status, creator, "
-                        "createTime, userId) VALUES (?, ?, 6, ?, ?, 'WLDW', 1, 'admin', '2025-01-01 08:00:00', 1)");
+        Insert cust(
+            db,
+            "INSERT INTO tb_customer (id, utype, customType, customerCode, uname, pinyin, status, creator, "
+            "createTime, userId) VALUES (?, ?, 6, ?, ?, 'WLDW', 1, 'admin', '2025-01-01 08:00:00', 1)");
         for (int i = 1; i <= 200; ++i)
-            cust.bind(1, (long long)i).bind(2, (long long)(i % 3)).bind(3, fmt("ct-2501-%05lld", i)).bind(4, fmt("往来单位%lld", i)).run();
+            cust.bind(1, (long long)i)
+                .bind(2, (long long)(i % 3))
+                .bind(3, fmt("ct-2501-%05lld", i))
+                .bind(4, fmt("往来单位%lld", i))
+                .run();
     }
     {
-        Insert head(db, "INSERT INTO tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, pinyin, upqty, "
-                        "downqty, status, imageUrl, creator, createTime, updateLastUser, updateLastTime) VALUES "
-                        "(?, ?, ?, ?, '规格', 'HP', 1000, 10, '启用', '', 'admin', '2025-01-01 08:00:00', 'admin', "
-                        "'2025-01-01 08:00:00')");
-        Insert det(db, "INSERT INTO tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
-                       "weight, inPrice, salePrice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Insert head(
+            db, "INSERT INTO tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, pinyin, upqty, "
+                "downqty, status, imageUrl, creator, createTime, updateLastUser, updateLastTime) VALUES "
+                "(?, ?, ?, ?, '规格', 'HP', 1000, 10, '启用', '', 'admin', '2025-01-01 08:00:00', 'admin', "
+                "'2025-01-01 08:00:00')");
+        Insert det(
+            db, "INSERT INTO tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
+                "weight, inPrice, salePrice) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         for (int g = 1; g <= size.goods; ++g) {
-            head.bind(1, (long long)g).bind(2, (long long)(20 + g % 10)).bind(3, fmt("G%06lld", g)).bind(4, fmt("货品%lld", g)).run();
-            det.bind(1, (long long)(2 * g - 1)).bind(2, (long long)g).bind(3, 1LL).bind(4, 1LL).bind(5, fmt("69%011lld", g))
-                .bind(6, std::string("件")).bind(7, 1.0).bind(8, 0.5).bind(9, 2.5).bind(10, 3.5).run();
-            det.bind(1, (long long)(2 * g)).bind(2, (long long)g).bind(3, 0LL).bind(4, 2LL).bind(5, fmt("68%011lld", g))
-                .bind(6, std::string("箱")).bind(7, 12.0).bind(8, 6.0).bind(9, 29.0).bind(10, 40.0).run();
+            head.bind(1, (long long)g)
+                .bind(2, (long long)(20 + g % 10))
+                .bind(3, fmt("G%06lld", g))
+                .bind(4, fmt("货品%lld", g))
+                .run();
+            det.bind(1, (long long)(2 * g - 1))
+                .bind(2, (long long)g)
+                .bind(3, 1LL)
+                .bind(4, 1LL)
+                .bind(5, fmt("69%011lld", g))
+                .bind(6, std::string("件"))
+                .bind(7, 1.0)
+                .bind(8, 0.5)
+                .bind(9, 2.5)
+                .bind(10, 3.5)
+                .run();
+            det.bind(1, (long long)(2 * g))
+                .bind(2, (long long)g)
+                .bind(3, 0LL)
+                .bind(4, 2LL)
+                .bind(5, fmt("68%011lld", g))
+                .bind(6, std::string("箱"))
+                .bind(7, 12.0)
+                .bind(8, 6.0)
+                .bind(9, 29.0)
+                .bind(10, 40.0)
+                .run();
         }
     }
     const long long accounts[] = {2, 10, 11};
     for (const char* kind : {"rk", "ck"}) {
         const bool in = kind[0] == 'r';
-        Insert head(db, in ? "INSERT INTO tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, supplierName, "
-                             "remark, ispass, creator, createTime, updateLastUser, updateLastTime, userId) VALUES "
-                             "(?, ?, ?, '', 3, ?, ?, '', ?, 'admin', ?, 'admin', ?, 1)"
-                           : "INSERT INTO tb_ck_head (id, accountId, billNo, ubillNo, utypeId, customerId, customerName, "
-                             "remark, ispass, creator, createTime, updateLastUser, updateLastTime, userId) VALUES "
-                             "(?, ?, ?, '', 4, ?, ?, '', ?, 'admin', ?, 'admin', ?, 1)");
-        Insert line(db, in ? "INSERT INTO tb_rk_detail (id, headId, rowNo, goodsTypeId, goodsTypeName, goodsId, goodsCode, "
-                             "goodsDetailCode, goodsName, goodsDesc, unit, inPrice, packQty, weight, qty, locationId, "
-                             "lotNo, remark) VALUES (?, ?, ?, ?, '类别', ?, ?, ?, ?, '规格', ?, ?, ?, ?, ?, ?, '', '')"
-                           : "INSERT INTO tb_ck_detail (id, headId, rowNo, goodsTypeId, goodsTypeName, goodsId, goodsCode, "
-                             "goodsDetailCode, goodsName, goodsDesc, unit, inPrice, salePrice, packQty, weight, qty, "
-                             "locationId, lotNo, remark) VALUES (?, ?, ?, ?, '类别', ?, ?, ?, ?, '规格', ?, ?, 3.5, ?, ?, ?, ?, "
-                             "'', '')");
+        Insert head(
+            db,
+            in ? "INSERT INTO tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, supplierName, "
+                 "remark, ispass, creator, createTime, updateLastUser, updateLastTime, userId) VALUES "
+                 "(?, ?, ?, '', 3, ?, ?, '', ?, 'admin', ?, 'admin', ?, 1)"
+               : "INSERT INTO tb_ck_head (id, accountId, billNo, ubillNo, utypeId, customerId, customerName, "
+                 "remark, ispass, creator, createTime, updateLastUser, updateLastTime, userId) VALUES "
+                 "(?, ?, ?, '', 4, ?, ?, '', ?, 'admin', ?, 'admin', ?, 1)");
+        Insert line(
+            db,
+            in ? "INSERT INTO tb_rk_detail (id, headId, rowNo, goodsTypeId, goodsTypeName, goodsId, "
+                 "goodsCode, "
+                 "goodsDetailCode, goodsName, goodsDesc, unit, inPrice, packQty, weight, qty, locationId, "
+                 "lotNo, remark) VALUES (?, ?, ?, ?, '类别', ?, ?, ?, ?, '规格', ?, ?, ?, ?, ?, ?, '', '')"
+               : "INSERT INTO tb_ck_detail (id, headId, rowNo, goodsTypeId, goodsTypeName, goodsId, "
+                 "goodsCode, "
+                 "goodsDetailCode, goodsName, goodsDesc, unit, inPrice, salePrice, packQty, weight, qty, "
+                 "locationId, lotNo, remark) VALUES (?, ?, ?, ?, '类别', ?, ?, ?, ?, '规格', ?, ?, 3.5, ?, "
+                 "?, ?, ?, "
+                 "'', '')");
         // the bills are shared between the two kinds
         const int count = in ? size.bills - size.bills / 2 : size.bills / 2;
         std::vector<int> perMonth(24, 0);
         long long lineId = 0;
         for (int b = 1; b <= count; ++b) {
-            const int month = static_cast<int>((static_cast<long long>(b) * 24) / (count + 1)); // 2025-01 .. 2026-12
+            const int month =
+                static_cast<int>((static_cast<long long>(b) * 24) / (count + 1)); // 2025-01 .. 2026-12
             const int year = 2025 + month / 12, mon = month % 12 + 1, day = 1 + pick(28);
             const int seq = ++perMonth[month];
             const std::string date = fmt("%04lld-%02lld-%02lld", year, mon, day);
             const int partner = 1 + pick(200);
-            head.bind(1, (long long)b).bind(2, accounts[b % 3])
+            head.bind(1, (long long)b)
+                .bind(2, accounts[b % 3])
                 .bind(3, fmt(in ? "rk-%02lld%02lld-%05lld" : "ck-%02lld%02lld-%05lld", year % 100, mon, seq))
-                .bind(4, (long long)partner).bind(5, fmt("往来单位%lld", partner)).bind(6, (long long)(b % 7 == 0 ? 0 : 1))
-                .bind(7, date).bind(8, date + " 12:00:00").run();
+                .bind(4, (long long)partner)
+                .bind(5, fmt("往来单位%lld", partner))
+                .bind(6, (long long)(b % 7 == 0 ? 0 : 1))
+                .bind(7, date)
+                .bind(8, date + " 12:00:00")
+                .run();
             for (int k = 1; k <= size.lines; ++k) {
                 const int g = 1 + pick(size.goods);
                 const bool carton = pick(4) == 0;
-                line.bind(1, ++lineId).bind(2, (long long)b).bind(3, (long long)k).bind(4, (long long)(20 + g % 10))
-                    .bind(5, (long long)g).bind(6, fmt("G%06lld", g)).bind(7, fmt(carton ? "68%011lld" : "69%011lld", g))
-                    .bind(8, fmt("货品%lld", g)).bind(9, std::string(carton ? "箱" : "件")).bind(10, carton ? 29.0 : 2.5)
-                    .bind(11, carton ? 12.0 : 1.0).bind(12, carton ? 6.0 : 0.5)
-                    .bind(13, static_cast<double>(1 + pick(in ? 50 : 20))).bind(14, (long long)(1 + pick(20)))
+                line.bind(1, ++lineId)
+                    .bind(2, (long long)b)
+                    .bind(3, (long long)k)
+                    .bind(4, (long long)(20 + g % 10))
+                    .bind(5, (long long)g)
+                    .bind(6, fmt("G%06lld", g))
+                    .bind(7, fmt(carton ? "68%011lld" : "69%011lld", g))
+                    .bind(8, fmt("货品%lld", g))
+                    .bind(9, std::string(carton ? "箱" : "件"))
+                    .bind(10, carton ? 29.0 : 2.5)
+                    .bind(11, carton ? 12.0 : 1.0)
+                    .bind(12, carton ? 6.0 : 0.5)
+                    .bind(13, static_cast<double>(1 + pick(in ? 50 : 20)))
+                    .bind(14, (long long)(1 + pick(20)))
                     .run();
             }
         }

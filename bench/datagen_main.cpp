@@ -14,10 +14,14 @@ int main(int argc, char* argv[]) {
     QString file = "bench.mdb";
     for (int i = 1; i + 1 < args.size(); i += 2) {
         const QString k = args[i], v = args[i + 1];
-        if (k == "--db") file = v;
-        else if (k == "--goods") size.goods = v.toInt();
-        else if (k == "--bills") size.bills = v.toInt();
-        else if (k == "--lines") size.lines = v.toInt();
+        if (k == "--db")
+            file = v;
+        else if (k == "--goods")
+            size.goods = v.toInt();
+        else if (k == "--bills")
+            size.bills = v.toInt();
+        else if (k == "--lines")
+            size.lines = v.toInt();
         else {
             std::fprintf(stderr, "usage: wms-datagen [--db FILE] [--goods N] [--bills M] [--lines K]\n");
             return 2;

@@ -30,8 +30,10 @@ void SetAppPath(const QString& folder) {
 }
 
 void EndProgram(int exitCode) {
-    if (g_endHandler) g_endHandler(exitCode);
-    std::exit(exitCode);
+    if (g_endHandler)
+        g_endHandler(exitCode);
+    else
+        std::exit(exitCode);
 }
 
 void SetEndProgramHandler(std::function<void(int)> handler) {

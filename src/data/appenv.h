@@ -9,8 +9,10 @@ QString AppPath();
 // Points the program folder elsewhere (tests, the administrator's tool).
 void SetAppPath(const QString& folder);
 
-// Ends the program at once. Tests install a handler that throws instead.
-[[noreturn]] void EndProgram(int exitCode = 1);
+// Ends the program at once. Without a handler the process exits; the window
+// side installs one that leaves the event loops, tests one that records or
+// throws. When the handler returns, the caller must stop what it is doing.
+void EndProgram(int exitCode = 1);
 void SetEndProgramHandler(std::function<void(int)> handler);
 
 // The warning sound of refused key strokes.

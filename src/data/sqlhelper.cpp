@@ -84,8 +84,10 @@ QString GetDBPath() {
     }
     const QString file = g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : g_overrideFile;
     if (!QFileInfo::exists(file)) {
-        MsgBox::Show(QStringLiteral("数据库文件路径错误,系统即将退出!"), MsgBox::Exclamation, "System");
+        const QString message = QStringLiteral("数据库文件路径错误,系统即将退出!");
+        MsgBox::Show(message, MsgBox::Exclamation, "System");
         EndProgram(1);
+        throw DbError(message); // the program is ending: nothing may go on with the database
     }
     return folder;
 }

@@ -1,0 +1,341 @@
+#include "frm_main.h"
+
+#include "frmabout.h"
+#include "frmlogin.h"
+#include "frmmodifypwd.h"
+#include "funcode.h"
+#include "singleinstance.h"
+#include "sysvars.h"
+
+#include "data/appenv.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "ui/icons.h"
+#include "ui/widgethelpers.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+const char* const kWebSite = "https://www.lantusoft.cn/";
+
+QHash<QString, frm_Main::WindowDef>& registry() {
+    static QHash<QString, frm_Main::WindowDef> r;
+    return r;
+}
+
+frm_Main::ModalRunner& modalRunner() {
+    static frm_Main::ModalRunner runner = [](QDialog* d) { return d->exec(); };
+    return runner;
+}
+
+std::function<void(const QString&)>& urlOpener() {
+    static std::function<void(const QString&)> opener = [](const QString& url) {
+        QDesktopServices::openUrl(QUrl(url));
+    };
+    return opener;
+}
+
+// The windows this part of the program provides.
+void registerOwnWindows() {
+    frm_Main::RegisterWindow("FrmModifypwd", {[](frm_Main* m) { return new FrmModifypwd(m); }, true, false});
+    frm_Main::RegisterWindow("FrmAbout", {[](frm_Main* m) { return new FrmAbout(m); }, true, false});
+}
+
+// The drop-down items of the toolbar's pop-up buttons.
+const QList<std::pair<QString, QStringList>> kDropDowns = {
+    {"menu_ckMg", {"item_import"}},
+    {"menu_BasicInfor", {"item_goods"}},
+    {"menu_SystemSet", {"user_infor", "item_modflyPw"}},
+    {"menu_Help", {"item_aboutus"}},
+};
+
+} // namespace
+
+const QList<frm_Main::Command>& frm_Main::commands() {
+    static const QList<Command> list = {
+        {"menu_rk", "入库业务", m_funCode::import_(), "frmImport"},
+        {"menu_ck", "出库业务", m_funCode::export_(), "frmExport"},
+        {"menu_kcbill", "库存总账", m_funCode::rpt_kczz(), "frm_rpt_stock"},
+        {"menu_rk_bill", "入库单据", m_funCode::rpt_rkbill(), "frm_rpt_rkHead"},
+        {"menu_rk_detail_bill", "入库明细", m_funCode::rpt_rk_detail_bill(), "frm_rpt_rkDetail"},
+        {"menu_rksum", "入库汇总", m_funCode::rpt_rksum(), "frm_rpt_rkSum"},
+        {"menu_ck_bill", "出库单据", m_funCode::rpt_ckbill(), "frm_rpt_ckHead"},
+        {"menu_ck_detail_bill", "出库明细", m_funCode::rpt_ck_detail_bill(), "frm_rpt_ckDetail"},
+        {"menu_cksum", "出库汇总", m_funCode::rpt_cksum(), "frm_rpt_ckSum"},
+        {"menu_goods", "货品信息", m_funCode::goodsInfor(), "frmGoods"},
+        {"menu_location", "库位信息", m_funCode::locationInfor(), "frmLocation"},
+        {"menu_dictionary", "数据字典", m_funCode::dictionary(), "frm_dictionary"},
+        {"menu_fun", "权限设置", m_funCode::limited(), "frm_department_fun"},
+        {"menu_opt", "选项", m_funCode::optionset(), "frmOptions"},
+        {"menu_user", "用户信息", m_funCode::user(), "frm_user"},
+        {"menu_modiflypw", "修改密码", m_funCode::modifyPW(), "FrmModifypwd"},
+        {"menu_aboutus", "关于我们", "", "FrmAbout"},
+        {"menu_MyCustomer", "往来单位", m_funCode::customer(), "frm_customer"},
+        {"menu_web", "系统网站", "", ""},
+        {"menu_Calendar", "日程管理", m_funCode::rcmg(), "FrmCalendar"},
+        {"menu_funRefresh", "权限刷新", "", ""},
+        {"menu_SystemExit", "退出系统", "", ""},
+        {"item_import", "入库业务", m_funCode::import_(), "frmImport"},
+        {"user_infor", "用户信息", "", "frm_user"},
+        {"item_modflyPw", "修改密码", "", "FrmModifypwd"},
+        {"item_goods", "货品信息", "", "frmGoods"},
+        {"item_aboutus", "关于我们", "", "FrmAbout"},
+    };
+    return list;
+}
+
+const frm_Main::Command* frm_Main::findCommand(const QString& key) const {
+    for (const Command& c : commands())
+        if (c.key == key) return &c;
+    return nullptr;
+}
+
+void frm_Main::RegisterWindow(const QString& windowKey, WindowDef def) {
+    registry().insert(windowKey, std::move(def));
+}
+bool frm_Main::HasWindow(const QString& windowKey) {
+    return registry().contains(windowKey);
+}
+void frm_Main::UnregisterWindow(const QString& windowKey) {
+    registry().remove(windowKey);
+}
+void frm_Main::SetModalRunner(ModalRunner runner) {
+    modalRunner() = std::move(runner);
+}
+int frm_Main::RunModal(QDialog* dialog) {
+    return modalRunner()(dialog);
+}
+void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
+    urlOpener() = std::move(opener);
+}
+
+frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
+    static const bool registered = (registerOwnWindows(), true);
+    Q_UNUSED(registered);
+    setObjectName("frm_Main");
+    setWindowTitle(kProductTitle);
+    m_mdi = new QMdiArea;
+    m_mdi->setObjectName("mdiArea");
+    m_mdi->setBackground(QColor(212, 220, 232));
+    setCentralWidget(m_mdi);
+    buildMenus();
+    buildToolBar();
+    m_userPanel = new QLabel;
+    m_userPanel->setObjectName("cur_userinfor");
+    m_userPanel->setMinimumWidth(200);
+    statusBar()->addWidget(m_userPanel);
+    statusBar()->setStyleSheet("QStatusBar { background: rgb(232, 232, 232); }");
+    updateCommandStates();
+    resize(1024, 700);
+}
+
+frm_Main::~frm_Main() = default;
+
+bool frm_Main::Initialize() {
+    if (AnotherInstanceRunning()) {
+        MsgBox::Show(QStringLiteral("当前系统已打开!"), MsgBox::Information, "System");
+        return false;
+    }
+    return true;
+}
+
+void frm_Main::buildMenus() {
+    const QList<std::pair<std::pair<QString, QString>, QStringList>> menus = {
+        {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck"}},
+        {{"menu_report", "报表分析"},
+         {"menu_kcbill", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-", "menu_ck_bill",
+          "menu_ck_detail_bill", "menu_cksum"}},
+        {{"menu_basic", "基础档案"}, {"menu_goods", "menu_location"}},
+        {{"menu_systemset", "系统设置"},
+         {"menu_dictionary", "menu_fun", "menu_opt", "-", "menu_user", "menu_modiflypw"}},
+        {{"menu_help", "帮助"}, {"menu_aboutus"}},
+    };
+    for (const auto& [head, items] : menus) {
+        QMenu* m = menuBar()->addMenu(head.second);
+        m->setObjectName(head.first);
+        m_menus.insert(head.first, m);
+        for (const QString& key : items) {
+            if (key == "-") {
+                m->addSeparator();
+                continue;
+            }
+            QAction* a = m->addAction(findCommand(key)->text);
+            a->setObjectName(key);
+            connect(a, &QAction::triggered, this, [this, key] { RunCommand(key); });
+        }
+    }
+}
+
+void frm_Main::buildToolBar() {
+    m_toolbar = addToolBar(QStringLiteral("工具栏"));
+    m_toolbar->setObjectName("u_toolbar");
+    m_toolbar->setMovable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolbar->setIconSize(QSize(32, 32));
+    // button key, text, icon, menu popped up (empty: a command)
+    struct Button {
+        const char* key;
+        const char* text;
+        const char* glyph;
+        QColor color;
+        const char* popup;
+    };
+    const Button buttons[] = {
+        {"menu_MyCustomer", "往来单位", "客", QColor(38, 120, 190), ""},
+        {"menu_ckMg", "仓库管理", "库", QColor(46, 139, 87), "menu_ckMg"},
+        {"menu_report", "报表分析", "表", QColor(200, 120, 30), "menu_report"},
+        {"menu_web", "系统网站", "网", QColor(70, 90, 170), ""},
+        {"menu_Calendar", "日程管理", "日", QColor(190, 60, 60), ""},
+        {"menu_BasicInfor", "基础档案", "档", QColor(120, 90, 170), "menu_basic"},
+        {"menu_SystemSet", "系统管理", "管", QColor(90, 100, 110), "menu_systemset"},
+        {"menu_funRefresh", "权限刷新", "刷", QColor(30, 150, 150), ""},
+        {"menu_Help", "帮助", "助", QColor(60, 140, 200), "menu_help"},
+        {"menu_SystemExit", "退出系统", "退", QColor(170, 40, 40), ""},
+    };
+    for (const Button& b : buttons) {
+        auto* tb = new QToolButton;
+        tb->setObjectName(b.key);
+        tb->setText(QString::fromUtf8(b.text));
+        tb->setIcon(GlyphIcon(QString::fromUtf8(b.glyph), b.color));
+        tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        const QString key = b.key;
+        const QString popup = b.popup;
+        if (popup.isEmpty()) {
+            connect(tb, &QToolButton::clicked, this, [this, key] { RunCommand(key); });
+        } else {
+            connect(tb, &QToolButton::clicked, this,
+                    [this, tb, popup] { PopupMenuBelow(this, menu(popup), tb, 0, 0, 0); });
+            for (const auto& [owner, items] : kDropDowns) {
+                if (owner != key) continue;
+                auto* drop = new QMenu(tb);
+                drop->setObjectName(key + "_dropdown");
+                for (const QString& item : items) {
+                    QAction* a = drop->addAction(findCommand(item)->text);
+                    a->setObjectName(item);
+                    connect(a, &QAction::triggered, this, [this, item] { RunCommand(item); });
+                }
+                tb->setMenu(drop);
+                tb->setPopupMode(QToolButton::MenuButtonPopup);
+            }
+        }
+        m_toolbar->addWidget(tb);
+    }
+}
+
+// A command whose window is not part of the program yet is disabled.
+void frm_Main::updateCommandStates() {
+    for (const Command& c : commands()) {
+        if (c.windowKey.isEmpty()) continue;
+        const bool available = HasWindow(c.windowKey);
+        for (QAction* a : findChildren<QAction*>(c.key))
+            a->setEnabled(available);
+        if (auto* tb = findChild<QToolButton*>(c.key)) tb->setEnabled(available);
+    }
+}
+
+bool frm_Main::RunCommand(const QString& key) {
+    const Command* c = findCommand(key);
+    if (!c) return false;
+    if (key == "menu_web") {
+        urlOpener()(kWebSite);
+        return true;
+    }
+    if (key == "menu_funRefresh") {
+        RefreshPermissions();
+        return false;
+    }
+    if (key == "menu_SystemExit") {
+        close();
+        return false;
+    }
+    if (!c->code.isEmpty() && !CheckFunction(c->code, true)) return false;
+    if (!HasWindow(c->windowKey)) return false;
+    OpenWindow(c->windowKey);
+    return true;
+}
+
+QWidget* frm_Main::FindWindow(const QString& windowKey) const {
+    return m_windows.value(windowKey);
+}
+
+QWidget* frm_Main::OpenWindow(const QString& windowKey) {
+    const auto it = registry().constFind(windowKey);
+    if (it == registry().constEnd()) return nullptr;
+    const WindowDef& def = it.value();
+    if (def.modal) {
+        std::unique_ptr<QWidget> w(def.create(this));
+        if (auto* d = qobject_cast<QDialog*>(w.get())) RunModal(d);
+        return nullptr;
+    }
+    QWidget* w = m_windows.value(windowKey);
+    if (!w) {
+        w = def.create(this);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        QMdiSubWindow* sub = m_mdi->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        m_windows.insert(windowKey, w);
+    }
+    w->show();
+    if (def.report) QMetaObject::invokeMethod(w, "InitReport");
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+        sub->raise();
+    }
+    return w;
+}
+
+void frm_Main::ShowLogin() {
+    FrmLogin login(this);
+    RunModal(&login);
+}
+
+void frm_Main::SetUserPanel(const QString& userName) {
+    m_userPanel->setText(QStringLiteral("当前用户:") + userName);
+}
+
+void frm_Main::CloseAllChildren() {
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        delete sub; // closed without asking
+    m_windows.clear();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && !qobject_cast<QMenu*>(w)) w->close();
+}
+
+void frm_Main::RefreshPermissions() {
+    if (MsgBox::Ask(QStringLiteral("刷新权限会关闭全部的窗口,是否继续?"), MsgBox::YesNo, MsgBox::Question,
+                    kProductTitle) != MsgBox::Yes)
+        return;
+    CloseAllChildren();
+    InitSysVar();
+}
+
+void frm_Main::closeEvent(QCloseEvent* event) {
+    if (!m_exiting) {
+        if (MsgBox::Ask(QStringLiteral("是否退出系统?"), MsgBox::YesNo, MsgBox::Question, kProductTitle) !=
+            MsgBox::Yes) {
+            event->ignore();
+            return;
+        }
+        m_exiting = true;
+    }
+    sqlHelper::CloseRs();
+    sqlHelper::CloseConn();
+    CloseAllChildren();
+    event->accept();
+    EndProgram(0);
+}

@@ -1,0 +1,133 @@
+#include "frmlogin.h"
+
+#include "frm_main.h"
+#include "sysvars.h"
+#include "user.h"
+
+#include "data/appenv.h"
+#include "data/msgbox.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextStream>
+#include <QVBoxLayout>
+
+QString LastUserFile() {
+    return AppPath() + "remeber_lastuser.INI";
+}
+
+FrmLogin::FrmLogin(frm_Main* main) : QDialog(main), m_main(main) {
+    setObjectName("FrmLogin");
+    setWindowTitle(QStringLiteral("用户登录"));
+    setModal(true);
+    auto* title = new QLabel(QStringLiteral("澜图仓库管理系统"));
+    QFont f = title->font();
+    f.setPointSize(f.pointSize() + 6);
+    f.setBold(true);
+    title->setFont(f);
+    title->setAlignment(Qt::AlignCenter);
+
+    txtUserName = new QLineEdit;
+    txtUserName->setObjectName("txtUserName");
+    txtPassword = new QLineEdit;
+    txtPassword->setObjectName("txtPassword");
+    txtPassword->setEchoMode(QLineEdit::Password);
+    btnOK = new QPushButton(QStringLiteral("确定"));
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("取消"));
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setAutoDefault(false);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("用户名:"), txtUserName);
+    form->addRow(QStringLiteral("密  码:"), txtPassword);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addSpacing(8);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    setMinimumWidth(340);
+
+    connect(btnOK, &QPushButton::clicked, this, &FrmLogin::OK);
+    connect(btnCancel, &QPushButton::clicked, this, &FrmLogin::Cancel);
+    loadLastUser();
+}
+
+void FrmLogin::loadLastUser() {
+    QFile f(LastUserFile());
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+    QTextStream in(&f);
+    while (!in.atEnd())
+        txtUserName->setText(in.readLine()); // the last line read stays
+}
+
+void FrmLogin::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    txtUserName->setFocus();
+    txtUserName->selectAll();
+}
+
+void FrmLogin::OK() {
+    const QString caption = windowTitle();
+    if (focusWidget() == txtUserName) {
+        txtPassword->setFocus();
+        txtPassword->selectAll();
+        return;
+    }
+    if (txtUserName->text().trimmed().isEmpty()) {
+        MsgBox::Show(QStringLiteral("用户不能为空"), MsgBox::Exclamation, caption);
+        txtUserName->setFocus();
+        return;
+    }
+    if (txtPassword->text().trimmed().isEmpty()) {
+        MsgBox::Show(QStringLiteral("密码不能为空"), MsgBox::Exclamation, caption);
+        txtPassword->setFocus();
+        return;
+    }
+    const m_user user = dal_user().GetModelForPw(txtUserName->text(), txtPassword->text());
+    if (user.id == 0) {
+        MsgBox::Show(QStringLiteral("无效用户或密码,请重试!"), MsgBox::Critical, caption);
+        txtPassword->setFocus();
+        txtPassword->selectAll();
+        return;
+    }
+    CurrentUser() = user;
+    m_loggedIn = true;
+    QFile f(LastUserFile());
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+        f.write((txtUserName->text() + "\n").toUtf8());
+    InitSysVar();
+    accept();
+    if (m_main) m_main->SetUserPanel(txtUserName->text());
+}
+
+void FrmLogin::Cancel() {
+    m_loggedIn = false;
+    if (m_main) m_main->close();
+    if (!m_main || m_main->IsExiting()) {
+        m_leaving = true;
+        QDialog::reject();
+    }
+}
+
+void FrmLogin::reject() {
+    Cancel();
+}
+
+void FrmLogin::closeEvent(QCloseEvent* e) {
+    // the close box cannot get round the login
+    if (m_loggedIn || m_leaving)
+        e->accept();
+    else
+        e->ignore();
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Users of the system, the password hash and the logged-in user.
+
+#include "data/results.h"
+#include "data/sqlvalue.h"
+
+#include <QString>
+
+struct m_user {
+    int id = 0;
+    QString user;
+    QString pw;
+    QString usex;
+    bool isstart = false;
+    int dictionaryId = 0;
+    QString department;
+};
+
+// The password every new user starts with.
+inline const QString kDefaultPassword = QStringLiteral("888");
+
+// The stored password hash: characters 9 to 24 of the lower-case MD5 text of
+// the password's UTF-8 bytes.
+QString MD5(const QString& password);
+
+// The logged-in user for the whole run (id 0 before anybody has logged in).
+m_user& CurrentUser();
+
+class dal_user {
+public:
+    void Add(const m_user& model);
+    m_user GetModel(int id);
+    // Another user (not id) with this name; an empty model when none.
+    m_user GetModelForUser(int id, const QString& name);
+    // The user with this name and password; an empty model when none matches.
+    m_user GetModelForPw(const QString& name, const QString& password);
+    m_DBresult Delete(int id);
+    // Stores the hash of the plain password held in model.pw.
+    void UpdatePw(const m_user& model);
+    void Update(const m_user& model);
+
+private:
+    m_user readModel(const QString& where);
+    StringBulider m_sql;
+    SqlParams m_params;
+};

@@ -1,0 +1,42 @@
+// The entry procedure of the warehouse program.
+#include "access/frm_main.h"
+#include "access/sysvars.h"
+#include "data/appenv.h"
+#include "data/dberror.h"
+#include "data/msgbox.h"
+#include "ui/application.h"
+#include "ui/msgbox_widgets.h"
+
+#include <QThread>
+#include <QTimer>
+#include <cstdlib>
+
+int main(int argc, char* argv[]) {
+    WmsApplication app(argc, argv);
+    QApplication::setApplicationName("wms");
+    QApplication::setApplicationVersion("1.0");
+    WidgetMsgBox messages;
+    MsgBox::setHandler(&messages);
+    SetBeepHandler([] { QApplication::beep(); });
+    // Ending the program leaves every running event loop; before the loop runs it exits at once.
+    SetEndProgramHandler([](int code) {
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::exit(code);
+        else
+            std::exit(code);
+    });
+
+    // The first database access: a missing database ends the program here.
+    try {
+        InitSysVar();
+    } catch (const DbError& e) {
+        MsgBox::Show(e.message(), MsgBox::Critical, "System");
+        return 1;
+    }
+
+    frm_Main main;
+    if (!main.Initialize()) return 0;
+    main.show();
+    QTimer::singleShot(0, &main, &frm_Main::ShowLogin);
+    return app.exec();
+}

@@ -1,0 +1,160 @@
+#include "access/funcode.h"
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "fixture.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+
+TEST(PasswordHash, IsTheMiddleOfTheMd5Text) {
+    EXPECT_EQ(MD5("888"), "b61820daa5611c87");
+    EXPECT_EQ(MD5(""), "8f00b204e9800998");    // d41d8cd98f00b204e9800998ecf8427e
+    EXPECT_EQ(MD5("abc"), "3cd24fb0d6963f7d"); // 900150983cd24fb0d6963f7d28e17f72
+    EXPECT_NE(MD5("Abc"), MD5("abc"));
+    EXPECT_EQ(
+        MD5("密码"),
+        QString::fromLatin1(
+            QCryptographicHash::hash(QString("密码").toUtf8(), QCryptographicHash::Md5).toHex().mid(8, 16)));
+}
+
+class AccessTest : public DbTest {
+protected:
+    void TearDown() override {
+        CurrentUser() = m_user();
+        SysVar() = m_SysVar();
+        DbTest::TearDown();
+    }
+    int addUser(const QString& name, int department) {
+        m_user u;
+        u.id = sqlHelper::DMax("id", "tb_user", "").toInt() + 1;
+        u.user = name;
+        u.usex = "女";
+        u.isstart = true;
+        u.dictionaryId = department;
+        dal_user().Add(u);
+        return u.id;
+    }
+    void grant(int department, const QStringList& codes) {
+        for (const QString& c : codes)
+            exec(QString("insert into tb_user_group_fun (funCode, departmentId) values ('%1', %2)")
+                     .arg(c)
+                     .arg(department));
+    }
+};
+
+TEST_F(AccessTest, CatalogueHoldsEveryFunctionCode) {
+    const QStringList codes = m_funCode::all();
+    ASSERT_EQ(codes.size(), 97);
+    EXPECT_EQ(codes.first(), "SysMenu");
+    EXPECT_EQ(codes.last(), "rpt_cksum_export");
+    EXPECT_EQ(m_funCode::import_(), "import");
+    EXPECT_EQ(m_funCode::export_(), "export");
+    const RecordSet rs = query("select funCode from tb_sys_fun");
+    QSet<QString> seeded;
+    for (int r = 0; r < rs.RecordCount(); ++r)
+        seeded.insert(rs.at(r, 0).toString());
+    EXPECT_EQ(seeded, QSet<QString>(codes.begin(), codes.end()));
+}
+
+TEST_F(AccessTest, GrantListsFollowTheDepartment) {
+    EXPECT_EQ(GetJoinedGrants(1, "a"), "2,0");
+    EXPECT_EQ(GetJoinedGrants(1, "L"), "0");
+    EXPECT_EQ(GetJoinedGrants(42, "f"), "0");
+    EXPECT_TRUE(GetJoinedGrants(1, "F").startsWith("SysMenu,customer,"));
+    // before anybody logs in the grants of department 0 apply
+    grant(0, {"rcmg"});
+    InitSysVar();
+    EXPECT_EQ(SysVar().Sys_funJoinCode, "rcmg,0");
+    EXPECT_TRUE(CheckFunction("rcmg", false));
+    EXPECT_FALSE(CheckFunction("import", false));
+    CurrentUser() = dal_user().GetModelForPw("admin", "888");
+    InitSysVar();
+    EXPECT_TRUE(CheckFunction("import", false));
+    EXPECT_EQ(SysVar().Sys_accountJoinId, "2,0");
+}
+
+TEST_F(AccessTest, CheckFunctionMatchesWholeCodes) {
+    exec("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) values (50, "
+         "'department', '仓库部', 0, 0, 1, 0)");
+    grant(50, {"import_save"});
+    CurrentUser().dictionaryId = 50;
+    InitSysVar();
+    EXPECT_TRUE(CheckFunction("import_save", true));
+    EXPECT_TRUE(m_msg.shown.empty());
+    EXPECT_FALSE(CheckFunction("import", true));
+    EXPECT_FALSE(CheckFunction("save", false));
+    ASSERT_EQ(m_msg.shown.size(), 1u);
+    EXPECT_EQ(m_msg.shown[0].text, "功能受限,请与系统管理联系!");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Information);
+    EXPECT_EQ(m_msg.shown[0].caption, "System");
+    CurrentUser().dictionaryId = 51; // a department without rows refuses everything
+    InitSysVar();
+    EXPECT_EQ(SysVar().Sys_funJoinCode, "0");
+    for (const QString& code : m_funCode::all())
+        EXPECT_FALSE(CheckFunction(code, false)) << qPrintable(code);
+}
+
+TEST_F(AccessTest, InitSysVarSetsEveryVariableAgain) {
+    SysVar().Sys_DateFormat = "dd/MM/yyyy";
+    SysVar().acc_OrderBy = "";
+    SysVar().Sys_funJoinCode = "everything,0";
+    InitSysVar();
+    EXPECT_EQ(SysVar().Sys_DateFormat, "yyyy-MM-dd");
+    EXPECT_EQ(SysVar().acc_OrderBy, "& '~'&CStr(id)&'^'");
+    EXPECT_EQ(SysVar().Sys_dbName, "wms.mdb");
+    EXPECT_EQ(SysVar().Sys_NotNullColor, 0xFFE0C0u);
+    EXPECT_EQ(SysVar().Sys_importBill, "orkPrint:TypeId=1003&BillCode=kx_import_bill&FileName=");
+    EXPECT_EQ(SysVar().Sys_stockBill, "orkPrint:TypeId=1002&BillCode=kx_stock_bill&FileName=");
+    EXPECT_EQ(SysVar().Sys_funJoinCode, "0");
+}
+
+TEST_F(AccessTest, UsersAreFoundByNameAndPassword) {
+    dal_user dal;
+    const int id = addUser("O'Neil", 1);
+    EXPECT_EQ(dal.GetModelForPw("O'Neil", "888").id, id);
+    EXPECT_EQ(dal.GetModelForPw("o'neil", "888").id, id); // the name ignores case
+    EXPECT_EQ(dal.GetModelForPw("O'Neil", "888 ").id, 0);
+    EXPECT_EQ(dal.GetModelForPw("O'Neil' or '1'='1", "888").id, 0);
+    const m_user model = dal.GetModel(id);
+    EXPECT_EQ(model.user, "O'Neil");
+    EXPECT_EQ(model.department, "系统管理员");
+    EXPECT_EQ(model.pw, MD5("888"));
+    EXPECT_TRUE(model.isstart);
+    EXPECT_EQ(dal.GetModelForUser(id, "o'neil").id, 0);
+    EXPECT_EQ(dal.GetModelForUser(1, "O'NEIL").id, id);
+    m_user change = model;
+    change.pw = "New@pw'1";
+    dal.UpdatePw(change);
+    EXPECT_EQ(dal.GetModelForPw("O'Neil", "888").id, 0);
+    EXPECT_EQ(dal.GetModelForPw("O'Neil", "New@pw'1").id, id);
+    EXPECT_EQ(dal.GetModelForPw("O'Neil", "new@pw'1").id, 0); // the password keeps its case
+    change.user = "Neil";
+    change.usex = "男";
+    change.isstart = false;
+    dal.Update(change);
+    EXPECT_EQ(dal.GetModel(id).user, "Neil");
+    EXPECT_FALSE(dal.GetModel(id).isstart);
+    EXPECT_EQ(dal.GetModel(id).pw, MD5("New@pw'1"));
+    EXPECT_TRUE(dal.Delete(id).isResult);
+    EXPECT_EQ(dal.GetModel(id).id, 0);
+    EXPECT_EQ(dal.GetModel(id).user, "");
+}
+
+TEST_F(AccessTest, SettingsAreReadAndUpdatedByKey) {
+    dal_setting dal;
+    m_setting s = dal.GetModel("viewType");
+    EXPECT_EQ(s.id, 1);
+    EXPECT_EQ(s.setValue, "列表显示");
+    s.setValue = "图标显示";
+    dal.Update(s);
+    EXPECT_EQ(dal.GetModel("VIEWTYPE").setValue, "图标显示");
+    m_setting missing = dal.GetModel("no'such");
+    EXPECT_EQ(missing.id, 0);
+    EXPECT_EQ(missing.setKey, "");
+    missing.setKey = "no'such";
+    missing.setValue = "x";
+    dal.Update(missing);
+    EXPECT_EQ(scalar("select count(*) from tb_setting").toInt(), 1);
+}

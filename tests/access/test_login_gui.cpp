@@ -1,0 +1,221 @@
+#include "access/frm_main.h"
+#include "access/frmlocksystem.h"
+#include "access/frmlogin.h"
+#include "access/frmmodifypwd.h"
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "guifixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class LoginTest : public GuiTest {
+protected:
+    void writeLastUser(const QByteArray& content) {
+        QFile f(LastUserFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    void type(FrmLogin& f, const QString& user, const QString& pw) {
+        f.txtUserName->setText(user);
+        f.txtPassword->setText(pw);
+        f.btnOK->setFocus();
+    }
+};
+
+TEST_F(LoginTest, RightPasswordLogsInAndRemembersTheUser) {
+    frm_Main main;
+    FrmLogin f(&main);
+    f.show();
+    type(f, "ADMIN", "888");
+    f.OK();
+    EXPECT_TRUE(m_msg.shown.empty());
+    EXPECT_TRUE(f.isLoggedIn());
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(CurrentUser().id, 1);
+    EXPECT_TRUE(SysVar().Sys_funJoinCode.startsWith("SysMenu,")); // the user's grants are loaded
+    EXPECT_EQ(main.userPanel()->text(), "当前用户:ADMIN");
+    QFile last(LastUserFile());
+    ASSERT_TRUE(last.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(last.readAll()).trimmed(), "ADMIN");
+}
+
+TEST_F(LoginTest, RefusalsNameTheProblemAndMoveTheFocus) {
+    frm_Main main;
+    FrmLogin f(&main);
+    f.show();
+    type(f, "   ", "888");
+    f.OK();
+    type(f, "admin", " ");
+    f.OK();
+    EXPECT_EQ(f.focusWidget(), f.txtPassword);
+    type(f, "admin", "889");
+    f.OK();
+    EXPECT_EQ(f.focusWidget(), f.txtPassword);
+    EXPECT_EQ(f.txtPassword->selectedText(), "889");
+    ASSERT_EQ(m_msg.shown.size(), 3u);
+    EXPECT_EQ(m_msg.shown[0].text, "用户不能为空");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Exclamation);
+    EXPECT_EQ(m_msg.shown[0].caption, f.windowTitle());
+    EXPECT_EQ(m_msg.shown[1].text, "密码不能为空");
+    EXPECT_EQ(m_msg.shown[2].text, "无效用户或密码,请重试!");
+    EXPECT_EQ(m_msg.shown[2].icon, MsgBox::Critical);
+    EXPECT_FALSE(f.isLoggedIn());
+    EXPECT_EQ(CurrentUser().id, 0);
+    EXPECT_FALSE(QFile::exists(LastUserFile()));
+}
+
+TEST_F(LoginTest, UserNameWithAQuoteLogsIn) {
+    m_user u;
+    u.id = 2;
+    u.user = "O'Neil";
+    u.usex = "男";
+    u.isstart = true;
+    u.dictionaryId = 1;
+    dal_user().Add(u); // new users start with the default password
+    frm_Main main;
+    FrmLogin f(&main);
+    type(f, "O'Neil", kDefaultPassword);
+    f.OK();
+    EXPECT_TRUE(f.isLoggedIn());
+    EXPECT_EQ(CurrentUser().user, "O'Neil");
+}
+
+TEST_F(LoginTest, EnterInTheUserNameMovesToThePassword) {
+    frm_Main main;
+    FrmLogin f(&main);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.txtUserName->setText("admin");
+    f.txtPassword->setText("888");
+    f.txtUserName->setFocus();
+    QTest::keyClick(f.txtUserName, Qt::Key_Return);
+    EXPECT_FALSE(f.isLoggedIn());
+    EXPECT_EQ(f.focusWidget(), f.txtPassword);
+    EXPECT_EQ(f.txtPassword->selectedText(), "888");
+    QTest::keyClick(f.txtPassword, Qt::Key_Return); // the default button logs in
+    EXPECT_TRUE(f.isLoggedIn());
+}
+
+TEST_F(LoginTest, LastUserFileFillsTheName) {
+    frm_Main main;
+    {
+        FrmLogin f(&main);
+        EXPECT_EQ(f.txtUserName->text(), "");
+    }
+    writeLastUser("first\nsecond\n张伟\n");
+    FrmLogin f(&main);
+    EXPECT_EQ(f.txtUserName->text(), "张伟");
+}
+
+TEST_F(LoginTest, CancelAsksTheExitQuestion) {
+    frm_Main main;
+    main.show();
+    FrmLogin f(&main);
+    f.show();
+    m_msg.answers = {MsgBox::No};
+    f.Cancel();
+    EXPECT_EQ(m_msg.texts(), QStringList{"是否退出系统?"});
+    EXPECT_EQ(m_msg.shown[0].caption, "澜图仓库管理系统");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Question);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(m_ended.empty());
+    f.close(); // the close box cannot get round the login
+    EXPECT_TRUE(f.isVisible());
+    m_msg.answers = {MsgBox::Yes};
+    f.Cancel();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(m_ended, std::vector<int>{0});
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+class LockTest : public GuiTest {};
+
+TEST_F(LockTest, OnlyThePasswordUnlocks) {
+    loginAs("admin");
+    FrmLockSystem f;
+    f.show();
+    EXPECT_EQ(f.utxtuser->text(), "admin");
+    f.utxtPassword->setText("  ");
+    f.OK();
+    ASSERT_EQ(m_msg.shown.size(), 1u);
+    EXPECT_EQ(m_msg.shown[0].text, "密码不能为空!");
+    EXPECT_EQ(m_msg.shown[0].caption, "系统锁定");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Exclamation);
+    f.utxtPassword->setText("wrong");
+    f.OK();
+    EXPECT_EQ(m_msg.shown.size(), 1u); // a wrong password is silent
+    f.close();
+    EXPECT_TRUE(f.isVisible());
+    f.utxtPassword->setText("888");
+    QApplication::setActiveWindow(&f);
+    f.utxtPassword->setFocus();
+    QTest::keyClick(f.utxtPassword, Qt::Key_Return);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(m_ended.empty());
+}
+
+TEST_F(LockTest, EscapeEndsTheProgram) {
+    loginAs("admin");
+    FrmLockSystem f;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.utxtuser->setFocus();
+    QTest::keyClick(f.utxtuser, Qt::Key_Return); // swallowed
+    EXPECT_TRUE(m_msg.shown.empty());
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_EQ(m_ended, std::vector<int>{0});
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+class ModifyPwdTest : public GuiTest {};
+
+TEST_F(ModifyPwdTest, EveryCheckThenTheChange) {
+    loginAs("admin");
+    FrmModifypwd f;
+    EXPECT_EQ(f.utxtuser->text(), "admin");
+    auto attempt = [&](const char* oldPw, const char* newPw, const char* repeat) {
+        f.utxtoldpwd->setText(oldPw);
+        f.utxtnewpwd->setText(newPw);
+        f.utxtrepwd->setText(repeat);
+        f.OK();
+    };
+    attempt("", "a", "a");
+    attempt("888", "", "");
+    attempt("888", "Secret", "secret"); // differ only in case
+    attempt("887", "secret", "secret");
+    m_msg.answers = {MsgBox::No};
+    attempt("888", "secret", "secret");
+    EXPECT_EQ(m_msg.texts(), (QStringList{"旧密码不能为空!", "新密码不能为空!", "密码不一致,请重新输入!",
+                                          "旧密码输入错误,请重新输入!", "确认修改密码!"}));
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Information);
+    EXPECT_EQ(m_msg.shown[0].caption, "修改密码");
+    EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1); // unchanged after No
+    m_msg.shown.clear();
+    m_msg.answers = {MsgBox::Yes};
+    attempt("888", "secret", "secret");
+    EXPECT_EQ(m_msg.texts(), (QStringList{"确认修改密码!", "密码修改完成,请记住新密码!"}));
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(dal_user().GetModelForPw("admin", "secret").id, 1);
+    EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 0);
+}
+
+TEST_F(ModifyPwdTest, RefusedWithoutTheFunctionCode) {
+    loginAs("admin");
+    exec("delete from tb_user_group_fun where funCode='modifyPW'");
+    InitSysVar();
+    FrmModifypwd f;
+    f.utxtoldpwd->setText("888");
+    f.utxtnewpwd->setText("x");
+    f.utxtrepwd->setText("x");
+    f.OK();
+    EXPECT_EQ(m_msg.texts(), QStringList{"功能受限,请与系统管理联系!"});
+    EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1);
+}

@@ -1,0 +1,266 @@
+#include "access/frm_main.h"
+#include "access/frmlogin.h"
+#include "access/funcode.h"
+#include "access/singleinstance.h"
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "guifixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+// A stand-in for a window of a later part of the program.
+class TestWindow : public QWidget {
+public:
+    explicit TestWindow(frm_Main*) { setObjectName("TestWindow"); }
+};
+
+QStringList actionsOf(QMenu* m) {
+    QStringList out;
+    for (QAction* a : m->actions())
+        out << (a->isSeparator() ? QString("-") : a->objectName() + " " + a->text());
+    return out;
+}
+
+} // namespace
+
+class MainWindowTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        frm_Main::RegisterWindow("frmGoods", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
+        frm_Main::RegisterWindow("frm_user", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
+    }
+    void TearDown() override {
+        frm_Main::UnregisterWindow("frmGoods");
+        frm_Main::UnregisterWindow("frm_user");
+        GuiTest::TearDown();
+    }
+    void makeDepartment(int id, const QStringList& codes) {
+        exec(QString("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) "
+                     "values (%1, 'department', '部门%1', 0, 0, 1, 0)")
+                 .arg(id));
+        for (const QString& c : codes)
+            exec(QString("insert into tb_user_group_fun (funCode, departmentId) values ('%1', %2)")
+                     .arg(c)
+                     .arg(id));
+        exec(QString("insert into tb_user (id, [user], pw, usex, isStart, dictionaryId) values (%1, 'u%1', "
+                     "'%2', '男', 1, %1)")
+                 .arg(id)
+                 .arg(MD5("888")));
+    }
+};
+
+TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
+    frm_Main main;
+    EXPECT_EQ(main.windowTitle(), "澜图仓库管理系统");
+    QStringList heads;
+    for (QAction* a : main.menuBar()->actions())
+        heads << a->menu()->objectName() + " " + a->text();
+    EXPECT_EQ(heads, (QStringList{"menu_ckMg 仓库管理", "menu_report 报表分析", "menu_basic 基础档案",
+                                  "menu_systemset 系统设置", "menu_help 帮助"}));
+    auto items = [&](const char* menu) { return actionsOf(main.findChild<QMenu*>(menu)); };
+    EXPECT_EQ(items("menu_ckMg"), (QStringList{"menu_rk 入库业务", "menu_ck 出库业务"}));
+    EXPECT_EQ(items("menu_report"),
+              (QStringList{"menu_kcbill 库存总账", "-", "menu_rk_bill 入库单据",
+                           "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
+                           "menu_ck_bill 出库单据", "menu_ck_detail_bill 出库明细", "menu_cksum 出库汇总"}));
+    EXPECT_EQ(items("menu_basic"), (QStringList{"menu_goods 货品信息", "menu_location 库位信息"}));
+    EXPECT_EQ(items("menu_systemset"),
+              (QStringList{"menu_dictionary 数据字典", "menu_fun 权限设置", "menu_opt 选项", "-",
+                           "menu_user 用户信息", "menu_modiflypw 修改密码"}));
+    EXPECT_EQ(items("menu_help"), (QStringList{"menu_aboutus 关于我们"}));
+
+    QStringList buttons;
+    for (QToolButton* b : main.toolBar()->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!b->objectName().startsWith("qt_")) buttons << b->objectName() + " " + b->text();
+    EXPECT_EQ(buttons, (QStringList{"menu_MyCustomer 往来单位", "menu_ckMg 仓库管理", "menu_report 报表分析",
+                                    "menu_web 系统网站", "menu_Calendar 日程管理", "menu_BasicInfor 基础档案",
+                                    "menu_SystemSet 系统管理", "menu_funRefresh 权限刷新", "menu_Help 帮助",
+                                    "menu_SystemExit 退出系统"}));
+    EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_SystemSet")->menu()),
+              (QStringList{"user_infor 用户信息", "item_modflyPw 修改密码"}));
+    EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_ckMg")->menu()),
+              (QStringList{"item_import 入库业务"}));
+    EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_BasicInfor")->menu()),
+              (QStringList{"item_goods 货品信息"}));
+    EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_Help")->menu()),
+              (QStringList{"item_aboutus 关于我们"}));
+    ASSERT_NE(main.findChild<QLabel*>("cur_userinfor"), nullptr);
+}
+
+TEST_F(MainWindowTest, CommandsWithoutTheirWindowAreDisabled) {
+    frm_Main main;
+    EXPECT_FALSE(main.findChild<QAction*>("menu_rk")->isEnabled());
+    EXPECT_FALSE(main.findChild<QToolButton*>("menu_MyCustomer")->isEnabled());
+    EXPECT_TRUE(main.findChild<QAction*>("menu_goods")->isEnabled()); // registered by the test
+    EXPECT_TRUE(main.findChild<QAction*>("menu_modiflypw")->isEnabled());
+    EXPECT_TRUE(main.findChild<QAction*>("menu_aboutus")->isEnabled());
+    loginAs("admin");
+    EXPECT_FALSE(main.RunCommand("menu_rk")); // granted, but nothing to open yet
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(m_msg.shown.empty());
+}
+
+TEST_F(MainWindowTest, OneWindowPerCommand) {
+    loginAs("admin");
+    frm_Main main;
+    main.show();
+    ASSERT_TRUE(main.RunCommand("menu_goods"));
+    QWidget* first = main.FindWindow("frmGoods");
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(main.RunCommand("menu_goods"));
+    EXPECT_EQ(main.FindWindow("frmGoods"), first);
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    main.mdiArea()->subWindowList().first()->close(); // a closed window is made anew
+    QApplication::processEvents();
+    ASSERT_TRUE(main.RunCommand("menu_goods"));
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(MainWindowTest, RefusedCommandOpensNothing) {
+    makeDepartment(60, {"rcmg"});
+    loginAs("u60");
+    frm_Main main;
+    EXPECT_FALSE(main.RunCommand("menu_goods"));
+    EXPECT_FALSE(main.RunCommand("menu_modiflypw"));
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(m_modalShown.empty());
+    ASSERT_EQ(m_msg.shown.size(), 2u);
+    EXPECT_EQ(m_msg.shown[0].text, "功能受限,请与系统管理联系!");
+    EXPECT_EQ(m_msg.shown[0].caption, "System");
+    // the toolbar's drop-down items open their windows without the test
+    m_msg.shown.clear();
+    EXPECT_TRUE(main.RunCommand("item_goods"));
+    EXPECT_TRUE(main.RunCommand("user_infor"));
+    EXPECT_TRUE(main.RunCommand("item_modflyPw"));
+    EXPECT_EQ(m_modalShown, std::vector<QString>{"FrmModifypwd"});
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    EXPECT_TRUE(m_msg.shown.empty());
+}
+
+TEST_F(MainWindowTest, DepartmentWithoutGrantsIsRefusedEverywhere) {
+    makeDepartment(61, {});
+    loginAs("u61");
+    EXPECT_EQ(SysVar().Sys_funJoinCode, "0");
+    frm_Main main;
+    for (const char* key : {"menu_rk", "menu_ck", "menu_kcbill", "menu_rk_bill", "menu_goods",
+                            "menu_location", "menu_dictionary", "menu_fun", "menu_opt", "menu_user",
+                            "menu_modiflypw", "menu_MyCustomer", "menu_Calendar", "item_import"})
+        EXPECT_FALSE(main.RunCommand(key)) << key;
+    EXPECT_EQ(m_msg.shown.size(), 14u);
+    EXPECT_TRUE(main.RunCommand("menu_aboutus")); // not guarded
+}
+
+TEST_F(MainWindowTest, ModalCommandsRunTheirDialog) {
+    loginAs("admin");
+    frm_Main main;
+    EXPECT_TRUE(main.RunCommand("menu_modiflypw"));
+    EXPECT_TRUE(main.RunCommand("item_aboutus"));
+    EXPECT_EQ(m_modalShown, (std::vector<QString>{"FrmModifypwd", "FrmAbout"}));
+    EXPECT_TRUE(main.RunCommand("menu_web"));
+    ASSERT_EQ(m_urls.size(), 1u);
+    EXPECT_TRUE(m_urls[0].startsWith("http"));
+}
+
+TEST_F(MainWindowTest, ExitQuestion) {
+    frm_Main main;
+    main.show();
+    m_msg.answers = {MsgBox::No};
+    EXPECT_FALSE(main.close());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(m_ended.empty());
+    loginAs("admin");
+    main.RunCommand("menu_goods");
+    sqlHelper::OpenConn();
+    m_msg.answers = {MsgBox::Yes};
+    main.RunCommand("menu_SystemExit");
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(m_ended, std::vector<int>{0});
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
+    EXPECT_EQ(m_msg.texts(), (QStringList{"是否退出系统?", "是否退出系统?"}));
+}
+
+TEST_F(MainWindowTest, PermissionRefreshClosesEveryChildAndReloadsGrants) {
+    makeDepartment(62, {"goodsInfor"});
+    loginAs("u62");
+    frm_Main main;
+    main.show();
+    main.RunCommand("menu_goods");
+    main.RunCommand("user_infor");
+    m_msg.answers = {MsgBox::No};
+    main.RefreshPermissions();
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);
+    exec("insert into tb_user_group_fun (funCode, departmentId) values ('user', 62)");
+    EXPECT_FALSE(CheckFunction("user", false)); // grants change only at a refresh
+    m_msg.answers = {MsgBox::Yes};
+    main.RunCommand("menu_funRefresh");
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(main.FindWindow("frmGoods"), nullptr);
+    EXPECT_TRUE(CheckFunction("user", false));
+    EXPECT_EQ(m_msg.shown.back().text, "刷新权限会关闭全部的窗口,是否继续?");
+    EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Question);
+}
+
+TEST_F(MainWindowTest, SecondCopyIsRefused) {
+    QLockFile other(folder() + "instance.lock");
+    ASSERT_TRUE(other.tryLock(0));
+    frm_Main main;
+    EXPECT_FALSE(main.Initialize());
+    EXPECT_EQ(m_msg.texts(), QStringList{"当前系统已打开!"});
+    EXPECT_EQ(m_msg.shown[0].caption, "System");
+    other.unlock();
+    m_msg.shown.clear();
+    frm_Main again;
+    EXPECT_TRUE(again.Initialize());
+    EXPECT_TRUE(m_msg.shown.empty());
+}
+
+TEST_F(MainWindowTest, LoginFromTheFrameThenScreenshots) {
+    frm_Main main;
+    main.show();
+    m_onModal = [&](QDialog* d) {
+        auto* login = qobject_cast<FrmLogin*>(d);
+        if (!login) return 0;
+        login->show();
+        login->txtUserName->setText("admin");
+        login->txtPassword->setText("888");
+        screenshot(login, "login");
+        login->btnOK->setFocus();
+        login->OK();
+        return login->result();
+    };
+    main.ShowLogin();
+    EXPECT_EQ(m_modalShown, std::vector<QString>{"FrmLogin"});
+    EXPECT_EQ(CurrentUser().user, "admin");
+    EXPECT_EQ(main.userPanel()->text(), "当前用户:admin");
+    QApplication::processEvents();
+    screenshot(&main, "main_window");
+}
+
+TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShown) {
+    struct Throwing : QObject {
+        bool event(QEvent*) override { throw DbError("no such table: tb_x"); }
+    } obj;
+    QEvent ev(QEvent::User);
+    QApplication::sendEvent(&obj, &ev);
+    EXPECT_EQ(m_msg.texts(), QStringList{"no such table: tb_x"});
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Critical);
+}

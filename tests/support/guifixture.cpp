@@ -1,0 +1,44 @@
+#include "guifixture.h"
+
+#include "access/frm_main.h"
+#include "access/singleinstance.h"
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/appenv.h"
+
+#include <QApplication>
+#include <QDir>
+
+void GuiTest::SetUp() {
+    DbTest::SetUp();
+    SetEndProgramHandler([this](int code) { m_ended.push_back(code); });
+    frm_Main::SetModalRunner([this](QDialog* d) {
+        m_modalShown.push_back(d->objectName());
+        return m_onModal ? m_onModal(d) : int(QDialog::Rejected);
+    });
+    frm_Main::SetUrlOpener([this](const QString& url) { m_urls.push_back(url); });
+    SetInstanceLockPath(folder() + "instance.lock");
+    CurrentUser() = m_user();
+    InitSysVar();
+}
+
+void GuiTest::TearDown() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+    QApplication::processEvents();
+    SetInstanceLockPath(QString());
+    CurrentUser() = m_user();
+    DbTest::TearDown();
+}
+
+void GuiTest::loginAs(const QString& user, const QString& password) {
+    CurrentUser() = dal_user().GetModelForPw(user, password);
+    ASSERT_GT(CurrentUser().id, 0) << qPrintable(user);
+    InitSysVar();
+}
+
+void GuiTest::screenshot(QWidget* w, const QString& name) {
+    const QString dir = QStringLiteral(WMS_SCREENSHOT_DIR);
+    QDir().mkpath(dir);
+    w->grab().save(dir + "/" + name + ".png");
+}
