@@ -4,6 +4,8 @@
 #include "frmlogin.h"
 #include "frmmodifypwd.h"
 #include "funcode.h"
+#include "master/frm_dictionary.h"
+#include "master/frmlocation.h"
 #include "singleinstance.h"
 #include "sysvars.h"
 
@@ -11,6 +13,7 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "ui/icons.h"
+#include "ui/modal.h"
 #include "ui/widgethelpers.h"
 
 #include <QApplication>
@@ -37,11 +40,6 @@ QHash<QString, frm_Main::WindowDef>& registry() {
     return r;
 }
 
-frm_Main::ModalRunner& modalRunner() {
-    static frm_Main::ModalRunner runner = [](QDialog* d) { return d->exec(); };
-    return runner;
-}
-
 std::function<void(const QString&)>& urlOpener() {
     static std::function<void(const QString&)> opener = [](const QString& url) {
         QDesktopServices::openUrl(QUrl(url));
@@ -53,6 +51,8 @@ std::function<void(const QString&)>& urlOpener() {
 void registerOwnWindows() {
     frm_Main::RegisterWindow("FrmModifypwd", {[](frm_Main* m) { return new FrmModifypwd(m); }, true, false});
     frm_Main::RegisterWindow("FrmAbout", {[](frm_Main* m) { return new FrmAbout(m); }, true, false});
+    frm_Main::RegisterWindow("frm_dictionary", {[](frm_Main*) { return new frm_dictionary; }, false, false});
+    frm_Main::RegisterWindow("frmLocation", {[](frm_Main*) { return new frmLocation; }, false, false});
 }
 
 // The drop-down items of the toolbar's pop-up buttons.
@@ -112,12 +112,6 @@ bool frm_Main::HasWindow(const QString& windowKey) {
 }
 void frm_Main::UnregisterWindow(const QString& windowKey) {
     registry().remove(windowKey);
-}
-void frm_Main::SetModalRunner(ModalRunner runner) {
-    modalRunner() = std::move(runner);
-}
-int frm_Main::RunModal(QDialog* dialog) {
-    return modalRunner()(dialog);
 }
 void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
     urlOpener() = std::move(opener);

@@ -31,11 +31,6 @@ public:
     static bool HasWindow(const QString& windowKey);
     static void UnregisterWindow(const QString& windowKey);
 
-    // Runs modal windows; tests replace it so that nothing blocks.
-    using ModalRunner = std::function<int(QDialog*)>;
-    static void SetModalRunner(ModalRunner runner);
-    static int RunModal(QDialog* dialog);
-
     // Opens the web page of the system; tests replace it.
     static void SetUrlOpener(std::function<void(const QString&)> opener);
 

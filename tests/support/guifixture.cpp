@@ -5,6 +5,7 @@
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "data/appenv.h"
+#include "ui/modal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,7 +13,7 @@
 void GuiTest::SetUp() {
     DbTest::SetUp();
     SetEndProgramHandler([this](int code) { m_ended.push_back(code); });
-    frm_Main::SetModalRunner([this](QDialog* d) {
+    SetModalRunner([this](QDialog* d) {
         m_modalShown.push_back(d->objectName());
         return m_onModal ? m_onModal(d) : int(QDialog::Rejected);
     });
@@ -27,6 +28,7 @@ void GuiTest::TearDown() {
         w->close();
     QApplication::processEvents();
     SetInstanceLockPath(QString());
+    SetModalRunner(nullptr);
     CurrentUser() = m_user();
     DbTest::TearDown();
 }

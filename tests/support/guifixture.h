@@ -23,3 +23,8 @@ protected:
     std::function<int(QDialog*)> m_onModal; // what a modal window does; default: nothing
     std::vector<QString> m_urls;
 };
+
+class GuiDemoTest : public GuiTest {
+protected:
+    bool withDemo() const override { return true; }
+};

@@ -1,0 +1,223 @@
+#include "frm_select.h"
+
+#include "data/accesstext.h"
+#include "data/sysvar.h"
+#include "master/dictionary.h"
+#include "master/location.h"
+#include "ui/widgethelpers.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QHash<QString, frm_select::Mode>& modes() {
+    static QHash<QString, frm_select::Mode> m;
+    return m;
+}
+
+QString cell(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void registerBuiltInModes() {
+    frm_select::Mode location;
+    location.selectPart = "select id,0,locationCode,uname,capacity,parentName,lockName,VirtualName,stateName ";
+    location.headerPieces = {"<库位编码       ", "<名称         ", "<库容量  ", "<父节点       ",
+                             "^锁定     ",       "<库位类别 ",     "<状态   "};
+    location.conditions = [](const QString& keyword, const m_condition&) {
+        ConditionSet c;
+        c.AddItem("1", m_condition("state", "=", Raw("1")));
+        c.AddItem("2", m_condition("id", "in", Raw(SysVar().Sys_locationJoinId)));
+        if (!keyword.isEmpty()) c.AddItem("3", m_condition("locationCode&uname", "like", keyword));
+        return c;
+    };
+    location.source = [](const ConditionSet& c, const QString& select) {
+        return dal_location().GetListForCondition(c, select);
+    };
+    location.record = [](const QTableWidget* g, int row) {
+        m_location m;
+        m.id = cell(g, row, 1).toInt();
+        m.locationCode = cell(g, row, 3);
+        return std::any(m);
+    };
+    frm_select::RegisterMode("location", location);
+
+    frm_select::Mode dictionary;
+    dictionary.selectPart = "select id,0,uname,startName,parentName,remark ";
+    dictionary.headerPieces = {"<名称             ", "<状态      ", "<父节点           ", "<备注             "};
+    dictionary.conditions = [](const QString& keyword, const m_condition& extra) {
+        ConditionSet c;
+        c.AddItem("1", m_condition("isstart", "=", Raw("1")));
+        if (!keyword.isEmpty()) c.AddItem("2", m_condition("uname&parentName", "like", keyword));
+        if (!extra.uField.trimmed().isEmpty()) c.AddItem("3", extra);
+        return c;
+    };
+    dictionary.source = [](const ConditionSet& c, const QString& select) {
+        return dal_dictionary().GetListForCondition(c, select);
+    };
+    dictionary.record = [](const QTableWidget* g, int row) {
+        m_dictionary m;
+        m.id = cell(g, row, 1).toInt();
+        m.uname = cell(g, row, 3);
+        return std::any(m);
+    };
+    frm_select::RegisterMode("dictionary", dictionary);
+}
+
+} // namespace
+
+void frm_select::RegisterMode(const QString& name, Mode mode) { modes().insert(name, std::move(mode)); }
+bool frm_select::HasMode(const QString& name) { return modes().contains(name); }
+
+frm_select::frm_select(QWidget* parent) : QDialog(parent) {
+    static const bool registered = (registerBuiltInModes(), true);
+    Q_UNUSED(registered);
+    setObjectName("frm_select");
+    setWindowTitle(QStringLiteral("信息查找"));
+    utxtkeyword = new QLineEdit;
+    utxtkeyword->setObjectName("utxtkeyword");
+    utxtkeyword->setPlaceholderText(QStringLiteral("输入关键字查找"));
+    vgInput = new QTableWidget;
+    vgInput->setObjectName("vgInput");
+    vgInput->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vgInput->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vgInput->verticalHeader()->hide();
+    vgInput->setAlternatingRowColors(true);
+    Lblinfor = new QLabel(QStringLiteral("当前找到[ 0 ]条记录"));
+    Lblinfor->setObjectName("Lblinfor");
+    B_SelectInput = new QPushButton(QStringLiteral("确定"));
+    B_SelectInput->setObjectName("B_SelectInput");
+    B_SelectInput->setAutoDefault(false);
+    B_AllSelect = new QPushButton(QStringLiteral("全选"));
+    B_AllSelect->setObjectName("B_AllSelect");
+    B_AllSelect->setAutoDefault(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("关键字:")));
+    top->addWidget(utxtkeyword, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Lblinfor, 1);
+    bottom->addWidget(B_AllSelect);
+    bottom->addWidget(B_SelectInput);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(vgInput, 1);
+    layout->addLayout(bottom);
+    resize(640, 420);
+
+    connect(utxtkeyword, &QLineEdit::textChanged, this, &frm_select::RunSearch);
+    connect(B_SelectInput, &QPushButton::clicked, this, &frm_select::Pick);
+    connect(B_AllSelect, &QPushButton::clicked, this, &frm_select::SelectAll);
+    connect(vgInput, &QTableWidget::cellDoubleClicked, this, &frm_select::PickCurrent);
+    connect(vgInput, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        if (column != 2) return;
+        QTableWidgetItem* item = vgInput->item(row, 2);
+        if (item) item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    });
+    utxtkeyword->installEventFilter(this);
+    vgInput->installEventFilter(this);
+}
+
+void frm_select::setKeyword(const QString& keyword) {
+    const QSignalBlocker block(utxtkeyword);
+    utxtkeyword->setText(keyword);
+}
+
+void frm_select::RunSearch() {
+    const auto it = modes().constFind(m_mode);
+    vgInput->clear();
+    vgInput->setRowCount(0);
+    if (it == modes().constEnd()) return;
+    const Mode& mode = it.value();
+    const m_recordSet found = mode.source(mode.conditions(utxtkeyword->text().trimmed(), m_extra), mode.selectPart);
+    const RecordSet& rs = found.recordSet;
+
+    const QStringList pieces = QStringList{"^行号 ", "^id ", "^选定   "} + mode.headerPieces;
+    vgInput->setColumnCount(pieces.size());
+    const QFontMetrics fm(vgInput->font());
+    for (int c = 0; c < pieces.size(); ++c) {
+        const QString piece = pieces[c];
+        auto* head = new QTableWidgetItem(piece.mid(1).trimmed());
+        vgInput->setHorizontalHeaderItem(c, head);
+        vgInput->setColumnWidth(c, fm.horizontalAdvance(piece.mid(1)) + 16);
+    }
+    const int rows = rs.RecordCount();
+    vgInput->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        vgInput->setItem(r, 1, new QTableWidgetItem(acc::valueText(rs.at(r, 0))));
+        auto* check = new QTableWidgetItem;
+        check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        check->setCheckState(Qt::Unchecked);
+        vgInput->setItem(r, 2, check);
+        for (int c = 2; c < rs.fieldCount() && c + 1 < pieces.size(); ++c) {
+            auto* item = new QTableWidgetItem(NzText(rs.at(r, c), QString()));
+            const QChar align = pieces[c + 1].at(0);
+            item->setTextAlignment((align == '^' ? Qt::AlignHCenter : align == '>' ? Qt::AlignRight : Qt::AlignLeft) |
+                                   Qt::AlignVCenter);
+            vgInput->setItem(r, c + 1, item);
+        }
+    }
+    NumberGridRows(vgInput, 0, rows - 1, 0, -1, 1);
+    vgInput->setColumnHidden(1, true);
+    vgInput->setColumnHidden(2, m_single);
+    if (rows > 0) vgInput->setCurrentCell(0, 3);
+    Lblinfor->setText(QStringLiteral("当前找到[ %1 ]条记录").arg(std::max(0, found.recordCount)));
+}
+
+void frm_select::SelectAll() {
+    for (int r = 0; r < vgInput->rowCount(); ++r)
+        if (QTableWidgetItem* item = vgInput->item(r, 2)) item->setCheckState(Qt::Checked);
+}
+
+void frm_select::PickCurrent() {
+    const int row = vgInput->currentRow();
+    if (row >= 0)
+        if (QTableWidgetItem* item = vgInput->item(row, 2)) item->setCheckState(Qt::Checked);
+    Pick();
+}
+
+void frm_select::Pick() {
+    const auto it = modes().constFind(m_mode);
+    std::vector<std::any> records;
+    if (it != modes().constEnd()) {
+        const int current = vgInput->currentRow();
+        if (m_single && current >= 0 && current < vgInput->rowCount()) {
+            records.push_back(it->record(vgInput, current));
+        } else {
+            for (int r = 0; r < vgInput->rowCount(); ++r) {
+                const QTableWidgetItem* item = vgInput->item(r, 2);
+                if (item && item->checkState() == Qt::Checked) records.push_back(it->record(vgInput, r));
+            }
+        }
+    }
+    m_picked.resultValue = std::move(records);
+    m_picked.isHasObject = true;
+    accept();
+}
+
+bool frm_select::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (watched == utxtkeyword && key == Qt::Key_Down) {
+        vgInput->setFocus();
+        return true;
+    }
+    if (watched == utxtkeyword && (key == Qt::Key_Return || key == Qt::Key_Enter)) return true;
+    if (watched == vgInput && key == Qt::Key_Backspace) {
+        utxtkeyword->setFocus();
+        return true;
+    }
+    if (watched == vgInput && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        PickCurrent();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Takes charge of an editable grid: adding, inserting, deleting and numbering
+// rows, copying cells, moving on with Enter, and an optional row limit.
+// Column 0 holds the line numbers 1, 2, ...
+
+#include <QObject>
+
+class QTableWidget;
+
+class uvg : public QObject {
+    Q_OBJECT
+public:
+    explicit uvg(QObject* parent = nullptr);
+    // Takes over the grid; rowLimit 0 or less means no limit.
+    void init(QTableWidget* grid, int rowLimit);
+    void setEnterMovesOn(bool on) { m_enterMovesOn = on; }
+    QTableWidget* grid() const { return m_grid; }
+
+    // The first visible, editable column after column 0.
+    int uGetFirstCol() const;
+
+public slots:
+    bool AddRow();
+    bool InsertRow();
+    void DeleteRow();
+    void CopySelection();
+    // Enter: the next cell, or the first cell of the next row (adding one after the last).
+    void MoveOn();
+    void Renumber();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool atLimit() const;
+    void prepareRow(int row);
+    QTableWidget* m_grid = nullptr;
+    int m_limit = 0;
+    int m_rowHeight = 0;
+    bool m_enterMovesOn = false;
+};

@@ -1,0 +1,363 @@
+#include "frmlocation.h"
+
+#include "access/funcode.h"
+#include "bills/frm_select.h"
+#include "data/accesstext.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "ui/icons.h"
+#include "ui/lazytree.h"
+#include "ui/listview.h"
+#include "ui/modal.h"
+#include "ui/widgethelpers.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSet>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* field(const char* name) {
+    auto* e = new QLineEdit;
+    e->setObjectName(name);
+    return e;
+}
+const QList<std::pair<QString, QString>> kViews = {
+    {"list_view", "列表"}, {"detail_view", "详细资料"}, {"ico_view", "大图标"}, {"smallico_view", "小图标"}};
+} // namespace
+
+frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmLocation");
+    setWindowTitle(QStringLiteral("库位信息"));
+
+    auto* toolbar = new QToolBar;
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
+        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
+        a->setObjectName(key);
+        connect(a, &QAction::triggered, this, slot);
+    };
+    action("add_location", "新建", "新", QColor(46, 139, 87), &frmLocation::ClearForm);
+    action("save_location", "保存", "存", QColor(38, 120, 190), &frmLocation::SaveLocation);
+    action("delete_location", "删除", "删", QColor(190, 60, 60), &frmLocation::DeleteLocation);
+    action("print_location", "打印条码", "印", QColor(200, 120, 30), &frmLocation::PrintLocation);
+    action("refresh", "刷新", "刷", QColor(30, 150, 150), &frmLocation::BuildTree);
+    viewMenu = new QMenu(this);
+    viewMenu->setObjectName("view_menu");
+    for (const auto& [key, text] : kViews) {
+        QAction* a = viewMenu->addAction(text);
+        a->setObjectName(key);
+        a->setData(text);
+        connect(a, &QAction::triggered, this, [this, key] { select_view(key); });
+    }
+    auto* viewButton = new QToolButton;
+    viewButton->setText(QStringLiteral("查看"));
+    viewButton->setIcon(GlyphIcon(QStringLiteral("看"), QColor(120, 90, 170)));
+    viewButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    viewButton->setMenu(viewMenu);
+    viewButton->setPopupMode(QToolButton::InstantPopup);
+    toolbar->addWidget(viewButton);
+    toolbar->addSeparator();
+    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+
+    tv_Location = new QTreeWidget;
+    tv_Location->setObjectName("tv_Location");
+    tv_Location->setHeaderHidden(true);
+    tv_Location->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tree = new LazyTree(
+        tv_Location, [this](int parentId) { return m_dal.GetList(parentId); }, "locationCode");
+    connect(tv_Location, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { nodeClicked(n); });
+    node_edit = new QMenu(this);
+    node_edit->setObjectName("node_edit");
+    node_edit->addAction(QStringLiteral("新建"), this, &frmLocation::NewChildLocation);
+    node_edit->addAction(QStringLiteral("删除"), this, &frmLocation::DeleteLocation);
+    node_edit->addAction(QStringLiteral("刷新"), this, &frmLocation::BuildTree);
+    connect(tv_Location, &QTreeWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { node_edit->popup(tv_Location->viewport()->mapToGlobal(p)); });
+
+    lstView_LocationDetail = new ListView;
+    lstView_LocationDetail->setObjectName("lstView_LocationDetail");
+    lstView_LocationDetail->setColumns(
+        {"库位名称", "库位编号", "库容量", "锁定", "库位类别", "状态", "父节点"});
+    connect(lstView_LocationDetail, &ListView::itemSelected, this,
+            [this](const QString& key) { show_LocationInfor(key.mid(4).toInt()); });
+
+    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord->installEventFilter(this);
+    btn_search = new QPushButton(QStringLiteral("查询"));
+    btn_search->setObjectName("btn_search");
+    connect(btn_search, &QPushButton::clicked, this, &frmLocation::Search);
+    lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
+    lab_count->setObjectName("lab_count");
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("关键字:")));
+    searchRow->addWidget(txt_KeyWord, 1);
+    searchRow->addWidget(btn_search);
+    searchRow->addWidget(lab_count);
+
+    txt_id = field("txt_id");
+    txt_id->hide();
+    txt_parentId = field("txt_parentId");
+    txt_parentId->hide();
+    txt_name = field("txt_name");
+    txt_locationCode = field("txt_locationCode");
+    txt_capacity = field("txt_capacity");
+    txt_parentLocationCode = field("txt_parentLocationCode");
+    txt_parentLocationCode->setReadOnly(true);
+    txt_remark = field("txt_remark");
+    chk_start = new QCheckBox(QStringLiteral("启用"));
+    chk_start->setObjectName("chk_start");
+    chk_lock = new QCheckBox(QStringLiteral("锁定"));
+    chk_lock->setObjectName("chk_lock");
+    chk_virtual = new QCheckBox(QStringLiteral("虚拟库位"));
+    chk_virtual->setObjectName("chk_virtual");
+    btn_setParent = new QPushButton(QStringLiteral("选择"));
+    btn_setParent->setObjectName("btn_setParent");
+    btn_clearParent = new QPushButton(QStringLiteral("清空"));
+    btn_clearParent->setObjectName("btn_clearParent");
+    connect(btn_setParent, &QPushButton::clicked, this, &frmLocation::ChooseParent);
+    connect(btn_clearParent, &QPushButton::clicked, this, &frmLocation::ClearParent);
+    txt_capacity->installEventFilter(this);
+
+    auto* parentRow = new QHBoxLayout;
+    parentRow->addWidget(txt_parentLocationCode, 1);
+    parentRow->addWidget(btn_setParent);
+    parentRow->addWidget(btn_clearParent);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(chk_start);
+    checks->addWidget(chk_lock);
+    checks->addWidget(chk_virtual);
+    checks->addStretch();
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("库位编号:"), txt_locationCode);
+    form->addRow(QStringLiteral("库位名称:"), txt_name);
+    form->addRow(QStringLiteral("库 容 量:"), txt_capacity);
+    form->addRow(QStringLiteral("父 节 点:"), parentRow);
+    form->addRow(QStringLiteral("备    注:"), txt_remark);
+    form->addRow(QString(), checks);
+
+    auto* right = new QWidget;
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addLayout(searchRow);
+    rightLayout->addWidget(lstView_LocationDetail, 1);
+    rightLayout->addLayout(form);
+    auto* split = new QSplitter;
+    split->addWidget(tv_Location);
+    split->addWidget(right);
+    split->setStretchFactor(1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar);
+    layout->addWidget(split, 1);
+    for (QWidget* w : {static_cast<QWidget*>(txt_locationCode), static_cast<QWidget*>(txt_name),
+                       static_cast<QWidget*>(txt_remark)})
+        w->installEventFilter(this);
+    resize(900, 600);
+
+    select_view("list_view");
+    ClearForm();
+    BuildTree();
+}
+
+void frmLocation::select_view(const QString& view) {
+    for (QAction* a : viewMenu->actions())
+        a->setText((a->objectName() == view ? QStringLiteral("● ") : QString()) + a->data().toString());
+    lstView_LocationDetail->setView(view);
+}
+
+void frmLocation::BuildTree() {
+    m_tree->Reset(QStringLiteral("库位信息"), "location");
+    Search();
+}
+
+void frmLocation::nodeClicked(QTreeWidgetItem* node) {
+    m_tree->LoadChildNodes(node);
+    Search();
+    show_LocationInfor(NodeId(node));
+}
+
+void frmLocation::Search() {
+    ConditionSet conditions;
+    const QTreeWidgetItem* node = tv_Location->currentItem();
+    if (node && NodeId(node) >= 0) conditions.AddItem("1", m_condition("parentId", "=", Raw(QString::number(NodeId(node)))));
+    if (!txt_KeyWord->text().trimmed().isEmpty())
+        conditions.AddItem("2", m_condition("locationCode&uname", "like", txt_KeyWord->text()));
+    const m_recordSet found = m_dal.GetListForCondition(conditions);
+    m_lastCondition = found.str_condition;
+    const RecordSet& rs = found.recordSet;
+    lstView_LocationDetail->clear();
+    const QIcon large = GlyphIcon(QStringLiteral("位"), QColor(46, 139, 87));
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList texts;
+        for (const char* f : {"uname", "locationCode", "capacity", "lockName", "VirtualName", "stateName", "parentName"})
+            texts << NzText(rs.at(r, f), QString());
+        lstView_LocationDetail->addItem("key_" + acc::valueText(rs.at(r, "id")), texts, large, large);
+    }
+    lab_count->setText(QStringLiteral("找到[%1]条信息").arg(found.recordCount));
+}
+
+void frmLocation::show_LocationInfor(int id) {
+    const m_location m = m_dal.GetModel(id);
+    ClearForm();
+    if (m.id <= 0) return;
+    txt_id->setText(QString::number(m.id));
+    txt_name->setText(m.uname);
+    txt_capacity->setText(acc::numberQText(m.capacity));
+    txt_locationCode->setText(m.locationCode);
+    txt_parentLocationCode->setText(m.parentlocationCode);
+    txt_remark->setText(m.remark);
+    txt_parentId->setText(QString::number(m.parentId));
+    chk_start->setChecked(m.state == 1);
+    chk_lock->setChecked(m.isLock == 1);
+    chk_virtual->setChecked(m.isVirtual == 1);
+}
+
+void frmLocation::ClearForm() {
+    for (QLineEdit* e : {txt_id, txt_name, txt_locationCode, txt_parentLocationCode, txt_parentId, txt_remark}) e->clear();
+    txt_capacity->setText("0");
+    chk_start->setChecked(true);
+    chk_lock->setChecked(false);
+    chk_virtual->setChecked(false);
+}
+
+void frmLocation::NewChildLocation() {
+    QTreeWidgetItem* node = tv_Location->currentItem();
+    if (!node) {
+        refuse(QStringLiteral("请选择父节点!"));
+        return;
+    }
+    ClearForm();
+    txt_name->setFocus();
+    txt_parentLocationCode->setText(NodeId(node) == 0 ? QString() : node->text(0));
+    txt_parentId->setText(QString::number(NodeId(node)));
+}
+
+void frmLocation::ChooseParent() {
+    frm_select dlg(this);
+    dlg.setMode("location");
+    dlg.setSinglePick(true);
+    dlg.RunSearch();
+    RunModal(&dlg);
+    const auto picked = dlg.picked<m_location>();
+    if (!picked.empty() && picked.front().id > 0) {
+        txt_parentLocationCode->setText(picked.front().locationCode);
+        txt_parentId->setText(QString::number(picked.front().id));
+    }
+}
+
+void frmLocation::ClearParent() {
+    txt_parentLocationCode->clear();
+    txt_parentId->clear();
+}
+
+void frmLocation::PrintLocation() {
+    MsgBox::Show(QStringLiteral("请连接条码打印机!"), MsgBox::Information, windowTitle());
+}
+
+void frmLocation::refuse(const QString& text, QWidget* focus) {
+    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
+    if (focus) focus->setFocus();
+}
+
+void frmLocation::SaveLocation() {
+    const int formId = static_cast<int>(acc::val(txt_id->text()));
+    if (!CheckFunction(formId <= 0 ? m_funCode::locationInfor_save() : m_funCode::locationInfor_update(), true))
+        return;
+    if (txt_name->text().trimmed().isEmpty()) return refuse(QStringLiteral("库位名称不能为空!"), txt_name);
+    if (txt_locationCode->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("库位编码不能为空!"), txt_locationCode);
+    int id = formId;
+    if (id < 1) id = static_cast<int>(acc::val(acc::valueText(sqlHelper::DMax("id", "tb_location", "")))) + 1;
+    m_location m;
+    m.id = id;
+    m.locationCode = txt_locationCode->text();
+    m.uname = txt_name->text();
+    m.capacity = acc::val(txt_capacity->text());
+    m.parentId = static_cast<int>(acc::val(txt_parentId->text()));
+    m.orderby = 0;
+    m.remark = txt_remark->text();
+    m.state = chk_start->isChecked() ? 1 : 0;
+    m.isLock = chk_lock->isChecked() ? 1 : 0;
+    m.isVirtual = chk_virtual->isChecked() ? 1 : 0;
+    if (!MsgBox::Confirm(QStringLiteral("确认保存库位!"), windowTitle())) return;
+    if (m_dal.GetModelForLocationCode(id, m.locationCode).id > 0)
+        return refuse(QStringLiteral("库位编号[%1]重复!").arg(m.locationCode));
+    if (formId <= 0) {
+        m_dal.Add(m);
+        m_tree->tv_AddNode(id, m.parentId, m.locationCode, "open");
+    } else {
+        bool cycle = m.parentId == id;
+        QSet<int> seen;
+        for (int p = m.parentId; !cycle && p != 0 && !seen.contains(p);) {
+            seen.insert(p);
+            const m_location up = m_dal.GetModel(p);
+            if (up.id == 0) break;
+            if (up.parentId == id) cycle = true;
+            p = up.parentId;
+        }
+        if (cycle) return refuse(QStringLiteral("不能设置该项目为父节点,请重新选择!"));
+        m_dal.Update(m);
+        m_tree->tv_UpdateNode(id, m.parentId, m.locationCode);
+    }
+    txt_id->setText(QString::number(id));
+    MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmLocation::DeleteLocation() {
+    if (!CheckFunction(m_funCode::locationInfor_delete(), true)) return;
+    if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
+    if (!MsgBox::Confirm(QStringLiteral("是否删除当前库位?"), windowTitle())) return;
+    const int id = static_cast<int>(acc::val(txt_id->text()));
+    KeyValue batch;
+    SqlParams byId;
+    byId.AddItem("@Id", id);
+    SqlParams byLocation;
+    byLocation.AddItem("@locationId", id);
+    batch.AddItem("select '当前库位存在子项目,不能删除!' as strMsg,Count(*) as fkCount  from tb_location where parentId=@Id",
+                  byId);
+    batch.AddItem("select '当前库位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
+                  "locationId=@locationId",
+                  byLocation);
+    batch.AddItem("select '当前库位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
+                  "locationId=@locationId",
+                  byLocation);
+    const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
+    if (!fk.isResult) return refuse(fk.str_MsgBox);
+    const m_DBresult r = m_dal.Delete(id);
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    m_tree->tv_DeleteNode(id);
+    ClearForm();
+    MsgBox::Show(QStringLiteral("删除成功!"), MsgBox::Information, windowTitle());
+}
+
+bool frmLocation::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == txt_KeyWord) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                Search();
+                return true;
+            }
+            const QString t = key->text();
+            if (!t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0) return true;
+            return false;
+        }
+        if (watched == txt_capacity) {
+            const QString t = key->text();
+            if (!t.isEmpty() && t.at(0).isPrint() && FilterNumberKey(t.at(0).unicode()) == 0) return true;
+        }
+        if (KeyNavigate(key->key(), false, false)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
