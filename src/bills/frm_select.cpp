@@ -29,7 +29,8 @@ QString cell(const QTableWidget* grid, int row, int column) {
 
 void registerBuiltInModes() {
     frm_select::Mode location;
-    location.selectPart = "select id,0,locationCode,uname,capacity,parentName,lockName,VirtualName,stateName ";
+    location.selectPart =
+        "select id,0,locationCode,uname,capacity,parentName,lockName,VirtualName,stateName ";
     location.headerPieces = {"<库位编码       ", "<名称         ", "<库容量  ", "<父节点       ",
                              "^锁定     ",       "<库位类别 ",     "<状态   "};
     location.conditions = [](const QString& keyword, const m_condition&) {
@@ -52,7 +53,8 @@ void registerBuiltInModes() {
 
     frm_select::Mode dictionary;
     dictionary.selectPart = "select id,0,uname,startName,parentName,remark ";
-    dictionary.headerPieces = {"<名称             ", "<状态      ", "<父节点           ", "<备注             "};
+    dictionary.headerPieces = {"<名称             ", "<状态      ", "<父节点           ",
+                               "<备注             "};
     dictionary.conditions = [](const QString& keyword, const m_condition& extra) {
         ConditionSet c;
         c.AddItem("1", m_condition("isstart", "=", Raw("1")));
@@ -74,8 +76,12 @@ void registerBuiltInModes() {
 
 } // namespace
 
-void frm_select::RegisterMode(const QString& name, Mode mode) { modes().insert(name, std::move(mode)); }
-bool frm_select::HasMode(const QString& name) { return modes().contains(name); }
+void frm_select::RegisterMode(const QString& name, Mode mode) {
+    modes().insert(name, std::move(mode));
+}
+bool frm_select::HasMode(const QString& name) {
+    return modes().contains(name);
+}
 
 frm_select::frm_select(QWidget* parent) : QDialog(parent) {
     static const bool registered = (registerBuiltInModes(), true);
@@ -137,7 +143,8 @@ void frm_select::RunSearch() {
     vgInput->setRowCount(0);
     if (it == modes().constEnd()) return;
     const Mode& mode = it.value();
-    const m_recordSet found = mode.source(mode.conditions(utxtkeyword->text().trimmed(), m_extra), mode.selectPart);
+    const m_recordSet found =
+        mode.source(mode.conditions(utxtkeyword->text().trimmed(), m_extra), mode.selectPart);
     const RecordSet& rs = found.recordSet;
 
     const QStringList pieces = QStringList{"^行号 ", "^id ", "^选定   "} + mode.headerPieces;
@@ -160,7 +167,9 @@ void frm_select::RunSearch() {
         for (int c = 2; c < rs.fieldCount() && c + 1 < pieces.size(); ++c) {
             auto* item = new QTableWidgetItem(NzText(rs.at(r, c), QString()));
             const QChar align = pieces[c + 1].at(0);
-            item->setTextAlignment((align == '^' ? Qt::AlignHCenter : align == '>' ? Qt::AlignRight : Qt::AlignLeft) |
+            item->setTextAlignment((align == '^'   ? Qt::AlignHCenter
+                                    : align == '>' ? Qt::AlignRight
+                                                   : Qt::AlignLeft) |
                                    Qt::AlignVCenter);
             vgInput->setItem(r, c + 1, item);
         }

@@ -81,7 +81,8 @@ void uvg::DeleteRow() {
         }
     }
     const int column = m_grid->currentColumn();
-    for (int r = to; r >= from; --r) m_grid->removeRow(r);
+    for (int r = to; r >= from; --r)
+        m_grid->removeRow(r);
     if (m_grid->rowCount() == 0) {
         m_grid->insertRow(0);
         prepareRow(0);
@@ -111,7 +112,8 @@ void uvg::MoveOn() {
     int column = m_grid->currentColumn();
     if (row < 0) return;
     int next = column + 1;
-    while (next < m_grid->columnCount() && m_grid->isColumnHidden(next)) ++next;
+    while (next < m_grid->columnCount() && m_grid->isColumnHidden(next))
+        ++next;
     if (next < m_grid->columnCount()) {
         m_grid->setCurrentCell(row, next);
         m_grid->editItem(m_grid->item(row, next));

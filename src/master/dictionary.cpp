@@ -5,7 +5,8 @@
 
 namespace {
 const char* const kSelect =
-    "SELECT id,utype,uname,parentId,parentName,orderBy,remark,isSystemSet,isstart,startName,iCount  from v_dictionary ";
+    "SELECT id,utype,uname,parentId,parentName,orderBy,remark,isSystemSet,isstart,startName,iCount  from "
+    "v_dictionary ";
 }
 
 const QStringList& DictionaryTypes() {
@@ -15,15 +16,17 @@ const QStringList& DictionaryTypes() {
 }
 
 const QStringList& DictionaryTypeCaptions() {
-    static const QStringList captions = {"货品类别", "部门信息", "入库类别", "出库类别", "账目标识", "往来单位分类"};
+    static const QStringList captions = {"货品类别", "部门信息", "入库类别",
+                                         "出库类别", "账目标识", "往来单位分类"};
     return captions;
 }
 
 void dal_dictionary::Add(const m_dictionary& m) {
     m_sql.Clear();
     m_params.Clear();
-    m_sql.Append("insert into tb_dictionary (id,utype,uname,parentId,orderBy,remark,isstart,isSystemSet)  values "
-                 "(@id,@utype,@uname,@parentId,@orderBy,@remark,@isstart,@isSystemSet) ");
+    m_sql.Append(
+        "insert into tb_dictionary (id,utype,uname,parentId,orderBy,remark,isstart,isSystemSet)  values "
+        "(@id,@utype,@uname,@parentId,@orderBy,@remark,@isstart,@isSystemSet) ");
     m_params.AddItem("@id", m.id);
     m_params.AddItem("@utype", m.utype);
     m_params.AddItem("@uname", m.uname);
@@ -60,7 +63,9 @@ m_dictionary dal_dictionary::readModel(const QString& where) {
     return m;
 }
 
-m_dictionary dal_dictionary::GetModel(int id) { return readModel(" where id=" + QString::number(id)); }
+m_dictionary dal_dictionary::GetModel(int id) {
+    return readModel(" where id=" + QString::number(id));
+}
 
 m_dictionary dal_dictionary::GetModelForName(const QString& utype, const QString& uname) {
     return readModel(" where utype='" + sqlHelper::EscapeQuote(utype) + "'" + " and uname='" +
@@ -103,7 +108,8 @@ m_DBresult dal_dictionary::Delete(int id) {
 void dal_dictionary::Update(const m_dictionary& m) {
     m_sql.Clear();
     m_params.Clear();
-    m_sql.Append("update tb_dictionary set utype=@utype,uname=@uname,parentId=@parentId,remark=@remark,isstart=@isstart "
+    m_sql.Append("update tb_dictionary set "
+                 "utype=@utype,uname=@uname,parentId=@parentId,remark=@remark,isstart=@isstart "
                  "where id=@id");
     m_params.AddItem("@utype", m.utype);
     m_params.AddItem("@uname", m.uname);

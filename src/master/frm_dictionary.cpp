@@ -69,7 +69,8 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
     tv_dictionary->setHeaderHidden(true);
     tv_dictionary->setContextMenuPolicy(Qt::CustomContextMenu);
     m_tree = new LazyTree(
-        tv_dictionary, [this](int parentId) { return m_dal.GetList(txt_selectType->text(), parentId); }, "uname");
+        tv_dictionary, [this](int parentId) { return m_dal.GetList(txt_selectType->text(), parentId); },
+        "uname");
     connect(tv_dictionary, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* n) { nodeClicked(n); });
     connect(tv_dictionary, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* n) {
         if (n && tv_dictionary->hasFocus()) nodeClicked(n);
@@ -141,7 +142,9 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
     init(0);
 }
 
-void frm_dictionary::init(int typeIndex) { LoadTypeTree(typeIndex); }
+void frm_dictionary::init(int typeIndex) {
+    LoadTypeTree(typeIndex);
+}
 
 void frm_dictionary::setTypeCtl(int typeIndex) {
     for (int i = 0; i < typeButtons.size(); ++i) {
@@ -162,7 +165,9 @@ void frm_dictionary::LoadTypeTree(int typeIndex) {
     ClearForm();
 }
 
-void frm_dictionary::LoadChildNodes(QTreeWidgetItem* node) { m_tree->LoadChildNodes(node); }
+void frm_dictionary::LoadChildNodes(QTreeWidgetItem* node) {
+    m_tree->LoadChildNodes(node);
+}
 
 void frm_dictionary::nodeClicked(QTreeWidgetItem* node) {
     LoadChildNodes(node);
@@ -183,7 +188,8 @@ void frm_dictionary::show_DictionaryInfor(int id) {
 }
 
 void frm_dictionary::ClearForm() {
-    for (QLineEdit* e : {txt_id, txt_name, txt_parentName, txt_parentId, txt_remark}) e->clear();
+    for (QLineEdit* e : {txt_id, txt_name, txt_parentName, txt_parentId, txt_remark})
+        e->clear();
     chk_start->setChecked(true);
 }
 
@@ -231,13 +237,15 @@ bool frm_dictionary::refuse(const QString& text, QWidget* focus) {
 
 void frm_dictionary::SaveEntry() {
     const int formId = static_cast<int>(acc::val(txt_id->text()));
-    if (!CheckFunction(formId <= 0 ? m_funCode::dictionary_save() : m_funCode::dictionary_update(), true)) return;
+    if (!CheckFunction(formId <= 0 ? m_funCode::dictionary_save() : m_funCode::dictionary_update(), true))
+        return;
     if (txt_name->text().trimmed().isEmpty()) {
         refuse(QStringLiteral("名称不能为空!"), txt_name);
         return;
     }
     int id = formId;
-    if (id < 1) id = static_cast<int>(acc::val(acc::valueText(sqlHelper::DMax("id", "tb_dictionary", "")))) + 1;
+    if (id < 1)
+        id = static_cast<int>(acc::val(acc::valueText(sqlHelper::DMax("id", "tb_dictionary", "")))) + 1;
     const double parent = acc::val(txt_parentId->text());
     if (parent < 0 || parent > 32767) { // the parent column holds 16 bits: a larger id would be stored wrong
         refuse(QStringLiteral("父节点编号超出范围(最大 32767),请重新选择!"));
@@ -257,9 +265,10 @@ void frm_dictionary::SaveEntry() {
     KeyValue preset;
     SqlParams p;
     p.AddItem("@Id", id);
-    preset.AddItem("select '当前项目为系统默认项目,不能修改!' as strMsg,Count(*) as fkCount  from tb_dictionary where "
-                   "isSystemSet=1  and id=@Id",
-                   p);
+    preset.AddItem(
+        "select '当前项目为系统默认项目,不能修改!' as strMsg,Count(*) as fkCount  from tb_dictionary where "
+        "isSystemSet=1  and id=@Id",
+        p);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(preset);
     if (!fk.isResult) {
         refuse(fk.str_MsgBox);

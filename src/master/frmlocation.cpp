@@ -190,7 +190,8 @@ void frmLocation::nodeClicked(QTreeWidgetItem* node) {
 void frmLocation::Search() {
     ConditionSet conditions;
     const QTreeWidgetItem* node = tv_Location->currentItem();
-    if (node && NodeId(node) >= 0) conditions.AddItem("1", m_condition("parentId", "=", Raw(QString::number(NodeId(node)))));
+    if (node && NodeId(node) >= 0)
+        conditions.AddItem("1", m_condition("parentId", "=", Raw(QString::number(NodeId(node)))));
     if (!txt_KeyWord->text().trimmed().isEmpty())
         conditions.AddItem("2", m_condition("locationCode&uname", "like", txt_KeyWord->text()));
     const m_recordSet found = m_dal.GetListForCondition(conditions);
@@ -200,7 +201,8 @@ void frmLocation::Search() {
     const QIcon large = GlyphIcon(QStringLiteral("位"), QColor(46, 139, 87));
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList texts;
-        for (const char* f : {"uname", "locationCode", "capacity", "lockName", "VirtualName", "stateName", "parentName"})
+        for (const char* f :
+             {"uname", "locationCode", "capacity", "lockName", "VirtualName", "stateName", "parentName"})
             texts << NzText(rs.at(r, f), QString());
         lstView_LocationDetail->addItem("key_" + acc::valueText(rs.at(r, "id")), texts, large, large);
     }
@@ -224,7 +226,9 @@ void frmLocation::show_LocationInfor(int id) {
 }
 
 void frmLocation::ClearForm() {
-    for (QLineEdit* e : {txt_id, txt_name, txt_locationCode, txt_parentLocationCode, txt_parentId, txt_remark}) e->clear();
+    for (QLineEdit* e :
+         {txt_id, txt_name, txt_locationCode, txt_parentLocationCode, txt_parentId, txt_remark})
+        e->clear();
     txt_capacity->setText("0");
     chk_start->setChecked(true);
     chk_lock->setChecked(false);
@@ -272,7 +276,8 @@ void frmLocation::refuse(const QString& text, QWidget* focus) {
 
 void frmLocation::SaveLocation() {
     const int formId = static_cast<int>(acc::val(txt_id->text()));
-    if (!CheckFunction(formId <= 0 ? m_funCode::locationInfor_save() : m_funCode::locationInfor_update(), true))
+    if (!CheckFunction(formId <= 0 ? m_funCode::locationInfor_save() : m_funCode::locationInfor_update(),
+                       true))
         return;
     if (txt_name->text().trimmed().isEmpty()) return refuse(QStringLiteral("库位名称不能为空!"), txt_name);
     if (txt_locationCode->text().trimmed().isEmpty())
@@ -324,14 +329,17 @@ void frmLocation::DeleteLocation() {
     byId.AddItem("@Id", id);
     SqlParams byLocation;
     byLocation.AddItem("@locationId", id);
-    batch.AddItem("select '当前库位存在子项目,不能删除!' as strMsg,Count(*) as fkCount  from tb_location where parentId=@Id",
+    batch.AddItem("select '当前库位存在子项目,不能删除!' as strMsg,Count(*) as fkCount  from tb_location "
+                  "where parentId=@Id",
                   byId);
-    batch.AddItem("select '当前库位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
-                  "locationId=@locationId",
-                  byLocation);
-    batch.AddItem("select '当前库位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
-                  "locationId=@locationId",
-                  byLocation);
+    batch.AddItem(
+        "select '当前库位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
+        "locationId=@locationId",
+        byLocation);
+    batch.AddItem(
+        "select '当前库位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
+        "locationId=@locationId",
+        byLocation);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_dal.Delete(id);

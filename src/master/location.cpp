@@ -4,15 +4,18 @@
 #include "data/sqlhelper.h"
 
 namespace {
-const char* const kSelect = "select id,locationCode,uname,capacity,parentId,parentlocationCode,parentName,orderby,isLock,"
-                            "lockName,isVirtual,VirtualName,state,stateName,remark,iCount ";
+const char* const kSelect =
+    "select id,locationCode,uname,capacity,parentId,parentlocationCode,parentName,orderby,isLock,"
+    "lockName,isVirtual,VirtualName,state,stateName,remark,iCount ";
 }
 
 void dal_location::Add(const m_location& m) {
     m_sql.Clear();
     m_params.Clear();
-    m_sql.Append("insert into tb_location (id,locationCode,uname,capacity,parentId,orderby,isLock,isVirtual,state,remark) "
-                 " values (@id,@locationCode,@uname,@capacity,@parentId,@orderby,@isLock,@isVirtual,@state,@remark) ");
+    m_sql.Append(
+        "insert into tb_location "
+        "(id,locationCode,uname,capacity,parentId,orderby,isLock,isVirtual,state,remark) "
+        " values (@id,@locationCode,@uname,@capacity,@parentId,@orderby,@isLock,@isVirtual,@state,@remark) ");
     m_params.AddItem("@id", m.id);
     m_params.AddItem("@locationCode", m.locationCode);
     m_params.AddItem("@uname", m.uname);
@@ -56,10 +59,13 @@ m_location dal_location::readModel(const QString& where) {
     return m;
 }
 
-m_location dal_location::GetModel(int id) { return readModel(" where id=" + QString::number(id)); }
+m_location dal_location::GetModel(int id) {
+    return readModel(" where id=" + QString::number(id));
+}
 
 m_location dal_location::GetModelForLocationCode(int id, const QString& code) {
-    return readModel(" where id<>" + QString::number(id) + " and locationCode='" + sqlHelper::EscapeQuote(code) + "'");
+    return readModel(" where id<>" + QString::number(id) + " and locationCode='" +
+                     sqlHelper::EscapeQuote(code) + "'");
 }
 
 RecordSet dal_location::GetDataTable(const QString& condition) {
@@ -70,8 +76,10 @@ RecordSet dal_location::GetDataTable(const QString& condition) {
 
 RecordSet dal_location::GetList(int parentId) {
     m_sql.Clear();
-    m_sql.Append(kSelect).Append(" from v_location ").Append(" where 1=1 ").Append(" and parentId=" +
-                                                                                  QString::number(parentId));
+    m_sql.Append(kSelect)
+        .Append(" from v_location ")
+        .Append(" where 1=1 ")
+        .Append(" and parentId=" + QString::number(parentId));
     return sqlHelper::ExecuteSql(m_sql.ToString());
 }
 
@@ -101,7 +109,8 @@ void dal_location::Update(const m_location& m) {
     m_sql.Clear();
     m_params.Clear();
     m_sql.Append("update tb_location  set locationCode=@locationCode, uname=@uname, capacity=@capacity, "
-                 "parentId=@parentId, isLock=@isLock, isVirtual=@isVirtual, state=@state, remark=@remark  where id=@id");
+                 "parentId=@parentId, isLock=@isLock, isVirtual=@isVirtual, state=@state, remark=@remark  "
+                 "where id=@id");
     m_params.AddItem("@locationCode", m.locationCode);
     m_params.AddItem("@uname", m.uname);
     m_params.AddItem("@capacity", m.capacity);

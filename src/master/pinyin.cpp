@@ -52,7 +52,8 @@ QString GetCharInitial(char32_t c) {
 
 QString GetPinyinInitials(const QString& text) {
     QString out;
-    for (const uint c : text.toUcs4()) out += GetCharInitial(c);
+    for (const uint c : text.toUcs4())
+        out += GetCharInitial(c);
     out.remove(' ');
     return out;
 }

@@ -21,14 +21,18 @@ QIcon imageIcon(const QString& key) {
 
 } // namespace
 
-QString NodeKey(const QTreeWidgetItem* item) { return item ? item->data(0, kNodeKeyRole).toString() : QString(); }
+QString NodeKey(const QTreeWidgetItem* item) {
+    return item ? item->data(0, kNodeKeyRole).toString() : QString();
+}
 
 int NodeId(const QTreeWidgetItem* item) {
     if (!item) return -1;
     return NodeKey(item).mid(4).toInt();
 }
 
-QString NodeImage(const QTreeWidgetItem* item) { return item ? item->data(0, kNodeImageRole).toString() : QString(); }
+QString NodeImage(const QTreeWidgetItem* item) {
+    return item ? item->data(0, kNodeImageRole).toString() : QString();
+}
 
 void SetNodeImage(QTreeWidgetItem* item, const QString& imageKey) {
     item->setData(0, kNodeImageRole, imageKey);
@@ -86,8 +90,10 @@ QTreeWidgetItem* LazyTree::Find(const QString& key) const {
 void LazyTree::tv_AddNode(int id, int parentId, const QString& text, const QString& image) {
     QTreeWidgetItem* parent = Find("key_" + QString::number(parentId));
     if (!parent) return;
-    if (parent->childCount() > 0) parent->addChild(NewNode("key_" + QString::number(id), text, image));
-    else LoadChildNodes(parent); // reads the new entry with its siblings
+    if (parent->childCount() > 0)
+        parent->addChild(NewNode("key_" + QString::number(id), text, image));
+    else
+        LoadChildNodes(parent); // reads the new entry with its siblings
 }
 
 void LazyTree::tv_UpdateNode(int id, int parentId, const QString& text) {
@@ -102,4 +108,6 @@ void LazyTree::tv_UpdateNode(int id, int parentId, const QString& text) {
     tv_AddNode(id, parentId, text, image);
 }
 
-void LazyTree::tv_DeleteNode(int id) { delete Find("key_" + QString::number(id)); }
+void LazyTree::tv_DeleteNode(int id) {
+    delete Find("key_" + QString::number(id));
+}

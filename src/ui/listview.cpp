@@ -54,9 +54,15 @@ void ListView::addItem(const QString& key, const QStringList& texts, const QIcon
     m_icons->addItem(icon);
 }
 
-int ListView::count() const { return m_details->topLevelItemCount(); }
-QString ListView::key(int row) const { return m_details->topLevelItem(row)->data(0, kNodeKeyRole).toString(); }
-QString ListView::text(int row, int column) const { return m_details->topLevelItem(row)->text(column); }
+int ListView::count() const {
+    return m_details->topLevelItemCount();
+}
+QString ListView::key(int row) const {
+    return m_details->topLevelItem(row)->data(0, kNodeKeyRole).toString();
+}
+QString ListView::text(int row, int column) const {
+    return m_details->topLevelItem(row)->text(column);
+}
 
 QString ListView::currentKey() const {
     const QTreeWidgetItem* item = m_details->currentItem();
@@ -91,7 +97,8 @@ void ListView::setView(const QString& view) {
 }
 
 void ListView::sortByColumn(int column) {
-    m_order = (column == m_sortColumn && m_order == Qt::AscendingOrder) ? Qt::DescendingOrder : Qt::AscendingOrder;
+    m_order =
+        (column == m_sortColumn && m_order == Qt::AscendingOrder) ? Qt::DescendingOrder : Qt::AscendingOrder;
     m_sortColumn = column;
     m_details->sortItems(column, m_order);
     m_details->header()->setSortIndicatorShown(true);

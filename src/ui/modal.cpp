@@ -9,7 +9,9 @@ std::function<int(QDialog*)>& runner() {
 }
 } // namespace
 
-int RunModal(QDialog* dialog) { return runner()(dialog); }
+int RunModal(QDialog* dialog) {
+    return runner()(dialog);
+}
 
 void SetModalRunner(std::function<int(QDialog*)> r) {
     runner() = r ? std::move(r) : [](QDialog* d) { return d->exec(); };

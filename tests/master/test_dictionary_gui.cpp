@@ -4,6 +4,7 @@
 #include "guifixture.h"
 #include "master/frm_dictionary.h"
 #include "ui/lazytree.h"
+#include "ui/utreeview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 class DictionaryForm : public GuiTest {
 protected:
@@ -45,7 +47,8 @@ TEST_F(DictionaryForm, SavingChecksNameDuplicatesAndPresets) {
     f.init(5); // another type may use it
     const int partners = save(f, "饮料");
     EXPECT_EQ(lastMessage(), "保存成功!");
-    EXPECT_EQ(scalar(QString("select utype from tb_dictionary where id=%1").arg(partners)).toString(), "customerType");
+    EXPECT_EQ(scalar(QString("select utype from tb_dictionary where id=%1").arg(partners)).toString(),
+              "customerType");
     // editing keeps its own name and excludes its own row from the check
     f.show_DictionaryInfor(partners);
     f.txt_remark->setText("批发");
@@ -142,12 +145,9 @@ TEST_F(DictionaryForm, DeletingChecksEveryReference) {
     exec("insert into tb_user (id, [user], dictionaryId) values (9, 'x', 56)");
     frm_dictionary f;
     const std::pair<int, const char*> cases[] = {
-        {50, "当前项目存在子项目,不能删除!"},
-        {52, "当前账目标识在入库表已经建账,不能删除!"},
-        {53, "当前入库类别在入库表已经建账,不能删除!"},
-        {54, "当前出库类别在出库表已经建账,不能删除!"},
-        {57, "当前账目标识在出库表已经建账,不能删除!"},
-        {55, "当前货品类别在货品信息表已经建账,不能删除!"},
+        {50, "当前项目存在子项目,不能删除!"},           {52, "当前账目标识在入库表已经建账,不能删除!"},
+        {53, "当前入库类别在入库表已经建账,不能删除!"}, {54, "当前出库类别在出库表已经建账,不能删除!"},
+        {57, "当前账目标识在出库表已经建账,不能删除!"}, {55, "当前货品类别在货品信息表已经建账,不能删除!"},
         {56, "当前部门在用户信息表已经建账,不能删除!"},
     };
     for (const auto& [id, message] : cases) {
@@ -239,4 +239,41 @@ TEST_F(DictionaryDemo, Screenshots) {
     loc->parentWidget()->resize(960, 600);
     QApplication::processEvents();
     screenshot(loc->parentWidget(), "location");
+}
+
+class TreeBuilder : public GuiTest {};
+
+TEST_F(TreeBuilder, CatalogueTreeWithCheckMarksOfADepartment) {
+    exec("delete from tb_user_group_fun where departmentId=1 and funCode like 'rpt%'");
+    const QString statement = "select b.departmentId,iif(isnull(b.departmentId), false, true) AS ucheck,"
+                              "a.id,a.funCode,a.displaytext,a.parentid,a.type,'open' as icon,a.orderby "
+                              "from tb_sys_fun a left join (select funCode,departmentId from "
+                              "tb_user_group_fun where departmentId = 1) b"
+                              " on a.funCode = b.funCode where a.type<>-1";
+    QTreeWidget tree;
+    uTreeView builder;
+    builder.CreateTreeView(&tree);
+    builder.AddTreeII(0, "(" + statement + ") z", true);
+    ASSERT_EQ(tree.topLevelItemCount(), 1);
+    int nodes = 0, checked = 0;
+    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+        ++nodes;
+        checked += (*it)->checkState(0) == Qt::Checked;
+    }
+    EXPECT_EQ(nodes, 97);
+    EXPECT_EQ(checked, 97 - 47); // the report codes were taken away
+    QTreeWidgetItem* customer = builder.find("key2");
+    ASSERT_TRUE(customer);
+    EXPECT_EQ(customer->data(0, kNodeTagRole).toString(), "customer");
+    EXPECT_EQ(customer->childCount(), 4);
+    EXPECT_EQ(customer->child(0)->data(0, kNodeTagRole).toString(), "customer_save");
+    EXPECT_EQ(builder.GetSubNodeKey(customer), "ID = 2 OR ID = 3 OR ID = 4 OR ID = 5 OR ID = 6");
+    EXPECT_EQ(builder.GetSubNodeKey(customer->child(3)), "ID = 6");
+
+    QTreeWidget flat;
+    uTreeView second;
+    second.CreateTreeView(&flat);
+    second.AddTree(sqlHelper::ExecuteSql("select id, uname, parentId from tb_dictionary order by id desc"),
+                   "id", "uname", "parentId");
+    EXPECT_EQ(flat.topLevelItemCount(), 6);
 }

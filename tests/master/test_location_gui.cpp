@@ -58,7 +58,9 @@ TEST_F(LocationForm, SavingChecksNamesCodesAndParents) {
     f.chk_lock->setChecked(true);
     m_msg.answers = {MsgBox::Yes};
     f.SaveLocation();
-    EXPECT_EQ(scalar(QString("select capacity & '|' & isLock from tb_location where id=%1").arg(a1)).toString(), "120.5|1");
+    EXPECT_EQ(
+        scalar(QString("select capacity & '|' & isLock from tb_location where id=%1").arg(a1)).toString(),
+        "120.5|1");
 }
 
 TEST_F(LocationForm, DeletingChecksChildrenAndStockLines) {
@@ -93,8 +95,9 @@ TEST_F(LocationForm, DeletingChecksChildrenAndStockLines) {
 }
 
 TEST_F(LocationForm, TreeListAndSearch) {
-    exec("insert into tb_location (id, locationCode, uname, parentId, state) values "
-         "(1, 'A', 'A区', 0, 1), (2, 'A-01', '一号', 1, 1), (3, 'A-02', '二号', 1, 0), (4, 'B', 'B区', 0, 1)");
+    exec(
+        "insert into tb_location (id, locationCode, uname, parentId, state) values "
+        "(1, 'A', 'A区', 0, 1), (2, 'A-01', '一号', 1, 1), (3, 'A-02', '二号', 1, 0), (4, 'B', 'B区', 0, 1)");
     frmLocation f;
     EXPECT_EQ(f.lstView_LocationDetail->view(), "list_view");
     EXPECT_TRUE(f.viewMenu->actions()[0]->text().startsWith("●"));
@@ -119,8 +122,9 @@ TEST_F(LocationForm, TreeListAndSearch) {
 class LookupDialog : public GuiTest {};
 
 TEST_F(LookupDialog, LocationModeListsEnabledGrantedLocations) {
-    exec("insert into tb_location (id, locationCode, uname, parentId, state) values "
-         "(1, 'A', 'A区', 0, 1), (2, 'A-01', '一号', 1, 1), (3, 'A-02', '二号', 1, 0), (4, 'B', 'B区', 0, 1)");
+    exec(
+        "insert into tb_location (id, locationCode, uname, parentId, state) values "
+        "(1, 'A', 'A区', 0, 1), (2, 'A-01', '一号', 1, 1), (3, 'A-02', '二号', 1, 0), (4, 'B', 'B区', 0, 1)");
     exec("insert into tb_location_fun (locationId, departmentId) values (1, 1), (2, 1), (3, 1)");
     loginAs("admin");
     frm_select dlg;
@@ -172,7 +176,8 @@ TEST_F(EntryGrid, RowsAreAddedInsertedDeletedAndNumbered) {
     uvg helper;
     helper.init(&grid, 0);
     EXPECT_EQ(helper.uGetFirstCol(), 2);
-    for (int i = 0; i < 5; ++i) EXPECT_TRUE(helper.AddRow()); // no limit
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(helper.AddRow()); // no limit
     EXPECT_EQ(grid.rowCount(), 5);
     EXPECT_EQ(grid.item(4, 0)->text(), "5");
     EXPECT_EQ(grid.currentRow(), 4);
@@ -198,7 +203,8 @@ TEST_F(EntryGrid, RowLimitAndEnter) {
     uvg helper;
     helper.init(&grid, 3);
     helper.setEnterMovesOn(true);
-    for (int i = 0; i < 3; ++i) EXPECT_TRUE(helper.AddRow());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(helper.AddRow());
     EXPECT_FALSE(helper.AddRow());
     EXPECT_FALSE(helper.InsertRow());
     EXPECT_EQ(grid.rowCount(), 3);

@@ -31,7 +31,9 @@ char expectedLetter(unsigned code) {
     return letter;
 }
 
-QString text(char32_t c) { return QString::fromUcs4(&c, 1); }
+QString text(char32_t c) {
+    return QString::fromUcs4(&c, 1);
+}
 
 } // namespace
 
