@@ -4,7 +4,9 @@
 #include "frmlogin.h"
 #include "frmmodifypwd.h"
 #include "funcode.h"
+#include "master/frm_customer.h"
 #include "master/frm_dictionary.h"
+#include "master/frmgoods.h"
 #include "master/frmlocation.h"
 #include "singleinstance.h"
 #include "sysvars.h"
@@ -35,6 +37,8 @@ namespace {
 
 const char* const kWebSite = "https://www.lantusoft.cn/";
 
+QPointer<frm_Main> g_instance;
+
 QHash<QString, frm_Main::WindowDef>& registry() {
     static QHash<QString, frm_Main::WindowDef> r;
     return r;
@@ -53,6 +57,8 @@ void registerOwnWindows() {
     frm_Main::RegisterWindow("FrmAbout", {[](frm_Main* m) { return new FrmAbout(m); }, true, false});
     frm_Main::RegisterWindow("frm_dictionary", {[](frm_Main*) { return new frm_dictionary; }, false, false});
     frm_Main::RegisterWindow("frmLocation", {[](frm_Main*) { return new frmLocation; }, false, false});
+    frm_Main::RegisterWindow("frmGoods", {[](frm_Main*) { return new frmGoods; }, false, false});
+    frm_Main::RegisterWindow("frm_customer", {[](frm_Main*) { return new frm_customer; }, false, false});
 }
 
 // The drop-down items of the toolbar's pop-up buttons.
@@ -117,7 +123,10 @@ void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
     urlOpener() = std::move(opener);
 }
 
+frm_Main* frm_Main::Instance() { return g_instance; }
+
 frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
+    g_instance = this;
     static const bool registered = (registerOwnWindows(), true);
     Q_UNUSED(registered);
     setObjectName("frm_Main");

@@ -18,6 +18,9 @@ public:
     explicit frm_Main(QWidget* parent = nullptr);
     ~frm_Main() override;
 
+    // The frame of the running program (the newest one made), or nullptr.
+    static frm_Main* Instance();
+
     // Refuses a second running copy of the program; false when this copy must end.
     bool Initialize();
 

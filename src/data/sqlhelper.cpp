@@ -24,6 +24,12 @@ QString g_connString;
 QString g_overrideFile;
 RecordSet g_rs;
 RecordSet g_rs2;
+std::function<void(const QString&)> g_observer;
+
+QString translated(const QString& sql) {
+    if (g_observer) g_observer(sql);
+    return AccessSql::translate(sql);
+}
 
 QString withSlash(QString folder) {
     folder.replace('\\', '/');
@@ -142,18 +148,20 @@ bool IsQueryText(const QString& sql) {
     return sql.left(6).toUpper() == QLatin1String("SELECT") || sql.left(2).toUpper() == QLatin1String("SP");
 }
 
+void SetStatementObserver(std::function<void(const QString&)> observer) { g_observer = std::move(observer); }
+
 RecordSet ExecuteSql(const QString& sql) {
     OpenConn();
-    const QString translated = AccessSql::translate(sql);
-    if (IsQueryText(sql)) return Database::instance().query(translated);
-    Database::instance().execute(translated);
+    const QString text = translated(sql);
+    if (IsQueryText(sql)) return Database::instance().query(text);
+    Database::instance().execute(text);
     return {};
 }
 
 int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
     OpenConn();
     const QString text = ReplaceParams(sql, params);
-    const int changed = Database::instance().execute(AccessSql::translate(text));
+    const int changed = Database::instance().execute(translated(text));
     CloseConn();
     return changed;
 }
@@ -167,7 +175,7 @@ m_DBresult ExecuteTrans(const KeyValue& batch) {
         db.execute("BEGIN IMMEDIATE");
         begun = true;
         for (const auto& [key, params] : batch)
-            db.execute(AccessSql::translate(ReplaceParams(statementOfKey(key), &params)));
+            db.execute(translated(ReplaceParams(statementOfKey(key), &params)));
         db.execute("COMMIT");
         begun = false;
         CloseConn();

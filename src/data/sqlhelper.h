@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 namespace sqlHelper {
 
@@ -39,6 +40,9 @@ void CloseRs2();
 // True when the statement is a query: its first 6 characters are SELECT or
 // its first 2 are SP, upper-cased, nothing skipped before them.
 bool IsQueryText(const QString& sql);
+
+// Sees the text of every statement the data layer runs (tests).
+void SetStatementObserver(std::function<void(const QString&)> observer);
 
 // Runs one statement; a query returns its record set, any other statement a
 // closed one. Engine errors are thrown as DbError.

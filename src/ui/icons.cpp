@@ -38,3 +38,18 @@ QIcon GlyphIcon(const QString& glyph, const QColor& color) {
     cache.insert(key, icon);
     return icon;
 }
+
+QIcon KeyIcon(const QString& fileKey) {
+    const QString k = fileKey.toLower();
+    if (k == "flg.ico") return GlyphIcon(QStringLiteral("启"), QColor(46, 139, 87));
+    if (k == "flg2.ico") return GlyphIcon(QStringLiteral("替"), QColor(210, 140, 20));
+    if (k == "flg3.ico") return GlyphIcon(QStringLiteral("禁"), QColor(190, 50, 50));
+    if (k == "ok.ico" || k == "ok_01.gif") return GlyphIcon(QStringLiteral("✔"), QColor(46, 139, 87));
+    return GlyphIcon(QStringLiteral("?"), QColor(120, 120, 120));
+}
+
+QIcon StatusIcon(const QString& status) {
+    if (status == QStringLiteral("启用")) return KeyIcon("flg.ico");
+    if (status == QStringLiteral("替代")) return KeyIcon("flg2.ico");
+    return KeyIcon("flg3.ico");
+}

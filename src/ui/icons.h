@@ -5,3 +5,9 @@
 
 // The program's own icons: a rounded tile in a colour with a white glyph.
 QIcon GlyphIcon(const QString& glyph, const QColor& color);
+
+// The pictures the program names by file ("flg.ico", "flg2.ico", "flg3.ico",
+// "ok.ico", "ok_01.gif", ...), drawn by the program itself.
+QIcon KeyIcon(const QString& fileKey);
+// The status picture of goods ("启用", "替代", "禁用") and partners ("启用", "禁用").
+QIcon StatusIcon(const QString& status);

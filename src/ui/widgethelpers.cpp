@@ -112,3 +112,38 @@ bool KeyNavigate(int key, bool blockForward, bool blockBackward) {
     }
     return false;
 }
+
+void FillListGrid(QTableWidget* grid, const RecordSet& rs) {
+    grid->clearContents();
+    grid->setRowCount(rs.RecordCount());
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        grid->setItem(r, 0, new QTableWidgetItem(QString::number(r + 1)));
+        auto* check = new QTableWidgetItem;
+        check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        check->setCheckState(Qt::Unchecked);
+        grid->setItem(r, 1, check);
+        for (int c = 1; c < rs.fieldCount() && c + 1 < grid->columnCount(); ++c)
+            grid->setItem(r, c + 1, new QTableWidgetItem(NzText(rs.at(r, c), QString())));
+    }
+}
+
+bool IsRowChecked(const QTableWidget* grid, int row) {
+    const QTableWidgetItem* item = grid->item(row, 1);
+    return item && item->checkState() == Qt::Checked;
+}
+
+QString CellText(const QTableWidget* grid, int row, int column) {
+    const QTableWidgetItem* item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+bool SelectRowByText(QTableWidget* grid, int column, const QString& text) {
+    for (int r = 0; r < grid->rowCount(); ++r)
+        if (CellText(grid, r, column) == text) {
+            grid->setCurrentCell(r, std::max(0, grid->currentColumn()));
+            grid->selectRow(r);
+            grid->scrollToItem(grid->item(r, 0));
+            return true;
+        }
+    return false;
+}

@@ -15,6 +15,17 @@ class RecordSet;
 void FillCombo(QComboBox* list, const QString& sql, const QString& column);
 // Shows a record set in a grid, one column per field.
 void BindGrid(QTableWidget* grid, RecordSet& rs);
+// Fills a list grid from a record set whose first column is the check
+// placeholder: grid column 0 numbers the rows, grid column c + 1 shows field c,
+// and column 1 becomes a check box.
+void FillListGrid(QTableWidget* grid, const RecordSet& rs);
+// The check boxes of column 1 of a list grid.
+bool IsRowChecked(const QTableWidget* grid, int row);
+// The text of a cell, "" for an empty one.
+QString CellText(const QTableWidget* grid, int row, int column);
+// Selects the row whose column holds the text and scrolls it into view.
+bool SelectRowByText(QTableWidget* grid, int column, const QString& text);
+
 // Writes firstNumber, firstNumber + 1, ... into column of rows first to last;
 // sets the minimum row height unless it is -1.
 void NumberGridRows(QTableWidget* grid, int first, int last, int column, int minHeight, int firstNumber);

@@ -44,11 +44,11 @@ class MainWindowTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        frm_Main::RegisterWindow("frmGoods", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
+        frm_Main::RegisterWindow("frmImport", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
         frm_Main::RegisterWindow("frm_user", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
     }
     void TearDown() override {
-        frm_Main::UnregisterWindow("frmGoods");
+        frm_Main::UnregisterWindow("frmImport");
         frm_Main::UnregisterWindow("frm_user");
         GuiTest::TearDown();
     }
@@ -107,13 +107,15 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
 
 TEST_F(MainWindowTest, CommandsWithoutTheirWindowAreDisabled) {
     frm_Main main;
-    EXPECT_FALSE(main.findChild<QAction*>("menu_rk")->isEnabled());
-    EXPECT_FALSE(main.findChild<QToolButton*>("menu_MyCustomer")->isEnabled());
-    EXPECT_TRUE(main.findChild<QAction*>("menu_goods")->isEnabled()); // registered by the test
+    EXPECT_FALSE(main.findChild<QAction*>("menu_kcbill")->isEnabled());
+    EXPECT_FALSE(main.findChild<QToolButton*>("menu_Calendar")->isEnabled());
+    EXPECT_TRUE(main.findChild<QAction*>("menu_rk")->isEnabled()); // registered by the test
+    EXPECT_TRUE(main.findChild<QAction*>("menu_goods")->isEnabled());
+    EXPECT_TRUE(main.findChild<QToolButton*>("menu_MyCustomer")->isEnabled());
     EXPECT_TRUE(main.findChild<QAction*>("menu_modiflypw")->isEnabled());
     EXPECT_TRUE(main.findChild<QAction*>("menu_aboutus")->isEnabled());
     loginAs("admin");
-    EXPECT_FALSE(main.RunCommand("menu_rk")); // granted, but nothing to open yet
+    EXPECT_FALSE(main.RunCommand("menu_kcbill")); // granted, but nothing to open yet
     EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(m_msg.shown.empty());
 }
@@ -122,15 +124,15 @@ TEST_F(MainWindowTest, OneWindowPerCommand) {
     loginAs("admin");
     frm_Main main;
     main.show();
-    ASSERT_TRUE(main.RunCommand("menu_goods"));
-    QWidget* first = main.FindWindow("frmGoods");
+    ASSERT_TRUE(main.RunCommand("menu_rk"));
+    QWidget* first = main.FindWindow("frmImport");
     ASSERT_TRUE(first);
-    ASSERT_TRUE(main.RunCommand("menu_goods"));
-    EXPECT_EQ(main.FindWindow("frmGoods"), first);
+    ASSERT_TRUE(main.RunCommand("item_import"));
+    EXPECT_EQ(main.FindWindow("frmImport"), first);
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
     main.mdiArea()->subWindowList().first()->close(); // a closed window is made anew
     QApplication::processEvents();
-    ASSERT_TRUE(main.RunCommand("menu_goods"));
+    ASSERT_TRUE(main.RunCommand("menu_rk"));
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
 }
 
@@ -138,7 +140,7 @@ TEST_F(MainWindowTest, RefusedCommandOpensNothing) {
     makeDepartment(60, {"rcmg"});
     loginAs("u60");
     frm_Main main;
-    EXPECT_FALSE(main.RunCommand("menu_goods"));
+    EXPECT_FALSE(main.RunCommand("menu_rk"));
     EXPECT_FALSE(main.RunCommand("menu_modiflypw"));
     EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(m_modalShown.empty());
@@ -203,8 +205,8 @@ TEST_F(MainWindowTest, PermissionRefreshClosesEveryChildAndReloadsGrants) {
     loginAs("u62");
     frm_Main main;
     main.show();
-    main.RunCommand("menu_goods");
-    main.RunCommand("user_infor");
+    ASSERT_TRUE(main.RunCommand("menu_goods"));
+    ASSERT_TRUE(main.RunCommand("user_infor"));
     m_msg.answers = {MsgBox::No};
     main.RefreshPermissions();
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 2);

@@ -1,0 +1,165 @@
+#include "customer.h"
+
+#include "data/accesstext.h"
+#include "data/sqlhelper.h"
+
+namespace {
+const char* const kColumns = " id,utype,utypeName,customType,customTypeName,customerCode,uname,pinyin,contact,"
+                             "companyName,taxNumber,bankName,bankAccount,address,tel,email,fax,status,statusName,"
+                             "imageUrl,creator,createTime,updateLastUser,updateLastTime,userId ";
+}
+
+int GetTypeId(const QString& text) {
+    const QString t = text.trimmed();
+    if (t == QStringLiteral("客户")) return 1;
+    if (t == QStringLiteral("两者都是")) return 2;
+    return 0;
+}
+
+int GetStatusId(const QString& text) { return text.trimmed() == QStringLiteral("启用") ? 1 : 0; }
+
+QString dal_customer::GetSqlSearch(const QString& kind) const {
+    if (kind == "f") return kColumns;
+    if (kind == "a") return QString("select ") + kColumns + " from v_customer";
+    return {};
+}
+
+void dal_customer::Add(const m_customer& m) {
+    m_sql.Clear();
+    m_params.Clear();
+    m_sql.Append("insert into tb_customer(id,utype,customType,customerCode,uname,pinyin,contact,companyName,taxNumber,"
+                 "bankName,bankAccount,address,tel,email,fax,status,imageUrl,creator,createTime,updateLastUser,"
+                 "updateLastTime,userId ) values (@id,@utype,@customType,@customerCode,@uname,@pinyin,@contact,"
+                 "@companyName,@taxNumber,@bankName,@bankAccount,@address,@tel,@email,@fax,@status,@imageUrl,@creator,"
+                 "@createTime,@updateLastUser,@updateLastTime,@userId )");
+    m_params.AddItem("@id", m.id);
+    m_params.AddItem("@utype", m.utype);
+    m_params.AddItem("@customType", m.customType);
+    m_params.AddItem("@customerCode", m.customerCode);
+    m_params.AddItem("@uname", m.uname);
+    m_params.AddItem("@pinyin", m.pinyin);
+    m_params.AddItem("@contact", m.contact);
+    m_params.AddItem("@companyName", m.companyName);
+    m_params.AddItem("@taxNumber", m.taxNumber);
+    m_params.AddItem("@bankName", m.bankName);
+    m_params.AddItem("@bankAccount", m.bankAccount);
+    m_params.AddItem("@address", m.address);
+    m_params.AddItem("@tel", m.tel);
+    m_params.AddItem("@email", m.email);
+    m_params.AddItem("@fax", m.fax);
+    m_params.AddItem("@status", m.status);
+    m_params.AddItem("@imageUrl", m.imageUrl);
+    m_params.AddItem("@creator", m.creator);
+    m_params.AddItem("@createTime", m.createTime);
+    m_params.AddItem("@updateLastUser", m.updateLastUser);
+    m_params.AddItem("@updateLastTime", m.updateLastTime);
+    m_params.AddItem("@userId", m.userId);
+    sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
+}
+
+m_customer dal_customer::readModel(const QString& where) {
+    m_sql.Clear();
+    m_sql.Append(GetSqlSearch("a")).Append(where);
+    m_customer m;
+    sqlHelper::CloseRs();
+    RecordSet& rs = sqlHelper::rs();
+    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    if (rs.RecordCount() > 0) {
+        rs.MoveFirst();
+        auto text = [&](const char* f) { return acc::valueText(rs.value(f)); };
+        m.id = rs.value("id").toInt();
+        m.utype = rs.value("utype").toInt();
+        m.utypeName = text("utypeName");
+        m.customType = rs.value("customType").toInt();
+        m.customTypeName = text("customTypeName");
+        m.customerCode = text("customerCode");
+        m.uname = text("uname");
+        m.pinyin = text("pinyin");
+        m.contact = text("contact");
+        m.companyName = text("companyName");
+        m.taxNumber = text("taxNumber");
+        m.bankName = text("bankName");
+        m.bankAccount = text("bankAccount");
+        m.address = text("address");
+        m.tel = text("tel");
+        m.email = text("email");
+        m.fax = text("fax");
+        m.status = rs.value("status").toInt();
+        m.statusName = text("statusName");
+        m.imageUrl = text("imageUrl");
+        m.creator = text("creator");
+        m.createTime = text("createTime");
+        m.updateLastUser = text("updateLastUser");
+        m.updateLastTime = text("updateLastTime");
+        m.userId = rs.value("userId").toInt();
+    }
+    sqlHelper::CloseRs();
+    return m;
+}
+
+m_customer dal_customer::GetModel(int id) { return readModel(" where id=" + QString::number(id)); }
+
+m_customer dal_customer::GetModelForCustomerName(int id, const QString& name) {
+    return readModel(" where id<>" + QString::number(id) + " and uname='" + sqlHelper::EscapeQuote(name) + "'");
+}
+
+RecordSet dal_customer::GetDataTable(const ConditionSet& conditions, bool forExport) {
+    m_sql.Clear();
+    m_sql.Append(forExport ? QString("select utypeName,customTypeName,customerCode,uname,contact,companyName,taxNumber,"
+                                     "bankName,bankAccount,address,tel,email,fax,statusName,creator,createTime  from "
+                                     "v_customer")
+                           : GetSqlSearch("a"))
+        .Append(" where 1=1 ")
+        .Append(GetConditionSql(conditions));
+    return sqlHelper::ExecuteSql(m_sql.ToString());
+}
+
+m_recordSet dal_customer::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
+    m_sql.Clear();
+    const QString condition = GetConditionSql(conditions);
+    m_sql.Append(IsBlank(selectText) ? "select " + GetSqlSearch("f") : selectText)
+        .Append(" from v_customer ")
+        .Append(" where 1=1 ")
+        .Append(condition);
+    m_recordSet result;
+    result.str_condition = condition;
+    result.recordSet = sqlHelper::ExecuteSql(m_sql.ToString());
+    result.recordCount = result.recordSet.RecordCount();
+    return result;
+}
+
+m_DBresult dal_customer::Delete(int id) {
+    SqlParams p;
+    p.AddItem("@id", id);
+    KeyValue batch;
+    batch.AddItem("Delete From tb_customer where id=@id", p);
+    return sqlHelper::ExecuteTrans(batch);
+}
+
+void dal_customer::Update(const m_customer& m) {
+    m_sql.Clear();
+    m_params.Clear();
+    m_sql.Append("update tb_customer set utype=@utype, customType=@customType, uname=@uname, pinyin=@pinyin, "
+                 "contact=@contact, companyName=@companyName, taxNumber=@taxNumber, bankName=@bankName, "
+                 "bankAccount=@bankAccount, address=@address, tel=@tel, email=@email, fax=@fax, status=@status, "
+                 "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id");
+    m_params.AddItem("@utype", m.utype);
+    m_params.AddItem("@customType", m.customType);
+    m_params.AddItem("@uname", m.uname);
+    m_params.AddItem("@pinyin", m.pinyin);
+    m_params.AddItem("@contact", m.contact);
+    m_params.AddItem("@companyName", m.companyName);
+    m_params.AddItem("@taxNumber", m.taxNumber);
+    m_params.AddItem("@bankName", m.bankName);
+    m_params.AddItem("@bankAccount", m.bankAccount);
+    m_params.AddItem("@address", m.address);
+    m_params.AddItem("@tel", m.tel);
+    m_params.AddItem("@email", m.email);
+    m_params.AddItem("@fax", m.fax);
+    m_params.AddItem("@status", m.status);
+    m_params.AddItem("@imageUrl", m.imageUrl);
+    m_params.AddItem("@updateLastUser", m.updateLastUser);
+    m_params.AddItem("@updateLastTime", m.updateLastTime);
+    m_params.AddItem("@id", m.id);
+    sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
+}

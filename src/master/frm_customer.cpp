@@ -1,0 +1,436 @@
+#include "frm_customer.h"
+
+#include "access/frm_main.h"
+#include "access/funcode.h"
+#include "access/user.h"
+#include "bills/billno.h"
+#include "data/accesstext.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "frm_dictionary.h"
+#include "pinyin.h"
+#include "ui/icons.h"
+#include "ui/lazytree.h"
+#include "ui/widgethelpers.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* field(const char* name) {
+    auto* e = new QLineEdit;
+    e->setObjectName(name);
+    return e;
+}
+QComboBox* list(const char* name) {
+    auto* c = new QComboBox;
+    c->setObjectName(name);
+    return c;
+}
+} // namespace
+
+frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
+    setObjectName("frm_customer");
+    setWindowTitle(QStringLiteral("往来单位"));
+
+    auto* toolbar = new QToolBar;
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
+        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
+        a->setObjectName(key);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    action("add", "新建", "新", QColor(46, 139, 87), &frm_customer::AddCustomer);
+    action("copy", "复制", "复", QColor(120, 90, 170), &frm_customer::CopyCustomer);
+    action("save", "保存", "存", QColor(38, 120, 190), &frm_customer::SaveCustomer);
+    action("delete", "删除", "删", QColor(190, 60, 60), &frm_customer::DeleteCustomer);
+    exportAction = action("export", "导出", "导", QColor(200, 120, 30), [] {});
+    exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
+    toolbar->addSeparator();
+    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+
+    // tree of kinds or categories
+    Opt_treeType[0] = new QRadioButton(QStringLiteral("固定类别"));
+    Opt_treeType[0]->setObjectName("Opt_treeType_0");
+    Opt_treeType[0]->setProperty("tag", "uType");
+    Opt_treeType[1] = new QRadioButton(QStringLiteral("自定义分类"));
+    Opt_treeType[1]->setObjectName("Opt_treeType_1");
+    Opt_treeType[1]->setProperty("tag", "customType");
+    txt_TreeType = field("txt_TreeType");
+    txt_TreeType->hide();
+    for (int i = 0; i < 2; ++i)
+        connect(Opt_treeType[i], &QRadioButton::clicked, this, [this, i] { ApplyTreeType(i); });
+    tv_type = new QTreeWidget;
+    tv_type->setObjectName("tv_type");
+    tv_type->setHeaderHidden(true);
+    tv_type->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* treeMenu = new QMenu(this);
+    treeMenu->addAction(QStringLiteral("刷新"), this, &frm_customer::BuildTree);
+    treeMenu->addAction(QStringLiteral("分类管理"), this, &frm_customer::ManageCategories);
+    connect(tv_type, &QTreeWidget::customContextMenuRequested, this,
+            [this, treeMenu](const QPoint& p) { treeMenu->popup(tv_type->viewport()->mapToGlobal(p)); });
+    connect(tv_type, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) {
+        if (m_tree && txt_TreeType->text() == "customType") m_tree->LoadChildNodes(node);
+        Search();
+    });
+    auto* left = new QWidget;
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    auto* options = new QHBoxLayout;
+    options->addWidget(Opt_treeType[0]);
+    options->addWidget(Opt_treeType[1]);
+    leftLayout->addLayout(options);
+    leftLayout->addWidget(tv_type, 1);
+
+    // search and list
+    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord->installEventFilter(this);
+    auto* search = new QPushButton(QStringLiteral("查询"));
+    search->setObjectName("btn_search");
+    connect(search, &QPushButton::clicked, this, &frm_customer::Search);
+    lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
+    lab_count->setObjectName("lab_count");
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("关键字:")));
+    searchRow->addWidget(txt_KeyWord, 1);
+    searchRow->addWidget(search);
+    searchRow->addWidget(lab_count);
+    vsCustomerList = new QTableWidget;
+    vsCustomerList->setObjectName("vsCustomerList");
+    vsCustomerList->setContextMenuPolicy(Qt::CustomContextMenu);
+    listMenu = new QMenu(this);
+    listMenu->addAction(QStringLiteral("删除"), this, &frm_customer::DeleteCustomer);
+    menuImport = listMenu->addAction(QStringLiteral("入库业务"), this, [this] { StartBill(true); });
+    menuExport = listMenu->addAction(QStringLiteral("出库业务"), this, [this] { StartBill(false); });
+    connect(vsCustomerList, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        const int row = vsCustomerList->currentRow();
+        menuImport->setEnabled(CanStartBill(row, true) && frm_Main::HasWindow("frmImport"));
+        menuExport->setEnabled(CanStartBill(row, false) && frm_Main::HasWindow("frmExport"));
+        listMenu->popup(vsCustomerList->viewport()->mapToGlobal(p));
+    });
+    connect(vsCustomerList, &QTableWidget::currentCellChanged, this, [this](int row) { ShowCustomer(row); });
+
+    // fields
+    txt_id = field("txt_id");
+    txt_id->hide();
+    txt_customerCode = field("txt_customerCode");
+    txt_customerCode->setReadOnly(true);
+    txt_Name = field("txt_Name");
+    cobo_TypeName = list("cobo_TypeName");
+    cobo_TypeName->addItems({"客户", "供应商", "两者都是"});
+    cobo_CustomTypeName = list("cobo_CustomTypeName");
+    cobo_status = list("cobo_status");
+    cobo_status->addItems({"启用", "禁用"});
+    txt_contact = field("txt_contact");
+    txt_companyName = field("txt_companyName");
+    txt_taxNumber = field("txt_taxNumber");
+    txt_bankName = field("txt_bankName");
+    txt_bankAccount = field("txt_bankAccount");
+    txt_address = field("txt_address");
+    txt_tel = field("txt_tel");
+    txt_email = field("txt_email");
+    txt_fax = field("txt_fax");
+    txt_creator = field("txt_creator");
+    txt_creator->setReadOnly(true);
+    txt_createTime = field("txt_createTime");
+    txt_createTime->setReadOnly(true);
+    auto* grid = new QGridLayout;
+    const std::pair<const char*, QWidget*> cells[] = {
+        {"编号:", txt_customerCode}, {"名称:", txt_Name},           {"固定类别:", cobo_TypeName},
+        {"自定义分类:", cobo_CustomTypeName}, {"状态:", cobo_status},   {"联系人:", txt_contact},
+        {"公司名称:", txt_companyName},       {"税务号:", txt_taxNumber}, {"开户银行:", txt_bankName},
+        {"开户帐号:", txt_bankAccount},       {"电话:", txt_tel},         {"传真:", txt_fax},
+        {"Email:", txt_email},                {"地址:", txt_address},     {"创建人:", txt_creator},
+        {"创建时间:", txt_createTime}};
+    int i = 0;
+    for (const auto& [label, w] : cells) {
+        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 2, (i % 2) * 2);
+        grid->addWidget(w, i / 2, (i % 2) * 2 + 1);
+        w->installEventFilter(this);
+        ++i;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    auto* right = new QWidget;
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addLayout(searchRow);
+    rightLayout->addWidget(vsCustomerList, 1);
+    rightLayout->addLayout(grid);
+    auto* split = new QSplitter;
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(1, 4);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar);
+    layout->addWidget(split, 1);
+    resize(1000, 640);
+
+    setDgColForList();
+    ClearForm();
+    FillCombo(cobo_CustomTypeName,
+              "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order by id,orderby",
+              "uname");
+    ClearForm();
+    Opt_treeType[0]->setChecked(true);
+    ApplyTreeType(0);
+}
+
+void frm_customer::setDgColForList() { vsCustomerList_init(); }
+
+void frm_customer::vsCustomerList_init() {
+    vsCustomerList->setColumnCount(colCount);
+    vsCustomerList->setHorizontalHeaderLabels({"序号", "选中", "ID", "状态", "类别", "自定义分类", "编码",
+                                               "往来单位名称", "联系人", "电话", "传真", "地址", "公司名称",
+                                               "创建人", "创建时间"});
+    vsCustomerList->setColumnHidden(colId, true);
+    vsCustomerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vsCustomerList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vsCustomerList->verticalHeader()->hide();
+    vsCustomerList->setAlternatingRowColors(true);
+    const int widths[] = {44, 40, 40, 70, 70, 90, 110, 180, 70, 110, 100, 200, 180, 70, 90};
+    for (int c = 0; c < colCount; ++c) vsCustomerList->setColumnWidth(c, widths[c]);
+}
+
+void frm_customer::ApplyTreeType(int option) {
+    txt_TreeType->setText(Opt_treeType[option]->property("tag").toString());
+    BuildTree();
+    Search();
+}
+
+void frm_customer::BuildTree() {
+    if (txt_TreeType->text() == "customType") {
+        if (!m_tree)
+            m_tree = new LazyTree(
+                tv_type, [this](int parentId) { return m_dict.GetList("customerType", parentId); }, "uname");
+        m_tree->Reset(QStringLiteral("自定义分类"), "book");
+        return;
+    }
+    tv_type->clear();
+    QTreeWidgetItem* root = NewNode("key_3", QStringLiteral("固定类别"), "book");
+    tv_type->addTopLevelItem(root);
+    root->addChild(NewNode("key_0", QStringLiteral("供应商"), "open"));
+    root->addChild(NewNode("key_1", QStringLiteral("客户"), "open"));
+    root->addChild(NewNode("key_2", QStringLiteral("两者都是"), "open"));
+    root->setExpanded(true);
+    tv_type->setCurrentItem(root);
+}
+
+void frm_customer::Search() {
+    ConditionSet c;
+    const QTreeWidgetItem* node = tv_type->currentItem();
+    const int nodeId = NodeId(node);
+    if (txt_TreeType->text() == "customType") {
+        if (node && nodeId >= 1)
+            c.AddItem("1", m_condition("customType", "in", Raw(GetSubIds(nodeId, "tb_dictionary", "Id"))));
+    } else if (node && nodeId < 3) {
+        c.AddItem("1", m_condition("utype", "=", Raw(QString::number(nodeId))));
+    }
+    if (!txt_KeyWord->text().trimmed().isEmpty())
+        c.AddItem("2", m_condition("customerCode&uname&pinyin&contact&companyName", "like", txt_KeyWord->text()));
+    const m_recordSet found = m_dal.GetListForCondition(
+        c, "select 0,id,statusName,utypeName,customTypeName,customerCode,uname,contact,tel,fax,address,companyName,"
+           "creator,format(createTime,'yyyy-MM-dd') ");
+    m_lastConditions = c;
+    const QSignalBlocker block(vsCustomerList);
+    FillListGrid(vsCustomerList, found.recordSet);
+    for (int r = 0; r < vsCustomerList->rowCount(); ++r)
+        if (QTableWidgetItem* item = vsCustomerList->item(r, colStatus))
+            item->setIcon(StatusIcon(item->text()));
+    lab_count->setText(QStringLiteral("找到[%1]条信息").arg(found.recordCount));
+}
+
+void frm_customer::ShowCustomer(int row) {
+    ClearForm();
+    const QString id = CellText(vsCustomerList, row, colId);
+    if (IsBlank(id)) return;
+    const m_customer m = m_dal.GetModel(id.toInt());
+    if (m.id == 0) {
+        refuse(QStringLiteral("当前往业单位信息不存在!"));
+        return;
+    }
+    txt_id->setText(QString::number(m.id));
+    txt_customerCode->setText(m.customerCode);
+    txt_Name->setText(m.uname);
+    cobo_TypeName->setCurrentText(m.utypeName);
+    cobo_status->setCurrentText(m.statusName);
+    cobo_CustomTypeName->setCurrentText(m.customTypeName);
+    txt_contact->setText(m.contact);
+    txt_companyName->setText(m.companyName);
+    txt_taxNumber->setText(m.taxNumber);
+    txt_bankName->setText(m.bankName);
+    txt_bankAccount->setText(m.bankAccount);
+    txt_address->setText(m.address);
+    txt_tel->setText(m.tel);
+    txt_email->setText(m.email);
+    txt_fax->setText(m.fax);
+    txt_creator->setText(m.creator);
+    txt_createTime->setText(acc::format(m.createTime, SysVar().Sys_DateFormat));
+}
+
+void frm_customer::paintRequired() {
+    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
+    for (QWidget* w : {static_cast<QWidget*>(txt_Name), static_cast<QWidget*>(cobo_TypeName),
+                       static_cast<QWidget*>(cobo_CustomTypeName), static_cast<QWidget*>(cobo_status)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, c);
+        p.setColor(QPalette::Button, c);
+        w->setPalette(p);
+    }
+}
+
+void frm_customer::ClearForm() {
+    for (QLineEdit* e : {txt_id, txt_customerCode, txt_Name, txt_contact, txt_companyName, txt_taxNumber, txt_bankName,
+                         txt_bankAccount, txt_address, txt_tel, txt_email, txt_fax, txt_creator, txt_createTime})
+        e->clear();
+    for (QComboBox* c : {cobo_TypeName, cobo_CustomTypeName, cobo_status})
+        if (c->count() > 0) c->setCurrentIndex(0);
+    paintRequired();
+}
+
+void frm_customer::AddCustomer() {
+    ClearForm();
+    txt_Name->setFocus();
+}
+
+void frm_customer::CopyCustomer() {
+    txt_id->clear();
+    txt_customerCode->clear();
+    txt_Name->setFocus();
+}
+
+void frm_customer::refuse(const QString& text, QWidget* focus) {
+    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
+    if (focus) focus->setFocus();
+}
+
+void frm_customer::SaveCustomer() {
+    if (txt_Name->text().trimmed().isEmpty()) return refuse(QStringLiteral("往来单位名称不能为空!"), txt_Name);
+    if (cobo_TypeName->currentText().trimmed().isEmpty()) return refuse(QStringLiteral("类别不能为空!"), cobo_TypeName);
+    if (cobo_CustomTypeName->currentText().trimmed().isEmpty())
+        return refuse(QStringLiteral("自定义类别不能为空!"), cobo_CustomTypeName);
+    const int formId = static_cast<int>(acc::val(txt_id->text()));
+    ConditionSet same;
+    same.AddItem("1", m_condition("uname", "=", txt_Name->text()));
+    same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
+    if (m_dal.GetListForCondition(same).recordCount > 0 &&
+        !MsgBox::Confirm(QStringLiteral("往来单位名称[%1]存在,是否继续保存!").arg(txt_Name->text()), windowTitle())) {
+        txt_Name->setFocus();
+        return;
+    }
+    if (!MsgBox::Confirm(QStringLiteral("确定保存当前往来单位?"), windowTitle())) return;
+    if (!CheckFunction(formId > 0 ? m_funCode::customer_update() : m_funCode::customer_save(), true)) return;
+    int id = formId;
+    QString code = txt_customerCode->text();
+    if (id < 1) {
+        id = static_cast<int>(acc::val(acc::valueText(sqlHelper::DMax("id", "tb_customer", "")))) + 1;
+        code = GetBillNo("ct", QDate::currentDate().toString("yyyy-MM-dd"));
+    }
+    m_customer m;
+    m.id = id;
+    m.utype = GetTypeId(cobo_TypeName->currentText());
+    m.customType = m_dict.GetModelForName("customerType", cobo_CustomTypeName->currentText()).id;
+    m.customerCode = code;
+    m.uname = txt_Name->text();
+    m.pinyin = GetPinyinInitials(m.uname);
+    m.contact = txt_contact->text();
+    m.companyName = txt_companyName->text();
+    m.taxNumber = txt_taxNumber->text();
+    m.bankName = txt_bankName->text();
+    m.bankAccount = txt_bankAccount->text();
+    m.address = txt_address->text();
+    m.tel = txt_tel->text();
+    m.email = txt_email->text();
+    m.fax = txt_fax->text();
+    m.status = GetStatusId(cobo_status->currentText());
+    m.creator = m.updateLastUser = CurrentUser().user;
+    m.createTime = m.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
+    m.userId = CurrentUser().id;
+    if (formId > 0) m_dal.Update(m);
+    else m_dal.Add(m);
+    Search();
+    SelectRowByText(vsCustomerList, colId, QString::number(id)); // shows the saved partner
+    MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+}
+
+void frm_customer::DeleteCustomer() {
+    const int id = static_cast<int>(acc::val(txt_id->text()));
+    if (id <= 0) return;
+    if (!CheckFunction(m_funCode::customer_delete(), true)) return;
+    if (!MsgBox::Confirm(QStringLiteral("删除后将不能恢复,确定删除当前往来单位?"), windowTitle())) return;
+    KeyValue batch;
+    SqlParams bySupplier;
+    bySupplier.AddItem("@supplierId", id);
+    SqlParams byCustomer;
+    byCustomer.AddItem("@customerId", id);
+    batch.AddItem("select '当前往来单位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_head where "
+                  "supplierId=@supplierId",
+                  bySupplier);
+    batch.AddItem("select '当前往来单位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_head where "
+                  "customerId=@customerId",
+                  byCustomer);
+    const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
+    if (!fk.isResult) return refuse(fk.str_MsgBox);
+    const m_DBresult r = m_dal.Delete(id);
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    Search();
+    ClearForm();
+    MsgBox::Show(QStringLiteral("删除成功!"), MsgBox::Information, windowTitle());
+}
+
+bool frm_customer::CanStartBill(int row, bool isImport) const {
+    if (row < 0 || acc::val(CellText(vsCustomerList, row, colId)) < 1) return false;
+    if (CellText(vsCustomerList, row, colStatus) != QStringLiteral("启用")) return false;
+    const QString kind = CellText(vsCustomerList, row, colType);
+    return isImport ? kind != QStringLiteral("客户") : kind != QStringLiteral("供应商");
+}
+
+void frm_customer::StartBill(bool isImport) {
+    const int row = vsCustomerList->currentRow();
+    if (!CanStartBill(row, isImport)) return;
+    frm_Main* main = frm_Main::Instance();
+    QWidget* form = main ? main->OpenWindow(isImport ? "frmImport" : "frmExport") : nullptr;
+    if (!form) return;
+    QMetaObject::invokeMethod(form, "NewBillForPartner", Q_ARG(int, CellText(vsCustomerList, row, colId).toInt()),
+                              Q_ARG(QString, CellText(vsCustomerList, row, colName)));
+}
+
+void frm_customer::ManageCategories() {
+    frm_Main* main = frm_Main::Instance();
+    if (!main) return;
+    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(5);
+}
+
+bool frm_customer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (watched == txt_KeyWord) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                Search();
+                return true;
+            }
+            const QString t = key->text();
+            return !t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0;
+        }
+        if (KeyNavigate(key->key(), false, false)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

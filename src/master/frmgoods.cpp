@@ -1,0 +1,599 @@
+#include "frmgoods.h"
+
+#include "access/frm_main.h"
+#include "access/funcode.h"
+#include "access/user.h"
+#include "bills/uvg.h"
+#include "data/accesstext.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "frm_dictionary.h"
+#include "pinyin.h"
+#include "ui/icons.h"
+#include "ui/lazytree.h"
+#include "ui/widgethelpers.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* field(const char* name) {
+    auto* e = new QLineEdit;
+    e->setObjectName(name);
+    return e;
+}
+QPushButton* button(const char* name, const char* text) {
+    auto* b = new QPushButton(QString::fromUtf8(text));
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+double number(const QString& text) { return acc::val(text); }
+} // namespace
+
+frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmGoods");
+    setWindowTitle(QStringLiteral("货品信息"));
+
+    auto* toolbar = new QToolBar;
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
+        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
+        a->setObjectName(key);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    action("add", "新建", "新", QColor(46, 139, 87), &frmGoods::btn_GoodsAdd);
+    action("save", "保存", "存", QColor(38, 120, 190), &frmGoods::btn_GoodsSave);
+    action("delete", "删除", "删", QColor(190, 60, 60), &frmGoods::btn_GoodsDelete);
+    action("print", "打印条码", "印", QColor(200, 120, 30), &frmGoods::PrintBarcode);
+    exportAction = action("export", "导出", "导", QColor(210, 140, 20), [] {});
+    exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
+    toolbar->addSeparator();
+    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+
+    // categories
+    tv_type = new QTreeWidget;
+    tv_type->setObjectName("tv_type");
+    tv_type->setHeaderHidden(true);
+    tv_type->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_tree = new LazyTree(
+        tv_type, [this](int parentId) { return m_dict.GetList("goodsType", parentId); }, "uname");
+    auto* treeMenu = new QMenu(this);
+    treeMenu->addAction(QStringLiteral("新增类别"), this, &frmGoods::addnew_type);
+    connect(tv_type, &QTreeWidget::customContextMenuRequested, this,
+            [this, treeMenu](const QPoint& p) { treeMenu->popup(tv_type->viewport()->mapToGlobal(p)); });
+    connect(tv_type, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* node) {
+        m_tree->LoadChildNodes(node);
+        btn_search();
+    });
+    auto* typeManage = button("btn_goodsTypeMg", "类别管理");
+    connect(typeManage, &QPushButton::clicked, this, &frmGoods::btn_goodsTypeMg);
+    auto* left = new QWidget;
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(tv_type, 1);
+    leftLayout->addWidget(typeManage);
+
+    // search and list
+    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord->installEventFilter(this);
+    auto* search = button("btn_search", "查询");
+    connect(search, &QPushButton::clicked, this, &frmGoods::btn_search);
+    lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
+    lab_count->setObjectName("lab_count");
+    auto* check = button("btn_check", "选中");
+    auto* invert = button("btn_invert", "反选");
+    auto* checkDel = button("btn_checkdel", "删除选中");
+    connect(check, &QPushButton::clicked, this, &frmGoods::CheckSelected);
+    connect(invert, &QPushButton::clicked, this, &frmGoods::InvertSelected);
+    connect(checkDel, &QPushButton::clicked, this, &frmGoods::btn_checkdel);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("关键字:")));
+    searchRow->addWidget(txt_KeyWord, 1);
+    searchRow->addWidget(search);
+    searchRow->addWidget(lab_count);
+    searchRow->addSpacing(12);
+    searchRow->addWidget(check);
+    searchRow->addWidget(invert);
+    searchRow->addWidget(checkDel);
+    vsGoodsList = new QTableWidget;
+    vsGoodsList->setObjectName("vsGoodsList");
+    connect(vsGoodsList, &QTableWidget::currentCellChanged, this, [this](int row) { ShowGoods(row); });
+
+    // goods fields
+    txt_id = field("txt_id");
+    txt_id->hide();
+    txt_goodsCode = field("txt_goodsCode");
+    txt_goodsName = field("txt_goodsName");
+    txt_goodsDesc = field("txt_goodsDesc");
+    cobo_goodsTypeName = new QComboBox;
+    cobo_goodsTypeName->setObjectName("cobo_goodsTypeName");
+    cobo_status = new QComboBox;
+    cobo_status->setObjectName("cobo_status");
+    cobo_status->addItems({"启用", "替代", "禁用"});
+    txt_upqty = field("txt_upqty");
+    txt_downqty = field("txt_downqty");
+    txt_goodsDetailCode = field("txt_goodsDetailCode");
+    txt_unit = field("txt_unit");
+    txt_packQty = field("txt_packQty");
+    txt_weight = field("txt_weight");
+    txt_inPrice = field("txt_inPrice");
+    txt_salePrice = field("txt_salePrice");
+    for (QLineEdit* e : {txt_upqty, txt_downqty, txt_packQty, txt_weight, txt_inPrice, txt_salePrice})
+        e->setProperty("numeric", true);
+    auto* grid = new QGridLayout;
+    const std::pair<const char*, QWidget*> cells[] = {
+        {"货品编码:", txt_goodsCode}, {"货品名称:", txt_goodsName},      {"货品类别:", cobo_goodsTypeName},
+        {"状态:", cobo_status},       {"描述:", txt_goodsDesc},          {"库存上限:", txt_upqty},
+        {"库存下限:", txt_downqty},   {"条码:", txt_goodsDetailCode},    {"单位:", txt_unit},
+        {"内装数:", txt_packQty},     {"重量:", txt_weight},             {"进货价:", txt_inPrice},
+        {"销售价:", txt_salePrice}};
+    int i = 0;
+    for (const auto& [label, w] : cells) {
+        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 3, (i % 3) * 2);
+        grid->addWidget(w, i / 3, (i % 3) * 2 + 1);
+        w->installEventFilter(this);
+        ++i;
+    }
+    grid->addWidget(new QLabel(QStringLiteral("(单位和内装数必填)")), i / 3, (i % 3) * 2, 1, 2);
+    for (int c : {1, 3, 5}) grid->setColumnStretch(c, 1);
+    auto* goodsButtons = new QHBoxLayout;
+    goodsButtons->addStretch();
+    for (auto [name, text, slot] : {std::tuple{"btn_GoodsAdd", "新建", &frmGoods::btn_GoodsAdd},
+                                    std::tuple{"btn_GoodsCopy", "复制", &frmGoods::btn_GoodsCopy},
+                                    std::tuple{"btn_GoodsSave", "保存", &frmGoods::btn_GoodsSave},
+                                    std::tuple{"btn_GoodsDelete", "删除", &frmGoods::btn_GoodsDelete}}) {
+        QPushButton* b = button(name, text);
+        connect(b, &QPushButton::clicked, this, slot);
+        goodsButtons->addWidget(b);
+    }
+    auto* goodsBox = new QGroupBox(QStringLiteral("货品资料"));
+    auto* goodsLayout = new QVBoxLayout(goodsBox);
+    goodsLayout->addLayout(grid);
+    goodsLayout->addLayout(goodsButtons);
+
+    // packaging units
+    vsflg_Detail = new QTableWidget;
+    vsflg_Detail->setObjectName("vsflg_Detail");
+    detailGrid = new uvg(this);
+    auto* detailButtons = new QHBoxLayout;
+    detailButtons->addWidget(new QLabel(QStringLiteral("包装单位")));
+    detailButtons->addStretch();
+    for (auto [name, text, slot] : {std::tuple{"btn_addBarCode", "新增", &frmGoods::btn_addBarCode},
+                                    std::tuple{"btn_setDefault", "默认", &frmGoods::btn_setDefault},
+                                    std::tuple{"btn_DetailDelete", "删除", &frmGoods::btn_DetailDelete},
+                                    std::tuple{"btn_DetailSave", "保存", &frmGoods::btn_DetailSave}}) {
+        QPushButton* b = button(name, text);
+        connect(b, &QPushButton::clicked, this, slot);
+        detailButtons->addWidget(b);
+    }
+    auto* detailBox = new QWidget;
+    auto* detailLayout = new QVBoxLayout(detailBox);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->addLayout(detailButtons);
+    detailLayout->addWidget(vsflg_Detail, 1);
+
+    auto* right = new QSplitter(Qt::Vertical);
+    auto* listBox = new QWidget;
+    auto* listLayout = new QVBoxLayout(listBox);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->addLayout(searchRow);
+    listLayout->addWidget(vsGoodsList, 1);
+    right->addWidget(listBox);
+    right->addWidget(goodsBox);
+    right->addWidget(detailBox);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(2, 2);
+    auto* split = new QSplitter;
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(1, 4);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar);
+    layout->addWidget(split, 1);
+    resize(1100, 760);
+
+    setDgColForList();
+    setDgColForDetail();
+    detailGrid->init(vsflg_Detail, 0);
+    detailGrid->setEnterMovesOn(true);
+    FillCombo(cobo_goodsTypeName, "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ", "uname");
+    ClearForm();
+    m_tree->Reset(QStringLiteral("货品类别"), "book");
+    btn_search();
+}
+
+void frmGoods::setDgColForList() {
+    vsGoodsList->setColumnCount(lcCount);
+    vsGoodsList->setHorizontalHeaderLabels({"序号", "选中", "ID", "状态", "货品编码", "货品名称", "规格", "货品类别",
+                                            "库存上限", "库存下限", "创建人", "创建时间"});
+    vsGoodsList->setColumnHidden(lcId, true);
+    vsGoodsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    vsGoodsList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    vsGoodsList->verticalHeader()->hide();
+    vsGoodsList->setAlternatingRowColors(true);
+    const int widths[] = {44, 40, 40, 70, 100, 170, 120, 90, 70, 70, 70, 90};
+    for (int c = 0; c < lcCount; ++c) vsGoodsList->setColumnWidth(c, widths[c]);
+}
+
+void frmGoods::setDgColForDetail() {
+    vsflg_Detail->setColumnCount(dcCount);
+    vsflg_Detail->setHorizontalHeaderLabels(
+        {"序号", "选中", "ID", "isDefault", "默认", "条码", "单位", "内装数", "重量", "进价", "销售价"});
+    for (int c : {dcCheck, dcId, dcIsDefault}) vsflg_Detail->setColumnHidden(c, true);
+    for (int c : {dcNo, dcDefault}) {
+        auto* head = vsflg_Detail->horizontalHeaderItem(c);
+        head->setData(Qt::UserRole, "readonly");
+    }
+    vsflg_Detail->verticalHeader()->hide();
+    const int widths[] = {44, 40, 40, 40, 44, 130, 70, 70, 70, 80, 80};
+    for (int c = 0; c < dcCount; ++c) vsflg_Detail->setColumnWidth(c, widths[c]);
+}
+
+int frmGoods::currentId() const { return static_cast<int>(number(txt_id->text())); }
+
+void frmGoods::btn_search() {
+    ConditionSet c;
+    const QTreeWidgetItem* node = tv_type->currentItem();
+    if (node && NodeId(node) > 0)
+        c.AddItem("1", m_condition("goodsTypeId", "in", Raw(GetSubIds(NodeId(node), "tb_dictionary", "Id"))));
+    if (!txt_KeyWord->text().trimmed().isEmpty())
+        c.AddItem("2", m_condition("goodsCode&goodsName&pinyin", "like", txt_KeyWord->text()));
+    const m_recordSet found = m_head.GetListForCondition(
+        c, "select 0,id,status,goodsCode,goodsName,goodsDesc,goodsTypeName,upqty,downqty,creator,"
+           "format(createTime,'yyyy-MM-dd') ");
+    m_lastConditions = c;
+    const QSignalBlocker block(vsGoodsList);
+    FillListGrid(vsGoodsList, found.recordSet);
+    for (int r = 0; r < vsGoodsList->rowCount(); ++r)
+        if (QTableWidgetItem* item = vsGoodsList->item(r, lcStatus)) item->setIcon(StatusIcon(item->text()));
+    lab_count->setText(QStringLiteral("找到[%1]条信息").arg(found.recordCount));
+}
+
+void frmGoods::ShowGoods(int row) {
+    ClearForm();
+    vsflg_Detail->setRowCount(0);
+    const QString id = CellText(vsGoodsList, row, lcId);
+    if (IsBlank(id)) return;
+    const m_goods_head h = m_head.GetModel(id.toInt());
+    if (h.id == 0) return refuse(QStringLiteral("当前货品信息不存在!"));
+    txt_id->setText(QString::number(h.id));
+    txt_goodsCode->setText(h.goodsCode);
+    txt_goodsName->setText(h.goodsName);
+    txt_goodsDesc->setText(h.goodsDesc);
+    cobo_goodsTypeName->setCurrentText(h.goodsTypeName);
+    cobo_status->setCurrentText(h.status);
+    txt_upqty->setText(acc::numberQText(h.upqty));
+    txt_downqty->setText(acc::numberQText(h.downqty));
+    Load_GoodsDetailData(h.id);
+    const m_goods_detail d = m_detail.GetModelForDefault(h.id);
+    if (d.id > 0) {
+        txt_goodsDetailCode->setText(d.goodsDetailCode);
+        txt_unit->setText(d.unit);
+        txt_packQty->setText(acc::numberQText(d.packQty));
+        txt_weight->setText(acc::numberQText(d.weight));
+        txt_inPrice->setText(acc::numberQText(d.inPrice));
+        txt_salePrice->setText(acc::numberQText(d.salePrice));
+    }
+}
+
+void frmGoods::Load_GoodsDetailData(int headId) {
+    ConditionSet c;
+    c.AddItem("1", m_condition("headId", "=", Raw(QString::number(headId))));
+    const m_recordSet found = m_detail.GetListForCondition(
+        c, "select 0,id,isDefault,isDefault as flgIco,goodsDetailCode,unit,packQty,weight,inPrice,salePrice  ");
+    FillListGrid(vsflg_Detail, found.recordSet);
+    for (int r = 0; r < vsflg_Detail->rowCount(); ++r) {
+        QTableWidgetItem* flag = vsflg_Detail->item(r, dcDefault);
+        if (!flag) continue;
+        if (CellText(vsflg_Detail, r, dcIsDefault) == "1") flag->setIcon(KeyIcon("ok.ico"));
+        flag->setText(QString());
+        flag->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        vsflg_Detail->item(r, dcNo)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    }
+}
+
+void frmGoods::paintRequired() {
+    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
+    for (QWidget* w : {static_cast<QWidget*>(txt_goodsCode), static_cast<QWidget*>(txt_goodsName),
+                       static_cast<QWidget*>(cobo_goodsTypeName), static_cast<QWidget*>(cobo_status),
+                       static_cast<QWidget*>(txt_unit)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, c);
+        p.setColor(QPalette::Button, c);
+        w->setPalette(p);
+    }
+}
+
+void frmGoods::ClearForm() {
+    for (QLineEdit* e : {txt_id, txt_goodsCode, txt_goodsName, txt_goodsDesc, txt_upqty, txt_downqty,
+                         txt_goodsDetailCode, txt_unit, txt_weight, txt_inPrice, txt_salePrice})
+        e->clear();
+    if (cobo_goodsTypeName->count() > 0) cobo_goodsTypeName->setCurrentIndex(0);
+    if (cobo_status->count() > 0) cobo_status->setCurrentIndex(0);
+    txt_packQty->setText("1");
+    paintRequired();
+}
+
+void frmGoods::btn_GoodsAdd() {
+    ClearForm();
+    vsflg_Detail->setRowCount(0);
+    txt_goodsCode->setFocus();
+}
+
+void frmGoods::btn_GoodsCopy() {
+    txt_id->clear();
+    txt_goodsCode->clear();
+    vsflg_Detail->setRowCount(0);
+    txt_goodsCode->setFocus();
+}
+
+void frmGoods::refuse(const QString& text, QWidget* focus) {
+    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
+    if (focus) focus->setFocus();
+}
+
+void frmGoods::btn_GoodsSave() {
+    if (txt_goodsCode->text().trimmed().isEmpty()) return refuse(QStringLiteral("货品编码不能为空!"), txt_goodsCode);
+    if (txt_goodsName->text().trimmed().isEmpty()) return refuse(QStringLiteral("货品名称不能为空!"), txt_goodsName);
+    if (cobo_goodsTypeName->currentText().trimmed().isEmpty())
+        return refuse(QStringLiteral("货品类别不能为空!"), cobo_goodsTypeName);
+    if (txt_unit->text().trimmed().isEmpty()) return refuse(QStringLiteral("单位不能为空!"), txt_unit);
+    if (number(txt_packQty->text()) < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    const int formId = currentId();
+    ConditionSet same;
+    same.AddItem("1", m_condition("goodsCode", "=", txt_goodsCode->text()));
+    same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
+    if (m_head.GetListForCondition(same).recordCount > 0)
+        return refuse(QStringLiteral("货品编码[%1]存在,请重新输入!").arg(txt_goodsCode->text()), txt_goodsCode);
+    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品?"), windowTitle())) return;
+
+    // only new or changed codes join the check against the stored ones
+    const QString code = txt_goodsCode->text().trimmed();
+    const QString barcode = txt_goodsDetailCode->text().trimmed();
+    QString codes;
+    if (formId <= 0) {
+        codes += GoodsCodeUnion(code);
+        if (!barcode.isEmpty()) codes += GoodsCodeUnion(barcode);
+    } else {
+        if (code != m_head.GetModel(formId).goodsCode.trimmed()) codes += GoodsCodeUnion(code);
+        if (!barcode.isEmpty() && barcode != m_detail.GetModelForDefault(formId).goodsDetailCode.trimmed())
+            codes += GoodsCodeUnion(barcode);
+    }
+    const m_DBresult check = check_GoodsCode(codes);
+    if (!check.isResult) return refuse(check.str_MsgBox);
+
+    m_goods_head h;
+    h.id = formId >= 1 ? formId : static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_head", ""))))+1;
+    h.goodsCode = txt_goodsCode->text();
+    h.goodsName = txt_goodsName->text();
+    h.pinyin = GetPinyinInitials(h.goodsName);
+    h.goodsDesc = txt_goodsDesc->text();
+    h.goodsTypeId = m_dict.GetModelForName("goodsType", cobo_goodsTypeName->currentText()).id;
+    h.downqty = number(txt_downqty->text());
+    h.upqty = number(txt_upqty->text());
+    h.status = cobo_status->currentText();
+    h.creator = h.updateLastUser = CurrentUser().user;
+    h.createTime = h.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
+    m_goods_detail d = m_detail.GetModelForDefault(h.id);
+    if (d.id < 1) d.id = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
+    d.headId = h.id;
+    d.isDefault = 1;
+    d.goodsDetailCode = txt_goodsDetailCode->text();
+    d.unit = txt_unit->text();
+    d.packQty = number(txt_packQty->text());
+    d.weight = number(txt_weight->text());
+    d.inPrice = number(txt_inPrice->text());
+    d.salePrice = number(txt_salePrice->text());
+    m_DBresult r;
+    if (formId > 0) {
+        if (!CheckFunction(m_funCode::goodsInfor_update(), true)) return;
+        r = m_head.Update(h, d);
+    } else {
+        if (!CheckFunction(m_funCode::goodsInfor_save(), true)) return;
+        r = m_head.Add(h, d);
+    }
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    btn_search();
+    SelectRowByText(vsGoodsList, lcId, QString::number(h.id)); // shows the saved goods
+    MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmGoods::btn_GoodsDelete() {
+    const int id = currentId();
+    if (id <= 0) return;
+    if (!CheckFunction(m_funCode::goodsInfor_delete(), true)) return;
+    if (!MsgBox::Confirm(QStringLiteral("删除后将不能恢复,确定删除当前货品?"), windowTitle())) return;
+    KeyValue batch;
+    SqlParams p;
+    p.AddItem("@goodsId", id);
+    batch.AddItem("select '当前货品在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
+                  "goodsId=@goodsId",
+                  p);
+    batch.AddItem("select '当前货品在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
+                  "goodsId=@goodsId",
+                  p);
+    const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
+    if (!fk.isResult) return refuse(fk.str_MsgBox);
+    const m_DBresult r = m_head.Delete(id);
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    btn_search();
+    ClearForm();
+    vsflg_Detail->setRowCount(0);
+    MsgBox::Show(QStringLiteral("删除成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmGoods::btn_addBarCode() {
+    if (!detailGrid->AddRow()) return;
+    const int row = vsflg_Detail->rowCount() - 1;
+    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
+    for (int col : {dcUnit, dcPackQty}) vsflg_Detail->item(row, col)->setBackground(c);
+    for (int col : {dcNo, dcDefault}) vsflg_Detail->item(row, col)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    vsflg_Detail->item(row, dcIsDefault)->setText("0");
+    NumberGridRows(vsflg_Detail, 0, vsflg_Detail->rowCount() - 1, dcNo, -1, 1);
+}
+
+void frmGoods::btn_setDefault() {
+    const int id = currentId();
+    if (id <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能设置默认单位!"));
+    const int row = vsflg_Detail->currentRow();
+    const int detailId = static_cast<int>(number(CellText(vsflg_Detail, row, dcId)));
+    if (row < 0 || detailId < 1) return refuse(QStringLiteral("请先保存该包装单位后,才能设置默认单位!"));
+    const m_DBresult r = m_detail.Update_Default(id, detailId);
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    SelectRowByText(vsGoodsList, lcId, QString::number(id));
+    ShowGoods(vsGoodsList->currentRow());
+    MsgBox::Show(QStringLiteral("设置成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmGoods::btn_DetailDelete() {
+    if (currentId() <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能设置默认单位!"));
+    const int row = vsflg_Detail->currentRow();
+    if (row < 0) return;
+    if (CellText(vsflg_Detail, row, dcIsDefault) == "1") return refuse(QStringLiteral("默认包装单位,不能删除!"));
+    const int detailId = static_cast<int>(number(CellText(vsflg_Detail, row, dcId)));
+    if (detailId > 0) {
+        const m_DBresult r = m_detail.Delete(detailId);
+        if (!r.isResult) return refuse(r.str_MsgBox);
+    }
+    vsflg_Detail->removeRow(row);
+    NumberGridRows(vsflg_Detail, 0, vsflg_Detail->rowCount() - 1, dcNo, -1, 1);
+    MsgBox::Show(QStringLiteral("删除成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmGoods::btn_DetailSave() {
+    const int id = currentId();
+    if (id <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能保存包装单位!"));
+    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品包装单位?"), windowTitle())) return;
+    int nextId = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
+    GoodsDetailStatements statements;
+    QString codes;
+    std::vector<std::pair<int, QString>> changed;
+    for (int r = 0; r < vsflg_Detail->rowCount(); ++r) {
+        const QString unit = CellText(vsflg_Detail, r, dcUnit);
+        const double packQty = number(CellText(vsflg_Detail, r, dcPackQty));
+        if (unit.trimmed().isEmpty() || packQty <= 0) continue; // incomplete rows are not saved
+        m_goods_detail d;
+        d.id = nextId++;
+        d.headId = id;
+        d.rowNo = static_cast<int>(number(CellText(vsflg_Detail, r, dcNo)));
+        d.isDefault = static_cast<int>(number(CellText(vsflg_Detail, r, dcIsDefault)));
+        d.goodsDetailCode = CellText(vsflg_Detail, r, dcCode);
+        d.unit = unit;
+        d.packQty = packQty;
+        d.weight = number(CellText(vsflg_Detail, r, dcWeight));
+        d.inPrice = number(CellText(vsflg_Detail, r, dcInPrice));
+        d.salePrice = number(CellText(vsflg_Detail, r, dcSalePrice));
+        statements.AddItem(QString::number(d.id) + "|" + kGoodsDetailInsert, d);
+        const QString barcode = d.goodsDetailCode.trimmed();
+        if (barcode.isEmpty()) continue;
+        const int rowId = static_cast<int>(number(CellText(vsflg_Detail, r, dcId)));
+        if (rowId > 0) changed.emplace_back(rowId, barcode);
+        else codes += GoodsCodeUnion(barcode);
+    }
+    if (statements.size() > 30)
+        return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
+    const m_DBresult check = check_GoodsCode(codes, changed);
+    if (!check.isResult) return refuse(check.str_MsgBox);
+    const m_DBresult r = m_detail.Batch_Update(id, statements);
+    if (!r.isResult) return refuse(r.str_MsgBox);
+    SelectRowByText(vsGoodsList, lcId, QString::number(id));
+    ShowGoods(vsGoodsList->currentRow());
+    MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmGoods::btn_goodsTypeMg() {
+    frm_Main* main = frm_Main::Instance();
+    if (!main) return;
+    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(0);
+}
+
+void frmGoods::addnew_type() {
+    QTreeWidgetItem* node = tv_type->currentItem();
+    if (!node) return refuse(QStringLiteral("请选择父节点!"));
+    for (;;) {
+        const std::optional<QString> answer =
+            MsgBox::Input(QStringLiteral("请输入货品类别名称:"), QStringLiteral("新增货品类别"));
+        if (!answer || answer->trimmed().isEmpty()) return;
+        ConditionSet c;
+        c.AddItem("1", m_condition("utype", "=", QString("goodsType")));
+        c.AddItem("2", m_condition("uname", "=", *answer));
+        if (m_dict.GetListForCondition(c).recordCount > 0) {
+            refuse(QStringLiteral("货品类别[%1]存在,请重新输入!").arg(*answer));
+            continue;
+        }
+        const int parentId = NodeId(node);
+        if (parentId > 32767) return refuse(QStringLiteral("父节点编号超出范围(最大 32767),请重新选择!"));
+        m_dictionary m;
+        m.id = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_dictionary", "")))) + 1;
+        m.utype = "goodsType";
+        m.uname = *answer;
+        m.parentId = static_cast<qint16>(parentId);
+        m.isstart = 1;
+        m_dict.Add(m);
+        if (node->childCount() > 0 || NodeKey(node) == "key_0")
+            node->addChild(NewNode("key_" + QString::number(m.id), m.uname, "open"));
+        else
+            m_tree->LoadChildNodes(node);
+        cobo_goodsTypeName->addItem(m.uname);
+        cobo_goodsTypeName->setCurrentText(m.uname);
+        return;
+    }
+}
+
+void frmGoods::CheckSelected() {
+    for (const QModelIndex& index : vsGoodsList->selectionModel()->selectedRows())
+        if (QTableWidgetItem* item = vsGoodsList->item(index.row(), lcCheck)) item->setCheckState(Qt::Checked);
+}
+
+void frmGoods::InvertSelected() {
+    for (const QModelIndex& index : vsGoodsList->selectionModel()->selectedRows())
+        if (QTableWidgetItem* item = vsGoodsList->item(index.row(), lcCheck))
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+void frmGoods::btn_checkdel() {
+    const QSignalBlocker block(vsGoodsList);
+    for (int r = vsGoodsList->rowCount() - 1; r >= 0; --r)
+        if (IsRowChecked(vsGoodsList, r)) vsGoodsList->removeRow(r);
+    NumberGridRows(vsGoodsList, 0, vsGoodsList->rowCount() - 1, lcNo, -1, 1);
+}
+
+void frmGoods::PrintBarcode() {
+    MsgBox::Show(QStringLiteral("请连接条码打印机!"), MsgBox::Information, windowTitle());
+}
+
+bool frmGoods::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString t = key->text();
+        if (watched == txt_KeyWord) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                btn_search();
+                return true;
+            }
+            return !t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0;
+        }
+        if (watched->property("numeric").toBool() && !t.isEmpty() && t.at(0).isPrint() &&
+            FilterNumberKey(t.at(0).unicode()) == 0)
+            return true;
+        if (KeyNavigate(key->key(), false, false)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
