@@ -123,7 +123,9 @@ void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
     urlOpener() = std::move(opener);
 }
 
-frm_Main* frm_Main::Instance() { return g_instance; }
+frm_Main* frm_Main::Instance() {
+    return g_instance;
+}
 
 frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
     g_instance = this;

@@ -2,7 +2,9 @@
 
 #include "data/accesstext.h"
 #include "data/sysvar.h"
+#include "master/customer.h"
 #include "master/dictionary.h"
+#include "master/goods.h"
 #include "master/location.h"
 #include "ui/widgethelpers.h"
 
@@ -72,6 +74,70 @@ void registerBuiltInModes() {
         return std::any(m);
     };
     frm_select::RegisterMode("dictionary", dictionary);
+
+    for (const auto& [name, kinds] : {std::pair{"supplier", "0,2"}, std::pair{"customer", "1,2"}}) {
+        frm_select::Mode partner;
+        partner.selectPart = "select id,0,uname,customerCode,contact,companyName,utypeName ";
+        partner.headerPieces = {"<往来单位名称       ", "<往来单位编码     ", "<联系人    ",
+                                "<公司名称         ", "<类别          "};
+        const QString kindList = kinds;
+        partner.conditions = [kindList](const QString& keyword, const m_condition&) {
+            ConditionSet c;
+            c.AddItem("1", m_condition("utype", "in", Raw(kindList)));
+            c.AddItem("2", m_condition("status", "=", Raw("1")));
+            if (!keyword.isEmpty()) c.AddItem("3", m_condition("pinyin&uname&customerCode", "like", keyword));
+            return c;
+        };
+        partner.source = [](const ConditionSet& c, const QString& select) {
+            return dal_customer().GetListForCondition(c, select);
+        };
+        partner.record = [](const QTableWidget* g, int row) {
+            m_customer m;
+            m.id = cell(g, row, 1).toInt();
+            m.uname = cell(g, row, 3);
+            m.customerCode = cell(g, row, 4);
+            return std::any(m);
+        };
+        frm_select::RegisterMode(name, partner);
+    }
+
+    for (const auto& [name, price] :
+         {std::pair{"inputGoods", "inPrice"}, std::pair{"inputGoodsForExport", "salePrice"}}) {
+        frm_select::Mode goods;
+        goods.selectPart =
+            QString("select id,0,inputGoodsCode,goodsName,goodsDesc,goodsTypeName,unit,packQty,weight,") +
+            price + ",status  ";
+        goods.headerPieces = {"<货品编码或条码     ",
+                              "<货品名称           ",
+                              "<规格              ",
+                              "<货品类别     ",
+                              "^单位     ",
+                              ">内装数 ",
+                              ">重量  ",
+                              QString(price) == "inPrice" ? ">进价   " : ">销售价   ",
+                              "<状态   "};
+        goods.conditions = [](const QString& keyword, const m_condition&) {
+            ConditionSet c;
+            c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
+            if (!keyword.isEmpty())
+                c.AddItem(
+                    "2",
+                    m_condition(
+                        "inputGoodsCode&goodsName&pinyin&iif(goodsDetailCode is null,'',goodsDetailCode)",
+                        "like", keyword));
+            return c;
+        };
+        goods.source = [](const ConditionSet& c, const QString& select) {
+            return dal_goods_detail().GetListForInputAndCondition(c, select);
+        };
+        goods.record = [](const QTableWidget* g, int row) {
+            m_goods_detail m;
+            m.id = cell(g, row, 1).toInt();
+            m.inputGoodsCode = cell(g, row, 3);
+            return std::any(m);
+        };
+        frm_select::RegisterMode(name, goods);
+    }
 }
 
 } // namespace

@@ -148,7 +148,9 @@ bool IsQueryText(const QString& sql) {
     return sql.left(6).toUpper() == QLatin1String("SELECT") || sql.left(2).toUpper() == QLatin1String("SP");
 }
 
-void SetStatementObserver(std::function<void(const QString&)> observer) { g_observer = std::move(observer); }
+void SetStatementObserver(std::function<void(const QString&)> observer) {
+    g_observer = std::move(observer);
+}
 
 RecordSet ExecuteSql(const QString& sql) {
     OpenConn();

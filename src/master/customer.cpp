@@ -4,9 +4,10 @@
 #include "data/sqlhelper.h"
 
 namespace {
-const char* const kColumns = " id,utype,utypeName,customType,customTypeName,customerCode,uname,pinyin,contact,"
-                             "companyName,taxNumber,bankName,bankAccount,address,tel,email,fax,status,statusName,"
-                             "imageUrl,creator,createTime,updateLastUser,updateLastTime,userId ";
+const char* const kColumns =
+    " id,utype,utypeName,customType,customTypeName,customerCode,uname,pinyin,contact,"
+    "companyName,taxNumber,bankName,bankAccount,address,tel,email,fax,status,statusName,"
+    "imageUrl,creator,createTime,updateLastUser,updateLastTime,userId ";
 }
 
 int GetTypeId(const QString& text) {
@@ -16,7 +17,9 @@ int GetTypeId(const QString& text) {
     return 0;
 }
 
-int GetStatusId(const QString& text) { return text.trimmed() == QStringLiteral("启用") ? 1 : 0; }
+int GetStatusId(const QString& text) {
+    return text.trimmed() == QStringLiteral("启用") ? 1 : 0;
+}
 
 QString dal_customer::GetSqlSearch(const QString& kind) const {
     if (kind == "f") return kColumns;
@@ -27,11 +30,12 @@ QString dal_customer::GetSqlSearch(const QString& kind) const {
 void dal_customer::Add(const m_customer& m) {
     m_sql.Clear();
     m_params.Clear();
-    m_sql.Append("insert into tb_customer(id,utype,customType,customerCode,uname,pinyin,contact,companyName,taxNumber,"
-                 "bankName,bankAccount,address,tel,email,fax,status,imageUrl,creator,createTime,updateLastUser,"
-                 "updateLastTime,userId ) values (@id,@utype,@customType,@customerCode,@uname,@pinyin,@contact,"
-                 "@companyName,@taxNumber,@bankName,@bankAccount,@address,@tel,@email,@fax,@status,@imageUrl,@creator,"
-                 "@createTime,@updateLastUser,@updateLastTime,@userId )");
+    m_sql.Append(
+        "insert into tb_customer(id,utype,customType,customerCode,uname,pinyin,contact,companyName,taxNumber,"
+        "bankName,bankAccount,address,tel,email,fax,status,imageUrl,creator,createTime,updateLastUser,"
+        "updateLastTime,userId ) values (@id,@utype,@customType,@customerCode,@uname,@pinyin,@contact,"
+        "@companyName,@taxNumber,@bankName,@bankAccount,@address,@tel,@email,@fax,@status,@imageUrl,@creator,"
+        "@createTime,@updateLastUser,@updateLastTime,@userId )");
     m_params.AddItem("@id", m.id);
     m_params.AddItem("@utype", m.utype);
     m_params.AddItem("@customType", m.customType);
@@ -97,18 +101,24 @@ m_customer dal_customer::readModel(const QString& where) {
     return m;
 }
 
-m_customer dal_customer::GetModel(int id) { return readModel(" where id=" + QString::number(id)); }
+m_customer dal_customer::GetModel(int id) {
+    return readModel(" where id=" + QString::number(id));
+}
 
 m_customer dal_customer::GetModelForCustomerName(int id, const QString& name) {
-    return readModel(" where id<>" + QString::number(id) + " and uname='" + sqlHelper::EscapeQuote(name) + "'");
+    return readModel(" where id<>" + QString::number(id) + " and uname='" + sqlHelper::EscapeQuote(name) +
+                     "'");
 }
 
 RecordSet dal_customer::GetDataTable(const ConditionSet& conditions, bool forExport) {
     m_sql.Clear();
-    m_sql.Append(forExport ? QString("select utypeName,customTypeName,customerCode,uname,contact,companyName,taxNumber,"
-                                     "bankName,bankAccount,address,tel,email,fax,statusName,creator,createTime  from "
-                                     "v_customer")
-                           : GetSqlSearch("a"))
+    m_sql
+        .Append(
+            forExport
+                ? QString("select utypeName,customTypeName,customerCode,uname,contact,companyName,taxNumber,"
+                          "bankName,bankAccount,address,tel,email,fax,statusName,creator,createTime  from "
+                          "v_customer")
+                : GetSqlSearch("a"))
         .Append(" where 1=1 ")
         .Append(GetConditionSql(conditions));
     return sqlHelper::ExecuteSql(m_sql.ToString());
@@ -139,10 +149,11 @@ m_DBresult dal_customer::Delete(int id) {
 void dal_customer::Update(const m_customer& m) {
     m_sql.Clear();
     m_params.Clear();
-    m_sql.Append("update tb_customer set utype=@utype, customType=@customType, uname=@uname, pinyin=@pinyin, "
-                 "contact=@contact, companyName=@companyName, taxNumber=@taxNumber, bankName=@bankName, "
-                 "bankAccount=@bankAccount, address=@address, tel=@tel, email=@email, fax=@fax, status=@status, "
-                 "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id");
+    m_sql.Append(
+        "update tb_customer set utype=@utype, customType=@customType, uname=@uname, pinyin=@pinyin, "
+        "contact=@contact, companyName=@companyName, taxNumber=@taxNumber, bankName=@bankName, "
+        "bankAccount=@bankAccount, address=@address, tel=@tel, email=@email, fax=@fax, status=@status, "
+        "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id");
     m_params.AddItem("@utype", m.utype);
     m_params.AddItem("@customType", m.customType);
     m_params.AddItem("@uname", m.uname);

@@ -151,13 +151,22 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     txt_createTime = field("txt_createTime");
     txt_createTime->setReadOnly(true);
     auto* grid = new QGridLayout;
-    const std::pair<const char*, QWidget*> cells[] = {
-        {"编号:", txt_customerCode}, {"名称:", txt_Name},           {"固定类别:", cobo_TypeName},
-        {"自定义分类:", cobo_CustomTypeName}, {"状态:", cobo_status},   {"联系人:", txt_contact},
-        {"公司名称:", txt_companyName},       {"税务号:", txt_taxNumber}, {"开户银行:", txt_bankName},
-        {"开户帐号:", txt_bankAccount},       {"电话:", txt_tel},         {"传真:", txt_fax},
-        {"Email:", txt_email},                {"地址:", txt_address},     {"创建人:", txt_creator},
-        {"创建时间:", txt_createTime}};
+    const std::pair<const char*, QWidget*> cells[] = {{"编号:", txt_customerCode},
+                                                      {"名称:", txt_Name},
+                                                      {"固定类别:", cobo_TypeName},
+                                                      {"自定义分类:", cobo_CustomTypeName},
+                                                      {"状态:", cobo_status},
+                                                      {"联系人:", txt_contact},
+                                                      {"公司名称:", txt_companyName},
+                                                      {"税务号:", txt_taxNumber},
+                                                      {"开户银行:", txt_bankName},
+                                                      {"开户帐号:", txt_bankAccount},
+                                                      {"电话:", txt_tel},
+                                                      {"传真:", txt_fax},
+                                                      {"Email:", txt_email},
+                                                      {"地址:", txt_address},
+                                                      {"创建人:", txt_creator},
+                                                      {"创建时间:", txt_createTime}};
     int i = 0;
     for (const auto& [label, w] : cells) {
         grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 2, (i % 2) * 2);
@@ -187,14 +196,17 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     setDgColForList();
     ClearForm();
     FillCombo(cobo_CustomTypeName,
-              "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order by id,orderby",
+              "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order by "
+              "id,orderby",
               "uname");
     ClearForm();
     Opt_treeType[0]->setChecked(true);
     ApplyTreeType(0);
 }
 
-void frm_customer::setDgColForList() { vsCustomerList_init(); }
+void frm_customer::setDgColForList() {
+    vsCustomerList_init();
+}
 
 void frm_customer::vsCustomerList_init() {
     vsCustomerList->setColumnCount(colCount);
@@ -207,7 +219,8 @@ void frm_customer::vsCustomerList_init() {
     vsCustomerList->verticalHeader()->hide();
     vsCustomerList->setAlternatingRowColors(true);
     const int widths[] = {44, 40, 40, 70, 70, 90, 110, 180, 70, 110, 100, 200, 180, 70, 90};
-    for (int c = 0; c < colCount; ++c) vsCustomerList->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < colCount; ++c)
+        vsCustomerList->setColumnWidth(c, widths[c]);
 }
 
 void frm_customer::ApplyTreeType(int option) {
@@ -245,9 +258,11 @@ void frm_customer::Search() {
         c.AddItem("1", m_condition("utype", "=", Raw(QString::number(nodeId))));
     }
     if (!txt_KeyWord->text().trimmed().isEmpty())
-        c.AddItem("2", m_condition("customerCode&uname&pinyin&contact&companyName", "like", txt_KeyWord->text()));
+        c.AddItem("2",
+                  m_condition("customerCode&uname&pinyin&contact&companyName", "like", txt_KeyWord->text()));
     const m_recordSet found = m_dal.GetListForCondition(
-        c, "select 0,id,statusName,utypeName,customTypeName,customerCode,uname,contact,tel,fax,address,companyName,"
+        c, "select "
+           "0,id,statusName,utypeName,customTypeName,customerCode,uname,contact,tel,fax,address,companyName,"
            "creator,format(createTime,'yyyy-MM-dd') ");
     m_lastConditions = c;
     const QSignalBlocker block(vsCustomerList);
@@ -298,8 +313,9 @@ void frm_customer::paintRequired() {
 }
 
 void frm_customer::ClearForm() {
-    for (QLineEdit* e : {txt_id, txt_customerCode, txt_Name, txt_contact, txt_companyName, txt_taxNumber, txt_bankName,
-                         txt_bankAccount, txt_address, txt_tel, txt_email, txt_fax, txt_creator, txt_createTime})
+    for (QLineEdit* e :
+         {txt_id, txt_customerCode, txt_Name, txt_contact, txt_companyName, txt_taxNumber, txt_bankName,
+          txt_bankAccount, txt_address, txt_tel, txt_email, txt_fax, txt_creator, txt_createTime})
         e->clear();
     for (QComboBox* c : {cobo_TypeName, cobo_CustomTypeName, cobo_status})
         if (c->count() > 0) c->setCurrentIndex(0);
@@ -323,8 +339,10 @@ void frm_customer::refuse(const QString& text, QWidget* focus) {
 }
 
 void frm_customer::SaveCustomer() {
-    if (txt_Name->text().trimmed().isEmpty()) return refuse(QStringLiteral("往来单位名称不能为空!"), txt_Name);
-    if (cobo_TypeName->currentText().trimmed().isEmpty()) return refuse(QStringLiteral("类别不能为空!"), cobo_TypeName);
+    if (txt_Name->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("往来单位名称不能为空!"), txt_Name);
+    if (cobo_TypeName->currentText().trimmed().isEmpty())
+        return refuse(QStringLiteral("类别不能为空!"), cobo_TypeName);
     if (cobo_CustomTypeName->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("自定义类别不能为空!"), cobo_CustomTypeName);
     const int formId = static_cast<int>(acc::val(txt_id->text()));
@@ -332,7 +350,8 @@ void frm_customer::SaveCustomer() {
     same.AddItem("1", m_condition("uname", "=", txt_Name->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
     if (m_dal.GetListForCondition(same).recordCount > 0 &&
-        !MsgBox::Confirm(QStringLiteral("往来单位名称[%1]存在,是否继续保存!").arg(txt_Name->text()), windowTitle())) {
+        !MsgBox::Confirm(QStringLiteral("往来单位名称[%1]存在,是否继续保存!").arg(txt_Name->text()),
+                         windowTitle())) {
         txt_Name->setFocus();
         return;
     }
@@ -364,8 +383,10 @@ void frm_customer::SaveCustomer() {
     m.creator = m.updateLastUser = CurrentUser().user;
     m.createTime = m.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
     m.userId = CurrentUser().id;
-    if (formId > 0) m_dal.Update(m);
-    else m_dal.Add(m);
+    if (formId > 0)
+        m_dal.Update(m);
+    else
+        m_dal.Add(m);
     Search();
     SelectRowByText(vsCustomerList, colId, QString::number(id)); // shows the saved partner
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
@@ -381,10 +402,12 @@ void frm_customer::DeleteCustomer() {
     bySupplier.AddItem("@supplierId", id);
     SqlParams byCustomer;
     byCustomer.AddItem("@customerId", id);
-    batch.AddItem("select '当前往来单位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_head where "
+    batch.AddItem("select '当前往来单位在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_rk_head where "
                   "supplierId=@supplierId",
                   bySupplier);
-    batch.AddItem("select '当前往来单位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_head where "
+    batch.AddItem("select '当前往来单位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_ck_head where "
                   "customerId=@customerId",
                   byCustomer);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
@@ -409,7 +432,8 @@ void frm_customer::StartBill(bool isImport) {
     frm_Main* main = frm_Main::Instance();
     QWidget* form = main ? main->OpenWindow(isImport ? "frmImport" : "frmExport") : nullptr;
     if (!form) return;
-    QMetaObject::invokeMethod(form, "NewBillForPartner", Q_ARG(int, CellText(vsCustomerList, row, colId).toInt()),
+    QMetaObject::invokeMethod(form, "NewBillForPartner",
+                              Q_ARG(int, CellText(vsCustomerList, row, colId).toInt()),
                               Q_ARG(QString, CellText(vsCustomerList, row, colName)));
 }
 

@@ -22,8 +22,24 @@ public:
     explicit frm_customer(QWidget* parent = nullptr);
 
     // List columns.
-    enum Col { colNo, colCheck, colId, colStatus, colType, colCustomType, colCode, colName, colContact, colTel, colFax,
-               colAddress, colCompany, colCreator, colCreateTime, colCount };
+    enum Col {
+        colNo,
+        colCheck,
+        colId,
+        colStatus,
+        colType,
+        colCustomType,
+        colCode,
+        colName,
+        colContact,
+        colTel,
+        colFax,
+        colAddress,
+        colCompany,
+        colCreator,
+        colCreateTime,
+        colCount
+    };
 
     QLineEdit* txt_id;
     QLineEdit* txt_customerCode;

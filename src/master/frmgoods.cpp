@@ -42,7 +42,9 @@ QPushButton* button(const char* name, const char* text) {
     b->setAutoDefault(false);
     return b;
 }
-double number(const QString& text) { return acc::val(text); }
+double number(const QString& text) {
+    return acc::val(text);
+}
 } // namespace
 
 frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
@@ -138,10 +140,10 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
         e->setProperty("numeric", true);
     auto* grid = new QGridLayout;
     const std::pair<const char*, QWidget*> cells[] = {
-        {"货品编码:", txt_goodsCode}, {"货品名称:", txt_goodsName},      {"货品类别:", cobo_goodsTypeName},
-        {"状态:", cobo_status},       {"描述:", txt_goodsDesc},          {"库存上限:", txt_upqty},
-        {"库存下限:", txt_downqty},   {"条码:", txt_goodsDetailCode},    {"单位:", txt_unit},
-        {"内装数:", txt_packQty},     {"重量:", txt_weight},             {"进货价:", txt_inPrice},
+        {"货品编码:", txt_goodsCode}, {"货品名称:", txt_goodsName},   {"货品类别:", cobo_goodsTypeName},
+        {"状态:", cobo_status},       {"描述:", txt_goodsDesc},       {"库存上限:", txt_upqty},
+        {"库存下限:", txt_downqty},   {"条码:", txt_goodsDetailCode}, {"单位:", txt_unit},
+        {"内装数:", txt_packQty},     {"重量:", txt_weight},          {"进货价:", txt_inPrice},
         {"销售价:", txt_salePrice}};
     int i = 0;
     for (const auto& [label, w] : cells) {
@@ -151,7 +153,8 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
         ++i;
     }
     grid->addWidget(new QLabel(QStringLiteral("(单位和内装数必填)")), i / 3, (i % 3) * 2, 1, 2);
-    for (int c : {1, 3, 5}) grid->setColumnStretch(c, 1);
+    for (int c : {1, 3, 5})
+        grid->setColumnStretch(c, 1);
     auto* goodsButtons = new QHBoxLayout;
     goodsButtons->addStretch();
     for (auto [name, text, slot] : {std::tuple{"btn_GoodsAdd", "新建", &frmGoods::btn_GoodsAdd},
@@ -213,7 +216,8 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     setDgColForDetail();
     detailGrid->init(vsflg_Detail, 0);
     detailGrid->setEnterMovesOn(true);
-    FillCombo(cobo_goodsTypeName, "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ", "uname");
+    FillCombo(cobo_goodsTypeName, "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ",
+              "uname");
     ClearForm();
     m_tree->Reset(QStringLiteral("货品类别"), "book");
     btn_search();
@@ -221,32 +225,37 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
 
 void frmGoods::setDgColForList() {
     vsGoodsList->setColumnCount(lcCount);
-    vsGoodsList->setHorizontalHeaderLabels({"序号", "选中", "ID", "状态", "货品编码", "货品名称", "规格", "货品类别",
-                                            "库存上限", "库存下限", "创建人", "创建时间"});
+    vsGoodsList->setHorizontalHeaderLabels({"序号", "选中", "ID", "状态", "货品编码", "货品名称", "规格",
+                                            "货品类别", "库存上限", "库存下限", "创建人", "创建时间"});
     vsGoodsList->setColumnHidden(lcId, true);
     vsGoodsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     vsGoodsList->setSelectionBehavior(QAbstractItemView::SelectRows);
     vsGoodsList->verticalHeader()->hide();
     vsGoodsList->setAlternatingRowColors(true);
     const int widths[] = {44, 40, 40, 70, 100, 170, 120, 90, 70, 70, 70, 90};
-    for (int c = 0; c < lcCount; ++c) vsGoodsList->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < lcCount; ++c)
+        vsGoodsList->setColumnWidth(c, widths[c]);
 }
 
 void frmGoods::setDgColForDetail() {
     vsflg_Detail->setColumnCount(dcCount);
     vsflg_Detail->setHorizontalHeaderLabels(
         {"序号", "选中", "ID", "isDefault", "默认", "条码", "单位", "内装数", "重量", "进价", "销售价"});
-    for (int c : {dcCheck, dcId, dcIsDefault}) vsflg_Detail->setColumnHidden(c, true);
+    for (int c : {dcCheck, dcId, dcIsDefault})
+        vsflg_Detail->setColumnHidden(c, true);
     for (int c : {dcNo, dcDefault}) {
         auto* head = vsflg_Detail->horizontalHeaderItem(c);
         head->setData(Qt::UserRole, "readonly");
     }
     vsflg_Detail->verticalHeader()->hide();
     const int widths[] = {44, 40, 40, 40, 44, 130, 70, 70, 70, 80, 80};
-    for (int c = 0; c < dcCount; ++c) vsflg_Detail->setColumnWidth(c, widths[c]);
+    for (int c = 0; c < dcCount; ++c)
+        vsflg_Detail->setColumnWidth(c, widths[c]);
 }
 
-int frmGoods::currentId() const { return static_cast<int>(number(txt_id->text())); }
+int frmGoods::currentId() const {
+    return static_cast<int>(number(txt_id->text()));
+}
 
 void frmGoods::btn_search() {
     ConditionSet c;
@@ -297,7 +306,8 @@ void frmGoods::Load_GoodsDetailData(int headId) {
     ConditionSet c;
     c.AddItem("1", m_condition("headId", "=", Raw(QString::number(headId))));
     const m_recordSet found = m_detail.GetListForCondition(
-        c, "select 0,id,isDefault,isDefault as flgIco,goodsDetailCode,unit,packQty,weight,inPrice,salePrice  ");
+        c,
+        "select 0,id,isDefault,isDefault as flgIco,goodsDetailCode,unit,packQty,weight,inPrice,salePrice  ");
     FillListGrid(vsflg_Detail, found.recordSet);
     for (int r = 0; r < vsflg_Detail->rowCount(); ++r) {
         QTableWidgetItem* flag = vsflg_Detail->item(r, dcDefault);
@@ -350,8 +360,10 @@ void frmGoods::refuse(const QString& text, QWidget* focus) {
 }
 
 void frmGoods::btn_GoodsSave() {
-    if (txt_goodsCode->text().trimmed().isEmpty()) return refuse(QStringLiteral("货品编码不能为空!"), txt_goodsCode);
-    if (txt_goodsName->text().trimmed().isEmpty()) return refuse(QStringLiteral("货品名称不能为空!"), txt_goodsName);
+    if (txt_goodsCode->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("货品编码不能为空!"), txt_goodsCode);
+    if (txt_goodsName->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("货品名称不能为空!"), txt_goodsName);
     if (cobo_goodsTypeName->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("货品类别不能为空!"), cobo_goodsTypeName);
     if (txt_unit->text().trimmed().isEmpty()) return refuse(QStringLiteral("单位不能为空!"), txt_unit);
@@ -361,7 +373,8 @@ void frmGoods::btn_GoodsSave() {
     same.AddItem("1", m_condition("goodsCode", "=", txt_goodsCode->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
     if (m_head.GetListForCondition(same).recordCount > 0)
-        return refuse(QStringLiteral("货品编码[%1]存在,请重新输入!").arg(txt_goodsCode->text()), txt_goodsCode);
+        return refuse(QStringLiteral("货品编码[%1]存在,请重新输入!").arg(txt_goodsCode->text()),
+                      txt_goodsCode);
     if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品?"), windowTitle())) return;
 
     // only new or changed codes join the check against the stored ones
@@ -380,7 +393,9 @@ void frmGoods::btn_GoodsSave() {
     if (!check.isResult) return refuse(check.str_MsgBox);
 
     m_goods_head h;
-    h.id = formId >= 1 ? formId : static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_head", ""))))+1;
+    h.id = formId >= 1
+               ? formId
+               : static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_head", "")))) + 1;
     h.goodsCode = txt_goodsCode->text();
     h.goodsName = txt_goodsName->text();
     h.pinyin = GetPinyinInitials(h.goodsName);
@@ -392,7 +407,8 @@ void frmGoods::btn_GoodsSave() {
     h.creator = h.updateLastUser = CurrentUser().user;
     h.createTime = h.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
     m_goods_detail d = m_detail.GetModelForDefault(h.id);
-    if (d.id < 1) d.id = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
+    if (d.id < 1)
+        d.id = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
     d.headId = h.id;
     d.isDefault = 1;
     d.goodsDetailCode = txt_goodsDetailCode->text();
@@ -423,12 +439,14 @@ void frmGoods::btn_GoodsDelete() {
     KeyValue batch;
     SqlParams p;
     p.AddItem("@goodsId", id);
-    batch.AddItem("select '当前货品在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
-                  "goodsId=@goodsId",
-                  p);
-    batch.AddItem("select '当前货品在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
-                  "goodsId=@goodsId",
-                  p);
+    batch.AddItem(
+        "select '当前货品在入库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_rk_detail where "
+        "goodsId=@goodsId",
+        p);
+    batch.AddItem(
+        "select '当前货品在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
+        "goodsId=@goodsId",
+        p);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_head.Delete(id);
@@ -443,8 +461,10 @@ void frmGoods::btn_addBarCode() {
     if (!detailGrid->AddRow()) return;
     const int row = vsflg_Detail->rowCount() - 1;
     const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
-    for (int col : {dcUnit, dcPackQty}) vsflg_Detail->item(row, col)->setBackground(c);
-    for (int col : {dcNo, dcDefault}) vsflg_Detail->item(row, col)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    for (int col : {dcUnit, dcPackQty})
+        vsflg_Detail->item(row, col)->setBackground(c);
+    for (int col : {dcNo, dcDefault})
+        vsflg_Detail->item(row, col)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     vsflg_Detail->item(row, dcIsDefault)->setText("0");
     NumberGridRows(vsflg_Detail, 0, vsflg_Detail->rowCount() - 1, dcNo, -1, 1);
 }
@@ -466,7 +486,8 @@ void frmGoods::btn_DetailDelete() {
     if (currentId() <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能设置默认单位!"));
     const int row = vsflg_Detail->currentRow();
     if (row < 0) return;
-    if (CellText(vsflg_Detail, row, dcIsDefault) == "1") return refuse(QStringLiteral("默认包装单位,不能删除!"));
+    if (CellText(vsflg_Detail, row, dcIsDefault) == "1")
+        return refuse(QStringLiteral("默认包装单位,不能删除!"));
     const int detailId = static_cast<int>(number(CellText(vsflg_Detail, row, dcId)));
     if (detailId > 0) {
         const m_DBresult r = m_detail.Delete(detailId);
@@ -504,8 +525,10 @@ void frmGoods::btn_DetailSave() {
         const QString barcode = d.goodsDetailCode.trimmed();
         if (barcode.isEmpty()) continue;
         const int rowId = static_cast<int>(number(CellText(vsflg_Detail, r, dcId)));
-        if (rowId > 0) changed.emplace_back(rowId, barcode);
-        else codes += GoodsCodeUnion(barcode);
+        if (rowId > 0)
+            changed.emplace_back(rowId, barcode);
+        else
+            codes += GoodsCodeUnion(barcode);
     }
     if (statements.size() > 30)
         return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
@@ -559,7 +582,8 @@ void frmGoods::addnew_type() {
 
 void frmGoods::CheckSelected() {
     for (const QModelIndex& index : vsGoodsList->selectionModel()->selectedRows())
-        if (QTableWidgetItem* item = vsGoodsList->item(index.row(), lcCheck)) item->setCheckState(Qt::Checked);
+        if (QTableWidgetItem* item = vsGoodsList->item(index.row(), lcCheck))
+            item->setCheckState(Qt::Checked);
 }
 
 void frmGoods::InvertSelected() {

@@ -21,10 +21,35 @@ class frmGoods : public QWidget {
 public:
     explicit frmGoods(QWidget* parent = nullptr);
 
-    enum ListCol { lcNo, lcCheck, lcId, lcStatus, lcCode, lcName, lcDesc, lcType, lcUp, lcDown, lcCreator, lcTime,
-                   lcCount };
-    enum DetailCol { dcNo, dcCheck, dcId, dcIsDefault, dcDefault, dcCode, dcUnit, dcPackQty, dcWeight, dcInPrice,
-                     dcSalePrice, dcCount };
+    enum ListCol {
+        lcNo,
+        lcCheck,
+        lcId,
+        lcStatus,
+        lcCode,
+        lcName,
+        lcDesc,
+        lcType,
+        lcUp,
+        lcDown,
+        lcCreator,
+        lcTime,
+        lcCount
+    };
+    enum DetailCol {
+        dcNo,
+        dcCheck,
+        dcId,
+        dcIsDefault,
+        dcDefault,
+        dcCode,
+        dcUnit,
+        dcPackQty,
+        dcWeight,
+        dcInPrice,
+        dcSalePrice,
+        dcCount
+    };
 
     QTreeWidget* tv_type;
     QLineEdit* txt_KeyWord;

@@ -5,14 +5,17 @@
 
 namespace {
 
-const char* const kHeadColumns = "id,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,"
-                                 "status,imageUrl,creator,createTime,updateLastUser,updateLastTime";
-const char* const kDetailColumns = "id,headId,rowNo,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,"
-                                   "status,upqty,downqty,isDefault,goodsDetailCode,unit,packQty,weight,inPrice,"
-                                   "salePrice";
-const char* const kInputColumns = "utype,id,headId,rowNo,goodsTypeId,goodsTypeName,goodsCode,goodsDetailCode,"
-                                  "inputGoodsCode,isDefault,goodsName,goodsDesc,pinyin,status,upqty,downqty,unit,"
-                                  "packQty,weight,inPrice,salePrice";
+const char* const kHeadColumns =
+    "id,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,"
+    "status,imageUrl,creator,createTime,updateLastUser,updateLastTime";
+const char* const kDetailColumns =
+    "id,headId,rowNo,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,"
+    "status,upqty,downqty,isDefault,goodsDetailCode,unit,packQty,weight,inPrice,"
+    "salePrice";
+const char* const kInputColumns =
+    "utype,id,headId,rowNo,goodsTypeId,goodsTypeName,goodsCode,goodsDetailCode,"
+    "inputGoodsCode,isDefault,goodsName,goodsDesc,pinyin,status,upqty,downqty,unit,"
+    "packQty,weight,inPrice,salePrice";
 
 SqlParams headParams(const m_goods_head& h, bool forInsert) {
     SqlParams p;
@@ -53,8 +56,8 @@ SqlParams detailParams(const m_goods_detail& d, bool withRowNo, bool idFirst) {
     return p;
 }
 
-m_recordSet listFor(StringBulider& sql, const QString& select, const QString& from, const ConditionSet& conditions,
-                    const QString& tail) {
+m_recordSet listFor(StringBulider& sql, const QString& select, const QString& from,
+                    const ConditionSet& conditions, const QString& tail) {
     sql.Clear();
     const QString condition = GetConditionSql(conditions);
     sql.Append(select).Append(from).Append(" where 1=1 ").Append(condition).Append(tail);
@@ -68,22 +71,25 @@ m_recordSet listFor(StringBulider& sql, const QString& select, const QString& fr
 } // namespace
 
 const char* const kGoodsDetailInsert =
-    "insert into tb_goods_detail (id,headId,isDefault,rowNo,goodsDetailCode,unit,packQty,weight,inPrice,salePrice )  "
+    "insert into tb_goods_detail "
+    "(id,headId,isDefault,rowNo,goodsDetailCode,unit,packQty,weight,inPrice,salePrice )  "
     "values (@id,@headId,@isDefault,@rowNo,@goodsDetailCode,@unit,@packQty,@weight,@inPrice,@salePrice ) ";
 
 // ---- heads ----
 
 m_DBresult dal_goods_head::Add(const m_goods_head& head, const m_goods_detail& detail) {
     KeyValue batch;
-    batch.AddItem("insert into tb_goods_head (id,goodsTypeId,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,status,"
-                  "imageUrl,creator,createTime,updateLastUser,updateLastTime )  values (@id,@goodsTypeId,@goodsCode,"
-                  "@goodsName,@goodsDesc,@pinyin,@upqty,@downqty,@status,@imageUrl,@creator,@createTime,"
-                  "@updateLastUser,@updateLastTime ) ",
-                  headParams(head, true));
-    batch.AddItem("insert into tb_goods_detail (id,headId,isDefault,goodsDetailCode,unit,packQty,weight,inPrice,"
-                  "salePrice )  values (@id,@headId,@isDefault,@goodsDetailCode,@unit,@packQty,@weight,@inPrice,"
-                  "@salePrice ) ",
-                  detailParams(detail, false, true));
+    batch.AddItem(
+        "insert into tb_goods_head (id,goodsTypeId,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,status,"
+        "imageUrl,creator,createTime,updateLastUser,updateLastTime )  values (@id,@goodsTypeId,@goodsCode,"
+        "@goodsName,@goodsDesc,@pinyin,@upqty,@downqty,@status,@imageUrl,@creator,@createTime,"
+        "@updateLastUser,@updateLastTime ) ",
+        headParams(head, true));
+    batch.AddItem(
+        "insert into tb_goods_detail (id,headId,isDefault,goodsDetailCode,unit,packQty,weight,inPrice,"
+        "salePrice )  values (@id,@headId,@isDefault,@goodsDetailCode,@unit,@packQty,@weight,@inPrice,"
+        "@salePrice ) ",
+        detailParams(detail, false, true));
     return sqlHelper::ExecuteTrans(batch);
 }
 
@@ -119,9 +125,12 @@ m_goods_head dal_goods_head::GetModel(int id) {
 
 RecordSet dal_goods_head::GetDataTable(const ConditionSet& conditions, bool forExport) {
     m_sql.Clear();
-    m_sql.Append(forExport ? "select goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,status,creator,createTime"
-                           : "select id,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,"
-                             "status,creator,createTime,updateLastUser,updateLastTime ")
+    m_sql
+        .Append(
+            forExport
+                ? "select goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,status,creator,createTime"
+                : "select id,goodsTypeId,goodsTypeName,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,"
+                  "status,creator,createTime,updateLastUser,updateLastTime ")
         .Append(" from v_goods_head ")
         .Append(" where 1=1 ")
         .Append(GetConditionSql(conditions));
@@ -129,8 +138,8 @@ RecordSet dal_goods_head::GetDataTable(const ConditionSet& conditions, bool forE
 }
 
 m_recordSet dal_goods_head::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    return listFor(m_sql, IsBlank(selectText) ? QString("SELECT ") + kHeadColumns + " " : selectText, " from v_goods_head ",
-                   conditions, {});
+    return listFor(m_sql, IsBlank(selectText) ? QString("SELECT ") + kHeadColumns + " " : selectText,
+                   " from v_goods_head ", conditions, {});
 }
 
 m_DBresult dal_goods_head::Delete(int id) {
@@ -146,13 +155,15 @@ m_DBresult dal_goods_head::Delete(int id) {
 
 m_DBresult dal_goods_head::Update(const m_goods_head& head, const m_goods_detail& detail) {
     KeyValue batch;
-    batch.AddItem("update tb_goods_head  set goodsTypeId=@goodsTypeId, goodsCode=@goodsCode, goodsName=@goodsName, "
-                  "goodsDesc=@goodsDesc, pinyin=@pinyin, upqty=@upqty, downqty=@downqty, status=@status, "
-                  "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id",
-                  headParams(head, false));
-    batch.AddItem("update tb_goods_detail  set headId=@headId, isDefault=@isDefault, goodsDetailCode=@goodsDetailCode, "
-                  "unit=@unit, packQty=@packQty, weight=@weight, inPrice=@inPrice, salePrice=@salePrice where id=@id",
-                  detailParams(detail, false, false));
+    batch.AddItem(
+        "update tb_goods_head  set goodsTypeId=@goodsTypeId, goodsCode=@goodsCode, goodsName=@goodsName, "
+        "goodsDesc=@goodsDesc, pinyin=@pinyin, upqty=@upqty, downqty=@downqty, status=@status, "
+        "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id",
+        headParams(head, false));
+    batch.AddItem(
+        "update tb_goods_detail  set headId=@headId, isDefault=@isDefault, goodsDetailCode=@goodsDetailCode, "
+        "unit=@unit, packQty=@packQty, weight=@weight, inPrice=@inPrice, salePrice=@salePrice where id=@id",
+        detailParams(detail, false, false));
     return sqlHelper::ExecuteTrans(batch);
 }
 
@@ -169,7 +180,9 @@ m_goods_detail dal_goods_detail::readModel(const QString& sql) {
     rs = sqlHelper::ExecuteSql(sql);
     if (rs.RecordCount() > 0) {
         rs.MoveFirst();
-        auto text = [&](const char* f) { return rs.fieldIndex(f) >= 0 ? acc::valueText(rs.value(f)) : QString(); };
+        auto text = [&](const char* f) {
+            return rs.fieldIndex(f) >= 0 ? acc::valueText(rs.value(f)) : QString();
+        };
         d.id = rs.value("id").toInt();
         d.headId = rs.value("headId").toInt();
         d.rowNo = rs.value("rowNo").toInt();
@@ -198,8 +211,9 @@ m_goods_detail dal_goods_detail::readModel(const QString& sql) {
 
 m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id) {
     m_sql.Clear();
-    m_sql.Append(QString("select ") + kInputColumns + "   from v_goods_detail_input  where status='启用'  and "
-                                                        "(inputGoodsCode='" +
+    m_sql.Append(QString("select ") + kInputColumns +
+                 "   from v_goods_detail_input  where status='启用'  and "
+                 "(inputGoodsCode='" +
                  sqlHelper::EscapeQuote(code) + "') ");
     if (id > 0) m_sql.Append(" and id=" + QString::number(id));
     m_goods_detail d = readModel(m_sql.ToString());
@@ -207,18 +221,20 @@ m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id) {
     return d;
 }
 
-m_recordSet dal_goods_detail::GetListForInputAndCondition(const ConditionSet& conditions, const QString& selectText) {
+m_recordSet dal_goods_detail::GetListForInputAndCondition(const ConditionSet& conditions,
+                                                          const QString& selectText) {
     return listFor(m_sql, IsBlank(selectText) ? QString("select ") + kInputColumns + " " : selectText,
                    " from v_goods_detail_input ", conditions, {});
 }
 
 m_goods_detail dal_goods_detail::GetModel(int id) {
-    return readModel(QString("select ") + kDetailColumns + "   from v_goods_detail  where id=" + QString::number(id));
+    return readModel(QString("select ") + kDetailColumns +
+                     "   from v_goods_detail  where id=" + QString::number(id));
 }
 
 m_goods_detail dal_goods_detail::GetModelForDefault(int headId) {
-    return readModel(QString("select top 1 ") + kDetailColumns + " from v_goods_detail  where isDefault=1  and headId=" +
-                     QString::number(headId));
+    return readModel(QString("select top 1 ") + kDetailColumns +
+                     " from v_goods_detail  where isDefault=1  and headId=" + QString::number(headId));
 }
 
 RecordSet dal_goods_detail::GetDataTable(const QString& condition) {
@@ -242,10 +258,11 @@ m_DBresult dal_goods_detail::Delete(int id) {
 
 void dal_goods_detail::Update(const m_goods_detail& d) {
     SqlParams p = detailParams(d, true, false);
-    sqlHelper::ExecuteNonQuery("update tb_goods_detail  set headId=@headId, isDefault=@isDefault, rowNo=@rowNo, "
-                               "goodsDetailCode=@goodsDetailCode, unit=@unit, packQty=@packQty, weight=@weight, "
-                               "inPrice=@inPrice, salePrice=@salePrice where id=@id",
-                               p);
+    sqlHelper::ExecuteNonQuery(
+        "update tb_goods_detail  set headId=@headId, isDefault=@isDefault, rowNo=@rowNo, "
+        "goodsDetailCode=@goodsDetailCode, unit=@unit, packQty=@packQty, weight=@weight, "
+        "inPrice=@inPrice, salePrice=@salePrice where id=@id",
+        p);
 }
 
 m_DBresult dal_goods_detail::Update_Default(int headId, int id) {
@@ -263,7 +280,8 @@ m_DBresult dal_goods_detail::Batch_Update(int headId, const GoodsDetailStatement
     SqlParams head;
     head.AddItem("@headId", headId);
     batch.AddItem("delete from tb_goods_detail where headId=@headId", head);
-    for (const auto& [key, model] : statements) batch.AddItem(key, detailParams(model, true, true));
+    for (const auto& [key, model] : statements)
+        batch.AddItem(key, detailParams(model, true, true));
     return sqlHelper::ExecuteTrans(batch);
 }
 
@@ -277,7 +295,8 @@ m_DBresult check_GoodsCode(const QString& extraUnion, const std::vector<std::pai
     QString pairUnion;
     if (!changed.empty()) {
         QString ids;
-        for (const auto& [id, code] : changed) ids += QString::number(id) + ",";
+        for (const auto& [id, code] : changed)
+            ids += QString::number(id) + ",";
         const RecordSet stored =
             sqlHelper::ExecuteSql("SELECT id,goodsDetailCode from tb_goods_detail where id in(" + ids + "0)");
         for (const auto& [id, code] : changed) {
@@ -295,15 +314,18 @@ m_DBresult check_GoodsCode(const QString& extraUnion, const std::vector<std::pai
     }
     const RecordSet dup = sqlHelper::ExecuteSql(
         "SELECT goodsCode, count(*) AS iCount FROM (  SELECT goodsCode from tb_goods_head  union all SELECT "
-        "goodsDetailCode as goodsCode from tb_goods_detail where iif(goodsDetailCode is null,'',goodsDetailCode)<>'' " +
+        "goodsDetailCode as goodsCode from tb_goods_detail where iif(goodsDetailCode is "
+        "null,'',goodsDetailCode)<>'' " +
         pairUnion + extraUnion + " )  as temp_z  group by goodsCode  having count(*)>1 ");
     if (dup.RecordCount() == 0) {
         result.isResult = true;
         return result;
     }
     QString list;
-    for (int r = 0; r < dup.RecordCount(); ++r) list += acc::valueText(dup.at(r, "goodsCode")) + ",";
-    result.str_MsgBox = QStringLiteral("有以下条码重复:") + "\n" + list + "\n" + QStringLiteral("请重新设置!");
+    for (int r = 0; r < dup.RecordCount(); ++r)
+        list += acc::valueText(dup.at(r, "goodsCode")) + ",";
+    result.str_MsgBox =
+        QStringLiteral("有以下条码重复:") + "\n" + list + "\n" + QStringLiteral("请重新设置!");
     result.int_Count = dup.RecordCount();
     return result;
 }

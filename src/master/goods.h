@@ -102,6 +102,7 @@ extern const char* const kGoodsDetailInsert;
 // Tests new or changed codes against every stored goods code and barcode.
 // extraUnion: " union all select '<code>' as goodsCode from v_sys_goodsCode " per new code;
 // changed: pairs of stored detail id and the barcode it is to get.
-m_DBresult check_GoodsCode(const QString& extraUnion, const std::vector<std::pair<int, QString>>& changed = {});
+m_DBresult check_GoodsCode(const QString& extraUnion,
+                           const std::vector<std::pair<int, QString>>& changed = {});
 // The union piece that adds one code to the check.
 QString GoodsCodeUnion(const QString& code);
