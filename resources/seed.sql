@@ -117,4 +117,5 @@ INSERT INTO tb_account_fun (accountId, departmentId) VALUES (2, 1);
 -- The administrator, with the default password of new users (888).
 INSERT INTO tb_user (id, [user], pw, usex, isStart, dictionaryId) VALUES (1, 'admin', 'b61820daa5611c87', '男', True, 1);
 
-INSERT INTO tb_setting (id, setKey, setValue) VALUES (1, 'viewType', '列表显示');
+INSERT INTO tb_setting (id, setKey, setValue) VALUES (1, 'viewType', '列表显示'),
+  (2, 'webSite', 'https://www.lantusoft.cn/');

@@ -35,7 +35,13 @@
 
 namespace {
 
-const char* const kWebSite = "https://www.lantusoft.cn/";
+// The system's web page: the setting "webSite", or this address when there is none.
+const char* const kDefaultWebSite = "https://www.lantusoft.cn/";
+
+QString webSite() {
+    const QString stored = dal_setting().GetModel("webSite").setValue.trimmed();
+    return stored.isEmpty() ? QString(kDefaultWebSite) : stored;
+}
 
 QPointer<frm_Main> g_instance;
 
@@ -256,7 +262,7 @@ bool frm_Main::RunCommand(const QString& key) {
     const Command* c = findCommand(key);
     if (!c) return false;
     if (key == "menu_web") {
-        urlOpener()(kWebSite);
+        urlOpener()(webSite());
         return true;
     }
     if (key == "menu_funRefresh") {

@@ -18,9 +18,10 @@ int main(int argc, char* argv[]) {
     WidgetMsgBox messages;
     MsgBox::setHandler(&messages);
     SetBeepHandler([] { QApplication::beep(); });
-    // Ending the program leaves every running event loop; before the loop runs it exits at once.
+    // A normal end leaves every running event loop; an end on an error, or one
+    // before the loop runs, exits at once.
     SetEndProgramHandler([](int code) {
-        if (QThread::currentThread()->loopLevel() > 0)
+        if (code == 0 && QThread::currentThread()->loopLevel() > 0)
             QCoreApplication::exit(code);
         else
             std::exit(code);

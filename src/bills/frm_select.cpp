@@ -227,7 +227,7 @@ void frm_select::RunSearch() {
     for (int r = 0; r < rows; ++r) {
         vgInput->setItem(r, 1, new QTableWidgetItem(acc::valueText(rs.at(r, 0))));
         auto* check = new QTableWidgetItem;
-        check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        check->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable); // toggled by the click handler below
         check->setCheckState(Qt::Unchecked);
         vgInput->setItem(r, 2, check);
         for (int c = 2; c < rs.fieldCount() && c + 1 < pieces.size(); ++c) {

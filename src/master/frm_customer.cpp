@@ -124,7 +124,9 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
         menuExport->setEnabled(CanStartBill(row, false) && frm_Main::HasWindow("frmExport"));
         listMenu->popup(vsCustomerList->viewport()->mapToGlobal(p));
     });
-    connect(vsCustomerList, &QTableWidget::currentCellChanged, this, [this](int row) { ShowCustomer(row); });
+    connect(vsCustomerList, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow) {
+        if (row != previousRow) ShowCustomer(row);
+    });
 
     // fields
     txt_id = field("txt_id");
@@ -234,9 +236,11 @@ void frm_customer::BuildTree() {
         if (!m_tree)
             m_tree = new LazyTree(
                 tv_type, [this](int parentId) { return m_dict.GetList("customerType", parentId); }, "uname");
+        m_tree->setActive(true);
         m_tree->Reset(QStringLiteral("自定义分类"), "book");
         return;
     }
+    if (m_tree) m_tree->setActive(false);
     tv_type->clear();
     QTreeWidgetItem* root = NewNode("key_3", QStringLiteral("固定类别"), "book");
     tv_type->addTopLevelItem(root);

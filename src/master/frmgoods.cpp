@@ -115,7 +115,14 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     searchRow->addWidget(checkDel);
     vsGoodsList = new QTableWidget;
     vsGoodsList->setObjectName("vsGoodsList");
-    connect(vsGoodsList, &QTableWidget::currentCellChanged, this, [this](int row) { ShowGoods(row); });
+    connect(vsGoodsList, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow) {
+        if (row != previousRow) ShowGoods(row);
+    });
+    vsGoodsList->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* listMenu = new QMenu(this);
+    listMenu->addAction(QStringLiteral("删除"), this, &frmGoods::btn_GoodsDelete);
+    connect(vsGoodsList, &QTableWidget::customContextMenuRequested, this,
+            [this, listMenu](const QPoint& p) { listMenu->popup(vsGoodsList->viewport()->mapToGlobal(p)); });
 
     // goods fields
     txt_id = field("txt_id");
@@ -276,11 +283,19 @@ void frmGoods::btn_search() {
 }
 
 void frmGoods::ShowGoods(int row) {
+    const QString id = CellText(vsGoodsList, row, lcId);
+    if (IsBlank(id)) {
+        ClearForm();
+        vsflg_Detail->setRowCount(0);
+        return;
+    }
+    ShowGoodsById(id.toInt());
+}
+
+void frmGoods::ShowGoodsById(int id) {
     ClearForm();
     vsflg_Detail->setRowCount(0);
-    const QString id = CellText(vsGoodsList, row, lcId);
-    if (IsBlank(id)) return;
-    const m_goods_head h = m_head.GetModel(id.toInt());
+    const m_goods_head h = m_head.GetModel(id);
     if (h.id == 0) return refuse(QStringLiteral("当前货品信息不存在!"));
     txt_id->setText(QString::number(h.id));
     txt_goodsCode->setText(h.goodsCode);
@@ -477,8 +492,7 @@ void frmGoods::btn_setDefault() {
     if (row < 0 || detailId < 1) return refuse(QStringLiteral("请先保存该包装单位后,才能设置默认单位!"));
     const m_DBresult r = m_detail.Update_Default(id, detailId);
     if (!r.isResult) return refuse(r.str_MsgBox);
-    SelectRowByText(vsGoodsList, lcId, QString::number(id));
-    ShowGoods(vsGoodsList->currentRow());
+    ShowGoodsById(id);
     MsgBox::Show(QStringLiteral("设置成功!"), MsgBox::Information, windowTitle());
 }
 
@@ -536,8 +550,7 @@ void frmGoods::btn_DetailSave() {
     if (!check.isResult) return refuse(check.str_MsgBox);
     const m_DBresult r = m_detail.Batch_Update(id, statements);
     if (!r.isResult) return refuse(r.str_MsgBox);
-    SelectRowByText(vsGoodsList, lcId, QString::number(id));
-    ShowGoods(vsGoodsList->currentRow());
+    ShowGoodsById(id);
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 

@@ -79,6 +79,7 @@ public slots:
     void setDgColForDetail();
     void btn_search();
     void ShowGoods(int row);
+    void ShowGoodsById(int id);
     void Load_GoodsDetailData(int headId);
     void ClearForm();
     void btn_GoodsAdd();

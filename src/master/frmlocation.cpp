@@ -172,7 +172,7 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
 
 void frmLocation::select_view(const QString& view) {
     for (QAction* a : viewMenu->actions())
-        a->setText((a->objectName() == view ? QStringLiteral("● ") : QString()) + a->data().toString());
+        a->setText((a->objectName() == view ? QStringLiteral("●") : QString()) + a->data().toString());
     lstView_LocationDetail->setView(view);
 }
 
@@ -198,13 +198,13 @@ void frmLocation::Search() {
     m_lastCondition = found.str_condition;
     const RecordSet& rs = found.recordSet;
     lstView_LocationDetail->clear();
-    const QIcon large = GlyphIcon(QStringLiteral("位"), QColor(46, 139, 87));
+    const QIcon large = KeyIcon("home_max"), small = KeyIcon("home_min");
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList texts;
         for (const char* f :
              {"uname", "locationCode", "capacity", "lockName", "VirtualName", "stateName", "parentName"})
             texts << NzText(rs.at(r, f), QString());
-        lstView_LocationDetail->addItem("key_" + acc::valueText(rs.at(r, "id")), texts, large, large);
+        lstView_LocationDetail->addItem("key_" + acc::valueText(rs.at(r, "id")), texts, large, small);
     }
     lab_count->setText(QStringLiteral("找到[%1]条信息").arg(found.recordCount));
 }
@@ -243,7 +243,7 @@ void frmLocation::NewChildLocation() {
     }
     ClearForm();
     txt_name->setFocus();
-    txt_parentLocationCode->setText(NodeId(node) == 0 ? QString() : node->text(0));
+    txt_parentLocationCode->setText(node->text(0));
     txt_parentId->setText(QString::number(NodeId(node)));
 }
 

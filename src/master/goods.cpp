@@ -217,7 +217,7 @@ m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id) {
                  sqlHelper::EscapeQuote(code) + "') ");
     if (id > 0) m_sql.Append(" and id=" + QString::number(id));
     m_goods_detail d = readModel(m_sql.ToString());
-    d.inputGoodsCode = code;
+    if (d.irowsCount > 0) d.inputGoodsCode = code;
     return d;
 }
 

@@ -44,6 +44,7 @@ QIcon KeyIcon(const QString& fileKey) {
     if (k == "flg.ico") return GlyphIcon(QStringLiteral("启"), QColor(46, 139, 87));
     if (k == "flg2.ico") return GlyphIcon(QStringLiteral("替"), QColor(210, 140, 20));
     if (k == "flg3.ico") return GlyphIcon(QStringLiteral("禁"), QColor(190, 50, 50));
+    if (k == "home_max" || k == "home_min") return GlyphIcon(QStringLiteral("位"), QColor(46, 139, 87));
     if (k == "ok.ico" || k == "ok_01.gif") return GlyphIcon(QStringLiteral("✔"), QColor(46, 139, 87));
     return GlyphIcon(QStringLiteral("?"), QColor(120, 120, 120));
 }

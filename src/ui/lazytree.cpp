@@ -49,10 +49,10 @@ QTreeWidgetItem* NewNode(const QString& key, const QString& text, const QString&
 LazyTree::LazyTree(QTreeWidget* tree, std::function<RecordSet(int)> children, QString textField)
     : QObject(tree), m_tree(tree), m_children(std::move(children)), m_textField(std::move(textField)) {
     connect(tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (NodeKey(item) != "key_0") SetNodeImage(item, "open");
+        if (m_active && NodeKey(item) != "key_0") SetNodeImage(item, "open");
     });
     connect(tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
-        if (NodeKey(item) != "key_0") SetNodeImage(item, "close");
+        if (m_active && NodeKey(item) != "key_0") SetNodeImage(item, "close");
     });
 }
 

@@ -40,8 +40,11 @@ public:
     void tv_DeleteNode(int id);
 
     QTreeWidget* tree() const { return m_tree; }
+    // A tree control shared with other contents follows this class only while active.
+    void setActive(bool active) { m_active = active; }
 
 private:
+    bool m_active = true;
     QTreeWidget* m_tree;
     std::function<RecordSet(int)> m_children;
     QString m_textField;

@@ -24,6 +24,10 @@ ListView::ListView(QWidget* parent) : QStackedWidget(parent) {
             if (m_icons->item(i)->data(kNodeKeyRole).toString() == k) m_icons->setCurrentRow(i);
         emit itemSelected(k);
     });
+    connect(m_details, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { emit itemSelected(item->data(0, kNodeKeyRole).toString()); });
+    connect(m_icons, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { emit itemSelected(item->data(kNodeKeyRole).toString()); });
     connect(m_icons, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
         if (!item) return;
         const QString k = item->data(kNodeKeyRole).toString();

@@ -75,7 +75,7 @@ void SetGridRowCell(QTableWidget* grid, int role, int row, const QVariant& value
 
 void PopupMenuBelow(QWidget* form, QMenu* menu, QWidget* anchor, int xOffset, int yOffset, int fixedTop) {
     if (!anchor || !menu) return;
-    QPoint pos = anchor->mapToGlobal(QPoint(xOffset, anchor->height() + yOffset));
+    QPoint pos = anchor->mapToGlobal(QPoint(5 + xOffset, anchor->height() + yOffset)); // 80 twips
     if (fixedTop > 0 && form) pos.setY(form->mapToGlobal(QPoint(0, fixedTop)).y());
     menu->popup(pos);
 }

@@ -156,5 +156,5 @@ TEST_F(AccessTest, SettingsAreReadAndUpdatedByKey) {
     missing.setKey = "no'such";
     missing.setValue = "x";
     dal.Update(missing);
-    EXPECT_EQ(scalar("select count(*) from tb_setting").toInt(), 1);
+    EXPECT_EQ(scalar("select count(*) from tb_setting").toInt(), 2);
 }

@@ -2,6 +2,7 @@
 #include "access/frmlocksystem.h"
 #include "access/frmlogin.h"
 #include "access/frmmodifypwd.h"
+#include "access/frmshowmin.h"
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "data/sqlhelper.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -218,4 +220,31 @@ TEST_F(ModifyPwdTest, RefusedWithoutTheFunctionCode) {
     f.OK();
     EXPECT_EQ(m_msg.texts(), QStringList{"功能受限,请与系统管理联系!"});
     EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1);
+}
+
+class MinimisedView : public GuiTest {};
+
+TEST_F(MinimisedView, MainWindowGoesThroughTheLockScreenAndExitEnds) {
+    loginAs("admin");
+    QWidget home;
+    FrmShowMin view(&home);
+    EXPECT_TRUE(view.windowFlags() & Qt::WindowStaysOnTopHint);
+    view.show();
+    QStringList items;
+    for (QAction* a : view.menu_pop->actions())
+        items << a->objectName() + " " + a->text();
+    EXPECT_EQ(items, (QStringList{"menu_frmain 主窗口", "menu_exit 退出"}));
+    bool homeVisibleUnderLock = false;
+    m_onModal = [&](QDialog* d) {
+        homeVisibleUnderLock = home.isVisible();
+        return d->objectName() == "FrmLockSystem" ? 1 : 0;
+    };
+    view.ShowMainWindow();
+    EXPECT_EQ(m_modalShown, std::vector<QString>{"FrmLockSystem"});
+    EXPECT_TRUE(homeVisibleUnderLock);
+    EXPECT_FALSE(view.isVisible());
+    sqlHelper::OpenConn();
+    view.ExitProgram();
+    EXPECT_EQ(m_ended, std::vector<int>{0});
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
 }

@@ -177,8 +177,11 @@ TEST_F(MainWindowTest, ModalCommandsRunTheirDialog) {
     EXPECT_TRUE(main.RunCommand("item_aboutus"));
     EXPECT_EQ(m_modalShown, (std::vector<QString>{"FrmModifypwd", "FrmAbout"}));
     EXPECT_TRUE(main.RunCommand("menu_web"));
-    ASSERT_EQ(m_urls.size(), 1u);
+    exec("update tb_setting set setValue='http://example.com/shop' where setKey='webSite'");
+    EXPECT_TRUE(main.RunCommand("menu_web"));
+    ASSERT_EQ(m_urls.size(), 2u);
     EXPECT_TRUE(m_urls[0].startsWith("http"));
+    EXPECT_EQ(m_urls[1], "http://example.com/shop");
 }
 
 TEST_F(MainWindowTest, ExitQuestion) {

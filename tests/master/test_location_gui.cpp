@@ -116,7 +116,7 @@ TEST_F(LocationForm, TreeListAndSearch) {
     EXPECT_EQ(f.lstView_LocationDetail->text(0, 5), "禁用");
     f.select_view("detail_view");
     EXPECT_FALSE(f.viewMenu->actions()[0]->text().startsWith("●"));
-    EXPECT_TRUE(f.viewMenu->actions()[1]->text().startsWith("● "));
+    EXPECT_EQ(f.viewMenu->actions()[1]->text(), "●详细资料");
 }
 
 class LookupDialog : public GuiTest {};

@@ -98,6 +98,6 @@ TEST_F(WidgetHelpers, PopupMenuBelowTheAnchor) {
     EXPECT_FALSE(menu.isVisible());
     PopupMenuBelow(&form, &menu, anchor, 5, 2, 0);
     ASSERT_TRUE(menu.isVisible());
-    EXPECT_EQ(menu.pos(), anchor->mapToGlobal(QPoint(5, 26)));
+    EXPECT_EQ(menu.pos(), anchor->mapToGlobal(QPoint(10, 26)));
     menu.hide();
 }
