@@ -29,6 +29,16 @@ QString GetConditionItemSql(const m_condition& c) {
     return " and (" + c.uField + " " + r + ")";
 }
 
+m_recordSet RunListQuery(const QString& selectList, const QString& source, const ConditionSet& conditions,
+                         const QString& tail) {
+    m_recordSet result;
+    result.str_condition = GetConditionSql(conditions);
+    result.recordSet = sqlHelper::ExecuteSql(selectList + " from " + source + " " + " where 1=1 " +
+                                             result.str_condition + tail);
+    result.recordCount = result.recordSet.RecordCount();
+    return result;
+}
+
 int GetRecordCount(const QString& sql) {
     if (!sqlHelper::IsQueryText(sql)) return 0;
     const RecordSet rs =

@@ -49,6 +49,11 @@ struct m_PageInfor {
     QString str_condition;
 };
 
+// The list query every data-access class runs: the select list, " from "
+// source, " where 1=1 ", the condition text and an optional tail (an ordering).
+m_recordSet RunListQuery(const QString& selectList, const QString& source, const ConditionSet& conditions,
+                         const QString& tail = {});
+
 int GetRecordCount(const QString& sql);
 m_recordSet GetRecordSet(const QString& sql, const QString& countSql);
 // The statement of one page; pageIndex receives the corrected page (0 when there are no rows).

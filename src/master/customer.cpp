@@ -125,17 +125,8 @@ RecordSet dal_customer::GetDataTable(const ConditionSet& conditions, bool forExp
 }
 
 m_recordSet dal_customer::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    m_sql.Clear();
-    const QString condition = GetConditionSql(conditions);
-    m_sql.Append(IsBlank(selectText) ? "select " + GetSqlSearch("f") : selectText)
-        .Append(" from v_customer ")
-        .Append(" where 1=1 ")
-        .Append(condition);
-    m_recordSet result;
-    result.str_condition = condition;
-    result.recordSet = sqlHelper::ExecuteSql(m_sql.ToString());
-    result.recordCount = result.recordSet.RecordCount();
-    return result;
+    return RunListQuery(IsBlank(selectText) ? "select " + GetSqlSearch("f") : selectText, "v_customer",
+                        conditions);
 }
 
 m_DBresult dal_customer::Delete(int id) {

@@ -5,8 +5,7 @@
 
 namespace {
 const char* const kSelect =
-    "SELECT id,utype,uname,parentId,parentName,orderBy,remark,isSystemSet,isstart,startName,iCount  from "
-    "v_dictionary ";
+    "SELECT id,utype,uname,parentId,parentName,orderBy,remark,isSystemSet,isstart,startName,iCount ";
 }
 
 const QStringList& DictionaryTypes() {
@@ -40,7 +39,7 @@ void dal_dictionary::Add(const m_dictionary& m) {
 
 m_dictionary dal_dictionary::readModel(const QString& where) {
     m_sql.Clear();
-    m_sql.Append(kSelect).Append(where);
+    m_sql.Append(kSelect).Append(" from v_dictionary ").Append(where);
     m_dictionary m;
     sqlHelper::CloseRs();
     RecordSet& rs = sqlHelper::rs();
@@ -75,6 +74,7 @@ m_dictionary dal_dictionary::GetModelForName(const QString& utype, const QString
 RecordSet dal_dictionary::GetList(const QString& utype, int parentId) {
     m_sql.Clear();
     m_sql.Append(kSelect)
+        .Append(" from v_dictionary ")
         .Append(" where 1=1 ")
         .Append(" and utype='" + sqlHelper::EscapeQuote(utype) + "'")
         .Append(" and parentId=" + QString::number(parentId));
@@ -82,16 +82,7 @@ RecordSet dal_dictionary::GetList(const QString& utype, int parentId) {
 }
 
 m_recordSet dal_dictionary::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    m_sql.Clear();
-    const QString condition = GetConditionSql(conditions);
-    m_sql.Append(IsBlank(selectText) ? QString(kSelect) : selectText + " from v_dictionary ")
-        .Append(" where 1=1 ")
-        .Append(condition);
-    m_recordSet result;
-    result.str_condition = condition;
-    result.recordSet = sqlHelper::ExecuteSql(m_sql.ToString());
-    result.recordCount = result.recordSet.RecordCount();
-    return result;
+    return RunListQuery(IsBlank(selectText) ? QString(kSelect) : selectText, "v_dictionary", conditions);
 }
 
 m_DBresult dal_dictionary::Delete(int id) {

@@ -10,6 +10,7 @@
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
 #include "pinyin.h"
+#include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
@@ -31,39 +32,19 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-QLineEdit* field(const char* name) {
-    auto* e = new QLineEdit;
-    e->setObjectName(name);
-    return e;
-}
-QComboBox* list(const char* name) {
-    auto* c = new QComboBox;
-    c->setObjectName(name);
-    return c;
-}
-} // namespace
-
 frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     setObjectName("frm_customer");
     setWindowTitle(QStringLiteral("往来单位"));
 
-    auto* toolbar = new QToolBar;
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
-        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
-        a->setObjectName(key);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    action("add", "新建", "新", QColor(46, 139, 87), &frm_customer::AddCustomer);
-    action("copy", "复制", "复", QColor(120, 90, 170), &frm_customer::CopyCustomer);
-    action("save", "保存", "存", QColor(38, 120, 190), &frm_customer::SaveCustomer);
-    action("delete", "删除", "删", QColor(190, 60, 60), &frm_customer::DeleteCustomer);
-    exportAction = action("export", "导出", "导", QColor(200, 120, 30), [] {});
+    auto* toolbar = NewFormToolBar();
+    AddToolAction(toolbar, this, "add", "新建", "新", QColor(46, 139, 87), &frm_customer::AddCustomer);
+    AddToolAction(toolbar, this, "copy", "复制", "复", QColor(120, 90, 170), &frm_customer::CopyCustomer);
+    AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &frm_customer::SaveCustomer);
+    AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &frm_customer::DeleteCustomer);
+    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(200, 120, 30), [] {});
     exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
     toolbar->addSeparator();
-    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
 
     // tree of kinds or categories
     Opt_treeType[0] = new QRadioButton(QStringLiteral("固定类别"));
@@ -72,7 +53,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     Opt_treeType[1] = new QRadioButton(QStringLiteral("自定义分类"));
     Opt_treeType[1]->setObjectName("Opt_treeType_1");
     Opt_treeType[1]->setProperty("tag", "customType");
-    txt_TreeType = field("txt_TreeType");
+    txt_TreeType = NamedEdit("txt_TreeType");
     txt_TreeType->hide();
     for (int i = 0; i < 2; ++i)
         connect(Opt_treeType[i], &QRadioButton::clicked, this, [this, i] { ApplyTreeType(i); });
@@ -99,7 +80,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     leftLayout->addWidget(tv_type, 1);
 
     // search and list
-    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord = NamedEdit("txt_KeyWord");
     txt_KeyWord->installEventFilter(this);
     auto* search = new QPushButton(QStringLiteral("查询"));
     search->setObjectName("btn_search");
@@ -129,28 +110,28 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     });
 
     // fields
-    txt_id = field("txt_id");
+    txt_id = NamedEdit("txt_id");
     txt_id->hide();
-    txt_customerCode = field("txt_customerCode");
+    txt_customerCode = NamedEdit("txt_customerCode");
     txt_customerCode->setReadOnly(true);
-    txt_Name = field("txt_Name");
-    cobo_TypeName = list("cobo_TypeName");
+    txt_Name = NamedEdit("txt_Name");
+    cobo_TypeName = NamedCombo("cobo_TypeName");
     cobo_TypeName->addItems({"客户", "供应商", "两者都是"});
-    cobo_CustomTypeName = list("cobo_CustomTypeName");
-    cobo_status = list("cobo_status");
+    cobo_CustomTypeName = NamedCombo("cobo_CustomTypeName");
+    cobo_status = NamedCombo("cobo_status");
     cobo_status->addItems({"启用", "禁用"});
-    txt_contact = field("txt_contact");
-    txt_companyName = field("txt_companyName");
-    txt_taxNumber = field("txt_taxNumber");
-    txt_bankName = field("txt_bankName");
-    txt_bankAccount = field("txt_bankAccount");
-    txt_address = field("txt_address");
-    txt_tel = field("txt_tel");
-    txt_email = field("txt_email");
-    txt_fax = field("txt_fax");
-    txt_creator = field("txt_creator");
+    txt_contact = NamedEdit("txt_contact");
+    txt_companyName = NamedEdit("txt_companyName");
+    txt_taxNumber = NamedEdit("txt_taxNumber");
+    txt_bankName = NamedEdit("txt_bankName");
+    txt_bankAccount = NamedEdit("txt_bankAccount");
+    txt_address = NamedEdit("txt_address");
+    txt_tel = NamedEdit("txt_tel");
+    txt_email = NamedEdit("txt_email");
+    txt_fax = NamedEdit("txt_fax");
+    txt_creator = NamedEdit("txt_creator");
     txt_creator->setReadOnly(true);
-    txt_createTime = field("txt_createTime");
+    txt_createTime = NamedEdit("txt_createTime");
     txt_createTime->setReadOnly(true);
     auto* grid = new QGridLayout;
     const std::pair<const char*, QWidget*> cells[] = {{"编号:", txt_customerCode},

@@ -5,6 +5,7 @@
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
+#include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/modal.h"
@@ -24,32 +25,18 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-QLineEdit* field(const char* name, QWidget* owner) {
-    auto* e = new QLineEdit(owner);
-    e->setObjectName(name);
-    return e;
-}
-} // namespace
-
 frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
     setObjectName("frm_dictionary");
     setWindowTitle(QStringLiteral("数据字典"));
 
-    auto* toolbar = new QToolBar;
-    toolbar->setObjectName("toolbar");
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
-        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
-        a->setObjectName(key);
-        connect(a, &QAction::triggered, this, slot);
-    };
-    action("add", "新建", "新", QColor(46, 139, 87), &frm_dictionary::AddEntry);
-    action("save", "保存", "存", QColor(38, 120, 190), &frm_dictionary::SaveEntry);
-    action("delete", "删除", "删", QColor(190, 60, 60), &frm_dictionary::DeleteEntry);
-    action("refresh", "刷新", "刷", QColor(30, 150, 150), [this] { LoadTypeTree(m_typeIndex); });
+    auto* toolbar = NewFormToolBar();
+    AddToolAction(toolbar, this, "add", "新建", "新", QColor(46, 139, 87), &frm_dictionary::AddEntry);
+    AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &frm_dictionary::SaveEntry);
+    AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &frm_dictionary::DeleteEntry);
+    AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(30, 150, 150),
+                  [this] { LoadTypeTree(m_typeIndex); });
     toolbar->addSeparator();
-    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
 
     auto* types = new QVBoxLayout;
     types->setSpacing(4);
@@ -82,16 +69,16 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
     connect(tv_dictionary, &QTreeWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { nodeMenu->popup(tv_dictionary->viewport()->mapToGlobal(p)); });
 
-    txt_selectType = field("txt_selectType", this);
+    txt_selectType = NamedEdit("txt_selectType", this);
     txt_selectType->hide();
-    txt_parentId = field("txt_parentId", this);
+    txt_parentId = NamedEdit("txt_parentId", this);
     txt_parentId->hide();
-    txt_id = field("txt_id", this);
+    txt_id = NamedEdit("txt_id", this);
     txt_id->setReadOnly(true);
-    txt_name = field("txt_name", this);
-    txt_parentName = field("txt_parentName", this);
+    txt_name = NamedEdit("txt_name", this);
+    txt_parentName = NamedEdit("txt_parentName", this);
     txt_parentName->setReadOnly(true);
-    txt_remark = field("txt_remark", this);
+    txt_remark = NamedEdit("txt_remark", this);
     chk_start = new QCheckBox(QStringLiteral("启用"));
     chk_start->setObjectName("chk_start");
     btn_setParent = new QPushButton(QStringLiteral("选择"));

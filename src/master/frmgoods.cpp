@@ -10,6 +10,7 @@
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
 #include "pinyin.h"
+#include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
@@ -31,17 +32,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QLineEdit* field(const char* name) {
-    auto* e = new QLineEdit;
-    e->setObjectName(name);
-    return e;
-}
-QPushButton* button(const char* name, const char* text) {
-    auto* b = new QPushButton(QString::fromUtf8(text));
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 double number(const QString& text) {
     return acc::val(text);
 }
@@ -51,22 +41,15 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     setObjectName("frmGoods");
     setWindowTitle(QStringLiteral("货品信息"));
 
-    auto* toolbar = new QToolBar;
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
-        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
-        a->setObjectName(key);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    action("add", "新建", "新", QColor(46, 139, 87), &frmGoods::btn_GoodsAdd);
-    action("save", "保存", "存", QColor(38, 120, 190), &frmGoods::btn_GoodsSave);
-    action("delete", "删除", "删", QColor(190, 60, 60), &frmGoods::btn_GoodsDelete);
-    action("print", "打印条码", "印", QColor(200, 120, 30), &frmGoods::PrintBarcode);
-    exportAction = action("export", "导出", "导", QColor(210, 140, 20), [] {});
+    auto* toolbar = NewFormToolBar();
+    AddToolAction(toolbar, this, "add", "新建", "新", QColor(46, 139, 87), &frmGoods::btn_GoodsAdd);
+    AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &frmGoods::btn_GoodsSave);
+    AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &frmGoods::btn_GoodsDelete);
+    AddToolAction(toolbar, this, "print", "打印条码", "印", QColor(200, 120, 30), &frmGoods::PrintBarcode);
+    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
     exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
     toolbar->addSeparator();
-    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
 
     // categories
     tv_type = new QTreeWidget;
@@ -83,7 +66,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
         m_tree->LoadChildNodes(node);
         btn_search();
     });
-    auto* typeManage = button("btn_goodsTypeMg", "类别管理");
+    auto* typeManage = NamedButton("btn_goodsTypeMg", "类别管理");
     connect(typeManage, &QPushButton::clicked, this, &frmGoods::btn_goodsTypeMg);
     auto* left = new QWidget;
     auto* leftLayout = new QVBoxLayout(left);
@@ -92,15 +75,15 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     leftLayout->addWidget(typeManage);
 
     // search and list
-    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord = NamedEdit("txt_KeyWord");
     txt_KeyWord->installEventFilter(this);
-    auto* search = button("btn_search", "查询");
+    auto* search = NamedButton("btn_search", "查询");
     connect(search, &QPushButton::clicked, this, &frmGoods::btn_search);
     lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
     lab_count->setObjectName("lab_count");
-    auto* check = button("btn_check", "选中");
-    auto* invert = button("btn_invert", "反选");
-    auto* checkDel = button("btn_checkdel", "删除选中");
+    auto* check = NamedButton("btn_check", "选中");
+    auto* invert = NamedButton("btn_invert", "反选");
+    auto* checkDel = NamedButton("btn_checkdel", "删除选中");
     connect(check, &QPushButton::clicked, this, &frmGoods::CheckSelected);
     connect(invert, &QPushButton::clicked, this, &frmGoods::InvertSelected);
     connect(checkDel, &QPushButton::clicked, this, &frmGoods::btn_checkdel);
@@ -125,24 +108,24 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
             [this, listMenu](const QPoint& p) { listMenu->popup(vsGoodsList->viewport()->mapToGlobal(p)); });
 
     // goods fields
-    txt_id = field("txt_id");
+    txt_id = NamedEdit("txt_id");
     txt_id->hide();
-    txt_goodsCode = field("txt_goodsCode");
-    txt_goodsName = field("txt_goodsName");
-    txt_goodsDesc = field("txt_goodsDesc");
+    txt_goodsCode = NamedEdit("txt_goodsCode");
+    txt_goodsName = NamedEdit("txt_goodsName");
+    txt_goodsDesc = NamedEdit("txt_goodsDesc");
     cobo_goodsTypeName = new QComboBox;
     cobo_goodsTypeName->setObjectName("cobo_goodsTypeName");
     cobo_status = new QComboBox;
     cobo_status->setObjectName("cobo_status");
     cobo_status->addItems({"启用", "替代", "禁用"});
-    txt_upqty = field("txt_upqty");
-    txt_downqty = field("txt_downqty");
-    txt_goodsDetailCode = field("txt_goodsDetailCode");
-    txt_unit = field("txt_unit");
-    txt_packQty = field("txt_packQty");
-    txt_weight = field("txt_weight");
-    txt_inPrice = field("txt_inPrice");
-    txt_salePrice = field("txt_salePrice");
+    txt_upqty = NamedEdit("txt_upqty");
+    txt_downqty = NamedEdit("txt_downqty");
+    txt_goodsDetailCode = NamedEdit("txt_goodsDetailCode");
+    txt_unit = NamedEdit("txt_unit");
+    txt_packQty = NamedEdit("txt_packQty");
+    txt_weight = NamedEdit("txt_weight");
+    txt_inPrice = NamedEdit("txt_inPrice");
+    txt_salePrice = NamedEdit("txt_salePrice");
     for (QLineEdit* e : {txt_upqty, txt_downqty, txt_packQty, txt_weight, txt_inPrice, txt_salePrice})
         e->setProperty("numeric", true);
     auto* grid = new QGridLayout;
@@ -168,7 +151,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
                                     std::tuple{"btn_GoodsCopy", "复制", &frmGoods::btn_GoodsCopy},
                                     std::tuple{"btn_GoodsSave", "保存", &frmGoods::btn_GoodsSave},
                                     std::tuple{"btn_GoodsDelete", "删除", &frmGoods::btn_GoodsDelete}}) {
-        QPushButton* b = button(name, text);
+        QPushButton* b = NamedButton(name, text);
         connect(b, &QPushButton::clicked, this, slot);
         goodsButtons->addWidget(b);
     }
@@ -188,7 +171,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
                                     std::tuple{"btn_setDefault", "默认", &frmGoods::btn_setDefault},
                                     std::tuple{"btn_DetailDelete", "删除", &frmGoods::btn_DetailDelete},
                                     std::tuple{"btn_DetailSave", "保存", &frmGoods::btn_DetailSave}}) {
-        QPushButton* b = button(name, text);
+        QPushButton* b = NamedButton(name, text);
         connect(b, &QPushButton::clicked, this, slot);
         detailButtons->addWidget(b);
     }

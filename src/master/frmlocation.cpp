@@ -5,6 +5,7 @@
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
+#include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/listview.h"
@@ -27,11 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-QLineEdit* field(const char* name) {
-    auto* e = new QLineEdit;
-    e->setObjectName(name);
-    return e;
-}
 const QList<std::pair<QString, QString>> kViews = {
     {"list_view", "列表"}, {"detail_view", "详细资料"}, {"ico_view", "大图标"}, {"smallico_view", "小图标"}};
 } // namespace
@@ -40,18 +36,15 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     setObjectName("frmLocation");
     setWindowTitle(QStringLiteral("库位信息"));
 
-    auto* toolbar = new QToolBar;
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto action = [&](const char* key, const char* text, const char* glyph, QColor color, auto slot) {
-        QAction* a = toolbar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
-        a->setObjectName(key);
-        connect(a, &QAction::triggered, this, slot);
-    };
-    action("add_location", "新建", "新", QColor(46, 139, 87), &frmLocation::ClearForm);
-    action("save_location", "保存", "存", QColor(38, 120, 190), &frmLocation::SaveLocation);
-    action("delete_location", "删除", "删", QColor(190, 60, 60), &frmLocation::DeleteLocation);
-    action("print_location", "打印条码", "印", QColor(200, 120, 30), &frmLocation::PrintLocation);
-    action("refresh", "刷新", "刷", QColor(30, 150, 150), &frmLocation::BuildTree);
+    auto* toolbar = NewFormToolBar();
+    AddToolAction(toolbar, this, "add_location", "新建", "新", QColor(46, 139, 87), &frmLocation::ClearForm);
+    AddToolAction(toolbar, this, "save_location", "保存", "存", QColor(38, 120, 190),
+                  &frmLocation::SaveLocation);
+    AddToolAction(toolbar, this, "delete_location", "删除", "删", QColor(190, 60, 60),
+                  &frmLocation::DeleteLocation);
+    AddToolAction(toolbar, this, "print_location", "打印条码", "印", QColor(200, 120, 30),
+                  &frmLocation::PrintLocation);
+    AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(30, 150, 150), &frmLocation::BuildTree);
     viewMenu = new QMenu(this);
     viewMenu->setObjectName("view_menu");
     for (const auto& [key, text] : kViews) {
@@ -68,7 +61,7 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     viewButton->setPopupMode(QToolButton::InstantPopup);
     toolbar->addWidget(viewButton);
     toolbar->addSeparator();
-    action("close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
 
     tv_Location = new QTreeWidget;
     tv_Location->setObjectName("tv_Location");
@@ -92,7 +85,7 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     connect(lstView_LocationDetail, &ListView::itemSelected, this,
             [this](const QString& key) { show_LocationInfor(key.mid(4).toInt()); });
 
-    txt_KeyWord = field("txt_KeyWord");
+    txt_KeyWord = NamedEdit("txt_KeyWord");
     txt_KeyWord->installEventFilter(this);
     btn_search = new QPushButton(QStringLiteral("查询"));
     btn_search->setObjectName("btn_search");
@@ -105,16 +98,16 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     searchRow->addWidget(btn_search);
     searchRow->addWidget(lab_count);
 
-    txt_id = field("txt_id");
+    txt_id = NamedEdit("txt_id");
     txt_id->hide();
-    txt_parentId = field("txt_parentId");
+    txt_parentId = NamedEdit("txt_parentId");
     txt_parentId->hide();
-    txt_name = field("txt_name");
-    txt_locationCode = field("txt_locationCode");
-    txt_capacity = field("txt_capacity");
-    txt_parentLocationCode = field("txt_parentLocationCode");
+    txt_name = NamedEdit("txt_name");
+    txt_locationCode = NamedEdit("txt_locationCode");
+    txt_capacity = NamedEdit("txt_capacity");
+    txt_parentLocationCode = NamedEdit("txt_parentLocationCode");
     txt_parentLocationCode->setReadOnly(true);
-    txt_remark = field("txt_remark");
+    txt_remark = NamedEdit("txt_remark");
     chk_start = new QCheckBox(QStringLiteral("启用"));
     chk_start->setObjectName("chk_start");
     chk_lock = new QCheckBox(QStringLiteral("锁定"));

@@ -56,18 +56,6 @@ SqlParams detailParams(const m_goods_detail& d, bool withRowNo, bool idFirst) {
     return p;
 }
 
-m_recordSet listFor(StringBulider& sql, const QString& select, const QString& from,
-                    const ConditionSet& conditions, const QString& tail) {
-    sql.Clear();
-    const QString condition = GetConditionSql(conditions);
-    sql.Append(select).Append(from).Append(" where 1=1 ").Append(condition).Append(tail);
-    m_recordSet result;
-    result.str_condition = condition;
-    result.recordSet = sqlHelper::ExecuteSql(sql.ToString());
-    result.recordCount = result.recordSet.RecordCount();
-    return result;
-}
-
 } // namespace
 
 const char* const kGoodsDetailInsert =
@@ -138,8 +126,8 @@ RecordSet dal_goods_head::GetDataTable(const ConditionSet& conditions, bool forE
 }
 
 m_recordSet dal_goods_head::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    return listFor(m_sql, IsBlank(selectText) ? QString("SELECT ") + kHeadColumns + " " : selectText,
-                   " from v_goods_head ", conditions, {});
+    return RunListQuery(IsBlank(selectText) ? QString("SELECT ") + kHeadColumns + " " : selectText,
+                        "v_goods_head", conditions);
 }
 
 m_DBresult dal_goods_head::Delete(int id) {
@@ -223,8 +211,8 @@ m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id) {
 
 m_recordSet dal_goods_detail::GetListForInputAndCondition(const ConditionSet& conditions,
                                                           const QString& selectText) {
-    return listFor(m_sql, IsBlank(selectText) ? QString("select ") + kInputColumns + " " : selectText,
-                   " from v_goods_detail_input ", conditions, {});
+    return RunListQuery(IsBlank(selectText) ? QString("select ") + kInputColumns + " " : selectText,
+                        "v_goods_detail_input", conditions);
 }
 
 m_goods_detail dal_goods_detail::GetModel(int id) {
@@ -244,8 +232,8 @@ RecordSet dal_goods_detail::GetDataTable(const QString& condition) {
 }
 
 m_recordSet dal_goods_detail::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    return listFor(m_sql, IsBlank(selectText) ? QString("select ") + kDetailColumns + " " : selectText,
-                   " from v_goods_detail ", conditions, " order by isDefault desc,rowNo asc");
+    return RunListQuery(IsBlank(selectText) ? QString("select ") + kDetailColumns + " " : selectText,
+                        "v_goods_detail", conditions, " order by isDefault desc,rowNo asc");
 }
 
 m_DBresult dal_goods_detail::Delete(int id) {

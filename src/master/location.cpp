@@ -84,17 +84,7 @@ RecordSet dal_location::GetList(int parentId) {
 }
 
 m_recordSet dal_location::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    m_sql.Clear();
-    const QString condition = GetConditionSql(conditions);
-    m_sql.Append(IsBlank(selectText) ? QString(kSelect) : selectText)
-        .Append(" from v_location ")
-        .Append(" where 1=1 ")
-        .Append(condition);
-    m_recordSet result;
-    result.str_condition = condition;
-    result.recordSet = sqlHelper::ExecuteSql(m_sql.ToString());
-    result.recordCount = result.recordSet.RecordCount();
-    return result;
+    return RunListQuery(IsBlank(selectText) ? QString(kSelect) : selectText, "v_location", conditions);
 }
 
 m_DBresult dal_location::Delete(int id) {

@@ -1,0 +1,40 @@
+#include "formparts.h"
+
+#include "icons.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+
+QLineEdit* NamedEdit(const char* name, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    return e;
+}
+
+QComboBox* NamedCombo(const char* name) {
+    auto* c = new QComboBox;
+    c->setObjectName(name);
+    return c;
+}
+
+QPushButton* NamedButton(const char* name, const char* text) {
+    auto* b = new QPushButton(QString::fromUtf8(text));
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QToolBar* NewFormToolBar() {
+    auto* bar = new QToolBar;
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    return bar;
+}
+
+QAction* NewToolAction(QToolBar* bar, const char* key, const char* text, const char* glyph,
+                       const QColor& color) {
+    QAction* a = bar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
+    a->setObjectName(key);
+    return a;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Named controls and toolbar commands the forms build the same way.
+
+#include <QAction>
+#include <QColor>
+#include <QObject>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QWidget;
+
+QLineEdit* NamedEdit(const char* name, QWidget* parent = nullptr);
+QComboBox* NamedCombo(const char* name);
+QPushButton* NamedButton(const char* name, const char* text);
+// A toolbar of a form: text beside the icons.
+QToolBar* NewFormToolBar();
+// A toolbar command keyed by its objectName, with the program's own icon.
+QAction* NewToolAction(QToolBar* bar, const char* key, const char* text, const char* glyph,
+                       const QColor& color);
+
+template <typename Receiver, typename Slot>
+QAction* AddToolAction(QToolBar* bar, Receiver* receiver, const char* key, const char* text,
+                       const char* glyph, const QColor& color, Slot slot) {
+    QAction* a = NewToolAction(bar, key, text, glyph, color);
+    QObject::connect(a, &QAction::triggered, receiver, slot);
+    return a;
+}
