@@ -287,14 +287,7 @@ void frm_customer::ShowCustomer(int row) {
 }
 
 void frm_customer::paintRequired() {
-    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
-    for (QWidget* w : {static_cast<QWidget*>(txt_Name), static_cast<QWidget*>(cobo_TypeName),
-                       static_cast<QWidget*>(cobo_CustomTypeName), static_cast<QWidget*>(cobo_status)}) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Base, c);
-        p.setColor(QPalette::Button, c);
-        w->setPalette(p);
-    }
+    PaintRequired({txt_Name, cobo_TypeName, cobo_CustomTypeName, cobo_status});
 }
 
 void frm_customer::ClearForm() {
@@ -319,8 +312,7 @@ void frm_customer::CopyCustomer() {
 }
 
 void frm_customer::refuse(const QString& text, QWidget* focus) {
-    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
-    if (focus) focus->setFocus();
+    Refuse(this, text, focus);
 }
 
 void frm_customer::SaveCustomer() {

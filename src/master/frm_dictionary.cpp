@@ -217,8 +217,7 @@ void frm_dictionary::ClearParent() {
 }
 
 bool frm_dictionary::refuse(const QString& text, QWidget* focus) {
-    MsgBox::Show(text, MsgBox::Exclamation, caption());
-    if (focus) focus->setFocus();
+    Refuse(this, text, focus);
     return false;
 }
 

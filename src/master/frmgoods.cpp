@@ -318,15 +318,7 @@ void frmGoods::Load_GoodsDetailData(int headId) {
 }
 
 void frmGoods::paintRequired() {
-    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
-    for (QWidget* w : {static_cast<QWidget*>(txt_goodsCode), static_cast<QWidget*>(txt_goodsName),
-                       static_cast<QWidget*>(cobo_goodsTypeName), static_cast<QWidget*>(cobo_status),
-                       static_cast<QWidget*>(txt_unit)}) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Base, c);
-        p.setColor(QPalette::Button, c);
-        w->setPalette(p);
-    }
+    PaintRequired({txt_goodsCode, txt_goodsName, cobo_goodsTypeName, cobo_status, txt_unit});
 }
 
 void frmGoods::ClearForm() {
@@ -353,8 +345,7 @@ void frmGoods::btn_GoodsCopy() {
 }
 
 void frmGoods::refuse(const QString& text, QWidget* focus) {
-    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
-    if (focus) focus->setFocus();
+    Refuse(this, text, focus);
 }
 
 void frmGoods::btn_GoodsSave() {

@@ -263,8 +263,7 @@ void frmLocation::PrintLocation() {
 }
 
 void frmLocation::refuse(const QString& text, QWidget* focus) {
-    MsgBox::Show(text, MsgBox::Exclamation, windowTitle());
-    if (focus) focus->setFocus();
+    Refuse(this, text, focus);
 }
 
 void frmLocation::SaveLocation() {

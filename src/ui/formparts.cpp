@@ -2,6 +2,9 @@
 
 #include "icons.h"
 
+#include "data/msgbox.h"
+#include "data/sysvar.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,4 +40,19 @@ QAction* NewToolAction(QToolBar* bar, const char* key, const char* text, const c
     QAction* a = bar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
     a->setObjectName(key);
     return a;
+}
+
+void Refuse(const QWidget* form, const QString& text, QWidget* focus) {
+    MsgBox::Show(text, MsgBox::Exclamation, form->windowTitle());
+    if (focus) focus->setFocus();
+}
+
+void PaintRequired(std::initializer_list<QWidget*> fields) {
+    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
+    for (QWidget* w : fields) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, c);
+        p.setColor(QPalette::Button, c);
+        w->setPalette(p);
+    }
 }

@@ -4,12 +4,18 @@
 #include <QAction>
 #include <QColor>
 #include <QObject>
+#include <initializer_list>
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QToolBar;
 class QWidget;
+
+// A refusal or validation message with the form's caption; the focus goes to the field.
+void Refuse(const QWidget* form, const QString& text, QWidget* focus = nullptr);
+// Paints the mandatory fields in the required-field colour.
+void PaintRequired(std::initializer_list<QWidget*> fields);
 
 QLineEdit* NamedEdit(const char* name, QWidget* parent = nullptr);
 QComboBox* NamedCombo(const char* name);
