@@ -22,16 +22,12 @@ m_setting dal_setting::GetModel(const QString& key) {
         .Append(" from tb_setting ")
         .Append(" where setKey='" + sqlHelper::EscapeQuote(key) + "'");
     m_setting model;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         model.id = rs.value("id").toInt();
         model.setKey = acc::valueText(rs.value("setKey"));
         model.setValue = acc::valueText(rs.value("setValue"));
     }
-    sqlHelper::CloseRs();
     return model;
 }
 

@@ -21,11 +21,8 @@ m_user dal_user::readModel(const QString& where) {
         .Append(" from v_user ")
         .Append(where);
     m_user model;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         model.id = rs.value("id").toInt();
         model.user = acc::valueText(rs.value("user"));
         model.pw = acc::valueText(rs.value("pw"));
@@ -34,7 +31,6 @@ m_user dal_user::readModel(const QString& where) {
         model.dictionaryId = rs.value("dictionaryId").toInt();
         model.department = acc::valueText(rs.value("department"));
     }
-    sqlHelper::CloseRs();
     return model;
 }
 

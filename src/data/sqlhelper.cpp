@@ -160,6 +160,15 @@ RecordSet ExecuteSql(const QString& sql) {
     return {};
 }
 
+RecordSet ReadRecord(const QString& sql) {
+    CloseRs();
+    g_rs = ExecuteSql(sql);
+    RecordSet read = g_rs;
+    read.MoveFirst();
+    CloseRs();
+    return read;
+}
+
 int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
     OpenConn();
     const QString text = ReplaceParams(sql, params);

@@ -47,6 +47,10 @@ void SetStatementObserver(std::function<void(const QString&)> observer);
 // Runs one statement; a query returns its record set, any other statement a
 // closed one. Engine errors are thrown as DbError.
 RecordSet ExecuteSql(const QString& sql);
+// Reads a query through the shared slot, closes the slot again and returns
+// the record set on its first row.
+RecordSet ReadRecord(const QString& sql);
+
 // Runs one statement with @ parameters; returns the number of changed rows.
 int ExecuteNonQuery(const QString& sql, const SqlParams* params = nullptr);
 inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) {

@@ -8,7 +8,35 @@ const char* const kColumns =
     " id,utype,utypeName,customType,customTypeName,customerCode,uname,pinyin,contact,"
     "companyName,taxNumber,bankName,bankAccount,address,tel,email,fax,status,statusName,"
     "imageUrl,creator,createTime,updateLastUser,updateLastTime,userId ";
+
+// The parameters of a partner; a statement takes the ones it names.
+SqlParams partnerParams(const m_customer& m) {
+    SqlParams p;
+    p.AddItem("@id", m.id);
+    p.AddItem("@utype", m.utype);
+    p.AddItem("@customType", m.customType);
+    p.AddItem("@customerCode", m.customerCode);
+    p.AddItem("@uname", m.uname);
+    p.AddItem("@pinyin", m.pinyin);
+    p.AddItem("@contact", m.contact);
+    p.AddItem("@companyName", m.companyName);
+    p.AddItem("@taxNumber", m.taxNumber);
+    p.AddItem("@bankName", m.bankName);
+    p.AddItem("@bankAccount", m.bankAccount);
+    p.AddItem("@address", m.address);
+    p.AddItem("@tel", m.tel);
+    p.AddItem("@email", m.email);
+    p.AddItem("@fax", m.fax);
+    p.AddItem("@status", m.status);
+    p.AddItem("@imageUrl", m.imageUrl);
+    p.AddItem("@creator", m.creator);
+    p.AddItem("@createTime", m.createTime);
+    p.AddItem("@updateLastUser", m.updateLastUser);
+    p.AddItem("@updateLastTime", m.updateLastTime);
+    p.AddItem("@userId", m.userId);
+    return p;
 }
+} // namespace
 
 int GetTypeId(const QString& text) {
     const QString t = text.trimmed();
@@ -29,47 +57,21 @@ QString dal_customer::GetSqlSearch(const QString& kind) const {
 
 void dal_customer::Add(const m_customer& m) {
     m_sql.Clear();
-    m_params.Clear();
     m_sql.Append(
         "insert into tb_customer(id,utype,customType,customerCode,uname,pinyin,contact,companyName,taxNumber,"
         "bankName,bankAccount,address,tel,email,fax,status,imageUrl,creator,createTime,updateLastUser,"
         "updateLastTime,userId ) values (@id,@utype,@customType,@customerCode,@uname,@pinyin,@contact,"
         "@companyName,@taxNumber,@bankName,@bankAccount,@address,@tel,@email,@fax,@status,@imageUrl,@creator,"
         "@createTime,@updateLastUser,@updateLastTime,@userId )");
-    m_params.AddItem("@id", m.id);
-    m_params.AddItem("@utype", m.utype);
-    m_params.AddItem("@customType", m.customType);
-    m_params.AddItem("@customerCode", m.customerCode);
-    m_params.AddItem("@uname", m.uname);
-    m_params.AddItem("@pinyin", m.pinyin);
-    m_params.AddItem("@contact", m.contact);
-    m_params.AddItem("@companyName", m.companyName);
-    m_params.AddItem("@taxNumber", m.taxNumber);
-    m_params.AddItem("@bankName", m.bankName);
-    m_params.AddItem("@bankAccount", m.bankAccount);
-    m_params.AddItem("@address", m.address);
-    m_params.AddItem("@tel", m.tel);
-    m_params.AddItem("@email", m.email);
-    m_params.AddItem("@fax", m.fax);
-    m_params.AddItem("@status", m.status);
-    m_params.AddItem("@imageUrl", m.imageUrl);
-    m_params.AddItem("@creator", m.creator);
-    m_params.AddItem("@createTime", m.createTime);
-    m_params.AddItem("@updateLastUser", m.updateLastUser);
-    m_params.AddItem("@updateLastTime", m.updateLastTime);
-    m_params.AddItem("@userId", m.userId);
-    sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
+    sqlHelper::ExecuteNonQuery(m_sql.ToString(), partnerParams(m));
 }
 
 m_customer dal_customer::readModel(const QString& where) {
     m_sql.Clear();
     m_sql.Append(GetSqlSearch("a")).Append(where);
     m_customer m;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         auto text = [&](const char* f) { return acc::valueText(rs.value(f)); };
         m.id = rs.value("id").toInt();
         m.utype = rs.value("utype").toInt();
@@ -97,7 +99,6 @@ m_customer dal_customer::readModel(const QString& where) {
         m.updateLastTime = text("updateLastTime");
         m.userId = rs.value("userId").toInt();
     }
-    sqlHelper::CloseRs();
     return m;
 }
 
@@ -139,29 +140,10 @@ m_DBresult dal_customer::Delete(int id) {
 
 void dal_customer::Update(const m_customer& m) {
     m_sql.Clear();
-    m_params.Clear();
     m_sql.Append(
         "update tb_customer set utype=@utype, customType=@customType, uname=@uname, pinyin=@pinyin, "
         "contact=@contact, companyName=@companyName, taxNumber=@taxNumber, bankName=@bankName, "
         "bankAccount=@bankAccount, address=@address, tel=@tel, email=@email, fax=@fax, status=@status, "
         "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id");
-    m_params.AddItem("@utype", m.utype);
-    m_params.AddItem("@customType", m.customType);
-    m_params.AddItem("@uname", m.uname);
-    m_params.AddItem("@pinyin", m.pinyin);
-    m_params.AddItem("@contact", m.contact);
-    m_params.AddItem("@companyName", m.companyName);
-    m_params.AddItem("@taxNumber", m.taxNumber);
-    m_params.AddItem("@bankName", m.bankName);
-    m_params.AddItem("@bankAccount", m.bankAccount);
-    m_params.AddItem("@address", m.address);
-    m_params.AddItem("@tel", m.tel);
-    m_params.AddItem("@email", m.email);
-    m_params.AddItem("@fax", m.fax);
-    m_params.AddItem("@status", m.status);
-    m_params.AddItem("@imageUrl", m.imageUrl);
-    m_params.AddItem("@updateLastUser", m.updateLastUser);
-    m_params.AddItem("@updateLastTime", m.updateLastTime);
-    m_params.AddItem("@id", m.id);
-    sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
+    sqlHelper::ExecuteNonQuery(m_sql.ToString(), partnerParams(m));
 }

@@ -55,5 +55,4 @@ public:
 private:
     m_customer readModel(const QString& where);
     StringBulider m_sql;
-    SqlParams m_params;
 };

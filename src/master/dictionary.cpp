@@ -41,11 +41,8 @@ m_dictionary dal_dictionary::readModel(const QString& where) {
     m_sql.Clear();
     m_sql.Append(kSelect).Append(" from v_dictionary ").Append(where);
     m_dictionary m;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         m.id = rs.value("id").toInt();
         m.utype = acc::valueText(rs.value("utype"));
         m.uname = acc::valueText(rs.value("uname"));
@@ -58,7 +55,6 @@ m_dictionary dal_dictionary::readModel(const QString& where) {
         m.startName = acc::valueText(rs.value("startName"));
         m.iCount = rs.value("iCount").toInt();
     }
-    sqlHelper::CloseRs();
     return m;
 }
 

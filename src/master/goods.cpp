@@ -85,11 +85,8 @@ m_goods_head dal_goods_head::GetModel(int id) {
     m_sql.Clear();
     m_sql.Append(QString("SELECT ") + kHeadColumns + "  from v_goods_head  where id=" + QString::number(id));
     m_goods_head h;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         auto text = [&](const char* f) { return acc::valueText(rs.value(f)); };
         h.id = rs.value("id").toInt();
         h.goodsTypeId = rs.value("goodsTypeId").toInt();
@@ -107,7 +104,6 @@ m_goods_head dal_goods_head::GetModel(int id) {
         h.updateLastUser = text("updateLastUser");
         h.updateLastTime = text("updateLastTime");
     }
-    sqlHelper::CloseRs();
     return h;
 }
 
@@ -163,11 +159,8 @@ void dal_goods_detail::Add(const m_goods_detail& d) {
 
 m_goods_detail dal_goods_detail::readModel(const QString& sql) {
     m_goods_detail d;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(sql);
+    const RecordSet rs = sqlHelper::ReadRecord(sql);
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         auto text = [&](const char* f) {
             return rs.fieldIndex(f) >= 0 ? acc::valueText(rs.value(f)) : QString();
         };
@@ -193,7 +186,6 @@ m_goods_detail dal_goods_detail::readModel(const QString& sql) {
         d.utype = text("utype");
         d.irowsCount = rs.RecordCount();
     }
-    sqlHelper::CloseRs();
     return d;
 }
 

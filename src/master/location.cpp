@@ -33,11 +33,8 @@ m_location dal_location::readModel(const QString& where) {
     m_sql.Clear();
     m_sql.Append(kSelect).Append(" from v_location ").Append(where);
     m_location m;
-    sqlHelper::CloseRs();
-    RecordSet& rs = sqlHelper::rs();
-    rs = sqlHelper::ExecuteSql(m_sql.ToString());
+    const RecordSet rs = sqlHelper::ReadRecord(m_sql.ToString());
     if (rs.RecordCount() > 0) {
-        rs.MoveFirst();
         m.id = rs.value("id").toInt();
         m.locationCode = acc::valueText(rs.value("locationCode"));
         m.uname = acc::valueText(rs.value("uname"));
@@ -55,7 +52,6 @@ m_location dal_location::readModel(const QString& where) {
         m.remark = acc::valueText(rs.value("remark"));
         m.iCount = rs.value("iCount").toInt();
     }
-    sqlHelper::CloseRs();
     return m;
 }
 
