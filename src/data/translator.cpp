@@ -263,7 +263,16 @@ private:
     const QString& m_src;
     std::vector<Token> m_toks;
     std::size_t m_i = 0;
-    int m_depth = 0; // nesting of selects
+    int m_depth = 0;   // nesting of selects
+    int m_nesting = 0; // nesting of expressions: a limit keeps the stack safe
+
+    struct NestGuard {
+        Parser& p;
+        explicit NestGuard(Parser& parser) : p(parser) {
+            if (++p.m_nesting > 400) p.fail(QStringLiteral("表达式嵌套太深"));
+        }
+        ~NestGuard() { --p.m_nesting; }
+    };
     bool m_hasUnion = false;
 
     const Token& peek(int k = 0) const {
@@ -581,7 +590,10 @@ private:
 
     // ---- expressions, lowest precedence first ----
 
-    Ex expr() { return orExpr(); }
+    Ex expr() {
+        NestGuard guard(*this);
+        return orExpr();
+    }
 
     Ex orExpr() {
         Ex l = andExpr();
@@ -608,6 +620,7 @@ private:
     }
 
     Ex notExpr() {
+        NestGuard guard(*this);
         if (acceptKw("NOT")) {
             const Ex e = notExpr();
             return {"NOT " + wrap(e, P_NOT), P_NOT, false};
@@ -741,6 +754,7 @@ private:
     }
 
     Ex unaryExpr() {
+        NestGuard guard(*this);
         if (acceptOp("-")) {
             const Ex e = unaryExpr();
             const QString inner = wrap(e, P_UNARY);

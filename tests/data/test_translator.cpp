@@ -3,6 +3,8 @@
 #include "data/translator.h"
 #include "fixture.h"
 
+#include <random>
+
 using AccessSql::translate;
 
 namespace {
@@ -145,4 +147,54 @@ TEST_F(TranslatorOnDb, SumOverTextHoldingNumbers) {
                      "as x) as z")
                   .toDouble(),
               3.5);
+}
+
+TEST(Translator, AnyInputGivesATranslationOrAClearError) {
+    const QStringList vocabulary = {"select", "top",
+                                    "3",      "*",
+                                    "from",   "t",
+                                    "a",      ".",
+                                    "where",  "(",
+                                    ")",      ",",
+                                    "&",      "+",
+                                    "-",      "/",
+                                    "\\",     "^",
+                                    "mod",    "=",
+                                    "<>",     "<",
+                                    "like",   "in",
+                                    "not",    "and",
+                                    "or",     "is",
+                                    "null",   "between",
+                                    "iif",    "(",
+                                    "'x'",    "#2012-08-01#",
+                                    "union",  "all",
+                                    "order",  "by",
+                                    "desc",   "group",
+                                    "having", "as",
+                                    "left",   "join",
+                                    "on",     "[user]",
+                                    "insert", "into",
+                                    "values", "update",
+                                    "set",    "delete",
+                                    "True",   "exists",
+                                    ";"};
+    std::mt19937 rng(7);
+    int translated = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QStringList words{"select"};
+        const int n = 1 + static_cast<int>(rng() % 25);
+        for (int k = 0; k < n; ++k)
+            words << vocabulary[static_cast<int>(rng() % vocabulary.size())];
+        try {
+            AccessSql::translateUncached(words.join(' '));
+            ++translated;
+        } catch (const TranslateError&) {
+        }
+    }
+    EXPECT_GT(translated, 0);
+    // deep nesting is refused instead of exhausting the stack
+    EXPECT_THROW(tr("select " + QString(100000, '(') + "1" + QString(100000, ')')), TranslateError);
+    EXPECT_THROW(tr("select " + QString(100000, '-') + "1"), TranslateError);
+    EXPECT_THROW(tr("select 1 where " + QString("not ").repeated(50000) + "1=1"), TranslateError);
+    EXPECT_EQ(tr("select " + QString(50, '(') + "1" + QString(50, ')')).size(), 108);
 }
