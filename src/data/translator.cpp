@@ -486,7 +486,7 @@ private:
             if (isKw("PERCENT")) fail(QStringLiteral("不支持 TOP ... PERCENT"));
             c.top = n;
         }
-        out += ' ' + selectList();
+        out += ' ' + selectList(out.endsWith(QLatin1String("DISTINCT")));
         if (acceptKw("INTO")) fail(QStringLiteral("不支持 SELECT ... INTO"));
         if (acceptKw("FROM")) out += " FROM " + fromClause();
         if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
@@ -504,7 +504,7 @@ private:
         return c;
     }
 
-    QString selectList() {
+    QString selectList(bool distinct) {
         QStringList items;
         do {
             if (acceptOp("*")) {
@@ -520,7 +520,7 @@ private:
             }
             // computed text keeps Access's case-blind comparison in unions and derived tables
             const Ex e = expr();
-            const bool nested = m_depth > 1 || m_hasUnion;
+            const bool nested = m_depth > 1 || m_hasUnion || distinct;
             QString item = nested && e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
             if (auto a = alias()) item += " AS " + *a;
             items << item;

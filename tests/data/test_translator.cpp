@@ -114,6 +114,7 @@ TEST_F(TranslatorOnDb, TextComparisonIgnoresCase) {
     EXPECT_EQ(scalar("select iif('abc' = 'ABC', 1, 0)").toInt(), 1);
     EXPECT_EQ(scalar("select iif(mid('xABC',2,3) = 'abc', 1, 0)").toInt(), 1);
     EXPECT_EQ(scalar("select count(*) from (select 'a' as x union select 'A' as x) as z").toInt(), 1);
+    EXPECT_EQ(query("select distinct iif(id=1, 'a', 'A') as p from tb_sys_fun where id<=2").RecordCount(), 1);
     EXPECT_EQ(scalar("select count(*) from tb_user where [user] like '%DMI%'").toInt(), 1);
 }
 
