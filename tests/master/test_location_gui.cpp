@@ -7,7 +7,9 @@
 #include "ui/lazytree.h"
 #include "ui/listview.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -189,6 +191,11 @@ TEST_F(EntryGrid, RowsAreAddedInsertedDeletedAndNumbered) {
     EXPECT_EQ(grid.item(2, 2)->text(), "second");
     EXPECT_EQ(grid.item(5, 0)->text(), "6");
     EXPECT_EQ(grid.currentRow(), 2);
+    grid.item(2, 3)->setText("x");
+    grid.clearSelection();
+    grid.setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 3), true);
+    helper.CopySelection(); // hidden columns stay out
+    EXPECT_EQ(QApplication::clipboard()->text(), "2\t\t\n3\tsecond\tx\n");
     grid.setRangeSelected(QTableWidgetSelectionRange(0, 0, 5, 3), true);
     grid.setCurrentCell(3, 2, QItemSelectionModel::NoUpdate);
     helper.DeleteRow(); // every data row: one empty row is left
