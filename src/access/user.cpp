@@ -70,11 +70,7 @@ m_user dal_user::GetModelForPw(const QString& name, const QString& password) {
 }
 
 m_DBresult dal_user::Delete(int id) {
-    KeyValue batch;
-    SqlParams p;
-    p.AddItem("@id", id);
-    batch.AddItem("Delete From tb_user where id=@id", p);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransById({"Delete From tb_user where id=@id"}, id);
 }
 
 void dal_user::UpdatePw(const m_user& model) {

@@ -208,6 +208,15 @@ m_DBresult ExecuteTrans(const KeyValue& batch) {
     return result;
 }
 
+m_DBresult ExecuteTransById(const QStringList& statements, int id) {
+    SqlParams p;
+    p.AddItem("@id", id);
+    KeyValue batch;
+    for (const QString& s : statements)
+        batch.AddItem(s, p);
+    return ExecuteTrans(batch);
+}
+
 FkCheckResult CheckFkUsage(const KeyValue& batch) {
     FkCheckResult result;
     result.isResult = true;

@@ -58,6 +58,8 @@ inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) {
 }
 // Runs a batch in one transaction; never throws, a failure comes back in the result.
 m_DBresult ExecuteTrans(const KeyValue& batch);
+// Runs statements that each take the parameter @id = id, in one transaction.
+m_DBresult ExecuteTransById(const QStringList& statements, int id);
 // Counts the references to a row before it is deleted.
 FkCheckResult CheckFkUsage(const KeyValue& batch);
 

@@ -131,11 +131,7 @@ m_recordSet dal_customer::GetListForCondition(const ConditionSet& conditions, co
 }
 
 m_DBresult dal_customer::Delete(int id) {
-    SqlParams p;
-    p.AddItem("@id", id);
-    KeyValue batch;
-    batch.AddItem("Delete From tb_customer where id=@id", p);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransById({"Delete From tb_customer where id=@id"}, id);
 }
 
 void dal_customer::Update(const m_customer& m) {

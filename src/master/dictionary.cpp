@@ -82,14 +82,11 @@ m_recordSet dal_dictionary::GetListForCondition(const ConditionSet& conditions, 
 }
 
 m_DBresult dal_dictionary::Delete(int id) {
-    SqlParams p;
-    p.AddItem("@id", id);
-    KeyValue batch;
-    batch.AddItem("Delete From tb_user_group_fun where departmentId=@id", p);
-    batch.AddItem("Delete From tb_location_fun where departmentId=@id", p);
-    batch.AddItem("Delete From tb_account_fun where departmentId=@id", p);
-    batch.AddItem("Delete From tb_dictionary where id=@id", p);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransById({"Delete From tb_user_group_fun where departmentId=@id",
+                                        "Delete From tb_location_fun where departmentId=@id",
+                                        "Delete From tb_account_fun where departmentId=@id",
+                                        "Delete From tb_dictionary where id=@id"},
+                                       id);
 }
 
 void dal_dictionary::Update(const m_dictionary& m) {

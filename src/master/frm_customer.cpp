@@ -26,7 +26,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSplitter>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -160,20 +159,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    auto* right = new QWidget;
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addLayout(searchRow);
-    rightLayout->addWidget(vsCustomerList, 1);
-    rightLayout->addLayout(grid);
-    auto* split = new QSplitter;
-    split->addWidget(left);
-    split->addWidget(right);
-    split->setStretchFactor(1, 4);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar);
-    layout->addWidget(split, 1);
+    LayOutForm(this, toolbar, {left, StackedPane({{searchRow, 0}, {vsCustomerList, 1}, {grid, 0}})}, 4);
     resize(1000, 640);
 
     setDgColForList();

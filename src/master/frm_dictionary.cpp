@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
-#include <QSplitter>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -111,16 +110,7 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
 
     auto* typesBox = new QWidget;
     typesBox->setLayout(types);
-    auto* split = new QSplitter;
-    split->addWidget(typesBox);
-    split->addWidget(tv_dictionary);
-    split->addWidget(fields);
-    split->setStretchFactor(1, 1);
-    split->setStretchFactor(2, 2);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar);
-    layout->addWidget(split, 1);
+    LayOutForm(this, toolbar, {typesBox, tv_dictionary, fields}, 2);
 
     for (QWidget* w : {static_cast<QWidget*>(txt_name), static_cast<QWidget*>(txt_remark),
                        static_cast<QWidget*>(chk_start)})

@@ -192,14 +192,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     right->addWidget(detailBox);
     right->setStretchFactor(0, 3);
     right->setStretchFactor(2, 2);
-    auto* split = new QSplitter;
-    split->addWidget(left);
-    split->addWidget(right);
-    split->setStretchFactor(1, 4);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar);
-    layout->addWidget(split, 1);
+    LayOutForm(this, toolbar, {left, right}, 4);
     resize(1100, 760);
 
     setDgColForList();

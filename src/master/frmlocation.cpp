@@ -21,7 +21,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
-#include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -139,20 +138,8 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     form->addRow(QStringLiteral("备    注:"), txt_remark);
     form->addRow(QString(), checks);
 
-    auto* right = new QWidget;
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addLayout(searchRow);
-    rightLayout->addWidget(lstView_LocationDetail, 1);
-    rightLayout->addLayout(form);
-    auto* split = new QSplitter;
-    split->addWidget(tv_Location);
-    split->addWidget(right);
-    split->setStretchFactor(1, 3);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar);
-    layout->addWidget(split, 1);
+    LayOutForm(this, toolbar,
+               {tv_Location, StackedPane({{searchRow, 0}, {lstView_LocationDetail, 1}, {form, 0}})}, 3);
     for (QWidget* w : {static_cast<QWidget*>(txt_locationCode), static_cast<QWidget*>(txt_name),
                        static_cast<QWidget*>(txt_remark)})
         w->installEventFilter(this);

@@ -229,11 +229,7 @@ m_recordSet dal_goods_detail::GetListForCondition(const ConditionSet& conditions
 }
 
 m_DBresult dal_goods_detail::Delete(int id) {
-    SqlParams p;
-    p.AddItem("@id", id);
-    KeyValue batch;
-    batch.AddItem("Delete From tb_goods_detail where id=@id", p);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransById({"Delete From tb_goods_detail where id=@id"}, id);
 }
 
 void dal_goods_detail::Update(const m_goods_detail& d) {

@@ -84,11 +84,7 @@ m_recordSet dal_location::GetListForCondition(const ConditionSet& conditions, co
 }
 
 m_DBresult dal_location::Delete(int id) {
-    SqlParams p;
-    p.AddItem("@id", id);
-    KeyValue batch;
-    batch.AddItem("Delete From tb_location where id=@id", p);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransById({"Delete From tb_location where id=@id"}, id);
 }
 
 void dal_location::Update(const m_location& m) {

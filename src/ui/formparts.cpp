@@ -6,9 +6,12 @@
 #include "data/sysvar.h"
 
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 QLineEdit* NamedEdit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
@@ -55,4 +58,28 @@ void PaintRequired(std::initializer_list<QWidget*> fields) {
         p.setColor(QPalette::Button, c);
         w->setPalette(p);
     }
+}
+
+void LayOutForm(QWidget* form, QToolBar* toolbar, std::initializer_list<QWidget*> panes, int lastStretch) {
+    auto* split = new QSplitter;
+    for (QWidget* pane : panes)
+        split->addWidget(pane);
+    split->setStretchFactor(split->count() - 1, lastStretch);
+    auto* layout = new QVBoxLayout(form);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar);
+    layout->addWidget(split, 1);
+}
+
+QWidget* StackedPane(std::initializer_list<std::pair<QObject*, int>> parts) {
+    auto* pane = new QWidget;
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const auto& [part, stretch] : parts) {
+        if (auto* l = qobject_cast<QLayout*>(part))
+            layout->addLayout(l, stretch);
+        else
+            layout->addWidget(static_cast<QWidget*>(part), stretch);
+    }
+    return pane;
 }

@@ -17,6 +17,13 @@ void Refuse(const QWidget* form, const QString& text, QWidget* focus = nullptr);
 // Paints the mandatory fields in the required-field colour.
 void PaintRequired(std::initializer_list<QWidget*> fields);
 
+// Lays a form out: its toolbar above a splitter of panes; the last pane takes
+// lastStretch times the room of the others.
+void LayOutForm(QWidget* form, QToolBar* toolbar, std::initializer_list<QWidget*> panes, int lastStretch);
+// A pane of layouts and widgets stacked top to bottom; a widget given a
+// stretch of 1 takes the spare height.
+QWidget* StackedPane(std::initializer_list<std::pair<QObject*, int>> parts);
+
 QLineEdit* NamedEdit(const char* name, QWidget* parent = nullptr);
 QComboBox* NamedCombo(const char* name);
 QPushButton* NamedButton(const char* name, const char* text);
