@@ -99,6 +99,18 @@ void BM_TranslateCached(benchmark::State& state) {
 }
 BENCHMARK(BM_TranslateCached)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
+// A statement of state.range(0) bytes of "or" terms: translation time must
+// grow in proportion to the length (1 MB well under a second).
+void BM_TranslateLongOrChain(benchmark::State& state) {
+    QString sql = "select id from tb_goods_head where 1=0";
+    for (int i = 0; sql.size() < state.range(0); ++i)
+        sql += QStringLiteral(" or goodsCode='G%1' and upqty-%2>=0").arg(i).arg(i % 97);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(AccessSql::translateUncached(sql));
+    state.SetLabel(QString("%1 chars").arg(sql.size()).toStdString());
+}
+BENCHMARK(BM_TranslateLongOrChain)->Arg(1 << 17)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
 // A generated database of 20,000 bills of 10 lines, made once.
 struct BenchDb {
     QTemporaryDir dir;

@@ -77,21 +77,6 @@ double dateToSerial(const QDateTime& dt) {
     return static_cast<double>(base.secsTo(dt)) / 86400.0;
 }
 
-// Patterns with a name stand for a fixed pattern.
-QString resolveNamedPattern(const QString& p) {
-    const QString l = p.trimmed().toLower();
-    if (l == "fixed") return "0.00";
-    if (l == "standard") return "#,##0.00";
-    if (l == "percent") return "0.00%";
-    if (l == "currency") return "￥#,##0.00";
-    if (l == "short date") return "yyyy-mm-dd";
-    if (l == "long date") return "yyyy年m月d日";
-    if (l == "short time") return "hh:nn";
-    if (l == "long time" || l == "medium time") return "hh:nn:ss";
-    if (l == "general date") return "yyyy-mm-dd hh:nn:ss";
-    return p;
-}
-
 bool isNumberPattern(const QString& p) {
     bool quoted = false;
     for (int i = 0; i < p.size(); ++i) {
@@ -371,13 +356,20 @@ std::optional<QDateTime> parseDateText(const QString& text) {
         return std::nullopt;
     if (pos < t.size()) {
         if (!sep(" T") || !number(2, hh) || !sep(":") || !number(2, mm)) return std::nullopt;
-        if (pos < t.size()) {
+        if (pos < t.size() && t[pos] == ':') {
             if (!sep(":") || !number(2, ss)) return std::nullopt;
             if (pos < t.size() && t[pos] == '.') {
                 ++pos;
                 int frac;
                 number(9, frac);
             }
+        }
+        // a 12-hour time: 1:00 PM is 13:00, 12:30 AM is 00:30
+        const QString marker = t.mid(pos).trimmed().toUpper();
+        if (marker == QLatin1String("AM") || marker == QLatin1String("PM")) {
+            if (hh < 1 || hh > 12) return std::nullopt;
+            hh = hh % 12 + (marker == QLatin1String("PM") ? 12 : 0);
+            pos = t.size();
         }
         if (pos != t.size()) return std::nullopt;
     }
@@ -610,9 +602,104 @@ QString formatDate(const QDateTime& dt, const QString& pattern) {
     return out;
 }
 
+namespace {
+
+// The value as a number, for the named number formats: numbers as they are,
+// texts holding a number or a date, dates as their day count.
+std::optional<double> numberOf(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString t = value.toString();
+        if (auto n = numericValue(t)) return n;
+        if (auto dt = parseDateText(t)) return dateToSerial(*dt);
+        return std::nullopt;
+    }
+    case QMetaType::QDateTime:
+        return dateToSerial(value.toDateTime());
+    case QMetaType::QDate:
+        return dateToSerial(QDateTime(value.toDate(), QTime(0, 0)));
+    case QMetaType::Bool:
+        return value.toBool() ? -1 : 0;
+    default: {
+        bool ok = false;
+        const double n = value.toDouble(&ok);
+        return ok ? std::optional<double>(n) : std::nullopt;
+    }
+    }
+}
+
+std::optional<QDateTime> dateOf(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return parseDateText(value.toString());
+    case QMetaType::QDateTime:
+        return value.toDateTime();
+    case QMetaType::QDate:
+        return QDateTime(value.toDate(), QTime(0, 0));
+    default:
+        if (auto n = numberOf(value)) return serialToDate(*n);
+        return std::nullopt;
+    }
+}
+
+// The named formats as Chinese (PRC) regional settings give them.
+std::optional<QString> namedFormat(const QVariant& value, const QString& pattern) {
+    const QString name = pattern.trimmed().toLower();
+    static const char* const numberNames[] = {"general number", "currency", "fixed",  "standard", "percent",
+                                              "scientific",     "yes/no",   "true/false", "on/off"};
+    static const char* const dateNames[] = {"general date", "long date",   "medium date", "short date",
+                                            "long time",    "medium time", "short time"};
+    auto among = [&](const auto& names) {
+        for (const char* n : names)
+            if (name == QLatin1String(n)) return true;
+        return false;
+    };
+    if (among(numberNames)) {
+        const std::optional<double> n = numberOf(value);
+        if (!n) return valueText(value);
+        const double v = *n;
+        if (name == "general number") return numberQText(v);
+        if (name == "currency") {
+            const QString body = formatNumber(std::fabs(v), "#,##0.00");
+            return (v < 0 && body != "0.00" ? QStringLiteral("\u00a5-") : QStringLiteral("\u00a5")) + body;
+        }
+        if (name == "fixed") return formatNumber(v, "0.00");
+        if (name == "standard") return formatNumber(v, "#,##0.00");
+        if (name == "percent") return formatNumber(v, "0.00%");
+        if (name == "scientific") {
+            char buf[48];
+            std::snprintf(buf, sizeof buf, "%.2E", v);
+            return QString::fromLatin1(buf);
+        }
+        const bool on = v != 0;
+        if (name == "yes/no") return on ? QStringLiteral("Yes") : QStringLiteral("No");
+        if (name == "true/false") return on ? QStringLiteral("True") : QStringLiteral("False");
+        return on ? QStringLiteral("On") : QStringLiteral("Off");
+    }
+    if (!among(dateNames)) return std::nullopt;
+    const std::optional<QDateTime> dt = dateOf(value);
+    if (!dt) return valueText(value);
+    if (name == "general date") {
+        // the date alone at midnight, the time alone on day zero
+        const bool noTime = dt->time() == QTime(0, 0);
+        const bool noDate = dt->date() == QDate(1899, 12, 30);
+        if (noDate && !noTime) return formatDate(*dt, "h:nn:ss");
+        return formatDate(*dt, noTime ? "yyyy/m/d" : "yyyy/m/d h:nn:ss");
+    }
+    if (name == "long date") return formatDate(*dt, QStringLiteral("yyyy年m月d日"));
+    if (name == "medium date") return formatDate(*dt, "yy-mm-dd");
+    if (name == "short date") return formatDate(*dt, "yyyy/m/d");
+    if (name == "long time") return formatDate(*dt, "h:nn:ss");
+    if (name == "medium time") return formatDate(*dt, "hh:nn AM/PM");
+    return formatDate(*dt, "hh:nn");
+}
+
+} // namespace
+
 QString format(const QVariant& value, const QString& rawPattern) {
     if (value.isNull()) return {};
-    const QString pattern = resolveNamedPattern(rawPattern);
+    if (auto named = namedFormat(value, rawPattern)) return *named;
+    const QString& pattern = rawPattern;
     if (pattern.isEmpty()) return valueText(value);
     const bool numeric = isNumberPattern(pattern);
     switch (value.typeId()) {

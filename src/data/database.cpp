@@ -15,10 +15,28 @@ unsigned long long fileIdentity(const QString& path) {
     return (static_cast<unsigned long long>(st.st_dev) << 40) ^ static_cast<unsigned long long>(st.st_ino);
 }
 
+const QString kOneStatement = QStringLiteral("一次只能执行一条 SQL 语句, 第一条语句后面还有内容");
+
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
     ~Statement() { sqlite3_finalize(stmt); }
 };
+
+// True when nothing but blanks, semicolons and comments follows the first
+// statement; the engine would silently skip any further statement.
+bool onlyEndFollows(sqlite3* db, const char* tail) {
+    while (tail && *tail) {
+        sqlite3_stmt* next = nullptr;
+        const char* rest = nullptr;
+        const int rc = sqlite3_prepare_v2(db, tail, -1, &next, &rest);
+        const bool empty = rc == SQLITE_OK && next == nullptr;
+        sqlite3_finalize(next);
+        if (!empty) return false;
+        if (rest == tail) break;
+        tail = rest;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -81,9 +99,10 @@ RecordSet Database::query(const QString& sql) {
     const QByteArray text = sql.toUtf8();
     Statement s;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, &tail) !=
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &s.stmt, &tail) !=
         SQLITE_OK)
         fail();
+    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
     if (!s.stmt) return RecordSet(QStringList(), {});
     const int cols = sqlite3_column_count(s.stmt);
     QStringList names;
@@ -124,9 +143,11 @@ int Database::execute(const QString& sql) {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()), &s.stmt, nullptr) !=
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &s.stmt, &tail) !=
         SQLITE_OK)
         fail();
+    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
     if (!s.stmt) return 0;
     for (;;) {
         const int rc = sqlite3_step(s.stmt);

@@ -4,6 +4,7 @@
 
 #include <QVariant>
 #include <cmath>
+#include <limits>
 #include <sqlite3.h>
 #include <string>
 
@@ -136,16 +137,39 @@ void accPow(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     sqlite3_result_double(ctx, std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
 }
 
+constexpr const char* kOverflow = "溢出";
+
+// An operand of \ or Mod as a whole number: integers as they are, other
+// values rounded; false when the value lies outside the 64-bit range.
+bool wholeNumber(sqlite3_value* v, qint64& out) {
+    if (sqlite3_value_numeric_type(v) == SQLITE_INTEGER) {
+        out = sqlite3_value_int64(v);
+        return true;
+    }
+    const double d = std::nearbyint(sqlite3_value_double(v));
+    // 2^63 itself does not fit; every double below it does
+    if (!std::isfinite(d) || d < -9223372036854775808.0 || d >= 9223372036854775808.0) return false;
+    out = static_cast<qint64>(d);
+    return true;
+}
+
 // \ and Mod round their operands to whole numbers first.
 bool integerOperands(sqlite3_context* ctx, int argc, sqlite3_value** argv, qint64& a, qint64& b) {
     if (anyNull(argc, argv)) {
         sqlite3_result_null(ctx);
         return false;
     }
-    a = static_cast<qint64>(std::nearbyint(sqlite3_value_double(argv[0])));
-    b = static_cast<qint64>(std::nearbyint(sqlite3_value_double(argv[1])));
+    if (!wholeNumber(argv[0], a) || !wholeNumber(argv[1], b)) {
+        sqlite3_result_error(ctx, kOverflow, -1);
+        return false;
+    }
     if (b == 0) {
         sqlite3_result_error(ctx, "除数为零", -1);
+        return false;
+    }
+    if (b == -1 && a == std::numeric_limits<qint64>::min()) {
+        // the quotient does not fit, and the hardware traps on it
+        sqlite3_result_error(ctx, kOverflow, -1);
         return false;
     }
     return true;
@@ -161,6 +185,25 @@ void accMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (integerOperands(ctx, argc, argv, a, b)) sqlite3_result_int64(ctx, a % b);
 }
 
+// a + b: two texts are joined, anything else is added as the engine adds.
+void accAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
+        std::string out;
+        appendText(argv[0], out);
+        appendText(argv[1], out);
+        return resultText(ctx, out);
+    }
+    const int ta = sqlite3_value_numeric_type(argv[0]);
+    const int tb = sqlite3_value_numeric_type(argv[1]);
+    if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
+        qint64 sum = 0;
+        if (!__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &sum))
+            return sqlite3_result_int64(ctx, sum);
+    }
+    sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
+}
+
 } // namespace
 
 void registerAccessFunctions(sqlite3* db) {
@@ -173,7 +216,7 @@ void registerAccessFunctions(sqlite3* db) {
         {"acc_cat", -1, accCat},    {"acc_format", 2, accFormat}, {"acc_val", 1, accVal},
         {"acc_cstr", 1, accCStr},   {"acc_mid", 2, accMid},       {"acc_mid", 3, accMid},
         {"acc_right", 2, accRight}, {"acc_pow", 2, accPow},       {"acc_idiv", 2, accIDiv},
-        {"acc_mod", 2, accMod},
+        {"acc_mod", 2, accMod},     {"acc_add", 2, accAdd},
     };
     for (const Fn& f : fns)
         sqlite3_create_function_v2(db, f.name, f.argc, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 #include <QTime>
+#include <sqlite3.h>
 #include <optional>
 #include <vector>
 
@@ -46,33 +47,58 @@ bool isIdentPart(QChar c) {
 }
 
 // Dates written as #...# become text in the stored form yyyy-MM-dd[ hh:mm:ss].
+// The date is y-m-d or m/d/y as Access reads it; the time may carry AM or PM.
 QString dateLiteral(const QString& src, int pos, const QString& body) {
-    const QString b = body.trimmed();
-    QStringList parts = b.split(' ', Qt::SkipEmptyParts);
-    QString date = parts.value(0);
-    QString time = parts.value(1);
-    int y = 0, m = 0, d = 0;
-    const QStringList dp = date.split(QRegularExpression("[-/]"));
-    if (dp.size() == 3) {
-        if (dp[0].size() == 4) {
-            y = dp[0].toInt();
-            m = dp[1].toInt();
-            d = dp[2].toInt();
-        } else { // m/d/yyyy as Access reads it
-            m = dp[0].toInt();
-            d = dp[1].toInt();
-            y = dp[2].toInt();
-        }
+    QString b = body.trimmed().toUpper();
+    int ampm = 0; // 1 AM, 2 PM
+    if (b.endsWith(QLatin1String("AM")) || b.endsWith(QLatin1String("PM"))) {
+        ampm = b.endsWith(QLatin1String("PM")) ? 2 : 1;
+        b.chop(2);
+        b = b.trimmed();
     }
-    const QDate qd(y, m, d);
-    if (!qd.isValid()) failAt(src, pos, QStringLiteral("无效的日期常量"));
-    QString out = qd.toString("yyyy-MM-dd");
+    QString date, time;
+    for (const QString& part : b.split(' ', Qt::SkipEmptyParts)) {
+        if (part.contains(':') && time.isEmpty())
+            time = part;
+        else if (date.isEmpty() && (part.contains('/') || part.contains('-')))
+            date = part;
+        else
+            failAt(src, pos, QStringLiteral("无效的日期常量"));
+    }
+    if (ampm && time.isEmpty()) failAt(src, pos, QStringLiteral("无效的时间常量"));
+    QString out;
+    if (!date.isEmpty()) {
+        int y = 0, m = 0, d = 0;
+        const QStringList dp = date.split(QRegularExpression("[-/]"));
+        if (dp.size() == 3) {
+            if (dp[0].size() == 4) {
+                y = dp[0].toInt();
+                m = dp[1].toInt();
+                d = dp[2].toInt();
+            } else {
+                m = dp[0].toInt();
+                d = dp[1].toInt();
+                y = dp[2].toInt();
+            }
+        }
+        const QDate qd(y, m, d);
+        if (!qd.isValid()) failAt(src, pos, QStringLiteral("无效的日期常量"));
+        out = qd.toString("yyyy-MM-dd");
+    }
     if (!time.isEmpty()) {
         const QStringList tp = time.split(':');
-        const QTime qt(tp.value(0).toInt(), tp.value(1).toInt(), tp.value(2).toInt());
-        if (!qt.isValid()) failAt(src, pos, QStringLiteral("无效的时间常量"));
-        out += ' ' + qt.toString("hh:mm:ss");
+        bool okH = false;
+        int h = tp.value(0).toInt(&okH);
+        if (ampm) {
+            if (h < 1 || h > 12) okH = false;
+            h = h % 12 + (ampm == 2 ? 12 : 0);
+        }
+        const QTime qt(h, tp.value(1).toInt(), tp.value(2).toInt());
+        if (!okH || tp.size() > 3 || !qt.isValid()) failAt(src, pos, QStringLiteral("无效的时间常量"));
+        if (!out.isEmpty()) out += ' ';
+        out += qt.toString("hh:mm:ss");
     }
+    if (out.isEmpty()) failAt(src, pos, QStringLiteral("无效的日期常量"));
     return out;
 }
 
@@ -86,17 +112,7 @@ std::vector<Token> tokenize(const QString& s) {
             ++i;
             continue;
         }
-        if (c == '-' && i + 1 < n && s[i + 1] == '-') {
-            while (i < n && s[i] != '\n')
-                ++i;
-            continue;
-        }
-        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
-            const int end = s.indexOf("*/", i + 2);
-            if (end < 0) failAt(s, i, QStringLiteral("注释没有结束"));
-            i = end + 2;
-            continue;
-        }
+        // The dialect has no comments: "--" is two minus signs (x--5 is x+5).
         Token t;
         t.pos = i;
         if (c == '\'' || c == '"') {
@@ -224,13 +240,24 @@ QString wrap(const Ex& e, int minPrec) {
 class Parser {
 public:
     explicit Parser(const QString& src) : m_src(src), m_toks(tokenize(src)) {
-        for (const Token& t : m_toks)
+        m_match.assign(m_toks.size(), -1);
+        std::vector<int> open;
+        for (std::size_t k = 0; k < m_toks.size(); ++k) {
+            const Token& t = m_toks[k];
             m_hasUnion |= t.type == T::Ident && t.upper == QLatin1String("UNION");
+            if (t.type != T::Op) continue;
+            if (t.text == QLatin1String("(")) {
+                open.push_back(static_cast<int>(k));
+            } else if (t.text == QLatin1String(")") && !open.empty()) {
+                m_match[static_cast<std::size_t>(open.back())] = static_cast<int>(k);
+                open.pop_back();
+            }
+        }
     }
 
     QString statement() {
         QString out;
-        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1)))
+        if (isKw("SELECT") || opensSelect(0))
             out = selectStatement();
         else if (isKw("INSERT"))
             out = insertStatement();
@@ -247,6 +274,7 @@ public:
                 expectKw("PLAN");
                 head += "QUERY PLAN ";
             }
+            if (isKw("EXPLAIN")) fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
             return head + statement();
         } else if (peek().type == T::End)
             fail(QStringLiteral("语句为空"));
@@ -262,6 +290,7 @@ public:
 private:
     const QString& m_src;
     std::vector<Token> m_toks;
+    std::vector<int> m_match; // index of the ")" that closes each "(" token
     std::size_t m_i = 0;
     int m_depth = 0;   // nesting of selects
     int m_nesting = 0; // nesting of expressions: a limit keeps the stack safe
@@ -274,6 +303,23 @@ private:
         ~NestGuard() { --p.m_nesting; }
     };
     bool m_hasUnion = false;
+
+    // The "(" at offset k starts a bracketed select, "(select ...)" or
+    // "((select ...) union ...)", that is followed by what can only end a
+    // select: union, order by or a closing bracket. "((select ...) + 1)" is an
+    // expression that merely starts with a subquery.
+    bool bracketedSelectAt(int k) const {
+        int j = k;
+        while (isOp("(", j))
+            ++j;
+        if (j == k || !isKw("SELECT", j)) return false;
+        const std::size_t at = m_i + static_cast<std::size_t>(k);
+        if (at >= m_match.size() || m_match[at] < 0) return false;
+        const int after = m_match[at] + 1 - static_cast<int>(m_i);
+        return isKw("UNION", after) || isKw("ORDER", after) || isOp(")", after);
+    }
+    // "(" at k opens a group whose content is a select statement.
+    bool opensSelect(int k) const { return isOp("(", k) && (isKw("SELECT", k + 1) || bracketedSelectAt(k + 1)); }
 
     const Token& peek(int k = 0) const {
         const std::size_t j = std::min(m_i + static_cast<std::size_t>(k), m_toks.size() - 1);
@@ -325,7 +371,8 @@ private:
 
     QString name() {
         const Token& t = peek();
-        if (t.type == T::Bracket || (t.type == T::Ident && !isReserved(t.upper))) return next().text;
+        if (t.type == T::Bracket) return next().text;
+        if (t.type == T::Ident && !isReserved(t.upper)) return engineName(next().text);
         fail(QStringLiteral("应为名称"));
     }
     // table, alias.column, [bracketed] names joined with dots
@@ -343,10 +390,27 @@ private:
             return name();
         }
         const Token& t = peek();
-        if (t.type == T::Bracket || (t.type == T::Ident && !isReserved(t.upper))) return next().text;
+        if (t.type == T::Bracket) return next().text;
+        if (t.type == T::Ident && !isReserved(t.upper)) return engineName(next().text);
         return std::nullopt;
     }
     static QString quoteIdent(const QString& s) { return '[' + s + ']'; }
+    // The column of a dotted name: what follows the last dot outside brackets.
+    static QString lastNamePart(const QString& dotted) {
+        int depth = 0;
+        for (int k = dotted.size() - 1; k >= 0; --k) {
+            if (dotted[k] == ']') ++depth;
+            else if (dotted[k] == '[') --depth;
+            else if (dotted[k] == '.' && depth == 0) return dotted.mid(k + 1);
+        }
+        return dotted;
+    }
+    // Words the engine reserves but the dialect does not (limit, using,
+    // except, ...) are plain names here and are bracketed in the output.
+    static QString engineName(const QString& s) {
+        const QByteArray u = s.toUtf8();
+        return sqlite3_keyword_check(u.constData(), static_cast<int>(u.size())) ? quoteIdent(s) : s;
+    }
 
     // ---- statements ----
 
@@ -384,7 +448,7 @@ private:
             } while (acceptOp(","));
             return out + " VALUES " + rows.join(", ");
         }
-        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) return out + ' ' + selectStatement();
+        if (isKw("SELECT") || opensSelect(0)) return out + ' ' + selectStatement();
         fail(QStringLiteral("应为 VALUES 或 SELECT"));
     }
 
@@ -395,7 +459,9 @@ private:
         expectKw("SET");
         QStringList sets;
         do {
-            const QString col = dottedName();
+            QString col = dottedName(); // the engine takes no table name before a column here
+            if (isOp(".")) fail(QStringLiteral("应为「=」"));
+            col = lastNamePart(col);
             expectOp("=");
             sets << col + " = " + expr().sql;
         } while (acceptOp(","));
@@ -424,10 +490,11 @@ private:
     };
 
     QString selectStatement() {
+        NestGuard nest(*this);
         std::vector<Core> arms;
         QStringList ops;
         for (;;) {
-            if (isOp("(") && isKw("SELECT", 1)) {
+            if (opensSelect(0)) {
                 next();
                 const QString inner = selectStatement();
                 expectOp(")");
@@ -572,15 +639,15 @@ private:
     }
 
     QString tableRef() {
+        NestGuard nest(*this);
         QString out;
-        if (acceptOp("(")) {
-            if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
-                out = '(' + selectStatement() + ')';
-                expectOp(")");
-            } else {
-                out = '(' + fromClause() + ')';
-                expectOp(")");
-            }
+        if (opensSelect(0)) {
+            next();
+            out = '(' + selectStatement() + ')';
+            expectOp(")");
+        } else if (acceptOp("(")) {
+            out = '(' + fromClause() + ')';
+            expectOp(")");
         } else {
             out = dottedName();
         }
@@ -592,30 +659,42 @@ private:
 
     Ex expr() {
         NestGuard guard(*this);
-        return orExpr();
+        return xorExpr();
+    }
+
+    // Chains of one operator are written by appending to the left operand's
+    // text, so a long chain costs time in proportion to its length.
+    static void appendOp(Ex& l, int prec, const char* op, const QString& right) {
+        if (l.prec < prec) l.sql = '(' + l.sql + ')';
+        l.sql += QLatin1String(op);
+        l.sql += right;
+        l.prec = prec;
+        l.text = false;
+        l.column = false;
+    }
+
+    // Xor binds more loosely than Or: a Xor b Xor c is true when an odd
+    // number of its operands are true.
+    Ex xorExpr() {
+        Ex l = orExpr();
+        if (!isKw("XOR")) return l;
+        QString sum = "((" + l.sql + ") <> 0)";
+        while (acceptKw("XOR"))
+            sum += " + ((" + orExpr().sql + ") <> 0)";
+        return {"((" + sum + ") % 2 = 1)", P_PRIMARY, false};
     }
 
     Ex orExpr() {
         Ex l = andExpr();
-        for (;;) {
-            if (acceptKw("OR")) {
-                const Ex r = andExpr();
-                l = {wrap(l, P_OR) + " OR " + wrap(r, P_OR), P_OR, false};
-            } else if (acceptKw("XOR")) {
-                const Ex r = andExpr();
-                l = {"((" + l.sql + ") <> (" + r.sql + "))", P_PRIMARY, false};
-            } else {
-                return l;
-            }
-        }
+        while (acceptKw("OR"))
+            appendOp(l, P_OR, " OR ", wrap(andExpr(), P_OR));
+        return l;
     }
 
     Ex andExpr() {
         Ex l = notExpr();
-        while (acceptKw("AND")) {
-            const Ex r = notExpr();
-            l = {wrap(l, P_AND) + " AND " + wrap(r, P_AND), P_AND, false};
-        }
+        while (acceptKw("AND"))
+            appendOp(l, P_AND, " AND ", wrap(notExpr(), P_AND));
         return l;
     }
 
@@ -630,30 +709,29 @@ private:
 
     static QString nocase(const Ex& e) { return wrap(e, P_PRIMARY) + " COLLATE NOCASE"; }
 
-    Ex compare(const Ex& l, const QString& op, const Ex& r) {
+    void compare(Ex& l, const QString& op, const Ex& r) {
         const int p = (op == "=" || op == "<>") ? P_EQ : P_REL;
         const QString rs = (l.text || r.text) ? nocase(r) : wrap(r, p + 1);
-        return {wrap(l, p) + ' ' + op + ' ' + rs, p, false};
+        appendOp(l, p, "", ' ' + op + ' ' + rs);
     }
 
-    Ex inList(const Ex& l, bool negated) {
+    void inList(Ex& l, bool negated) {
         expectOp("(");
         QString items;
         bool text = l.text;
-        if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
+        if (isKw("SELECT") || bracketedSelectAt(0)) {
             items = selectStatement();
         } else {
-            QStringList list;
             do {
                 const Ex e = expr();
                 text |= e.text;
-                list << e.sql;
+                if (!items.isEmpty()) items += QLatin1String(", ");
+                items += e.sql;
             } while (acceptOp(","));
-            items = list.join(", ");
         }
         expectOp(")");
-        const QString lhs = text ? nocase(l) : wrap(l, P_EQ);
-        return {lhs + (negated ? " NOT IN (" : " IN (") + items + ')', P_EQ, false};
+        if (text) l = {nocase(l), P_PRIMARY, false};
+        appendOp(l, P_EQ, negated ? " NOT IN (" : " IN (", items + ')');
     }
 
     Ex cmpExpr() {
@@ -663,7 +741,7 @@ private:
             if (t.type == T::Op && (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" ||
                                     t.text == "<=" || t.text == ">=")) {
                 const QString op = next().text;
-                l = compare(l, op, catExpr());
+                compare(l, op, catExpr());
                 continue;
             }
             bool negated = false;
@@ -673,23 +751,22 @@ private:
             }
             if (acceptKw("LIKE")) {
                 const Ex r = catExpr();
-                l = {wrap(l, P_EQ) + (negated ? " NOT LIKE " : " LIKE ") + wrap(r, P_REL), P_EQ, false};
+                appendOp(l, P_EQ, negated ? " NOT LIKE " : " LIKE ", wrap(r, P_REL));
             } else if (acceptKw("IN")) {
-                l = inList(l, negated);
+                inList(l, negated);
             } else if (acceptKw("BETWEEN")) {
                 const Ex lo = catExpr();
                 expectKw("AND");
                 const Ex hi = catExpr();
-                const bool text = l.text || lo.text || hi.text;
-                l = {(text ? nocase(l) : wrap(l, P_REL)) + (negated ? " NOT BETWEEN " : " BETWEEN ") +
-                         wrap(lo, P_REL) + " AND " + wrap(hi, P_REL),
-                     P_EQ, false};
+                if (l.text || lo.text || hi.text) l = {nocase(l), P_PRIMARY, false};
+                appendOp(l, P_EQ, negated ? " NOT BETWEEN " : " BETWEEN ",
+                         wrap(lo, P_REL) + " AND " + wrap(hi, P_REL));
             } else if (negated) {
                 fail(QStringLiteral("NOT 后应为 LIKE、IN 或 BETWEEN"));
             } else if (acceptKw("IS")) {
                 const bool isNot = acceptKw("NOT");
                 expectKw("NULL");
-                l = {wrap(l, P_REL) + (isNot ? " IS NOT NULL" : " IS NULL"), P_EQ, false};
+                appendOp(l, P_EQ, isNot ? " IS NOT NULL" : " IS NULL", QString());
             } else {
                 return l;
             }
@@ -700,53 +777,77 @@ private:
     Ex catExpr() {
         Ex first = addExpr();
         if (!isOp("&")) return first;
-        QStringList parts{first.sql};
-        while (acceptOp("&"))
-            parts << addExpr().sql;
-        return {"acc_cat(" + parts.join(", ") + ')', P_PRIMARY, true};
+        QString out = "acc_cat(" + first.sql;
+        while (acceptOp("&")) {
+            out += QLatin1String(", ");
+            out += addExpr().sql;
+        }
+        return {out + ')', P_PRIMARY, true};
     }
 
+    // + joins two texts (Null when either is Null) and adds anything else.
+    // Where either side may be text at run time (a column) acc_add decides.
     Ex addExpr() {
-        Ex l = modExpr();
-        for (;;) {
-            if (isOp("+") || isOp("-")) {
-                const QString op = next().text;
-                const Ex r = modExpr();
-                l = {wrap(l, P_ADD) + ' ' + op + ' ' + wrap(r, P_ADD + 1), P_ADD, false};
+        Ex first = modExpr();
+        if (!isOp("+") && !isOp("-")) return first;
+        bool leftText = first.text, leftMaybeText = first.text || first.column;
+        bool lastWasCall = false;
+        int wrappers = 0;
+        QString tail;
+        while (isOp("+") || isOp("-")) {
+            const bool plus = next().text == QLatin1String("+");
+            const Ex r = modExpr();
+            if (plus && leftMaybeText && (r.text || r.column)) {
+                ++wrappers;
+                tail += QLatin1String(", ");
+                tail += r.sql;
+                tail += ')';
+                leftText = leftText && r.text;
+                leftMaybeText = lastWasCall = true;
             } else {
-                return l;
+                tail += plus ? QLatin1String(" + ") : QLatin1String(" - ");
+                tail += wrap(r, P_ADD + 1);
+                leftText = leftMaybeText = lastWasCall = false;
             }
         }
+        QString out = QStringLiteral("acc_add(").repeated(wrappers);
+        out += wrappers ? first.sql : wrap(first, P_ADD);
+        out += tail;
+        return {out, lastWasCall ? P_PRIMARY : P_ADD, leftText};
+    }
+
+    // Left-associative function chains (a Mod b Mod c) are written as nested
+    // calls with the openings counted first, in one pass.
+    template <class Accept>
+    Ex callChain(Ex first, const char* fn, Accept accept, Ex (Parser::*operand)()) {
+        if (!accept()) return first;
+        int n = 0;
+        QString tail;
+        do {
+            ++n;
+            tail += QLatin1String(", ");
+            tail += (this->*operand)().sql;
+            tail += ')';
+        } while (accept());
+        return {(QLatin1String(fn) + QLatin1Char('(')).repeated(n) + first.sql + tail, P_PRIMARY, false};
     }
 
     Ex modExpr() {
-        Ex l = idivExpr();
-        while (acceptKw("MOD")) {
-            const Ex r = idivExpr();
-            l = {"acc_mod(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
-        }
-        return l;
+        return callChain(idivExpr(), "acc_mod", [this] { return acceptKw("MOD"); }, &Parser::idivExpr);
     }
 
     Ex idivExpr() {
-        Ex l = mulExpr();
-        while (acceptOp("\\")) {
-            const Ex r = mulExpr();
-            l = {"acc_idiv(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
-        }
-        return l;
+        return callChain(mulExpr(), "acc_idiv", [this] { return acceptOp("\\"); }, &Parser::mulExpr);
     }
 
     Ex mulExpr() {
         Ex l = unaryExpr();
         for (;;) {
             if (acceptOp("*")) {
-                const Ex r = unaryExpr();
-                l = {wrap(l, P_MUL) + " * " + wrap(r, P_MUL + 1), P_MUL, false};
+                appendOp(l, P_MUL, " * ", wrap(unaryExpr(), P_MUL + 1));
             } else if (acceptOp("/")) {
                 // Access divides as floating point: 7/2 is 3.5
-                const Ex r = unaryExpr();
-                l = {wrap(l, P_MUL) + " * 1.0 / " + wrap(r, P_MUL + 1), P_MUL, false};
+                appendOp(l, P_MUL, " * 1.0 / ", wrap(unaryExpr(), P_MUL + 1));
             } else {
                 return l;
             }
@@ -765,19 +866,17 @@ private:
     }
 
     Ex powExpr() {
-        Ex l = primary();
-        while (acceptOp("^")) {
-            Ex r;
-            if (acceptOp("-")) {
-                const Ex p = primary();
-                r = {"-" + wrap(p, P_UNARY), P_UNARY, false};
-            } else {
-                acceptOp("+");
-                r = primary();
-            }
-            l = {"acc_pow(" + l.sql + ", " + r.sql + ')', P_PRIMARY, false};
+        return callChain(primary(), "acc_pow", [this] { return acceptOp("^"); }, &Parser::powOperand);
+    }
+
+    // the right side of ^ may carry its own sign: 2^-1
+    Ex powOperand() {
+        if (acceptOp("-")) {
+            const Ex p = primary();
+            return {"-" + wrap(p, P_UNARY), P_UNARY, false};
         }
-        return l;
+        acceptOp("+");
+        return primary();
     }
 
     Ex primary() {
@@ -790,8 +889,9 @@ private:
             return {quoteLiteral(next().text), P_PRIMARY, true};
         case T::Op:
             if (t.text == "(") {
+                const bool subquery = opensSelect(0);
                 next();
-                if (isKw("SELECT") || (isOp("(") && isKw("SELECT", 1))) {
+                if (subquery) {
                     const QString q = selectStatement();
                     expectOp(")");
                     return {'(' + q + ')', P_PRIMARY, false};
@@ -828,7 +928,7 @@ private:
             expectOp(")");
             return {"EXISTS (" + q + ')', P_PRIMARY, false};
         }
-        if (isOp("(", 1) && !isReserved(up)) return functionCall();
+        if (isOp("(", 1) && (!isReserved(up) || up == "LEFT" || up == "RIGHT")) return functionCall();
         if (isReserved(up)) fail(QStringLiteral("应为表达式"));
         return {dottedName(), P_PRIMARY, false, true};
     }

@@ -3,6 +3,10 @@
 #include <QList>
 #include <cerrno>
 #include <iconv.h>
+#include <memory>
+#include <mutex>
+#include <unicode/translit.h>
+#include <unicode/unistr.h>
 
 namespace {
 
@@ -33,6 +37,43 @@ QByteArray toGbk(char32_t c) {
     return QByteArray(out, static_cast<int>(outp - out));
 }
 
+bool isUnifiedIdeograph(char32_t c) {
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x20000 && c <= 0x2A6DF) ||
+           (c >= 0x2A700 && c <= 0x2EBEF) || (c >= 0x30000 && c <= 0x323AF);
+}
+
+// The level-1 characters of GB2312 (rows B0 to D7), which are ordered by pinyin.
+bool isLevelOne(unsigned v) {
+    const unsigned lead = v >> 8, trail = v & 0xFF;
+    return lead >= 0xB0 && lead <= 0xD7 && trail >= 0xA1 && trail <= 0xFE;
+}
+
+// The first letter of a character's reading as ICU transliterates it, for
+// the characters the code-page order cannot place; "" when it has none.
+QString readingInitial(char32_t c) {
+    static std::mutex lock;
+    static std::unique_ptr<icu::Transliterator> toLatin;
+    static bool tried = false;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (!tried) {
+        tried = true;
+        UErrorCode status = U_ZERO_ERROR;
+        toLatin.reset(icu::Transliterator::createInstance("Han-Latin; Latin-ASCII", UTRANS_FORWARD, status));
+        if (U_FAILURE(status)) toLatin.reset();
+    }
+    if (!toLatin) return {};
+    icu::UnicodeString text(static_cast<UChar32>(c));
+    toLatin->transliterate(text);
+    for (int32_t i = 0; i < text.length(); ++i) {
+        const UChar ch = text.charAt(i);
+        if (ch == ' ') continue;
+        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'))
+            return QString(QChar(ch).toUpper());
+        return {};
+    }
+    return {};
+}
+
 } // namespace
 
 QString GetCharInitial(char32_t c) {
@@ -41,8 +82,10 @@ QString GetCharInitial(char32_t c) {
         const char up = static_cast<char>(QChar::toUpper(static_cast<unsigned char>(gbk[0])));
         return up >= 'A' && up <= 'Z' ? QString(QChar(up)) : QString();
     }
-    if (gbk.size() != 2) return {}; // not in the code page: it reads as "?"
+    if (gbk.size() != 2) // not in the code page
+        return isUnifiedIdeograph(c) ? readingInitial(c) : QString();
     const unsigned v = static_cast<unsigned char>(gbk[0]) * 256u + static_cast<unsigned char>(gbk[1]);
+    if (!isLevelOne(v) && isUnifiedIdeograph(c)) return readingInitial(c);
     if (v < kBoundaries[0].code) return QStringLiteral("   ");
     char letter = 'A';
     for (const Boundary& b : kBoundaries)

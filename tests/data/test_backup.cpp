@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
+#include <sys/resource.h>
 
 class BackupTest : public DbTest {
 protected:
@@ -55,4 +57,29 @@ TEST_F(BackupTest, CompactInPlaceThenReadAgain) {
     EXPECT_FALSE(sqlHelper::IsConnOpen());
     EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 1);
     EXPECT_EQ(m_msg.shown.size(), 1u);
+}
+
+TEST_F(BackupTest, BackupThatFailsHalfWayLeavesNoFile) {
+    // enough data that the copy cannot fit under the file size limit below
+    exec("CREATE TABLE zz_bulk (t TEXT)");
+    exec("insert into zz_bulk (t) values ('" + QString(2000, 'x') + "')");
+    for (int i = 0; i < 8; ++i)
+        exec("insert into zz_bulk (t) select t from zz_bulk");
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 64 * 1024; // a full disk, as far as the copy can tell
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const m_DBresult r = BackUpDB(true);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(r.isResult);
+    EXPECT_FALSE(r.str_MsgBox.isEmpty());
+    EXPECT_EQ(backups(), QStringList()); // neither a partial copy nor its working file
+    ASSERT_EQ(m_msg.shown.size(), 1u);
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Exclamation);
+    // the next backup, with room again, succeeds
+    EXPECT_TRUE(BackUpDB(false).isResult);
+    EXPECT_EQ(backups().size(), 1);
 }

@@ -56,7 +56,7 @@ TEST(Pinyin, WorkedExampleAndEdgeCases) {
     EXPECT_EQ(GetPinyinInitials("康师傅 冰红茶"), "KSFBHC");
     EXPECT_EQ(GetPinyinInitials("１２３（）！"), ""); // full-width digits and symbols
     EXPECT_EQ(GetPinyinInitials(""), "");
-    EXPECT_EQ(GetPinyinInitials("亍"), "Z"); // level 2 (D8A1)
+    EXPECT_EQ(GetPinyinInitials("亍"), "C"); // level 2 (D8A1): its reading, chù
     EXPECT_EQ(GetPinyinInitials("啊"), "A");
     EXPECT_EQ(GetPinyinInitials("芭"), "B");
     EXPECT_EQ(GetPinyinInitials("澳"), "A"); // B0C4, just before 芭
@@ -64,4 +64,15 @@ TEST(Pinyin, WorkedExampleAndEdgeCases) {
     EXPECT_EQ(GetCharInitial(U'。'), "   ");
     EXPECT_EQ(GetCharInitial(U'z'), "Z");
     EXPECT_EQ(GetCharInitial(U'5'), "");
+}
+
+TEST(Pinyin, CharactersOutsideLevelOneTakeTheirReading) {
+    // level 2 and the GBK extension are not ordered by pinyin
+    EXPECT_EQ(GetPinyinInitials("鑫达贸易"), "XDMY");
+    EXPECT_EQ(GetPinyinInitials("鑫昊琦祺钰皓"), "XHQQYH");
+    EXPECT_EQ(GetPinyinInitials("丂"), "K"); // GBK extension (8140), kǎo
+    EXPECT_EQ(GetPinyinInitials("㐀"), "Q"); // extension A, not in GBK: qiū
+    // level-1 characters and everything that is not a Chinese character keep their letters
+    EXPECT_EQ(GetPinyinInitials("行长"), "XC");
+    EXPECT_EQ(GetPinyinInitials("ｘ。A"), "A");
 }

@@ -36,6 +36,28 @@ TEST_F(AdminTest, TranslateAndErrors) {
     EXPECT_EQ(run({}), 2);
 }
 
+TEST_F(AdminTest, SqlRunsOneStatementOnly) {
+    ASSERT_EQ(run({"sql", "select 5--3 as x"}), 0) << qPrintable(err);
+    EXPECT_EQ(out, "x\n8\n");
+    EXPECT_EQ(run({"sql", "create table zz(a); delete from tb_sys_fun"}), 1);
+    EXPECT_TRUE(err.contains("一条")) << qPrintable(err);
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where name='zz'").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 97);
+}
+
+TEST_F(AdminTest, PinyinRefreshRewritesStaleInitialsInOnePass) {
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, pinyin) values (1, 'g1', '鑫达', 'ZD')");
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, pinyin) values (2, 'g2', '苹果', 'PG')");
+    exec("insert into tb_customer (id, customerCode, uname, pinyin) values (1, 'c1', '琦祺贸易', Null)");
+    ASSERT_EQ(run({"pinyin", "--refresh"}), 0) << qPrintable(err);
+    EXPECT_TRUE(out.contains(" 2 ")) << qPrintable(out);
+    EXPECT_EQ(scalar("select pinyin from tb_goods_head where id=1").toString(), "XD");
+    EXPECT_EQ(scalar("select pinyin from tb_customer where id=1").toString(), "QQMY");
+    ASSERT_EQ(run({"pinyin", "--refresh"}), 0);
+    EXPECT_TRUE(out.contains(" 0 ")) << qPrintable(out);
+    EXPECT_EQ(run({"pinyin"}), 2);
+}
+
 TEST_F(AdminTest, InitRefusesToOverwriteWithoutForceAndActsOnAnotherFile) {
     EXPECT_EQ(run({"init"}), 1);
     EXPECT_TRUE(err.contains("--force"));

@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
+#include "master/pinyinrefresh.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ const char* const kUsage =
     "  sql 语句                  执行一条 Access 语法的语句, 查询结果以制表符分隔输出\n"
     "  translate 语句            输出语句翻译成的 SQLite 语句\n"
     "  backup                    在程序目录写一个压缩备份\n"
-    "  compact                   压缩数据库文件\n";
+    "  compact                   压缩数据库文件\n"
+    "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n";
 
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
@@ -91,6 +93,14 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         }
         if (command == "backup") return BackUpDB(true).isResult ? 0 : 1;
         if (command == "compact") return CompactDB().isResult ? 0 : 1;
+        if (command == "pinyin") {
+            if (args != QStringList{"--refresh"}) {
+                err << "pinyin 需要参数 --refresh\n";
+                return 2;
+            }
+            out << "已更新 " << RefreshStoredPinyin() << " 条记录的拼音首字母\n";
+            return 0;
+        }
         err << "未知的命令: " << command << '\n' << kUsage;
         return 2;
     } catch (const DbError& e) {
