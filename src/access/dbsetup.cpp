@@ -4,9 +4,11 @@
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/translator.h"
+#include "bills/stockbalance.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <iterator>
 
 // Resources of a static library must be registered by hand.
 static void initSqlResources() {
@@ -35,6 +37,59 @@ void RunScript(const QString& script) {
     }
 }
 
+namespace {
+
+int userVersion(Database& db) {
+    return db.query("PRAGMA user_version").at(0, 0).toInt();
+}
+
+// Version 2: the running stock balance, and the line indexes the last-price
+// lookup of bill entry needs.
+void migrateTo2(Database& db) {
+    for (const QString& statement : StockBalanceSchema())
+        db.execute(statement);
+    db.execute("CREATE INDEX IF NOT EXISTS ix_rk_detail_goods_code ON tb_rk_detail(goodsCode)");
+    db.execute("CREATE INDEX IF NOT EXISTS ix_ck_detail_goods_code ON tb_ck_detail(goodsCode)");
+    RebuildStockBalance();
+}
+
+using Migration = void (*)(Database&);
+// migrations[k] brings a file from version k + 1 to k + 2
+constexpr Migration kMigrations[] = {migrateTo2};
+static_assert(std::size(kMigrations) + 1 == kSchemaVersion);
+
+// Runs the migrations after `from` inside the caller's transaction.
+void runMigrations(Database& db, int from) {
+    for (int v = from; v < kSchemaVersion; ++v)
+        kMigrations[v - 1](db);
+    db.execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+}
+
+} // namespace
+
+void MigrateDatabase(Database& db) {
+    int version = userVersion(db);
+    if (version == 0) return; // a file being created
+    if (version > kSchemaVersion)
+        throw DbError(QStringLiteral("数据库文件的版本 (%1) 比本程序能识别的版本 (%2) 新, 请使用新版的程序打开!")
+                          .arg(version)
+                          .arg(kSchemaVersion));
+    if (version == kSchemaVersion) return;
+    db.execute("BEGIN IMMEDIATE");
+    try {
+        version = userVersion(db); // another program may have migrated it meanwhile
+        if (version < kSchemaVersion) runMigrations(db, version);
+        db.execute("COMMIT");
+    } catch (const DbError& e) {
+        if (db.inTransaction()) db.execute("ROLLBACK");
+        throw DbError(QStringLiteral("数据库升级失败: %1").arg(e.message()));
+    }
+}
+
+void InstallMigrations() {
+    Database::setOpenHook(&MigrateDatabase);
+}
+
 void CreateDatabase(const QString& file, bool demo, bool force) {
     const QString path = QFileInfo(file).absoluteFilePath();
     Database& db = Database::instance();
@@ -54,7 +109,7 @@ void CreateDatabase(const QString& file, bool demo, bool force) {
         RunScript(resourceText("views.sql"));
         RunScript(resourceText("seed.sql"));
         if (demo) RunScript(resourceText("demo.sql"));
-        db.execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+        runMigrations(db, 1);
         db.execute("COMMIT");
         db.createTempShadows();
     } catch (...) {

@@ -2,7 +2,16 @@
 #include <QString>
 
 // The schema version this program writes and reads (PRAGMA user_version).
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
+
+class Database;
+
+// Brings the open file up to kSchemaVersion: the pending migrations run in
+// one transaction. A file newer than this program is refused (DbError).
+void MigrateDatabase(Database& db);
+
+// Makes every opening of a database file run MigrateDatabase first.
+void InstallMigrations();
 
 // Creates a new database file from the schema, views and seed rows, with the
 // demonstration data on top when demo is set. An existing file is refused

@@ -1,4 +1,5 @@
 // The entry procedure of the warehouse program.
+#include "access/dbsetup.h"
 #include "access/frm_main.h"
 #include "access/sysvars.h"
 #include "data/appenv.h"
@@ -27,7 +28,9 @@ int main(int argc, char* argv[]) {
             std::exit(code);
     });
 
-    // The first database access: a missing database ends the program here.
+    // The first database access: a missing database ends the program here,
+    // and an older file is brought up to date.
+    InstallMigrations();
     try {
         InitSysVar();
     } catch (const DbError& e) {

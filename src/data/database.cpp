@@ -40,6 +40,14 @@ bool onlyEndFollows(sqlite3* db, const char* tail) {
 
 } // namespace
 
+namespace {
+Database::OpenHook g_openHook = nullptr;
+}
+
+void Database::setOpenHook(OpenHook hook) {
+    g_openHook = hook;
+}
+
 Database& Database::instance() {
     static Database db;
     return db;
@@ -74,6 +82,7 @@ void Database::open(const QString& path, bool create) {
     sqlite3_extended_result_codes(m_db, 0);
     registerAccessFunctions(m_db);
     try {
+        if (g_openHook) g_openHook(*this);
         createTempShadows();
     } catch (...) {
         close();

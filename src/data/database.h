@@ -28,6 +28,11 @@ public:
 
     bool inTransaction() const;
 
+    // Called after every opening of a file, before the program uses it (the
+    // schema migrations); an exception from it closes the file again.
+    using OpenHook = void (*)(Database&);
+    static void setOpenHook(OpenHook hook);
+
     // Each report table of the file gets a TEMP table of the same name, which
     // SQLite resolves first: every program sees only its own report rows.
     void createTempShadows();

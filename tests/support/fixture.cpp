@@ -56,6 +56,7 @@ QString templateFile(bool demo) {
 
 void DbTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
+    InstallMigrations();
     const QString tmpl = templateFile(withDemo());
     ASSERT_TRUE(QFile::copy(tmpl, dbFile()));
     QFile::setPermissions(dbFile(), QFile::ReadOwner | QFile::WriteOwner);

@@ -9,6 +9,8 @@
 #include "data/sysvar.h"
 #include "data/translator.h"
 #include "master/pinyinrefresh.h"
+#include "bills/stockbalance.h"
+#include "data/database.h"
 
 namespace {
 
@@ -19,7 +21,8 @@ const char* const kUsage =
     "  translate 语句            输出语句翻译成的 SQLite 语句\n"
     "  backup                    在程序目录写一个压缩备份\n"
     "  compact                   压缩数据库文件\n"
-    "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n";
+    "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n"
+    "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
 
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
@@ -47,6 +50,43 @@ int runSql(const QString& statement, QTextStream& out) {
     return 0;
 }
 
+QString keyText(const QVariant& v) {
+    return v.isNull() ? QStringLiteral("(空)") : v.toString();
+}
+
+int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
+    const bool repair = args.removeAll("--repair") > 0;
+    if (!args.isEmpty()) {
+        err << "check 不认识的参数: " << args.join(' ') << '\n';
+        return 2;
+    }
+    sqlHelper::OpenConn();
+    Database& db = Database::instance();
+    if (repair) {
+        db.execute("BEGIN IMMEDIATE");
+        try {
+            RebuildStockBalance();
+            db.execute("COMMIT");
+        } catch (...) {
+            if (db.inTransaction()) db.execute("ROLLBACK");
+            throw;
+        }
+        out << "库存余额表已按单据明细重建, 共 "
+            << db.query("SELECT count(*) FROM tb_stock_balance").at(0, 0).toInt() << " 行\n";
+        return 0;
+    }
+    const std::vector<BalanceDifference> diffs = CheckStockBalance();
+    for (const BalanceDifference& d : diffs)
+        out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId) << ' ' << d.column << ": 记录为 "
+            << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected) << '\n';
+    if (diffs.empty()) {
+        out << "库存余额与单据明细一致\n";
+        return 0;
+    }
+    out << "共 " << diffs.size() << " 处差异 (用 check --repair 重建)\n";
+    return 1;
+}
+
 } // namespace
 
 int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
@@ -66,6 +106,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
+    InstallMigrations();
     try {
         if (command == "init") {
             const bool demo = args.removeAll("--demo") > 0;
@@ -93,6 +134,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         }
         if (command == "backup") return BackUpDB(true).isResult ? 0 : 1;
         if (command == "compact") return CompactDB().isResult ? 0 : 1;
+        if (command == "check") return runCheck(args, out, err);
         if (command == "pinyin") {
             if (args != QStringList{"--refresh"}) {
                 err << "pinyin 需要参数 --refresh\n";

@@ -1,0 +1,165 @@
+#include "stockbalance.h"
+
+#include "data/database.h"
+
+#include <QHash>
+#include <cmath>
+
+namespace {
+
+struct Side {
+    const char* tag;    // rk or ck
+    const char* head;   // bill head table
+    const char* detail; // bill line table
+    const char* qty;    // pieces column of the balance
+    const char* weight; // weight column of the balance
+};
+
+constexpr Side kSides[] = {
+    {"rk", "tb_rk_head", "tb_rk_detail", "importQty", "importWeight"},
+    {"ck", "tb_ck_head", "tb_ck_detail", "exportQty", "exportWeight"},
+};
+
+const char* const kPieces = "ifnull(%1.qty, 0) * ifnull(%1.packQty, 0)";
+const char* const kWeight = "ifnull(%1.qty, 0) * ifnull(%1.weight, 0)";
+
+QString pieces(const QString& row) {
+    return QString::fromLatin1(kPieces).arg(row);
+}
+QString weight(const QString& row) {
+    return QString::fromLatin1(kWeight).arg(row);
+}
+
+// The balance row of (goods, account) exists afterwards; "rows" supplies the
+// pairs (a FROM ... WHERE clause naming goods and account expressions).
+QString ensureRows(const QString& goods, const QString& account, const QString& fromWhere) {
+    return QStringLiteral("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
+                          "exportWeight) SELECT DISTINCT %1, %2, 0, 0, 0, 0 %3 AND NOT EXISTS (SELECT 1 FROM "
+                          "tb_stock_balance s WHERE s.goodsId IS %1 AND s.accountId IS %2);")
+        .arg(goods, account, fromWhere);
+}
+
+// One line (NEW or OLD) added (sign "+") or taken away ("-") when its head is approved.
+QString lineChange(const Side& s, const QString& row, const char* sign) {
+    const QString headOf = QStringLiteral("(SELECT accountId FROM %1 WHERE id = %2.headId)").arg(s.head, row);
+    const QString approved = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)")
+                                 .arg(s.head, row);
+    return ensureRows(row + ".goodsId", "h.accountId",
+                      QStringLiteral("FROM %1 h WHERE h.id = %2.headId AND h.ispass = 1").arg(s.head, row)) +
+           QStringLiteral(" UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE goodsId IS %6.goodsId "
+                          "AND accountId IS %7 AND %8;")
+               .arg(s.qty, sign, pieces(row), s.weight, weight(row), row, headOf, approved);
+}
+
+// Every line of one head added or taken away under the head's account mark.
+QString headChange(const Side& s, const QString& row, const char* sign, const QString& when) {
+    const QString head = row + ".id", account = row + ".accountId";
+    const QString sums = QStringLiteral("(SELECT total(%1) FROM %2 d WHERE d.headId = %3 AND d.goodsId IS "
+                                        "tb_stock_balance.goodsId)");
+    const QString set = QStringLiteral("UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE accountId "
+                                       "IS %6 AND %7 AND ")
+                            .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head), s.weight,
+                                 sums.arg(weight("d"), s.detail, head), account, when);
+    return ensureRows("d.goodsId", account,
+                      QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
+           ' ' + set +
+           QStringLiteral("goodsId IN (SELECT d.goodsId FROM %1 d WHERE d.headId = %2);").arg(s.detail, head) +
+           ' ' + set +
+           QStringLiteral("goodsId IS NULL AND EXISTS (SELECT 1 FROM %1 d WHERE d.headId = %2 AND d.goodsId IS "
+                          "NULL);")
+               .arg(s.detail, head);
+}
+
+// The recomputation of every balance row from the lines of approved bills.
+QString recomputation() {
+    QStringList arms;
+    for (const Side& s : kSides) {
+        const bool in = QLatin1String(s.tag) == QLatin1String("rk");
+        const QString p = pieces("d"), w = weight("d");
+        arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %1 AS iq, %2 AS iw, %3 AS "
+                               "eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
+                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head);
+    }
+    return "SELECT goodsId, accountId, total(iq), total(iw), total(eq), total(ew) FROM (" +
+           arms.join(" UNION ALL ") + ") GROUP BY goodsId, accountId";
+}
+
+QString keyOf(const QVariant& goods, const QVariant& account) {
+    return (goods.isNull() ? QStringLiteral("N") : goods.toString()) + '|' +
+           (account.isNull() ? QStringLiteral("N") : account.toString());
+}
+
+} // namespace
+
+QStringList StockBalanceSchema() {
+    QStringList out;
+    out << "CREATE TABLE tb_stock_balance (goodsId INTEGER, accountId INTEGER, importQty REAL NOT NULL DEFAULT 0, "
+           "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT NULL "
+           "DEFAULT 0)";
+    // Null keys are kept unique by the triggers, which compare with IS
+    out << "CREATE UNIQUE INDEX ux_stock_balance ON tb_stock_balance(goodsId, accountId)";
+    for (const Side& s : kSides) {
+        const QString t = QString::fromLatin1(s.tag);
+        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_insert AFTER INSERT ON %2 BEGIN %3 END")
+                   .arg(t, s.detail, lineChange(s, "NEW", "+"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_delete AFTER DELETE ON %2 BEGIN %3 END")
+                   .arg(t, s.detail, lineChange(s, "OLD", "-"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, "
+                              "headId ON %2 BEGIN %3 %4 END")
+                   .arg(t, s.detail, lineChange(s, "OLD", "-"), lineChange(s, "NEW", "+"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_head_insert AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 END")
+                   .arg(t, s.head, headChange(s, "NEW", "+", "1 = 1"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_head_delete AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 END")
+                   .arg(t, s.head, headChange(s, "OLD", "-", "1 = 1"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_head_update AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
+                              "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
+                              "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
+                   .arg(t, s.head, headChange(s, "OLD", "-", "OLD.ispass = 1"),
+                        headChange(s, "NEW", "+", "NEW.ispass = 1"));
+    }
+    return out;
+}
+
+void RebuildStockBalance() {
+    Database& db = Database::instance();
+    db.execute("DELETE FROM tb_stock_balance");
+    db.execute("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
+               "exportWeight) " +
+               recomputation());
+}
+
+std::vector<BalanceDifference> CheckStockBalance() {
+    Database& db = Database::instance();
+    static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
+    struct Figures {
+        QVariant goods, account;
+        double v[4] = {0, 0, 0, 0};
+    };
+    QHash<QString, Figures> stored, expected;
+    auto load = [](const RecordSet& rs, QHash<QString, Figures>& into) {
+        for (int r = 0; r < rs.RecordCount(); ++r) {
+            Figures& f = into[keyOf(rs.at(r, 0), rs.at(r, 1))];
+            f.goods = rs.at(r, 0);
+            f.account = rs.at(r, 1);
+            for (int c = 0; c < 4; ++c)
+                f.v[c] += rs.at(r, 2 + c).toDouble();
+        }
+    };
+    load(db.query("SELECT goodsId, accountId, importQty, importWeight, exportQty, exportWeight FROM "
+                  "tb_stock_balance"),
+         stored);
+    load(db.query(recomputation()), expected);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        if (!expected.contains(it.key())) expected[it.key()] = Figures{it->goods, it->account, {0, 0, 0, 0}};
+    std::vector<BalanceDifference> out;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const Figures want = it.value();
+        const Figures have = stored.value(it.key(), Figures{want.goods, want.account, {0, 0, 0, 0}});
+        for (int c = 0; c < 4; ++c) {
+            const double tolerance = std::max(1e-6, 1e-6 * std::fabs(want.v[c]));
+            if (std::fabs(have.v[c] - want.v[c]) > tolerance)
+                out.push_back({want.goods, want.account, QString::fromLatin1(columns[c]), have.v[c], want.v[c]});
+        }
+    }
+    return out;
+}

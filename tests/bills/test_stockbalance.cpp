@@ -1,0 +1,202 @@
+#include "access/dbsetup.h"
+#include "bills/stockbalance.h"
+#include "data/database.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "fixture.h"
+
+#include <random>
+
+namespace {
+
+class StockBalanceTest : public DbTest {
+protected:
+    double balance(int goodsId, const char* column, const QString& account = "2") {
+        return scalar(QStringLiteral("select %1 from tb_stock_balance where goodsId=%2 and accountId %3")
+                          .arg(column)
+                          .arg(goodsId)
+                          .arg(account == "Null" ? "is Null" : "=" + account))
+            .toDouble();
+    }
+    void expectExact() {
+        sqlHelper::OpenConn();
+        const auto diffs = CheckStockBalance();
+        for (const auto& d : diffs)
+            ADD_FAILURE() << "goods " << d.goodsId.toString().toStdString() << " account "
+                          << d.accountId.toString().toStdString() << " " << d.column.toStdString() << ": "
+                          << d.stored << " instead of " << d.expected;
+    }
+};
+
+} // namespace
+
+TEST_F(StockBalanceTest, ApprovedLinesCountInAndOut) {
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 0)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight) values (1, 1, 7, 3, 12, 0.5)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight) values (2, 1, 7, 2, Null, 1)");
+    EXPECT_EQ(scalar("select count(*) from tb_stock_balance where goodsId=7").toInt(), 0); // not approved
+    exec("update tb_rk_head set ispass=1 where id=1");
+    EXPECT_EQ(balance(7, "importQty"), 36); // a Null pack quantity counts as 0
+    EXPECT_EQ(balance(7, "importWeight"), 3.5);
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty, weight) values (1, 1, 7, 1, 12, 0.5)");
+    EXPECT_EQ(balance(7, "exportQty"), 12);
+    exec("update tb_rk_detail set qty=4 where id=1");
+    EXPECT_EQ(balance(7, "importQty"), 48);
+    exec("update tb_rk_head set accountId=Null where id=1"); // a Null account mark is its own key
+    EXPECT_EQ(balance(7, "importQty"), 0);
+    EXPECT_EQ(balance(7, "importQty", "Null"), 48);
+    exec("update tb_rk_head set ispass=0 where id=1");
+    EXPECT_EQ(balance(7, "importQty", "Null"), 0);
+    exec("delete from tb_ck_detail");
+    EXPECT_EQ(balance(7, "exportQty"), 0);
+    expectExact();
+}
+
+TEST_F(StockBalanceTest, LinesWithoutHeadCountNothingUntilTheHeadArrives) {
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty) values (1, 9, 3, 2, 5)");
+    EXPECT_EQ(scalar("select count(*) from tb_stock_balance where goodsId=3").toInt(), 0);
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (8, 2, 'rk-8', 1)");
+    exec("update tb_rk_head set id=9 where id=8");
+    EXPECT_EQ(balance(3, "importQty"), 10);
+    exec("update tb_rk_detail set headId=8 where id=1");
+    EXPECT_EQ(balance(3, "importQty"), 0);
+    exec("update tb_rk_detail set headId=9, goodsId=4 where id=1");
+    EXPECT_EQ(balance(4, "importQty"), 10);
+    exec("delete from tb_rk_head");
+    EXPECT_EQ(balance(4, "importQty"), 0);
+    expectExact();
+}
+
+TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
+    std::mt19937 rng(20261206);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto number = [&]() -> QString {
+        if (pick(15) == 0) return "Null";
+        return QString::number(pick(2000) / 8.0);
+    };
+    auto account = [&]() -> QString { return QStringList{"2", "130", "Null", "2"}[pick(4)]; };
+    int nextHead = 1, nextLine = 1;
+    sqlHelper::OpenConn();
+    Database::instance().execute("PRAGMA synchronous = OFF"); // thousands of small commits
+    const char* sides[] = {"rk", "ck"};
+    auto addLines = [&](const QString& side, int head, int n) {
+        for (int k = 0; k < n; ++k)
+            exec(QStringLiteral("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight) values "
+                                "(%2, %3, %4, %5, %6, %7)")
+                     .arg(side)
+                     .arg(nextLine++)
+                     .arg(head)
+                     .arg(pick(20) == 0 ? "Null" : QString::number(1 + pick(12)))
+                     .arg(number(), number(), number()));
+    };
+    auto someHead = [&](const QString& side) {
+        return scalar(QStringLiteral("select top 1 id from tb_%1_head order by random()").arg(side)).toInt();
+    };
+    for (int op = 0; op < 2000; ++op) {
+        const QString side = sides[pick(2)];
+        const int head = someHead(side);
+        Database& db = Database::instance();
+        switch (pick(head ? 10 : 1)) {
+        case 0: { // a new bill, saved in one transaction
+            sqlHelper::OpenConn();
+            db.execute("BEGIN");
+            const int id = nextHead++;
+            exec(QStringLiteral("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+                     .arg(side)
+                     .arg(id)
+                     .arg(account())
+                     .arg(pick(3) == 0 ? 1 : 0));
+            addLines(side, id, pick(11));
+            db.execute("COMMIT");
+            break;
+        }
+        case 1: // rewritten with other lines
+            exec(QStringLiteral("delete from tb_%1_detail where headId=%2").arg(side).arg(head));
+            addLines(side, head, pick(6));
+            break;
+        case 2:
+        case 3: // approved or withdrawn
+            exec(QStringLiteral("update tb_%1_head set ispass=%2 where id=%3").arg(side).arg(pick(2)).arg(head));
+            break;
+        case 4: // deleted, lines first or head first
+            if (pick(2)) exec(QStringLiteral("delete from tb_%1_detail where headId=%2").arg(side).arg(head));
+            exec(QStringLiteral("delete from tb_%1_head where id=%2").arg(side).arg(head));
+            break;
+        case 5: // another account mark
+            exec(QStringLiteral("update tb_%1_head set accountId=%2 where id=%3").arg(side, account()).arg(head));
+            break;
+        case 6: // one line changed in place, perhaps moved to another bill
+            exec(QStringLiteral("update tb_%1_detail set qty=%2, packQty=%3, goodsId=%4, headId=%5 where id in "
+                                "(select top 1 id from tb_%1_detail order by random())")
+                     .arg(side, number(), number())
+                     .arg(1 + pick(12))
+                     .arg(pick(4) == 0 ? someHead(side) + pick(3) : head));
+            break;
+        case 7: // a head takes a new id
+            exec(QStringLiteral("update tb_%1_head set id=%2 where id=%3").arg(side).arg(nextHead++).arg(head));
+            break;
+        case 8: // a failed save leaves nothing behind
+            sqlHelper::OpenConn();
+            db.execute("BEGIN");
+            exec(QStringLiteral("update tb_%1_head set ispass=1 where id=%2").arg(side).arg(head));
+            addLines(side, head, 2);
+            db.execute("ROLLBACK");
+            break;
+        default:
+            if (pick(40) == 0) exec(QStringLiteral("delete from tb_%1_%2").arg(side, pick(2) ? "detail" : "head"));
+            else addLines(side, head, 1);
+        }
+        if (op % 250 == 0) expectExact();
+    }
+    expectExact();
+    EXPECT_GT(scalar("select count(*) from tb_stock_balance").toInt(), 10);
+}
+
+TEST_F(StockBalanceTest, CheckFindsADriftAndRepairRebuilds) {
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight) values (1, 1, 7, 3, 12, 0.5)");
+    sqlHelper::OpenConn();
+    EXPECT_TRUE(CheckStockBalance().empty());
+    exec("update tb_stock_balance set importQty = importQty + 1e-9"); // drift within the tolerance
+    EXPECT_TRUE(CheckStockBalance().empty());
+    exec("update tb_stock_balance set importQty = 35");
+    const auto diffs = CheckStockBalance();
+    ASSERT_EQ(diffs.size(), 1u);
+    EXPECT_EQ(diffs[0].column, "importQty");
+    EXPECT_EQ(diffs[0].expected, 36);
+    RebuildStockBalance();
+    EXPECT_TRUE(CheckStockBalance().empty());
+}
+
+TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight) values (1, 1, 7, 3, 12, 0.5)");
+    // make the file look as the first version left it
+    sqlHelper::OpenConn();
+    Database& db = Database::instance();
+    for (const char* t : {"rk", "ck"})
+        for (const char* what : {"detail_insert", "detail_delete", "detail_update", "head_insert", "head_delete",
+                                 "head_update"})
+            db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2").arg(t, what));
+    db.execute("DROP TABLE tb_stock_balance");
+    db.execute("PRAGMA user_version = 1");
+    sqlHelper::CloseConn();
+    db.close();
+    EXPECT_EQ(balance(7, "importQty"), 36); // reopening migrated and filled it
+    EXPECT_EQ(scalar("select user_version from pragma_user_version").toInt(), kSchemaVersion);
+    exec("update tb_rk_detail set qty=1 where id=1");
+    EXPECT_EQ(balance(7, "importQty"), 12);
+
+    sqlHelper::OpenConn();
+    Database::instance().execute("PRAGMA user_version = 99");
+    sqlHelper::CloseConn();
+    Database::instance().close();
+    try {
+        sqlHelper::OpenConn();
+        ADD_FAILURE() << "a newer file was opened";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("新版")) << qPrintable(e.message());
+    }
+    EXPECT_FALSE(Database::instance().isOpen());
+}
