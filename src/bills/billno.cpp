@@ -4,31 +4,65 @@
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 
-QString GetBillNo(const QString& kind, const QVariant& date) {
-    const QString k = kind.toLower();
+namespace {
+
+struct Kind {
     QString table, column, prefix;
-    if (k == "rk") {
-        table = "tb_rk_head";
-        column = "BillNo";
-        prefix = "rk-";
-    } else if (k == "ct") {
-        table = "tb_customer";
-        column = "customerCode";
-        prefix = "ct-";
-    } else if (k == "ck") {
-        table = "tb_ck_head";
-        column = "BillNo";
-        prefix = "ck-";
-    } else {
-        return {};
-    }
+};
+
+bool kindOf(const QString& kind, Kind& out) {
+    const QString k = kind.toLower();
+    if (k == "rk")
+        out = {"tb_rk_head", "BillNo", "rk-"};
+    else if (k == "ct")
+        out = {"tb_customer", "customerCode", "ct-"};
+    else if (k == "ck")
+        out = {"tb_ck_head", "BillNo", "ck-"};
+    else
+        return false;
+    return true;
+}
+
+QString monthOf(const QVariant& date) {
     const QString ym = acc::format(date, "YYMM");
     if (ym.size() != 4 || !ym.toInt())
         throw DbError(QStringLiteral("单据日期无效: %1").arg(acc::valueText(date)));
-    const QVariant last = sqlHelper::DMax(column, table, " and mid(" + column + ",4,4)='" + ym + "'");
+    return ym;
+}
+
+// The bill numbers of a month share their first eight characters, so the
+// highest one is the last entry of that range in the bill-number index.
+QString lastBillNoSql(const Kind& k, const QString& ym) {
+    const QString from = k.prefix + ym + "-";
+    const QString to = k.prefix + ym + ".";
+    return "select top 1 " + k.column + " from " + k.table + " where " + k.column + ">='" + from + "' and " +
+           k.column + "<'" + to + "' order by " + k.column + " desc";
+}
+
+QString nextNumber(const Kind& k, const QString& ym, const QVariant& last) {
     const int n = static_cast<int>(acc::val(acc::valueText(last).mid(8))) + 1;
     if (n > 99999)
         throw DbError(
-            QStringLiteral("%1%2 月的编号已经用完(最多 99999 个), 不能再生成新编号!").arg(prefix, ym));
-    return prefix + ym + "-" + acc::formatNumber(n, "00000");
+            QStringLiteral("%1%2 月的编号已经用完(最多 99999 个), 不能再生成新编号!").arg(k.prefix, ym));
+    return k.prefix + ym + "-" + acc::formatNumber(n, "00000");
+}
+
+} // namespace
+
+QString GetBillNo(const QString& kind, const QVariant& date) {
+    Kind k;
+    if (!kindOf(kind, k)) return {};
+    const QString ym = monthOf(date);
+    if (k.prefix == "ct-")
+        return nextNumber(k, ym, sqlHelper::DMax(k.column, k.table, " and mid(" + k.column + ",4,4)='" + ym + "'"));
+    const RecordSet rs = sqlHelper::ReadRecord(lastBillNoSql(k, ym));
+    return nextNumber(k, ym, rs.RecordCount() > 0 ? rs.at(0, 0) : QVariant());
+}
+
+QString NextBillNoInTrans(const QString& kind, const QVariant& date) {
+    Kind k;
+    if (!kindOf(kind, k) || k.prefix == "ct-") return {};
+    const QString ym = monthOf(date);
+    const RecordSet rs = sqlHelper::QueryInTrans(lastBillNoSql(k, ym));
+    return nextNumber(k, ym, rs.RecordCount() > 0 ? rs.at(0, 0) : QVariant());
 }

@@ -177,35 +177,49 @@ int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
     return changed;
 }
 
-m_DBresult ExecuteTrans(const KeyValue& batch) {
+m_DBresult ExecuteTransWith(const std::function<void()>& body) {
     m_DBresult result;
     Database& db = Database::instance();
     bool begun = false;
+    auto rollback = [&] {
+        if (!begun || !db.inTransaction()) return;
+        try {
+            db.execute("ROLLBACK");
+        } catch (const DbError&) {
+        }
+    };
     try {
         OpenConn();
         db.execute("BEGIN IMMEDIATE");
         begun = true;
-        for (const auto& [key, params] : batch)
-            db.execute(translated(ReplaceParams(statementOfKey(key), &params)));
+        body();
         db.execute("COMMIT");
         begun = false;
         CloseConn();
         result.isResult = true;
     } catch (const DbError& e) {
-        if (begun && db.inTransaction()) {
-            try {
-                db.execute("ROLLBACK");
-            } catch (const DbError&) {
-            }
-        }
-        result.isResult = false;
+        rollback();
         result.str_MsgBox = e.message();
     } catch (const std::exception& e) {
-        if (begun && db.inTransaction()) db.execute("ROLLBACK");
-        result.isResult = false;
+        rollback();
         result.str_MsgBox = QString::fromUtf8(e.what());
     }
     return result;
+}
+
+int ExecuteInTrans(const QString& sql, const SqlParams* params) {
+    return Database::instance().execute(translated(ReplaceParams(sql, params)));
+}
+
+RecordSet QueryInTrans(const QString& sql) {
+    return Database::instance().query(translated(sql));
+}
+
+m_DBresult ExecuteTrans(const KeyValue& batch) {
+    return ExecuteTransWith([&] {
+        for (const auto& [key, params] : batch)
+            ExecuteInTrans(statementOfKey(key), &params);
+    });
 }
 
 m_DBresult ExecuteTransById(const QStringList& statements, int id) {

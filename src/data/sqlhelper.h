@@ -58,6 +58,15 @@ inline int ExecuteNonQuery(const QString& sql, const SqlParams& params) {
 }
 // Runs a batch in one transaction; never throws, a failure comes back in the result.
 m_DBresult ExecuteTrans(const KeyValue& batch);
+// Runs body in one write transaction (BEGIN IMMEDIATE ... COMMIT): what it
+// reads with QueryInTrans and writes with ExecuteInTrans is all or nothing.
+// An error rolls back and comes back as a failed result with the engine's text.
+m_DBresult ExecuteTransWith(const std::function<void()>& body);
+int ExecuteInTrans(const QString& sql, const SqlParams* params = nullptr);
+inline int ExecuteInTrans(const QString& sql, const SqlParams& params) {
+    return ExecuteInTrans(sql, &params);
+}
+RecordSet QueryInTrans(const QString& sql);
 // Runs statements that each take the parameter @id = id, in one transaction.
 m_DBresult ExecuteTransById(const QStringList& statements, int id);
 // Counts the references to a row before it is deleted.

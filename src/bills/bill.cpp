@@ -1,0 +1,419 @@
+#include "bill.h"
+
+#include "billno.h"
+#include "data/accesstext.h"
+#include "data/sqlhelper.h"
+
+const BillKind kStockIn{"rk", "supplierId", "supplierName", false};
+const BillKind kStockOut{"ck", "customerId", "customerName", true};
+
+namespace {
+
+// Stock-in texts; the stock-out ones follow by naming the customer.
+QString forKind(const BillKind& k, QString text) {
+    text.replace("supplierId", k.partnerId).replace("supplierName", k.partnerName);
+    return text;
+}
+
+int& partnerId(m_rk_head& h) {
+    return h.supplierId;
+}
+int& partnerId(m_ck_head& h) {
+    return h.customerId;
+}
+QString& partnerName(m_rk_head& h) {
+    return h.supplierName;
+}
+QString& partnerName(m_ck_head& h) {
+    return h.customerName;
+}
+int partnerId(const m_rk_head& h) {
+    return h.supplierId;
+}
+int partnerId(const m_ck_head& h) {
+    return h.customerId;
+}
+const QString& partnerName(const m_rk_head& h) {
+    return h.supplierName;
+}
+const QString& partnerName(const m_ck_head& h) {
+    return h.customerName;
+}
+void readPartner(m_rk_detail& d, const RecordSet& rs) {
+    d.supplierId = rs.value("supplierId").toInt();
+    d.supplierName = acc::valueText(rs.value("supplierName"));
+}
+void readPartner(m_ck_detail& d, const RecordSet& rs) {
+    d.customerId = rs.value("customerId").toInt();
+    d.customerName = acc::valueText(rs.value("customerName"));
+    d.salePrice = rs.value("salePrice").toDouble();
+}
+void addSalePrice(SqlParams& p, const m_rk_detail&) {
+    (void)p;
+}
+void addSalePrice(SqlParams& p, const m_ck_detail& d) {
+    p.AddItem("@salePrice", d.salePrice);
+}
+
+SqlParams headParams(const BillHeadFields& h, int partner, const QString& name) {
+    SqlParams p;
+    p.AddItem("@id", h.id);
+    p.AddItem("@accountId", h.accountId);
+    p.AddItem("@billNo", h.billNo);
+    p.AddItem("@ubillNo", h.ubillNo);
+    p.AddItem("@utypeId", h.utypeId);
+    p.AddItem("@partnerId", partner);
+    p.AddItem("@partnerName", name);
+    p.AddItem("@remark", h.remark);
+    p.AddItem("@ispass", h.ispass);
+    p.AddItem("@creator", h.creator);
+    p.AddItem("@createTime", h.createTime);
+    p.AddItem("@updateLastUser", h.updateLastUser);
+    p.AddItem("@updateLastTime", h.updateLastTime);
+    p.AddItem("@userId", h.userId);
+    return p;
+}
+
+// The head statements name the partner parameter after the kind's column.
+SqlParams renamePartner(const BillKind& k, const SqlParams& in) {
+    SqlParams out;
+    for (const auto& [key, value] : in) {
+        QString name = key;
+        if (name == "@partnerId") name = QString('@') + k.partnerId;
+        if (name == "@partnerName") name = QString('@') + k.partnerName;
+        out.AddItem(name, value);
+    }
+    return out;
+}
+
+template <class Detail>
+SqlParams lineParams(const Detail& d) {
+    SqlParams p;
+    p.AddItem("@id", d.id);
+    p.AddItem("@headId", d.headId);
+    p.AddItem("@rowNo", d.rowNo);
+    p.AddItem("@goodsTypeId", d.goodsTypeId);
+    p.AddItem("@goodsTypeName", d.goodsTypeName);
+    p.AddItem("@goodsId", d.goodsId);
+    p.AddItem("@goodsCode", d.goodsCode);
+    p.AddItem("@goodsDetailCode", d.goodsDetailCode);
+    p.AddItem("@goodsName", d.goodsName);
+    p.AddItem("@goodsDesc", d.goodsDesc);
+    p.AddItem("@unit", d.unit);
+    p.AddItem("@inPrice", d.inPrice);
+    addSalePrice(p, d);
+    p.AddItem("@packQty", d.packQty);
+    p.AddItem("@weight", d.weight);
+    p.AddItem("@qty", d.qty);
+    p.AddItem("@locationId", d.locationId);
+    p.AddItem("@lotNo", d.lotNo);
+    p.AddItem("@remark", d.remark);
+    return p;
+}
+
+int maxIdInTrans(const QString& table) {
+    const RecordSet rs = sqlHelper::QueryInTrans("select max(id) from " + table);
+    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
+}
+
+// Numbers the lines from the table's next id inside the transaction, inserts
+// them and returns the set under its new keys.
+template <class Detail>
+OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId, const OrderedMap<QString, Detail>& lines) {
+    OrderedMap<QString, Detail> numbered;
+    int lineId = maxIdInTrans(k.table("detail")) + 1;
+    for (const auto& [key, line] : lines) {
+        Detail d = line;
+        d.id = lineId;
+        d.headId = headId;
+        const QString newKey = LineKey(k, lineId);
+        sqlHelper::ExecuteInTrans(k.lineInsert(), lineParams(d));
+        numbered.AddItem(newKey, d);
+        ++lineId;
+    }
+    return numbered;
+}
+
+void readHead(BillHeadFields& m, const RecordSet& rs) {
+    auto text = [&](const char* f) { return acc::valueText(rs.value(f)); };
+    m.id = rs.value("id").toInt();
+    m.accountId = rs.value("accountId").toInt();
+    m.billNo = text("billNo");
+    m.ubillNo = text("ubillNo");
+    m.utypeId = rs.value("utypeId").toInt();
+    m.remark = text("remark");
+    m.creator = text("creator");
+    m.createTime = text("createTime");
+    m.updateLastUser = text("updateLastUser");
+    m.updateLastTime = text("updateLastTime");
+    m.userId = rs.value("userId").toInt();
+    m.ispass = static_cast<qint16>(rs.value("ispass").toInt());
+    m.accountName = text("accountName");
+    m.totalItemRow = text("totalItemRow");
+    m.utype = text("utype");
+    m.totalQty = acc::val(text("totalQty"));
+    m.totalAmount = acc::val(text("totalAmount"));
+    m.rowsCount = rs.value("rowsCount").toInt();
+}
+
+void readDetail(BillDetailFields& m, const RecordSet& rs) {
+    auto text = [&](const char* f) { return acc::valueText(rs.value(f)); };
+    auto number = [&](const char* f) { return acc::val(text(f)); };
+    m.id = rs.value("id").toInt();
+    m.headId = rs.value("headId").toInt();
+    m.rowNo = rs.value("rowNo").toInt();
+    m.goodsTypeId = rs.value("goodsTypeId").toInt();
+    m.goodsTypeName = text("goodsTypeName");
+    m.goodsId = rs.value("goodsId").toInt();
+    m.goodsCode = text("goodsCode");
+    m.goodsDetailCode = text("goodsDetailCode");
+    m.goodsName = text("goodsName");
+    m.goodsDesc = text("goodsDesc");
+    m.unit = text("unit");
+    m.inPrice = number("inPrice");
+    m.packQty = number("packQty");
+    m.weight = number("weight");
+    m.qty = number("qty");
+    m.locationId = rs.value("locationId").toInt();
+    m.lotNo = text("lotNo");
+    m.remark = text("remark");
+    m.accountId = rs.value("accountId").toInt();
+    m.accountName = text("accountName");
+    m.billNo = text("billNo");
+    m.ubillNo = text("ubillNo");
+    m.utype = text("utype");
+    m.utypeId = rs.value("utypeId").toInt();
+    m.userId = rs.value("userId").toInt();
+    m.totalQty = number("totalQty");
+    m.totalDefaultQty = number("totalDefaultQty");
+    m.totalWeight = number("totalWeight");
+    m.totalAmount = number("totalAmount");
+    m.locationCode = text("locationCode");
+    m.ispass = static_cast<qint16>(rs.value("ispass").toInt());
+    m.passName = text("passName");
+}
+
+m_DBresult refillTemp(const QString& temp, const QString& fields, const QString& search,
+                      const ConditionSet& conditions) {
+    KeyValue batch;
+    batch.AddItem("Delete From " + temp, SqlParams());
+    batch.AddItem("insert into " + temp + "( " + fields + ") " + search + " where 1=1 " +
+                      GetConditionSql(conditions),
+                  SqlParams());
+    return sqlHelper::ExecuteTrans(batch);
+}
+
+} // namespace
+
+QString BillKind::table(const char* part) const {
+    return QStringLiteral("tb_%1_%2").arg(tag, part);
+}
+QString BillKind::view(const char* part) const {
+    return QStringLiteral("v_%1_%2").arg(tag, part);
+}
+QString BillKind::tempTable(const char* part) const {
+    return QStringLiteral("temp_%1_%2").arg(tag, part);
+}
+
+QString BillKind::headFields() const {
+    return forKind(*this, " id,accountId,accountName,billNo,ubillNo,utypeId,utype,supplierId,ispass,passName,"
+                          "supplierName,remark,creator,createTime,updateLastUser,updateLastTime,userId,"
+                          "totalItemRow,rowsCount,totalQty,totalAmount ");
+}
+
+QString BillKind::detailFields() const {
+    return forKind(*this, QString(" id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,"
+                                  "supplierId,supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,"
+                                  "goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,inPrice,") +
+                              (salePrice ? "salePrice," : "") +
+                              "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,"
+                              "locationCode,lotNo,remark ");
+}
+
+QString BillKind::lineInsert() const {
+    const QString sale = salePrice ? "salePrice," : "";
+    const QString saleParam = salePrice ? "@salePrice," : "";
+    return "insert into " + table("detail") +
+           " (id,headId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+           "unit,inPrice," +
+           sale +
+           "packQty,weight,qty,locationId,lotNo,remark )  values (@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,"
+           "@goodsId,@goodsCode,@goodsDetailCode,@goodsName,@goodsDesc,@unit,@inPrice," +
+           saleParam + "@packQty,@weight,@qty,@locationId,@lotNo,@remark ) ";
+}
+
+QString LineKey(const BillKind& kind, int lineId) {
+    return QString::number(lineId) + '|' + kind.lineInsert();
+}
+
+// ---- heads ----
+
+template <class Head, class Detail>
+QString BillHeadDal<Head, Detail>::GetSqlSearch(const QString& kind) const {
+    if (kind == "a") return "select " + m_kind.headFields() + " from " + m_kind.view("head");
+    if (kind == "f") return m_kind.headFields();
+    return {};
+}
+
+template <class Head, class Detail>
+m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
+    Head stored = head;
+    LineSet numbered;
+    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
+        stored.id = maxIdInTrans(m_kind.table("head")) + 1;
+        stored.billNo = NextBillNoInTrans(m_kind.tag, stored.createTime);
+        const QString insert = forKind(m_kind, "insert into " + m_kind.table("head") +
+                                                   " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
+                                                   "remark,ispass,creator,createTime,updateLastUser,updateLastTime,"
+                                                   "userId )  values (@id,@accountId,@billNo,@ubillNo,@utypeId,"
+                                                   "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
+                                                   "@updateLastUser,@updateLastTime,@userId ) ");
+        sqlHelper::ExecuteInTrans(insert,
+                                  renamePartner(m_kind, headParams(stored, partnerId(stored), partnerName(stored))));
+        numbered = insertLines(m_kind, stored.id, lines);
+    });
+    if (r.isResult) {
+        head = stored;
+        lines = numbered;
+    }
+    return r;
+}
+
+template <class Head, class Detail>
+Head BillHeadDal<Head, Detail>::GetModel(int id) {
+    Head m;
+    const RecordSet rs = sqlHelper::ReadRecord(GetSqlSearch("a") + " where id=" + QString::number(id));
+    if (rs.RecordCount() > 0) {
+        readHead(m, rs);
+        partnerId(m) = rs.value(m_kind.partnerId).toInt();
+        partnerName(m) = acc::valueText(rs.value(m_kind.partnerName));
+    }
+    return m;
+}
+
+template <class Head, class Detail>
+RecordSet BillHeadDal<Head, Detail>::GetDataTable(const QString& where) {
+    return sqlHelper::ExecuteSql(GetSqlSearch("a") + " where 1=1 " + where);
+}
+
+template <class Head, class Detail>
+m_recordSet BillHeadDal<Head, Detail>::GetListForCondition(const ConditionSet& conditions,
+                                                           const QString& selectPart, const QString& tail) {
+    const QString select = selectPart.trimmed().isEmpty() ? "select " + m_kind.headFields() : selectPart;
+    return RunListQuery(select, m_kind.view("head") + " ", conditions, tail);
+}
+
+template <class Head, class Detail>
+m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
+    KeyValue batch;
+    SqlParams lines;
+    lines.AddItem("@headId", id);
+    batch.AddItem("Delete From " + m_kind.table("detail") + " where headId=@headId", lines);
+    SqlParams head;
+    head.AddItem("@id", id);
+    batch.AddItem("Delete From " + m_kind.table("head") + " where id=@id", head);
+    return sqlHelper::ExecuteTrans(batch);
+}
+
+template <class Head, class Detail>
+void BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
+    SqlParams p;
+    p.AddItem("@id", head.id);
+    p.AddItem("@ispass", head.ispass);
+    p.AddItem("@updateLastUser", head.updateLastUser);
+    p.AddItem("@updateLastTime", head.updateLastTime);
+    sqlHelper::ExecuteNonQuery("update " + m_kind.table("head") +
+                                   "  set ispass=@ispass, updateLastUser=@updateLastUser,"
+                                   " updateLastTime=@updateLastTime where id=@id",
+                               p);
+}
+
+template <class Head, class Detail>
+m_DBresult BillHeadDal<Head, Detail>::Update_All(const Head& head, LineSet& lines) {
+    LineSet numbered;
+    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
+        const QString update = forKind(m_kind, "update " + m_kind.table("head") +
+                                                   "  set accountId=@accountId, ubillNo=@ubillNo, utypeId=@utypeId,"
+                                                   " supplierId=@supplierId, supplierName=@supplierName,"
+                                                   " remark=@remark, updateLastUser=@updateLastUser,"
+                                                   " updateLastTime=@updateLastTime where id=@id");
+        sqlHelper::ExecuteInTrans(update, renamePartner(m_kind, headParams(head, partnerId(head), partnerName(head))));
+        SqlParams p;
+        p.AddItem("@headId", head.id);
+        sqlHelper::ExecuteInTrans("delete from " + m_kind.table("detail") + " where headId=@headId", p);
+        numbered = insertLines(m_kind, head.id, lines);
+    });
+    if (r.isResult) lines = numbered;
+    return r;
+}
+
+template <class Head, class Detail>
+m_DBresult BillHeadDal<Head, Detail>::insertTemp(const ConditionSet& conditions) {
+    return refillTemp(m_kind.tempTable("head"), m_kind.headFields(), GetSqlSearch("a"), conditions);
+}
+
+// ---- lines ----
+
+template <class Detail>
+QString BillDetailDal<Detail>::GetSqlSearch(const QString& kind) const {
+    if (kind == "a") return "select " + m_kind.detailFields() + " from " + m_kind.view("detail");
+    if (kind == "f") return m_kind.detailFields();
+    return {};
+}
+
+template <class Detail>
+void BillDetailDal<Detail>::Add(const Detail& line) {
+    sqlHelper::ExecuteNonQuery(m_kind.lineInsert(), lineParams(line));
+}
+
+template <class Detail>
+Detail BillDetailDal<Detail>::GetModel(int id) {
+    Detail m;
+    const RecordSet rs = sqlHelper::ReadRecord(GetSqlSearch("a") + " where id=" + QString::number(id));
+    if (rs.RecordCount() > 0) {
+        readDetail(m, rs);
+        readPartner(m, rs);
+    }
+    return m;
+}
+
+template <class Detail>
+RecordSet BillDetailDal<Detail>::GetDataTable(const QString& where) {
+    return sqlHelper::ExecuteSql(GetSqlSearch("a") + " where 1=1 " + where);
+}
+
+template <class Detail>
+m_recordSet BillDetailDal<Detail>::GetListForCondition(const ConditionSet& conditions, const QString& selectPart,
+                                                       const QString& tail) {
+    const QString select = selectPart.trimmed().isEmpty() ? "select " + m_kind.detailFields() : selectPart;
+    return RunListQuery(select, m_kind.view("detail") + " ", conditions, tail);
+}
+
+template <class Detail>
+m_DBresult BillDetailDal<Detail>::Delete(int id) {
+    return sqlHelper::ExecuteTransById({"Delete From " + m_kind.table("detail") + " where id=@id"}, id);
+}
+
+template <class Detail>
+void BillDetailDal<Detail>::Update(const Detail& line) {
+    const QString sale = m_kind.salePrice ? " salePrice=@salePrice," : "";
+    sqlHelper::ExecuteNonQuery("update " + m_kind.table("detail") +
+                                   "  set headId=@headId, rowNo=@rowNo, goodsTypeId=@goodsTypeId,"
+                                   " goodsTypeName=@goodsTypeName, goodsId=@goodsId, goodsCode=@goodsCode,"
+                                   " goodsDetailCode=@goodsDetailCode, goodsName=@goodsName, goodsDesc=@goodsDesc,"
+                                   " unit=@unit, inPrice=@inPrice," +
+                                   sale +
+                                   " packQty=@packQty, weight=@weight, qty=@qty, locationId=@locationId,"
+                                   " lotNo=@lotNo, remark=@remark where id=@id",
+                               lineParams(line));
+}
+
+template <class Detail>
+m_DBresult BillDetailDal<Detail>::insertTemp(const ConditionSet& conditions) {
+    return refillTemp(m_kind.tempTable("detail"), m_kind.detailFields(), GetSqlSearch("a"), conditions);
+}
+
+template class BillHeadDal<m_rk_head, m_rk_detail>;
+template class BillHeadDal<m_ck_head, m_ck_detail>;
+template class BillDetailDal<m_rk_detail>;
+template class BillDetailDal<m_ck_detail>;
