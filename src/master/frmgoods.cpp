@@ -9,6 +9,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
+#include "numbertext.h"
 #include "pinyin.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -349,8 +350,21 @@ void frmGoods::btn_GoodsSave() {
     if (cobo_goodsTypeName->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("货品类别不能为空!"), cobo_goodsTypeName);
     if (txt_unit->text().trimmed().isEmpty()) return refuse(QStringLiteral("单位不能为空!"), txt_unit);
-    if (number(txt_packQty->text()) < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    double up = 0, down = 0, packQty = 0, weight = 0, inPrice = 0, salePrice = 0;
+    const std::tuple<QLineEdit*, const char*, double*> numbers[] = {
+        {txt_upqty, "库存上限", &up},      {txt_downqty, "库存下限", &down},
+        {txt_packQty, "内装数", &packQty}, {txt_weight, "重量", &weight},
+        {txt_inPrice, "进货价", &inPrice}, {txt_salePrice, "销售价", &salePrice}};
+    for (const auto& [edit, label, value] : numbers) {
+        const std::optional<double> v = NumberFieldValue(edit->text());
+        if (!v) return refuse(NotANumberMessage(QString::fromUtf8(label)), edit);
+        *value = *v;
+    }
+    if (packQty < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    const QString limits = CheckStockLimits(down, up);
+    if (!limits.isEmpty()) return refuse(limits, txt_downqty);
     const int formId = currentId();
+    const m_goods_head stored = formId > 0 ? m_head.GetModel(formId) : m_goods_head();
     ConditionSet same;
     same.AddItem("1", m_condition("goodsCode", "=", txt_goodsCode->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
@@ -367,7 +381,7 @@ void frmGoods::btn_GoodsSave() {
         codes += GoodsCodeUnion(code);
         if (!barcode.isEmpty()) codes += GoodsCodeUnion(barcode);
     } else {
-        if (code != m_head.GetModel(formId).goodsCode.trimmed()) codes += GoodsCodeUnion(code);
+        if (code != stored.goodsCode.trimmed()) codes += GoodsCodeUnion(code);
         if (!barcode.isEmpty() && barcode != m_detail.GetModelForDefault(formId).goodsDetailCode.trimmed())
             codes += GoodsCodeUnion(barcode);
     }
@@ -383,8 +397,8 @@ void frmGoods::btn_GoodsSave() {
     h.pinyin = GetPinyinInitials(h.goodsName);
     h.goodsDesc = txt_goodsDesc->text();
     h.goodsTypeId = m_dict.GetModelForName("goodsType", cobo_goodsTypeName->currentText()).id;
-    h.downqty = number(txt_downqty->text());
-    h.upqty = number(txt_upqty->text());
+    h.downqty = down;
+    h.upqty = up;
     h.status = cobo_status->currentText();
     h.creator = h.updateLastUser = CurrentUser().user;
     h.createTime = h.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
@@ -395,10 +409,10 @@ void frmGoods::btn_GoodsSave() {
     d.isDefault = 1;
     d.goodsDetailCode = txt_goodsDetailCode->text();
     d.unit = txt_unit->text();
-    d.packQty = number(txt_packQty->text());
-    d.weight = number(txt_weight->text());
-    d.inPrice = number(txt_inPrice->text());
-    d.salePrice = number(txt_salePrice->text());
+    d.packQty = packQty;
+    d.weight = weight;
+    d.inPrice = inPrice;
+    d.salePrice = salePrice;
     m_DBresult r;
     if (formId > 0) {
         if (!CheckFunction(m_funCode::goodsInfor_update(), true)) return;
@@ -482,37 +496,51 @@ void frmGoods::btn_DetailDelete() {
 void frmGoods::btn_DetailSave() {
     const int id = currentId();
     if (id <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能保存包装单位!"));
-    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品包装单位?"), windowTitle())) return;
-    int nextId = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
-    GoodsDetailStatements statements;
-    QString codes;
-    std::vector<std::pair<int, QString>> changed;
+    const std::pair<int, double m_goods_detail::*> numberCells[] = {
+        {dcPackQty, &m_goods_detail::packQty},
+        {dcWeight, &m_goods_detail::weight},
+        {dcInPrice, &m_goods_detail::inPrice},
+        {dcSalePrice, &m_goods_detail::salePrice}};
+    std::vector<m_goods_detail> gridRows;
     for (int r = 0; r < vsflg_Detail->rowCount(); ++r) {
-        const QString unit = CellText(vsflg_Detail, r, dcUnit);
-        const double packQty = number(CellText(vsflg_Detail, r, dcPackQty));
-        if (unit.trimmed().isEmpty() || packQty <= 0) continue; // incomplete rows are not saved
         m_goods_detail d;
-        d.id = nextId++;
+        d.id = static_cast<int>(number(CellText(vsflg_Detail, r, dcId))); // the stored unit, 0 for a new row
         d.headId = id;
         d.rowNo = static_cast<int>(number(CellText(vsflg_Detail, r, dcNo)));
         d.isDefault = static_cast<int>(number(CellText(vsflg_Detail, r, dcIsDefault)));
         d.goodsDetailCode = CellText(vsflg_Detail, r, dcCode);
-        d.unit = unit;
-        d.packQty = packQty;
-        d.weight = number(CellText(vsflg_Detail, r, dcWeight));
-        d.inPrice = number(CellText(vsflg_Detail, r, dcInPrice));
-        d.salePrice = number(CellText(vsflg_Detail, r, dcSalePrice));
+        d.unit = CellText(vsflg_Detail, r, dcUnit);
+        for (const auto& [column, field] : numberCells) {
+            const std::optional<double> v = NumberFieldValue(CellText(vsflg_Detail, r, column));
+            if (!v) {
+                vsflg_Detail->setCurrentCell(r, column);
+                return refuse(QStringLiteral("第%1行").arg(r + 1) +
+                              NotANumberMessage(vsflg_Detail->horizontalHeaderItem(column)->text()));
+            }
+            d.*field = *v;
+        }
+        gridRows.push_back(d);
+    }
+    const GoodsUnitsToSave units = SelectUnitsToSave(gridRows);
+    if (!units.refusal.isEmpty()) return refuse(units.refusal);
+    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品包装单位?"), windowTitle())) return;
+    if (units.rows.size() > 30)
+        return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
+    int nextId = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
+    GoodsDetailStatements statements;
+    QString codes;
+    std::vector<std::pair<int, QString>> changed;
+    for (m_goods_detail d : units.rows) {
+        const int storedId = d.id;
+        d.id = nextId++; // every unit is stored again under a new id
         statements.AddItem(QString::number(d.id) + "|" + kGoodsDetailInsert, d);
         const QString barcode = d.goodsDetailCode.trimmed();
         if (barcode.isEmpty()) continue;
-        const int rowId = static_cast<int>(number(CellText(vsflg_Detail, r, dcId)));
-        if (rowId > 0)
-            changed.emplace_back(rowId, barcode);
+        if (storedId > 0)
+            changed.emplace_back(storedId, barcode);
         else
             codes += GoodsCodeUnion(barcode);
     }
-    if (statements.size() > 30)
-        return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
     const m_DBresult check = check_GoodsCode(codes, changed);
     if (!check.isResult) return refuse(check.str_MsgBox);
     const m_DBresult r = m_detail.Batch_Update(id, statements);

@@ -1,0 +1,142 @@
+// Saving goods and partners: the form keeps what it stored, categories stay
+// as filed, a goods keeps its default unit, number fields take one number.
+
+#include "data/sqlhelper.h"
+#include "guifixture.h"
+#include "master/frm_customer.h"
+#include "master/frmgoods.h"
+#include "ui/lazytree.h"
+#include "ui/widgethelpers.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+QString lastText(const ScriptedMsgBox& m) {
+    return m.shown.empty() ? QString() : m.shown.back().text;
+}
+
+} // namespace
+
+class GoodsSaving : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        loginAs("admin");
+        exec("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) values "
+             "(70, 'goodsType', '饮料', 0, 0, 1, 0), (71, 'goodsType', '零食', 0, 0, 1, 0)");
+    }
+    void fillNew(frmGoods& f, const QString& code, const QString& category = {}) {
+        f.btn_GoodsAdd();
+        f.txt_goodsCode->setText(code);
+        f.txt_goodsName->setText("品名" + code);
+        f.txt_unit->setText("瓶");
+        if (!category.isEmpty()) f.cobo_goodsTypeName->setCurrentText(category);
+    }
+    void save(frmGoods& f) {
+        m_msg.answers = {MsgBox::Yes};
+        f.btn_GoodsSave();
+        m_msg.answers.clear();
+    }
+    void saveUnits(frmGoods& f) {
+        m_msg.answers = {MsgBox::Yes};
+        f.btn_DetailSave();
+        m_msg.answers.clear();
+    }
+    int typeOf(int goodsId) {
+        return scalar(QString("select goodsTypeId from tb_goods_head where id=%1").arg(goodsId)).toInt();
+    }
+    QString units(int goodsId) {
+        const RecordSet rs = query(QString("select id, isDefault, unit, packQty, weight from tb_goods_detail "
+                                           "where headId=%1 order by id")
+                                       .arg(goodsId));
+        QStringList out;
+        for (int r = 0; r < rs.RecordCount(); ++r)
+            out << QStringList{rs.at(r, 0).toString(), rs.at(r, 1).toString(), rs.at(r, 2).toString(),
+                               rs.at(r, 3).toString(), rs.at(r, 4).toString()}
+                       .join('/');
+        return out.join(' ');
+    }
+};
+
+TEST_F(GoodsSaving, AGoodsKeepsExactlyOneDefaultUnit) {
+    frmGoods f;
+    fillNew(f, "G1");
+    save(f);
+    const int id = f.txt_id->text().toInt();
+    f.btn_addBarCode();
+    f.vsflg_Detail->item(1, frmGoods::dcUnit)->setText("箱");
+    f.vsflg_Detail->item(1, frmGoods::dcPackQty)->setText("24");
+    saveUnits(f);
+    ASSERT_EQ(lastText(m_msg), "保存成功!");
+    const QString stored = units(id);
+    ASSERT_EQ(stored.count(' '), 1);
+
+    // Ctrl+D on the default row
+    f.vsflg_Detail->setCurrentCell(0, frmGoods::dcUnit);
+    QTest::keyClick(f.vsflg_Detail, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(f.vsflg_Detail->rowCount(), 1);
+    saveUnits(f);
+    EXPECT_EQ(lastText(m_msg), "默认包装单位不能删除,请先将其他包装单位设为默认!");
+    EXPECT_EQ(units(id), stored);
+
+    // the default row's unit cleared: a row without a unit is dropped
+    f.ShowGoodsById(id);
+    ASSERT_EQ(CellText(f.vsflg_Detail, 0, frmGoods::dcIsDefault), "1");
+    f.vsflg_Detail->item(0, frmGoods::dcUnit)->setText("");
+    saveUnits(f);
+    EXPECT_EQ(lastText(m_msg), "默认包装单位的单位不能为空,内装数必须大于0!");
+    EXPECT_EQ(units(id), stored);
+    EXPECT_GT(dal_goods_detail().GetModelForInput("G1").id, 0); // still found by its code
+}
+
+TEST_F(GoodsSaving, NumberFieldsTakeOneNumber) {
+    frmGoods f;
+    const std::pair<QLineEdit*, const char*> fields[] = {
+        {f.txt_upqty, "库存上限"}, {f.txt_downqty, "库存下限"}, {f.txt_packQty, "内装数"},
+        {f.txt_weight, "重量"},    {f.txt_inPrice, "进货价"},   {f.txt_salePrice, "销售价"}};
+    for (const auto& [edit, label] : fields) {
+        fillNew(f, "G1");
+        edit->setText("1.2.3"); // pasted past the key filter
+        save(f);
+        EXPECT_EQ(lastText(m_msg), QString::fromUtf8(label) + "不是有效的数字,请重新输入!");
+    }
+    fillNew(f, "G1");
+    f.txt_upqty->setText("10");
+    f.txt_downqty->setText("20");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "库存下限不能大于库存上限!");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 0);
+    f.txt_downqty->setText(" 2.5 ");
+    f.txt_weight->setText(".5");
+    save(f);
+    ASSERT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(scalar("select upqty & '|' & downqty from tb_goods_head").toString(), "10|2.5");
+    const int id = f.txt_id->text().toInt();
+    const QString stored = units(id);
+    EXPECT_TRUE(stored.endsWith("/瓶/1/0.5")) << stored.toStdString();
+    // an existing goods: nothing changes on a refusal
+    f.txt_upqty->setText("1");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "库存下限不能大于库存上限!");
+    EXPECT_EQ(scalar("select upqty from tb_goods_head").toDouble(), 10);
+    // the cells of the unit grid
+    f.btn_addBarCode();
+    f.vsflg_Detail->item(1, frmGoods::dcUnit)->setText("箱");
+    f.vsflg_Detail->item(1, frmGoods::dcPackQty)->setText("24");
+    for (int column : {frmGoods::dcPackQty, frmGoods::dcWeight, frmGoods::dcInPrice, frmGoods::dcSalePrice}) {
+        const QString before = f.vsflg_Detail->item(1, column)->text();
+        f.vsflg_Detail->item(1, column)->setText("2..5");
+        saveUnits(f);
+        EXPECT_EQ(lastText(m_msg), "第2行" + f.vsflg_Detail->horizontalHeaderItem(column)->text() +
+                                       "不是有效的数字,请重新输入!");
+        EXPECT_EQ(f.vsflg_Detail->currentRow(), 1);
+        EXPECT_EQ(units(id), stored);
+        f.vsflg_Detail->item(1, column)->setText(before);
+    }
+}
