@@ -245,10 +245,17 @@ void frm_customer::Search() {
 }
 
 void frm_customer::ShowCustomer(int row) {
-    ClearForm();
     const QString id = CellText(vsCustomerList, row, colId);
-    if (IsBlank(id)) return;
-    const m_customer m = m_dal.GetModel(id.toInt());
+    if (IsBlank(id)) {
+        ClearForm();
+        return;
+    }
+    ShowCustomerById(id.toInt());
+}
+
+void frm_customer::ShowCustomerById(int id) {
+    ClearForm();
+    const m_customer m = m_dal.GetModel(id);
     if (m.id == 0) {
         refuse(QStringLiteral("当前往业单位信息不存在!"));
         return;
@@ -351,7 +358,11 @@ void frm_customer::SaveCustomer() {
     else
         m_dal.Add(m);
     Search();
-    SelectRowByText(vsCustomerList, colId, QString::number(id)); // shows the saved partner
+    {
+        const QSignalBlocker block(vsCustomerList);
+        SelectRowByText(vsCustomerList, colId, QString::number(id));
+    }
+    ShowCustomerById(id); // the form holds the stored partner, also when the list does not show it
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 

@@ -423,7 +423,11 @@ void frmGoods::btn_GoodsSave() {
     }
     if (!r.isResult) return refuse(r.str_MsgBox);
     btn_search();
-    SelectRowByText(vsGoodsList, lcId, QString::number(h.id)); // shows the saved goods
+    {
+        const QSignalBlocker block(vsGoodsList);
+        SelectRowByText(vsGoodsList, lcId, QString::number(h.id));
+    }
+    ShowGoodsById(h.id); // the form holds the stored goods, also when the list does not show it
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 

@@ -64,6 +64,25 @@ protected:
     }
 };
 
+TEST_F(GoodsSaving, ASecondSaveOfANewGoodsHiddenByTheListUpdatesIt) {
+    frmGoods f;
+    f.txt_KeyWord->setText("不匹配");
+    f.btn_search();
+    fillNew(f, "G1");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(f.vsGoodsList->rowCount(), 0);
+    const int id = scalar("select id from tb_goods_head where goodsCode='G1'").toInt();
+    EXPECT_EQ(f.txt_id->text(), QString::number(id));
+    EXPECT_EQ(f.vsflg_Detail->rowCount(), 1); // its default unit is shown
+    f.txt_goodsName->setText("可乐");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 1);
+    EXPECT_EQ(scalar("select goodsName from tb_goods_head").toString(), "可乐");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_detail").toInt(), 1);
+}
+
 TEST_F(GoodsSaving, AGoodsKeepsExactlyOneDefaultUnit) {
     frmGoods f;
     fillNew(f, "G1");
@@ -139,4 +158,45 @@ TEST_F(GoodsSaving, NumberFieldsTakeOneNumber) {
         EXPECT_EQ(units(id), stored);
         f.vsflg_Detail->item(1, column)->setText(before);
     }
+}
+
+class PartnerSaving : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        loginAs("admin");
+        exec("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) values "
+             "(80, 'customerType', '批发', 0, 0, 1, 0), (81, 'customerType', '大客户', 80, 0, 1, 0)");
+    }
+    void save(frm_customer& f) {
+        m_msg.answers = {MsgBox::Yes, MsgBox::Yes};
+        f.SaveCustomer();
+        m_msg.answers.clear();
+    }
+    int saveNew(frm_customer& f, const QString& name, const QString& category) {
+        f.AddCustomer();
+        f.txt_Name->setText(name);
+        f.cobo_CustomTypeName->setCurrentText(category);
+        save(f);
+        return f.txt_id->text().toInt();
+    }
+    int typeOf(int id) {
+        return scalar(QString("select customType from tb_customer where id=%1").arg(id)).toInt();
+    }
+};
+
+TEST_F(PartnerSaving, ASecondSaveOfANewPartnerHiddenByTheListUpdatesIt) {
+    frm_customer f;
+    f.txt_KeyWord->setText("不匹配");
+    f.Search();
+    const int id = saveNew(f, "华联超市", "批发");
+    EXPECT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(f.vsCustomerList->rowCount(), 0);
+    ASSERT_GT(id, 0);
+    EXPECT_FALSE(f.txt_customerCode->text().isEmpty());
+    f.txt_tel->setText("010-1234");
+    save(f);
+    EXPECT_FALSE(m_msg.texts().contains("往来单位名称[华联超市]存在,是否继续保存!"));
+    EXPECT_EQ(scalar("select count(*) from tb_customer").toInt(), 1);
+    EXPECT_EQ(scalar("select tel from tb_customer").toString(), "010-1234");
 }
