@@ -4,6 +4,7 @@
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/uvg.h"
+#include "categorylist.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
@@ -200,8 +201,8 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     setDgColForDetail();
     detailGrid->init(vsflg_Detail, 0);
     detailGrid->setEnterMovesOn(true);
-    FillCombo(cobo_goodsTypeName, "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ",
-              "uname");
+    FillCategoryList(cobo_goodsTypeName,
+                     "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ");
     ClearForm();
     m_tree->Reset(QStringLiteral("货品类别"), "book");
     btn_search();
@@ -278,7 +279,7 @@ void frmGoods::ShowGoodsById(int id) {
     txt_goodsCode->setText(h.goodsCode);
     txt_goodsName->setText(h.goodsName);
     txt_goodsDesc->setText(h.goodsDesc);
-    cobo_goodsTypeName->setCurrentText(h.goodsTypeName);
+    ShowCategory(cobo_goodsTypeName, h.goodsTypeId, h.goodsTypeName);
     cobo_status->setCurrentText(h.status);
     txt_upqty->setText(acc::numberQText(h.upqty));
     txt_downqty->setText(acc::numberQText(h.downqty));
@@ -319,6 +320,7 @@ void frmGoods::ClearForm() {
     for (QLineEdit* e : {txt_id, txt_goodsCode, txt_goodsName, txt_goodsDesc, txt_upqty, txt_downqty,
                          txt_goodsDetailCode, txt_unit, txt_weight, txt_inPrice, txt_salePrice})
         e->clear();
+    DropExtraCategory(cobo_goodsTypeName);
     if (cobo_goodsTypeName->count() > 0) cobo_goodsTypeName->setCurrentIndex(0);
     if (cobo_status->count() > 0) cobo_status->setCurrentIndex(0);
     txt_packQty->setText("1");
@@ -365,6 +367,10 @@ void frmGoods::btn_GoodsSave() {
     if (!limits.isEmpty()) return refuse(limits, txt_downqty);
     const int formId = currentId();
     const m_goods_head stored = formId > 0 ? m_head.GetModel(formId) : m_goods_head();
+    const int typeId = ChosenCategoryId(cobo_goodsTypeName);
+    const QString category =
+        CheckCategoryChoice("goodsType", typeId, stored.goodsTypeId, QStringLiteral("货品类别"));
+    if (!category.isEmpty()) return refuse(category, cobo_goodsTypeName);
     ConditionSet same;
     same.AddItem("1", m_condition("goodsCode", "=", txt_goodsCode->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
@@ -396,7 +402,7 @@ void frmGoods::btn_GoodsSave() {
     h.goodsName = txt_goodsName->text();
     h.pinyin = GetPinyinInitials(h.goodsName);
     h.goodsDesc = txt_goodsDesc->text();
-    h.goodsTypeId = m_dict.GetModelForName("goodsType", cobo_goodsTypeName->currentText()).id;
+    h.goodsTypeId = typeId; // by id: the entry may have been renamed or disabled since
     h.downqty = down;
     h.upqty = up;
     h.status = cobo_status->currentText();
@@ -586,8 +592,9 @@ void frmGoods::addnew_type() {
             node->addChild(NewNode("key_" + QString::number(m.id), m.uname, "open"));
         else
             m_tree->LoadChildNodes(node);
-        cobo_goodsTypeName->addItem(m.uname);
-        cobo_goodsTypeName->setCurrentText(m.uname);
+        AddCategoryItem(cobo_goodsTypeName, m.id, m.uname);
+        if (currentId() <= 0) // a goods already stored keeps its category
+            cobo_goodsTypeName->setCurrentIndex(cobo_goodsTypeName->findData(m.id));
         return;
     }
 }

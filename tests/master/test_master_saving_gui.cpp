@@ -14,8 +14,15 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
+
+QTreeWidgetItem* findNode(QTreeWidget* tree, const QString& key) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (NodeKey(*it) == key) return *it;
+    return nullptr;
+}
 
 QString lastText(const ScriptedMsgBox& m) {
     return m.shown.empty() ? QString() : m.shown.back().text;
@@ -81,6 +88,61 @@ TEST_F(GoodsSaving, ASecondSaveOfANewGoodsHiddenByTheListUpdatesIt) {
     EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 1);
     EXPECT_EQ(scalar("select goodsName from tb_goods_head").toString(), "可乐");
     EXPECT_EQ(scalar("select count(*) from tb_goods_detail").toInt(), 1);
+}
+
+TEST_F(GoodsSaving, AGoodsStaysUnderADisabledOrRenamedCategory) {
+    int drink = 0, snack = 0;
+    {
+        frmGoods f;
+        fillNew(f, "G1", "饮料");
+        save(f);
+        drink = f.txt_id->text().toInt();
+        fillNew(f, "G2", "零食");
+        save(f);
+        snack = f.txt_id->text().toInt();
+        ASSERT_EQ(typeOf(drink), 70);
+        ASSERT_EQ(typeOf(snack), 71);
+    }
+    exec("update tb_dictionary set isstart=0 where id=70");
+    frmGoods f; // offers the enabled categories only
+    ASSERT_EQ(f.cobo_goodsTypeName->findText("饮料"), -1);
+    f.ShowGoodsById(drink);
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "饮料(已禁用)");
+    f.txt_goodsName->setText("改名");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(typeOf(drink), 70);
+    // a new goods chooses among the enabled ones; a copy may not keep a disabled one
+    f.btn_GoodsAdd();
+    EXPECT_EQ(f.cobo_goodsTypeName->findText("饮料(已禁用)"), -1);
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "默认类别");
+    f.ShowGoodsById(drink);
+    f.btn_GoodsCopy();
+    f.txt_goodsCode->setText("G3");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "货品类别[饮料]已禁用,请重新选择!");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 2);
+    f.cobo_goodsTypeName->setCurrentText("零食");
+    save(f);
+    EXPECT_EQ(typeOf(f.txt_id->text().toInt()), 71);
+    // renamed while the window is open
+    exec("update tb_dictionary set uname='休闲零食' where id=71");
+    f.ShowGoodsById(snack);
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "休闲零食");
+    save(f);
+    EXPECT_EQ(typeOf(snack), 71);
+    // adding a category from the tree leaves the goods shown where it is
+    f.tv_type->setCurrentItem(f.tree()->Find("key_0"));
+    m_msg.inputs = {QString("新类别")};
+    f.addnew_type();
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "休闲零食");
+    save(f);
+    EXPECT_EQ(typeOf(snack), 71);
+    // for a new goods the new category is chosen
+    f.btn_GoodsAdd();
+    m_msg.inputs = {QString("再一类")};
+    f.addnew_type();
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "再一类");
 }
 
 TEST_F(GoodsSaving, AGoodsKeepsExactlyOneDefaultUnit) {
@@ -199,4 +261,43 @@ TEST_F(PartnerSaving, ASecondSaveOfANewPartnerHiddenByTheListUpdatesIt) {
     EXPECT_FALSE(m_msg.texts().contains("往来单位名称[华联超市]存在,是否继续保存!"));
     EXPECT_EQ(scalar("select count(*) from tb_customer").toInt(), 1);
     EXPECT_EQ(scalar("select tel from tb_customer").toString(), "010-1234");
+}
+
+TEST_F(PartnerSaving, APartnerStaysUnderADisabledCategory) {
+    int id = 0;
+    {
+        frm_customer f;
+        id = saveNew(f, "华联超市", "大客户");
+        ASSERT_EQ(typeOf(id), 81);
+    }
+    exec("update tb_dictionary set isstart=0 where id=81");
+    frm_customer f;
+    ASSERT_EQ(f.cobo_CustomTypeName->findText("大客户"), -1);
+    ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(id)));
+    EXPECT_EQ(f.cobo_CustomTypeName->currentText(), "大客户(已禁用)");
+    f.txt_tel->setText("010-1234");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "保存成功!");
+    EXPECT_EQ(typeOf(id), 81);
+    f.CopyCustomer();
+    f.txt_Name->setText("华联二店");
+    save(f);
+    EXPECT_EQ(lastText(m_msg), "自定义类别[大客户]已禁用,请重新选择!");
+    EXPECT_EQ(scalar("select count(*) from tb_customer").toInt(), 1);
+    f.AddCustomer();
+    EXPECT_EQ(f.cobo_CustomTypeName->findText("大客户(已禁用)"), -1);
+}
+
+TEST_F(PartnerSaving, TheCategoryRootListsEveryCategory) {
+    frm_customer f;
+    saveNew(f, "甲", "批发");
+    saveNew(f, "乙", "大客户");
+    saveNew(f, "丙", "默认分类");
+    f.Opt_treeType[1]->setChecked(true);
+    f.ApplyTreeType(1);
+    EXPECT_EQ(NodeKey(f.tv_type->currentItem()), "key_0");
+    EXPECT_EQ(f.vsCustomerList->rowCount(), 3);
+    f.tv_type->setCurrentItem(findNode(f.tv_type, "key_80"));
+    f.Search();
+    EXPECT_EQ(f.vsCustomerList->rowCount(), 2); // the category and the ones below it
 }

@@ -1,6 +1,7 @@
 // The rules a save of goods or partners applies before anything is written.
 
 #include "fixture.h"
+#include "master/dictionary.h"
 #include "master/goods.h"
 #include "master/numbertext.h"
 
@@ -41,4 +42,18 @@ TEST(GoodsUnits, ExactlyOneDefaultUnitIsKept) {
     EXPECT_FALSE(SelectUnitsToSave({unit("瓶", 1, 1), unit("箱", 24, 1)}).refusal.isEmpty());
     EXPECT_EQ(CheckStockLimits(5, 4), "库存下限不能大于库存上限!");
     EXPECT_TRUE(CheckStockLimits(4, 4).isEmpty());
+}
+
+class CategoryChoice : public DbTest {};
+
+TEST_F(CategoryChoice, ADisabledEntryOnlyKeepsWhatIsFiledUnderIt) {
+    exec("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) values "
+         "(70, 'goodsType', '饮料', 0, 0, 1, 0), (71, 'goodsType', '停售', 0, 0, 0, 0)");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 70, 0, "货品类别"), "");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 71, 71, "货品类别"), "");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 71, 0, "货品类别"), "货品类别[停售]已禁用,请重新选择!");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 71, 70, "货品类别"), "货品类别[停售]已禁用,请重新选择!");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 99, 99, "货品类别"), "货品类别不存在,请重新选择!");
+    EXPECT_EQ(CheckCategoryChoice("customerType", 70, 0, "自定义类别"), "自定义类别不存在,请重新选择!");
+    EXPECT_EQ(CheckCategoryChoice("goodsType", 0, 0, "货品类别"), "货品类别不存在,请重新选择!");
 }
