@@ -103,3 +103,12 @@ void dal_dictionary::Update(const m_dictionary& m) {
     m_params.AddItem("@id", m.id);
     sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
 }
+
+QString CheckCategoryChoice(const QString& utype, int chosenId, int storedId, const QString& label) {
+    const m_dictionary entry = chosenId > 0 ? dal_dictionary().GetModel(chosenId) : m_dictionary();
+    if (entry.id == 0 || entry.utype.compare(utype, Qt::CaseInsensitive) != 0)
+        return label + QStringLiteral("不存在,请重新选择!");
+    if (entry.isstart == 0 && chosenId != storedId)
+        return label + "[" + entry.uname + QStringLiteral("]已禁用,请重新选择!");
+    return {};
+}

@@ -43,3 +43,9 @@ private:
     StringBulider m_sql;
     SqlParams m_params;
 };
+
+// Whether a record may be filed under the entry chosen from a category list:
+// the entry must exist in the type, and a disabled one only keeps a record
+// already filed under it (storedId, 0 for a new record). Returns the refusal,
+// naming the list by its label, or "" when the choice stands.
+QString CheckCategoryChoice(const QString& utype, int chosenId, int storedId, const QString& label);

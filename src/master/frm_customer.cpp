@@ -4,6 +4,7 @@
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/billno.h"
+#include "categorylist.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
@@ -164,10 +165,9 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
 
     setDgColForList();
     ClearForm();
-    FillCombo(cobo_CustomTypeName,
-              "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order by "
-              "id,orderby",
-              "uname");
+    FillCategoryList(cobo_CustomTypeName,
+                     "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order "
+                     "by id,orderby");
     ClearForm();
     Opt_treeType[0]->setChecked(true);
     ApplyTreeType(0);
@@ -245,10 +245,17 @@ void frm_customer::Search() {
 }
 
 void frm_customer::ShowCustomer(int row) {
-    ClearForm();
     const QString id = CellText(vsCustomerList, row, colId);
-    if (IsBlank(id)) return;
-    const m_customer m = m_dal.GetModel(id.toInt());
+    if (IsBlank(id)) {
+        ClearForm();
+        return;
+    }
+    ShowCustomerById(id.toInt());
+}
+
+void frm_customer::ShowCustomerById(int id) {
+    ClearForm();
+    const m_customer m = m_dal.GetModel(id);
     if (m.id == 0) {
         refuse(QStringLiteral("当前往业单位信息不存在!"));
         return;
@@ -258,7 +265,7 @@ void frm_customer::ShowCustomer(int row) {
     txt_Name->setText(m.uname);
     cobo_TypeName->setCurrentText(m.utypeName);
     cobo_status->setCurrentText(m.statusName);
-    cobo_CustomTypeName->setCurrentText(m.customTypeName);
+    ShowCategory(cobo_CustomTypeName, m.customType, m.customTypeName);
     txt_contact->setText(m.contact);
     txt_companyName->setText(m.companyName);
     txt_taxNumber->setText(m.taxNumber);
@@ -281,6 +288,7 @@ void frm_customer::ClearForm() {
          {txt_id, txt_customerCode, txt_Name, txt_contact, txt_companyName, txt_taxNumber, txt_bankName,
           txt_bankAccount, txt_address, txt_tel, txt_email, txt_fax, txt_creator, txt_createTime})
         e->clear();
+    DropExtraCategory(cobo_CustomTypeName);
     for (QComboBox* c : {cobo_TypeName, cobo_CustomTypeName, cobo_status})
         if (c->count() > 0) c->setCurrentIndex(0);
     paintRequired();
@@ -309,6 +317,11 @@ void frm_customer::SaveCustomer() {
     if (cobo_CustomTypeName->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("自定义类别不能为空!"), cobo_CustomTypeName);
     const int formId = static_cast<int>(acc::val(txt_id->text()));
+    const int typeId = ChosenCategoryId(cobo_CustomTypeName);
+    const QString category =
+        CheckCategoryChoice("customerType", typeId, formId > 0 ? m_dal.GetModel(formId).customType : 0,
+                            QStringLiteral("自定义类别"));
+    if (!category.isEmpty()) return refuse(category, cobo_CustomTypeName);
     ConditionSet same;
     same.AddItem("1", m_condition("uname", "=", txt_Name->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
@@ -329,7 +342,7 @@ void frm_customer::SaveCustomer() {
     m_customer m;
     m.id = id;
     m.utype = GetTypeId(cobo_TypeName->currentText());
-    m.customType = m_dict.GetModelForName("customerType", cobo_CustomTypeName->currentText()).id;
+    m.customType = typeId; // by id: the entry may have been renamed or disabled since
     m.customerCode = code;
     m.uname = txt_Name->text();
     m.pinyin = GetPinyinInitials(m.uname);
@@ -351,7 +364,11 @@ void frm_customer::SaveCustomer() {
     else
         m_dal.Add(m);
     Search();
-    SelectRowByText(vsCustomerList, colId, QString::number(id)); // shows the saved partner
+    {
+        const QSignalBlocker block(vsCustomerList);
+        SelectRowByText(vsCustomerList, colId, QString::number(id));
+    }
+    ShowCustomerById(id); // the form holds the stored partner, also when the list does not show it
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 

@@ -79,6 +79,7 @@ public slots:
     void BuildTree();
     void Search();
     void ShowCustomer(int row);
+    void ShowCustomerById(int id);
     void ClearForm();
     void AddCustomer();
     void CopyCustomer();

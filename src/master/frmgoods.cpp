@@ -4,11 +4,13 @@
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/uvg.h"
+#include "categorylist.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
+#include "numbertext.h"
 #include "pinyin.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -199,8 +201,8 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     setDgColForDetail();
     detailGrid->init(vsflg_Detail, 0);
     detailGrid->setEnterMovesOn(true);
-    FillCombo(cobo_goodsTypeName, "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ",
-              "uname");
+    FillCategoryList(cobo_goodsTypeName,
+                     "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ");
     ClearForm();
     m_tree->Reset(QStringLiteral("货品类别"), "book");
     btn_search();
@@ -277,7 +279,7 @@ void frmGoods::ShowGoodsById(int id) {
     txt_goodsCode->setText(h.goodsCode);
     txt_goodsName->setText(h.goodsName);
     txt_goodsDesc->setText(h.goodsDesc);
-    cobo_goodsTypeName->setCurrentText(h.goodsTypeName);
+    ShowCategory(cobo_goodsTypeName, h.goodsTypeId, h.goodsTypeName);
     cobo_status->setCurrentText(h.status);
     txt_upqty->setText(acc::numberQText(h.upqty));
     txt_downqty->setText(acc::numberQText(h.downqty));
@@ -318,6 +320,7 @@ void frmGoods::ClearForm() {
     for (QLineEdit* e : {txt_id, txt_goodsCode, txt_goodsName, txt_goodsDesc, txt_upqty, txt_downqty,
                          txt_goodsDetailCode, txt_unit, txt_weight, txt_inPrice, txt_salePrice})
         e->clear();
+    DropExtraCategory(cobo_goodsTypeName);
     if (cobo_goodsTypeName->count() > 0) cobo_goodsTypeName->setCurrentIndex(0);
     if (cobo_status->count() > 0) cobo_status->setCurrentIndex(0);
     txt_packQty->setText("1");
@@ -349,8 +352,25 @@ void frmGoods::btn_GoodsSave() {
     if (cobo_goodsTypeName->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("货品类别不能为空!"), cobo_goodsTypeName);
     if (txt_unit->text().trimmed().isEmpty()) return refuse(QStringLiteral("单位不能为空!"), txt_unit);
-    if (number(txt_packQty->text()) < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    double up = 0, down = 0, packQty = 0, weight = 0, inPrice = 0, salePrice = 0;
+    const std::tuple<QLineEdit*, const char*, double*> numbers[] = {
+        {txt_upqty, "库存上限", &up},      {txt_downqty, "库存下限", &down},
+        {txt_packQty, "内装数", &packQty}, {txt_weight, "重量", &weight},
+        {txt_inPrice, "进货价", &inPrice}, {txt_salePrice, "销售价", &salePrice}};
+    for (const auto& [edit, label, value] : numbers) {
+        const std::optional<double> v = NumberFieldValue(edit->text());
+        if (!v) return refuse(NotANumberMessage(QString::fromUtf8(label)), edit);
+        *value = *v;
+    }
+    if (packQty < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    const QString limits = CheckStockLimits(down, up);
+    if (!limits.isEmpty()) return refuse(limits, txt_downqty);
     const int formId = currentId();
+    const m_goods_head stored = formId > 0 ? m_head.GetModel(formId) : m_goods_head();
+    const int typeId = ChosenCategoryId(cobo_goodsTypeName);
+    const QString category =
+        CheckCategoryChoice("goodsType", typeId, stored.goodsTypeId, QStringLiteral("货品类别"));
+    if (!category.isEmpty()) return refuse(category, cobo_goodsTypeName);
     ConditionSet same;
     same.AddItem("1", m_condition("goodsCode", "=", txt_goodsCode->text()));
     same.AddItem("2", m_condition("id", "<>", Raw(QString::number(formId))));
@@ -367,7 +387,7 @@ void frmGoods::btn_GoodsSave() {
         codes += GoodsCodeUnion(code);
         if (!barcode.isEmpty()) codes += GoodsCodeUnion(barcode);
     } else {
-        if (code != m_head.GetModel(formId).goodsCode.trimmed()) codes += GoodsCodeUnion(code);
+        if (code != stored.goodsCode.trimmed()) codes += GoodsCodeUnion(code);
         if (!barcode.isEmpty() && barcode != m_detail.GetModelForDefault(formId).goodsDetailCode.trimmed())
             codes += GoodsCodeUnion(barcode);
     }
@@ -382,9 +402,9 @@ void frmGoods::btn_GoodsSave() {
     h.goodsName = txt_goodsName->text();
     h.pinyin = GetPinyinInitials(h.goodsName);
     h.goodsDesc = txt_goodsDesc->text();
-    h.goodsTypeId = m_dict.GetModelForName("goodsType", cobo_goodsTypeName->currentText()).id;
-    h.downqty = number(txt_downqty->text());
-    h.upqty = number(txt_upqty->text());
+    h.goodsTypeId = typeId; // by id: the entry may have been renamed or disabled since
+    h.downqty = down;
+    h.upqty = up;
     h.status = cobo_status->currentText();
     h.creator = h.updateLastUser = CurrentUser().user;
     h.createTime = h.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");
@@ -395,10 +415,10 @@ void frmGoods::btn_GoodsSave() {
     d.isDefault = 1;
     d.goodsDetailCode = txt_goodsDetailCode->text();
     d.unit = txt_unit->text();
-    d.packQty = number(txt_packQty->text());
-    d.weight = number(txt_weight->text());
-    d.inPrice = number(txt_inPrice->text());
-    d.salePrice = number(txt_salePrice->text());
+    d.packQty = packQty;
+    d.weight = weight;
+    d.inPrice = inPrice;
+    d.salePrice = salePrice;
     m_DBresult r;
     if (formId > 0) {
         if (!CheckFunction(m_funCode::goodsInfor_update(), true)) return;
@@ -409,7 +429,11 @@ void frmGoods::btn_GoodsSave() {
     }
     if (!r.isResult) return refuse(r.str_MsgBox);
     btn_search();
-    SelectRowByText(vsGoodsList, lcId, QString::number(h.id)); // shows the saved goods
+    {
+        const QSignalBlocker block(vsGoodsList);
+        SelectRowByText(vsGoodsList, lcId, QString::number(h.id));
+    }
+    ShowGoodsById(h.id); // the form holds the stored goods, also when the list does not show it
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 
@@ -482,37 +506,51 @@ void frmGoods::btn_DetailDelete() {
 void frmGoods::btn_DetailSave() {
     const int id = currentId();
     if (id <= 0) return refuse(QStringLiteral("当前货品信息未保存,不能保存包装单位!"));
-    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品包装单位?"), windowTitle())) return;
-    int nextId = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
-    GoodsDetailStatements statements;
-    QString codes;
-    std::vector<std::pair<int, QString>> changed;
+    const std::pair<int, double m_goods_detail::*> numberCells[] = {
+        {dcPackQty, &m_goods_detail::packQty},
+        {dcWeight, &m_goods_detail::weight},
+        {dcInPrice, &m_goods_detail::inPrice},
+        {dcSalePrice, &m_goods_detail::salePrice}};
+    std::vector<m_goods_detail> gridRows;
     for (int r = 0; r < vsflg_Detail->rowCount(); ++r) {
-        const QString unit = CellText(vsflg_Detail, r, dcUnit);
-        const double packQty = number(CellText(vsflg_Detail, r, dcPackQty));
-        if (unit.trimmed().isEmpty() || packQty <= 0) continue; // incomplete rows are not saved
         m_goods_detail d;
-        d.id = nextId++;
+        d.id = static_cast<int>(number(CellText(vsflg_Detail, r, dcId))); // the stored unit, 0 for a new row
         d.headId = id;
         d.rowNo = static_cast<int>(number(CellText(vsflg_Detail, r, dcNo)));
         d.isDefault = static_cast<int>(number(CellText(vsflg_Detail, r, dcIsDefault)));
         d.goodsDetailCode = CellText(vsflg_Detail, r, dcCode);
-        d.unit = unit;
-        d.packQty = packQty;
-        d.weight = number(CellText(vsflg_Detail, r, dcWeight));
-        d.inPrice = number(CellText(vsflg_Detail, r, dcInPrice));
-        d.salePrice = number(CellText(vsflg_Detail, r, dcSalePrice));
+        d.unit = CellText(vsflg_Detail, r, dcUnit);
+        for (const auto& [column, field] : numberCells) {
+            const std::optional<double> v = NumberFieldValue(CellText(vsflg_Detail, r, column));
+            if (!v) {
+                vsflg_Detail->setCurrentCell(r, column);
+                return refuse(QStringLiteral("第%1行").arg(r + 1) +
+                              NotANumberMessage(vsflg_Detail->horizontalHeaderItem(column)->text()));
+            }
+            d.*field = *v;
+        }
+        gridRows.push_back(d);
+    }
+    const GoodsUnitsToSave units = SelectUnitsToSave(gridRows);
+    if (!units.refusal.isEmpty()) return refuse(units.refusal);
+    if (!MsgBox::Confirm(QStringLiteral("确定保存当前货品包装单位?"), windowTitle())) return;
+    if (units.rows.size() > 30)
+        return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
+    int nextId = static_cast<int>(number(acc::valueText(sqlHelper::DMax("id", "tb_goods_detail", "")))) + 1;
+    GoodsDetailStatements statements;
+    QString codes;
+    std::vector<std::pair<int, QString>> changed;
+    for (m_goods_detail d : units.rows) {
+        const int storedId = d.id;
+        d.id = nextId++; // every unit is stored again under a new id
         statements.AddItem(QString::number(d.id) + "|" + kGoodsDetailInsert, d);
         const QString barcode = d.goodsDetailCode.trimmed();
         if (barcode.isEmpty()) continue;
-        const int rowId = static_cast<int>(number(CellText(vsflg_Detail, r, dcId)));
-        if (rowId > 0)
-            changed.emplace_back(rowId, barcode);
+        if (storedId > 0)
+            changed.emplace_back(storedId, barcode);
         else
             codes += GoodsCodeUnion(barcode);
     }
-    if (statements.size() > 30)
-        return refuse(QStringLiteral("最多只能保存30个包装单位,请适当调整到30个包装单位!"));
     const m_DBresult check = check_GoodsCode(codes, changed);
     if (!check.isResult) return refuse(check.str_MsgBox);
     const m_DBresult r = m_detail.Batch_Update(id, statements);
@@ -554,8 +592,9 @@ void frmGoods::addnew_type() {
             node->addChild(NewNode("key_" + QString::number(m.id), m.uname, "open"));
         else
             m_tree->LoadChildNodes(node);
-        cobo_goodsTypeName->addItem(m.uname);
-        cobo_goodsTypeName->setCurrentText(m.uname);
+        AddCategoryItem(cobo_goodsTypeName, m.id, m.uname);
+        if (currentId() <= 0) // a goods already stored keeps its category
+            cobo_goodsTypeName->setCurrentIndex(cobo_goodsTypeName->findData(m.id));
         return;
     }
 }

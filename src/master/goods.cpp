@@ -261,6 +261,30 @@ m_DBresult dal_goods_detail::Batch_Update(int headId, const GoodsDetailStatement
     return sqlHelper::ExecuteTrans(batch);
 }
 
+// ---- rules of a save ----
+
+GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows) {
+    GoodsUnitsToSave out;
+    int defaultsInGrid = 0, defaultsKept = 0;
+    for (const m_goods_detail& d : gridRows) {
+        defaultsInGrid += d.isDefault == 1;
+        if (d.unit.trimmed().isEmpty() || d.packQty <= 0) continue;
+        defaultsKept += d.isDefault == 1;
+        out.rows.push_back(d);
+    }
+    if (defaultsInGrid == 0)
+        out.refusal = QStringLiteral("默认包装单位不能删除,请先将其他包装单位设为默认!");
+    else if (defaultsKept == 0)
+        out.refusal = QStringLiteral("默认包装单位的单位不能为空,内装数必须大于0!");
+    else if (defaultsKept > 1)
+        out.refusal = QStringLiteral("一个货品只能有一个默认包装单位!");
+    return out;
+}
+
+QString CheckStockLimits(double downqty, double upqty) {
+    return downqty > upqty ? QStringLiteral("库存下限不能大于库存上限!") : QString();
+}
+
 // ---- the one namespace of codes ----
 
 QString GoodsCodeUnion(const QString& code) {

@@ -99,6 +99,19 @@ private:
 // The insert of one packaging unit with its grid row number.
 extern const char* const kGoodsDetailInsert;
 
+// The packaging units a grid save stores: the rows with a unit and a pack
+// quantity above 0, in grid order; other rows are left out. refusal is set,
+// and nothing may be saved, when the rows kept would not leave the goods
+// exactly one default unit (the one bill entry finds by the goods code).
+struct GoodsUnitsToSave {
+    std::vector<m_goods_detail> rows;
+    QString refusal;
+};
+GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows);
+
+// The refusal of a lower stock limit above the upper one, "" when in order.
+QString CheckStockLimits(double downqty, double upqty);
+
 // Tests new or changed codes against every stored goods code and barcode.
 // extraUnion: " union all select '<code>' as goodsCode from v_sys_goodsCode " per new code;
 // changed: pairs of stored detail id and the barcode it is to get.

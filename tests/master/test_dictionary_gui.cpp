@@ -44,6 +44,13 @@ TEST_F(DictionaryForm, SavingChecksNameDuplicatesAndPresets) {
     EXPECT_TRUE(f.tree()->tv_FindKey("key_" + QString::number(drinks)));
     save(f, "饮料"); // the same name in the same type
     EXPECT_EQ(lastMessage(), "名称[饮料]重复,请重新输入!");
+    const int snacks = save(f, "零食"); // renaming to a name the type already has
+    f.show_DictionaryInfor(snacks);
+    f.txt_name->setText("默认类别");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveEntry();
+    EXPECT_EQ(lastMessage(), "名称[默认类别]重复,请重新输入!");
+    EXPECT_EQ(scalar(QString("select uname from tb_dictionary where id=%1").arg(snacks)).toString(), "零食");
     f.init(5); // another type may use it
     const int partners = save(f, "饮料");
     EXPECT_EQ(lastMessage(), "保存成功!");

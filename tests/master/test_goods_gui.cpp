@@ -177,6 +177,12 @@ TEST_F(GoodsForm, AtMostThirtyUnits) {
 TEST_F(GoodsForm, GoodsUsedByBillsStay) {
     frmGoods f;
     const int id = saveNew(f, "G1", "可乐");
+    exec("insert into tb_rk_head (id, billNo) values (1, 'rk-1')");
+    exec(QString("insert into tb_rk_detail (id, headId, goodsId) values (1, 1, %1)").arg(id));
+    m_msg.answers = {MsgBox::Yes};
+    f.btn_GoodsDelete();
+    EXPECT_EQ(lastMessage(), "当前货品在入库表已经建账,不能删除!");
+    exec("delete from tb_rk_detail");
     exec(QString("insert into tb_ck_detail (id, headId, goodsId) values (1, 1, %1)").arg(id));
     m_msg.answers = {MsgBox::Yes};
     f.btn_GoodsDelete();
@@ -203,6 +209,13 @@ TEST_F(GoodsForm, CategoriesFromTheTree) {
     f.tv_type->setCurrentItem(f.tree()->Find("key_5"));
     f.btn_search(); // the category and every category below it
     EXPECT_EQ(f.vsGoodsList->rowCount(), 1);
+    saveNew(f, "G2", "雪碧");
+    f.tv_type->setCurrentItem(f.tree()->Find("key_" + QString::number(id)));
+    f.btn_search();
+    EXPECT_EQ(f.vsGoodsList->rowCount(), 0);
+    f.tv_type->setCurrentItem(f.tree()->Find("key_0")); // the root: every category
+    f.btn_search();
+    EXPECT_EQ(f.vsGoodsList->rowCount(), 2);
 }
 
 class CustomerForm : public GuiTest {
@@ -293,6 +306,12 @@ TEST_F(CustomerForm, KindsStatusAndBills) {
     m_msg.answers = {MsgBox::Yes};
     f.DeleteCustomer();
     EXPECT_EQ(lastMessage(), "当前往来单位在入库表已经建账,不能删除!");
+    exec(QString("insert into tb_ck_head (id, billNo, customerId) values (1, 'ck-1', %1)").arg(customer));
+    ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(customer)));
+    m_msg.answers = {MsgBox::Yes};
+    f.DeleteCustomer();
+    EXPECT_EQ(lastMessage(), "当前往来单位在出库表已经建账,不能删除!");
+    EXPECT_EQ(scalar(QString("select count(*) from tb_customer where id=%1").arg(customer)).toInt(), 1);
     ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(off)));
     m_msg.answers = {MsgBox::Yes};
     f.DeleteCustomer();

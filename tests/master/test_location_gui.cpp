@@ -49,11 +49,15 @@ TEST_F(LocationForm, SavingChecksNamesCodesAndParents) {
     save(f, "a-01", "货架"); // the code is unique, names may repeat
     EXPECT_EQ(lastMessage(), "库位编号[a-01]重复!");
     EXPECT_EQ(scalar("select count(*) from tb_location").toInt(), 2);
-    f.show_LocationInfor(a);
-    f.txt_parentId->setText(QString::number(a1));
-    m_msg.answers = {MsgBox::Yes};
-    f.SaveLocation();
-    EXPECT_EQ(lastMessage(), "不能设置该项目为父节点,请重新选择!");
+    const int a2 = save(f, "A-01-1", "层", a1);
+    for (int parent : {a, a1, a2}) { // itself, its child, its grandchild
+        f.show_LocationInfor(a);
+        f.txt_parentId->setText(QString::number(parent));
+        m_msg.answers = {MsgBox::Yes};
+        f.SaveLocation();
+        EXPECT_EQ(lastMessage(), "不能设置该项目为父节点,请重新选择!") << parent;
+    }
+    EXPECT_EQ(scalar(QString("select parentId from tb_location where id=%1").arg(a)).toInt(), 0);
     f.show_LocationInfor(a1);
     EXPECT_EQ(f.txt_parentLocationCode->text(), "A");
     f.txt_capacity->setText("120.5");
