@@ -119,9 +119,9 @@ int maxIdInTrans(const QString& table) {
 // Numbers the lines from the table's next id inside the transaction, inserts
 // them and returns the set under its new keys.
 template <class Detail>
-OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId, const OrderedMap<QString, Detail>& lines) {
+OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId, const OrderedMap<QString, Detail>& lines,
+                                        int lineId) {
     OrderedMap<QString, Detail> numbered;
-    int lineId = maxIdInTrans(k.table("detail")) + 1;
     for (const auto& [key, line] : lines) {
         Detail d = line;
         d.id = lineId;
@@ -270,7 +270,7 @@ m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
                                                    "@updateLastUser,@updateLastTime,@userId ) ");
         sqlHelper::ExecuteInTrans(insert,
                                   renamePartner(m_kind, headParams(stored, partnerId(stored), partnerName(stored))));
-        numbered = insertLines(m_kind, stored.id, lines);
+        numbered = insertLines(m_kind, stored.id, lines, maxIdInTrans(m_kind.table("detail")) + 1);
     });
     if (r.isResult) {
         head = stored;
@@ -338,10 +338,12 @@ m_DBresult BillHeadDal<Head, Detail>::Update_All(const Head& head, LineSet& line
                                                    " remark=@remark, updateLastUser=@updateLastUser,"
                                                    " updateLastTime=@updateLastTime where id=@id");
         sqlHelper::ExecuteInTrans(update, renamePartner(m_kind, headParams(head, partnerId(head), partnerName(head))));
+        // the new lines are numbered after the old ones, which they replace
+        const int firstLineId = maxIdInTrans(m_kind.table("detail")) + 1;
         SqlParams p;
         p.AddItem("@headId", head.id);
         sqlHelper::ExecuteInTrans("delete from " + m_kind.table("detail") + " where headId=@headId", p);
-        numbered = insertLines(m_kind, head.id, lines);
+        numbered = insertLines(m_kind, head.id, lines, firstLineId);
     });
     if (r.isResult) lines = numbered;
     return r;

@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <sqlite3.h>
+#include <chrono>
+#include <random>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -36,6 +39,19 @@ bool onlyEndFollows(sqlite3* db, const char* tail) {
         tail = rest;
     }
     return true;
+}
+
+// Waits for another program's lock in short, slightly uneven steps, at most
+// 5 s. The engine's own timeout sleeps up to 100 ms at a time, and two
+// programs saving in a loop can starve one another that way.
+int busyWait(void*, int attempt) {
+    using Clock = std::chrono::steady_clock;
+    thread_local Clock::time_point start;
+    thread_local std::minstd_rand jitter(static_cast<unsigned>(Clock::now().time_since_epoch().count()));
+    if (attempt == 0) start = Clock::now();
+    if (Clock::now() - start > std::chrono::milliseconds(5000)) return 0;
+    std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+    return 1;
 }
 
 } // namespace
@@ -76,7 +92,7 @@ void Database::open(const QString& path, bool create) {
     }
     m_db = db;
     m_path = path;
-    sqlite3_busy_timeout(m_db, 5000);
+    sqlite3_busy_handler(m_db, busyWait, nullptr);
     // Reports read large parts of the bill tables: keep more of the file in memory.
     sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);

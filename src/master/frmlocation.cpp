@@ -1,5 +1,7 @@
 #include "frmlocation.h"
 
+#include "numbertext.h"
+
 #include "access/funcode.h"
 #include "bills/frm_select.h"
 #include "data/accesstext.h"
@@ -261,13 +263,15 @@ void frmLocation::SaveLocation() {
     if (txt_name->text().trimmed().isEmpty()) return refuse(QStringLiteral("库位名称不能为空!"), txt_name);
     if (txt_locationCode->text().trimmed().isEmpty())
         return refuse(QStringLiteral("库位编码不能为空!"), txt_locationCode);
+    const std::optional<double> capacity = NumberFieldValue(txt_capacity->text());
+    if (!capacity) return refuse(NotANumberMessage(QStringLiteral("库容量")), txt_capacity);
     int id = formId;
     if (id < 1) id = static_cast<int>(acc::val(acc::valueText(sqlHelper::DMax("id", "tb_location", "")))) + 1;
     m_location m;
     m.id = id;
     m.locationCode = txt_locationCode->text();
     m.uname = txt_name->text();
-    m.capacity = acc::val(txt_capacity->text());
+    m.capacity = *capacity;
     m.parentId = static_cast<int>(acc::val(txt_parentId->text()));
     m.orderby = 0;
     m.remark = txt_remark->text();

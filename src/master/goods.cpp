@@ -282,7 +282,8 @@ GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows) 
 }
 
 QString CheckStockLimits(double downqty, double upqty) {
-    return downqty > upqty ? QStringLiteral("库存下限不能大于库存上限!") : QString();
+    // an upper limit of 0 (left blank) sets no upper limit
+    return upqty > 0 && downqty > upqty ? QStringLiteral("库存下限不能大于库存上限!") : QString();
 }
 
 // ---- the one namespace of codes ----

@@ -1,5 +1,8 @@
 #include "bills/billno.h"
+#include "data/database.h"
 #include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "data/translator.h"
 #include "fixture.h"
 
 class BillNoTest : public DbTest {
@@ -28,4 +31,19 @@ TEST_F(BillNoTest, TheLastNumberOfAMonthIsRefused) {
     EXPECT_THROW(GetBillNo("rk", QDate(2012, 8, 1)), DbError);
     EXPECT_EQ(GetBillNo("rk", QDate(2012, 9, 1)), "rk-1209-00001");
     EXPECT_THROW(GetBillNo("rk", QString("not a date")), DbError);
+}
+
+TEST_F(BillNoTest, TheMonthsHighestNumberComesFromTheIndex) {
+    addRk(1, "RK-1208-00020"); // the index and the comparison ignore case
+    addRk(2, "rk-1209-00001");
+    EXPECT_EQ(GetBillNo("rk", QDate(2012, 8, 1)), "rk-1208-00021");
+    sqlHelper::OpenConn();
+    const RecordSet plan = Database::instance().query(
+        "EXPLAIN QUERY PLAN " + AccessSql::translate("select top 1 BillNo from tb_rk_head where BillNo>='rk-1208-' "
+                                                     "and BillNo<'rk-1208.' order by BillNo desc"));
+    QString steps;
+    for (int r = 0; r < plan.RecordCount(); ++r)
+        steps += plan.at(r, "detail").toString() + ";";
+    EXPECT_TRUE(steps.contains("ux_rk_head_bill_no")) << steps.toStdString();
+    EXPECT_FALSE(steps.contains("SCAN tb_rk_head;")) << steps.toStdString();
 }

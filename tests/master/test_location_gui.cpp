@@ -43,6 +43,11 @@ TEST_F(LocationForm, SavingChecksNamesCodesAndParents) {
     f.txt_locationCode->clear();
     f.SaveLocation();
     EXPECT_EQ(lastMessage(), "库位编码不能为空!");
+    f.txt_locationCode->setText("A");
+    f.txt_capacity->setText("1.2.3"); // pasted past the key filter
+    f.SaveLocation();
+    EXPECT_EQ(lastMessage(), "库容量不是有效的数字,请重新输入!");
+    EXPECT_EQ(scalar("select count(*) from tb_location").toInt(), 0);
     const int a = save(f, "A", "A区");
     EXPECT_EQ(lastMessage(), "保存成功!");
     const int a1 = save(f, "A-01", "货架", a);

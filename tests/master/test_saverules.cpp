@@ -42,6 +42,7 @@ TEST(GoodsUnits, ExactlyOneDefaultUnitIsKept) {
     EXPECT_FALSE(SelectUnitsToSave({unit("瓶", 1, 1), unit("箱", 24, 1)}).refusal.isEmpty());
     EXPECT_EQ(CheckStockLimits(5, 4), "库存下限不能大于库存上限!");
     EXPECT_TRUE(CheckStockLimits(4, 4).isEmpty());
+    EXPECT_TRUE(CheckStockLimits(4, 0).isEmpty()); // no upper limit set
 }
 
 class CategoryChoice : public DbTest {};

@@ -1,0 +1,197 @@
+#include "bills/bill.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "fixture.h"
+
+namespace {
+
+class BillTest : public DbTest {
+protected:
+    m_rk_head head(const QString& date = "2012-08-15") {
+        m_rk_head h;
+        h.accountId = 2;
+        h.utypeId = 3;
+        h.supplierId = 9;
+        h.supplierName = "供应商甲";
+        h.creator = "admin";
+        h.createTime = date;
+        h.updateLastUser = "admin";
+        h.updateLastTime = "2012-08-15 10:00:00";
+        h.userId = 1;
+        return h;
+    }
+    m_rk_detail line(int goodsId, double qty, double price, const QString& code = "G1") {
+        m_rk_detail d;
+        d.goodsId = goodsId;
+        d.goodsTypeId = 4;
+        d.goodsCode = code;
+        d.goodsName = "货品" + code;
+        d.unit = "箱";
+        d.packQty = 12;
+        d.weight = 0.5;
+        d.qty = qty;
+        d.inPrice = price;
+        d.locationId = 1;
+        return d;
+    }
+    rk_LineSet lines(std::initializer_list<m_rk_detail> ls) {
+        rk_LineSet set;
+        int k = 0;
+        for (const m_rk_detail& d : ls)
+            set.AddItem(LineKey(kStockIn, ++k), d); // the save renumbers them
+        return set;
+    }
+    dal_rk_head m_head;
+    dal_rk_detail m_detail;
+};
+
+} // namespace
+
+TEST_F(BillTest, AddNumbersTheBillAndItsLinesInsideTheSave) {
+    m_rk_head h = head();
+    rk_LineSet ls = lines({line(7, 3, 2.5), line(8, 1, 10, "G2")});
+    exec("insert into tb_rk_detail (id, headId) values (41, 999)"); // line ids continue after the highest
+    const m_DBresult r = m_head.Add(h, ls);
+    ASSERT_TRUE(r.isResult) << qPrintable(r.str_MsgBox);
+    EXPECT_EQ(h.id, 1);
+    EXPECT_EQ(h.billNo, "rk-1208-00001");
+    ASSERT_EQ(ls.size(), 2u);
+    EXPECT_EQ(ls.Items()[0].first, LineKey(kStockIn, 42));
+    EXPECT_EQ(ls.Items()[1].second.id, 43);
+    EXPECT_EQ(ls.Items()[1].second.headId, 1);
+    const m_rk_head stored = m_head.GetModel(1);
+    EXPECT_EQ(stored.billNo, "rk-1208-00001");
+    EXPECT_EQ(stored.supplierName, "供应商甲");
+    EXPECT_EQ(stored.totalItemRow, "1单2项");
+    EXPECT_EQ(stored.rowsCount, 2);
+    EXPECT_EQ(stored.totalQty, 4);
+    EXPECT_EQ(stored.totalAmount, 17.5);
+    EXPECT_EQ(stored.ispass, 0);
+    const m_rk_detail d = m_detail.GetModel(43);
+    EXPECT_EQ(d.goodsCode, "G2");
+    EXPECT_EQ(d.supplierId, 9);
+    EXPECT_EQ(d.billNo, "rk-1208-00001");
+    EXPECT_EQ(d.totalQty, 12);
+    EXPECT_EQ(d.passName, "未审核");
+    // a second bill of the month, and one of another month
+    m_rk_head h2 = head(), h3 = head("2012-09-01");
+    rk_LineSet none;
+    ASSERT_TRUE(m_head.Add(h2, none).isResult);
+    ASSERT_TRUE(m_head.Add(h3, none).isResult);
+    EXPECT_EQ(h2.billNo, "rk-1208-00002");
+    EXPECT_EQ(h3.billNo, "rk-1209-00001");
+    EXPECT_EQ(m_head.GetModel(h2.id).totalItemRow, "1单0项");
+    EXPECT_EQ(m_head.GetModel(h2.id).rowsCount, 0);
+    EXPECT_EQ(m_head.GetModel(404).id, 0);
+    EXPECT_EQ(m_head.GetSqlSearch("x"), "");
+}
+
+TEST_F(BillTest, AFailedSaveStoresNothingAndLeavesTheModelsAlone) {
+    exec("CREATE UNIQUE INDEX zz_one_code ON tb_rk_detail(goodsCode)"); // the second line will fail
+    m_rk_head h = head();
+    rk_LineSet ls = lines({line(7, 1, 1), line(7, 1, 1)});
+    const m_DBresult r = m_head.Add(h, ls);
+    EXPECT_FALSE(r.isResult);
+    EXPECT_TRUE(r.str_MsgBox.contains("UNIQUE")) << qPrintable(r.str_MsgBox);
+    EXPECT_EQ(h.id, 0);
+    EXPECT_EQ(h.billNo, "");
+    EXPECT_EQ(ls.Items()[0].second.id, 0);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt() + scalar("select count(*) from tb_rk_detail").toInt(),
+              0);
+    m_rk_head undated = head("");
+    rk_LineSet none;
+    EXPECT_FALSE(m_head.Add(undated, none).isResult);
+}
+
+TEST_F(BillTest, RewriteReplacesTheLinesAndKeepsNumberDateCreatorAndApproval) {
+    m_rk_head h = head();
+    rk_LineSet ls = lines({line(7, 3, 2.5), line(8, 1, 10, "G2"), line(9, 2, 1, "G3")});
+    ASSERT_TRUE(m_head.Add(h, ls).isResult);
+    h.ispass = 1;
+    m_head.Update_pass(h);
+    m_rk_head changed = h;
+    changed.billNo = "rk-9999-99999";
+    changed.createTime = "2001-01-01";
+    changed.creator = "someone";
+    changed.ispass = 0;
+    changed.supplierName = "供应商乙";
+    changed.remark = "改";
+    rk_LineSet fewer = lines({line(8, 5, 10, "G2")});
+    ASSERT_TRUE(m_head.Update_All(changed, fewer).isResult);
+    const m_rk_head stored = m_head.GetModel(h.id);
+    EXPECT_EQ(stored.billNo, h.billNo);
+    EXPECT_EQ(stored.createTime, "2012-08-15");
+    EXPECT_EQ(stored.creator, "admin");
+    EXPECT_EQ(stored.ispass, 1);
+    EXPECT_EQ(stored.supplierName, "供应商乙");
+    EXPECT_EQ(stored.remark, "改");
+    EXPECT_EQ(stored.rowsCount, 1);
+    EXPECT_EQ(fewer.Items()[0].second.id, 4); // new lines get new ids
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail where id<=3").toInt(), 0);
+    // approval counted the new lines only: 5 cases of 12
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=8").toDouble(), 60);
+    EXPECT_EQ(scalar("select count(*) from tb_stock_balance where goodsId=7 and importQty<>0").toInt(), 0);
+}
+
+TEST_F(BillTest, ApprovalChangesOnlyItsFieldsAndDeleteRemovesTheWholeBill) {
+    m_rk_head h = head();
+    rk_LineSet ls = lines({line(7, 3, 2.5)});
+    ASSERT_TRUE(m_head.Add(h, ls).isResult);
+    const QString before = scalar("select remark & '|' & supplierName & '|' & billNo from tb_rk_head").toString();
+    m_rk_head pass = m_head.GetModel(h.id);
+    pass.ispass = 1;
+    pass.updateLastUser = "审核人";
+    pass.updateLastTime = "2012-08-16 09:00:00";
+    pass.remark = "ignored";
+    m_head.Update_pass(pass);
+    EXPECT_EQ(scalar("select remark & '|' & supplierName & '|' & billNo from tb_rk_head").toString(), before);
+    EXPECT_EQ(m_head.GetModel(h.id).updateLastUser, "审核人");
+    EXPECT_EQ(m_detail.GetModel(ls.Items()[0].second.id).passName, "已审核");
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=7").toDouble(), 36);
+    ASSERT_TRUE(m_head.Delete(h.id).isResult);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt() + scalar("select count(*) from tb_rk_detail").toInt(),
+              0);
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=7").toDouble(), 0);
+}
+
+TEST_F(BillTest, StockOutTwinCarriesCustomerAndSalePrice) {
+    dal_ck_head ckHead;
+    dal_ck_detail ckDetail;
+    m_ck_head h;
+    h.accountId = 2;
+    h.customerId = 5;
+    h.customerName = "客户甲";
+    h.createTime = "2012-08-02";
+    m_ck_detail d;
+    d.goodsId = 7;
+    d.goodsCode = "G1";
+    d.qty = 2;
+    d.inPrice = 3;
+    d.salePrice = 4.5;
+    d.packQty = 6;
+    ck_LineSet ls;
+    ls.AddItem(LineKey(kStockOut, 1), d);
+    ASSERT_TRUE(ckHead.Add(h, ls).isResult);
+    EXPECT_EQ(h.billNo, "ck-1208-00001");
+    const m_ck_head stored = ckHead.GetModel(h.id);
+    EXPECT_EQ(stored.customerName, "客户甲");
+    EXPECT_EQ(stored.totalAmount, 9); // sale price times quantity
+    m_ck_detail line = ckDetail.GetModel(ls.Items()[0].second.id);
+    EXPECT_EQ(line.salePrice, 4.5);
+    EXPECT_EQ(line.inPrice, 3);
+    EXPECT_EQ(line.customerId, 5);
+    line.salePrice = 5;
+    line.qty = 3;
+    ckDetail.Update(line);
+    EXPECT_EQ(ckHead.GetModel(h.id).totalAmount, 15);
+    ConditionSet c;
+    c.AddItem("1", m_condition("headId", "=", h.id));
+    ASSERT_TRUE(ckDetail.insert_Temp_ck_detail(c).isResult);
+    ASSERT_TRUE(ckHead.insert_Temp_ck_head(ConditionSet()).isResult);
+    EXPECT_EQ(scalar("select salePrice * qty from temp_ck_detail").toDouble(), 15);
+    EXPECT_EQ(scalar("select customerName from temp_ck_head").toString(), "客户甲");
+    const m_recordSet last = ckDetail.GetListForCondition(c, "select top 1 salePrice ", " order by headId Desc,id Desc");
+    EXPECT_EQ(last.recordCount, 1);
+    ASSERT_TRUE(ckDetail.Delete(line.id).isResult);
+    EXPECT_EQ(ckHead.GetModel(h.id).rowsCount, 0);
+}

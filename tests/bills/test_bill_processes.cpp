@@ -1,0 +1,73 @@
+// Bills saved by several programs into one file, and programs killed while saving.
+#include "bills/stockbalance.h"
+#include "data/database.h"
+#include "data/sqlhelper.h"
+#include "fixture.h"
+
+#include <QProcess>
+#include <QThread>
+#include <csignal>
+#include <random>
+
+namespace {
+
+class BillProcesses : public DbTest {
+protected:
+    QProcess* startSaver(int count, int lines, int approveEvery = 0) {
+        auto* p = new QProcess;
+        p->start(WMS_BILLSAVER, {dbFile(), QString::number(count), QString::number(lines),
+                                 QString::number(approveEvery)});
+        EXPECT_TRUE(p->waitForStarted(10000));
+        return p;
+    }
+};
+
+} // namespace
+
+TEST_F(BillProcesses, TwoProgramsSavingAtOnceBothSucceedWithConsecutiveNumbers) {
+    QProcess* a = startSaver(500, 3);
+    QProcess* b = startSaver(500, 3);
+    for (QProcess* p : {a, b}) {
+        ASSERT_TRUE(p->waitForFinished(240000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        delete p;
+    }
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), 1000);
+    EXPECT_EQ(scalar("select count(*) from (select distinct id from tb_rk_head) as x").toInt(), 1000);
+    EXPECT_EQ(scalar("select count(*) from (select distinct billNo from tb_rk_head) as x").toInt(), 1000);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail").toInt(), 3000);
+    EXPECT_EQ(scalar("select count(*) from (select distinct headId from tb_rk_detail) as x").toInt(), 1000);
+    for (const char* month : {"2610", "2611", "2612"}) {
+        const RecordSet nos = query(QStringLiteral("select billNo from tb_rk_head where mid(billNo,4,4)='%1' "
+                                                   "order by billNo")
+                                        .arg(month));
+        ASSERT_GT(nos.RecordCount(), 300);
+        for (int r = 0; r < nos.RecordCount(); ++r)
+            ASSERT_EQ(nos.at(r, 0).toString(),
+                      QStringLiteral("rk-%1-%2").arg(month).arg(r + 1, 5, 10, QLatin1Char('0')));
+    }
+}
+
+TEST_F(BillProcesses, AProgramKilledWhileSavingLeavesWholeBillsAndAnExactBalance) {
+    std::mt19937 rng(42);
+    for (int round = 0; round < 20; ++round) {
+        QProcess* p = startSaver(100000, 10, 2);
+        QThread::msleep(100 + rng() % 400);
+        ::kill(static_cast<pid_t>(p->processId()), SIGKILL);
+        p->waitForFinished(10000);
+        delete p;
+    }
+    sqlHelper::OpenConn();
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt() > 20, true);
+    EXPECT_EQ(Database::instance().query("PRAGMA integrity_check").at(0, 0).toString(), "ok");
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head h where (select count(*) from tb_rk_detail where "
+                     "headId=h.id) <> 10")
+                  .toInt(),
+              0);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail d where not exists (select 1 from tb_rk_head where "
+                     "id=d.headId)")
+                  .toInt(),
+              0);
+    EXPECT_TRUE(CheckStockBalance().empty());
+    EXPECT_GT(scalar("select count(*) from tb_stock_balance").toInt(), 0);
+}
