@@ -3,6 +3,8 @@
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "reports/rpt_stock.h"
 #include "fixture.h"
 
 #include <random>
@@ -199,4 +201,31 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
         EXPECT_TRUE(e.message().contains("新版")) << qPrintable(e.message());
     }
     EXPECT_FALSE(Database::instance().isOpen());
+}
+
+TEST_F(StockBalanceTest, StockOfOneGoodsCountsTheGrantedEnabledAccountsOnly) {
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', '二账', 0, 1), "
+         "(31, 'accountType', '停用账', 0, 0)");
+    exec("insert into tb_goods_head (id, goodsCode, goodsName) values (7, 'G7', '七')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 7, 1, '箱', 12)");
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1), (2, 30, 'rk-2', 1), "
+         "(3, 31, 'rk-3', 1), (4, 2, 'rk-4', 0)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty) values (1, 1, 7, 1, 10), (2, 2, 7, 1, 100), "
+         "(3, 3, 7, 1, 1000), (4, 4, 7, 1, 10000)");
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty) values (1, 1, 7, 2, 1)");
+    SysVar().Sys_accountJoinId = "2,31";
+    dal_rpt_stock stock;
+    RecordSet rs = stock.GetStockQtyForGoodCode(7);
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.at(0, "totalBlanceQty").toDouble(), 8); // 10 in, 2 out; 31 is disabled, 30 not granted
+    SysVar().Sys_accountJoinId = "2,30";
+    EXPECT_EQ(stock.GetStockQtyForGoodCode(7).at(0, "totalBlanceQty").toDouble(), 108);
+    // always current: an approval shows at once
+    exec("update tb_rk_head set ispass=1 where id=4");
+    EXPECT_EQ(stock.GetStockQtyForGoodCode(7).at(0, "totalBlanceQty").toDouble(), 10108);
+    EXPECT_EQ(stock.GetStockQtyForGoodCode(8).RecordCount(), 0); // never stocked
+    exec("update tb_goods_detail set isDefault=0");
+    EXPECT_EQ(stock.GetStockQtyForGoodCode(7).RecordCount(), 0); // no default unit
+    SysVar().Sys_accountJoinId = "0";
 }

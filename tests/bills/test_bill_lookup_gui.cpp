@@ -1,0 +1,50 @@
+#include "bills/bill.h"
+#include "bills/frm_select.h"
+#include "guifixture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+class BillLookup : public GuiDemoTest {
+protected:
+    void SetUp() override {
+        GuiDemoTest::SetUp();
+        loginAs("admin");
+    }
+};
+
+TEST_F(BillLookup, StoredBillsOfTheGrantedAccountsByNumberOrPartner) {
+    for (const auto& [mode, table, partner] : {std::tuple{"rk_bill", "v_rk_head", "supplierName"},
+                                               std::tuple{"ck_bill", "v_ck_head", "customerName"}}) {
+        frm_select dlg;
+        dlg.setMode(mode);
+        dlg.setSinglePick(true);
+        dlg.RunSearch();
+        const int all = scalar(QString("select count(*) from %1").arg(table)).toInt();
+        ASSERT_GT(all, 0);
+        EXPECT_EQ(dlg.vgInput->rowCount(), all);
+        EXPECT_EQ(dlg.vgInput->horizontalHeaderItem(4)->text(), "自定义单号");
+        // by the partner's name
+        const RecordSet first = query(QString("select top 1 id, billNo, %1 from %2 order by id").arg(partner, table));
+        dlg.utxtkeyword->setText(first.at(0, 2).toString());
+        const int byPartner =
+            scalar(QString("select count(*) from %1 where %2='%3'").arg(table, partner, first.at(0, 2).toString()))
+                .toInt();
+        EXPECT_EQ(dlg.vgInput->rowCount(), byPartner);
+        // by number, and the pick carries the bill's id
+        dlg.utxtkeyword->setText(first.at(0, 1).toString());
+        ASSERT_EQ(dlg.vgInput->rowCount(), 1);
+        dlg.vgInput->setCurrentCell(0, 3);
+        dlg.Pick();
+        const int id = mode == QString("rk_bill") ? dlg.picked<m_rk_head>().at(0).id : dlg.picked<m_ck_head>().at(0).id;
+        EXPECT_EQ(id, first.at(0, 0).toInt());
+    }
+    // bills of accounts the user may not use are not offered
+    exec("update tb_rk_head set accountId=999");
+    frm_select dlg;
+    dlg.setMode("rk_bill");
+    dlg.RunSearch();
+    EXPECT_EQ(dlg.vgInput->rowCount(), 0);
+    EXPECT_EQ(dlg.Lblinfor->text(), "当前找到[ 0 ]条记录");
+}
