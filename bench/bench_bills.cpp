@@ -1,0 +1,125 @@
+// Bill entry on a large file: saving a new 10-line bill (numbers taken in the
+// transaction, balance triggers), loading a stored bill, and what typing a
+// barcode asks of the database (goods, last purchase price, stock).
+// WMS_BENCH_BILLS sets the number of generated bills (default 100,000 of 10 lines).
+#include "datagen.h"
+
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "bills/bill.h"
+#include "data/appenv.h"
+#include "data/sqlhelper.h"
+#include "master/goods.h"
+#include "reports/rpt_stock.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+
+int g_goods = 5000;
+int g_bills = 100000;
+
+rk_LineSet tenLines(std::mt19937& rng) {
+    rk_LineSet lines;
+    for (int k = 1; k <= 10; ++k) {
+        const int g = 1 + static_cast<int>(rng() % g_goods);
+        m_rk_detail d;
+        d.rowNo = k;
+        d.goodsId = g;
+        d.goodsTypeId = 20 + g % 10;
+        d.goodsCode = QStringLiteral("G%1").arg(g, 6, 10, QLatin1Char('0'));
+        d.goodsName = QStringLiteral("货品%1").arg(g);
+        d.unit = "件";
+        d.packQty = 1;
+        d.weight = 0.5;
+        d.inPrice = 2.5;
+        d.qty = k;
+        d.locationId = 1;
+        lines.AddItem(LineKey(kStockIn, k), d);
+    }
+    return lines;
+}
+
+void BM_SaveNewBill(benchmark::State& state) {
+    std::mt19937 rng(1);
+    dal_rk_head dal;
+    for (auto _ : state) {
+        state.PauseTiming();
+        m_rk_head h;
+        h.accountId = 2;
+        h.utypeId = 3;
+        h.supplierId = 1 + static_cast<int>(rng() % 200);
+        h.supplierName = "往来单位";
+        h.createTime = "2026-12-06";
+        h.ispass = state.range(0); // approved bills run the balance triggers' full path
+        rk_LineSet lines = tenLines(rng);
+        state.ResumeTiming();
+        if (!dal.Add(h, lines).isResult) state.SkipWithError("save failed");
+    }
+    state.SetLabel(state.range(0) ? "approved" : "new");
+}
+BENCHMARK(BM_SaveNewBill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_LoadStoredBill(benchmark::State& state) {
+    std::mt19937 rng(2);
+    dal_rk_head head;
+    dal_rk_detail detail;
+    int rows = 0;
+    for (auto _ : state) {
+        const int id = 1 + static_cast<int>(rng() % (g_bills / 2));
+        const m_rk_head h = head.GetModel(id);
+        ConditionSet c;
+        c.AddItem("1", m_condition("headId", "=", h.id));
+        rows = detail
+                   .GetListForCondition(c, "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,"
+                                           "goodsDesc,goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,"
+                                           "locationId,locationCode,lotNo,remark  ")
+                   .recordCount;
+    }
+    state.counters["lines"] = rows;
+}
+BENCHMARK(BM_LoadStoredBill)->Unit(benchmark::kMillisecond);
+
+void BM_BarcodeLookups(benchmark::State& state) {
+    std::mt19937 rng(3);
+    dal_goods_detail goods;
+    dal_rk_detail lines;
+    dal_rpt_stock stock;
+    bool priced = false;
+    for (auto _ : state) {
+        const int g = 1 + static_cast<int>(rng() % g_goods);
+        const QString barcode = QStringLiteral("69%1").arg(g, 11, 10, QLatin1Char('0'));
+        const m_goods_detail d = goods.GetModelForInput(barcode, 0);
+        ConditionSet c;
+        c.AddItem("1", m_condition("supplierId", "=", 1 + static_cast<int>(rng() % 200)));
+        c.AddItem("2", m_condition("goodsCode", "=", QStringLiteral("G%1").arg(g, 6, 10, QLatin1Char('0'))));
+        priced |= lines.GetListForCondition(c, "select top 1 inPrice ", " order by headId Desc,id Desc").recordCount > 0;
+        benchmark::DoNotOptimize(stock.GetStockQtyForGoodCode(d.headId > 0 ? d.headId : g).RecordCount());
+    }
+    state.counters["found_price"] = priced;
+}
+BENCHMARK(BM_BarcodeLookups)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("WMS_BENCH_BILLS")) g_bills = qEnvironmentVariableIntValue("WMS_BENCH_BILLS");
+    QTemporaryDir dir;
+    GenSize size;
+    size.goods = g_goods;
+    size.bills = g_bills;
+    size.lines = 10;
+    const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
+    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", g_bills, seconds);
+    SetAppPath(dir.path());
+    CurrentUser() = dal_user().GetModelForPw("admin", "888");
+    InitSysVar();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
