@@ -1,8 +1,7 @@
 #include "frmabout.h"
 
-#include "frm_main.h"
+#include "ui/application.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>

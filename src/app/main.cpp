@@ -1,6 +1,7 @@
 // The entry procedure of the warehouse program.
-#include "access/frm_main.h"
 #include "access/sysvars.h"
+#include "app/appwindows.h"
+#include "app/frm_main.h"
 #include "data/appenv.h"
 #include "data/dberror.h"
 #include "data/msgbox.h"
@@ -35,6 +36,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    RegisterWindows();
     frm_Main main;
     if (!main.Initialize()) return 0;
     main.show();

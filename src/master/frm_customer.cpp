@@ -1,6 +1,5 @@
 #include "frm_customer.h"
 
-#include "access/frm_main.h"
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/billno.h"
@@ -14,6 +13,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -100,8 +100,8 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     menuExport = listMenu->addAction(QStringLiteral("出库业务"), this, [this] { StartBill(false); });
     connect(vsCustomerList, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         const int row = vsCustomerList->currentRow();
-        menuImport->setEnabled(CanStartBill(row, true) && frm_Main::HasWindow("frmImport"));
-        menuExport->setEnabled(CanStartBill(row, false) && frm_Main::HasWindow("frmExport"));
+        menuImport->setEnabled(CanStartBill(row, true) && WindowRegistry::IsRegistered("frmImport"));
+        menuExport->setEnabled(CanStartBill(row, false) && WindowRegistry::IsRegistered("frmExport"));
         listMenu->popup(vsCustomerList->viewport()->mapToGlobal(p));
     });
     connect(vsCustomerList, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow) {
@@ -392,8 +392,7 @@ bool frm_customer::CanStartBill(int row, bool isImport) const {
 void frm_customer::StartBill(bool isImport) {
     const int row = vsCustomerList->currentRow();
     if (!CanStartBill(row, isImport)) return;
-    frm_Main* main = frm_Main::Instance();
-    QWidget* form = main ? main->OpenWindow(isImport ? "frmImport" : "frmExport") : nullptr;
+    QWidget* form = WindowRegistry::Open(isImport ? "frmImport" : "frmExport");
     if (!form) return;
     QMetaObject::invokeMethod(form, "NewBillForPartner",
                               Q_ARG(int, CellText(vsCustomerList, row, colId).toInt()),
@@ -401,9 +400,7 @@ void frm_customer::StartBill(bool isImport) {
 }
 
 void frm_customer::ManageCategories() {
-    frm_Main* main = frm_Main::Instance();
-    if (!main) return;
-    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(5);
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(5);
 }
 
 bool frm_customer::eventFilter(QObject* watched, QEvent* event) {

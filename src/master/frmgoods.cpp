@@ -1,6 +1,5 @@
 #include "frmgoods.h"
 
-#include "access/frm_main.h"
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/uvg.h"
@@ -14,6 +13,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -522,9 +522,7 @@ void frmGoods::btn_DetailSave() {
 }
 
 void frmGoods::btn_goodsTypeMg() {
-    frm_Main* main = frm_Main::Instance();
-    if (!main) return;
-    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(0);
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(0);
 }
 
 void frmGoods::addnew_type() {
