@@ -21,6 +21,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -119,6 +120,18 @@ frm_Main::~frm_Main() {
     if (WindowRegistry::Area() == m_mdi) WindowRegistry::SetArea(nullptr);
 }
 
+QString frm_Main::LayoutFile() {
+    return AppPath() + "window.ini";
+}
+
+void frm_Main::ShowAtLastSize() {
+    const QByteArray last =
+        QSettings(LayoutFile(), QSettings::IniFormat).value("frm_Main/geometry").toByteArray();
+    if (last.isEmpty() || !restoreGeometry(last))
+        showMaximized();
+    else
+        show();
+}
 
 bool frm_Main::Initialize() {
     if (AnotherInstanceRunning()) {
@@ -282,6 +295,7 @@ void frm_Main::closeEvent(QCloseEvent* event) {
         }
         m_exiting = true;
     }
+    QSettings(LayoutFile(), QSettings::IniFormat).setValue("frm_Main/geometry", saveGeometry());
     sqlHelper::CloseRs();
     sqlHelper::CloseConn();
     CloseAllChildren();

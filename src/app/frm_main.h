@@ -18,6 +18,10 @@ public:
 
     // Refuses a second running copy of the program; false when this copy must end.
     bool Initialize();
+    // Shows the frame at the size it had when it was last closed; maximised the first time.
+    void ShowAtLastSize();
+    // The file in the program folder that keeps the frame's size.
+    static QString LayoutFile();
 
     // Opens the web page of the system; tests replace it.
     static void SetUrlOpener(std::function<void(const QString&)> opener);

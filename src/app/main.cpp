@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
     RegisterWindows();
     frm_Main main;
     if (!main.Initialize()) return 0;
-    main.show();
+    main.ShowAtLastSize();
     QTimer::singleShot(0, &main, &frm_Main::ShowLogin);
     return app.exec();
 }

@@ -43,7 +43,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(200, 120, 30), [] {});
     exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
     toolbar->addSeparator();
-    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
     // tree of kinds or categories
     Opt_treeType[0] = new QRadioButton(QStringLiteral("固定类别"));
@@ -149,18 +149,19 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
                                                       {"地址:", txt_address},
                                                       {"创建人:", txt_creator},
                                                       {"创建时间:", txt_createTime}};
+    // four fields a row leave the list room for its rows
     int i = 0;
     for (const auto& [label, w] : cells) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 2, (i % 2) * 2);
-        grid->addWidget(w, i / 2, (i % 2) * 2 + 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 4, (i % 4) * 2);
+        grid->addWidget(w, i / 4, (i % 4) * 2 + 1);
         w->installEventFilter(this);
         ++i;
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    for (int c : {1, 3, 5, 7})
+        grid->setColumnStretch(c, 1);
 
     LayOutForm(this, toolbar, {left, StackedPane({{searchRow, 0}, {vsCustomerList, 1}, {grid, 0}})}, 4);
-    resize(1000, 640);
+    resize(1200, 640);
 
     setDgColForList();
     ClearForm();

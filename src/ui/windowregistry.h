@@ -37,7 +37,9 @@ public:
     static void SetArea(QMdiArea* area);
     static QMdiArea* Area();
 
-    // Opens the window of the key and brings it to the front. Returns the window, so that the caller can go on with it;
+    // Opens the window of the key and brings it to the front with the focus.
+    // A new window opens at its own size when that fits the area, otherwise
+    // maximised. Returns the window, so that the caller can go on with it;
     // nullptr for an unknown key, without an area, or for a modal window
     // (which has ended by then).
     static QWidget* Open(const QString& key);

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -283,6 +284,24 @@ TEST_F(MainWindowTest, LoginCancelIsTheExitQuestion) {
     EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Question);
     EXPECT_EQ(m_ended, std::vector<int>{0});
     EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+TEST_F(MainWindowTest, OpensMaximisedTheFirstTimeThenAtItsLastSize) {
+    {
+        frm_Main main;
+        main.ShowAtLastSize();
+        EXPECT_TRUE(main.isMaximized());
+        main.showNormal();
+        main.setGeometry(40, 50, 700, 500);
+        m_msg.answers = {MsgBox::Yes};
+        main.close();
+    }
+    ASSERT_TRUE(QFile::exists(frm_Main::LayoutFile()));
+    EXPECT_TRUE(frm_Main::LayoutFile().startsWith(folder())); // beside the program
+    frm_Main again;
+    again.ShowAtLastSize();
+    EXPECT_FALSE(again.isMaximized());
+    EXPECT_EQ(again.size(), QSize(700, 500));
 }
 
 TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShown) {

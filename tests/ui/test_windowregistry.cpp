@@ -68,7 +68,7 @@ protected:
     QMdiArea m_area;
 };
 
-TEST_F(Registry, OneInstancePerKeyBroughtToTheFront) {
+TEST_F(Registry, OneInstancePerKeyBroughtToTheFrontWithTheFocus) {
     EXPECT_TRUE(WindowRegistry::IsRegistered("small"));
     EXPECT_FALSE(WindowRegistry::IsRegistered("frmNothing"));
     EXPECT_EQ(WindowRegistry::Open("frmNothing"), nullptr);
@@ -82,6 +82,7 @@ TEST_F(Registry, OneInstancePerKeyBroughtToTheFront) {
     EXPECT_EQ(m_area.subWindowList().size(), 2);
     EXPECT_EQ(m_area.activeSubWindow(), frameOf(small));
     EXPECT_EQ(topFrame(), frameOf(small));
+    EXPECT_EQ(QApplication::focusWidget(), small->field);
     EXPECT_EQ(WindowRegistry::Find("small"), small);
     EXPECT_EQ(WindowRegistry::Find("large"), nullptr);
     WindowRegistry::Open("report"); // a report loads its data at every opening
@@ -111,6 +112,21 @@ TEST_F(Registry, AFormClosingItselfTakesItsFrameAlong) {
     EXPECT_TRUE(WindowRegistry::Open("small"));
     QApplication::processEvents();
     EXPECT_EQ(m_area.subWindowList().size(), 1);
+}
+
+TEST_F(Registry, NewWindowsOpenAtTheirSizeOrMaximisedAndAlwaysInFront) {
+    QWidget* small = WindowRegistry::Open("small");
+    QMdiSubWindow* smallFrame = frameOf(small);
+    EXPECT_FALSE(smallFrame->isMaximized());
+    EXPECT_EQ(small->size(), QSize(400, 300));
+    EXPECT_TRUE(m_area.viewport()->rect().contains(smallFrame->geometry()));
+    QWidget* large = WindowRegistry::Open("large"); // wider than the area
+    EXPECT_TRUE(frameOf(large)->isMaximized());
+    WindowRegistry::Open("report"); // opened over a maximised window
+    QApplication::processEvents();
+    EXPECT_EQ(topFrame()->widget()->objectName(), "Probe");
+    EXPECT_EQ(m_area.activeSubWindow(), topFrame());
+    EXPECT_EQ(topFrame(), frameOf(WindowRegistry::Find("report")));
 }
 
 TEST_F(Registry, TitlesInTheOrderOfRegistration) {
