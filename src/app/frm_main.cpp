@@ -100,6 +100,7 @@ void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
 frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frm_Main");
     setWindowTitle(kProductTitle);
+    setWindowIcon(AppIcon());
     m_mdi = new QMdiArea;
     m_mdi->setObjectName("mdiArea");
     m_mdi->setBackground(QColor(212, 220, 232));

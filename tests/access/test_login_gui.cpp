@@ -1,3 +1,4 @@
+#include "access/frmabout.h"
 #include "access/frmlocksystem.h"
 #include "access/frmlogin.h"
 #include "access/frmmodifypwd.h"
@@ -7,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -242,4 +244,22 @@ TEST_F(MinimisedView, MainWindowGoesThroughTheLockScreenAndExitEnds) {
     view.ExitProgram();
     EXPECT_EQ(m_ended, std::vector<int>{0});
     EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+class AboutBox : public GuiTest {};
+
+TEST_F(AboutBox, ListsTheFeaturesThatAreThere) {
+    auto text = [] { return FrmAbout().findChild<QLabel*>("lab_features")->text(); };
+    const QString now = text();
+    for (const char* built : {"用户登录", "修改密码", "数据字典", "货品信息", "库位信息", "往来单位"})
+        EXPECT_TRUE(now.contains(QString::fromUtf8(built))) << built;
+    for (const char* missing : {"入库", "出库", "报表", "打印", "导出", "部门权限"})
+        EXPECT_FALSE(now.contains(QString::fromUtf8(missing))) << missing;
+    WindowRegistry::Register("frmImport",
+                             {.create = [](QWidget*) { return new QWidget; }, .title = "入库业务"});
+    EXPECT_TRUE(text().contains("入库业务"));
+    WindowRegistry::Unregister("frmImport");
+    FrmAbout about;
+    about.show();
+    screenshot(&about, "about");
 }

@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
+#include "ui/icons.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
@@ -289,6 +290,7 @@ TEST_F(MainWindowTest, LoginCancelIsTheExitQuestion) {
 TEST_F(MainWindowTest, OpensMaximisedTheFirstTimeThenAtItsLastSize) {
     {
         frm_Main main;
+        EXPECT_EQ(main.windowIcon().cacheKey(), AppIcon().cacheKey());
         main.ShowAtLastSize();
         EXPECT_TRUE(main.isMaximized());
         main.showNormal();

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 class GoodsForm : public GuiTest {
@@ -153,6 +154,24 @@ TEST_F(GoodsForm, PackagingUnits) {
     m_msg.answers = {MsgBox::Yes};
     f.btn_DetailSave();
     EXPECT_EQ(lastMessage(), "有以下条码重复:\n690002,\n请重新设置!");
+}
+
+TEST_F(GoodsForm, ANewUnitRowTakesTheTyping) {
+    frmGoods f;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    saveNew(f, "G1", "可乐", "690001");
+    auto* add = f.findChild<QPushButton*>("btn_addBarCode");
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(f.vsflg_Detail->rowCount(), 2);
+    EXPECT_EQ(f.vsflg_Detail->currentRow(), 1);
+    EXPECT_EQ(f.vsflg_Detail->currentColumn(), int(frmGoods::dcCode)); // the first editable cell
+    EXPECT_EQ(QApplication::focusWidget(), f.vsflg_Detail);
+    for (char c : std::string("690002")) // the first key opens the cell's editor
+        QTest::keyClick(QApplication::focusWidget(), c);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(f.vsflg_Detail->item(1, frmGoods::dcCode)->text(), "690002");
 }
 
 TEST_F(GoodsForm, AtMostThirtyUnits) {

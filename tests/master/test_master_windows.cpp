@@ -7,6 +7,7 @@
 #include "master/frmgoods.h"
 #include "master/frmlocation.h"
 #include "ui/formparts.h"
+#include "ui/lazytree.h"
 #include "ui/listview.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
@@ -214,6 +215,22 @@ TEST_F(MasterWindows, PartnersStartABillInTheEntryWindowOnceItIsThere) {
     EXPECT_EQ(entry->partnerId, CellText(partners->vsCustomerList, supplier, frm_customer::colId).toInt());
     EXPECT_EQ(entry->partnerName, CellText(partners->vsCustomerList, supplier, frm_customer::colName));
     EXPECT_EQ(topFrame(), frameOf(entry));
+}
+
+TEST_F(MasterWindows, TreesShowWhichNodesHaveChildren) {
+    auto* goods = WindowRegistry::OpenAs<frmGoods>("frmGoods");
+    ASSERT_TRUE(goods);
+    EXPECT_TRUE(goods->tv_type->rootIsDecorated());
+    QTreeWidgetItem* food = goods->tree()->Find("key_110");   // two categories below it, not read yet
+    QTreeWidgetItem* office = goods->tree()->Find("key_116"); // none below it
+    ASSERT_TRUE(food && office);
+    EXPECT_EQ(food->childCount(), 0);
+    EXPECT_EQ(food->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    EXPECT_EQ(office->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    goods->tv_type->expandItem(food); // the indicator opens it
+    EXPECT_EQ(food->childCount(), 2);
+    EXPECT_EQ(NodeImage(food), "open");
+    screenshot(goods, "goods_categories");
 }
 
 #include "test_master_windows.moc"
