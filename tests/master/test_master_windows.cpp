@@ -230,7 +230,8 @@ TEST_F(MasterWindows, TreesShowWhichNodesHaveChildren) {
     goods->tv_type->expandItem(food); // the indicator opens it
     EXPECT_EQ(food->childCount(), 2);
     EXPECT_EQ(NodeImage(food), "open");
-    screenshot(goods, "goods_categories");
+    settle();
+    screenshot(goods->tv_type, "goods_categories");
 }
 
 #include "test_master_windows.moc"
