@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QInputDialog>
-#include <QLabel>
 #include <QTimer>
 
 class Application : public GuiTest {};
@@ -34,11 +33,5 @@ TEST_F(Application, QtsOwnDialogsSpeakChinese) {
 }
 
 TEST_F(Application, HasItsOwnIcon) {
-    const QIcon icon = QApplication::windowIcon();
-    ASSERT_FALSE(icon.isNull());
-    EXPECT_EQ(icon.cacheKey(), AppIcon().cacheKey());
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(256, 256)));
-    QLabel picture;
-    picture.setPixmap(icon.pixmap(128, 128));
-    screenshot(&picture, "app_icon");
+    EXPECT_EQ(QApplication::windowIcon().cacheKey(), AppIcon().cacheKey()); // not the generic one
 }

@@ -129,14 +129,4 @@ TEST_F(Registry, NewWindowsOpenAtTheirSizeOrMaximisedAndAlwaysInFront) {
     EXPECT_EQ(topFrame(), frameOf(WindowRegistry::Find("report")));
 }
 
-TEST_F(Registry, TitlesInTheOrderOfRegistration) {
-    const QStringList titles = WindowRegistry::Titles();
-    const qsizetype small = titles.indexOf("title small");
-    ASSERT_GE(small, 0);
-    EXPECT_EQ(titles.indexOf("title large"), small + 1);
-    WindowRegistry::Unregister("small");
-    EXPECT_FALSE(WindowRegistry::Titles().contains("title small"));
-    EXPECT_FALSE(WindowRegistry::IsRegistered("small"));
-}
-
 #include "test_windowregistry.moc"
