@@ -2,9 +2,10 @@
 // object, the first database access (system variables and grants), the main
 // window and the login form.
 #include "access/dbsetup.h"
-#include "access/frm_main.h"
 #include "access/frmlogin.h"
 #include "access/sysvars.h"
+#include "app/appwindows.h"
+#include "app/frm_main.h"
 #include "data/appenv.h"
 #include "data/database.h"
 #include "data/sqlhelper.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     WmsApplication app(argc, argv);
+    RegisterWindows();
     QTemporaryDir dir;
     g_dir = &dir;
     SetAppPath(dir.path());

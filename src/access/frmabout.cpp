@@ -1,18 +1,22 @@
 #include "frmabout.h"
 
-#include "frm_main.h"
+#include "ui/application.h"
+#include "ui/icons.h"
+#include "ui/windowregistry.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyle>
 #include <QVBoxLayout>
+
+QStringList FrmAbout::Features() {
+    return QStringList{QStringLiteral("用户登录与系统锁定")} + WindowRegistry::Titles();
+}
 
 FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmAbout");
     setWindowTitle(QStringLiteral("关于我们"));
     auto* icon = new QLabel;
-    icon->setPixmap(style()->standardIcon(QStyle::SP_DriveHDIcon).pixmap(48, 48));
+    icon->setPixmap(AppIcon().pixmap(64, 64));
     icon->setAlignment(Qt::AlignCenter);
     auto* title = new QLabel(kProductTitle);
     title->setObjectName("lab_title");
@@ -21,12 +25,12 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     f.setBold(true);
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
-    auto* text = new QLabel(
-        QStringLiteral(
-            "版本 %1\n\n货品、库位、往来单位, 入库与出库单据,\n库存报表、打印与导出, 用户与部门权限。")
-            .arg(QApplication::applicationVersion().isEmpty() ? QStringLiteral("1.0")
-                                                              : QApplication::applicationVersion()));
+    const QString version = QApplication::applicationVersion().isEmpty() ? QStringLiteral("1.0")
+                                                                         : QApplication::applicationVersion();
+    auto* text = new QLabel(QStringLiteral("版本 %1\n\n本版本提供:\n%2").arg(version, Features().join("、")));
+    text->setObjectName("lab_features");
     text->setAlignment(Qt::AlignCenter);
+    text->setWordWrap(true);
     auto* ok = new QPushButton(QStringLiteral("确定"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);

@@ -1,11 +1,11 @@
 #include "frmlogin.h"
 
-#include "frm_main.h"
 #include "sysvars.h"
 #include "user.h"
 
 #include "data/appenv.h"
 #include "data/msgbox.h"
+#include "ui/application.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -21,11 +21,11 @@ QString LastUserFile() {
     return AppPath() + "remeber_lastuser.INI";
 }
 
-FrmLogin::FrmLogin(frm_Main* main) : QDialog(main), m_main(main) {
+FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmLogin");
     setWindowTitle(QStringLiteral("用户登录"));
     setModal(true);
-    auto* title = new QLabel(QStringLiteral("澜图仓库管理系统"));
+    auto* title = new QLabel(kProductTitle);
     QFont f = title->font();
     f.setPointSize(f.pointSize() + 6);
     f.setBold(true);
@@ -108,13 +108,12 @@ void FrmLogin::OK() {
         f.write((txtUserName->text() + "\n").toUtf8());
     InitSysVar();
     accept();
-    if (m_main) m_main->SetUserPanel(txtUserName->text());
+    emit loggedIn(txtUserName->text());
 }
 
 void FrmLogin::Cancel() {
     m_loggedIn = false;
-    if (m_main) m_main->close();
-    if (!m_main || m_main->IsExiting()) {
+    if (!m_exitRequest || m_exitRequest()) {
         m_leaving = true;
         QDialog::reject();
     }

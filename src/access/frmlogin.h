@@ -1,21 +1,28 @@
 #pragma once
 #include <QDialog>
+#include <functional>
 
 class QLineEdit;
 class QPushButton;
-class frm_Main;
 
 // The login form, shown modally over the main window when the program starts.
 class FrmLogin : public QDialog {
     Q_OBJECT
 public:
-    explicit FrmLogin(frm_Main* main);
+    explicit FrmLogin(QWidget* parent = nullptr);
     bool isLoggedIn() const { return m_loggedIn; }
+    // Cancel asks the frame to end the program; the request answers whether it
+    // ends. Without one, Cancel leaves the login at once.
+    void setExitRequest(std::function<bool()> request) { m_exitRequest = std::move(request); }
 
     QLineEdit* txtUserName;
     QLineEdit* txtPassword;
     QPushButton* btnOK;
     QPushButton* btnCancel;
+
+signals:
+    // A user logged in with this name.
+    void loggedIn(const QString& userName);
 
 public slots:
     void OK();
@@ -28,7 +35,7 @@ protected:
 
 private:
     void loadLastUser();
-    frm_Main* m_main;
+    std::function<bool()> m_exitRequest;
     bool m_loggedIn = false;
     bool m_leaving = false;
 };

@@ -1,7 +1,8 @@
 // The entry procedure of the warehouse program.
 #include "access/dbsetup.h"
-#include "access/frm_main.h"
 #include "access/sysvars.h"
+#include "app/appwindows.h"
+#include "app/frm_main.h"
 #include "data/appenv.h"
 #include "data/dberror.h"
 #include "data/msgbox.h"
@@ -38,9 +39,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    RegisterWindows();
     frm_Main main;
     if (!main.Initialize()) return 0;
-    main.show();
+    main.ShowAtLastSize();
     QTimer::singleShot(0, &main, &frm_Main::ShowLogin);
     return app.exec();
 }

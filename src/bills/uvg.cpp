@@ -54,7 +54,10 @@ bool uvg::AddRow() {
     m_grid->insertRow(row);
     prepareRow(row);
     m_grid->item(row, 0)->setText(QString::number(row + 1));
+    // typing goes straight into the new row's first editable cell
     m_grid->setCurrentCell(row, uGetFirstCol());
+    m_grid->scrollToItem(m_grid->currentItem());
+    m_grid->setFocus(Qt::OtherFocusReason);
     return true;
 }
 

@@ -20,6 +20,7 @@ public:
     int uGetFirstCol() const;
 
 public slots:
+    // Adds a row at the end; its first editable cell becomes current and the grid takes the focus.
     bool AddRow();
     bool InsertRow();
     void DeleteRow();

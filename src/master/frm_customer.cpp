@@ -1,6 +1,5 @@
 #include "frm_customer.h"
 
-#include "access/frm_main.h"
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/billno.h"
@@ -15,6 +14,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -44,7 +44,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(200, 120, 30), [] {});
     exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
     toolbar->addSeparator();
-    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
     // tree of kinds or categories
     Opt_treeType[0] = new QRadioButton(QStringLiteral("固定类别"));
@@ -101,8 +101,8 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     menuExport = listMenu->addAction(QStringLiteral("出库业务"), this, [this] { StartBill(false); });
     connect(vsCustomerList, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& p) {
         const int row = vsCustomerList->currentRow();
-        menuImport->setEnabled(CanStartBill(row, true) && frm_Main::HasWindow("frmImport"));
-        menuExport->setEnabled(CanStartBill(row, false) && frm_Main::HasWindow("frmExport"));
+        menuImport->setEnabled(CanStartBill(row, true) && WindowRegistry::IsRegistered("frmImport"));
+        menuExport->setEnabled(CanStartBill(row, false) && WindowRegistry::IsRegistered("frmExport"));
         listMenu->popup(vsCustomerList->viewport()->mapToGlobal(p));
     });
     connect(vsCustomerList, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow) {
@@ -150,18 +150,19 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
                                                       {"地址:", txt_address},
                                                       {"创建人:", txt_creator},
                                                       {"创建时间:", txt_createTime}};
+    // four fields a row leave the list room for its rows
     int i = 0;
     for (const auto& [label, w] : cells) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 2, (i % 2) * 2);
-        grid->addWidget(w, i / 2, (i % 2) * 2 + 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 4, (i % 4) * 2);
+        grid->addWidget(w, i / 4, (i % 4) * 2 + 1);
         w->installEventFilter(this);
         ++i;
     }
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
+    for (int c : {1, 3, 5, 7})
+        grid->setColumnStretch(c, 1);
 
     LayOutForm(this, toolbar, {left, StackedPane({{searchRow, 0}, {vsCustomerList, 1}, {grid, 0}})}, 4);
-    resize(1000, 640);
+    resize(1200, 640);
 
     setDgColForList();
     ClearForm();
@@ -409,8 +410,7 @@ bool frm_customer::CanStartBill(int row, bool isImport) const {
 void frm_customer::StartBill(bool isImport) {
     const int row = vsCustomerList->currentRow();
     if (!CanStartBill(row, isImport)) return;
-    frm_Main* main = frm_Main::Instance();
-    QWidget* form = main ? main->OpenWindow(isImport ? "frmImport" : "frmExport") : nullptr;
+    QWidget* form = WindowRegistry::Open(isImport ? "frmImport" : "frmExport");
     if (!form) return;
     QMetaObject::invokeMethod(form, "NewBillForPartner",
                               Q_ARG(int, CellText(vsCustomerList, row, colId).toInt()),
@@ -418,9 +418,7 @@ void frm_customer::StartBill(bool isImport) {
 }
 
 void frm_customer::ManageCategories() {
-    frm_Main* main = frm_Main::Instance();
-    if (!main) return;
-    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(5);
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(5);
 }
 
 bool frm_customer::eventFilter(QObject* watched, QEvent* event) {

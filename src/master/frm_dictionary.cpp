@@ -35,7 +35,7 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(30, 150, 150),
                   [this] { LoadTypeTree(m_typeIndex); });
     toolbar->addSeparator();
-    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
     auto* types = new QVBoxLayout;
     types->setSpacing(4);

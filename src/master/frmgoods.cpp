@@ -1,6 +1,5 @@
 #include "frmgoods.h"
 
-#include "access/frm_main.h"
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/uvg.h"
@@ -16,6 +15,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -51,7 +51,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
     exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
     toolbar->addSeparator();
-    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
     // categories
     tv_type = new QTreeWidget;
@@ -183,19 +183,24 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     detailLayout->addLayout(detailButtons);
     detailLayout->addWidget(vsflg_Detail, 1);
 
+    // the list above the goods' fields and their packaging units side by side:
+    // on a 1366 x 768 screen the list keeps room for eight rows and more
     auto* right = new QSplitter(Qt::Vertical);
     auto* listBox = new QWidget;
     auto* listLayout = new QVBoxLayout(listBox);
     listLayout->setContentsMargins(0, 0, 0, 0);
     listLayout->addLayout(searchRow);
     listLayout->addWidget(vsGoodsList, 1);
+    auto* fieldsAndUnits = new QSplitter;
+    fieldsAndUnits->addWidget(goodsBox);
+    fieldsAndUnits->addWidget(detailBox);
+    fieldsAndUnits->setStretchFactor(0, 3);
+    fieldsAndUnits->setStretchFactor(1, 2);
     right->addWidget(listBox);
-    right->addWidget(goodsBox);
-    right->addWidget(detailBox);
-    right->setStretchFactor(0, 3);
-    right->setStretchFactor(2, 2);
+    right->addWidget(fieldsAndUnits);
+    right->setStretchFactor(0, 1);
     LayOutForm(this, toolbar, {left, right}, 4);
-    resize(1100, 760);
+    resize(1300, 640);
 
     setDgColForList();
     setDgColForDetail();
@@ -560,9 +565,7 @@ void frmGoods::btn_DetailSave() {
 }
 
 void frmGoods::btn_goodsTypeMg() {
-    frm_Main* main = frm_Main::Instance();
-    if (!main) return;
-    if (auto* dict = qobject_cast<frm_dictionary*>(main->OpenWindow("frm_dictionary"))) dict->init(0);
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(0);
 }
 
 void frmGoods::addnew_type() {

@@ -62,7 +62,7 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     viewButton->setPopupMode(QToolButton::InstantPopup);
     toolbar->addWidget(viewButton);
     toolbar->addSeparator();
-    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { close(); });
+    AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
     tv_Location = new QTreeWidget;
     tv_Location->setObjectName("tv_Location");

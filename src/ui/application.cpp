@@ -1,7 +1,18 @@
 #include "application.h"
 
+#include "icons.h"
+
 #include "data/dberror.h"
 #include "data/msgbox.h"
+
+#include <QLibraryInfo>
+
+WmsApplication::WmsApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // the texts of Qt's own buttons and dialogs (OK, Cancel, ...) from Qt's translations
+    m_qtLoaded = m_qtTexts.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (m_qtLoaded) installTranslator(&m_qtTexts);
+    setWindowIcon(AppIcon());
+}
 
 bool WmsApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
@@ -58,6 +59,13 @@ void PaintRequired(std::initializer_list<QWidget*> fields) {
         p.setColor(QPalette::Button, c);
         w->setPalette(p);
     }
+}
+
+void CloseForm(QWidget* form) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(form->parentWidget()))
+        frame->close();
+    else
+        form->close();
 }
 
 void LayOutForm(QWidget* form, QToolBar* toolbar, std::initializer_list<QWidget*> panes, int lastStretch) {

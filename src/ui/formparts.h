@@ -17,6 +17,9 @@ void Refuse(const QWidget* form, const QString& text, QWidget* focus = nullptr);
 // Paints the mandatory fields in the required-field colour.
 void PaintRequired(std::initializer_list<QWidget*> fields);
 
+// Closes a form: its MDI frame with it when it has one.
+void CloseForm(QWidget* form);
+
 // Lays a form out: its toolbar above a splitter of panes; the last pane takes
 // lastStretch times the room of the others.
 void LayOutForm(QWidget* form, QToolBar* toolbar, std::initializer_list<QWidget*> panes, int lastStretch);

@@ -39,6 +39,47 @@ QIcon GlyphIcon(const QString& glyph, const QColor& color) {
     return icon;
 }
 
+QIcon AppIcon() {
+    static QIcon icon;
+    if (!icon.isNull()) return icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 100.0, size / 100.0); // drawn on a 100 x 100 grid
+        QLinearGradient tile(0, 0, 0, 100);
+        tile.setColorAt(0, QColor(64, 150, 220));
+        tile.setColorAt(1, QColor(24, 88, 150));
+        QPainterPath back;
+        back.addRoundedRect(QRectF(3, 3, 94, 94), 20, 20);
+        p.fillPath(back, tile);
+        // the building: roof and walls
+        QPainterPath house;
+        house.moveTo(10, 46);
+        house.lineTo(50, 16);
+        house.lineTo(90, 46);
+        house.lineTo(82, 46);
+        house.lineTo(82, 86);
+        house.lineTo(18, 86);
+        house.lineTo(18, 46);
+        house.closeSubpath();
+        p.fillPath(house, Qt::white);
+        // the door and the boxes in it
+        p.fillRect(QRectF(32, 52, 36, 34), QColor(24, 88, 150));
+        const QColor box(240, 160, 40);
+        const QPen edge(QColor(170, 100, 20), 2);
+        p.setPen(edge);
+        p.setBrush(box);
+        p.drawRect(QRectF(35, 70, 15, 14));
+        p.drawRect(QRectF(51, 70, 15, 14));
+        p.drawRect(QRectF(43, 56, 15, 14));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
 QIcon KeyIcon(const QString& fileKey) {
     const QString k = fileKey.toLower();
     if (k == "flg.ico") return GlyphIcon(QStringLiteral("启"), QColor(46, 139, 87));

@@ -6,6 +6,9 @@
 // The program's own icons: a rounded tile in a colour with a white glyph.
 QIcon GlyphIcon(const QString& glyph, const QColor& color);
 
+// The program's own icon: a warehouse with boxes in its door, on a blue tile.
+QIcon AppIcon();
+
 // The pictures the program names by file ("flg.ico", "flg2.ico", "flg3.ico",
 // "ok.ico", "ok_01.gif", ...), drawn by the program itself.
 QIcon KeyIcon(const QString& fileKey);

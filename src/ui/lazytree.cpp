@@ -49,7 +49,9 @@ QTreeWidgetItem* NewNode(const QString& key, const QString& text, const QString&
 LazyTree::LazyTree(QTreeWidget* tree, std::function<RecordSet(int)> children, QString textField)
     : QObject(tree), m_tree(tree), m_children(std::move(children)), m_textField(std::move(textField)) {
     connect(tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (m_active && NodeKey(item) != "key_0") SetNodeImage(item, "open");
+        if (!m_active) return;
+        if (item->childCount() == 0) LoadChildNodes(item); // opened by its expand indicator
+        if (NodeKey(item) != "key_0") SetNodeImage(item, "open");
     });
     connect(tree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
         if (m_active && NodeKey(item) != "key_0") SetNodeImage(item, "close");
@@ -73,9 +75,14 @@ void LazyTree::LoadChildNodes(QTreeWidgetItem* node) {
         const RecordSet rows = m_children(NodeId(node));
         for (int r = 0; r < rows.RecordCount(); ++r) {
             const QString id = acc::valueText(rows.at(r, "id")).trimmed();
-            const QString image = rows.at(r, "iCount").toInt() >= 1 ? "close" : "open";
-            node->addChild(NewNode("key_" + id, acc::valueText(rows.at(r, m_textField)), image));
+            const bool hasChildren = rows.at(r, "iCount").toInt() >= 1;
+            QTreeWidgetItem* child =
+                NewNode("key_" + id, acc::valueText(rows.at(r, m_textField)), hasChildren ? "close" : "open");
+            // the children are read when the node is opened; until then its indicator shows they exist
+            if (hasChildren) child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+            node->addChild(child);
         }
+        node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
         node->setExpanded(true);
     }
     if (node->isExpanded() && NodeKey(node) != "key_0") SetNodeImage(node, "open");

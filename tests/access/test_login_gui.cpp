@@ -1,4 +1,4 @@
-#include "access/frm_main.h"
+#include "access/frmabout.h"
 #include "access/frmlocksystem.h"
 #include "access/frmlogin.h"
 #include "access/frmmodifypwd.h"
@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QFile>
@@ -32,8 +33,9 @@ protected:
 };
 
 TEST_F(LoginTest, RightPasswordLogsInAndRemembersTheUser) {
-    frm_Main main;
-    FrmLogin f(&main);
+    FrmLogin f;
+    QString named;
+    QObject::connect(&f, &FrmLogin::loggedIn, [&](const QString& user) { named = user; });
     f.show();
     type(f, "ADMIN", "888");
     f.OK();
@@ -42,15 +44,14 @@ TEST_F(LoginTest, RightPasswordLogsInAndRemembersTheUser) {
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(CurrentUser().id, 1);
     EXPECT_TRUE(SysVar().Sys_funJoinCode.startsWith("SysMenu,")); // the user's grants are loaded
-    EXPECT_EQ(main.userPanel()->text(), "当前用户:ADMIN");
+    EXPECT_EQ(named, "ADMIN");                                    // the frame shows it
     QFile last(LastUserFile());
     ASSERT_TRUE(last.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(last.readAll()).trimmed(), "ADMIN");
 }
 
 TEST_F(LoginTest, RefusalsNameTheProblemAndMoveTheFocus) {
-    frm_Main main;
-    FrmLogin f(&main);
+    FrmLogin f;
     f.show();
     type(f, "   ", "888");
     f.OK();
@@ -81,8 +82,7 @@ TEST_F(LoginTest, UserNameWithAQuoteLogsIn) {
     u.isstart = true;
     u.dictionaryId = 1;
     dal_user().Add(u); // new users start with the default password
-    frm_Main main;
-    FrmLogin f(&main);
+    FrmLogin f;
     type(f, "O'Neil", kDefaultPassword);
     f.OK();
     EXPECT_TRUE(f.isLoggedIn());
@@ -90,8 +90,7 @@ TEST_F(LoginTest, UserNameWithAQuoteLogsIn) {
 }
 
 TEST_F(LoginTest, EnterInTheUserNameMovesToThePassword) {
-    frm_Main main;
-    FrmLogin f(&main);
+    FrmLogin f;
     f.show();
     QApplication::setActiveWindow(&f);
     f.txtUserName->setText("admin");
@@ -106,35 +105,33 @@ TEST_F(LoginTest, EnterInTheUserNameMovesToThePassword) {
 }
 
 TEST_F(LoginTest, LastUserFileFillsTheName) {
-    frm_Main main;
     {
-        FrmLogin f(&main);
+        FrmLogin f;
         EXPECT_EQ(f.txtUserName->text(), "");
     }
     writeLastUser("first\nsecond\n张伟\n");
-    FrmLogin f(&main);
+    FrmLogin f;
     EXPECT_EQ(f.txtUserName->text(), "张伟");
 }
 
-TEST_F(LoginTest, CancelAsksTheExitQuestion) {
-    frm_Main main;
-    main.show();
-    FrmLogin f(&main);
+TEST_F(LoginTest, CancelLeavesOnlyWhenTheProgramEnds) {
+    FrmLogin f;
     f.show();
-    m_msg.answers = {MsgBox::No};
+    int asked = 0;
+    bool ending = false;
+    f.setExitRequest([&] {
+        ++asked;
+        return ending;
+    });
     f.Cancel();
-    EXPECT_EQ(m_msg.texts(), QStringList{"是否退出系统?"});
-    EXPECT_EQ(m_msg.shown[0].caption, "澜图仓库管理系统");
-    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Question);
     EXPECT_TRUE(f.isVisible());
-    EXPECT_TRUE(m_ended.empty());
     f.close(); // the close box cannot get round the login
     EXPECT_TRUE(f.isVisible());
-    m_msg.answers = {MsgBox::Yes};
+    ending = true;
     f.Cancel();
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(m_ended, std::vector<int>{0});
-    EXPECT_FALSE(sqlHelper::IsConnOpen());
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(f.isLoggedIn());
 }
 
 class LockTest : public GuiTest {};
@@ -247,4 +244,22 @@ TEST_F(MinimisedView, MainWindowGoesThroughTheLockScreenAndExitEnds) {
     view.ExitProgram();
     EXPECT_EQ(m_ended, std::vector<int>{0});
     EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+class AboutBox : public GuiTest {};
+
+TEST_F(AboutBox, ListsTheFeaturesThatAreThere) {
+    auto text = [] { return FrmAbout().findChild<QLabel*>("lab_features")->text(); };
+    const QString now = text();
+    for (const char* built : {"用户登录", "修改密码", "数据字典", "货品信息", "库位信息", "往来单位"})
+        EXPECT_TRUE(now.contains(QString::fromUtf8(built))) << built;
+    for (const char* missing : {"入库", "出库", "报表", "打印", "导出", "部门权限"})
+        EXPECT_FALSE(now.contains(QString::fromUtf8(missing))) << missing;
+    WindowRegistry::Register("frmImport",
+                             {.create = [](QWidget*) { return new QWidget; }, .title = "入库业务"});
+    EXPECT_TRUE(text().contains("入库业务"));
+    WindowRegistry::Unregister("frmImport");
+    FrmAbout about;
+    about.show();
+    screenshot(&about, "about");
 }

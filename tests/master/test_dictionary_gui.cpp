@@ -1,10 +1,11 @@
-#include "access/frm_main.h"
+#include "app/frm_main.h"
 #include "bills/frm_select.h"
 #include "data/sqlhelper.h"
 #include "guifixture.h"
 #include "master/frm_dictionary.h"
 #include "ui/lazytree.h"
 #include "ui/utreeview.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -231,7 +232,7 @@ TEST_F(DictionaryDemo, Screenshots) {
     loginAs("admin");
     frm_Main main;
     main.show();
-    auto* dict = qobject_cast<frm_dictionary*>(main.OpenWindow("frm_dictionary"));
+    auto* dict = qobject_cast<frm_dictionary*>(WindowRegistry::Open("frm_dictionary"));
     ASSERT_TRUE(dict);
     QTreeWidgetItem* food = dict->tree()->Find("key_110");
     ASSERT_TRUE(food);
@@ -241,7 +242,7 @@ TEST_F(DictionaryDemo, Screenshots) {
     dict->parentWidget()->resize(860, 520);
     QApplication::processEvents();
     screenshot(dict->parentWidget(), "dictionary");
-    auto* loc = main.OpenWindow("frmLocation");
+    auto* loc = WindowRegistry::Open("frmLocation");
     ASSERT_TRUE(loc);
     loc->parentWidget()->resize(960, 600);
     QApplication::processEvents();

@@ -1,9 +1,10 @@
 #include "guifixture.h"
 
-#include "access/frm_main.h"
 #include "access/singleinstance.h"
 #include "access/sysvars.h"
 #include "access/user.h"
+#include "app/appwindows.h"
+#include "app/frm_main.h"
 #include "data/appenv.h"
 #include "ui/modal.h"
 
@@ -18,6 +19,7 @@ void GuiTest::SetUp() {
         return m_onModal ? m_onModal(d) : int(QDialog::Rejected);
     });
     frm_Main::SetUrlOpener([this](const QString& url) { m_urls.push_back(url); });
+    RegisterWindows(); // as the program does at start-up
     SetInstanceLockPath(folder() + "instance.lock");
     CurrentUser() = m_user();
     InitSysVar();

@@ -1,17 +1,20 @@
-#include "access/frm_main.h"
 #include "access/frmlogin.h"
 #include "access/funcode.h"
 #include "access/singleinstance.h"
 #include "access/sysvars.h"
 #include "access/user.h"
+#include "app/frm_main.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
+#include "ui/icons.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -28,7 +31,7 @@ namespace {
 // A stand-in for a window of a later part of the program.
 class TestWindow : public QWidget {
 public:
-    explicit TestWindow(frm_Main*) { setObjectName("TestWindow"); }
+    TestWindow() { setObjectName("TestWindow"); }
 };
 
 QStringList actionsOf(QMenu* m) {
@@ -44,12 +47,12 @@ class MainWindowTest : public GuiTest {
 protected:
     void SetUp() override {
         GuiTest::SetUp();
-        frm_Main::RegisterWindow("frmImport", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
-        frm_Main::RegisterWindow("frm_user", {[](frm_Main* m) { return new TestWindow(m); }, false, false});
+        WindowRegistry::Register("frmImport", {.create = [](QWidget*) { return new TestWindow; }});
+        WindowRegistry::Register("frm_user", {.create = [](QWidget*) { return new TestWindow; }});
     }
     void TearDown() override {
-        frm_Main::UnregisterWindow("frmImport");
-        frm_Main::UnregisterWindow("frm_user");
+        WindowRegistry::Unregister("frmImport");
+        WindowRegistry::Unregister("frm_user");
         GuiTest::TearDown();
     }
     void makeDepartment(int id, const QStringList& codes) {
@@ -125,10 +128,10 @@ TEST_F(MainWindowTest, OneWindowPerCommand) {
     frm_Main main;
     main.show();
     ASSERT_TRUE(main.RunCommand("menu_rk"));
-    QWidget* first = main.FindWindow("frmImport");
+    QWidget* first = WindowRegistry::Find("frmImport");
     ASSERT_TRUE(first);
     ASSERT_TRUE(main.RunCommand("item_import"));
-    EXPECT_EQ(main.FindWindow("frmImport"), first);
+    EXPECT_EQ(WindowRegistry::Find("frmImport"), first);
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
     main.mdiArea()->subWindowList().first()->close(); // a closed window is made anew
     QApplication::processEvents();
@@ -218,7 +221,7 @@ TEST_F(MainWindowTest, PermissionRefreshClosesEveryChildAndReloadsGrants) {
     m_msg.answers = {MsgBox::Yes};
     main.RunCommand("menu_funRefresh");
     EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(main.FindWindow("frmGoods"), nullptr);
+    EXPECT_EQ(WindowRegistry::Find("frmGoods"), nullptr);
     EXPECT_TRUE(CheckFunction("user", false));
     EXPECT_EQ(m_msg.shown.back().text, "刷新权限会关闭全部的窗口,是否继续?");
     EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Question);
@@ -258,6 +261,49 @@ TEST_F(MainWindowTest, LoginFromTheFrameThenScreenshots) {
     EXPECT_EQ(main.userPanel()->text(), "当前用户:admin");
     QApplication::processEvents();
     screenshot(&main, "main_window");
+}
+
+TEST_F(MainWindowTest, LoginCancelIsTheExitQuestion) {
+    frm_Main main;
+    main.show();
+    sqlHelper::OpenConn();
+    m_msg.answers = {MsgBox::No, MsgBox::Yes};
+    m_onModal = [&](QDialog* d) {
+        auto* login = qobject_cast<FrmLogin*>(d);
+        if (!login) return 0;
+        login->show();
+        login->Cancel(); // No: the login stays
+        EXPECT_TRUE(login->isVisible());
+        EXPECT_TRUE(m_ended.empty());
+        login->Cancel();
+        EXPECT_FALSE(login->isVisible());
+        return login->result();
+    };
+    main.ShowLogin();
+    EXPECT_EQ(m_msg.texts(), (QStringList{"是否退出系统?", "是否退出系统?"}));
+    EXPECT_EQ(m_msg.shown[0].caption, "澜图仓库管理系统");
+    EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Question);
+    EXPECT_EQ(m_ended, std::vector<int>{0});
+    EXPECT_FALSE(sqlHelper::IsConnOpen());
+}
+
+TEST_F(MainWindowTest, OpensMaximisedTheFirstTimeThenAtItsLastSize) {
+    {
+        frm_Main main;
+        EXPECT_EQ(main.windowIcon().cacheKey(), AppIcon().cacheKey());
+        main.ShowAtLastSize();
+        EXPECT_TRUE(main.isMaximized());
+        main.showNormal();
+        main.setGeometry(40, 50, 700, 500);
+        m_msg.answers = {MsgBox::Yes};
+        main.close();
+    }
+    ASSERT_TRUE(QFile::exists(frm_Main::LayoutFile()));
+    EXPECT_TRUE(frm_Main::LayoutFile().startsWith(folder())); // beside the program
+    frm_Main again;
+    again.ShowAtLastSize();
+    EXPECT_FALSE(again.isMaximized());
+    EXPECT_EQ(again.size(), QSize(700, 500));
 }
 
 TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShown) {

@@ -1,44 +1,32 @@
 #pragma once
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
 #include <functional>
 
-class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
-class QToolButton;
 
-// The frame of the program: menus, toolbar, status bar and the child windows.
+// The frame of the program: menus, toolbar, status bar, and the area in
+// which the windows of the registry open. Only the entry procedure knows it.
 class frm_Main : public QMainWindow {
     Q_OBJECT
 public:
     explicit frm_Main(QWidget* parent = nullptr);
     ~frm_Main() override;
 
-    // The frame of the running program (the newest one made), or nullptr.
-    static frm_Main* Instance();
-
     // Refuses a second running copy of the program; false when this copy must end.
     bool Initialize();
-
-    // A window the commands open. Windows of later parts of the program register here.
-    struct WindowDef {
-        std::function<QWidget*(frm_Main*)> create;
-        bool modal = false;
-        bool report = false; // told to load its data when opened
-    };
-    static void RegisterWindow(const QString& windowKey, WindowDef def);
-    static bool HasWindow(const QString& windowKey);
-    static void UnregisterWindow(const QString& windowKey);
+    // Shows the frame at the size it had when it was last closed; maximised the first time.
+    void ShowAtLastSize();
+    // The file in the program folder that keeps the frame's size.
+    static QString LayoutFile();
 
     // Opens the web page of the system; tests replace it.
     static void SetUrlOpener(std::function<void(const QString&)> opener);
 
     QMdiArea* mdiArea() const { return m_mdi; }
-    QWidget* FindWindow(const QString& windowKey) const;
     bool IsExiting() const { return m_exiting; }
     QLabel* userPanel() const { return m_userPanel; }
     QToolBar* toolBar() const { return m_toolbar; }
@@ -47,8 +35,6 @@ public slots:
     // Runs a command by its key (menu item, toolbar button or drop-down item).
     // Returns true when it opened or showed its window.
     bool RunCommand(const QString& key);
-    // Opens a window by its key, one instance per window.
-    QWidget* OpenWindow(const QString& windowKey);
     void ShowLogin();
     void RefreshPermissions();
     void SetUserPanel(const QString& userName);
@@ -76,9 +62,5 @@ private:
     QToolBar* m_toolbar;
     QLabel* m_userPanel;
     QHash<QString, QMenu*> m_menus;
-    QHash<QString, QPointer<QWidget>> m_windows;
     bool m_exiting = false;
 };
-
-// The title of the product, the caption of the frame.
-inline const char* const kProductTitle = "澜图仓库管理系统";

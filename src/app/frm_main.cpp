@@ -1,34 +1,28 @@
 #include "frm_main.h"
 
-#include "frmabout.h"
-#include "frmlogin.h"
-#include "frmmodifypwd.h"
-#include "funcode.h"
-#include "master/frm_customer.h"
-#include "master/frm_dictionary.h"
-#include "master/frmgoods.h"
-#include "master/frmlocation.h"
-#include "singleinstance.h"
-#include "sysvars.h"
-
+#include "access/frmlogin.h"
+#include "access/funcode.h"
+#include "access/singleinstance.h"
+#include "access/sysvars.h"
 #include "data/appenv.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
+#include "ui/application.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -43,28 +37,11 @@ QString webSite() {
     return stored.isEmpty() ? QString(kDefaultWebSite) : stored;
 }
 
-QPointer<frm_Main> g_instance;
-
-QHash<QString, frm_Main::WindowDef>& registry() {
-    static QHash<QString, frm_Main::WindowDef> r;
-    return r;
-}
-
 std::function<void(const QString&)>& urlOpener() {
     static std::function<void(const QString&)> opener = [](const QString& url) {
         QDesktopServices::openUrl(QUrl(url));
     };
     return opener;
-}
-
-// The windows this part of the program provides.
-void registerOwnWindows() {
-    frm_Main::RegisterWindow("FrmModifypwd", {[](frm_Main* m) { return new FrmModifypwd(m); }, true, false});
-    frm_Main::RegisterWindow("FrmAbout", {[](frm_Main* m) { return new FrmAbout(m); }, true, false});
-    frm_Main::RegisterWindow("frm_dictionary", {[](frm_Main*) { return new frm_dictionary; }, false, false});
-    frm_Main::RegisterWindow("frmLocation", {[](frm_Main*) { return new frmLocation; }, false, false});
-    frm_Main::RegisterWindow("frmGoods", {[](frm_Main*) { return new frmGoods; }, false, false});
-    frm_Main::RegisterWindow("frm_customer", {[](frm_Main*) { return new frm_customer; }, false, false});
 }
 
 // The drop-down items of the toolbar's pop-up buttons.
@@ -116,33 +93,19 @@ const frm_Main::Command* frm_Main::findCommand(const QString& key) const {
     return nullptr;
 }
 
-void frm_Main::RegisterWindow(const QString& windowKey, WindowDef def) {
-    registry().insert(windowKey, std::move(def));
-}
-bool frm_Main::HasWindow(const QString& windowKey) {
-    return registry().contains(windowKey);
-}
-void frm_Main::UnregisterWindow(const QString& windowKey) {
-    registry().remove(windowKey);
-}
 void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
     urlOpener() = std::move(opener);
 }
 
-frm_Main* frm_Main::Instance() {
-    return g_instance;
-}
-
 frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
-    g_instance = this;
-    static const bool registered = (registerOwnWindows(), true);
-    Q_UNUSED(registered);
     setObjectName("frm_Main");
     setWindowTitle(kProductTitle);
+    setWindowIcon(AppIcon());
     m_mdi = new QMdiArea;
     m_mdi->setObjectName("mdiArea");
     m_mdi->setBackground(QColor(212, 220, 232));
     setCentralWidget(m_mdi);
+    WindowRegistry::SetArea(m_mdi);
     buildMenus();
     buildToolBar();
     m_userPanel = new QLabel;
@@ -154,7 +117,22 @@ frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
     resize(1024, 700);
 }
 
-frm_Main::~frm_Main() = default;
+frm_Main::~frm_Main() {
+    if (WindowRegistry::Area() == m_mdi) WindowRegistry::SetArea(nullptr);
+}
+
+QString frm_Main::LayoutFile() {
+    return AppPath() + "window.ini";
+}
+
+void frm_Main::ShowAtLastSize() {
+    const QByteArray last =
+        QSettings(LayoutFile(), QSettings::IniFormat).value("frm_Main/geometry").toByteArray();
+    if (last.isEmpty() || !restoreGeometry(last))
+        showMaximized();
+    else
+        show();
+}
 
 bool frm_Main::Initialize() {
     if (AnotherInstanceRunning()) {
@@ -251,7 +229,7 @@ void frm_Main::buildToolBar() {
 void frm_Main::updateCommandStates() {
     for (const Command& c : commands()) {
         if (c.windowKey.isEmpty()) continue;
-        const bool available = HasWindow(c.windowKey);
+        const bool available = WindowRegistry::IsRegistered(c.windowKey);
         for (QAction* a : findChildren<QAction*>(c.key))
             a->setEnabled(available);
         if (auto* tb = findChild<QToolButton*>(c.key)) tb->setEnabled(available);
@@ -274,44 +252,19 @@ bool frm_Main::RunCommand(const QString& key) {
         return false;
     }
     if (!c->code.isEmpty() && !CheckFunction(c->code, true)) return false;
-    if (!HasWindow(c->windowKey)) return false;
-    OpenWindow(c->windowKey);
+    if (!WindowRegistry::IsRegistered(c->windowKey)) return false;
+    WindowRegistry::Open(c->windowKey);
     return true;
-}
-
-QWidget* frm_Main::FindWindow(const QString& windowKey) const {
-    return m_windows.value(windowKey);
-}
-
-QWidget* frm_Main::OpenWindow(const QString& windowKey) {
-    const auto it = registry().constFind(windowKey);
-    if (it == registry().constEnd()) return nullptr;
-    const WindowDef& def = it.value();
-    if (def.modal) {
-        std::unique_ptr<QWidget> w(def.create(this));
-        if (auto* d = qobject_cast<QDialog*>(w.get())) RunModal(d);
-        return nullptr;
-    }
-    QWidget* w = m_windows.value(windowKey);
-    if (!w) {
-        w = def.create(this);
-        w->setAttribute(Qt::WA_DeleteOnClose);
-        QMdiSubWindow* sub = m_mdi->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        m_windows.insert(windowKey, w);
-    }
-    w->show();
-    if (def.report) QMetaObject::invokeMethod(w, "InitReport");
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget())) {
-        sub->show();
-        m_mdi->setActiveSubWindow(sub);
-        sub->raise();
-    }
-    return w;
 }
 
 void frm_Main::ShowLogin() {
     FrmLogin login(this);
+    connect(&login, &FrmLogin::loggedIn, this, &frm_Main::SetUserPanel);
+    // the login's Cancel is the frame's exit question
+    login.setExitRequest([this] {
+        close();
+        return m_exiting;
+    });
     RunModal(&login);
 }
 
@@ -322,7 +275,6 @@ void frm_Main::SetUserPanel(const QString& userName) {
 void frm_Main::CloseAllChildren() {
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
         delete sub; // closed without asking
-    m_windows.clear();
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && !qobject_cast<QMenu*>(w)) w->close();
 }
@@ -344,6 +296,7 @@ void frm_Main::closeEvent(QCloseEvent* event) {
         }
         m_exiting = true;
     }
+    QSettings(LayoutFile(), QSettings::IniFormat).setValue("frm_Main/geometry", saveGeometry());
     sqlHelper::CloseRs();
     sqlHelper::CloseConn();
     CloseAllChildren();

@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the windows of the master data with the window registry.
+void registerMasterWindows();
