@@ -2,6 +2,7 @@
 // another by key, and their opening sizes on a 1366 x 768 screen.
 #include "app/frm_main.h"
 #include "guifixture.h"
+#include "bills/frmbillentry.h"
 #include "master/frm_customer.h"
 #include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
@@ -29,20 +30,6 @@
 namespace {
 
 const char* const kMasterWindows[] = {"frm_dictionary", "frmLocation", "frm_customer", "frmGoods"};
-
-// Stands in for the stock-in entry window: records the partner it is handed.
-class BillEntryStandIn : public QWidget {
-    Q_OBJECT
-public:
-    BillEntryStandIn() { setObjectName("frmImport"); }
-    int partnerId = 0;
-    QString partnerName;
-public slots:
-    void NewBillForPartner(int id, const QString& name) {
-        partnerId = id;
-        partnerName = name;
-    }
-};
 
 } // namespace
 
@@ -201,19 +188,22 @@ TEST_F(MasterWindows, PartnersStartABillInTheEntryWindowOnceItIsThere) {
         partners->listMenu->hide();
         return enabled;
     };
-    EXPECT_FALSE(menuState()); // no entry window yet
+    const WindowRegistry::Window entryWindow{.create = [](QWidget*) { return new frmImport; }};
+    WindowRegistry::Unregister("frmImport");
+    EXPECT_FALSE(menuState()); // no entry window
     partners->StartBill(true);
     EXPECT_EQ(area()->subWindowList().size(), 1);
 
-    WindowRegistry::Register("frmImport", {.create = [](QWidget*) { return new BillEntryStandIn; }});
+    WindowRegistry::Register("frmImport", entryWindow);
     EXPECT_TRUE(menuState());
     partners->StartBill(true);
     settle();
-    auto* entry = qobject_cast<BillEntryStandIn*>(WindowRegistry::Find("frmImport"));
-    WindowRegistry::Unregister("frmImport");
+    auto* entry = qobject_cast<frmImport*>(WindowRegistry::Find("frmImport"));
     ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->partnerId, CellText(partners->vsCustomerList, supplier, frm_customer::colId).toInt());
-    EXPECT_EQ(entry->partnerName, CellText(partners->vsCustomerList, supplier, frm_customer::colName));
+    EXPECT_EQ(entry->txt_partnerId->text().toInt(),
+              CellText(partners->vsCustomerList, supplier, frm_customer::colId).toInt());
+    EXPECT_EQ(entry->txt_partnerName->text(), CellText(partners->vsCustomerList, supplier, frm_customer::colName));
+    EXPECT_TRUE(entry->txt_id->text().isEmpty()); // a new bill
     EXPECT_EQ(topFrame(), frameOf(entry));
 }
 

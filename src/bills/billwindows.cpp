@@ -1,0 +1,12 @@
+#include "billwindows.h"
+
+#include "frmbillentry.h"
+
+#include "ui/windowregistry.h"
+
+void registerBillWindows() {
+    WindowRegistry::Register("frmImport", {.create = [](QWidget*) { return new frmImport; },
+                                           .title = QStringLiteral("入库业务")});
+    WindowRegistry::Register("frmExport", {.create = [](QWidget*) { return new frmExport; },
+                                           .title = QStringLiteral("出库业务")});
+}

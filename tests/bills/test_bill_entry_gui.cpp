@@ -1,0 +1,316 @@
+#include "bills/frm_select.h"
+#include "bills/frmbillentry.h"
+#include "bills/uvg.h"
+#include "data/accesstext.h"
+#include "data/sqlhelper.h"
+#include "guifixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+double acc_val(const QString& s) {
+    return acc::val(s);
+}
+QString acc_text(double v) {
+    return acc::numberQText(v);
+}
+
+class BillEntry : public GuiDemoTest {
+protected:
+    void SetUp() override {
+        GuiDemoTest::SetUp();
+        loginAs("admin");
+    }
+    QString last() const { return m_msg.shown.empty() ? QString() : m_msg.shown.back().text; }
+    static void type(QLineEdit* box, const QString& text) {
+        box->setText(text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    static QString at(const BillEntryForm& f, int row, int column) {
+        const QTableWidgetItem* item = f.grid->item(row, column);
+        return item ? item->text() : QString();
+    }
+    // rows of the grid that hold goods
+    static int goodsRows(const BillEntryForm& f) {
+        int n = 0;
+        for (int r = 0; r < f.grid->rowCount(); ++r)
+            n += at(f, r, f.cols().goodsId).toInt() > 0;
+        return n;
+    }
+    double balance(int goodsId, const char* column) {
+        return scalar(QString("select sum(%1) from tb_stock_balance where goodsId=%2").arg(column).arg(goodsId))
+            .toDouble();
+    }
+    QString lastPrice(const char* view, const char* partner, int partnerId, const char* price, const QString& code) {
+        const RecordSet rs = query(QString("select top 1 %1 from %2 where %3=%4 and goodsCode='%5' order by headId "
+                                           "desc, id desc")
+                                       .arg(price, view, partner)
+                                       .arg(partnerId)
+                                       .arg(code));
+        return rs.RecordCount() ? rs.at(0, 0).toString() : QString();
+    }
+    // the lookup dialog picks its first row
+    void pickFirstRow() {
+        m_onModal = [](QDialog* d) {
+            auto* dlg = qobject_cast<frm_select*>(d);
+            if (!dlg || dlg->vgInput->rowCount() == 0) return int(QDialog::Rejected);
+            dlg->vgInput->setCurrentCell(0, 3);
+            dlg->Pick();
+            return int(QDialog::Accepted);
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(BillEntry, StockInFromEntryToDeletion) {
+    frmImport f;
+    EXPECT_EQ(f.grid->objectName(), "vs_import");
+    EXPECT_EQ(f.txt_partnerName->objectName(), "txt_supplierName");
+    EXPECT_FALSE(f.img_pass->isVisible() || f.img_nopass->isVisible());
+    EXPECT_EQ(f.txt_BillAmount->text(), "0");
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    f.cobo_location->setCurrentText("A-01");
+
+    // by barcode: priced from the supplier's last purchase of that code
+    const QString expected = lastPrice("v_rk_detail", "supplierId", 1, "inPrice", "6900120000700");
+    type(f.txt_goodsCode, "6900120000700");
+    ASSERT_EQ(goodsRows(f), 1) << qPrintable(last());
+    EXPECT_EQ(at(f, 0, f.cols().goodsName), "康师傅冰红茶");
+    EXPECT_EQ(at(f, 0, f.cols().unit), "箱");
+    EXPECT_EQ(at(f, 0, f.cols().packQty), "24");
+    EXPECT_EQ(at(f, 0, f.cols().locationCode), "A-01");
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), acc_val(expected.isEmpty() ? "49.39" : expected));
+    EXPECT_TRUE(f.txt_goodsCode->text().isEmpty());
+    EXPECT_EQ(f.txt_Qty->text(), "1");
+
+    // by pinyin keyword through the lookup, with a typed quantity and price
+    pickFirstRow();
+    f.txt_Qty->setText("3");
+    f.txt_price->setText("2.5");
+    type(f.txt_goodsCode, "KSFLC");
+    EXPECT_EQ(m_modalShown.back(), "frm_select");
+    ASSERT_EQ(goodsRows(f), 2);
+    EXPECT_EQ(at(f, 1, f.cols().goodsName), "康师傅绿茶");
+    EXPECT_EQ(at(f, 1, f.cols().qty), "3");
+    EXPECT_EQ(at(f, 1, f.cols().amount), "7.5");
+
+    // nothing found
+    type(f.txt_goodsCode, "没有这种货");
+    EXPECT_FALSE(f.lb_NoGoods->isHidden());
+    EXPECT_EQ(goodsRows(f), 2);
+
+    // save: the number the save took shows in the form
+    const int before = scalar("select count(*) from tb_rk_head").toInt();
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    const int id = f.txt_id->text().toInt();
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), before + 1);
+    EXPECT_EQ(scalar(QString("select billNo from tb_rk_head where id=%1").arg(id)).toString(), f.txt_billNo->text());
+    EXPECT_TRUE(f.txt_billNo->text().startsWith("rk-" + QDate::currentDate().toString("yyMM") + "-"));
+    EXPECT_FALSE(f.dt_createDate->isEnabled());
+    EXPECT_EQ(scalar(QString("select count(*) from tb_rk_detail where headId=%1").arg(id)).toInt(), 2);
+
+    // approve: the balance rises by 24 + 3 pieces
+    const double tea = balance(1, "importQty"), green = balance(2, "importQty");
+    m_msg.answers = {MsgBox::Yes};
+    f.PassBill();
+    EXPECT_EQ(last(), "审核成功!");
+    EXPECT_TRUE(f.isApproved());
+    EXPECT_EQ(f.passAction->text(), "反审");
+    EXPECT_EQ(balance(1, "importQty"), tea + 24);
+    EXPECT_EQ(balance(2, "importQty"), green + 3);
+    f.SaveBill();
+    EXPECT_EQ(last(), "当前单据已审核,不能保存!");
+    f.DeleteBill();
+    EXPECT_EQ(last(), "当前单据已审核,不能删除!");
+
+    // withdraw, rewrite with one line fewer
+    m_msg.answers = {MsgBox::Yes};
+    f.PassBill();
+    EXPECT_EQ(last(), "反审成功!");
+    EXPECT_EQ(balance(1, "importQty"), tea);
+    const QString number = f.txt_billNo->text();
+    f.grid->setCurrentCell(1, f.cols().goodsName);
+    f.DeleteGridRow();
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(f.txt_billNo->text(), number);
+    EXPECT_EQ(scalar(QString("select count(*) from tb_rk_detail where headId=%1").arg(id)).toInt(), 1);
+
+    // reload, then delete
+    f.NewBill();
+    f.LoadBill(id);
+    EXPECT_EQ(goodsRows(f), 1);
+    EXPECT_EQ(f.txt_partnerName->text(), "康师傅饮品有限公司");
+    m_msg.answers = {MsgBox::Yes};
+    f.DeleteBill();
+    EXPECT_EQ(last(), "删除成功!");
+    EXPECT_EQ(scalar(QString("select count(*) from tb_rk_head where id=%1").arg(id)).toInt(), 0);
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    // a new bill has nothing to approve, delete or print
+    for (auto action : {&BillEntryForm::PassBill, &BillEntryForm::DeleteBill}) {
+        (f.*action)();
+        EXPECT_EQ(last(), "当前记录不存在!");
+    }
+}
+
+TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
+    frmImport f;
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "供应商不能为空!");
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    f.cobo_location->setCurrentText("");
+    type(f.txt_goodsCode, "SP0001");
+    type(f.txt_goodsCode, "SP0002");
+    ASSERT_EQ(goodsRows(f), 2);
+    // a row with a code but no goods vanishes; two rows without a location: the lower is reported
+    f.rows->AddRow();
+    f.grid->item(2, f.cols().goodsCode)->setText("X");
+    f.SaveBill();
+    EXPECT_EQ(last(), "存放库位不能为空,可以单击【鼠标右键】去批量预设!");
+    EXPECT_EQ(f.grid->rowCount(), 2);
+    EXPECT_EQ(f.grid->currentRow(), 0);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head where supplierId=1 and billNo like 'rk-" +
+                     QDate::currentDate().toString("yyMM") + "%'")
+                  .toInt(),
+              0);
+    // the batch location sets the selected rows
+    m_onModal = [](QDialog* d) {
+        auto* dlg = qobject_cast<frm_select*>(d);
+        for (int r = 0; r < dlg->vgInput->rowCount(); ++r)
+            if (dlg->vgInput->item(r, 3)->text() == "B-01") dlg->vgInput->item(r, 2)->setCheckState(Qt::Checked);
+        dlg->Pick();
+        return int(QDialog::Accepted);
+    };
+    f.grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 3), true);
+    f.grid->setCurrentCell(0, f.cols().goodsName, QItemSelectionModel::NoUpdate);
+    f.SetLocationForSelection();
+    EXPECT_EQ(at(f, 0, f.cols().locationCode), "B-01");
+    EXPECT_EQ(at(f, 1, f.cols().locationCode), "B-01");
+    // the date chosen for a new bill gives its month; a quantity of 0 is kept
+    f.grid->item(1, f.cols().qty)->setText("0");
+    f.dt_createDate->setDate(QDate(2026, 3, 9));
+    m_msg.answers = {MsgBox::No};
+    f.SaveBill();
+    EXPECT_EQ(last(), "确定保存当前单据吗?");
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(f.txt_billNo->text(), "rk-2603-00001");
+    const int id = f.txt_id->text().toInt();
+    EXPECT_EQ(scalar(QString("select sum(qty) from tb_rk_detail where headId=%1 and goodsCode='SP0002'").arg(id))
+                  .toDouble(),
+              0);
+    // a stored bill keeps its number and date whatever the picker shows
+    f.dt_createDate->setDate(QDate(2025, 1, 1));
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(scalar(QString("select createTime & '|' & billNo from tb_rk_head where id=%1").arg(id)).toString(),
+              "2026-03-09|rk-2603-00001");
+    // a row whose goods are unknown is dropped and the bill saved without it
+    f.NewBill();
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    f.grid->item(0, f.cols().goodsCode)->setText("SP0001");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "保存成功!");
+    EXPECT_EQ(scalar(QString("select rowsCount from v_rk_head where id=%1").arg(f.txt_id->text())).toInt(), 0);
+}
+
+TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
+    frmExport f;
+    EXPECT_EQ(f.grid->objectName(), "vs_export");
+    EXPECT_TRUE(f.grid->isColumnHidden(f.cols().inPrice));
+    EXPECT_FALSE(f.grid->isColumnHidden(f.cols().salePrice));
+    f.NewBillForPartner(6, "华联超市(朝阳店)");
+    f.cobo_location->setCurrentText("A-01");
+    const double stock = scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
+                                "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
+                             .toDouble();
+    f.txt_Qty->setText("100000");
+    m_msg.answers = {MsgBox::No};
+    type(f.txt_goodsCode, "SP0001");
+    EXPECT_EQ(last(), QString("货品[康师傅冰红茶]的库存总数(%1)-出库数(100000) = %2 出现负数,是否继续出库?")
+                          .arg(acc_text(stock), acc_text(stock - 100000)));
+    EXPECT_EQ(goodsRows(f), 0);
+    EXPECT_EQ(f.txt_goodsCode->text(), "SP0001"); // the input bar keeps its content
+    m_msg.answers = {MsgBox::Yes};
+    QTest::keyClick(f.txt_goodsCode, Qt::Key_Return);
+    ASSERT_EQ(goodsRows(f), 1);
+    const QString sale = lastPrice("v_ck_detail", "customerId", 6, "salePrice", "SP0001");
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().salePrice)), acc_val(sale.isEmpty() ? "3" : sale));
+    // goods never stocked in: no question
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (99, 111, 'NEW1', "
+         "'新货', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, salePrice) "
+         "values (999, 99, 1, 1, '', '个', 1, 9)");
+    const std::size_t shown = m_msg.shown.size();
+    type(f.txt_goodsCode, "NEW1");
+    EXPECT_EQ(m_msg.shown.size(), shown);
+    EXPECT_EQ(goodsRows(f), 2);
+    EXPECT_EQ(at(f, 1, f.cols().salePrice), "9.0");
+    // lines in the grid do not count against the stock: saving asks nothing more
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_TRUE(f.txt_billNo->text().startsWith("ck-"));
+    EXPECT_EQ(scalar(QString("select salePrice from tb_ck_detail where headId=%1 and goodsCode='NEW1'")
+                         .arg(f.txt_id->text()))
+                  .toDouble(),
+              9);
+}
+
+TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
+    frmImport f;
+    f.show();
+    QTest::keyClick(f.txt_remark, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(last(), "供应商不能为空!"); // Ctrl+S saved
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    const int rows = f.grid->rowCount();
+    QTest::keyClick(f.grid, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(f.grid->rowCount(), rows + 1); // a row, not a new bill
+    EXPECT_EQ(f.txt_partnerName->text(), "康师傅饮品有限公司");
+    QTest::keyClick(f.txt_remark, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(f.txt_partnerName->text().isEmpty()); // a new bill
+    EXPECT_EQ(f.grid->rowCount(), 1);
+    f.txt_Qty->clear();
+    QTest::keyClicks(f.txt_Qty, "1a2.5");
+    EXPECT_EQ(f.txt_Qty->text(), "12.5");
+    pickFirstRow();
+    QTest::keyClick(f.txt_remark, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(m_modalShown.back(), "frm_select");
+    EXPECT_EQ(goodsRows(f), 1);
+}
+
+TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
+    frmImport in;
+    in.resize(1180, 640);
+    in.LoadBill(1);
+    EXPECT_FALSE(in.txt_billNo->text().isEmpty());
+    EXPECT_GT(goodsRows(in), 0);
+    EXPECT_EQ(in.isApproved(), scalar("select ispass from tb_rk_head where id=1").toInt() == 1);
+    EXPECT_NE(in.txt_BillAmount->text(), "0");
+    EXPECT_TRUE(in.txt_BillAmount->text().startsWith("￥"));
+    in.show();
+    screenshot(&in, "stock_in_bill");
+    frmExport out;
+    out.resize(1180, 640);
+    const int ck = scalar("select top 1 id from tb_ck_head where ispass=0").toInt();
+    out.LoadBill(ck);
+    EXPECT_FALSE(out.isApproved());
+    EXPECT_GT(goodsRows(out), 0);
+    out.show();
+    screenshot(&out, "stock_out_bill");
+}
