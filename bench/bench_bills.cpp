@@ -12,7 +12,12 @@
 #include "master/goods.h"
 #include "reports/rpt_stock.h"
 
-#include <QCoreApplication>
+#include "bills/frmbillentry.h"
+#include "data/msgbox.h"
+#include "ui/application.h"
+
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -20,6 +25,16 @@
 namespace {
 
 int g_goods = 5000;
+
+// Answers every question Yes and shows nothing.
+class YesToAll : public MsgBox::Handler {
+public:
+    void show(const QString&, MsgBox::Icon, const QString&) override {}
+    MsgBox::Answer ask(const QString&, MsgBox::Buttons, MsgBox::Icon, const QString&, MsgBox::Answer) override {
+        return MsgBox::Yes;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+} g_answers;
 int g_bills = 100000;
 
 rk_LineSet tenLines(std::mt19937& rng) {
@@ -103,10 +118,64 @@ void BM_BarcodeLookups(benchmark::State& state) {
 }
 BENCHMARK(BM_BarcodeLookups)->Unit(benchmark::kMillisecond);
 
+// The entry window: a stored bill loaded into the form.
+void BM_FormLoadBill(benchmark::State& state) {
+    std::mt19937 rng(4);
+    frmImport form;
+    for (auto _ : state)
+        form.LoadBill(1 + static_cast<int>(rng() % (g_bills / 2)));
+    state.counters["rows"] = form.grid->rowCount();
+}
+BENCHMARK(BM_FormLoadBill)->Unit(benchmark::kMillisecond);
+
+// A barcode typed into the input bar until its row stands in the grid
+// (goods lookup, last purchase price, location, the row and the total).
+void BM_FormBarcodeToRow(benchmark::State& state) {
+    std::mt19937 rng(5);
+    frmImport form;
+    form.NewBillForPartner(1 + static_cast<int>(rng() % 200), QStringLiteral("往来单位"));
+    int added = 0;
+    for (auto _ : state) {
+        const int g = 1 + static_cast<int>(rng() % g_goods);
+        form.txt_goodsCode->setText(QStringLiteral("69%1").arg(g, 11, 10, QLatin1Char('0')));
+        form.GoodsCodeEntered();
+        if (++added == 50) { // a bill of 50 lines at most, as a user would enter
+            state.PauseTiming();
+            form.NewBillForPartner(1 + static_cast<int>(rng() % 200), QStringLiteral("往来单位"));
+            added = 0;
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_FormBarcodeToRow)->Unit(benchmark::kMillisecond);
+
+// The stock-out window adds the negative-stock check to the same path.
+void BM_FormBarcodeToRowStockOut(benchmark::State& state) {
+    std::mt19937 rng(6);
+    frmExport form;
+    form.NewBillForPartner(1 + static_cast<int>(rng() % 200), QStringLiteral("往来单位"));
+    int added = 0;
+    for (auto _ : state) {
+        const int g = 1 + static_cast<int>(rng() % g_goods);
+        form.txt_goodsCode->setText(QStringLiteral("69%1").arg(g, 11, 10, QLatin1Char('0')));
+        form.GoodsCodeEntered();
+        if (++added == 50) {
+            state.PauseTiming();
+            form.NewBillForPartner(1 + static_cast<int>(rng() % 200), QStringLiteral("往来单位"));
+            added = 0;
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_FormBarcodeToRowStockOut)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    WmsApplication app(argc, argv);
+    MsgBox::setHandler(&g_answers); // the stock question is answered Yes without a window
     if (qEnvironmentVariableIsSet("WMS_BENCH_BILLS")) g_bills = qEnvironmentVariableIntValue("WMS_BENCH_BILLS");
     QTemporaryDir dir;
     GenSize size;
