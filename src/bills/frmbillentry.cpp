@@ -707,10 +707,11 @@ void BillEntryForm::SaveBill() {
     if (cobo_billType->currentText().trimmed().isEmpty())
         return refuse(QString::fromUtf8(m_spec.typeMissing), cobo_billType);
     if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能保存!"));
-    // incomplete rows go, from the last up; the lowest faulty row is reported
+    // incomplete rows go, from the last up; the walk stops at the first
+    // (lowest) row that lacks its location or name
     QString problem;
     QTableWidgetItem* problemCell = nullptr;
-    for (int r = grid->rowCount() - 1; r >= 0; --r) {
+    for (int r = grid->rowCount() - 1; r >= 0 && problem.isEmpty(); --r) {
         if (cell(r, m_cols.goodsCode).trimmed().isEmpty() || number(cell(r, m_cols.goodsId)) == 0 ||
             number(cell(r, m_cols.goodsTypeId)) == 0) {
             grid->removeRow(r);

@@ -180,7 +180,7 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
     f.SaveBill();
     EXPECT_EQ(last(), "存放库位不能为空,可以单击【鼠标右键】去批量预设!");
     EXPECT_EQ(f.grid->rowCount(), 2);
-    EXPECT_EQ(f.grid->currentRow(), 0);
+    EXPECT_EQ(f.grid->currentRow(), 1); // the lower of the two
     EXPECT_EQ(scalar("select count(*) from tb_rk_head where supplierId=1 and billNo like 'rk-" +
                      QDate::currentDate().toString("yyMM") + "%'")
                   .toInt(),
@@ -313,4 +313,25 @@ TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
     EXPECT_GT(goodsRows(out), 0);
     out.show();
     screenshot(&out, "stock_out_bill");
+}
+
+TEST_F(BillEntry, ActionsTestTheirPermissionCodesFirst) {
+    loginAs("李娜"); // may save stock-out bills, nothing of stock-in, no approval
+    frmImport in;
+    in.SaveBill();
+    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
+    frmExport out;
+    out.NewBillForPartner(6, "华联超市(朝阳店)");
+    out.SaveBill();
+    EXPECT_EQ(last(), "确定保存当前单据吗?"); // allowed to go on; answered No
+    m_msg.answers = {MsgBox::Yes};
+    out.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    const std::size_t shown = m_msg.shown.size();
+    out.PassBill();
+    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
+    EXPECT_EQ(m_msg.shown.size(), shown + 1); // no question before the refusal
+    out.DeleteBill();
+    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
+    EXPECT_EQ(scalar(QString("select ispass from tb_ck_head where id=%1").arg(out.txt_id->text())).toInt(), 0);
 }
