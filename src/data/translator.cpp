@@ -408,8 +408,15 @@ private:
     // Words the engine reserves but the dialect does not (limit, using,
     // except, ...) are plain names here and are bracketed in the output.
     static QString engineName(const QString& s) {
-        const QByteArray u = s.toUtf8();
-        return sqlite3_keyword_check(u.constData(), static_cast<int>(u.size())) ? quoteIdent(s) : s;
+        // the engine's keywords are ASCII words of at most 17 letters
+        char word[18];
+        if (s.size() > 17) return s;
+        for (int k = 0; k < s.size(); ++k) {
+            const char16_t c = s[k].unicode();
+            if (c > 127) return s;
+            word[k] = static_cast<char>(c);
+        }
+        return sqlite3_keyword_check(word, static_cast<int>(s.size())) ? quoteIdent(s) : s;
     }
 
     // ---- statements ----
