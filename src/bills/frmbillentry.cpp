@@ -10,6 +10,7 @@
 #include "master/customer.h"
 #include "master/dictionary.h"
 #include "master/location.h"
+#include "master/numbertext.h"
 #include "reports/rpt_stock.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -19,6 +20,7 @@
 #include "uvg.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -106,15 +108,10 @@ QString shortNumber(double v) {
 }
 
 // Grid cells of numbers take digits, "-" and "." only; other keys beep.
+// (The view makes the delegate its editors' event filter.)
 class NumericKeysDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        editor->installEventFilter(const_cast<NumericKeysDelegate*>(this));
-        return editor;
-    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             const QString t = static_cast<QKeyEvent*>(event)->text();
@@ -124,6 +121,15 @@ public:
             }
         }
         return QStyledItemDelegate::eventFilter(watched, event);
+    }
+};
+
+// Cells the user may not edit: codes, units, pack quantities, amounts, locations.
+class ReadOnlyDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return nullptr;
     }
 };
 
@@ -299,7 +305,9 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     connect(grid, &QTableWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { rowMenu->popup(grid->viewport()->mapToGlobal(p)); });
     connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (m_recalculating) return;
+        if (m_recalculating || item->column() == m_cols.no) return; // uvg numbers its rows
+        // new empty cells of an empty row change nothing
+        if (!item->text().isEmpty() || number(cell(item->row(), m_cols.goodsId)) != 0) m_dirty = true;
         if (item->column() == m_cols.price() || item->column() == m_cols.qty) {
             recalcRow(item->row());
             recalcTotal();
@@ -331,6 +339,17 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     layout->addWidget(top);
     layout->addWidget(bottom, 1);
     resize(1180, 640);
+
+    for (QLineEdit* e : {txt_ubillNo, txt_remark})
+        connect(e, &QLineEdit::textEdited, this, [this] { m_dirty = true; });
+    for (QComboBox* c : {cobo_accountType, cobo_billType})
+        connect(c, &QComboBox::activated, this, [this] { m_dirty = true; });
+    connect(dt_createDate, &QDateEdit::editingFinished, this, [this] {
+        if (dt_createDate->isEnabled() && dt_createDate->date() != QDate::currentDate()) m_dirty = true;
+    });
+    m_inputBox = inputBox;
+    m_rowButtons[0] = addRow;
+    m_rowButtons[1] = delRow;
 
     for (QWidget* w : std::initializer_list<QWidget*>{txt_billNo, txt_partnerName, btn_searchPartner, cobo_accountType,
                                                       cobo_billType, txt_ubillNo, txt_creator, dt_createDate,
@@ -364,8 +383,12 @@ void BillEntryForm::buildGrid() {
                   m_cols.amount, m_cols.locationId, m_cols.locationCode})
         grid->horizontalHeaderItem(c)->setData(Qt::UserRole, "readonly");
     auto* numeric = new NumericKeysDelegate(grid);
-    for (int c : {m_cols.packQty, m_cols.weight, m_cols.price(), m_cols.qty})
+    for (int c : {m_cols.price(), m_cols.qty})
         grid->setItemDelegateForColumn(c, numeric);
+    auto* readOnly = new ReadOnlyDelegate(grid);
+    for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
+                  m_cols.amount, m_cols.locationId, m_cols.locationCode})
+        grid->setItemDelegateForColumn(c, readOnly);
     grid->verticalHeader()->hide();
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -421,6 +444,16 @@ void BillEntryForm::FillDropDowns() {
 }
 
 void BillEntryForm::showApproval(bool approved) {
+    // an approved bill cannot be changed: its fields and lines are locked
+    grid->setEditTriggers(approved ? QAbstractItemView::NoEditTriggers
+                                   : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                         QAbstractItemView::AnyKeyPressed);
+    m_inputBox->setEnabled(!approved);
+    for (QWidget* w : std::initializer_list<QWidget*>{btn_searchPartner, cobo_accountType, cobo_billType,
+                                                      txt_ubillNo, txt_remark, m_rowButtons[0], m_rowButtons[1]})
+        w->setEnabled(!approved);
+    for (QAction* a : rowMenu->actions())
+        a->setEnabled(!approved);
     img_pass->setVisible(approved);
     img_nopass->setVisible(!approved);
     passAction->setText(approved ? QStringLiteral("反审") : QStringLiteral("审核"));
@@ -433,7 +466,23 @@ void BillEntryForm::hideStamps() {
     img_nopass->hide();
 }
 
+bool BillEntryForm::confirmDiscard() {
+    if (!m_dirty) return true;
+    return MsgBox::Confirm(QStringLiteral("当前单据已修改但尚未保存,是否放弃修改?"), windowTitle());
+}
+
+void BillEntryForm::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard()) return event->ignore();
+    m_dirty = false;
+    QWidget::closeEvent(event);
+}
+
 void BillEntryForm::NewBill() {
+    if (!confirmDiscard()) return;
+    startNewBill();
+}
+
+void BillEntryForm::startNewBill() {
     for (QLineEdit* e : {txt_id, txt_partnerName, txt_partnerId, txt_remark, txt_ubillNo, txt_billNo})
         e->clear();
     txt_creator->setText(CurrentUser().user);
@@ -449,16 +498,19 @@ void BillEntryForm::NewBill() {
     m_recalculating = false;
     paintRequiredCells();
     txt_BillAmount->setText("0");
+    m_dirty = false;
     PaintRequired({txt_partnerName, cobo_accountType, cobo_billType});
 }
 
 void BillEntryForm::NewBillForPartner(int partnerId, const QString& partnerName) {
-    NewBill();
+    if (!confirmDiscard()) return;
+    startNewBill();
     txt_partnerId->setText(QString::number(partnerId));
     txt_partnerName->setText(partnerName);
 }
 
 void BillEntryForm::LoadBill(int id) {
+    if (!confirmDiscard()) return;
     const BillEntryHead h = m_store->Load(id);
     if (h.id < 1) return refuse(QStringLiteral("当前记录不存在!"));
     txt_id->setText(QString::number(h.id));
@@ -487,6 +539,7 @@ void BillEntryForm::LoadBill(int id) {
     m_recalculating = false;
     recalcTotal();
     paintRequiredCells();
+    m_dirty = false;
     grid->setFocus();
 }
 
@@ -504,10 +557,11 @@ void BillEntryForm::SearchBill() {
 void BillEntryForm::recalcRow(int row) {
     const bool was = m_recalculating;
     m_recalculating = true;
-    const double price = number(cell(row, m_cols.price()));
-    const double qty = number(cell(row, m_cols.qty));
-    setCell(row, m_cols.price(), acc::format(price, SysVar().Sys_PriceFormat));
-    setCell(row, m_cols.amount, acc::format(price * qty, SysVar().Sys_AmountFormat));
+    const std::optional<double> price = NumberValue(cell(row, m_cols.price()), true);
+    const std::optional<double> qty = NumberValue(cell(row, m_cols.qty), true);
+    // a price or quantity that is not one number stays as typed; the save refuses it
+    if (price) setCell(row, m_cols.price(), acc::format(*price, SysVar().Sys_PriceFormat));
+    setCell(row, m_cols.amount, price && qty ? acc::format(*price * *qty, SysVar().Sys_AmountFormat) : QString());
     m_recalculating = was;
 }
 
@@ -539,6 +593,7 @@ void BillEntryForm::AddGridRow() {
 }
 
 void BillEntryForm::DeleteGridRow() {
+    if (grid->currentRow() >= 0) m_dirty = true;
     rows->DeleteRow();
     recalcTotal();
 }
@@ -571,6 +626,7 @@ void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty) {
     m_recalculating = false;
     recalcTotal();
     paintRequiredCells();
+    m_dirty = true;
 }
 
 // ---- the input bar ----
@@ -673,6 +729,7 @@ void BillEntryForm::SearchPartner() {
     if (picked.empty() || picked.front().customerCode.trimmed().isEmpty()) return;
     txt_partnerName->setText(picked.front().uname);
     txt_partnerId->setText(QString::number(picked.front().id));
+    m_dirty = true;
 }
 
 void BillEntryForm::SetLocationForSelection() {
@@ -692,6 +749,7 @@ void BillEntryForm::SetLocationForSelection() {
     for (int r = from; r <= to && r < grid->rowCount(); ++r) {
         setCell(r, m_cols.locationCode, picked.front().locationCode);
         setCell(r, m_cols.locationId, QString::number(picked.front().id));
+        m_dirty = true;
     }
 }
 
@@ -725,6 +783,15 @@ void BillEntryForm::SaveBill() {
             problemCell = grid->item(r, m_cols.goodsName);
         }
     }
+    for (int r = 0; r < grid->rowCount() && problem.isEmpty(); ++r)
+        for (int c : {m_cols.price(), m_cols.qty})
+            if (!NumberValue(cell(r, c), true)) {
+                problem = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
+                              .arg(r + 1)
+                              .arg(grid->horizontalHeaderItem(c)->text());
+                problemCell = grid->item(r, c);
+                break;
+            }
     rows->Renumber();
     recalcTotal();
     if (!problem.isEmpty()) {
@@ -778,6 +845,7 @@ void BillEntryForm::SaveBill() {
     txt_billNo->setText(h.billNo);
     txt_id->setText(QString::number(h.id));
     dt_createDate->setEnabled(false);
+    m_dirty = false;
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 
@@ -799,7 +867,7 @@ void BillEntryForm::DeleteBill() {
     if (!MsgBox::Confirm(QStringLiteral("是否删除当前单据?"), windowTitle())) return;
     const m_DBresult r = m_store->Delete(formId());
     if (!r.isResult) return refuse(r.str_MsgBox);
-    NewBill();
+    startNewBill();
     MsgBox::Show(QStringLiteral("删除成功!"), MsgBox::Information, windowTitle());
 }
 

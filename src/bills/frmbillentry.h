@@ -91,8 +91,12 @@ protected:
     BillEntryForm(const BillEntrySpec& spec, QWidget* parent);
     ~BillEntryForm() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Asks before unsaved changes are thrown away; true to go on.
+    bool confirmDiscard();
+    void startNewBill();
     void buildGrid();
     void showApproval(bool approved);
     void hideStamps();
@@ -112,6 +116,9 @@ private:
     std::unique_ptr<BillStore> m_store;
     dal_goods_detail m_goods;
     bool m_recalculating = false;
+    bool m_dirty = false; // changed since the last load, save or new bill
+    QWidget* m_inputBox = nullptr;
+    QWidget* m_rowButtons[2] = {nullptr, nullptr};
 };
 
 class frmImport : public BillEntryForm {

@@ -3,8 +3,14 @@
 #include "data/accesstext.h"
 
 std::optional<double> NumberFieldValue(const QString& text) {
-    const QString t = text.trimmed();
+    return NumberValue(text, false);
+}
+
+std::optional<double> NumberValue(const QString& text, bool signAllowed) {
+    QString t = text.trimmed();
     if (t.isEmpty()) return 0.0;
+    const bool negative = signAllowed && t.startsWith(u'-');
+    if (negative) t.remove(0, 1);
     int digits = 0, points = 0;
     for (const QChar c : t) {
         if (c >= u'0' && c <= u'9')
@@ -15,7 +21,7 @@ std::optional<double> NumberFieldValue(const QString& text) {
             return std::nullopt;
     }
     if (digits == 0 || points > 1) return std::nullopt;
-    return acc::val(t);
+    return negative ? -acc::val(t) : acc::val(t);
 }
 
 QString NotANumberMessage(const QString& label) {

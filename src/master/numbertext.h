@@ -9,6 +9,8 @@
 // digits with at most one decimal point ("12", "0.5", ".5", "3."). Anything
 // else, "1.2.3" or "12a" among them, has no value.
 std::optional<double> NumberFieldValue(const QString& text);
+// The same, with a leading "-" allowed when signAllowed (the bill grids take one).
+std::optional<double> NumberValue(const QString& text, bool signAllowed);
 
 // The refusal of a field whose text is not one number.
 QString NotANumberMessage(const QString& label);

@@ -4,6 +4,11 @@
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
 #include "guifixture.h"
+#include "ui/formparts.h"
+#include "ui/windowregistry.h"
+
+#include <QApplication>
+#include <QMdiArea>
 
 #include <QAction>
 #include <QComboBox>
@@ -292,6 +297,62 @@ TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
     QTest::keyClick(f.txt_remark, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(m_modalShown.back(), "frm_select");
     EXPECT_EQ(goodsRows(f), 1);
+    // a new bill over unsaved lines asks first
+    m_msg.answers = {MsgBox::No};
+    QTest::keyClick(f.txt_remark, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(last(), "当前单据已修改但尚未保存,是否放弃修改?");
+    EXPECT_EQ(goodsRows(f), 1);
+    m_msg.answers = {MsgBox::Yes};
+    f.NewBill();
+    EXPECT_EQ(goodsRows(f), 0);
+}
+
+TEST_F(BillEntry, GridTakesOneNumberAndLocksWhileApproved) {
+    frmImport f;
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    type(f.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(f), 1);
+    // codes, units and locations are not typed into the grid
+    for (int c : {f.cols().goodsCode, f.cols().unit, f.cols().packQty, f.cols().locationCode})
+        EXPECT_EQ(f.grid->itemDelegateForColumn(c)->createEditor(f.grid->viewport(), {}, f.grid->model()->index(0, c)),
+                  nullptr);
+    f.grid->item(0, f.cols().qty)->setText("1.2.3");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "第1行数量不是有效的数字,请重新输入!");
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    f.grid->item(0, f.cols().qty)->setText("-2"); // a correction may be negative
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(scalar(QString("select qty from tb_rk_detail where headId=%1").arg(f.txt_id->text())).toDouble(), -2);
+    m_msg.answers = {MsgBox::Yes};
+    f.PassBill();
+    EXPECT_EQ(f.grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(f.txt_goodsCode->isEnabled());
+    EXPECT_FALSE(f.txt_remark->isEnabled());
+    m_msg.answers = {MsgBox::Yes};
+    f.PassBill();
+    EXPECT_NE(f.grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_TRUE(f.txt_goodsCode->isEnabled());
+}
+
+TEST_F(BillEntry, ClosingAsksBeforeUnsavedLinesAreLost) {
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    auto* f = WindowRegistry::OpenAs<frmImport>("frmImport");
+    ASSERT_TRUE(f);
+    type(f->txt_goodsCode, "SP0001");
+    m_msg.answers = {MsgBox::No};
+    CloseForm(f);
+    QApplication::processEvents();
+    EXPECT_EQ(last(), "当前单据已修改但尚未保存,是否放弃修改?");
+    ASSERT_TRUE(WindowRegistry::Find("frmImport"));
+    m_msg.answers = {MsgBox::Yes};
+    CloseForm(f);
+    QApplication::processEvents();
+    EXPECT_FALSE(WindowRegistry::Find("frmImport"));
+    WindowRegistry::SetArea(nullptr);
 }
 
 TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
