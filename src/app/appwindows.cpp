@@ -3,9 +3,11 @@
 #include "access/accesswindows.h"
 #include "bills/billwindows.h"
 #include "master/masterwindows.h"
+#include "reports/reportwindows.h"
 
 void RegisterWindows() {
     registerAccessWindows();
     registerMasterWindows();
     registerBillWindows();
+    registerReportWindows();
 }

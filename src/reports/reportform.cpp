@@ -1,0 +1,347 @@
+#include "reportform.h"
+
+#include "data/accesstext.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "ui/formparts.h"
+#include "ui/widgethelpers.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+ReportForm::ReportForm(const char* objectName, const QString& title, const QString& header, QWidget* parent)
+    : QWidget(parent), m_header(header) {
+    setObjectName(objectName);
+    setWindowTitle(title);
+    utoolbar = NewFormToolBar();
+    utoolbar->setObjectName("utoolbar");
+
+    // the account selection: a read-only list of names and a box of check boxes
+    txt_accountType = NamedEdit("txt_accountType");
+    txt_accountType->setReadOnly(true);
+    btn_selectAccountType = NamedButton("btn_selectAccountType", "...");
+    btn_selectAccountType->setFixedWidth(32);
+    connect(btn_selectAccountType, &QPushButton::clicked, this, &ReportForm::ShowAccountBox);
+    pic_Box = new QFrame(this);
+    pic_Box->setObjectName("pic_Box");
+    pic_Box->setFrameShape(QFrame::StyledPanel);
+    pic_Box->setAutoFillBackground(true);
+    tv_accountType = new QTreeWidget;
+    tv_accountType->setObjectName("tv_accountType");
+    tv_accountType->setHeaderHidden(true);
+    auto* boxLayout = new QVBoxLayout(pic_Box);
+    boxLayout->addWidget(new QLabel(QStringLiteral("请选中账目标识:")));
+    boxLayout->addWidget(tv_accountType, 1);
+    auto* boxButtons = new QHBoxLayout;
+    const std::pair<const char*, const char*> buttons[] = {{"btn_AllSelectAccountType", "全选"},
+                                                           {"btn_NoneSelectAccountType", "取消全选"},
+                                                           {"btn_SelectBath", "确定"},
+                                                           {"btn_cancel", "取消"}};
+    for (const auto& [name, text] : buttons) {
+        QPushButton* b = NamedButton(name, text);
+        boxButtons->addWidget(b);
+        if (QLatin1String(name) == QLatin1String("btn_AllSelectAccountType"))
+            connect(b, &QPushButton::clicked, this, &ReportForm::SelectAllAccounts);
+        else if (QLatin1String(name) == QLatin1String("btn_NoneSelectAccountType"))
+            connect(b, &QPushButton::clicked, this, &ReportForm::SelectNoAccounts);
+        else if (QLatin1String(name) == QLatin1String("btn_SelectBath"))
+            connect(b, &QPushButton::clicked, this, &ReportForm::ConfirmAccounts);
+        else
+            connect(b, &QPushButton::clicked, pic_Box, &QWidget::hide);
+    }
+    boxLayout->addLayout(boxButtons);
+    pic_Box->resize(320, 240);
+    pic_Box->hide();
+    txt_condition_list = NamedEdit("txt_condition_list");
+    txt_condition_list->hide();
+
+    // the grid and its pager
+    dg_List = new QTableWidget;
+    dg_List->setObjectName("dg_List");
+    dg_List->verticalHeader()->hide();
+    dg_List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dg_List->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dg_List->setContextMenuPolicy(Qt::CustomContextMenu);
+    vs_pop_menu = new QMenu(this);
+    vs_pop_menu->setObjectName("vs_pop_menu");
+    connect(dg_List, &QTableWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { vs_pop_menu->popup(dg_List->viewport()->mapToGlobal(p)); });
+    connect(dg_List->horizontalHeader(), &QHeaderView::sectionClicked, this, &ReportForm::SortByColumn);
+    comb_pageSize = NamedCombo("comb_pageSize");
+    comb_pageSize->addItems({"20", "50", "100", "150", "200"});
+    connect(comb_pageSize, &QComboBox::activated, this, &ReportForm::PageSizeChanged);
+    txt_PageIndex = NamedEdit("txt_PageIndex");
+    txt_PageIndex->setMaximumWidth(50);
+    txt_PageIndex->installEventFilter(this);
+    txt_MaxPageIndex = NamedEdit("txt_MaxPageIndex");
+    txt_MaxPageIndex->setReadOnly(true);
+    txt_MaxPageIndex->setMaximumWidth(50);
+    btn_FirstPage = NamedButton("btn_FirstPage", "首页");
+    btn_PrevPage = NamedButton("btn_PrevPage", "上一页");
+    btn_NextPage = NamedButton("btn_NextPage", "下一页");
+    btn_LastPage = NamedButton("btn_LastPage", "尾页");
+    connect(btn_FirstPage, &QPushButton::clicked, this, &ReportForm::FirstPage);
+    connect(btn_PrevPage, &QPushButton::clicked, this, &ReportForm::PrevPage);
+    connect(btn_NextPage, &QPushButton::clicked, this, &ReportForm::NextPage);
+    connect(btn_LastPage, &QPushButton::clicked, this, &ReportForm::LastPage);
+    lab_recordCount = new QLabel;
+    lab_recordCount->setObjectName("lab_recordCount");
+    auto* pager = new QHBoxLayout;
+    pager->addWidget(lab_recordCount);
+    pager->addStretch(1);
+    pager->addWidget(new QLabel(QStringLiteral("每页")));
+    pager->addWidget(comb_pageSize);
+    pager->addWidget(btn_FirstPage);
+    pager->addWidget(btn_PrevPage);
+    pager->addWidget(txt_PageIndex);
+    pager->addWidget(new QLabel("/"));
+    pager->addWidget(txt_MaxPageIndex);
+    pager->addWidget(btn_NextPage);
+    pager->addWidget(btn_LastPage);
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(4, 4, 4, 4);
+    m_layout->addWidget(utoolbar);
+    m_layout->addWidget(dg_List, 1);
+    m_layout->addLayout(pager);
+    resize(1180, 620);
+
+    pageInfo.str_orderBy.clear();
+    pageInfo.int_currentPageIndex = 1;
+    resetGrid();
+    UpdatePager(1, 0);
+}
+
+void ReportForm::setFilterPanel(QWidget* panel) {
+    m_layout->insertWidget(1, panel);
+}
+
+void ReportForm::setCell(int row, int column, const QString& text) {
+    QTableWidgetItem* item = dg_List->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        // cells align as their header piece says
+        if (const QTableWidgetItem* head = dg_List->horizontalHeaderItem(column))
+            item->setTextAlignment(head->textAlignment());
+        dg_List->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+QString ReportForm::cell(int row, int column) const {
+    return CellText(dg_List, row, column);
+}
+
+void ReportForm::resetGrid() {
+    const QStringList pieces = m_header.split('|');
+    dg_List->clear();
+    dg_List->setRowCount(0);
+    dg_List->setColumnCount(pieces.size());
+    for (int c = 0; c < pieces.size(); ++c) {
+        const QString p = pieces[c];
+        auto* item = new QTableWidgetItem(p.mid(1).trimmed());
+        item->setTextAlignment(p.startsWith('^') ? Qt::AlignCenter
+                               : p.startsWith('>') ? (Qt::AlignRight | Qt::AlignVCenter)
+                                                   : (Qt::AlignLeft | Qt::AlignVCenter));
+        dg_List->setHorizontalHeaderItem(c, item);
+        // the trailing blanks of a piece widen its column
+        dg_List->setColumnWidth(c, std::max(44, fontMetrics().horizontalAdvance(p.mid(1)) + 16));
+    }
+}
+
+// ---- accounts ----
+
+void ReportForm::LoadAccountTypes() {
+    tv_accountType->clear();
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "select id,uname  from tb_dictionary where (utype='accountType') and (isstart=1) and (id in (" +
+        SysVar().Sys_accountJoinId + ")) order by id,orderby");
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        auto* node = new QTreeWidgetItem(tv_accountType, {acc::valueText(rs.at(r, "uname"))});
+        node->setData(0, Qt::UserRole, "key_" + acc::valueText(rs.at(r, "id")).trimmed());
+        node->setFlags(node->flags() | Qt::ItemIsUserCheckable);
+        node->setCheckState(0, Qt::Unchecked);
+    }
+    if (tv_accountType->topLevelItemCount() > 0) tv_accountType->topLevelItem(0)->setExpanded(true);
+}
+
+void ReportForm::ShowAccountBox() {
+    const QPoint below = txt_accountType->mapTo(this, QPoint(0, txt_accountType->height()));
+    pic_Box->move(below);
+    pic_Box->raise();
+    pic_Box->show();
+}
+
+void ReportForm::SelectAllAccounts() {
+    for (int i = 0; i < tv_accountType->topLevelItemCount(); ++i)
+        tv_accountType->topLevelItem(i)->setCheckState(0, Qt::Checked);
+}
+
+void ReportForm::SelectNoAccounts() {
+    for (int i = 0; i < tv_accountType->topLevelItemCount(); ++i)
+        tv_accountType->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+}
+
+void ReportForm::ConfirmAccounts() {
+    QString names, ids;
+    for (int i = 0; i < tv_accountType->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* node = tv_accountType->topLevelItem(i);
+        if (node->checkState(0) != Qt::Checked) continue;
+        names += node->text(0) + ",";
+        ids += node->data(0, Qt::UserRole).toString().mid(4) + ",";
+    }
+    txt_accountType->setText(names);
+    accountTag = ids;
+    pic_Box->hide();
+}
+
+// ---- search and pages ----
+
+void ReportForm::InitReport() {
+    SelectAllAccounts();
+    ConfirmAccounts();
+    result = m_recordSet();
+    comb_pageSize->setCurrentIndex(0);
+    btn_search();
+}
+
+void ReportForm::btn_search() {
+    resetGrid();
+    UpdatePager(1, 0);
+    if (accountTag.isEmpty()) {
+        MsgBox::Show(QStringLiteral("请选中账目标识!"), MsgBox::Exclamation, windowTitle());
+        ShowAccountBox();
+        return;
+    }
+    ConditionSet source, list;
+    if (!buildConditions(source, list)) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const m_recordSet found = runList(source, list);
+    QApplication::restoreOverrideCursor();
+    txt_condition_list->setText(found.str_condition);
+    if (found.recordCount > 0) {
+        result = found;
+        result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
+        pageInfo.recordCount = result.recordSet.RecordCount();
+        pageInfo.int_PageSize = result.recordSet.PageSize();
+        LoadData();
+    }
+    if (!found.str_MsgBox.isEmpty()) MsgBox::Show(found.str_MsgBox, MsgBox::Critical, windowTitle());
+}
+
+void ReportForm::LoadData() {
+    if (result.recordCount < 1) return;
+    RecordSet& rs = result.recordSet;
+    const int pages = rs.PageCount();
+    pageInfo.int_currentPageIndex = std::clamp(pageInfo.int_currentPageIndex, 1, std::max(1, pages));
+    const int size = pageInfo.int_PageSize;
+    const int page = pageInfo.int_currentPageIndex;
+    const int rest = result.recordCount % size;
+    dg_List->setRowCount(page == pages && rest != 0 ? rest : size);
+    rs.setAbsolutePage(page);
+    for (int k = 0; k < dg_List->rowCount() && !rs.eof(); ++k, rs.MoveNext()) {
+        setCell(k, 0, QString::number((page - 1) * size + k + 1));
+        fillRow(k, rs);
+    }
+    // wide enough for the page shown, never narrower than the header asks
+    for (int c = 0; c < dg_List->columnCount(); ++c) {
+        if (dg_List->isColumnHidden(c)) continue;
+        const int header = dg_List->columnWidth(c);
+        dg_List->resizeColumnToContents(c);
+        dg_List->setColumnWidth(c, std::min(320, std::max(header, dg_List->columnWidth(c) + 8)));
+    }
+    UpdatePager(page, result.recordCount);
+}
+
+void ReportForm::UpdatePager(int pageIndex, int recordCount) {
+    for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
+        b->setEnabled(true);
+    lab_recordCount->setText(QStringLiteral("记录数: 0 条"));
+    txt_PageIndex->setText("0");
+    txt_MaxPageIndex->setText("0");
+    if (recordCount < 1) {
+        for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
+            b->setEnabled(false);
+        return;
+    }
+    const int pages = GetPageCount(recordCount, comb_pageSize->currentText().toInt());
+    lab_recordCount->setText(QStringLiteral("记录数:%1 条").arg(recordCount));
+    pageIndex = std::clamp(pageIndex, 1, pages);
+    txt_PageIndex->setText(QString::number(pageIndex));
+    txt_MaxPageIndex->setText(QString::number(pages));
+    if (pageIndex <= 1) {
+        btn_FirstPage->setEnabled(false);
+        btn_PrevPage->setEnabled(false);
+    }
+    if (pageIndex >= pages) {
+        btn_NextPage->setEnabled(false);
+        btn_LastPage->setEnabled(false);
+    }
+}
+
+void ReportForm::FirstPage() {
+    pageInfo.int_currentPageIndex = 1;
+    LoadData();
+}
+
+void ReportForm::PrevPage() {
+    pageInfo.int_currentPageIndex -= 1;
+    LoadData();
+}
+
+void ReportForm::NextPage() {
+    pageInfo.int_currentPageIndex += 1;
+    LoadData();
+}
+
+void ReportForm::LastPage() {
+    pageInfo.int_currentPageIndex = static_cast<int>(acc::val(txt_MaxPageIndex->text()));
+    LoadData();
+}
+
+void ReportForm::GoToTypedPage() {
+    pageInfo.int_currentPageIndex = static_cast<int>(acc::val(txt_PageIndex->text()));
+    LoadData();
+}
+
+void ReportForm::PageSizeChanged() {
+    if (result.recordCount < 1) return;
+    result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
+    pageInfo.recordCount = result.recordSet.RecordCount();
+    pageInfo.int_PageSize = result.recordSet.PageSize();
+    pageInfo.int_currentPageIndex = 1;
+    LoadData();
+}
+
+void ReportForm::SortByColumn(int column) {
+    if (result.recordCount <= 0) return;
+    const QString field = GetColName(column);
+    if (field.isEmpty()) return;
+    pageInfo.str_orderBy = field;
+    pageInfo.isDesc = !pageInfo.isDesc;
+    btn_search();
+}
+
+bool ReportForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txt_PageIndex && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            GoToTypedPage();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The report engine's window: the paged grid with its pager, the header
+// sort, the account selection box, the toolbar and the search skeleton.
+// A report kind adds its filters, its conditions, its list query and how a
+// row of the result fills a grid row.
+
+#include "data/conditions.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+class QToolBar;
+class QTreeWidget;
+class QVBoxLayout;
+
+class ReportForm : public QWidget {
+    Q_OBJECT
+public:
+    QTableWidget* dg_List;
+    QComboBox* comb_pageSize;
+    QLineEdit* txt_PageIndex;
+    QLineEdit* txt_MaxPageIndex;
+    QPushButton* btn_FirstPage;
+    QPushButton* btn_PrevPage;
+    QPushButton* btn_NextPage;
+    QPushButton* btn_LastPage;
+    QLabel* lab_recordCount;
+    QTreeWidget* tv_accountType;
+    QLineEdit* txt_accountType; // the chosen names; accountTag holds their ids
+    QString accountTag;
+    QPushButton* btn_selectAccountType;
+    QFrame* pic_Box;
+    QLineEdit* txt_condition_list;
+    QToolBar* utoolbar;
+    QMenu* vs_pop_menu;
+    m_PageInfor pageInfo;
+    m_recordSet result;
+
+    // The sort field of a grid column ("" when the column does not sort).
+    virtual QString GetColName(int column) const = 0;
+
+public slots:
+    void InitReport();
+    void btn_search();
+    void LoadData();
+    void UpdatePager(int pageIndex, int recordCount);
+    void FirstPage();
+    void PrevPage();
+    void NextPage();
+    void LastPage();
+    void GoToTypedPage();
+    void PageSizeChanged();
+    void SortByColumn(int column);
+    void ShowAccountBox();
+    void SelectAllAccounts();
+    void SelectNoAccounts();
+    void ConfirmAccounts();
+    void LoadAccountTypes();
+
+protected:
+    ReportForm(const char* objectName, const QString& title, const QString& header, QWidget* parent);
+    // Puts the kind's filter panel above the grid.
+    void setFilterPanel(QWidget* panel);
+    // The kind's conditions; false stops the search.
+    virtual bool buildConditions(ConditionSet& source, ConditionSet& list) = 0;
+    virtual m_recordSet runList(const ConditionSet& source, const ConditionSet& list) = 0;
+    // Fills the grid row from the record set's current row (column 0 is numbered already).
+    virtual void fillRow(int row, const RecordSet& rs) = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void setCell(int row, int column, const QString& text);
+    QString cell(int row, int column) const;
+    void resetGrid();
+
+private:
+    QString m_header;
+    QVBoxLayout* m_layout;
+};

@@ -1,0 +1,14 @@
+#include "reportwindows.h"
+
+#include "frm_rpt_billlist.h"
+
+#include "ui/windowregistry.h"
+
+void registerReportWindows() {
+    WindowRegistry::Register("frm_rpt_rkHead", {.create = [](QWidget*) { return new frm_rpt_rkHead; },
+                                                .title = QStringLiteral("入库单据"),
+                                                .report = true});
+    WindowRegistry::Register("frm_rpt_ckHead", {.create = [](QWidget*) { return new frm_rpt_ckHead; },
+                                                .title = QStringLiteral("出库单据"),
+                                                .report = true});
+}

@@ -1,0 +1,3 @@
+#pragma once
+// Registers the report windows with the window registry.
+void registerReportWindows();

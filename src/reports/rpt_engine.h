@@ -1,0 +1,54 @@
+#pragma once
+// The report engine's data side. Every report kind owns a temporary table
+// (a per-program TEMP shadow, see the schema): a search refills it in one
+// transaction from the bill tables under the source conditions, then reads it
+// back under the list conditions and a sort; export and print read it again
+// as the last search left it. A kind is described by data: its table, its
+// column lists and the statements of its refill.
+
+#include "data/conditions.h"
+#include "data/results.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+struct ReportKindDef {
+    QString table;         // the temporary table, e.g. temp_rpt_rkHead
+    QString columns;       // the full column list
+    QString outputColumns; // the columns of export and print
+    // the statements of a refill for the rendered source conditions, in order
+    std::function<QStringList(const QString& conditionSql)> refill;
+};
+
+class ReportDal {
+public:
+    explicit ReportDal(ReportKindDef kind) : m_kind(std::move(kind)) {}
+    const ReportKindDef& kind() const { return m_kind; }
+
+    // Empties and refills the kind's table in one transaction.
+    m_DBresult Refill(const ConditionSet& source);
+    // Refills, then reads the table under the list conditions, the extra
+    // WHERE text and the page record's sort. A failed refill gives no record
+    // set and its message in str_MsgBox.
+    m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list, const m_PageInfor& page,
+                                    const QString& selectList = {}, const QString& extraWhere = {});
+    // Reads the table as the last search left it (output: the export columns).
+    RecordSet GetDataTable(const QString& where, const QString& order, bool output);
+
+private:
+    ReportKindDef m_kind;
+};
+
+// The stock-in and stock-out bill lists.
+class dal_rpt_rkHead : public ReportDal {
+public:
+    dal_rpt_rkHead();
+    m_DBresult insert_temp_rpt_rkHead(const ConditionSet& source) { return Refill(source); }
+};
+
+class dal_rpt_ckHead : public ReportDal {
+public:
+    dal_rpt_ckHead();
+    m_DBresult insert_temp_rpt_ckHead(const ConditionSet& source) { return Refill(source); }
+};

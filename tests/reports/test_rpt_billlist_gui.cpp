@@ -1,0 +1,199 @@
+#include "bills/frmbillentry.h"
+#include "guifixture.h"
+#include "reports/frm_rpt_billlist.h"
+#include "ui/windowregistry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+class BillListTest : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        loginAs("admin");
+    }
+    QString last() const { return m_msg.shown.empty() ? QString() : m_msg.shown.back().text; }
+    // count stock-in bills of today: even ones approved, bill numbers rk-T-00001 ...
+    void addBills(int count) {
+        const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+        for (int i = 1; i <= count; ++i)
+            exec(QString("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, supplierName, "
+                         "ispass, creator, createTime) values (%1, 2, 'rk-T-%2', %3, 3, 1, '%4', %5, 'admin', '%6')")
+                     .arg(i)
+                     .arg(i, 5, 10, QLatin1Char('0'))
+                     .arg(i == 7 ? "'AB7'" : "Null")
+                     .arg(i % 3 == 0 ? "清风日化" : "康师傅饮品")
+                     .arg(i % 2 == 0 ? 1 : 0)
+                     .arg(today));
+    }
+    static QString at(const ReportForm& f, int row, int column) {
+        const QTableWidgetItem* item = f.dg_List->item(row, column);
+        return item ? item->text() : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(BillListTest, PagesOfTwentySortAndKeepTheirButtonsRight) {
+    addBills(41);
+    frm_rpt_rkHead f;
+    f.InitReport();
+    EXPECT_EQ(f.lab_recordCount->text(), "记录数:41 条");
+    EXPECT_EQ(f.txt_MaxPageIndex->text(), "3");
+    EXPECT_EQ(f.dg_List->rowCount(), 20);
+    EXPECT_FALSE(f.btn_FirstPage->isEnabled());
+    EXPECT_FALSE(f.btn_PrevPage->isEnabled());
+    EXPECT_TRUE(f.btn_NextPage->isEnabled());
+    // the first sort: by status, then newest date first
+    EXPECT_EQ(at(f, 0, BillListReport::colStatus), at(f, 19, BillListReport::colStatus));
+    f.LastPage();
+    EXPECT_EQ(f.dg_List->rowCount(), 1);
+    EXPECT_EQ(at(f, 0, BillListReport::colNo), "41");
+    EXPECT_FALSE(f.btn_NextPage->isEnabled());
+    EXPECT_FALSE(f.btn_LastPage->isEnabled());
+    EXPECT_TRUE(f.btn_PrevPage->isEnabled());
+    f.txt_PageIndex->setText("99");
+    QTest::keyClick(f.txt_PageIndex, Qt::Key_Return);
+    EXPECT_EQ(f.txt_PageIndex->text(), "3");
+    f.PrevPage();
+    EXPECT_EQ(f.txt_PageIndex->text(), "2");
+    // another page size: nothing is queried again
+    f.comb_pageSize->setCurrentIndex(1);
+    f.PageSizeChanged();
+    EXPECT_EQ(f.dg_List->rowCount(), 41);
+    EXPECT_EQ(f.txt_MaxPageIndex->text(), "1");
+    // the header sorts by its field, ascending first, then the other way
+    f.SortByColumn(BillListReport::colBillNo);
+    EXPECT_EQ(at(f, 0, BillListReport::colBillNo), "rk-T-00001");
+    f.SortByColumn(BillListReport::colBillNo);
+    EXPECT_EQ(at(f, 0, BillListReport::colBillNo), "rk-T-00041");
+    f.SortByColumn(BillListReport::colNo); // no field: nothing happens
+    EXPECT_EQ(at(f, 0, BillListReport::colBillNo), "rk-T-00041");
+}
+
+TEST_F(BillListTest, FiltersAccountsApprovalPartnerAndKeyword) {
+    addBills(12);
+    frm_rpt_rkHead f;
+    f.InitReport();
+    ASSERT_EQ(f.result.recordCount, 12);
+    EXPECT_TRUE(f.txt_accountType->text().endsWith(","));
+    f.check_pass->setChecked(false);
+    f.btn_search();
+    EXPECT_EQ(f.lab_recordCount->text(), "记录数:6 条");
+    f.check_nopass->setChecked(false);
+    f.btn_search(); // the list 3 alone: nothing
+    EXPECT_EQ(f.lab_recordCount->text(), "记录数: 0 条");
+    EXPECT_EQ(f.dg_List->rowCount(), 0);
+    f.check_pass->setChecked(true);
+    f.check_nopass->setChecked(true);
+    f.txt_partnerName->setText("清风");
+    f.btn_search();
+    EXPECT_EQ(f.result.recordCount, 4);
+    f.txt_partnerName->clear();
+    f.txt_KeyWord->setText("00007AB7康"); // across the bill number, own number and supplier
+    QTest::keyClick(f.txt_KeyWord, Qt::Key_Return);
+    ASSERT_EQ(f.result.recordCount, 1);
+    EXPECT_EQ(at(f, 0, BillListReport::colUBillNo), "AB7");
+    EXPECT_EQ(at(f, 0, BillListReport::colItems), "1单0项");
+    EXPECT_EQ(at(f, 0, BillListReport::colAmount), "0");
+    // a date range outside today's
+    f.txt_KeyWord->clear();
+    f.dt_createDateFrom->setDate(QDate(2001, 1, 1));
+    f.dt_createDateTo->setDate(QDate(2001, 1, 31));
+    f.btn_search();
+    EXPECT_EQ(f.lab_recordCount->text(), "记录数: 0 条");
+    // no account chosen
+    f.SelectNoAccounts();
+    f.ConfirmAccounts();
+    f.btn_search();
+    EXPECT_EQ(last(), "请选中账目标识!");
+    EXPECT_FALSE(f.pic_Box->isHidden());
+}
+
+TEST_F(BillListTest, ApproveWithdrawDeleteFromTheMenuAndOpenTheBill) {
+    addBills(2); // bill 1 not approved, bill 2 approved
+    exec("insert into tb_rk_detail (id, headId, goodsId, goodsCode, qty, packQty, inPrice) values (1, 1, 7, 'G7', 3, "
+         "12, 2)");
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    auto* f = WindowRegistry::OpenAs<frm_rpt_rkHead>("frm_rpt_rkHead"); // opening runs the search
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->result.recordCount, 2);
+    const int row = at(*f, 0, BillListReport::colId) == "1" ? 0 : 1;
+    f->dg_List->setCurrentCell(row, BillListReport::colBillNo);
+    ASSERT_EQ(at(*f, row, BillListReport::colId), "1");
+    EXPECT_EQ(at(*f, row, BillListReport::colAmount), "6.0");
+    f->menu_nopass();
+    EXPECT_EQ(last(), "当前单据未审核,不能再反审!");
+    m_msg.answers = {MsgBox::Yes};
+    f->menu_pass();
+    EXPECT_EQ(last(), "审核成功!");
+    EXPECT_EQ(at(*f, row, BillListReport::colStatus), "已审核");
+    EXPECT_EQ(scalar("select ispass from tb_rk_head where id=1").toInt(), 1);
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=7").toDouble(), 36);
+    f->menu_pass();
+    EXPECT_EQ(last(), "当前单据已经审核,不能再审核!");
+    f->menu_DeleteBill();
+    EXPECT_EQ(last(), "当前单据已审核,不能删除!");
+    // double click opens the bill in the entry window
+    f->OpenBill();
+    auto* entry = qobject_cast<frmImport*>(WindowRegistry::Find("frmImport"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->txt_id->text(), "1");
+    EXPECT_TRUE(entry->isApproved());
+    // withdraw, then delete: the list is searched again
+    m_msg.answers = {MsgBox::Yes};
+    f->menu_nopass();
+    EXPECT_EQ(last(), "反审成功!");
+    const std::size_t shown = m_msg.shown.size();
+    m_msg.answers = {MsgBox::Yes};
+    f->menu_DeleteBill();
+    EXPECT_EQ(m_msg.shown.size(), shown + 1); // the question, no message after
+    EXPECT_EQ(f->result.recordCount, 1);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail").toInt(), 0);
+    WindowRegistry::SetArea(nullptr);
+}
+
+class BillListDemo : public GuiDemoTest {
+protected:
+    QString last() const { return m_msg.shown.empty() ? QString() : m_msg.shown.back().text; }
+};
+
+TEST_F(BillListDemo, PermissionsComeBeforeAnyQuestion) {
+    loginAs("李娜"); // stock-out lists, without approval or deletion
+    frm_rpt_ckHead f;
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass, createTime) values (900, 2, 'ck-1', 0, '" +
+         QDate::currentDate().toString("yyyy-MM-dd") + "')");
+    f.txt_KeyWord->setText("ck-1");
+    f.InitReport();
+    ASSERT_EQ(f.result.recordCount, 1);
+    f.dg_List->setCurrentCell(0, BillListReport::colBillNo);
+    f.menu_pass();
+    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
+    f.menu_DeleteBill();
+    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
+    EXPECT_EQ(scalar("select count(*) from tb_ck_head where id=900").toInt(), 1);
+}
+
+TEST_F(BillListDemo, DemoBillsOfAllDates) {
+    loginAs("admin");
+    frm_rpt_rkHead f;
+    f.resize(1180, 620);
+    f.dt_createDateFrom->setDate(QDate(2026, 1, 1));
+    f.InitReport();
+    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from tb_rk_head where createTime>='2026-01-01' and "
+                                           "createTime<='" + QDate::currentDate().toString("yyyy-MM-dd") + "'")
+                                        .toInt());
+    f.show();
+    screenshot(&f, "stock_in_bill_list");
+}
