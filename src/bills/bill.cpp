@@ -2,6 +2,7 @@
 
 #include "billno.h"
 #include "data/accesstext.h"
+#include "data/dberror.h"
 #include "data/sqlhelper.h"
 
 const BillKind kStockIn{"rk", "supplierId", "supplierName", false};
@@ -303,35 +304,51 @@ m_recordSet BillHeadDal<Head, Detail>::GetListForCondition(const ConditionSet& c
     return RunListQuery(select, m_kind.view("head") + " ", conditions, tail);
 }
 
+namespace {
+
+// Inside the writing transaction: the stored bill may be changed, or the
+// reason why not. What a window showed may be stale: another window or
+// program may have approved or deleted the bill meanwhile.
+void checkStoredBill(const BillKind& k, int id, const QString& approvedMessage) {
+    const RecordSet rs =
+        sqlHelper::QueryInTrans("select ispass from " + k.table("head") + " where id=" + QString::number(id));
+    if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前单据已被删除!"));
+    if (rs.at(0, 0).toInt() == 1) throw DbError(approvedMessage);
+}
+
+} // namespace
+
 template <class Head, class Detail>
 m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
-    KeyValue batch;
-    SqlParams lines;
-    lines.AddItem("@headId", id);
-    batch.AddItem("Delete From " + m_kind.table("detail") + " where headId=@headId", lines);
-    SqlParams head;
-    head.AddItem("@id", id);
-    batch.AddItem("Delete From " + m_kind.table("head") + " where id=@id", head);
-    return sqlHelper::ExecuteTrans(batch);
+    return sqlHelper::ExecuteTransWith([&] {
+        checkStoredBill(m_kind, id, QStringLiteral("当前单据已审核,不能删除!"));
+        SqlParams lines;
+        lines.AddItem("@headId", id);
+        sqlHelper::ExecuteInTrans("Delete From " + m_kind.table("detail") + " where headId=@headId", lines);
+        SqlParams head;
+        head.AddItem("@id", id);
+        sqlHelper::ExecuteInTrans("Delete From " + m_kind.table("head") + " where id=@id", head);
+    });
 }
 
 template <class Head, class Detail>
-void BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
+int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
     SqlParams p;
     p.AddItem("@id", head.id);
     p.AddItem("@ispass", head.ispass);
     p.AddItem("@updateLastUser", head.updateLastUser);
     p.AddItem("@updateLastTime", head.updateLastTime);
-    sqlHelper::ExecuteNonQuery("update " + m_kind.table("head") +
-                                   "  set ispass=@ispass, updateLastUser=@updateLastUser,"
-                                   " updateLastTime=@updateLastTime where id=@id",
-                               p);
+    return sqlHelper::ExecuteNonQuery("update " + m_kind.table("head") +
+                                          "  set ispass=@ispass, updateLastUser=@updateLastUser,"
+                                          " updateLastTime=@updateLastTime where id=@id",
+                                      p);
 }
 
 template <class Head, class Detail>
 m_DBresult BillHeadDal<Head, Detail>::Update_All(const Head& head, LineSet& lines) {
     LineSet numbered;
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
+        checkStoredBill(m_kind, head.id, QStringLiteral("当前单据已审核,不能保存!"));
         const QString update = forKind(m_kind, "update " + m_kind.table("head") +
                                                    "  set accountId=@accountId, ubillNo=@ubillNo, utypeId=@utypeId,"
                                                    " supplierId=@supplierId, supplierName=@supplierName,"

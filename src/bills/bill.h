@@ -127,10 +127,13 @@ public:
     RecordSet GetDataTable(const QString& where);
     m_recordSet GetListForCondition(const ConditionSet& conditions, const QString& selectPart = {},
                                     const QString& tail = {});
+    // Deletes an unapproved bill; a bill approved or deleted meanwhile is refused.
     m_DBresult Delete(int id);
-    void Update_pass(const Head& head);
+    // Returns the number of bills changed (0 when the bill is gone).
+    int Update_pass(const Head& head);
     // Rewrites a stored bill: the head's editable fields and all its lines
-    // (which get new ids, written back into lines).
+    // (which get new ids, written back into lines). A bill approved or
+    // deleted since it was read is refused.
     m_DBresult Update_All(const Head& head, LineSet& lines);
 
 protected:

@@ -112,13 +112,13 @@ public:
         return m_head.Update_All(h, set);
     }
 
-    void SetPass(int id, int state, const QString& user, const QString& time) override {
+    bool SetPass(int id, int state, const QString& user, const QString& time) override {
         Head h;
         h.id = id;
         h.ispass = static_cast<qint16>(state);
         h.updateLastUser = user;
         h.updateLastTime = time;
-        m_head.Update_pass(h);
+        return m_head.Update_pass(h) > 0;
     }
 
     m_DBresult Delete(int id) override { return m_head.Delete(id); }

@@ -60,7 +60,8 @@ public:
     // A new bill (head.id < 1) gets its id and number inside the save, written
     // back into head; a stored one is rewritten.
     virtual m_DBresult Save(BillEntryHead& head, const std::vector<BillEntryLine>& lines) = 0;
-    virtual void SetPass(int id, int state, const QString& user, const QString& time) = 0;
+    // False when the bill is gone.
+    virtual bool SetPass(int id, int state, const QString& user, const QString& time) = 0;
     virtual m_DBresult Delete(int id) = 0;
     // The price of the partner's last bill line with this goods code.
     virtual std::optional<double> LastPrice(int partnerId, const QString& goodsCode) = 0;

@@ -854,8 +854,11 @@ void BillEntryForm::PassBill() {
     const QString caption = passAction->text();
     const bool approve = caption == QStringLiteral("审核");
     if (!CheckFunction(approve ? m_spec.codePass() : m_spec.codeNoPass())) return;
+    // approving what is stored while the window shows other lines would mislead
+    if (approve && m_dirty) return refuse(QStringLiteral("当前单据已修改,请先保存再审核!"));
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
-    m_store->SetPass(formId(), approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss"));
+    if (!m_store->SetPass(formId(), approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
+        return refuse(QStringLiteral("当前单据已被删除!"));
     showApproval(approve);
     MsgBox::Show(caption + QStringLiteral("成功!"), MsgBox::Information, windowTitle());
 }

@@ -157,7 +157,8 @@ std::vector<BalanceDifference> CheckStockBalance() {
         const Figures have = stored.value(it.key(), Figures{want.goods, want.account, {0, 0, 0, 0}});
         for (int c = 0; c < 4; ++c) {
             const double tolerance = std::max(1e-6, 1e-6 * std::fabs(want.v[c]));
-            if (std::fabs(have.v[c] - want.v[c]) > tolerance)
+            // a figure that is not finite is always a difference
+            if (!(std::fabs(have.v[c] - want.v[c]) <= tolerance))
                 out.push_back({want.goods, want.account, QString::fromLatin1(columns[c]), have.v[c], want.v[c]});
         }
     }

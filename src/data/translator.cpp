@@ -386,7 +386,10 @@ private:
     }
     std::optional<QString> alias() {
         if (acceptKw("AS")) {
-            if (peek().type == T::String) return quoteIdent(next().text);
+            if (peek().type == T::String) { // AS 'name': a quoted name that no text can break out of
+                QString n = next().text;
+                return '"' + n.replace('"', "\"\"") + '"';
+            }
             return name();
         }
         const Token& t = peek();
@@ -433,7 +436,7 @@ private:
         expectKw("INSERT");
         expectKw("INTO");
         QString out = "INSERT INTO " + dottedName();
-        if (isOp("(") && !isKw("SELECT", 1)) {
+        if (isOp("(") && !opensSelect(0)) {
             next();
             QStringList cols;
             do

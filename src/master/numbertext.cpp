@@ -2,6 +2,8 @@
 
 #include "data/accesstext.h"
 
+#include <cmath>
+
 std::optional<double> NumberFieldValue(const QString& text) {
     return NumberValue(text, false);
 }
@@ -21,7 +23,11 @@ std::optional<double> NumberValue(const QString& text, bool signAllowed) {
             return std::nullopt;
     }
     if (digits == 0 || points > 1) return std::nullopt;
-    return negative ? -acc::val(t) : acc::val(t);
+    const double v = acc::val(t);
+    // beyond a trillion no quantity, price or weight is meant, and sums of
+    // such figures lose every digit that matters
+    if (!std::isfinite(v) || v > 1e12) return std::nullopt;
+    return negative ? -v : v;
 }
 
 QString NotANumberMessage(const QString& label) {

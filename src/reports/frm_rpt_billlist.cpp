@@ -262,7 +262,8 @@ void BillListReport::setPass(bool approve) {
         return Refuse(this, QStringLiteral("当前单据未审核,不能再反审!"));
     const QString caption = approve ? QStringLiteral("审核") : QStringLiteral("反审");
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
-    m_spec.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss"));
+    if (!m_spec.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
+        return Refuse(this, QStringLiteral("当前单据已被删除!"));
     const QString now = approve ? kApproved : kNotApproved;
     setCell(row, colStatus, now);
     dg_List->item(row, colStatus)->setIcon(statusIcon(now));
@@ -283,7 +284,8 @@ void BillListReport::menu_DeleteBill() {
     if (cell(dg_List->currentRow(), colStatus).trimmed() == kApproved)
         return Refuse(this, QStringLiteral("当前单据已审核,不能删除!"));
     if (!MsgBox::Confirm(QStringLiteral("是否删除当前单据?"), windowTitle())) return;
-    m_spec.store()->Delete(id);
+    const m_DBresult r = m_spec.store()->Delete(id);
+    if (!r.isResult) Refuse(this, r.str_MsgBox); // approved or deleted by somebody else meanwhile
     btn_search();
 }
 

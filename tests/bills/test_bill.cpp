@@ -107,13 +107,11 @@ TEST_F(BillTest, RewriteReplacesTheLinesAndKeepsNumberDateCreatorAndApproval) {
     m_rk_head h = head();
     rk_LineSet ls = lines({line(7, 3, 2.5), line(8, 1, 10, "G2"), line(9, 2, 1, "G3")});
     ASSERT_TRUE(m_head.Add(h, ls).isResult);
-    h.ispass = 1;
-    m_head.Update_pass(h);
     m_rk_head changed = h;
     changed.billNo = "rk-9999-99999";
     changed.createTime = "2001-01-01";
     changed.creator = "someone";
-    changed.ispass = 0;
+    changed.ispass = 1;
     changed.supplierName = "供应商乙";
     changed.remark = "改";
     rk_LineSet fewer = lines({line(8, 5, 10, "G2")});
@@ -122,13 +120,15 @@ TEST_F(BillTest, RewriteReplacesTheLinesAndKeepsNumberDateCreatorAndApproval) {
     EXPECT_EQ(stored.billNo, h.billNo);
     EXPECT_EQ(stored.createTime, "2012-08-15");
     EXPECT_EQ(stored.creator, "admin");
-    EXPECT_EQ(stored.ispass, 1);
+    EXPECT_EQ(stored.ispass, 0);
     EXPECT_EQ(stored.supplierName, "供应商乙");
     EXPECT_EQ(stored.remark, "改");
     EXPECT_EQ(stored.rowsCount, 1);
     EXPECT_EQ(fewer.Items()[0].second.id, 4); // new lines get new ids
     EXPECT_EQ(scalar("select count(*) from tb_rk_detail where id<=3").toInt(), 0);
-    // approval counted the new lines only: 5 cases of 12
+    // approval counts the new lines only: 5 cases of 12
+    h.ispass = 1;
+    m_head.Update_pass(h);
     EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=8").toDouble(), 60);
     EXPECT_EQ(scalar("select count(*) from tb_stock_balance where goodsId=7 and importQty<>0").toInt(), 0);
 }
@@ -148,6 +148,9 @@ TEST_F(BillTest, ApprovalChangesOnlyItsFieldsAndDeleteRemovesTheWholeBill) {
     EXPECT_EQ(m_head.GetModel(h.id).updateLastUser, "审核人");
     EXPECT_EQ(m_detail.GetModel(ls.Items()[0].second.id).passName, "已审核");
     EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=7").toDouble(), 36);
+    EXPECT_FALSE(m_head.Delete(h.id).isResult); // approved
+    pass.ispass = 0;
+    m_head.Update_pass(pass);
     ASSERT_TRUE(m_head.Delete(h.id).isResult);
     EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt() + scalar("select count(*) from tb_rk_detail").toInt(),
               0);
@@ -194,4 +197,28 @@ TEST_F(BillTest, StockOutTwinCarriesCustomerAndSalePrice) {
     EXPECT_EQ(last.recordCount, 1);
     ASSERT_TRUE(ckDetail.Delete(line.id).isResult);
     EXPECT_EQ(ckHead.GetModel(h.id).rowsCount, 0);
+}
+
+TEST_F(BillTest, ABillApprovedOrDeletedMeanwhileIsNeitherRewrittenNorDeleted) {
+    m_rk_head h = head();
+    rk_LineSet ls = lines({line(7, 3, 2.5)});
+    ASSERT_TRUE(m_head.Add(h, ls).isResult);
+    // another window approved it after this one read it
+    exec(QString("update tb_rk_head set ispass=1 where id=%1").arg(h.id));
+    rk_LineSet other = lines({line(8, 1, 1, "G2")});
+    m_DBresult r = m_head.Update_All(h, other);
+    EXPECT_FALSE(r.isResult);
+    EXPECT_EQ(r.str_MsgBox, "当前单据已审核,不能保存!");
+    r = m_head.Delete(h.id);
+    EXPECT_EQ(r.str_MsgBox, "当前单据已审核,不能删除!");
+    EXPECT_EQ(scalar(QString("select goodsId from tb_rk_detail where headId=%1").arg(h.id)).toInt(), 7);
+    // ... or deleted it: nothing is left behind for the next bill to take over
+    exec("update tb_rk_head set ispass=0");
+    ASSERT_TRUE(m_head.Delete(h.id).isResult);
+    r = m_head.Update_All(h, other);
+    EXPECT_EQ(r.str_MsgBox, "当前单据已被删除!");
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail").toInt(), 0);
+    m_rk_head pass = h;
+    pass.ispass = 1;
+    EXPECT_EQ(m_head.Update_pass(pass), 0);
 }

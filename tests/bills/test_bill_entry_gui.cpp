@@ -326,8 +326,14 @@ TEST_F(BillEntry, GridTakesOneNumberAndLocksWhileApproved) {
     f.SaveBill();
     ASSERT_EQ(last(), "保存成功!");
     EXPECT_EQ(scalar(QString("select qty from tb_rk_detail where headId=%1").arg(f.txt_id->text())).toDouble(), -2);
+    f.grid->item(0, f.cols().qty)->setText("3"); // not saved: approving now would mislead
+    f.PassBill();
+    EXPECT_EQ(last(), "当前单据已修改,请先保存再审核!");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
     m_msg.answers = {MsgBox::Yes};
     f.PassBill();
+    EXPECT_EQ(last(), "审核成功!");
     EXPECT_EQ(f.grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_FALSE(f.txt_goodsCode->isEnabled());
     EXPECT_FALSE(f.txt_remark->isEnabled());

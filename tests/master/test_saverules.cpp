@@ -13,8 +13,11 @@ TEST(NumberField, OneNumberOrNothing) {
         ASSERT_TRUE(v.has_value()) << text;
         EXPECT_EQ(*v, value) << text;
     }
-    for (const char* text : {"1.2.3", "2..5", ".", "12a", "1 2", "-1", "1e5", "1,000", "１２"})
+    for (const char* text : {"1.2.3", "2..5", ".", "12a", "1 2", "-1", "1e5", "1,000", "１２", "1000000000001"})
         EXPECT_FALSE(NumberFieldValue(QString::fromUtf8(text)).has_value()) << text;
+    EXPECT_FALSE(NumberFieldValue(QString(400, '9')).has_value()); // no infinite quantities
+    EXPECT_EQ(NumberValue("-2.5", true), -2.5);
+    EXPECT_FALSE(NumberValue("--2", true).has_value());
     EXPECT_EQ(NotANumberMessage("重量"), "重量不是有效的数字,请重新输入!");
 }
 
