@@ -160,6 +160,7 @@ void ReportForm::resetGrid() {
         // the trailing blanks of a piece widen its column
         dg_List->setColumnWidth(c, std::max(44, fontMetrics().horizontalAdvance(p.mid(1)) + 16));
     }
+    headerReset();
 }
 
 // ---- accounts ----

@@ -74,6 +74,8 @@ protected:
     virtual void fillRow(int row, const RecordSet& rs) = 0;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Called after the grid's header is laid anew (a kind may decorate it).
+    virtual void headerReset() {}
     void setCell(int row, int column, const QString& text);
     QString cell(int row, int column) const;
     void resetGrid();

@@ -1,10 +1,14 @@
 #include "reportwindows.h"
 
 #include "frm_rpt_billlist.h"
+#include "frm_rpt_stock.h"
 
 #include "ui/windowregistry.h"
 
 void registerReportWindows() {
+    WindowRegistry::Register("frm_rpt_stock", {.create = [](QWidget*) { return new frm_rpt_stock; },
+                                               .title = QStringLiteral("库存总账"),
+                                               .report = true});
     WindowRegistry::Register("frm_rpt_rkHead", {.create = [](QWidget*) { return new frm_rpt_rkHead; },
                                                 .title = QStringLiteral("入库单据"),
                                                 .report = true});

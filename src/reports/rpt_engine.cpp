@@ -3,17 +3,16 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 
-m_DBresult ReportDal::Refill(const ConditionSet& source) {
+m_DBresult ReportDal::RefillWith(const QString& argument) {
     KeyValue batch;
-    for (const QString& statement : m_kind.refill(GetConditionSql(source)))
+    for (const QString& statement : m_kind.refill(argument))
         batch.AddItem(statement, SqlParams());
     return sqlHelper::ExecuteTrans(batch);
 }
 
-m_recordSet ReportDal::GetListForCondition(const ConditionSet& source, const ConditionSet& list,
-                                           const m_PageInfor& page, const QString& selectList,
-                                           const QString& extraWhere) {
-    const m_DBresult refilled = Refill(source);
+m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
+                                      const QString& selectList, const QString& extraWhere) {
+    const m_DBresult refilled = RefillWith(argument);
     m_recordSet result;
     if (!refilled.isResult) {
         result.str_MsgBox = refilled.str_MsgBox;

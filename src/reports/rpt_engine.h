@@ -17,8 +17,9 @@ struct ReportKindDef {
     QString table;         // the temporary table, e.g. temp_rpt_rkHead
     QString columns;       // the full column list
     QString outputColumns; // the columns of export and print
-    // the statements of a refill for the rendered source conditions, in order
-    std::function<QStringList(const QString& conditionSql)> refill;
+    // the statements of a refill, in order, for its argument: the rendered
+    // source conditions (the stock report: the account id list)
+    std::function<QStringList(const QString& argument)> refill;
 };
 
 class ReportDal {
@@ -27,12 +28,17 @@ public:
     const ReportKindDef& kind() const { return m_kind; }
 
     // Empties and refills the kind's table in one transaction.
-    m_DBresult Refill(const ConditionSet& source);
+    m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
+    m_DBresult RefillWith(const QString& argument);
     // Refills, then reads the table under the list conditions, the extra
     // WHERE text and the page record's sort. A failed refill gives no record
     // set and its message in str_MsgBox.
     m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list, const m_PageInfor& page,
-                                    const QString& selectList = {}, const QString& extraWhere = {});
+                                    const QString& selectList = {}, const QString& extraWhere = {}) {
+        return ListAfterRefill(GetConditionSql(source), list, page, selectList, extraWhere);
+    }
+    m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
+                                const QString& selectList = {}, const QString& extraWhere = {});
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
 

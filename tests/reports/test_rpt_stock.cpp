@@ -1,0 +1,98 @@
+#include "data/sqlhelper.h"
+#include "fixture.h"
+#include "reports/rpt_stock.h"
+
+#include <random>
+
+namespace {
+
+class StockReport : public DbTest {
+protected:
+    // The whole temporary table, one text per row, by goods id.
+    QStringList table() {
+        const RecordSet rs = query("select * from temp_rpt_stock order by id");
+        QStringList rows;
+        for (int r = 0; r < rs.RecordCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < rs.fieldCount(); ++c)
+                cells << rs.fieldName(c) + "=" + (rs.at(r, c).isNull() ? QString("Null") : rs.at(r, c).toString());
+            rows << cells.join(' ');
+        }
+        return rows;
+    }
+    QStringList correlated(const QString& accounts) {
+        KeyValue batch;
+        for (const QString& s : CorrelatedStockRefill(accounts))
+            batch.AddItem(s, SqlParams());
+        EXPECT_TRUE(sqlHelper::ExecuteTrans(batch).isResult);
+        return table();
+    }
+};
+
+} // namespace
+
+TEST_F(StockReport, TheBalanceRefillWritesWhatTheLineByLineStatementWrites) {
+    std::mt19937 rng(11);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto number = [&]() -> QString { return pick(12) == 0 ? "Null" : QString::number(pick(800) / 8.0); };
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', '二账', 0, 1)");
+    for (int g = 1; g <= 40; ++g) {
+        exec(QString("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, upqty, downqty, status) values "
+                     "(%1, 1, 'G%1', '货品%1', 100, 5, '启用')")
+                 .arg(g));
+        if (g % 10 != 0) // a few goods have no default unit and are not listed
+            exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, '箱', "
+                         "%2)")
+                     .arg(g)
+                     .arg(1 + pick(4) * 4));
+    }
+    int line = 1;
+    for (int b = 1; b <= 120; ++b) {
+        const char* kind = b % 2 ? "rk" : "ck";
+        exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+                 .arg(kind)
+                 .arg(b)
+                 .arg(QStringList{"2", "30", "99", "Null"}[pick(4)])
+                 .arg(pick(3) ? 1 : 0));
+        for (int k = 0; k < 1 + pick(6); ++k)
+            exec(QString("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight) values (%2, %3, %4, %5, "
+                         "%6, %7)")
+                     .arg(kind)
+                     .arg(line++)
+                     .arg(pick(30) ? b : 999) // now and then a line without its bill
+                     .arg(1 + pick(40))
+                     .arg(number(), number(), number()));
+    }
+    for (const QString& accounts : {QString("2,30,0"), QString("30,0"), QString("0")}) {
+        dal_rpt_stock dal;
+        ASSERT_TRUE(dal.insert_temp_rpt_stock(accounts).isResult);
+        const QStringList fast = table();
+        ASSERT_EQ(fast.size(), 36);
+        const QStringList reference = correlated(accounts);
+        ASSERT_EQ(fast.size(), reference.size());
+        for (int r = 0; r < fast.size(); ++r)
+            EXPECT_EQ(fast[r], reference[r]) << accounts.toStdString();
+    }
+}
+
+TEST_F(StockReport, ADefaultUnitOfNoPiecesLeavesItsDefaultFiguresEmpty) {
+    exec("insert into tb_goods_head (id, goodsCode, goodsName) values (1, 'G1', '一'), (2, 'G2', '二')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 1, 1, '箱', 0), "
+         "(2, 2, 1, '瓶', 6)");
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight) values (1, 1, 1, 2, 12, 1.5), "
+         "(2, 1, 2, 2, 12, 1.5)");
+    dal_rpt_stock dal;
+    ASSERT_TRUE(dal.insert_temp_rpt_stock("2,0").isResult);
+    const RecordSet rs = query("select * from temp_rpt_stock order by id");
+    ASSERT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(rs.at(0, "totalImportQty").toString(), "24.0");
+    EXPECT_TRUE(rs.at(0, "totalImportDefaultQty").isNull());
+    EXPECT_TRUE(rs.at(0, "totalBlanceDefaultQty").isNull());
+    EXPECT_EQ(rs.at(0, "totalBlanceQty").toDouble(), 24);
+    // 2 cartons of 12 pieces, 1.5 a carton, default unit of 6: 24 pieces, 4 units, weight 3
+    EXPECT_EQ(rs.at(1, "totalImportDefaultQty").toString(), "4.0");
+    EXPECT_EQ(rs.at(1, "totalImportWeight").toString(), "3.0");
+    EXPECT_EQ(rs.at(1, "totalExportQty").toString(), "0"); // no stock-out: 0, not empty
+    EXPECT_EQ(rs.at(1, "totalBlanceDefaultQty").toDouble(), 4);
+}

@@ -1,0 +1,78 @@
+#include "guifixture.h"
+#include "reports/frm_rpt_stock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+namespace {
+
+class StockWindow : public GuiDemoTest {
+protected:
+    void SetUp() override {
+        GuiDemoTest::SetUp();
+        loginAs("admin");
+    }
+    static QString at(const ReportForm& f, int row, int column) {
+        const QTableWidgetItem* item = f.dg_List->item(row, column);
+        return item ? item->text() : QString();
+    }
+    static int rowOf(const ReportForm& f, const QString& code) {
+        for (int r = 0; r < f.dg_List->rowCount(); ++r)
+            if (at(f, r, 5) == code) return r;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(StockWindow, BalancesLimitsAndFilters) {
+    frm_rpt_stock f;
+    f.resize(1300, 640);
+    f.InitReport();
+    const int goods = scalar("select count(*) from tb_goods_detail where isDefault=1").toInt();
+    EXPECT_EQ(f.result.recordCount, goods);
+    EXPECT_EQ(f.dg_List->horizontalHeaderItem(13)->text(), "小件汇总\n库存");
+    EXPECT_EQ(at(f, 0, 5), scalar("select max(goodsCode) from tb_goods_head").toString()); // code, descending
+    // the balance of one goods as the running balance has it
+    f.comb_pageSize->setCurrentIndex(4);
+    f.PageSizeChanged();
+    const int row = rowOf(f, "SP0001");
+    ASSERT_GE(row, 0);
+    const double pieces = scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
+                                 "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
+                              .toDouble();
+    EXPECT_EQ(at(f, row, 13).toDouble(), pieces);
+    // a lower limit above the balance paints it red; the box keeps only such goods
+    exec(QString("update tb_goods_head set downqty=%1, upqty=0 where id=1").arg(pieces + 1));
+    exec("update tb_goods_head set downqty=0, upqty=0 where id<>1");
+    f.btn_search();
+    f.comb_pageSize->setCurrentIndex(4);
+    f.PageSizeChanged();
+    EXPECT_EQ(f.dg_List->item(rowOf(f, "SP0001"), 13)->foreground().color(), frm_rpt_stock::lowStockColor());
+    f.chk_lowStock->setChecked(true);
+    f.btn_search();
+    // SP0001, and goods gone below zero (under a lower limit of 0)
+    EXPECT_EQ(f.result.recordCount,
+              scalar("select count(*) from temp_rpt_stock where val(totalBlanceDefaultQty) < downqty").toInt());
+    EXPECT_GE(rowOf(f, "SP0001"), 0);
+    for (int r = 0; r < f.dg_List->rowCount(); ++r)
+        EXPECT_EQ(f.dg_List->item(r, 19)->foreground().color(), frm_rpt_stock::lowStockColor());
+    f.chk_lowStock->setChecked(false);
+    // goods with a zero balance go when the box is cleared; a keyword narrows
+    f.Chk_ContainerZero->setChecked(false);
+    f.btn_search();
+    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from (select goodsId from tb_stock_balance where accountId "
+                                           "in (2,130) group by goodsId having sum(importQty) - sum(exportQty) <> 0) as x")
+                                        .toInt());
+    f.Chk_ContainerZero->setChecked(true);
+    f.txt_KeyWord->setText("KSF");
+    f.btn_search();
+    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from tb_goods_head where pinyin like 'KSF%'").toInt());
+    f.txt_KeyWord->clear();
+    f.btn_search();
+    f.show();
+    screenshot(&f, "stock_report");
+}
