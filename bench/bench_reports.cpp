@@ -1,0 +1,77 @@
+// Reports on a large file (5,000 goods, 100,000 bills of 10 lines; the
+// count can be set with WMS_BENCH_BILLS): the whole search of a window
+// (refill, list query, first page in the grid), and the stock refill from the
+// running balance against the line-by-line statement, timed in the same run.
+#include "datagen.h"
+
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/appenv.h"
+#include "data/sqlhelper.h"
+#include "reports/frm_rpt_billlist.h"
+#include "reports/frm_rpt_stock.h"
+#include "reports/rpt_stock.h"
+#include "ui/application.h"
+
+#include <QDateEdit>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_StockWindowSearch(benchmark::State& state) {
+    frm_rpt_stock form;
+    form.InitReport();
+    for (auto _ : state)
+        form.btn_search();
+    state.counters["goods"] = form.result.recordCount;
+}
+BENCHMARK(BM_StockWindowSearch)->Unit(benchmark::kMillisecond);
+
+// Refill and list query, from the running balance (0) or line by line (1).
+void BM_StockRefillAndList(benchmark::State& state) {
+    ReportKindDef kind = dal_rpt_stock().kind();
+    if (state.range(0)) kind.refill = &CorrelatedStockRefill;
+    ReportDal dal(kind);
+    m_PageInfor page;
+    page.str_orderBy = "goodsCode";
+    int rows = 0;
+    for (auto _ : state)
+        rows = dal.ListAfterRefill("2,10,11,0", ConditionSet(), page).recordCount;
+    state.counters["goods"] = rows;
+    state.SetLabel(state.range(0) ? "line by line" : "running balance");
+}
+BENCHMARK(BM_StockRefillAndList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_MonthOfStockInBills(benchmark::State& state) {
+    frm_rpt_rkHead form;
+    form.dt_createDateFrom->setDate(QDate(2026, 6, 1));
+    form.dt_createDateTo->setDate(QDate(2026, 6, 30));
+    form.InitReport();
+    for (auto _ : state)
+        form.btn_search();
+    state.counters["bills"] = form.result.recordCount;
+}
+BENCHMARK(BM_MonthOfStockInBills)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    WmsApplication app(argc, argv);
+    QTemporaryDir dir;
+    GenSize size;
+    size.goods = 5000;
+    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS") ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS") : 100000;
+    size.lines = 10;
+    const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
+    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
+    SetAppPath(dir.path());
+    CurrentUser() = dal_user().GetModelForPw("admin", "888");
+    InitSysVar();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
