@@ -643,7 +643,34 @@ std::optional<QDateTime> dateOf(const QVariant& value) {
 }
 
 // The named formats as Chinese (PRC) regional settings give them.
+// Named formats are words of letters, blanks and "/"; a pattern with any
+// other character (digits, "#", "-", ":") is no name and is rejected at once.
+bool mayBeName(const QString& pattern) {
+    for (const QChar c : pattern)
+        if (!c.isLetter() && c != u' ' && c != u'/') return false;
+    return !pattern.isEmpty();
+}
+
+// A text date already in the stored form "yyyy-MM-dd[ ...]": its first ten
+// characters are that date formatted "yyyy-MM-dd", the pattern of every list.
+std::optional<QString> storedDate(const QVariant& value, const QString& pattern) {
+    if (value.typeId() != QMetaType::QString || pattern.size() != 10 ||
+        pattern.compare(QLatin1String("yyyy-MM-dd"), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    const QString t = value.toString();
+    if (t.size() != 10 && (t.size() < 16 || t[10] != u' ')) return std::nullopt;
+    for (int i = 0; i < 10; ++i) {
+        const bool dash = i == 4 || i == 7;
+        if (dash ? t[i] != u'-' : !(t[i] >= u'0' && t[i] <= u'9')) return std::nullopt;
+    }
+    if (t.size() > 10 && !parseDateText(t)) return std::nullopt;
+    const QStringView v(t);
+    if (!QDate(v.mid(0, 4).toInt(), v.mid(5, 2).toInt(), v.mid(8, 2).toInt()).isValid()) return std::nullopt;
+    return t.left(10);
+}
+
 std::optional<QString> namedFormat(const QVariant& value, const QString& pattern) {
+    if (!mayBeName(pattern.trimmed())) return std::nullopt;
     const QString name = pattern.trimmed().toLower();
     static const char* const numberNames[] = {"general number", "currency", "fixed",  "standard", "percent",
                                               "scientific",     "yes/no",   "true/false", "on/off"};
@@ -698,6 +725,7 @@ std::optional<QString> namedFormat(const QVariant& value, const QString& pattern
 
 QString format(const QVariant& value, const QString& rawPattern) {
     if (value.isNull()) return {};
+    if (auto date = storedDate(value, rawPattern)) return *date;
     if (auto named = namedFormat(value, rawPattern)) return *named;
     const QString& pattern = rawPattern;
     if (pattern.isEmpty()) return valueText(value);
