@@ -1,5 +1,7 @@
 #include "frm_rpt_billlist.h"
 
+#include "rpt_filters.h"
+
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/billstore.h"
@@ -189,29 +191,22 @@ QString BillListReport::GetColName(int column) const {
 }
 
 bool BillListReport::buildConditions(ConditionSet& source, ConditionSet& list) {
-    const QString dateField = "format(createTime,'" + SysVar().Sys_DateFormat + "')";
-    if (!dt_createDateFrom->text().trimmed().isEmpty())
-        source.AddItem("1", m_condition(dateField, ">=", dt_createDateFrom->date().toString(SysVar().Sys_DateFormat)));
-    if (!dt_createDateTo->text().trimmed().isEmpty())
-        source.AddItem("2", m_condition(dateField, "<=", dt_createDateTo->date().toString(SysVar().Sys_DateFormat)));
-    if (!accountTag.trimmed().isEmpty()) source.AddItem("3", m_condition("accountId", "in", Raw(accountTag + "0")));
-    source.AddItem("4", m_condition("ispass", "in",
-                                    Raw(QString(check_pass->isChecked() ? "1," : "") +
-                                        (check_nopass->isChecked() ? "0," : "") + "3")));
-    if (!cobo_billType->currentText().trimmed().isEmpty())
-        list.AddItem("1", m_condition("utype", "=", cobo_billType->currentText()));
-    if (!txt_partnerName->text().trimmed().isEmpty())
-        list.AddItem("2", m_condition(m_spec.partnerField, "like", txt_partnerName->text()));
-    if (!txt_KeyWord->text().isEmpty())
-        list.AddItem("3", m_condition(QString("billNo & iif(ubillNo is null,'',ubillNo) & ") + m_spec.partnerField,
-                                      "like", txt_KeyWord->text()));
+    BillListFilter f;
+    f.stockOut = m_spec.out;
+    if (!dt_createDateFrom->text().trimmed().isEmpty()) f.from = dt_createDateFrom->date();
+    if (!dt_createDateTo->text().trimmed().isEmpty()) f.to = dt_createDateTo->date();
+    f.accountIds = accountTag;
+    f.approved = check_pass->isChecked();
+    f.unapproved = check_nopass->isChecked();
+    f.type = cobo_billType->currentText();
+    f.partner = txt_partnerName->text();
+    f.keyword = txt_KeyWord->text();
+    BillListConditions(f, source, list);
     return true;
 }
 
 m_recordSet BillListReport::runList(const ConditionSet& source, const ConditionSet& list) {
-    return m_dal->GetListForCondition(source, list, pageInfo,
-                                      QString("select 0,id,passName,accountName,billNo,ubillNo,utype,") +
-                                          m_spec.partnerField + ",totalItemRow,totalAmount,remark,creator,createTime ");
+    return m_dal->GetListForCondition(source, list, pageInfo, BillListSelect(m_spec.out));
 }
 
 void BillListReport::fillRow(int row, const RecordSet& rs) {

@@ -1,5 +1,7 @@
 #include "frm_rpt_stock.h"
 
+#include "rpt_filters.h"
+
 #include "data/accesstext.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -102,22 +104,17 @@ QString frm_rpt_stock::GetColName(int column) const {
 }
 
 bool frm_rpt_stock::buildConditions(ConditionSet&, ConditionSet& list) {
-    if (!cobo_goodsTypeName->currentText().trimmed().isEmpty())
-        list.AddItem("1", m_condition("goodsTypeName", "=", cobo_goodsTypeName->currentText()));
-    if (!txt_KeyWord->text().isEmpty())
-        list.AddItem("2", m_condition("goodsCode&goodsName&pinyin&goodsDesc&goodsTypeName", "like", txt_KeyWord->text()));
-    if (!Chk_ContainerZero->isChecked()) list.AddItem("3", m_condition("val(totalBlanceQty)", "<>", Raw("0")));
-    if (chk_lowStock->isChecked())
-        list.AddItem("4", m_condition("val(totalBlanceDefaultQty)", "<", Raw("downqty")));
+    StockFilter f;
+    f.goodsType = cobo_goodsTypeName->currentText();
+    f.keyword = txt_KeyWord->text();
+    f.includeZero = Chk_ContainerZero->isChecked();
+    f.lowOnly = chk_lowStock->isChecked();
+    StockConditions(f, list);
     return true;
 }
 
 m_recordSet frm_rpt_stock::runList(const ConditionSet&, const ConditionSet& list) {
-    return m_dal.GetListForCondition(list, accountTag + "0", pageInfo,
-                                     "select 0,id,status,goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,unit,"
-                                     "totalImportQty,totalExportQty,totalBlanceQty,totalImportWeight,totalExportWeight,"
-                                     "totalBlanceWeight,totalImportDefaultQty,totalExportDefaultQty,"
-                                     "totalBlanceDefaultQty ");
+    return m_dal.GetListForCondition(list, accountTag + "0", pageInfo, StockSelect());
 }
 
 void frm_rpt_stock::fillRow(int row, const RecordSet& rs) {

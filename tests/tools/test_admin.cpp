@@ -69,3 +69,29 @@ TEST_F(AdminTest, InitRefusesToOverwriteWithoutForceAndActsOnAnotherFile) {
               0); // the program folder's file has no goods
     EXPECT_EQ(out, "n\n0\n");
 }
+
+TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, status) values (1, 'G1', '一', '启用'), "
+         "(2, 'G2', '二', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 1, 1, '箱', 6), "
+         "(2, 2, 1, '瓶', 1)");
+    exec("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierName, ispass, createTime) values "
+         "(1, 2, 'rk-2603-00001', 'A1', 3, '甲', 1, '2026-03-09'), (2, 2, 'rk-2603-00002', Null, 3, '乙', 0, "
+         "'2026-03-10')");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight, inPrice) values (1, 1, 1, 2, 12, 1.5, "
+         "3)");
+    ASSERT_EQ(run({"report", "rkHead", "--from", "2026-03-01", "--to", "2026-03-31", "--approved"}), 0)
+        << qPrintable(err);
+    QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("账目标识\t状态\t单据号码"));
+    EXPECT_TRUE(lines[1].contains("rk-2603-00001\tA1")) << qPrintable(lines[1]);
+    ASSERT_EQ(run({"report", "stock", "--no-zero"}), 0) << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2); // G2 has no stock
+    EXPECT_TRUE(lines[1].contains("G1\t一")) << qPrintable(lines[1]);
+    EXPECT_TRUE(lines[1].contains("\t24.0\t0\t24\t")) << qPrintable(lines[1]);
+    EXPECT_EQ(run({"report", "stock", "--from", "2026-01-01"}), 2); // the stock report has no dates
+    EXPECT_EQ(run({"report", "rkHead", "--to", "31.3.2026"}), 2);
+    EXPECT_EQ(run({"report", "rkSum"}), 2);
+}

@@ -11,6 +11,11 @@
 #include "master/pinyinrefresh.h"
 #include "bills/stockbalance.h"
 #include "data/database.h"
+#include "reports/rpt_filters.h"
+#include "reports/rpt_stock.h"
+
+#include <QSet>
+#include <memory>
 
 namespace {
 
@@ -22,6 +27,9 @@ const char* const kUsage =
     "  backup                    在程序目录写一个压缩备份\n"
     "  compact                   压缩数据库文件\n"
     "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n"
+    "  report KIND [选项]          输出报表 (KIND: rkHead ckHead stock), 以制表符分隔, 首行为导出标题\n"
+    "      --from/--to YYYY-MM-DD  --accounts ID,ID  --type 类别  --partner 名称  --keyword 文本\n"
+    "      --approved --unapproved (单据)   --goods-type 类别  --keyword 文本  --no-zero (库存)\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
 
 QString cellText(const QVariant& v) {
@@ -41,6 +49,120 @@ int runSql(const QString& statement, QTextStream& out) {
     for (int c = 0; c < rs.fieldCount(); ++c)
         header << rs.fieldName(c);
     out << header.join('\t') << '\n';
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rs.fieldCount(); ++c)
+            cells << cellText(rs.at(r, c));
+        out << cells.join('\t') << '\n';
+    }
+    return 0;
+}
+
+// report KIND [options]: the same refill and list query as the report window,
+// in its first sort, printed with the export columns and captions.
+int runReport(QStringList args, QTextStream& out, QTextStream& err) {
+    if (args.isEmpty()) {
+        err << "report 需要报表种类: rkHead ckHead stock\n";
+        return 2;
+    }
+    const QString kind = args.takeFirst();
+    const bool bills = kind == "rkHead" || kind == "ckHead";
+    if (!bills && kind != "stock") {
+        err << "未知的报表种类: " << kind << " (可用: rkHead ckHead stock)\n";
+        return 2;
+    }
+    QHash<QString, QString> values;
+    QSet<QString> flags;
+    const QStringList valued = bills ? QStringList{"--from", "--to", "--accounts", "--type", "--partner", "--keyword"}
+                                     : QStringList{"--accounts", "--goods-type", "--keyword"};
+    const QStringList flagged = bills ? QStringList{"--approved", "--unapproved"} : QStringList{"--no-zero"};
+    for (int i = 0; i < args.size(); ++i) {
+        if (valued.contains(args[i]) && i + 1 < args.size()) {
+            values[args[i]] = args[i + 1];
+            ++i;
+        } else if (flagged.contains(args[i])) {
+            flags << args[i];
+        } else {
+            err << "报表 " << kind << " 不认识的参数: " << args[i] << '\n';
+            return 2;
+        }
+    }
+    auto date = [&](const char* option, QDate fallback, QDate& into) {
+        if (!values.contains(option)) {
+            into = fallback;
+            return true;
+        }
+        into = QDate::fromString(values[option], "yyyy-MM-dd");
+        if (into.isValid()) return true;
+        err << option << " 应为日期 YYYY-MM-DD: " << values[option] << '\n';
+        return false;
+    };
+    sqlHelper::OpenConn();
+    QString accounts;
+    if (values.contains("--accounts")) {
+        for (const QString& id : values["--accounts"].split(',', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            id.trimmed().toInt(&ok);
+            if (!ok) {
+                err << "--accounts 应为以逗号分隔的编号: " << values["--accounts"] << '\n';
+                return 2;
+            }
+            accounts += id.trimmed() + ",";
+        }
+    } else { // every enabled account mark
+        const RecordSet rs =
+            sqlHelper::ExecuteSql("select id from tb_dictionary where utype='accountType' and isstart=1 order by id");
+        for (int r = 0; r < rs.RecordCount(); ++r)
+            accounts += rs.at(r, 0).toString() + ",";
+    }
+    m_PageInfor page;
+    m_recordSet listed;
+    std::unique_ptr<ReportDal> dal;
+    QString captions;
+    if (bills) {
+        BillListFilter f;
+        f.stockOut = kind == "ckHead";
+        if (!date("--from", FirstDayOfMonth(QDate::currentDate()), f.from) || !date("--to", QDate::currentDate(), f.to))
+            return 2;
+        f.accountIds = accounts;
+        if (flags.contains("--approved") || flags.contains("--unapproved")) {
+            f.approved = flags.contains("--approved");
+            f.unapproved = flags.contains("--unapproved");
+        }
+        f.type = values.value("--type");
+        f.partner = values.value("--partner");
+        f.keyword = values.value("--keyword");
+        ConditionSet source, list;
+        BillListConditions(f, source, list);
+        page.str_orderBy = "passName asc,createTime";
+        page.isDesc = true;
+        if (f.stockOut)
+            dal = std::make_unique<dal_rpt_ckHead>();
+        else
+            dal = std::make_unique<dal_rpt_rkHead>();
+        listed = dal->GetListForCondition(source, list, page, BillListSelect(f.stockOut));
+        captions = BillListCaptions(f.stockOut);
+    } else {
+        StockFilter f;
+        f.goodsType = values.value("--goods-type");
+        f.keyword = values.value("--keyword");
+        f.includeZero = !flags.contains("--no-zero");
+        ConditionSet list;
+        StockConditions(f, list);
+        page.str_orderBy = "goodsCode";
+        page.isDesc = true;
+        auto stock = std::make_unique<dal_rpt_stock>();
+        listed = stock->GetListForCondition(list, accounts + "0", page, StockSelect());
+        dal = std::move(stock);
+        captions = StockCaptions();
+    }
+    if (!listed.str_MsgBox.isEmpty()) {
+        err << "错误: " << listed.str_MsgBox << '\n';
+        return 1;
+    }
+    const RecordSet rs = dal->GetDataTable(listed.str_condition,
+                                           " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc"), true);
+    out << captions.split(',').join('\t') << '\n';
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < rs.fieldCount(); ++c)
@@ -135,6 +257,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         if (command == "backup") return BackUpDB(true).isResult ? 0 : 1;
         if (command == "compact") return CompactDB().isResult ? 0 : 1;
         if (command == "check") return runCheck(args, out, err);
+        if (command == "report") return runReport(args, out, err);
         if (command == "pinyin") {
             if (args != QStringList{"--refresh"}) {
                 err << "pinyin 需要参数 --refresh\n";

@@ -1,0 +1,35 @@
+#pragma once
+// What a report's filters ask for, and the condition sets they make: shared
+// by the report windows and the command line.
+
+#include "data/conditions.h"
+
+#include <QDate>
+#include <QString>
+
+struct BillListFilter {
+    bool stockOut = false;
+    QDate from, to;      // an invalid date: no limit
+    QString accountIds;  // "3,5," (every id followed by a comma)
+    bool approved = true;
+    bool unapproved = true;
+    QString type;        // the type's name; blank: every type
+    QString partner;     // part of the partner's name
+    QString keyword;     // part of bill number, own bill number and partner name
+};
+void BillListConditions(const BillListFilter& f, ConditionSet& source, ConditionSet& list);
+// the select list of the bill list windows and their sort fields
+QString BillListSelect(bool stockOut);
+
+struct StockFilter {
+    QString goodsType;
+    QString keyword;
+    bool includeZero = true; // goods whose balance in pieces is 0
+    bool lowOnly = false;    // only goods below their lower limit
+};
+void StockConditions(const StockFilter& f, ConditionSet& list);
+QString StockSelect();
+
+// The export captions of the kinds.
+QString BillListCaptions(bool stockOut);
+QString StockCaptions();
