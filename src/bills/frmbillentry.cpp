@@ -38,7 +38,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-struct BillEntrySpec {
+struct BillEntryKind {
     bool out;
     const char* objectName;
     const char* title;
@@ -71,7 +71,7 @@ struct BillEntrySpec {
 
 namespace {
 
-const BillEntrySpec kImportSpec{
+const BillEntryKind kImportKind{
     false, "frmImport", "入库业务", "入库单号:", "供应商:", "入库类别:", "txt_supplierName", "txt_supplierId",
     "btn_searchSupplier", "cobo_importType", "importType", "txt_inPrice", "vs_import",
     "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    |<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
@@ -81,7 +81,7 @@ const BillEntrySpec kImportSpec{
     &m_funCode::import_update, &m_funCode::import_delete, &m_funCode::import_pass, &m_funCode::import_nopass,
     &m_funCode::import_print, &m_funCode::rpt_rkbill, &NewStockInStore};
 
-const BillEntrySpec kExportSpec{
+const BillEntryKind kExportKind{
     true, "frmExport", "出库业务", "出库单号:", "客户:", "出库类别:", "txt_customerName", "txt_customerId",
     "btn_searchCustomer", "cobo_exportType", "exportType", "txt_salePrice", "vs_export",
     "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    |<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
@@ -164,14 +164,14 @@ QLabel* stampLabel(const char* name, const QString& text, const QColor& color) {
 } // namespace
 
 bool BillEntryForm::isStockOut() const {
-    return m_spec.out;
+    return m_kind.out;
 }
 
-BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
-    : QWidget(parent), m_spec(spec), m_store(spec.store()) {
-    setObjectName(spec.objectName);
-    setWindowTitle(QString::fromUtf8(spec.title));
-    if (spec.out) {
+BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
+    : QWidget(parent), m_kind(kind), m_store(kind.store()) {
+    setObjectName(kind.objectName);
+    setWindowTitle(QString::fromUtf8(kind.title));
+    if (kind.out) {
         m_cols.salePrice = 14;
         m_cols.qty = 15;
         m_cols.amount = 16;
@@ -192,7 +192,7 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(60, 140, 160), &BillEntryForm::RefreshBill);
     searchBillAction =
         AddToolAction(toolbar, this, "seachBill", "查找单据", "查", QColor(120, 90, 170), &BillEntryForm::SearchBill);
-    searchBillAction->setEnabled(WindowRegistry::IsRegistered(spec.listWindow));
+    searchBillAction->setEnabled(WindowRegistry::IsRegistered(kind.listWindow));
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
@@ -201,15 +201,15 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     txt_id->hide();
     txt_billNo = NamedEdit("txt_billNo");
     txt_billNo->setReadOnly(true);
-    txt_partnerName = NamedEdit(spec.partnerNameName);
+    txt_partnerName = NamedEdit(kind.partnerNameName);
     txt_partnerName->setReadOnly(true);
-    txt_partnerId = NamedEdit(spec.partnerIdName);
+    txt_partnerId = NamedEdit(kind.partnerIdName);
     txt_partnerId->hide();
-    btn_searchPartner = NamedButton(spec.partnerButtonName, "...");
+    btn_searchPartner = NamedButton(kind.partnerButtonName, "...");
     btn_searchPartner->setFixedWidth(32);
     connect(btn_searchPartner, &QPushButton::clicked, this, &BillEntryForm::SearchPartner);
     cobo_accountType = NamedCombo("cobo_accountType");
-    cobo_billType = NamedCombo(spec.typeComboName);
+    cobo_billType = NamedCombo(kind.typeComboName);
     txt_ubillNo = NamedEdit("txt_ubillNo");
     txt_creator = NamedEdit("txt_creator");
     txt_creator->setReadOnly(true);
@@ -230,13 +230,13 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     partnerBox->addWidget(btn_searchPartner);
     auto* head = new QGridLayout;
     auto label = [](const char* text) { return new QLabel(QString::fromUtf8(text)); };
-    head->addWidget(label(spec.billNoLabel), 0, 0);
+    head->addWidget(label(kind.billNoLabel), 0, 0);
     head->addWidget(txt_billNo, 0, 1);
-    head->addWidget(label(spec.partnerLabel), 0, 2);
+    head->addWidget(label(kind.partnerLabel), 0, 2);
     head->addLayout(partnerBox, 0, 3);
     head->addWidget(label("账目标识:"), 0, 4);
     head->addWidget(cobo_accountType, 0, 5);
-    head->addWidget(label(spec.typeLabel), 1, 0);
+    head->addWidget(label(kind.typeLabel), 1, 0);
     head->addWidget(cobo_billType, 1, 1);
     head->addWidget(label("原始单号:"), 1, 2);
     head->addWidget(txt_ubillNo, 1, 3);
@@ -263,7 +263,7 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
     txt_Qty = NamedEdit("txt_Qty");
     txt_Qty->setText("1");
     txt_Qty->setMaximumWidth(80);
-    txt_price = NamedEdit(spec.priceBoxName);
+    txt_price = NamedEdit(kind.priceBoxName);
     txt_price->setMaximumWidth(90);
     cobo_location = NamedCombo("cobo_location");
     cobo_location->setEditable(true); // a location code may be typed
@@ -289,7 +289,7 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
 
     // grid
     grid = new QTableWidget;
-    grid->setObjectName(spec.gridName);
+    grid->setObjectName(kind.gridName);
     buildGrid();
     rows = new uvg(this);
     rows->init(grid, 0);
@@ -364,7 +364,7 @@ BillEntryForm::BillEntryForm(const BillEntrySpec& spec, QWidget* parent)
 BillEntryForm::~BillEntryForm() = default;
 
 void BillEntryForm::buildGrid() {
-    const QStringList pieces = QString::fromUtf8(m_spec.header).split('|');
+    const QStringList pieces = QString::fromUtf8(m_kind.header).split('|');
     grid->setColumnCount(pieces.size());
     for (int c = 0; c < pieces.size(); ++c) {
         const QString p = pieces[c];
@@ -377,7 +377,7 @@ void BillEntryForm::buildGrid() {
     for (int c : {m_cols.check, m_cols.id, m_cols.goodsId, m_cols.goodsTypeId, m_cols.detailCode, m_cols.goodsType,
                   m_cols.locationId})
         grid->setColumnHidden(c, true);
-    if (m_spec.out) grid->setColumnHidden(m_cols.inPrice, true);
+    if (m_kind.out) grid->setColumnHidden(m_cols.inPrice, true);
     // cells the user may not edit are marked for uvg and made read-only per row
     for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
                   m_cols.amount, m_cols.locationId, m_cols.locationCode})
@@ -435,7 +435,7 @@ void BillEntryForm::FillDropDowns() {
     FillCombo(cobo_billType,
               QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
                              "id,orderby")
-                  .arg(m_spec.typeDict),
+                  .arg(m_kind.typeDict),
               "uname");
     FillCombo(cobo_location,
               "select id,locationCode  from tb_location where (state=1) and (id in (" + SysVar().Sys_locationJoinId +
@@ -525,7 +525,7 @@ void BillEntryForm::LoadBill(int id) {
     cobo_accountType->setCurrentIndex(cobo_accountType->findText(h.accountName));
     cobo_billType->setCurrentIndex(cobo_billType->findText(h.utype));
     showApproval(h.ispass == 1);
-    const RecordSet lines = m_store->Lines(h.id, m_spec.out ? kExportLines : kImportLines);
+    const RecordSet lines = m_store->Lines(h.id, m_kind.out ? kExportLines : kImportLines);
     m_recalculating = true;
     grid->setRowCount(0);
     grid->setRowCount(std::max(1, lines.RecordCount()));
@@ -548,8 +548,8 @@ void BillEntryForm::RefreshBill() {
 }
 
 void BillEntryForm::SearchBill() {
-    if (!CheckFunction(m_spec.codeSearch())) return;
-    WindowRegistry::Open(m_spec.listWindow);
+    if (!CheckFunction(m_kind.codeSearch())) return;
+    WindowRegistry::Open(m_kind.listWindow);
 }
 
 // ---- the grid ----
@@ -672,15 +672,15 @@ void BillEntryForm::GoodsCodeEntered() {
         return;
     }
     const double qty = number(txt_Qty->text());
-    if (m_spec.out && !confirmStock(g, qty)) return;
+    if (m_kind.out && !confirmStock(g, qty)) return;
     if (const auto last = m_store->LastPrice(static_cast<int>(number(txt_partnerId->text())), code)) {
-        if (m_spec.out)
+        if (m_kind.out)
             g.salePrice = *last;
         else
             g.inPrice = *last;
     }
     if (!txt_price->text().trimmed().isEmpty()) {
-        if (m_spec.out)
+        if (m_kind.out)
             g.salePrice = number(txt_price->text());
         else
             g.inPrice = number(txt_price->text());
@@ -706,7 +706,7 @@ void BillEntryForm::SearchGoods() {
 
 void BillEntryForm::openGoodsLookup(const QString& keyword) {
     frm_select dlg(this);
-    dlg.setMode(m_spec.goodsMode);
+    dlg.setMode(m_kind.goodsMode);
     dlg.setSinglePick(true);
     dlg.setKeyword(keyword);
     dlg.RunSearch();
@@ -721,7 +721,7 @@ void BillEntryForm::openGoodsLookup(const QString& keyword) {
 
 void BillEntryForm::SearchPartner() {
     frm_select dlg(this);
-    dlg.setMode(m_spec.partnerMode);
+    dlg.setMode(m_kind.partnerMode);
     dlg.setSinglePick(true);
     dlg.RunSearch();
     RunModal(&dlg);
@@ -757,13 +757,13 @@ void BillEntryForm::SetLocationForSelection() {
 
 void BillEntryForm::SaveBill() {
     const bool isNew = formId() < 1;
-    if (!CheckFunction(isNew ? m_spec.codeSave() : m_spec.codeUpdate())) return;
+    if (!CheckFunction(isNew ? m_kind.codeSave() : m_kind.codeUpdate())) return;
     if (txt_partnerName->text().trimmed().isEmpty() || number(txt_partnerId->text()) < 1)
-        return refuse(QString::fromUtf8(m_spec.partnerMissing), btn_searchPartner);
+        return refuse(QString::fromUtf8(m_kind.partnerMissing), btn_searchPartner);
     if (cobo_accountType->currentText().trimmed().isEmpty())
         return refuse(QStringLiteral("请选择账目标识!"), cobo_accountType);
     if (cobo_billType->currentText().trimmed().isEmpty())
-        return refuse(QString::fromUtf8(m_spec.typeMissing), cobo_billType);
+        return refuse(QString::fromUtf8(m_kind.typeMissing), cobo_billType);
     if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能保存!"));
     // incomplete rows go, from the last up; the walk stops at the first
     // (lowest) row that lacks its location or name
@@ -776,7 +776,7 @@ void BillEntryForm::SaveBill() {
             continue;
         }
         if (cell(r, m_cols.locationCode).trimmed().isEmpty()) {
-            problem = QString::fromUtf8(m_spec.locationMissing);
+            problem = QString::fromUtf8(m_kind.locationMissing);
             problemCell = grid->item(r, m_cols.locationCode);
         } else if (cell(r, m_cols.goodsName).trimmed().isEmpty()) {
             problem = QStringLiteral("货品名称不能为空!");
@@ -805,7 +805,7 @@ void BillEntryForm::SaveBill() {
     h.billNo = txt_billNo->text();
     h.accountId = dal_dictionary().GetModelForName("accountType", cobo_accountType->currentText()).id;
     h.ubillNo = txt_ubillNo->text();
-    h.utypeId = dal_dictionary().GetModelForName(m_spec.typeDict, cobo_billType->currentText()).id;
+    h.utypeId = dal_dictionary().GetModelForName(m_kind.typeDict, cobo_billType->currentText()).id;
     h.partnerId = static_cast<int>(number(txt_partnerId->text()));
     h.partnerName = txt_partnerName->text();
     h.remark = txt_remark->text();
@@ -853,7 +853,7 @@ void BillEntryForm::PassBill() {
     if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
     const QString caption = passAction->text();
     const bool approve = caption == QStringLiteral("审核");
-    if (!CheckFunction(approve ? m_spec.codePass() : m_spec.codeNoPass())) return;
+    if (!CheckFunction(approve ? m_kind.codePass() : m_kind.codeNoPass())) return;
     // approving what is stored while the window shows other lines would mislead
     if (approve && m_dirty) return refuse(QStringLiteral("当前单据已修改,请先保存再审核!"));
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
@@ -864,7 +864,7 @@ void BillEntryForm::PassBill() {
 }
 
 void BillEntryForm::DeleteBill() {
-    if (!CheckFunction(m_spec.codeDelete())) return;
+    if (!CheckFunction(m_kind.codeDelete())) return;
     if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
     if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能删除!"));
     if (!MsgBox::Confirm(QStringLiteral("是否删除当前单据?"), windowTitle())) return;
@@ -875,7 +875,7 @@ void BillEntryForm::DeleteBill() {
 }
 
 void BillEntryForm::PrintBill() {
-    if (!CheckFunction(m_spec.codePrint())) return;
+    if (!CheckFunction(m_kind.codePrint())) return;
     if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
 }
 
@@ -955,6 +955,6 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-frmImport::frmImport(QWidget* parent) : BillEntryForm(kImportSpec, parent) {}
+frmImport::frmImport(QWidget* parent) : BillEntryForm(kImportKind, parent) {}
 
-frmExport::frmExport(QWidget* parent) : BillEntryForm(kExportSpec, parent) {}
+frmExport::frmExport(QWidget* parent) : BillEntryForm(kExportKind, parent) {}

@@ -1,7 +1,7 @@
 #pragma once
 // The stock-in (frmImport, 入库业务) and stock-out (frmExport, 出库业务)
 // entry windows. They are twins: BillEntryForm holds everything they share,
-// and a spec of the kind names the controls, columns, messages, permission
+// and a description of each kind names the controls, columns, messages, permission
 // codes and lookups that differ. Stock-out adds a sale-price column and the
 // negative-stock question when goods are entered.
 
@@ -21,7 +21,7 @@ class QPushButton;
 class QTableWidget;
 class uvg;
 
-struct BillEntrySpec;
+struct BillEntryKind;
 
 class BillEntryForm : public QWidget {
     Q_OBJECT
@@ -88,7 +88,7 @@ public slots:
     void FillDropDowns();
 
 protected:
-    BillEntryForm(const BillEntrySpec& spec, QWidget* parent);
+    BillEntryForm(const BillEntryKind& kind, QWidget* parent);
     ~BillEntryForm() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -111,7 +111,7 @@ private:
     void setCell(int row, int column, const QString& text);
     int formId() const;
 
-    const BillEntrySpec& m_spec;
+    const BillEntryKind& m_kind;
     Columns m_cols;
     std::unique_ptr<BillStore> m_store;
     dal_goods_detail m_goods;

@@ -30,7 +30,7 @@
 #include <QTableWidget>
 #include <QToolBar>
 
-struct BillListSpec {
+struct BillListKind {
     bool out;
     const char* objectName;
     const char* title;
@@ -53,7 +53,7 @@ struct BillListSpec {
 
 namespace {
 
-const BillListSpec kRkSpec{false, "frm_rpt_rkHead", "入库单据",
+const BillListKind kRkKind{false, "frm_rpt_rkHead", "入库单据",
                            "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<入库类别  "
                            "|<供应商名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
                            "cobo_importType", "importType", "供应商:", "txt_supplierName", "btn_searchSupplier",
@@ -61,7 +61,7 @@ const BillListSpec kRkSpec{false, "frm_rpt_rkHead", "入库单据",
                            &m_funCode::rpt_rkbill_browse, &m_funCode::rpt_rkbill_pass, &m_funCode::rpt_rkbill_nopass,
                            &m_funCode::rpt_rkbill_delete, &NewStockInStore};
 
-const BillListSpec kCkSpec{true, "frm_rpt_ckHead", "出库单据",
+const BillListKind kCkKind{true, "frm_rpt_ckHead", "出库单据",
                            "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<出库类别  "
                            "|<客户名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
                            "cobo_exportType", "exportType", "客户:", "txt_customerName", "btn_searchCustomer",
@@ -78,10 +78,10 @@ QIcon statusIcon(const QString& passName) {
 
 } // namespace
 
-BillListReport::BillListReport(const BillListSpec& spec, QWidget* parent)
-    : ReportForm(spec.objectName, QString::fromUtf8(spec.title), QString::fromUtf8(spec.header), parent),
-      m_spec(spec) {
-    if (spec.out)
+BillListReport::BillListReport(const BillListKind& kind, QWidget* parent)
+    : ReportForm(kind.objectName, QString::fromUtf8(kind.title), QString::fromUtf8(kind.header), parent),
+      m_kind(kind) {
+    if (kind.out)
         m_dal = std::make_unique<dal_rpt_ckHead>();
     else
         m_dal = std::make_unique<dal_rpt_rkHead>();
@@ -115,16 +115,16 @@ BillListReport::BillListReport(const BillListSpec& spec, QWidget* parent)
     }
     dt_createDateFrom->setDate(FirstDayOfMonth(QDate::currentDate()));
     dt_createDateTo->setDate(QDate::currentDate());
-    cobo_billType = NamedCombo(spec.typeComboName);
+    cobo_billType = NamedCombo(kind.typeComboName);
     FillCombo(cobo_billType,
               QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
                              "id,orderby")
-                  .arg(spec.typeDict),
+                  .arg(kind.typeDict),
               "uname");
     cobo_billType->insertItem(0, QString()); // every type
     cobo_billType->setCurrentIndex(0);
-    txt_partnerName = NamedEdit(spec.partnerNameName);
-    auto* partnerButton = NamedButton(spec.partnerButtonName, "...");
+    txt_partnerName = NamedEdit(kind.partnerNameName);
+    auto* partnerButton = NamedButton(kind.partnerButtonName, "...");
     partnerButton->setFixedWidth(32);
     connect(partnerButton, &QPushButton::clicked, this, &BillListReport::SearchPartner);
     txt_KeyWord = NamedEdit("txt_KeyWord");
@@ -147,10 +147,10 @@ BillListReport::BillListReport(const BillListSpec& spec, QWidget* parent)
     row1->addWidget(new QLabel(QStringLiteral("账目标识:")));
     row1->addWidget(txt_accountType, 1);
     row1->addWidget(btn_selectAccountType);
-    row1->addWidget(new QLabel(QString::fromUtf8(spec.out ? "出库类别:" : "入库类别:")));
+    row1->addWidget(new QLabel(QString::fromUtf8(kind.out ? "出库类别:" : "入库类别:")));
     row1->addWidget(cobo_billType);
     auto* row2 = new QHBoxLayout;
-    row2->addWidget(new QLabel(QString::fromUtf8(spec.partnerLabel)));
+    row2->addWidget(new QLabel(QString::fromUtf8(kind.partnerLabel)));
     row2->addWidget(txt_partnerName, 1);
     row2->addWidget(partnerButton);
     row2->addWidget(new QLabel(QStringLiteral("关键字:")));
@@ -180,7 +180,7 @@ QString BillListReport::GetColName(int column) const {
     case colBillNo: return "billNo";
     case colUBillNo: return "ubillNo";
     case colType: return "utype";
-    case colPartner: return m_spec.partnerField;
+    case colPartner: return m_kind.partnerField;
     case colItems: return "totalItemRow";
     case colAmount: return "totalAmount";
     case colRemark: return "remark";
@@ -192,7 +192,7 @@ QString BillListReport::GetColName(int column) const {
 
 bool BillListReport::buildConditions(ConditionSet& source, ConditionSet& list) {
     BillListFilter f;
-    f.stockOut = m_spec.out;
+    f.stockOut = m_kind.out;
     if (!dt_createDateFrom->text().trimmed().isEmpty()) f.from = dt_createDateFrom->date();
     if (!dt_createDateTo->text().trimmed().isEmpty()) f.to = dt_createDateTo->date();
     f.accountIds = accountTag;
@@ -206,7 +206,7 @@ bool BillListReport::buildConditions(ConditionSet& source, ConditionSet& list) {
 }
 
 m_recordSet BillListReport::runList(const ConditionSet& source, const ConditionSet& list) {
-    return m_dal->GetListForCondition(source, list, pageInfo, BillListSelect(m_spec.out));
+    return m_dal->GetListForCondition(source, list, pageInfo, BillListSelect(m_kind.out));
 }
 
 void BillListReport::fillRow(int row, const RecordSet& rs) {
@@ -223,20 +223,20 @@ int BillListReport::currentId() const {
 
 void BillListReport::OpenBill() {
     const int id = currentId();
-    if (id <= 0 || !CheckFunction(m_spec.codeBrowse())) return;
-    if (QWidget* entry = WindowRegistry::Open(m_spec.entryWindow))
+    if (id <= 0 || !CheckFunction(m_kind.codeBrowse())) return;
+    if (QWidget* entry = WindowRegistry::Open(m_kind.entryWindow))
         QMetaObject::invokeMethod(entry, "LoadBill", Q_ARG(int, id));
 }
 
 void BillListReport::AddNew() {
-    if (!CheckFunction(m_spec.codeAdd())) return;
-    if (QWidget* entry = WindowRegistry::Open(m_spec.entryWindow))
+    if (!CheckFunction(m_kind.codeAdd())) return;
+    if (QWidget* entry = WindowRegistry::Open(m_kind.entryWindow))
         QMetaObject::invokeMethod(entry, "NewBillForPartner", Q_ARG(int, 0), Q_ARG(QString, QString()));
 }
 
 void BillListReport::SearchPartner() {
     frm_select dlg(this);
-    dlg.setMode(m_spec.partnerMode);
+    dlg.setMode(m_kind.partnerMode);
     dlg.setSinglePick(true);
     dlg.RunSearch();
     RunModal(&dlg);
@@ -248,7 +248,7 @@ void BillListReport::SearchPartner() {
 void BillListReport::setPass(bool approve) {
     const int id = currentId();
     if (id <= 0) return;
-    if (!CheckFunction(approve ? m_spec.codePass() : m_spec.codeNoPass())) return;
+    if (!CheckFunction(approve ? m_kind.codePass() : m_kind.codeNoPass())) return;
     const int row = dg_List->currentRow();
     const QString status = cell(row, colStatus).trimmed();
     if (approve && status == kApproved)
@@ -257,7 +257,7 @@ void BillListReport::setPass(bool approve) {
         return Refuse(this, QStringLiteral("当前单据未审核,不能再反审!"));
     const QString caption = approve ? QStringLiteral("审核") : QStringLiteral("反审");
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
-    if (!m_spec.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
+    if (!m_kind.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return Refuse(this, QStringLiteral("当前单据已被删除!"));
     const QString now = approve ? kApproved : kNotApproved;
     setCell(row, colStatus, now);
@@ -275,11 +275,11 @@ void BillListReport::menu_nopass() {
 
 void BillListReport::menu_DeleteBill() {
     const int id = currentId();
-    if (id <= 0 || !CheckFunction(m_spec.codeDelete())) return;
+    if (id <= 0 || !CheckFunction(m_kind.codeDelete())) return;
     if (cell(dg_List->currentRow(), colStatus).trimmed() == kApproved)
         return Refuse(this, QStringLiteral("当前单据已审核,不能删除!"));
     if (!MsgBox::Confirm(QStringLiteral("是否删除当前单据?"), windowTitle())) return;
-    const m_DBresult r = m_spec.store()->Delete(id);
+    const m_DBresult r = m_kind.store()->Delete(id);
     if (!r.isResult) Refuse(this, r.str_MsgBox); // approved or deleted by somebody else meanwhile
     btn_search();
 }
@@ -295,6 +295,6 @@ bool BillListReport::eventFilter(QObject* watched, QEvent* event) {
     return ReportForm::eventFilter(watched, event);
 }
 
-frm_rpt_rkHead::frm_rpt_rkHead(QWidget* parent) : BillListReport(kRkSpec, parent) {}
+frm_rpt_rkHead::frm_rpt_rkHead(QWidget* parent) : BillListReport(kRkKind, parent) {}
 
-frm_rpt_ckHead::frm_rpt_ckHead(QWidget* parent) : BillListReport(kCkSpec, parent) {}
+frm_rpt_ckHead::frm_rpt_ckHead(QWidget* parent) : BillListReport(kCkKind, parent) {}

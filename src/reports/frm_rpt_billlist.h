@@ -12,7 +12,7 @@
 class QCheckBox;
 class QDateEdit;
 
-struct BillListSpec;
+struct BillListKind;
 
 class BillListReport : public ReportForm {
     Q_OBJECT
@@ -39,7 +39,7 @@ public slots:
     void SearchPartner();
 
 protected:
-    BillListReport(const BillListSpec& spec, QWidget* parent);
+    BillListReport(const BillListKind& kind, QWidget* parent);
     ~BillListReport() override;
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
@@ -49,7 +49,7 @@ protected:
 private:
     void setPass(bool approve);
     int currentId() const;
-    const BillListSpec& m_spec;
+    const BillListKind& m_kind;
     std::unique_ptr<ReportDal> m_dal;
 };
 
