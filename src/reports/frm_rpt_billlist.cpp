@@ -182,7 +182,7 @@ QString BillListReport::GetColName(int column) const {
     case colType: return "utype";
     case colPartner: return m_kind.partnerField;
     case colItems: return "totalItemRow";
-    case colAmount: return "totalAmount";
+    case colAmount: return "val(totalAmount)"; // the amounts are stored as text: sort them as numbers
     case colRemark: return "remark";
     case colCreator: return "creator";
     case colDate: return "createTime";

@@ -100,7 +100,11 @@ void frm_rpt_stock::headerReset() {
 }
 
 QString frm_rpt_stock::GetColName(int column) const {
-    return column >= 0 && column < 20 ? QString::fromLatin1(kFields[column]) : QString();
+    if (column < 0 || column >= 20) return {};
+    const QString field = QString::fromLatin1(kFields[column]);
+    // the in and out totals are stored as text: sort them as numbers
+    const bool textNumber = field.startsWith("totalImport") || field.startsWith("totalExport");
+    return textNumber ? "val(" + field + ")" : field;
 }
 
 bool frm_rpt_stock::buildConditions(ConditionSet&, ConditionSet& list) {

@@ -252,6 +252,7 @@ void ReportForm::LoadData() {
     const int page = pageInfo.int_currentPageIndex;
     const int rest = result.recordCount % size;
     dg_List->setRowCount(page == pages && rest != 0 ? rest : size);
+    dg_List->clearContents(); // no colour or icon of the page shown before stays behind
     rs.setAbsolutePage(page);
     for (int k = 0; k < dg_List->rowCount() && !rs.eof(); ++k, rs.MoveNext()) {
         setCell(k, 0, QString::number((page - 1) * size + k + 1));
