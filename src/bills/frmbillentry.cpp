@@ -364,16 +364,7 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
 BillEntryForm::~BillEntryForm() = default;
 
 void BillEntryForm::buildGrid() {
-    const QStringList pieces = QString::fromUtf8(m_kind.header).split('|');
-    grid->setColumnCount(pieces.size());
-    for (int c = 0; c < pieces.size(); ++c) {
-        const QString p = pieces[c];
-        auto* item = new QTableWidgetItem(p.mid(1).trimmed());
-        item->setTextAlignment(p.startsWith('^') ? Qt::AlignCenter
-                               : p.startsWith('>') ? (Qt::AlignRight | Qt::AlignVCenter)
-                                                   : (Qt::AlignLeft | Qt::AlignVCenter));
-        grid->setHorizontalHeaderItem(c, item);
-    }
+    SetGridHeader(grid, QString::fromUtf8(m_kind.header));
     for (int c : {m_cols.check, m_cols.id, m_cols.goodsId, m_cols.goodsTypeId, m_cols.detailCode, m_cols.goodsType,
                   m_cols.locationId})
         grid->setColumnHidden(c, true);

@@ -128,7 +128,7 @@ BillListReport::BillListReport(const BillListKind& kind, QWidget* parent)
     partnerButton->setFixedWidth(32);
     connect(partnerButton, &QPushButton::clicked, this, &BillListReport::SearchPartner);
     txt_KeyWord = NamedEdit("txt_KeyWord");
-    txt_KeyWord->installEventFilter(this);
+    searchOnEnter(txt_KeyWord);
     check_pass = new QCheckBox(kApproved);
     check_pass->setObjectName("check_pass");
     check_nopass = new QCheckBox(kNotApproved);
@@ -284,16 +284,6 @@ void BillListReport::menu_DeleteBill() {
     btn_search();
 }
 
-bool BillListReport::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txt_KeyWord && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btn_search();
-            return true;
-        }
-    }
-    return ReportForm::eventFilter(watched, event);
-}
 
 frm_rpt_rkHead::frm_rpt_rkHead(QWidget* parent) : BillListReport(kRkKind, parent) {}
 

@@ -44,7 +44,6 @@ protected:
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
     void fillRow(int row, const RecordSet& rs) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setPass(bool approve);

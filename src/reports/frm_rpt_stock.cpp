@@ -61,7 +61,7 @@ frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     cobo_goodsTypeName->insertItem(0, QString()); // every type
     cobo_goodsTypeName->setCurrentIndex(0);
     txt_KeyWord = NamedEdit("txt_KeyWord");
-    txt_KeyWord->installEventFilter(this);
+    searchOnEnter(txt_KeyWord);
     Chk_ContainerZero = new QCheckBox(QStringLiteral("包括库存为0的货品"));
     Chk_ContainerZero->setObjectName("Chk_ContainerZero");
     Chk_ContainerZero->setChecked(true);
@@ -143,13 +143,3 @@ void frm_rpt_stock::fillRow(int row, const RecordSet& rs) {
         dg_List->item(row, c)->setForeground(color);
 }
 
-bool frm_rpt_stock::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txt_KeyWord && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            btn_search();
-            return true;
-        }
-    }
-    return ReportForm::eventFilter(watched, event);
-}

@@ -8,6 +8,7 @@
 #include "ui/widgethelpers.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -149,17 +150,9 @@ void ReportForm::resetGrid() {
     const QStringList pieces = m_header.split('|');
     dg_List->clear();
     dg_List->setRowCount(0);
-    dg_List->setColumnCount(pieces.size());
-    for (int c = 0; c < pieces.size(); ++c) {
-        const QString p = pieces[c];
-        auto* item = new QTableWidgetItem(p.mid(1).trimmed());
-        item->setTextAlignment(p.startsWith('^') ? Qt::AlignCenter
-                               : p.startsWith('>') ? (Qt::AlignRight | Qt::AlignVCenter)
-                                                   : (Qt::AlignLeft | Qt::AlignVCenter));
-        dg_List->setHorizontalHeaderItem(c, item);
-        // the trailing blanks of a piece widen its column
-        dg_List->setColumnWidth(c, std::max(44, fontMetrics().horizontalAdvance(p.mid(1)) + 16));
-    }
+    SetGridHeader(dg_List, m_header);
+    for (int c = 0; c < pieces.size(); ++c) // the trailing blanks of a piece widen its column
+        dg_List->setColumnWidth(c, std::max(44, fontMetrics().horizontalAdvance(pieces[c].mid(1)) + 16));
     headerReset();
 }
 
@@ -337,12 +330,23 @@ void ReportForm::SortByColumn(int column) {
     btn_search();
 }
 
+void ReportForm::searchOnEnter(QLineEdit* box) {
+    m_searchBoxes.push_back(box);
+    box->installEventFilter(this);
+}
+
 bool ReportForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txt_PageIndex && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            GoToTypedPage();
-            return true;
+            if (watched == txt_PageIndex) {
+                GoToTypedPage();
+                return true;
+            }
+            if (std::find(m_searchBoxes.begin(), m_searchBoxes.end(), watched) != m_searchBoxes.end()) {
+                btn_search(); // the key itself is swallowed
+                return true;
+            }
         }
     }
     return QWidget::eventFilter(watched, event);

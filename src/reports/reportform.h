@@ -7,6 +7,7 @@
 #include "data/conditions.h"
 
 #include <QWidget>
+#include <vector>
 
 class QComboBox;
 class QFrame;
@@ -74,6 +75,8 @@ protected:
     virtual void fillRow(int row, const RecordSet& rs) = 0;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Enter in the box runs the search.
+    void searchOnEnter(QLineEdit* box);
     // Called after the grid's header is laid anew (a kind may decorate it).
     virtual void headerReset() {}
     void setCell(int row, int column, const QString& text);
@@ -82,5 +85,6 @@ protected:
 
 private:
     QString m_header;
+    std::vector<QObject*> m_searchBoxes;
     QVBoxLayout* m_layout;
 };

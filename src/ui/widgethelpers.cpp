@@ -147,3 +147,16 @@ bool SelectRowByText(QTableWidget* grid, int column, const QString& text) {
         }
     return false;
 }
+
+void SetGridHeader(QTableWidget* grid, const QString& header) {
+    const QStringList pieces = header.split('|');
+    grid->setColumnCount(pieces.size());
+    for (int c = 0; c < pieces.size(); ++c) {
+        const QString p = pieces[c];
+        auto* item = new QTableWidgetItem(p.mid(1).trimmed());
+        item->setTextAlignment(p.startsWith('^') ? Qt::AlignCenter
+                               : p.startsWith('>') ? (Qt::AlignRight | Qt::AlignVCenter)
+                                                   : (Qt::AlignLeft | Qt::AlignVCenter));
+        grid->setHorizontalHeaderItem(c, item);
+    }
+}

@@ -29,6 +29,9 @@ bool SelectRowByText(QTableWidget* grid, int column, const QString& text);
 // Writes firstNumber, firstNumber + 1, ... into column of rows first to last;
 // sets the minimum row height unless it is -1.
 void NumberGridRows(QTableWidget* grid, int first, int last, int column, int minHeight, int firstNumber);
+// Sets a grid's columns from a header format: pieces joined by "|", each an
+// alignment mark (^ centre, < left, > right) and its caption.
+void SetGridHeader(QTableWidget* grid, const QString& header);
 // The width a dialog needs to show every visible column of the grid.
 int GetGridWidth(const QTableWidget* grid);
 // Sets one cell property (a data role, such as the background) on every cell of a row.
