@@ -1,11 +1,18 @@
 #include "reportwindows.h"
 
 #include "frm_rpt_billlist.h"
+#include "frm_rpt_lines.h"
 #include "frm_rpt_stock.h"
 
 #include "ui/windowregistry.h"
 
 void registerReportWindows() {
+    WindowRegistry::Register("frm_rpt_rkDetail", {.create = [](QWidget*) { return new frm_rpt_rkDetail; },
+                                                  .title = QStringLiteral("入库明细"),
+                                                  .report = true});
+    WindowRegistry::Register("frm_rpt_ckDetail", {.create = [](QWidget*) { return new frm_rpt_ckDetail; },
+                                                  .title = QStringLiteral("出库明细"),
+                                                  .report = true});
     WindowRegistry::Register("frm_rpt_stock", {.create = [](QWidget*) { return new frm_rpt_stock; },
                                                .title = QStringLiteral("库存总账"),
                                                .report = true});

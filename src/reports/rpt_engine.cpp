@@ -70,7 +70,59 @@ ReportKindDef billList(bool out) {
     return k;
 }
 
+// The lines of the bills of a kind with their bill's head.
+ReportKindDef billLines(bool out) {
+    auto forKind = [out](QString text) {
+        if (!out) return text;
+        return text.replace("supplier", "customer").replace("tb_rk_", "tb_ck_").replace("rkDetail", "ckDetail")
+            .replace("a.inPrice * a.qty", "a.salePrice * a.qty");
+    };
+    const QString sale = out ? "salePrice," : "";
+    ReportKindDef k;
+    k.table = forKind("temp_rpt_rkDetail");
+    k.columns = forKind("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,supplierId,"
+                        "supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,"
+                        "goodsName,pinyin,goodsDesc,unit,inPrice," +
+                        sale +
+                        "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,locationCode,"
+                        "lotNo,remark,creator,createTime");
+    k.outputColumns = forKind(QString("accountName,passName,billNo,ubillNo,utype,supplierName,goodsTypeName,goodsCode,"
+                                      "goodsName,goodsDesc,unit,packQty,weight,") +
+                              (out ? "salePrice" : "inPrice") +
+                              ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
+                              "createTime");
+    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions) {
+        const QString insert =
+            "insert into " + table + "( " + columns +
+            ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) AS "
+            "accountName, b.ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo, b.ubillNo, b.utypeId, "
+            "(SELECT uname FROM tb_dictionary WHERE id = b.utypeId) AS utype, b.supplierId, b.supplierName, b.userId, "
+            "a.rowNo, a.goodsTypeId, a.goodsTypeName, a.goodsId, a.goodsCode, a.goodsDetailCode, a.goodsName, "
+            "(select pinyin from tb_goods_head where id=a.goodsId) as pinyin, a.goodsDesc, a.unit, "
+            "FORMAT(a.inPrice, '#0.0##') AS inPrice, " +
+            QString(out ? "FORMAT(a.salePrice, '#0.0##') AS salePrice, " : "") +
+            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, FORMAT(( a.packQty * a.qty ) / (SELECT "
+            "packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId), '#0.0##') AS totalDefaultQty, "
+            "( a.weight * a.qty ) AS totalWeight, FORMAT(( a.inPrice * a.qty ), '#0.0##') AS totalAmount, "
+            "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, a.lotNo, "
+            "a.remark, b.creator, format(b.createTime,'" +
+            SysVar().Sys_DateFormat +
+            "') FROM   tb_rk_detail AS a       LEFT JOIN tb_rk_head AS b         ON a.headId = b.id  where 1=1 " +
+            conditions;
+        QStringList sets;
+        for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})
+            sets << QStringLiteral("%1 =iif(val(%1)=0,0,%1)").arg(c);
+        return QStringList{forKind("delete from temp_rpt_rkDetail"), forKind(insert),
+                           forKind("UPDATE temp_rpt_rkDetail SET   " + sets.join(", "))};
+    };
+    return k;
+}
+
 } // namespace
+
+dal_rpt_rkDetail::dal_rpt_rkDetail() : ReportDal(billLines(false)) {}
+
+dal_rpt_ckDetail::dal_rpt_ckDetail() : ReportDal(billLines(true)) {}
 
 dal_rpt_rkHead::dal_rpt_rkHead() : ReportDal(billList(false)) {}
 

@@ -58,3 +58,16 @@ public:
     dal_rpt_ckHead();
     m_DBresult insert_temp_rpt_ckHead(const ConditionSet& source) { return Refill(source); }
 };
+
+// The stock-in and stock-out lines with their bills' heads.
+class dal_rpt_rkDetail : public ReportDal {
+public:
+    dal_rpt_rkDetail();
+    m_DBresult insert_temp_rpt_rkDetail(const ConditionSet& source) { return Refill(source); }
+};
+
+class dal_rpt_ckDetail : public ReportDal {
+public:
+    dal_rpt_ckDetail();
+    m_DBresult insert_temp_rpt_ckDetail(const ConditionSet& source) { return Refill(source); }
+};

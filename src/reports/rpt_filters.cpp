@@ -24,6 +24,36 @@ QString BillListSelect(bool stockOut) {
            (stockOut ? "customerName" : "supplierName") + ",totalItemRow,totalAmount,remark,creator,createTime ";
 }
 
+void LineListConditions(const LineListFilter& f, ConditionSet& source, ConditionSet& list) {
+    ConditionSet billList; // the bill list's own list conditions do not apply to lines
+    BillListConditions(f, source, billList);
+    const QString partner = f.stockOut ? "customerName" : "supplierName";
+    if (!f.goodsType.trimmed().isEmpty()) list.AddItem("1", m_condition("goodsTypeName", "=", f.goodsType));
+    if (!f.type.trimmed().isEmpty()) list.AddItem("2", m_condition("utype", "=", f.type));
+    if (!f.partner.trimmed().isEmpty()) list.AddItem("3", m_condition(partner, "like", f.partner));
+    if (!f.goodsCode.trimmed().isEmpty()) list.AddItem("4", m_condition("goodsCode", "like", f.goodsCode));
+    if (!f.keyword.isEmpty())
+        list.AddItem("5", m_condition("billNo & iif(ubillNo is null,'',ubillNo) & " + partner +
+                                          " & goodsCode & goodsName & pinyin & goodsDesc & goodsTypeName & "
+                                          "locationCode & iif(lotNo is null,'',lotNo)",
+                                      "like", f.keyword));
+}
+
+QString LineListSelect(bool stockOut) {
+    return QString("select 0,id,passName,headId,accountName,billNo,ubillNo,utype,") +
+           (stockOut ? "customerName" : "supplierName") +
+           ",goodsTypeName,goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,packQty,weight,inPrice," +
+           (stockOut ? "salePrice," : "") +
+           "qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,createTime ";
+}
+
+QString LineListCaptions(bool stockOut) {
+    return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,货品类别,货品编码,货品名称,描述,单位,"
+                                     "内装数,重量,售价,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,备注,建单人,建单日期")
+                    : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,货品类别,货品编码,货品名称,描述,单位,"
+                                     "内装数,重量,价格,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,备注,建单人,建单日期");
+}
+
 void StockConditions(const StockFilter& f, ConditionSet& list) {
     if (!f.goodsType.trimmed().isEmpty()) list.AddItem("1", m_condition("goodsTypeName", "=", f.goodsType));
     if (!f.keyword.isEmpty())

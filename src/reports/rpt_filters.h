@@ -21,6 +21,15 @@ void BillListConditions(const BillListFilter& f, ConditionSet& source, Condition
 // the select list of the bill list windows and their sort fields
 QString BillListSelect(bool stockOut);
 
+// The line reports: the bill list's filters and the goods'.
+struct LineListFilter : BillListFilter {
+    QString goodsType; // the goods type's name
+    QString goodsCode; // part of the goods code
+};
+void LineListConditions(const LineListFilter& f, ConditionSet& source, ConditionSet& list);
+QString LineListSelect(bool stockOut);
+QString LineListCaptions(bool stockOut);
+
 struct StockFilter {
     QString goodsType;
     QString keyword;
