@@ -9,6 +9,7 @@
 #include "data/appenv.h"
 #include "data/sqlhelper.h"
 #include "reports/frm_rpt_billlist.h"
+#include "reports/frm_rpt_lines.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/rpt_stock.h"
 #include "ui/application.h"
@@ -53,6 +54,17 @@ void BM_MonthOfStockInBills(benchmark::State& state) {
     state.counters["bills"] = form.result.recordCount;
 }
 BENCHMARK(BM_MonthOfStockInBills)->Unit(benchmark::kMillisecond);
+
+void BM_MonthOfStockInLines(benchmark::State& state) {
+    frm_rpt_rkDetail form;
+    form.dt_createDateFrom->setDate(QDate(2026, 6, 1));
+    form.dt_createDateTo->setDate(QDate(2026, 6, 30));
+    form.InitReport();
+    for (auto _ : state)
+        form.btn_search();
+    state.counters["lines"] = form.result.recordCount;
+}
+BENCHMARK(BM_MonthOfStockInLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
