@@ -70,7 +70,10 @@ ReportKindDef billList(bool out) {
     return k;
 }
 
-// The lines of the bills of a kind with their bill's head.
+// The lines of the bills of a kind with their bill's head. The heads come
+// first, so that the conditions on them (dates, accounts, approval) choose the
+// month's bills before their lines are read; a line without a bill, which
+// no approval state matches, is not listed.
 ReportKindDef billLines(bool out) {
     auto forKind = [out](QString text) {
         if (!out) return text;
@@ -107,7 +110,7 @@ ReportKindDef billLines(bool out) {
             "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, a.lotNo, "
             "a.remark, b.creator, format(b.createTime,'" +
             SysVar().Sys_DateFormat +
-            "') FROM   tb_rk_detail AS a       LEFT JOIN tb_rk_head AS b         ON a.headId = b.id  where 1=1 " +
+            "') FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where 1=1 " +
             conditions;
         QStringList sets;
         for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})
