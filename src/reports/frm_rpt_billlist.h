@@ -4,51 +4,33 @@
 // keyword, opened by a double click, approved, withdrawn and deleted from
 // the pop-up menu.
 
-#include "reportform.h"
+#include "billreportform.h"
 #include "rpt_engine.h"
 
-#include <memory>
-
-class QCheckBox;
-class QDateEdit;
-
-struct BillListKind;
-
-class BillListReport : public ReportForm {
+class BillListReport : public BillReportForm {
     Q_OBJECT
 public:
     enum Col { colNo, colCheck, colId, colStatus, colAccount, colBillNo, colUBillNo, colType, colPartner, colItems,
                colAmount, colRemark, colCreator, colDate, colCount };
 
-    QDateEdit* dt_createDateFrom;
-    QDateEdit* dt_createDateTo;
-    QComboBox* cobo_billType; // cobo_importType / cobo_exportType
-    QLineEdit* txt_partnerName; // txt_supplierName / txt_customerName
-    QLineEdit* txt_KeyWord;
-    QCheckBox* check_pass;
-    QCheckBox* check_nopass;
-
     QString GetColName(int column) const override;
 
 public slots:
-    void OpenBill();
     void AddNew();
     void menu_pass();
     void menu_nopass();
-    void menu_DeleteBill();
-    void SearchPartner();
 
 protected:
-    BillListReport(const BillListKind& kind, QWidget* parent);
+    BillListReport(const BillReportKind& kind, QWidget* parent);
     ~BillListReport() override;
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
     void fillRow(int row, const RecordSet& rs) override;
+    int billIdColumn() const override { return colId; }
+    int statusColumn() const override { return colStatus; }
 
 private:
     void setPass(bool approve);
-    int currentId() const;
-    const BillListKind& m_kind;
     std::unique_ptr<ReportDal> m_dal;
 };
 

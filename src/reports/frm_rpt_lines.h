@@ -3,51 +3,32 @@
 // 出库明细) line reports: one row per bill line with its bill's head, opened
 // and deleted by the line's bill.
 
-#include "reportform.h"
+#include "billreportform.h"
 #include "rpt_engine.h"
 
-#include <memory>
-
-class QCheckBox;
-class QDateEdit;
-
-struct LineListKind;
-
-class LineListReport : public ReportForm {
+class LineListReport : public BillReportForm {
     Q_OBJECT
 public:
-    QDateEdit* dt_createDateFrom;
-    QDateEdit* dt_createDateTo;
     QComboBox* cobo_goodsTypeName;
-    QComboBox* cobo_billType;   // cobo_importType / cobo_exportType
-    QLineEdit* txt_partnerName; // txt_supplierName / txt_customerName
     QLineEdit* txt_goodsCode;
-    QLineEdit* txt_KeyWord;
-    QCheckBox* check_pass;
-    QCheckBox* check_nopass;
 
     // the grid columns of some fields
     int colStatus() const { return 3; }
     int colHeadId() const { return 4; }
-    int colBillNo() const { return 6; }
     int colAmount() const;
 
     QString GetColName(int column) const override;
 
-public slots:
-    void OpenBill();
-    void menu_DeleteBill();
-
 protected:
-    LineListReport(const LineListKind& kind, QWidget* parent);
+    LineListReport(const BillReportKind& kind, QWidget* parent);
     ~LineListReport() override;
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
     void fillRow(int row, const RecordSet& rs) override;
+    int billIdColumn() const override { return colHeadId(); } // the line's bill, not the line
+    int statusColumn() const override { return colStatus(); }
 
 private:
-    int headIdOfCurrentRow() const;
-    const LineListKind& m_kind;
     std::unique_ptr<ReportDal> m_dal;
     QStringList m_fields; // the field of each grid column after column 0
 };
