@@ -56,15 +56,17 @@ void addSalePrice(SqlParams& p, const m_ck_detail& d) {
     p.AddItem("@salePrice", d.salePrice);
 }
 
-SqlParams headParams(const BillHeadFields& h, int partner, const QString& name) {
+// The parameters of a head; the partner's are named after the kind's column.
+template <class Head>
+SqlParams headParams(const BillKind& k, const Head& h) {
     SqlParams p;
     p.AddItem("@id", h.id);
     p.AddItem("@accountId", h.accountId);
     p.AddItem("@billNo", h.billNo);
     p.AddItem("@ubillNo", h.ubillNo);
     p.AddItem("@utypeId", h.utypeId);
-    p.AddItem("@partnerId", partner);
-    p.AddItem("@partnerName", name);
+    p.AddItem(QString('@') + k.partnerId, partnerId(h));
+    p.AddItem(QString('@') + k.partnerName, partnerName(h));
     p.AddItem("@remark", h.remark);
     p.AddItem("@ispass", h.ispass);
     p.AddItem("@creator", h.creator);
@@ -73,18 +75,6 @@ SqlParams headParams(const BillHeadFields& h, int partner, const QString& name) 
     p.AddItem("@updateLastTime", h.updateLastTime);
     p.AddItem("@userId", h.userId);
     return p;
-}
-
-// The head statements name the partner parameter after the kind's column.
-SqlParams renamePartner(const BillKind& k, const SqlParams& in) {
-    SqlParams out;
-    for (const auto& [key, value] : in) {
-        QString name = key;
-        if (name == "@partnerId") name = QString('@') + k.partnerId;
-        if (name == "@partnerName") name = QString('@') + k.partnerName;
-        out.AddItem(name, value);
-    }
-    return out;
 }
 
 template <class Detail>
@@ -270,7 +260,7 @@ m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
                                                    "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
                                                    "@updateLastUser,@updateLastTime,@userId ) ");
         sqlHelper::ExecuteInTrans(insert,
-                                  renamePartner(m_kind, headParams(stored, partnerId(stored), partnerName(stored))));
+                                  headParams(m_kind, stored));
         numbered = insertLines(m_kind, stored.id, lines, maxIdInTrans(m_kind.table("detail")) + 1);
     });
     if (r.isResult) {
@@ -354,7 +344,7 @@ m_DBresult BillHeadDal<Head, Detail>::Update_All(const Head& head, LineSet& line
                                                    " supplierId=@supplierId, supplierName=@supplierName,"
                                                    " remark=@remark, updateLastUser=@updateLastUser,"
                                                    " updateLastTime=@updateLastTime where id=@id");
-        sqlHelper::ExecuteInTrans(update, renamePartner(m_kind, headParams(head, partnerId(head), partnerName(head))));
+        sqlHelper::ExecuteInTrans(update, headParams(m_kind, head));
         // the new lines are numbered after the old ones, which they replace
         const int firstLineId = maxIdInTrans(m_kind.table("detail")) + 1;
         SqlParams p;

@@ -119,15 +119,18 @@ bool Database::inTransaction() const {
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
+void Database::prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) const {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) != SQLITE_OK)
+        fail();
+    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
+}
+
 RecordSet Database::query(const QString& sql) {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &s.stmt, &tail) !=
-        SQLITE_OK)
-        fail();
-    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
+    prepareOne(text, s.stmt);
     if (!s.stmt) return RecordSet(QStringList(), {});
     const int cols = sqlite3_column_count(s.stmt);
     QStringList names;
@@ -168,11 +171,7 @@ int Database::execute(const QString& sql) {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &s.stmt, &tail) !=
-        SQLITE_OK)
-        fail();
-    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
+    prepareOne(text, s.stmt);
     if (!s.stmt) return 0;
     for (;;) {
         const int rc = sqlite3_step(s.stmt);

@@ -8,6 +8,8 @@
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_stmt;
+class QByteArray;
 
 class Database {
 public:
@@ -41,6 +43,8 @@ private:
     Database() = default;
     ~Database();
     [[noreturn]] void fail() const;
+    // Prepares the one statement of text; refuses anything after it.
+    void prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) const;
 
     sqlite3* m_db = nullptr;
     QString m_path;
