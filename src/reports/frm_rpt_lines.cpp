@@ -122,6 +122,18 @@ void LineListReport::fillRow(int row, const RecordSet& rs) {
     showStatusIcon(row);
 }
 
+void LineListReport::pageFilled() {
+    // the lines of one bill show its number once
+    dg_List->clearSpans();
+    for (int start = 0; start < dg_List->rowCount();) {
+        int end = start + 1;
+        while (end < dg_List->rowCount() && cell(end, colBillNo()) == cell(start, colBillNo()))
+            ++end;
+        if (end - start > 1) dg_List->setSpan(start, colBillNo(), end - start, 1);
+        start = end;
+    }
+}
+
 frm_rpt_rkDetail::frm_rpt_rkDetail(QWidget* parent) : LineListReport(kRkLines, parent) {}
 
 frm_rpt_ckDetail::frm_rpt_ckDetail(QWidget* parent) : LineListReport(kCkLines, parent) {}

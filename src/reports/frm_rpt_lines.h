@@ -15,6 +15,7 @@ public:
     // the grid columns of some fields
     int colStatus() const { return 3; }
     int colHeadId() const { return 4; }
+    int colBillNo() const { return 6; }
     int colAmount() const;
 
     QString GetColName(int column) const override;
@@ -25,6 +26,7 @@ protected:
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
     void fillRow(int row, const RecordSet& rs) override;
+    void pageFilled() override;
     int billIdColumn() const override { return colHeadId(); } // the line's bill, not the line
     int statusColumn() const override { return colStatus(); }
 

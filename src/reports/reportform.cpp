@@ -251,6 +251,7 @@ void ReportForm::LoadData() {
         setCell(k, 0, QString::number((page - 1) * size + k + 1));
         fillRow(k, rs);
     }
+    pageFilled();
     // wide enough for the page shown, never narrower than the header asks
     for (int c = 0; c < dg_List->columnCount(); ++c) {
         if (dg_List->isColumnHidden(c)) continue;

@@ -77,6 +77,8 @@ protected:
 
     // Enter in the box runs the search.
     void searchOnEnter(QLineEdit* box);
+    // Called after a page has been put into the grid.
+    virtual void pageFilled() {}
     // Called after the grid's header is laid anew (a kind may decorate it).
     virtual void headerReset() {}
     void setCell(int row, int column, const QString& text);

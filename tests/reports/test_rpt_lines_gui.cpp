@@ -66,8 +66,17 @@ TEST_F(LineReport, LinesOfTheBillsOpenedAndDeletedByTheirBill) {
     EXPECT_EQ(scalar(QString("select count(*) from tb_rk_detail where headId=%1").arg(headId)).toInt(), 0);
     for (int r = 0; r < f->dg_List->rowCount(); ++r)
         EXPECT_NE(at(*f, r, f->colHeadId()).toInt(), headId);
-    // column 0 sorts by the line number
+    // column 0 sorts by the line number; the lines of one bill show its number once
     EXPECT_EQ(f->GetColName(0), "rowNo");
+    f->SortByColumn(f->colBillNo());
+    ASSERT_GT(f->dg_List->rowCount(), 1);
+    int span = 1;
+    while (span < f->dg_List->rowCount() && at(*f, span, f->colBillNo()) == at(*f, 0, f->colBillNo()))
+        ++span;
+    EXPECT_EQ(f->dg_List->rowSpan(0, f->colBillNo()), span);
+    f->resize(1300, 640);
+    f->show();
+    screenshot(f, "stock_in_lines");
     WindowRegistry::SetArea(nullptr);
 }
 
