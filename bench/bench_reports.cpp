@@ -32,7 +32,8 @@ BENCHMARK(BM_StockWindowSearch)->Unit(benchmark::kMillisecond);
 // Refill and list query, from the running balance (0) or line by line (1).
 void BM_StockRefillAndList(benchmark::State& state) {
     ReportKindDef kind = dal_rpt_stock().kind();
-    if (state.range(0)) kind.refill = &CorrelatedStockRefill;
+    if (state.range(0))
+        kind.refill = [](const QString& accounts, const QString&) { return CorrelatedStockRefill(accounts); };
     ReportDal dal(kind);
     m_PageInfor page;
     page.str_orderBy = "goodsCode";
@@ -75,7 +76,9 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     GenSize size;
     size.goods = 5000;
-    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS") ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS") : 100000;
+    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS")
+                     ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
+                     : 100000;
     size.lines = 10;
     const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
     std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);

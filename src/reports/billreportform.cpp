@@ -138,13 +138,18 @@ void BillReportForm::menu_DeleteBill() {
     btn_search();
 }
 
-void BillReportForm::SearchPartner() {
-    frm_select dlg(this);
-    dlg.setMode(m_kind.partnerMode);
+QString PickPartnerName(QWidget* parent, const char* mode) {
+    frm_select dlg(parent);
+    dlg.setMode(mode);
     dlg.setSinglePick(true);
     dlg.RunSearch();
     RunModal(&dlg);
     const auto picked = dlg.picked<m_customer>();
-    if (!picked.empty() && !picked.front().customerCode.trimmed().isEmpty())
-        txt_partnerName->setText(picked.front().uname);
+    if (picked.empty() || picked.front().customerCode.trimmed().isEmpty()) return {};
+    return picked.front().uname;
+}
+
+void BillReportForm::SearchPartner() {
+    const QString name = PickPartnerName(this, m_kind.partnerMode);
+    if (!name.isEmpty()) txt_partnerName->setText(name);
 }

@@ -12,6 +12,10 @@ class BillStore;
 class QCheckBox;
 class QDateEdit;
 
+// Lets the user pick a supplier or customer (mode "supplier" / "customer");
+// the picked name, or "" when nothing was picked.
+QString PickPartnerName(QWidget* parent, const char* mode);
+
 // The differences of one bill report kind.
 struct BillReportKind {
     bool out;

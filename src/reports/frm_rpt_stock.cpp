@@ -124,10 +124,7 @@ m_recordSet frm_rpt_stock::runList(const ConditionSet&, const ConditionSet& list
 void frm_rpt_stock::fillRow(int row, const RecordSet& rs) {
     for (int c = 1; c < 20; ++c)
         setCell(row, c, acc::valueText(rs.value(c - 1)));
-    const QString status = cell(row, 3);
-    if (!status.isEmpty())
-        dg_List->item(row, 3)->setIcon(
-            KeyIcon(status == QStringLiteral("启用") ? "flg.ico" : status == QStringLiteral("替代") ? "flg2.ico" : "flg3.ico"));
+    showGoodsStatusIcon(row, 3);
     // the balance in default units against the goods' limits
     const QString balanceText = cell(row, 19);
     if (balanceText.isEmpty()) return;

@@ -5,10 +5,10 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "ui/formparts.h"
+#include "ui/icons.h"
 #include "ui/widgethelpers.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 ReportForm::ReportForm(const char* objectName, const QString& title, const QString& header, QWidget* parent)
     : QWidget(parent), m_header(header) {
@@ -136,10 +137,19 @@ void ReportForm::setCell(int row, int column, const QString& text) {
         item = new QTableWidgetItem;
         // cells align as their header piece says
         if (const QTableWidgetItem* head = dg_List->horizontalHeaderItem(column))
-            item->setTextAlignment(head->textAlignment());
+            item->setTextAlignment(Qt::Alignment(head->textAlignment()));
         dg_List->setItem(row, column, item);
     }
     item->setText(text);
+}
+
+void ReportForm::showGoodsStatusIcon(int row, int column) {
+    const QString status = cell(row, column);
+    if (status.isEmpty()) return;
+    dg_List->item(row, column)
+        ->setIcon(KeyIcon(status == QStringLiteral("启用")   ? "flg.ico"
+                          : status == QStringLiteral("替代") ? "flg2.ico"
+                                                             : "flg3.ico"));
 }
 
 QString ReportForm::cell(int row, int column) const {

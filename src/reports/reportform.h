@@ -82,6 +82,8 @@ protected:
     // Called after the grid's header is laid anew (a kind may decorate it).
     virtual void headerReset() {}
     void setCell(int row, int column, const QString& text);
+    // The icon of a goods' status (启用, 替代, else stopped) beside it.
+    void showGoodsStatusIcon(int row, int column);
     QString cell(int row, int column) const;
     void resetGrid();
 

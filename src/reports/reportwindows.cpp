@@ -3,6 +3,7 @@
 #include "frm_rpt_billlist.h"
 #include "frm_rpt_lines.h"
 #include "frm_rpt_stock.h"
+#include "frm_rpt_sum.h"
 
 #include "ui/windowregistry.h"
 
@@ -15,6 +16,12 @@ void registerReportWindows() {
                                                   .report = true});
     WindowRegistry::Register("frm_rpt_stock", {.create = [](QWidget*) { return new frm_rpt_stock; },
                                                .title = QStringLiteral("库存总账"),
+                                               .report = true});
+    WindowRegistry::Register("frm_rpt_rkSum", {.create = [](QWidget*) { return new frm_rpt_rkSum; },
+                                               .title = QStringLiteral("入库汇总"),
+                                               .report = true});
+    WindowRegistry::Register("frm_rpt_ckSum", {.create = [](QWidget*) { return new frm_rpt_ckSum; },
+                                               .title = QStringLiteral("出库汇总"),
                                                .report = true});
     WindowRegistry::Register("frm_rpt_rkHead", {.create = [](QWidget*) { return new frm_rpt_rkHead; },
                                                 .title = QStringLiteral("入库单据"),

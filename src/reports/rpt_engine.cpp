@@ -3,16 +3,17 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 
-m_DBresult ReportDal::RefillWith(const QString& argument) {
+m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumConditions) {
     KeyValue batch;
-    for (const QString& statement : m_kind.refill(argument))
+    for (const QString& statement : m_kind.refill(argument, sumConditions))
         batch.AddItem(statement, SqlParams());
     return sqlHelper::ExecuteTrans(batch);
 }
 
 m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
-                                      const QString& selectList, const QString& extraWhere) {
-    const m_DBresult refilled = RefillWith(argument);
+                                      const QString& selectList, const QString& extraWhere,
+                                      const QString& sumConditions) {
+    const m_DBresult refilled = RefillWith(argument, sumConditions);
     m_recordSet result;
     if (!refilled.isResult) {
         result.str_MsgBox = refilled.str_MsgBox;
@@ -50,7 +51,7 @@ ReportKindDef billList(bool out) {
                         "rowsCount,totalQty,totalAmount");
     k.outputColumns = forKind("accountName,passName,billNo,ubillNo,utype,supplierName,totalItemRow,totalAmount,"
                               "remark,creator,createTime");
-    k.refill = [forKind, columns = k.columns, table = k.table](const QString& conditions) {
+    k.refill = [forKind, columns = k.columns, table = k.table](const QString& conditions, const QString&) {
         const QString insert =
             "insert into " + table + "( " + columns +
             ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS accountName, "
@@ -94,7 +95,7 @@ ReportKindDef billLines(bool out) {
                               (out ? "salePrice" : "inPrice") +
                               ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
                               "createTime");
-    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions) {
+    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions, const QString&) {
         const QString insert =
             "insert into " + table + "( " + columns +
             ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) AS "

@@ -18,8 +18,9 @@ struct ReportKindDef {
     QString columns;       // the full column list
     QString outputColumns; // the columns of export and print
     // the statements of a refill, in order, for its argument: the rendered
-    // source conditions (the stock report: the account id list)
-    std::function<QStringList(const QString& argument)> refill;
+    // source conditions (stock and summaries: the account id list); the
+    // summaries also take their rendered sum conditions
+    std::function<QStringList(const QString& argument, const QString& sumConditions)> refill;
 };
 
 class ReportDal {
@@ -29,7 +30,7 @@ public:
 
     // Empties and refills the kind's table in one transaction.
     m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
-    m_DBresult RefillWith(const QString& argument);
+    m_DBresult RefillWith(const QString& argument, const QString& sumConditions = {});
     // Refills, then reads the table under the list conditions, the extra
     // WHERE text and the page record's sort. A failed refill gives no record
     // set and its message in str_MsgBox.
@@ -38,7 +39,8 @@ public:
         return ListAfterRefill(GetConditionSql(source), list, page, selectList, extraWhere);
     }
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
-                                const QString& selectList = {}, const QString& extraWhere = {});
+                                const QString& selectList = {}, const QString& extraWhere = {},
+                                const QString& sumConditions = {});
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
 

@@ -5,8 +5,10 @@
 
 void BillListConditions(const BillListFilter& f, ConditionSet& source, ConditionSet& list) {
     const QString dateField = "format(createTime,'" + SysVar().Sys_DateFormat + "')";
-    if (f.from.isValid()) source.AddItem("1", m_condition(dateField, ">=", f.from.toString(SysVar().Sys_DateFormat)));
-    if (f.to.isValid()) source.AddItem("2", m_condition(dateField, "<=", f.to.toString(SysVar().Sys_DateFormat)));
+    if (f.from.isValid())
+        source.AddItem("1", m_condition(dateField, ">=", f.from.toString(SysVar().Sys_DateFormat)));
+    if (f.to.isValid())
+        source.AddItem("2", m_condition(dateField, "<=", f.to.toString(SysVar().Sys_DateFormat)));
     if (!f.accountIds.trimmed().isEmpty())
         source.AddItem("3", m_condition("accountId", "in", Raw(f.accountIds + "0")));
     // 3 is no state: with neither box ticked nothing is found
@@ -16,12 +18,14 @@ void BillListConditions(const BillListFilter& f, ConditionSet& source, Condition
     if (!f.type.trimmed().isEmpty()) list.AddItem("1", m_condition("utype", "=", f.type));
     if (!f.partner.trimmed().isEmpty()) list.AddItem("2", m_condition(partner, "like", f.partner));
     if (!f.keyword.isEmpty())
-        list.AddItem("3", m_condition("billNo & iif(ubillNo is null,'',ubillNo) & " + partner, "like", f.keyword));
+        list.AddItem("3",
+                     m_condition("billNo & iif(ubillNo is null,'',ubillNo) & " + partner, "like", f.keyword));
 }
 
 QString BillListSelect(bool stockOut) {
     return QString("select 0,id,passName,accountName,billNo,ubillNo,utype,") +
-           (stockOut ? "customerName" : "supplierName") + ",totalItemRow,totalAmount,remark,creator,createTime ";
+           (stockOut ? "customerName" : "supplierName") +
+           ",totalItemRow,totalAmount,remark,creator,createTime ";
 }
 
 void LineListConditions(const LineListFilter& f, ConditionSet& source, ConditionSet& list) {
@@ -44,36 +48,77 @@ QString LineListSelect(bool stockOut) {
            (stockOut ? "customerName" : "supplierName") +
            ",goodsTypeName,goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,packQty,weight,inPrice," +
            (stockOut ? "salePrice," : "") +
-           "qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,createTime ";
+           "qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
+           "createTime ";
 }
 
 QString LineListCaptions(bool stockOut) {
-    return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,货品类别,货品编码,货品名称,描述,单位,"
-                                     "内装数,重量,售价,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,备注,建单人,建单日期")
-                    : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,货品类别,货品编码,货品名称,描述,单位,"
-                                     "内装数,重量,价格,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,备注,建单人,建单日期");
+    return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,货品类别,货品编码,"
+                                     "货品名称,描述,单位,"
+                                     "内装数,重量,售价,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,"
+                                     "备注,建单人,建单日期")
+                    : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,货品类别,"
+                                     "货品编码,货品名称,描述,单位,"
+                                     "内装数,重量,价格,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,"
+                                     "备注,建单人,建单日期");
 }
 
 void StockConditions(const StockFilter& f, ConditionSet& list) {
     if (!f.goodsType.trimmed().isEmpty()) list.AddItem("1", m_condition("goodsTypeName", "=", f.goodsType));
     if (!f.keyword.isEmpty())
-        list.AddItem("2", m_condition("goodsCode&goodsName&pinyin&goodsDesc&goodsTypeName", "like", f.keyword));
+        list.AddItem("2",
+                     m_condition("goodsCode&goodsName&pinyin&goodsDesc&goodsTypeName", "like", f.keyword));
     if (!f.includeZero) list.AddItem("3", m_condition("val(totalBlanceQty)", "<>", Raw("0")));
     if (f.lowOnly) list.AddItem("4", m_condition("val(totalBlanceDefaultQty)", "<", Raw("downqty")));
 }
 
 QString StockSelect() {
     return "select 0,id,status,goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,unit,totalImportQty,"
-           "totalExportQty,totalBlanceQty,totalImportWeight,totalExportWeight,totalBlanceWeight,totalImportDefaultQty,"
+           "totalExportQty,totalBlanceQty,totalImportWeight,totalExportWeight,totalBlanceWeight,"
+           "totalImportDefaultQty,"
            "totalExportDefaultQty,totalBlanceDefaultQty ";
 }
 
+void SumConditions(const SumFilter& f, ConditionSet& list, ConditionSet& sum) {
+    const QString totalQty = f.stockOut ? "totalExportQty" : "totalImportQty";
+    if (!f.goodsType.trimmed().isEmpty()) list.AddItem("1", m_condition("goodsTypeName", "=", f.goodsType));
+    if (!f.keyword.isEmpty())
+        list.AddItem("2",
+                     m_condition("goodsCode&goodsName&pinyin&goodsDesc&goodsTypeName", "like", f.keyword));
+    if (!f.includeZero) list.AddItem("3", m_condition("val(" + totalQty + ")", "<>", Raw("0")));
+    const QString head = f.stockOut ? "tb_ck_head." : "tb_rk_head.";
+    if (!f.partner.trimmed().isEmpty())
+        sum.AddItem("1",
+                    m_condition(head + (f.stockOut ? "customerName" : "supplierName"), "like", f.partner));
+    bool numeric = false;
+    const qlonglong typeId = f.typeId.trimmed().toLongLong(&numeric);
+    if (numeric) sum.AddItem("2", m_condition(head + "utypeId", "=", typeId));
+    const QString dateField = "format(" + head + "createTime,'" + SysVar().Sys_DateFormat + "')";
+    if (f.from.isValid())
+        sum.AddItem("3", m_condition(dateField, ">=", f.from.toString(SysVar().Sys_DateFormat)));
+    if (f.to.isValid())
+        sum.AddItem("4", m_condition(dateField, "<=", f.to.toString(SysVar().Sys_DateFormat)));
+}
+
+QString SumSelect(bool stockOut) {
+    const QString p = stockOut ? "totalExport" : "totalImport";
+    return "select 0,id,status,goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,unit," + p + "Qty," +
+           p + "Weight," + p + "DefaultQty ";
+}
+
+QString SumCaptions() {
+    return QStringLiteral("状态,货品类别,货品编码,货品名称,规格,上限,下库,单位,小件汇总,重量汇总,默认件数");
+}
+
 QString BillListCaptions(bool stockOut) {
-    return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,单据项目,单据金额,备注,建单人,建单日期")
-                    : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,单据项目,单据金额,备注,建单人,建单日期");
+    return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,单据项目,单据金额,"
+                                     "备注,建单人,建单日期")
+                    : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,单据项目,"
+                                     "单据金额,备注,建单人,建单日期");
 }
 
 QString StockCaptions() {
-    return QStringLiteral("状态,货品类别,货品编码,货品名称,描述,上限,下限,单位,小件入库,小件出库,小件库存,入库重量,出库重量,"
-                          "库存重量,默认件数入库,默认件数出库,默认件数库存");
+    return QStringLiteral(
+        "状态,货品类别,货品编码,货品名称,描述,上限,下限,单位,小件入库,小件出库,小件库存,入库重量,出库重量,"
+        "库存重量,默认件数入库,默认件数出库,默认件数库存");
 }

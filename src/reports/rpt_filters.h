@@ -39,6 +39,20 @@ struct StockFilter {
 void StockConditions(const StockFilter& f, ConditionSet& list);
 QString StockSelect();
 
+// The summaries: goods filters on the list, bill filters inside the sums.
+struct SumFilter {
+    bool stockOut = false;
+    QDate from, to;      // an invalid date: no limit
+    QString typeId;      // the stock-in (stock-out) type's id; blank: every type
+    QString partner;     // part of the bill's partner name
+    QString goodsType;   // the goods type's name
+    QString keyword;
+    bool includeZero = true; // goods whose total in pieces is 0
+};
+void SumConditions(const SumFilter& f, ConditionSet& list, ConditionSet& sum);
+QString SumSelect(bool stockOut);
+QString SumCaptions();
+
 // The export captions of the kinds.
 QString BillListCaptions(bool stockOut);
 QString StockCaptions();

@@ -1,5 +1,6 @@
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
 
 #include <random>
@@ -9,60 +10,80 @@ namespace {
 class StockReport : public DbTest {
 protected:
     // The whole temporary table, one text per row, by goods id.
-    QStringList table() {
-        const RecordSet rs = query("select * from temp_rpt_stock order by id");
+    QStringList table(const QString& name = "temp_rpt_stock") {
+        const RecordSet rs = query("select * from " + name + " order by id");
         QStringList rows;
         for (int r = 0; r < rs.RecordCount(); ++r) {
             QStringList cells;
             for (int c = 0; c < rs.fieldCount(); ++c)
-                cells << rs.fieldName(c) + "=" + (rs.at(r, c).isNull() ? QString("Null") : rs.at(r, c).toString());
+                cells << rs.fieldName(c) + "=" +
+                             (rs.at(r, c).isNull() ? QString("Null") : rs.at(r, c).toString());
             rows << cells.join(' ');
         }
         return rows;
     }
-    QStringList correlated(const QString& accounts) {
+    QStringList run(const QStringList& statements, const QString& name = "temp_rpt_stock") {
         KeyValue batch;
-        for (const QString& s : CorrelatedStockRefill(accounts))
+        for (const QString& s : statements)
             batch.AddItem(s, SqlParams());
         EXPECT_TRUE(sqlHelper::ExecuteTrans(batch).isResult);
-        return table();
+        return table(name);
+    }
+    QStringList correlated(const QString& accounts) { return run(CorrelatedStockRefill(accounts)); }
+
+    // 40 goods (every tenth without a default unit), 120 bills of both
+    // sides over two accounts, types, partners and three months, with
+    // empty figures and now and then a line without its bill.
+    void randomBills() {
+        std::mt19937 rng(11);
+        auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        auto number = [&]() -> QString { return pick(12) == 0 ? "Null" : QString::number(pick(800) / 8.0); };
+        exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', "
+             "'二账', 0, 1)");
+        for (int g = 1; g <= 40; ++g) {
+            exec(QString("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, upqty, downqty, "
+                         "status) values "
+                         "(%1, 1, 'G%1', '货品%1', 100, 5, '启用')")
+                     .arg(g));
+            if (g % 10 != 0) // a few goods have no default unit and are not listed
+                exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, "
+                             "%1, 1, '箱', "
+                             "%2)")
+                         .arg(g)
+                         .arg(1 + pick(4) * 4));
+        }
+        int line = 1;
+        for (int b = 1; b <= 120; ++b) {
+            const char* kind = b % 2 ? "rk" : "ck";
+            exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass, utypeId, %5, createTime) "
+                         "values (%2, %3, "
+                         "'%1-%2', %4, %6, %7, '2026-0%8-%9 10:00:00')")
+                     .arg(kind)
+                     .arg(b)
+                     .arg(QStringList{"2", "30", "99", "Null"}[pick(4)])
+                     .arg(pick(3) ? 1 : 0)
+                     .arg(b % 2 ? "supplierName" : "customerName")
+                     .arg(QStringList{"7", "8", "Null"}[pick(3)])
+                     .arg(QStringList{"'甲商行'", "'乙公司'", "'甲乙合作社'", "Null"}[pick(4)])
+                     .arg(3 + pick(3))
+                     .arg(10 + pick(19)));
+            for (int k = 0; k < 1 + pick(6); ++k)
+                exec(QString("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight) values "
+                             "(%2, %3, %4, %5, "
+                             "%6, %7)")
+                         .arg(kind)
+                         .arg(line++)
+                         .arg(pick(30) ? b : 999) // now and then a line without its bill
+                         .arg(1 + pick(40))
+                         .arg(number(), number(), number()));
+        }
     }
 };
 
 } // namespace
 
 TEST_F(StockReport, TheBalanceRefillWritesWhatTheLineByLineStatementWrites) {
-    std::mt19937 rng(11);
-    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    auto number = [&]() -> QString { return pick(12) == 0 ? "Null" : QString::number(pick(800) / 8.0); };
-    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', '二账', 0, 1)");
-    for (int g = 1; g <= 40; ++g) {
-        exec(QString("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, upqty, downqty, status) values "
-                     "(%1, 1, 'G%1', '货品%1', 100, 5, '启用')")
-                 .arg(g));
-        if (g % 10 != 0) // a few goods have no default unit and are not listed
-            exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, '箱', "
-                         "%2)")
-                     .arg(g)
-                     .arg(1 + pick(4) * 4));
-    }
-    int line = 1;
-    for (int b = 1; b <= 120; ++b) {
-        const char* kind = b % 2 ? "rk" : "ck";
-        exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
-                 .arg(kind)
-                 .arg(b)
-                 .arg(QStringList{"2", "30", "99", "Null"}[pick(4)])
-                 .arg(pick(3) ? 1 : 0));
-        for (int k = 0; k < 1 + pick(6); ++k)
-            exec(QString("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight) values (%2, %3, %4, %5, "
-                         "%6, %7)")
-                     .arg(kind)
-                     .arg(line++)
-                     .arg(pick(30) ? b : 999) // now and then a line without its bill
-                     .arg(1 + pick(40))
-                     .arg(number(), number(), number()));
-    }
+    randomBills();
     for (const QString& accounts : {QString("2,30,0"), QString("30,0"), QString("0")}) {
         dal_rpt_stock dal;
         ASSERT_TRUE(dal.insert_temp_rpt_stock(accounts).isResult);
@@ -72,6 +93,53 @@ TEST_F(StockReport, TheBalanceRefillWritesWhatTheLineByLineStatementWrites) {
         ASSERT_EQ(fast.size(), reference.size());
         for (int r = 0; r < fast.size(); ++r)
             EXPECT_EQ(fast[r], reference[r]) << accounts.toStdString();
+    }
+}
+
+TEST_F(StockReport, TheGroupedSummaryRefillWritesWhatTheLineByLineStatementWrites) {
+    randomBills();
+    struct Case {
+        const char* accounts;
+        SumFilter filter;
+    };
+    std::vector<Case> cases = {{"2,30,0", {}}, {"30,0", {}}};
+    SumFilter f;
+    f.partner = "甲";
+    cases.push_back({"2,30,0", f});
+    f.typeId = "7";
+    cases.push_back({"2,30,0", f});
+    f = SumFilter();
+    f.from = QDate(2026, 4, 1);
+    f.to = QDate(2026, 4, 30);
+    cases.push_back({"2,0", f});
+    f.partner = "it's"; // a quote in the user's text
+    cases.push_back({"2,30,0", f});
+    for (Case c : cases) {
+        for (bool out : {false, true}) {
+            c.filter.stockOut = out;
+            ConditionSet list, sum;
+            SumConditions(c.filter, list, sum);
+            const QString table = out ? "temp_rpt_ckSum" : "temp_rpt_rkSum";
+            std::unique_ptr<SumReportDal> dal;
+            if (out)
+                dal = std::make_unique<dal_rpt_ckSum>();
+            else
+                dal = std::make_unique<dal_rpt_rkSum>();
+            ASSERT_TRUE(dal->Refill(c.accounts, sum).isResult);
+            const QStringList fast = this->table(table);
+            ASSERT_EQ(fast.size(), 36);
+            const QStringList reference =
+                run(CorrelatedSumRefill(out, c.accounts, GetConditionSql(sum)), table);
+            ASSERT_EQ(fast.size(), reference.size());
+            int nonZero = 0;
+            for (int r = 0; r < fast.size(); ++r) {
+                EXPECT_EQ(fast[r], reference[r]) << c.accounts << " " << GetConditionSql(sum).toStdString();
+                nonZero += !fast[r].contains("Qty=0 ");
+            }
+            if (c.filter.partner != "it's") {
+                EXPECT_GT(nonZero, 0) << GetConditionSql(sum).toStdString();
+            }
+        }
     }
 }
 
@@ -95,4 +163,11 @@ TEST_F(StockReport, ADefaultUnitOfNoPiecesLeavesItsDefaultFiguresEmpty) {
     EXPECT_EQ(rs.at(1, "totalImportWeight").toString(), "3.0");
     EXPECT_EQ(rs.at(1, "totalExportQty").toString(), "0"); // no stock-out: 0, not empty
     EXPECT_EQ(rs.at(1, "totalBlanceDefaultQty").toDouble(), 4);
+    // the stock-in summary likewise
+    ASSERT_TRUE(dal_rpt_rkSum().insert_temp_rpt_rkSum("2,0", ConditionSet()).isResult);
+    const RecordSet sum = query("select * from temp_rpt_rkSum order by id");
+    ASSERT_EQ(sum.RecordCount(), 2);
+    EXPECT_EQ(sum.at(0, "totalImportQty").toString(), "24.0");
+    EXPECT_TRUE(sum.at(0, "totalImportDefaultQty").isNull());
+    EXPECT_EQ(sum.at(1, "totalImportDefaultQty").toString(), "4.0");
 }

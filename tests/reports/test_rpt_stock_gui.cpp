@@ -87,9 +87,11 @@ TEST_F(StockWindow, BalancesLimitsAndFilters) {
     f.btn_search();
     EXPECT_EQ(f.dg_List->item(0, 19)->foreground().color(), frm_rpt_stock::lowStockColor()); // SP0001
     f.NextPage();
-    for (int r = 0; r < f.dg_List->rowCount(); ++r)
-        if (acc::val(at(f, r, 19)) >= acc::val(at(f, r, 9)))
+    for (int r = 0; r < f.dg_List->rowCount(); ++r) {
+        if (acc::val(at(f, r, 19)) >= acc::val(at(f, r, 9))) {
             EXPECT_NE(f.dg_List->item(r, 19)->foreground().color(), frm_rpt_stock::lowStockColor()) << r;
+        }
+    }
     f.btn_search();
     f.show();
     screenshot(&f, "stock_report");

@@ -75,11 +75,13 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
          "(2, 'G2', '二', '启用')");
     exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 1, 1, '箱', 6), "
          "(2, 2, 1, '瓶', 1)");
-    exec("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierName, ispass, createTime) values "
+    exec("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierName, ispass, createTime) "
+         "values "
          "(1, 2, 'rk-2603-00001', 'A1', 3, '甲', 1, '2026-03-09'), (2, 2, 'rk-2603-00002', Null, 3, '乙', 0, "
          "'2026-03-10')");
-    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight, inPrice) values (1, 1, 1, 2, 12, 1.5, "
-         "3)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, goodsCode, goodsName, qty, packQty, weight, "
+         "inPrice) values "
+         "(1, 1, 1, 'G1', '一', 2, 12, 1.5, 3)");
     ASSERT_EQ(run({"report", "rkHead", "--from", "2026-03-01", "--to", "2026-03-31", "--approved"}), 0)
         << qPrintable(err);
     QStringList lines = out.split('\n', Qt::SkipEmptyParts);
@@ -93,5 +95,35 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
     EXPECT_TRUE(lines[1].contains("\t24.0\t0\t24\t")) << qPrintable(lines[1]);
     EXPECT_EQ(run({"report", "stock", "--from", "2026-01-01"}), 2); // the stock report has no dates
     EXPECT_EQ(run({"report", "rkHead", "--to", "31.3.2026"}), 2);
-    EXPECT_EQ(run({"report", "rkSum"}), 2);
+    EXPECT_EQ(run({"report", "rkSum", "--approved"}), 2); // the summaries count approved bills only
+    EXPECT_EQ(run({"report", "ckLines"}), 2);
+
+    // lines: the goods filters; a line of goods 1 on bill 1
+    ASSERT_EQ(run({"report", "rkDetail", "--from", "2026-03-01", "--to", "2026-03-31", "--goods-code", "g1"}),
+              0)
+        << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("账目标识\t状态\t单据号码\t自定义单号\t入库类别\t供应商名称\t货品类别"));
+    EXPECT_TRUE(lines[1].contains("rk-2603-00001\tA1\t采购入库\t甲")) << qPrintable(lines[1]);
+    ASSERT_EQ(run({"report", "rkDetail", "--from", "2026-03-01", "--to", "2026-03-31", "--goods-code", "G2"}),
+              0);
+    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 1);
+
+    // summaries: the type by name, the partner and dates inside the sums
+    ASSERT_EQ(run({"report", "rkSum", "--from", "2026-03-01", "--to", "2026-03-31", "--type", "采购入库"}), 0)
+        << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0],
+              "状态\t货品类别\t货品编码\t货品名称\t规格\t上限\t下库\t单位\t小件汇总\t重量汇总\t默认件数");
+    EXPECT_TRUE(lines[2].contains("G1\t一")) << qPrintable(lines[2]); // goodsCode descending
+    EXPECT_TRUE(lines[2].endsWith("\t24.0\t3.0\t4.0")) << qPrintable(lines[2]);
+    EXPECT_TRUE(lines[1].endsWith("\t0\t0\t0")) << qPrintable(lines[1]);
+    ASSERT_EQ(run({"report", "rkSum", "--from", "2026-03-01", "--partner", "乙", "--no-zero"}), 0);
+    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 1); // bill 2 of 乙 is not approved
+    EXPECT_EQ(run({"report", "rkSum", "--type", "销售出库"}), 2);
+    EXPECT_TRUE(err.contains("--type")) << qPrintable(err);
+    ASSERT_EQ(run({"report", "ckSum", "--type", "销售出库", "--no-zero"}), 0) << qPrintable(err);
+    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 1);
 }

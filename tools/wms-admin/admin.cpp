@@ -1,16 +1,16 @@
 #include "admin.h"
 
 #include "access/dbsetup.h"
+#include "bills/stockbalance.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/backup.h"
+#include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
 #include "master/pinyinrefresh.h"
-#include "bills/stockbalance.h"
-#include "data/database.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
 
@@ -27,9 +27,12 @@ const char* const kUsage =
     "  backup                    在程序目录写一个压缩备份\n"
     "  compact                   压缩数据库文件\n"
     "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n"
-    "  report KIND [选项]          输出报表 (KIND: rkHead ckHead stock), 以制表符分隔, 首行为导出标题\n"
-    "      --from/--to YYYY-MM-DD  --accounts ID,ID  --type 类别  --partner 名称  --keyword 文本\n"
-    "      --approved --unapproved (单据)   --goods-type 类别  --keyword 文本  --no-zero (库存)\n"
+    "  report KIND [选项]        输出报表, 以制表符分隔, 首行为导出标题\n"
+    "      KIND: rkHead ckHead (单据)  rkDetail ckDetail (明细)  stock (库存)  rkSum ckSum (汇总)\n"
+    "      --accounts ID,ID  --keyword 文本                            (所有种类)\n"
+    "      --from/--to YYYY-MM-DD  --type 类别  --partner 名称         (单据, 明细, 汇总)\n"
+    "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)\n"
+    "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
 
 QString cellText(const QVariant& v) {
@@ -61,21 +64,38 @@ int runSql(const QString& statement, QTextStream& out) {
 // report KIND [options]: the same refill and list query as the report window,
 // in its first sort, printed with the export columns and captions.
 int runReport(QStringList args, QTextStream& out, QTextStream& err) {
+    enum class Family { Bills, Lines, Stock, Sums };
+    const QHash<QString, Family> kinds = {{"rkHead", Family::Bills},   {"ckHead", Family::Bills},
+                                          {"rkDetail", Family::Lines}, {"ckDetail", Family::Lines},
+                                          {"stock", Family::Stock},    {"rkSum", Family::Sums},
+                                          {"ckSum", Family::Sums}};
+    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum";
     if (args.isEmpty()) {
-        err << "report 需要报表种类: rkHead ckHead stock\n";
+        err << "report 需要报表种类: " << kindList << '\n';
         return 2;
     }
     const QString kind = args.takeFirst();
-    const bool bills = kind == "rkHead" || kind == "ckHead";
-    if (!bills && kind != "stock") {
-        err << "未知的报表种类: " << kind << " (可用: rkHead ckHead stock)\n";
+    if (!kinds.contains(kind)) {
+        err << "未知的报表种类: " << kind << " (可用: " << kindList << ")\n";
         return 2;
     }
+    const Family family = kinds[kind];
+    const bool stockOut = kind.startsWith("ck");
+    // the options of the kind's filters
+    QStringList valued{"--accounts", "--keyword"}, flagged;
+    if (family != Family::Stock)
+        valued << "--from"
+               << "--to"
+               << "--type"
+               << "--partner";
+    if (family != Family::Bills) valued << "--goods-type";
+    if (family == Family::Lines) valued << "--goods-code";
+    if (family == Family::Bills || family == Family::Lines)
+        flagged << "--approved"
+                << "--unapproved";
+    if (family == Family::Stock || family == Family::Sums) flagged << "--no-zero";
     QHash<QString, QString> values;
     QSet<QString> flags;
-    const QStringList valued = bills ? QStringList{"--from", "--to", "--accounts", "--type", "--partner", "--keyword"}
-                                     : QStringList{"--accounts", "--goods-type", "--keyword"};
-    const QStringList flagged = bills ? QStringList{"--approved", "--unapproved"} : QStringList{"--no-zero"};
     for (int i = 0; i < args.size(); ++i) {
         if (valued.contains(args[i]) && i + 1 < args.size()) {
             values[args[i]] = args[i + 1];
@@ -97,6 +117,10 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         err << option << " 应为日期 YYYY-MM-DD: " << values[option] << '\n';
         return false;
     };
+    QDate from, to;
+    if (family != Family::Stock && (!date("--from", FirstDayOfMonth(QDate::currentDate()), from) ||
+                                    !date("--to", QDate::currentDate(), to)))
+        return 2;
     sqlHelper::OpenConn();
     QString accounts;
     if (values.contains("--accounts")) {
@@ -110,20 +134,21 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
             accounts += id.trimmed() + ",";
         }
     } else { // every enabled account mark
-        const RecordSet rs =
-            sqlHelper::ExecuteSql("select id from tb_dictionary where utype='accountType' and isstart=1 order by id");
+        const RecordSet rs = sqlHelper::ExecuteSql(
+            "select id from tb_dictionary where utype='accountType' and isstart=1 order by id");
         for (int r = 0; r < rs.RecordCount(); ++r)
             accounts += rs.at(r, 0).toString() + ",";
     }
     m_PageInfor page;
+    page.isDesc = true;
     m_recordSet listed;
     std::unique_ptr<ReportDal> dal;
     QString captions;
-    if (bills) {
-        BillListFilter f;
-        f.stockOut = kind == "ckHead";
-        if (!date("--from", FirstDayOfMonth(QDate::currentDate()), f.from) || !date("--to", QDate::currentDate(), f.to))
-            return 2;
+    if (family == Family::Bills || family == Family::Lines) {
+        LineListFilter f;
+        f.stockOut = stockOut;
+        f.from = from;
+        f.to = to;
         f.accountIds = accounts;
         if (flags.contains("--approved") || flags.contains("--unapproved")) {
             f.approved = flags.contains("--approved");
@@ -132,17 +157,29 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         f.type = values.value("--type");
         f.partner = values.value("--partner");
         f.keyword = values.value("--keyword");
+        f.goodsType = values.value("--goods-type");
+        f.goodsCode = values.value("--goods-code");
         ConditionSet source, list;
-        BillListConditions(f, source, list);
-        page.str_orderBy = "passName asc,createTime";
-        page.isDesc = true;
-        if (f.stockOut)
-            dal = std::make_unique<dal_rpt_ckHead>();
-        else
-            dal = std::make_unique<dal_rpt_rkHead>();
-        listed = dal->GetListForCondition(source, list, page, BillListSelect(f.stockOut));
-        captions = BillListCaptions(f.stockOut);
-    } else {
+        if (family == Family::Bills) {
+            BillListConditions(f, source, list);
+            page.str_orderBy = "passName asc,createTime";
+            if (stockOut)
+                dal = std::make_unique<dal_rpt_ckHead>();
+            else
+                dal = std::make_unique<dal_rpt_rkHead>();
+            listed = dal->GetListForCondition(source, list, page, BillListSelect(stockOut));
+            captions = BillListCaptions(stockOut);
+        } else {
+            LineListConditions(f, source, list);
+            page.str_orderBy = "createTime";
+            if (stockOut)
+                dal = std::make_unique<dal_rpt_ckDetail>();
+            else
+                dal = std::make_unique<dal_rpt_rkDetail>();
+            listed = dal->GetListForCondition(source, list, page, LineListSelect(stockOut));
+            captions = LineListCaptions(stockOut);
+        }
+    } else if (family == Family::Stock) {
         StockFilter f;
         f.goodsType = values.value("--goods-type");
         f.keyword = values.value("--keyword");
@@ -150,18 +187,49 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         ConditionSet list;
         StockConditions(f, list);
         page.str_orderBy = "goodsCode";
-        page.isDesc = true;
         auto stock = std::make_unique<dal_rpt_stock>();
         listed = stock->GetListForCondition(list, accounts + "0", page, StockSelect());
         dal = std::move(stock);
         captions = StockCaptions();
+    } else {
+        SumFilter f;
+        f.stockOut = stockOut;
+        f.from = from;
+        f.to = to;
+        f.partner = values.value("--partner");
+        f.goodsType = values.value("--goods-type");
+        f.keyword = values.value("--keyword");
+        f.includeZero = !flags.contains("--no-zero");
+        if (values.contains("--type")) { // the window chooses the type from its list of enabled types
+            const RecordSet type = sqlHelper::ExecuteSql(
+                QStringLiteral("select id from tb_dictionary where utype='%1' and isstart=1 and uname=%2")
+                    .arg(stockOut ? "exportType" : "importType",
+                         sqlHelper::FormatParamValue(values["--type"])));
+            if (type.RecordCount() == 0) {
+                err << "--type 不是启用的" << (stockOut ? "出库" : "入库") << "类别: " << values["--type"]
+                    << '\n';
+                return 2;
+            }
+            f.typeId = acc::valueText(type.at(0, 0));
+        }
+        ConditionSet list, sum;
+        SumConditions(f, list, sum);
+        page.str_orderBy = "goodsCode";
+        std::unique_ptr<SumReportDal> sums;
+        if (stockOut)
+            sums = std::make_unique<dal_rpt_ckSum>();
+        else
+            sums = std::make_unique<dal_rpt_rkSum>();
+        listed = sums->GetListForCondition(list, sum, accounts + "0", page, SumSelect(stockOut));
+        dal = std::move(sums);
+        captions = SumCaptions();
     }
     if (!listed.str_MsgBox.isEmpty()) {
         err << "错误: " << listed.str_MsgBox << '\n';
         return 1;
     }
-    const RecordSet rs = dal->GetDataTable(listed.str_condition,
-                                           " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc"), true);
+    const RecordSet rs = dal->GetDataTable(
+        listed.str_condition, " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc"), true);
     out << captions.split(',').join('\t') << '\n';
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList cells;
@@ -199,8 +267,9 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
     }
     const std::vector<BalanceDifference> diffs = CheckStockBalance();
     for (const BalanceDifference& d : diffs)
-        out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId) << ' ' << d.column << ": 记录为 "
-            << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected) << '\n';
+        out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId) << ' ' << d.column
+            << ": 记录为 " << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected)
+            << '\n';
     if (diffs.empty()) {
         out << "库存余额与单据明细一致\n";
         return 0;
