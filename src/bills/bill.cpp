@@ -4,6 +4,7 @@
 #include "data/accesstext.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
+#include "reports/printout.h"
 
 const BillKind kStockIn{"rk", "supplierId", "supplierName", false};
 const BillKind kStockOut{"ck", "customerId", "customerName", true};
@@ -361,6 +362,16 @@ m_DBresult BillHeadDal<Head, Detail>::insertTemp(const ConditionSet& conditions)
     return refillTemp(m_kind.tempTable("head"), m_kind.headFields(), GetSqlSearch("a"), conditions);
 }
 
+template <class Head, class Detail>
+QDomElement BillHeadDal<Head, Detail>::GetGroupHeadRowNode(const ConditionSet& conditions,
+                                                            const QString& templateCode) {
+    const m_DBresult refilled = insertTemp(conditions);
+    if (!refilled.isResult) throw DbError(refilled.str_MsgBox);
+    return PrintOut::BuildRecordNode(
+        sqlHelper::ExecuteSql("select * from " + m_kind.tempTable("head") + " order by id"), templateCode,
+        "DataGroupHead");
+}
+
 // ---- lines ----
 
 template <class Detail>
@@ -420,6 +431,15 @@ void BillDetailDal<Detail>::Update(const Detail& line) {
 template <class Detail>
 m_DBresult BillDetailDal<Detail>::insertTemp(const ConditionSet& conditions) {
     return refillTemp(m_kind.tempTable("detail"), m_kind.detailFields(), GetSqlSearch("a"), conditions);
+}
+
+template <class Detail>
+QDomElement BillDetailDal<Detail>::GetDetailRowNode(const ConditionSet& conditions, const QString& templateCode) {
+    const m_DBresult refilled = insertTemp(conditions);
+    if (!refilled.isResult) throw DbError(refilled.str_MsgBox);
+    return PrintOut::BuildRecordNode(
+        sqlHelper::ExecuteSql("select * from " + m_kind.tempTable("detail") + " order by headId,rowNo"),
+        templateCode, "DataDetail");
 }
 
 template class BillHeadDal<m_rk_head, m_rk_detail>;

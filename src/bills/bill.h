@@ -11,6 +11,8 @@
 
 #include <QString>
 
+class QDomElement;
+
 struct BillHeadFields {
     int id = 0;
     int accountId = 0;
@@ -135,6 +137,9 @@ public:
     // (which get new ids, written back into lines). A bill approved or
     // deleted since it was read is refused.
     m_DBresult Update_All(const Head& head, LineSet& lines);
+    // The print node (DataGroupHead) of the bill heads meeting the
+    // conditions, through the temporary head table; null when there are none.
+    QDomElement GetGroupHeadRowNode(const ConditionSet& conditions, const QString& templateCode);
 
 protected:
     m_DBresult insertTemp(const ConditionSet& conditions);
@@ -154,6 +159,9 @@ public:
                                     const QString& tail = {});
     m_DBresult Delete(int id);
     void Update(const Detail& line);
+    // The print node (DataDetail) of the lines meeting the conditions, by
+    // bill and line number; null when there are none.
+    QDomElement GetDetailRowNode(const ConditionSet& conditions, const QString& templateCode);
 
 protected:
     m_DBresult insertTemp(const ConditionSet& conditions);

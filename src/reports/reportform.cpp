@@ -145,11 +145,7 @@ void ReportForm::setCell(int row, int column, const QString& text) {
 
 void ReportForm::showGoodsStatusIcon(int row, int column) {
     const QString status = cell(row, column);
-    if (status.isEmpty()) return;
-    dg_List->item(row, column)
-        ->setIcon(KeyIcon(status == QStringLiteral("启用")   ? "flg.ico"
-                          : status == QStringLiteral("替代") ? "flg2.ico"
-                                                             : "flg3.ico"));
+    if (!status.isEmpty()) dg_List->item(row, column)->setIcon(StatusIcon(status));
 }
 
 QString ReportForm::cell(int row, int column) const {

@@ -2,6 +2,7 @@
 
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "printout.h"
 
 m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumConditions) {
     KeyValue batch;
@@ -32,6 +33,12 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
 RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bool output) {
     return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
                                  m_kind.table + "  where 1=1 " + where + order);
+}
+
+QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode) {
+    const QString order =
+        page.str_orderBy.isEmpty() ? QString() : " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc");
+    return PrintOut::BuildRecordNode(GetDataTable(where, order, false), templateCode, "DataDetail");
 }
 
 namespace {

@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <functional>
 
+class QDomElement;
+
 struct ReportKindDef {
     QString table;         // the temporary table, e.g. temp_rpt_rkHead
     QString columns;       // the full column list
@@ -43,6 +45,9 @@ public:
                                 const QString& sumConditions = {});
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
+    // The print node (DataDetail) of every row of the last search under the
+    // list condition text, in the page record's sort; null when there are none.
+    QDomElement GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode);
 
 private:
     ReportKindDef m_kind;

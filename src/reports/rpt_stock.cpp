@@ -98,22 +98,22 @@ QString sumZeroUpdate(bool out) {
 
 // One grouped pass over the lines of the approved bills that pass the
 // account and sum conditions; goods without such lines get empty sums,
-// which read 0 after the closing update.
+// which read 0 after the closing update. The bills are chosen first, so a
+// month's summary reads only that month's lines.
 QStringList fastSumRefill(bool out, const QString& accounts, const QString& sumConditions) {
     const QString k = out ? "ck" : "rk";
     const QString perUnit = kPerUnit;
     const QString lines =
-        QStringLiteral(
-            "SELECT tb_%1_detail.goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
-            "sum(tb_%1_detail.qty * tb_%1_detail.weight) AS w FROM tb_%1_detail INNER JOIN tb_%1_head ON "
-            "tb_%1_detail.headid = tb_%1_head.id WHERE tb_%1_head.ispass = 1 AND tb_%1_head.accountId IN "
-            "(%2)")
+        QStringLiteral("SELECT tb_%1_detail.goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
+                       "sum(tb_%1_detail.qty * tb_%1_detail.weight) AS w FROM tb_%1_detail WHERE "
+                       "tb_%1_detail.headId IN (SELECT tb_%1_head.id FROM tb_%1_head WHERE tb_%1_head.ispass = 1 "
+                       "AND tb_%1_head.accountId IN (%2)")
             .arg(k, accounts);
     const QString insert = "insert into " + sumTable(out) + "( " + sumColumns(out) + ") SELECT " +
                            kHeadItems + "format(s.q, '#0.0##'), " + perUnit.arg("s.q") +
                            ", format(s.w, '#0.0#') FROM tb_goods_detail AS a LEFT JOIN tb_goods_head AS b ON "
                            "a.headId = b.id LEFT JOIN (" +
-                           lines + sumConditions + " GROUP BY tb_" + k +
+                           lines + sumConditions + ") GROUP BY tb_" + k +
                            "_detail.goodsId) AS s ON s.goodsId = b.id WHERE a.isDefault = 1";
     return {"delete from " + sumTable(out), insert, sumZeroUpdate(out)};
 }

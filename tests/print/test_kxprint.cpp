@@ -1,0 +1,109 @@
+#include "printfixture.h"
+
+#include "printdoc.h"
+#include "reports/reportprint.h"
+#include "reports/rpt_filters.h"
+#include "reports/rpt_stock.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace {
+
+class KxPrint : public PrintTest {
+protected:
+    QString pdf(const QString& name) const { return folder() + name + ".pdf"; }
+    // Renders the first page as a picture beside the screenshots, to look at.
+    void keepPicture(const QString& pdfFile, const QString& name) {
+        QDir().mkpath(WMS_SCREENSHOT_DIR);
+        QFile::remove(QString(WMS_SCREENSHOT_DIR) + "/" + name + ".pdf");
+        QFile::copy(pdfFile, QString(WMS_SCREENSHOT_DIR) + "/" + name + ".pdf");
+        QProcess::execute("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "2", pdfFile,
+                                       QString(WMS_SCREENSHOT_DIR) + "/" + name});
+    }
+};
+
+} // namespace
+
+TEST(KxPrintCommand, ParsesTheCommandAndRefusesPathsAndOtherText) {
+    QString error;
+    const auto c = kx::ParseCommand("orkPrint:TypeId=1003&BillCode=kx_import_bill&FileName=a.xml", &error);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->typeId, "1003");
+    EXPECT_EQ(c->billCode, "kx_import_bill");
+    EXPECT_EQ(c->fileName, "a.xml");
+    EXPECT_FALSE(kx::ParseCommand("print a.xml", &error));
+    EXPECT_FALSE(kx::ParseCommand("orkPrint:TypeId=1003&BillCode=kx_import_bill", &error));
+    EXPECT_FALSE(kx::ParseCommand("orkPrint:BillCode=kx_import_bill&FileName=../../etc/passwd", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(kx::FormatValue("37.5", "0.00"), "37.50");
+    EXPECT_EQ(kx::FormatValue("2026-12-05 10:30:00", "yyyy-MM-dd"), "2026-12-05");
+    EXPECT_EQ(kx::FormatValue("abc", "0.00"), "abc");
+}
+
+TEST_F(KxPrint, AStockInBillOf45LinesPrintsOnTwoPages) {
+    const int id = makeStockInBill(45);
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    int pages = 0;
+    const QString text = printToPdf(pdf("bill"), &pages);
+    EXPECT_EQ(pages, 2);
+    EXPECT_TRUE(text.contains("入库单"));
+    EXPECT_TRUE(text.contains(QString("rk-2612-%1").arg(id, 5, 10, QChar('0'))));
+    EXPECT_TRUE(text.contains("上海清风日化有限公司"));
+    for (int k = 1; k <= 45; ++k)
+        EXPECT_TRUE(text.contains(QString("测试货品%1号").arg(k))) << k;
+    // pdftotext leaves out the blanks between Chinese characters
+    const QString joined = QString(text).remove(' ');
+    EXPECT_TRUE(joined.contains("第1页共2页"));
+    EXPECT_TRUE(joined.contains("第2页共2页"));
+    // 2.5 × (1 + … + 45) = 2587.5
+    EXPECT_TRUE(text.contains("贰仟伍佰捌拾柒元伍角整")) << text.toStdString();
+    EXPECT_TRUE(text.contains("2587.50"));
+    keepPicture(pdf("bill"), "print_stock_in_bill");
+}
+
+TEST_F(KxPrint, TheStockReportAndASummaryPrintEveryGoods) {
+    makeStockInBill(30);
+    exec("update tb_rk_head set ispass=1");
+    dal_rpt_stock stock;
+    m_PageInfor page;
+    page.str_orderBy = "goodsCode";
+    const m_recordSet found = stock.GetListForCondition(ConditionSet(), "2,0", page, StockSelect());
+    ASSERT_EQ(found.recordCount, 30);
+    ASSERT_TRUE(PrintReport(stock, found.str_condition, page, "kx_stock_bill",
+                            "orkPrint:TypeId=1002&BillCode=kx_stock_bill&FileName=", "", "库存总账"));
+    int pages = 0;
+    QString text = printToPdf(pdf("stock"), &pages);
+    EXPECT_TRUE(text.contains("库存总账"));
+    for (int k = 1; k <= 30; ++k)
+        EXPECT_TRUE(text.contains(QString("测试货品%1号").arg(k))) << k;
+    EXPECT_TRUE(QString(text).remove(' ').contains(QString("第%1页共%1页").arg(pages)));
+    keepPicture(pdf("stock"), "print_stock_report");
+
+    dal_rpt_rkSum sum;
+    SumFilter f;
+    ConditionSet list, sums;
+    SumConditions(f, list, sums);
+    const m_recordSet summed = sum.GetListForCondition(list, sums, "2,0", page, SumSelect(false));
+    ASSERT_EQ(summed.recordCount, 30);
+    ASSERT_TRUE(PrintReport(sum, summed.str_condition, page, "kx_rpt_rkSum",
+                            "orkPrint:TypeId=1002&BillCode=kx_rpt_rkSum&FileName=", "", "入库汇总"));
+    text = printToPdf(pdf("sum"));
+    EXPECT_TRUE(text.contains("入库汇总"));
+    EXPECT_TRUE(text.contains("测试货品1号"));
+    // 12 pieces × (1 + … + 30) in the totals row
+    EXPECT_TRUE(text.contains("5580")) << text.toStdString();
+}
+
+TEST_F(KxPrint, BadCommandsAndMissingFilesFailWithAMessage) {
+    QProcess tool;
+    tool.start(KXPRINT_EXE, {"--dir", printFolder(), "--pdf", pdf("x"),
+                             "orkPrint:TypeId=1002&BillCode=kx_stock_bill&FileName=missing.xml"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains("missing.xml"));
+    tool.start(KXPRINT_EXE, {"--dir", printFolder(), "--pdf", pdf("x"), "nonsense"});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(pdf("x")));
+}

@@ -1,0 +1,76 @@
+// kxPrint: prints the data file a print command names with its template.
+//   kxPrint [--dir DIR] [--pdf OUT.pdf] "orkPrint:TypeId=...&BillCode=...&FileName=..."
+// The data file is read from DIR/generateXml/ and the template from
+// DIR/templeteXml/; DIR is the tool's own folder unless given. Without --pdf
+// a print preview opens, from which the user prints or saves a PDF.
+#include "printdoc.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <cstdio>
+
+namespace {
+
+int fail(bool window, const QString& message) {
+    if (window)
+        QMessageBox::critical(nullptr, QStringLiteral("打印"), message);
+    else
+        std::fprintf(stderr, "kxPrint: %s\n", qPrintable(message));
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QString dir, pdf, command;
+    bool usage = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if ((a == "--dir" || a == "--pdf") && i + 1 < argc)
+            (a == "--dir" ? dir : pdf) = QString::fromLocal8Bit(argv[++i]);
+        else if (command.isEmpty() && !a.startsWith("--"))
+            command = a;
+        else
+            usage = true;
+    }
+    const bool window = pdf.isEmpty();
+    // a PDF needs no screen
+    if (!window && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (usage || command.isEmpty())
+        return fail(
+            window,
+            QStringLiteral(
+                "用法: kxPrint [--dir 目录] [--pdf 输出.pdf] \"orkPrint:TypeId=…&BillCode=…&FileName=…\""));
+    if (dir.isEmpty()) dir = QCoreApplication::applicationDirPath();
+    QString error;
+    const auto parsed = kx::ParseCommand(command, &error);
+    if (!parsed) return fail(window, error);
+    kx::Document doc;
+    const QDir base(dir);
+    if (!doc.load(base.filePath("templeteXml/" + parsed->billCode + ".xml"),
+                  base.filePath("generateXml/" + parsed->fileName), &error))
+        return fail(window, error);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(doc.title);
+    if (!window) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        doc.print(&printer);
+        if (!QFileInfo(pdf).isFile()) return fail(false, QStringLiteral("无法写入 %1").arg(pdf));
+        return 0;
+    }
+    QPrintPreviewDialog preview(&printer);
+    preview.setWindowTitle(QStringLiteral("打印预览 - %1").arg(doc.title));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) { doc.print(p); });
+    preview.resize(1000, 800);
+    preview.exec();
+    return 0;
+}

@@ -1,0 +1,331 @@
+#include "printdoc.h"
+
+#include <QDateTime>
+#include <QDomDocument>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QUrlQuery>
+#include <cmath>
+
+namespace kx {
+
+std::optional<Command> ParseCommand(const QString& text, QString* error) {
+    const QString prefix = "orkPrint:";
+    if (!text.startsWith(prefix, Qt::CaseInsensitive)) {
+        *error = QStringLiteral("打印命令应以 orkPrint: 开头: %1").arg(text);
+        return std::nullopt;
+    }
+    Command c;
+    for (const QString& part : text.mid(prefix.size()).split('&', Qt::SkipEmptyParts)) {
+        const int eq = part.indexOf('=');
+        if (eq < 0) continue;
+        const QString key = part.left(eq).trimmed().toLower();
+        const QString value = part.mid(eq + 1).trimmed();
+        if (key == "typeid")
+            c.typeId = value;
+        else if (key == "billcode")
+            c.billCode = value;
+        else if (key == "filename")
+            c.fileName = value;
+    }
+    // names only: the files stay in their folders
+    auto plainName = [](const QString& s) {
+        return !s.isEmpty() && !s.contains('/') && !s.contains('\\') && s != "..";
+    };
+    if (!plainName(c.billCode) || !plainName(c.fileName)) {
+        *error = QStringLiteral("打印命令缺少 BillCode 或 FileName, 或其中含有路径: %1").arg(text);
+        return std::nullopt;
+    }
+    return c;
+}
+
+QString FormatValue(const QString& value, const QString& format) {
+    if (format.isEmpty() || value.trimmed().isEmpty()) return value;
+    if (format.contains('y')) {
+        QDateTime t = QDateTime::fromString(value.trimmed(), Qt::ISODate);
+        if (!t.isValid()) t = QDateTime::fromString(value.trimmed(), "yyyy-MM-dd HH:mm:ss");
+        if (!t.isValid()) t = QDateTime(QDate::fromString(value.trimmed().left(10), "yyyy-MM-dd"), QTime());
+        return t.isValid() ? t.toString(format) : value;
+    }
+    bool ok = false;
+    const double v = value.trimmed().toDouble(&ok);
+    if (!ok) return value;
+    const int point = format.indexOf('.');
+    return QString::number(v, 'f', point < 0 ? 0 : int(format.size() - point - 1));
+}
+
+namespace {
+
+int alignOf(const QString& s) {
+    if (s.compare("Right", Qt::CaseInsensitive) == 0) return Qt::AlignRight;
+    if (s.compare("Center", Qt::CaseInsensitive) == 0) return Qt::AlignHCenter;
+    return Qt::AlignLeft;
+}
+
+int decimalsOf(const QString& s) {
+    const int point = s.indexOf('.');
+    return point < 0 ? 0 : int(s.size() - point - 1);
+}
+
+} // namespace
+
+bool Document::load(const QString& templateFile, const QString& dataFile, QString* error) {
+    auto read = [&](const QString& path, QDomDocument& doc, const QString& what) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            *error = QStringLiteral("%1不存在: %2").arg(what, path);
+            return false;
+        }
+        if (!doc.setContent(&f) || doc.documentElement().tagName() != "Content") {
+            *error = QStringLiteral("%1格式不正确: %2").arg(what, path);
+            return false;
+        }
+        return true;
+    };
+    QDomDocument tpl, data;
+    if (!read(templateFile, tpl, QStringLiteral("打印模板")) ||
+        !read(dataFile, data, QStringLiteral("打印数据文件")))
+        return false;
+    const QDomElement layout = tpl.documentElement().firstChildElement("Layout");
+    title = layout.attribute("Title");
+    landscape = layout.attribute("Orientation").compare("Landscape", Qt::CaseInsensitive) == 0;
+    fontSize = layout.attribute("FontSize", "9").toDouble();
+    if (fontSize < 5 || fontSize > 30) fontSize = 9;
+    totalCaption = layout.attribute("TotalCaption");
+
+    // the head: the first record's fields, as the template orders them
+    const QDomElement headCols =
+        tpl.documentElement().firstChildElement("DataGroupHead").firstChildElement("DataCols");
+    const QDomElement headRow = data.documentElement()
+                                    .firstChildElement("DataGroupHead")
+                                    .firstChildElement("DataRecord")
+                                    .firstChildElement("DataRow");
+    for (QDomElement c = headCols.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
+        Field f;
+        f.caption = c.attribute("Caption", c.tagName());
+        f.value = FormatValue(headRow.firstChildElement(c.tagName()).text(), c.attribute("Format"));
+        f.footer = c.attribute("Place").compare("Footer", Qt::CaseInsensitive) == 0;
+        fields.push_back(f);
+    }
+
+    const QDomElement cols =
+        tpl.documentElement().firstChildElement("DataDetail").firstChildElement("DataCols");
+    for (QDomElement c = cols.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
+        Column col;
+        col.name = c.tagName();
+        col.caption = c.attribute("Caption", c.tagName());
+        col.width = std::max(1.0, c.attribute("Width", "10").toDouble());
+        col.align = alignOf(c.attribute("Align"));
+        col.sum = c.attribute("Total").compare("Sum", Qt::CaseInsensitive) == 0;
+        col.format = c.attribute("Format");
+        columns.push_back(col);
+    }
+    if (columns.empty()) {
+        *error = QStringLiteral("打印模板缺少 Content/DataDetail/DataCols: %1").arg(templateFile);
+        return false;
+    }
+    std::vector<double> sums(columns.size(), 0);
+    std::vector<int> decimals(columns.size(), 0);
+    const QDomElement record =
+        data.documentElement().firstChildElement("DataDetail").firstChildElement("DataRecord");
+    for (QDomElement r = record.firstChildElement("DataRow"); !r.isNull();
+         r = r.nextSiblingElement("DataRow")) {
+        QStringList texts;
+        for (size_t k = 0; k < columns.size(); ++k) {
+            const QString raw = r.firstChildElement(columns[k].name).text();
+            const QString shown = FormatValue(raw, columns[k].format);
+            if (columns[k].sum) {
+                bool ok = false;
+                const double v = raw.trimmed().toDouble(&ok);
+                if (ok) {
+                    sums[k] += v;
+                    decimals[k] = std::max(decimals[k], decimalsOf(shown));
+                }
+            }
+            texts << shown;
+        }
+        rows.push_back(texts);
+    }
+    for (size_t k = 0; k < columns.size(); ++k)
+        totals << (columns[k].sum ? QString::number(sums[k], 'f', std::min(decimals[k], 6)) : QString());
+    return true;
+}
+
+namespace {
+
+// What one page holds: a range of rows, and on the last page the totals and footer.
+struct Page {
+    int first = 0;
+    int count = 0;
+    bool last = false;
+};
+
+} // namespace
+
+int Document::print(QPagedPaintDevice* device) const {
+    device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+    QPainter p(device);
+    const QRectF page = QRectF(QPointF(0, 0), QSizeF(device->width(), device->height()));
+    const double mm = device->logicalDpiX() / 25.4;
+    const double pad = 1.2 * mm;
+    // Latin from DejaVu, Chinese from Droid Sans Fallback: with these the
+    // PDF's text reads back as written (Noto CJK's glyphs shared with the
+    // radicals' code points come back as radicals, its digits not at all)
+    QFont body;
+    body.setFamilies({"DejaVu Sans", "Droid Sans Fallback", "Noto Sans CJK SC"});
+    body.setPointSizeF(fontSize);
+    QFont bold = body;
+    bold.setBold(true);
+    QFont titleFont = body;
+    titleFont.setPointSizeF(fontSize * 2);
+    titleFont.setBold(true);
+    QFont small = body;
+    small.setPointSizeF(std::max(6.0, fontSize - 1));
+    const QFontMetricsF fm(body, device);
+    const double line = fm.height();
+
+    // the column edges
+    double widthSum = 0;
+    for (const Column& c : columns)
+        widthSum += c.width;
+    std::vector<double> x{page.left()};
+    for (const Column& c : columns)
+        x.push_back(x.back() + page.width() * c.width / widthSum);
+    auto cellRect = [&](size_t k, double top, double height) {
+        return QRectF(x[k] + pad, top + pad, x[k + 1] - x[k] - 2 * pad, height - 2 * pad);
+    };
+    const int wrap = Qt::TextWrapAnywhere;
+    auto rowHeight = [&](const QStringList& texts, const QFont& font) {
+        const QFontMetricsF m(font, device);
+        double h = m.height();
+        for (size_t k = 0; k < columns.size() && k < size_t(texts.size()); ++k)
+            h = std::max(h, m.boundingRect(cellRect(k, 0, 1000 * mm), wrap, texts[k]).height());
+        return h + 2 * pad;
+    };
+
+    // the head fields in three label-value pairs a row
+    std::vector<Field> head, footer;
+    for (const Field& f : fields)
+        (f.footer ? footer : head).push_back(f);
+    auto fieldsHeight = [&](const std::vector<Field>& list) {
+        return std::ceil(list.size() / 3.0) * (line + pad);
+    };
+    const double titleH = QFontMetricsF(titleFont, device).height() + 3 * mm;
+    const double headH = head.empty() ? line + pad : fieldsHeight(head);
+    QStringList captions;
+    for (const Column& c : columns)
+        captions << c.caption;
+    const double captionH = rowHeight(captions, bold);
+    const double totalsH = std::any_of(columns.begin(), columns.end(), [](const Column& c) { return c.sum; })
+                               ? rowHeight(totals, bold)
+                               : 0;
+    const double footerH = footer.empty() ? 0 : fieldsHeight(footer) + 2 * mm;
+    const double pageFootH = line + 2 * mm;
+    const double body0 = page.top() + titleH + headH + 2 * mm + captionH;
+    const double bodyEnd = page.bottom() - pageFootH;
+
+    std::vector<double> heights;
+    for (const QStringList& r : rows)
+        heights.push_back(rowHeight(r, body));
+    std::vector<Page> pages;
+    Page current;
+    double y = body0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (y + heights[i] > bodyEnd && current.count > 0) {
+            pages.push_back(current);
+            current = Page{int(i), 0, false};
+            y = body0;
+        }
+        y += heights[i];
+        ++current.count;
+    }
+    // the totals and the footer fields stay with the last rows
+    if (y + totalsH + footerH > bodyEnd && current.count > 1) {
+        double keep = y;
+        int moved = 0;
+        while (keep + totalsH + footerH > bodyEnd && current.count - moved > 1) {
+            keep -= heights[current.first + current.count - 1 - moved];
+            ++moved;
+        }
+        Page rest{current.first + current.count - moved, moved, true};
+        current.count -= moved;
+        pages.push_back(current);
+        current = rest;
+    }
+    current.last = true;
+    pages.push_back(current);
+
+    const QString printed =
+        QStringLiteral("打印时间: ") + QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm");
+    auto drawFields = [&](const std::vector<Field>& list, double top) {
+        const double w = page.width() / 3;
+        for (size_t i = 0; i < list.size(); ++i) {
+            const QRectF r(page.left() + (i % 3) * w, top + (i / 3) * (line + pad), w - 2 * mm, line + pad);
+            p.setFont(bold);
+            const QString label = list[i].caption + QStringLiteral(": ");
+            const double lw = QFontMetricsF(bold, device).horizontalAdvance(label);
+            p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, label);
+            p.setFont(body);
+            const QRectF v = r.adjusted(lw, 0, 0, 0);
+            p.drawText(v, Qt::AlignLeft | Qt::AlignVCenter,
+                       QFontMetricsF(body, device).elidedText(list[i].value, Qt::ElideRight, v.width()));
+            p.drawLine(QPointF(v.left(), r.bottom()), QPointF(r.right(), r.bottom()));
+        }
+    };
+    auto drawRow = [&](const QStringList& texts, double top, double height, const QFont& font, bool shaded) {
+        if (shaded) p.fillRect(QRectF(x.front(), top, x.back() - x.front(), height), QColor(235, 235, 235));
+        p.setFont(font);
+        for (size_t k = 0; k < columns.size(); ++k) {
+            p.drawRect(QRectF(x[k], top, x[k + 1] - x[k], height));
+            if (k < size_t(texts.size()))
+                p.drawText(cellRect(k, top, height), wrap | columns[k].align | Qt::AlignVCenter, texts[k]);
+        }
+    };
+
+    for (size_t n = 0; n < pages.size(); ++n) {
+        if (n > 0) device->newPage();
+        p.setPen(QPen(Qt::black, 0.2 * mm));
+        p.setFont(titleFont);
+        p.drawText(QRectF(page.left(), page.top(), page.width(), titleH), Qt::AlignHCenter | Qt::AlignTop,
+                   title);
+        double top = page.top() + titleH;
+        if (head.empty()) {
+            p.setFont(body);
+            p.drawText(QRectF(page.left(), top, page.width(), line), Qt::AlignLeft,
+                       QStringLiteral("共 %1 条").arg(rows.size()));
+        } else {
+            drawFields(head, top);
+        }
+        top += headH + 2 * mm;
+        drawRow(captions, top, captionH, bold, true);
+        top += captionH;
+        const Page& pg = pages[n];
+        for (int i = pg.first; i < pg.first + pg.count; ++i) {
+            drawRow(rows[i], top, heights[i], body, false);
+            top += heights[i];
+        }
+        if (pg.last) {
+            if (totalsH > 0) {
+                QStringList t = totals;
+                if (!totalCaption.isEmpty() && t.front().isEmpty()) t.front() = totalCaption;
+                drawRow(t, top, totalsH, bold, false);
+                top += totalsH;
+            }
+            if (!footer.empty()) drawFields(footer, top + 2 * mm);
+        }
+        p.setFont(small);
+        const QRectF foot(page.left(), page.bottom() - line, page.width(), line);
+        p.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter, printed);
+        p.drawText(foot, Qt::AlignHCenter | Qt::AlignVCenter,
+                   QStringLiteral("第 %1 页 共 %2 页").arg(n + 1).arg(pages.size()));
+    }
+    p.end();
+    return int(pages.size());
+}
+
+} // namespace kx

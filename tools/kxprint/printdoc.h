@@ -1,0 +1,62 @@
+#pragma once
+// The print tool's document: a template's layout (title, orientation, the
+// head fields, the table's columns) with the rows of a print data file, laid
+// out on A4 pages.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace kx {
+
+// "orkPrint:TypeId=1003&BillCode=kx_import_bill&FileName=x.xml"
+struct Command {
+    QString typeId;
+    QString billCode;
+    QString fileName;
+};
+// The command, or nothing with the reason in error.
+std::optional<Command> ParseCommand(const QString& text, QString* error);
+
+struct Field {
+    QString caption;
+    QString value;
+    bool footer = false; // below the table, on the last page
+};
+
+struct Column {
+    QString name;
+    QString caption;
+    double width = 10;
+    int align = 0; // Qt::Alignment horizontal flag
+    bool sum = false;
+    QString format; // "0.00": decimals of a number; "yyyy-MM-dd": a date
+};
+
+class Document {
+public:
+    // Reads the template and the data file; false with the reason in error.
+    bool load(const QString& templateFile, const QString& dataFile, QString* error);
+
+    QString title;
+    bool landscape = false;
+    double fontSize = 9;
+    QString totalCaption;
+    std::vector<Field> fields;
+    std::vector<Column> columns;
+    std::vector<QStringList> rows; // the texts as printed
+    QStringList totals;            // per column; empty for columns without a sum
+
+    // Sets the page of the device (A4 and the orientation) and paints every
+    // page; returns the number of pages.
+    int print(QPagedPaintDevice* device) const;
+};
+
+// The text of a value under a column's format.
+QString FormatValue(const QString& value, const QString& format);
+
+} // namespace kx
