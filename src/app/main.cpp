@@ -6,11 +6,14 @@
 #include "data/appenv.h"
 #include "data/dberror.h"
 #include "data/msgbox.h"
+#include "reports/xlsxexport.h"
 #include "ui/application.h"
 #include "ui/msgbox_widgets.h"
 
+#include <QDesktopServices>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
@@ -20,6 +23,9 @@ int main(int argc, char* argv[]) {
     WidgetMsgBox messages;
     MsgBox::setHandler(&messages);
     SetBeepHandler([] { QApplication::beep(); });
+    Export::WorkbookOpener() = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
     // A normal end leaves every running event loop; an end on an error, or one
     // before the loop runs, exits at once.
     SetEndProgramHandler([](int code) {

@@ -1,5 +1,7 @@
 #include "frmbillentry.h"
 
+#include "reports/reportprint.h"
+
 #include "access/funcode.h"
 #include "access/user.h"
 #include "data/accesstext.h"
@@ -188,7 +190,6 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     passAction = AddToolAction(toolbar, this, "pass", "审核", "审", QColor(200, 60, 60), &BillEntryForm::PassBill);
     AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &BillEntryForm::DeleteBill);
     printAction = AddToolAction(toolbar, this, "print", "打印", "印", QColor(200, 120, 30), &BillEntryForm::PrintBill);
-    printAction->setEnabled(false); // printing comes with the print tool
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(60, 140, 160), &BillEntryForm::RefreshBill);
     searchBillAction =
         AddToolAction(toolbar, this, "seachBill", "查找单据", "查", QColor(120, 90, 170), &BillEntryForm::SearchBill);
@@ -867,7 +868,10 @@ void BillEntryForm::DeleteBill() {
 
 void BillEntryForm::PrintBill() {
     if (!CheckFunction(m_kind.codePrint())) return;
-    if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
+    // the print shows what is stored, so unsaved changes would not be on it
+    if (m_dirty && !txt_id->text().trimmed().isEmpty())
+        return refuse(QStringLiteral("当前单据已修改,请先保存再打印!"));
+    ::PrintBill(m_kind.out, static_cast<int>(acc::val(txt_id->text())), windowTitle());
 }
 
 // ---- keys ----

@@ -10,6 +10,7 @@
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
 #include "pinyin.h"
+#include "reports/xlsxexport.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
@@ -41,8 +42,15 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     AddToolAction(toolbar, this, "copy", "复制", "复", QColor(120, 90, 170), &frm_customer::CopyCustomer);
     AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &frm_customer::SaveCustomer);
     AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &frm_customer::DeleteCustomer);
-    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(200, 120, 30), [] {});
-    exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
+    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(200, 120, 30), [this] {
+        if (!CheckFunction(m_funCode::customer_export())) return;
+        // tax numbers, bank accounts and telephone numbers stay text
+        Export::ExportToSpreadsheet(
+            m_dal.GetDataTable(m_lastConditions, true), QStringLiteral("往来单位信息"),
+            QStringLiteral("固定类别,自定义类别,编码,往来单位名称,联系人,公司名称,税务号,开户银行,"
+                           "开户帐号,地址,电话,Email,传真,状态,创建人,创建时间"),
+            "tttttttttttttttd");
+    });
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 

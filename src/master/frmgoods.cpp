@@ -11,6 +11,7 @@
 #include "frm_dictionary.h"
 #include "numbertext.h"
 #include "pinyin.h"
+#include "reports/xlsxexport.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
@@ -48,8 +49,14 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &frmGoods::btn_GoodsSave);
     AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &frmGoods::btn_GoodsDelete);
     AddToolAction(toolbar, this, "print", "打印条码", "印", QColor(200, 120, 30), &frmGoods::PrintBarcode);
-    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
-    exportAction->setEnabled(false); // the spreadsheet export comes with the report issue
+    exportAction = AddToolAction(toolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        if (!CheckFunction(m_funCode::goodsInfor_export())) return;
+        // limits are numbers, codes text (leading zeros stay)
+        Export::ExportToSpreadsheet(
+            m_head.GetDataTable(m_lastConditions, true), QStringLiteral("货品信息"),
+            QStringLiteral("货品类别,货品编码,货品名称,规格,库存上限,库存下限,状态,创建人,创建时间"),
+            "ttttnnttd");
+    });
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 

@@ -16,21 +16,45 @@
 
 namespace {
 
-const BillReportKind kRkKind{false, "frm_rpt_rkHead", "入库单据",
-                             "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<入库类别  "
-                             "|<供应商名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
-                             "cobo_importType", "importType", "供应商:", "txt_supplierName", "btn_searchSupplier",
-                             "supplier", "frmImport", &m_funCode::rpt_rkbill_browse, &m_funCode::rpt_rkbill_delete,
-                             &m_funCode::rpt_rkbill_add, &m_funCode::rpt_rkbill_pass, &m_funCode::rpt_rkbill_nopass,
-                             &NewStockInStore};
+const BillReportKind kRkKind{
+    false,
+    "frm_rpt_rkHead",
+    "入库单据",
+    "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<入库类别  "
+    "|<供应商名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
+    "cobo_importType",
+    "importType",
+    "供应商:",
+    "txt_supplierName",
+    "btn_searchSupplier",
+    "supplier",
+    "frmImport",
+    &m_funCode::rpt_rkbill_browse,
+    &m_funCode::rpt_rkbill_delete,
+    &m_funCode::rpt_rkbill_add,
+    &m_funCode::rpt_rkbill_pass,
+    &m_funCode::rpt_rkbill_nopass,
+    &NewStockInStore};
 
-const BillReportKind kCkKind{true, "frm_rpt_ckHead", "出库单据",
-                             "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<出库类别  "
-                             "|<客户名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
-                             "cobo_exportType", "exportType", "客户:", "txt_customerName", "btn_searchCustomer",
-                             "customer", "frmExport", &m_funCode::rpt_ckbill_browse, &m_funCode::rpt_ckbill_delete,
-                             &m_funCode::rpt_ckbill_add, &m_funCode::rpt_ckbill_pass, &m_funCode::rpt_ckbill_nopass,
-                             &NewStockOutStore};
+const BillReportKind kCkKind{
+    true,
+    "frm_rpt_ckHead",
+    "出库单据",
+    "^序号  |^选中  |^ID   |^状态     |<账目标识    |<单据号码      |<自定义单号    |<出库类别  "
+    "|<客户名称         |^单据项目 |>单据金额  |<备注        |<建单人  |<建单日期   ",
+    "cobo_exportType",
+    "exportType",
+    "客户:",
+    "txt_customerName",
+    "btn_searchCustomer",
+    "customer",
+    "frmExport",
+    &m_funCode::rpt_ckbill_browse,
+    &m_funCode::rpt_ckbill_delete,
+    &m_funCode::rpt_ckbill_add,
+    &m_funCode::rpt_ckbill_pass,
+    &m_funCode::rpt_ckbill_nopass,
+    &NewStockOutStore};
 
 const QString kApproved = QStringLiteral("已审核");
 const QString kNotApproved = QStringLiteral("未审核");
@@ -43,19 +67,24 @@ BillListReport::BillListReport(const BillReportKind& kind, QWidget* parent) : Bi
     else
         m_dal = std::make_unique<dal_rpt_rkHead>();
     AddToolAction(utoolbar, this, "addNew", "新建单据", "新", QColor(46, 139, 87), &BillListReport::AddNew);
-    QAction* print = AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {});
-    QAction* exportList = AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
-    print->setEnabled(false); // print and export come with the print tool
-    exportList->setEnabled(false);
+    // the bill lists have nothing to print: their bills print from the entry window
+    AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {})->setEnabled(false);
+    AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        exportRows(*m_dal, m_kind.out ? m_funCode::rpt_ckbill_export() : m_funCode::rpt_rkbill_export(),
+                   QString::fromUtf8(m_kind.title), BillListCaptions(m_kind.out), BillListKinds());
+    });
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
-    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)->setObjectName("menu_BrowseBill");
+    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)
+        ->setObjectName("menu_BrowseBill");
     vs_pop_menu->addAction(QStringLiteral("删除单据"), this, &BillReportForm::menu_DeleteBill)
         ->setObjectName("menu_DeleteBill");
     vs_pop_menu->addSeparator();
-    vs_pop_menu->addAction(QStringLiteral("反审单据"), this, &BillListReport::menu_nopass)->setObjectName("menu_nopass");
-    vs_pop_menu->addAction(QStringLiteral("审核单据"), this, &BillListReport::menu_pass)->setObjectName("menu_pass");
+    vs_pop_menu->addAction(QStringLiteral("反审单据"), this, &BillListReport::menu_nopass)
+        ->setObjectName("menu_nopass");
+    vs_pop_menu->addAction(QStringLiteral("审核单据"), this, &BillListReport::menu_pass)
+        ->setObjectName("menu_pass");
     dg_List->setColumnHidden(colCheck, true);
     dg_List->setColumnHidden(colId, true);
     layOutFilters({}, {});
@@ -70,19 +99,32 @@ BillListReport::~BillListReport() = default;
 
 QString BillListReport::GetColName(int column) const {
     switch (column) {
-    case colId: return "id";
-    case colStatus: return "passName";
-    case colAccount: return "accountName";
-    case colBillNo: return "billNo";
-    case colUBillNo: return "ubillNo";
-    case colType: return "utype";
-    case colPartner: return m_kind.out ? "customerName" : "supplierName";
-    case colItems: return "totalItemRow";
-    case colAmount: return "val(totalAmount)"; // the amounts are stored as text: sort them as numbers
-    case colRemark: return "remark";
-    case colCreator: return "creator";
-    case colDate: return "createTime";
-    default: return {};
+    case colId:
+        return "id";
+    case colStatus:
+        return "passName";
+    case colAccount:
+        return "accountName";
+    case colBillNo:
+        return "billNo";
+    case colUBillNo:
+        return "ubillNo";
+    case colType:
+        return "utype";
+    case colPartner:
+        return m_kind.out ? "customerName" : "supplierName";
+    case colItems:
+        return "totalItemRow";
+    case colAmount:
+        return "val(totalAmount)"; // the amounts are stored as text: sort them as numbers
+    case colRemark:
+        return "remark";
+    case colCreator:
+        return "creator";
+    case colDate:
+        return "createTime";
+    default:
+        return {};
     }
 }
 

@@ -27,22 +27,50 @@
 namespace {
 
 const BillReportKind kRkLines{
-    false, "frm_rpt_rkDetail", "入库明细",
-    "^序号 |^选中 |^ID   |^状态     |<headId     |<账目标识      |<单据号码      |<自定义单号  |<入库类别 |<供应商名称     "
-    "|^货品类别 |<货品编码        |<goodsDetailCode|<货品名称       |<描述      |^单位 |>内装数|>重量  |>价格    |>数量    "
+    false,
+    "frm_rpt_rkDetail",
+    "入库明细",
+    "^序号 |^选中 |^ID   |^状态     |<headId     |<账目标识      |<单据号码      |<自定义单号  |<入库类别 "
+    "|<供应商名称     "
+    "|^货品类别 |<货品编码        |<goodsDetailCode|<货品名称       |<描述      |^单位 |>内装数|>重量  "
+    "|>价格    |>数量    "
     "|>金额    |>小件数量|>默认件数|>重量小计|>存放库位 |>批次号    |<备注     |<建单人  |<建单日期    ",
-    "cobo_importType", "importType", "供应商:", "txt_supplierName", "btn_searchSupplier", "supplier", "frmImport",
-    &m_funCode::rpt_rk_detail_bill_browse, &m_funCode::rpt_rk_detail_bill_delete, nullptr, nullptr, nullptr,
+    "cobo_importType",
+    "importType",
+    "供应商:",
+    "txt_supplierName",
+    "btn_searchSupplier",
+    "supplier",
+    "frmImport",
+    &m_funCode::rpt_rk_detail_bill_browse,
+    &m_funCode::rpt_rk_detail_bill_delete,
+    nullptr,
+    nullptr,
+    nullptr,
     &NewStockInStore};
 
-const BillReportKind kCkLines{
-    true, "frm_rpt_ckDetail", "出库明细",
-    "^序号 |^选中 |^ID   |^状态     |<headId     |<账目标识      |<单据号码      |<自定义单号  |<出库类别 |<客户名称     "
-    "|^货品类别 |<货品编码        |<goodsDetailCode|<货品名称       |<描述      |^单位 |>内装数|>重量  |>进价    |>售价    "
-    "|>数量    |>金额    |>小件数量|>默认件数|>重量小计|>存放库位 |>批次号    |<备注     |<建单人  |<建单日期    ",
-    "cobo_exportType", "exportType", "客户:", "txt_customerName", "btn_searchCustomer", "customer", "frmExport",
-    &m_funCode::rpt_ck_detail_bill_browse, &m_funCode::rpt_ck_detail_bill_delete, nullptr, nullptr, nullptr,
-    &NewStockOutStore};
+const BillReportKind kCkLines{true,
+                              "frm_rpt_ckDetail",
+                              "出库明细",
+                              "^序号 |^选中 |^ID   |^状态     |<headId     |<账目标识      |<单据号码      "
+                              "|<自定义单号  |<出库类别 |<客户名称     "
+                              "|^货品类别 |<货品编码        |<goodsDetailCode|<货品名称       |<描述      "
+                              "|^单位 |>内装数|>重量  |>进价    |>售价    "
+                              "|>数量    |>金额    |>小件数量|>默认件数|>重量小计|>存放库位 |>批次号    "
+                              "|<备注     |<建单人  |<建单日期    ",
+                              "cobo_exportType",
+                              "exportType",
+                              "客户:",
+                              "txt_customerName",
+                              "btn_searchCustomer",
+                              "customer",
+                              "frmExport",
+                              &m_funCode::rpt_ck_detail_bill_browse,
+                              &m_funCode::rpt_ck_detail_bill_delete,
+                              nullptr,
+                              nullptr,
+                              nullptr,
+                              &NewStockOutStore};
 
 } // namespace
 
@@ -53,17 +81,22 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
         m_dal = std::make_unique<dal_rpt_rkDetail>();
     // the fields of the select list, grid column c showing field c - 1
     m_fields = LineListSelect(kind.out).mid(7).trimmed().split(',');
-    QAction* operation = AddToolAction(utoolbar, this, "operation", "操作", "操", QColor(60, 140, 160), [] {});
-    connect(operation, &QAction::triggered, this, [this] {
-        vs_pop_menu->popup(utoolbar->mapToGlobal(QPoint(0, utoolbar->height())));
+    QAction* operation =
+        AddToolAction(utoolbar, this, "operation", "操作", "操", QColor(60, 140, 160), [] {});
+    connect(operation, &QAction::triggered, this,
+            [this] { vs_pop_menu->popup(utoolbar->mapToGlobal(QPoint(0, utoolbar->height()))); });
+    // lines print with their bill, from the entry window
+    AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {})->setEnabled(false);
+    AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        exportRows(*m_dal,
+                   m_kind.out ? m_funCode::rpt_ck_detail_bill_export()
+                              : m_funCode::rpt_rk_detail_bill_export(),
+                   QString::fromUtf8(m_kind.title), LineListCaptions(m_kind.out), LineListKinds());
     });
-    QAction* print = AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {});
-    QAction* exportList = AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
-    print->setEnabled(false); // print and export come with the print tool
-    exportList->setEnabled(false);
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
-    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)->setObjectName("menu_BrowseBill");
+    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)
+        ->setObjectName("menu_BrowseBill");
     vs_pop_menu->addAction(QStringLiteral("删除单据"), this, &BillReportForm::menu_DeleteBill)
         ->setObjectName("menu_DeleteBill");
     for (int c : {1, 2, colHeadId(), 12})
@@ -73,9 +106,10 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
     if (kind.out) dg_List->setColumnHidden(m_fields.indexOf("inPrice") + 1, true);
 
     cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(cobo_goodsTypeName,
-              "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-              "uname");
+    FillCombo(
+        cobo_goodsTypeName,
+        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
+        "uname");
     cobo_goodsTypeName->insertItem(0, QString()); // every type
     cobo_goodsTypeName->setCurrentIndex(0);
     txt_goodsCode = NamedEdit("txt_goodsCode");

@@ -2,6 +2,9 @@
 
 #include "rpt_filters.h"
 
+#include "access/funcode.h"
+#include "data/sysvar.h"
+
 #include "data/accesstext.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -21,16 +24,30 @@
 namespace {
 
 // The second header row; the first groups columns 11 to 19.
-const char* const kHeader = "^序号 |^选中 |^ID   |^状态    |<货品类别     |<货品编码     |<货品名称       |<描述          "
-                            "|>上限   |>下限   |^单位 |>入库    |>出库    |>库存    |>入库    |>出库    |>库存    "
-                            "|>入库    |>出库    |>库存    ";
-const char* const kFields[] = {"",          "",         "id",
-                               "status",    "goodsTypeName", "goodsCode",
-                               "goodsName", "goodsDesc",     "upqty",
-                               "downqty",   "unit",          "totalImportQty",
-                               "totalExportQty", "totalBlanceQty", "totalImportWeight",
-                               "totalExportWeight", "totalBlanceWeight", "totalImportDefaultQty",
-                               "totalExportDefaultQty", "totalBlanceDefaultQty"};
+const char* const kHeader =
+    "^序号 |^选中 |^ID   |^状态    |<货品类别     |<货品编码     |<货品名称       |<描述          "
+    "|>上限   |>下限   |^单位 |>入库    |>出库    |>库存    |>入库    |>出库    |>库存    "
+    "|>入库    |>出库    |>库存    ";
+const char* const kFields[] = {"",
+                               "",
+                               "id",
+                               "status",
+                               "goodsTypeName",
+                               "goodsCode",
+                               "goodsName",
+                               "goodsDesc",
+                               "upqty",
+                               "downqty",
+                               "unit",
+                               "totalImportQty",
+                               "totalExportQty",
+                               "totalBlanceQty",
+                               "totalImportWeight",
+                               "totalExportWeight",
+                               "totalBlanceWeight",
+                               "totalImportDefaultQty",
+                               "totalExportDefaultQty",
+                               "totalBlanceDefaultQty"};
 
 } // namespace
 
@@ -44,10 +61,14 @@ QColor frm_rpt_stock::highStockColor() {
 
 frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     : ReportForm("frm_rpt_stock", QStringLiteral("库存总账"), QString::fromUtf8(kHeader), parent) {
-    QAction* exportList = AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
-    QAction* print = AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {});
-    exportList->setEnabled(false); // print and export come with the print tool
-    print->setEnabled(false);
+    AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        exportRows(m_dal, m_funCode::rpt_kczz_export(), QStringLiteral("货品总账"), StockCaptions(),
+                   StockKinds());
+    });
+    AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [this] {
+        printRows(m_dal, m_funCode::rpt_kczz_print(), "kx_stock_bill", SysVar().Sys_stockBill,
+                  QStringLiteral("当前库存表信息不存在!"));
+    });
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
     dg_List->setColumnHidden(1, true);
@@ -55,9 +76,10 @@ frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     headerReset();
 
     cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(cobo_goodsTypeName,
-              "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-              "uname");
+    FillCombo(
+        cobo_goodsTypeName,
+        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
+        "uname");
     cobo_goodsTypeName->insertItem(0, QString()); // every type
     cobo_goodsTypeName->setCurrentIndex(0);
     txt_KeyWord = NamedEdit("txt_KeyWord");
@@ -95,7 +117,8 @@ void frm_rpt_stock::headerReset() {
     const char* groups[] = {"小件汇总", "重量汇总", "默认件数"};
     for (int c = 11; c <= 19 && c < dg_List->columnCount(); ++c) {
         QTableWidgetItem* head = dg_List->horizontalHeaderItem(c);
-        if (!head->text().contains('\n')) head->setText(QString::fromUtf8(groups[(c - 11) / 3]) + "\n" + head->text());
+        if (!head->text().contains('\n'))
+            head->setText(QString::fromUtf8(groups[(c - 11) / 3]) + "\n" + head->text());
     }
 }
 
@@ -139,4 +162,3 @@ void frm_rpt_stock::fillRow(int row, const RecordSet& rs) {
     for (int c : {13, 16, 19})
         dg_List->item(row, c)->setForeground(color);
 }
-

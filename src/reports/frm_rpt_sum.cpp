@@ -1,5 +1,6 @@
 #include "frm_rpt_sum.h"
 
+#include "access/funcode.h"
 #include "billreportform.h"
 #include "rpt_filters.h"
 #include "rpt_stock.h"
@@ -43,10 +44,17 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
         m_dal = std::make_unique<dal_rpt_ckSum>();
     else
         m_dal = std::make_unique<dal_rpt_rkSum>();
-    QAction* exportList = AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [] {});
-    QAction* print = AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {});
-    exportList->setEnabled(false); // print and export come with the print tool
-    print->setEnabled(false);
+    AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        exportRows(*m_dal, m_out ? m_funCode::rpt_cksum_export() : m_funCode::rpt_rksum_export(),
+                   windowTitle(), SumCaptions(), SumKinds());
+    });
+    // the summaries print without a function code of their own
+    AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [this] {
+        printRows(*m_dal, QString(), m_out ? "kx_rpt_ckSum" : "kx_rpt_rkSum",
+                  m_out ? SysVar().Sys_exportSumBill : SysVar().Sys_importSumBill,
+                  m_out ? QStringLiteral("当前出库汇总信息不存在!")
+                        : QStringLiteral("当前入库汇总信息不存在!"));
+    });
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
     dg_List->setColumnHidden(1, true);

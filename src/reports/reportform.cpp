@@ -1,12 +1,16 @@
 #include "reportform.h"
 
+#include "access/funcode.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "reportprint.h"
+#include "rpt_engine.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/widgethelpers.h"
+#include "xlsxexport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -141,6 +145,25 @@ void ReportForm::setCell(int row, int column, const QString& text) {
         dg_List->setItem(row, column, item);
     }
     item->setText(text);
+}
+
+void ReportForm::exportRows(ReportDal& dal, const QString& permission, const QString& title,
+                            const QString& captions, const QString& kinds) {
+    if (!CheckFunction(permission)) return;
+    const QString order = pageInfo.str_orderBy.trimmed().isEmpty()
+                              ? QString()
+                              : " order by " + pageInfo.str_orderBy + (pageInfo.isDesc ? " desc" : " asc");
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RecordSet rs = dal.GetDataTable(txt_condition_list->text(), order, true);
+    QApplication::restoreOverrideCursor();
+    Export::ExportToSpreadsheet(rs, title, captions, kinds);
+}
+
+void ReportForm::printRows(ReportDal& dal, const QString& permission, const QString& templateCode,
+                           const QString& commandPrefix, const QString& emptyMessage) {
+    if (!permission.isEmpty() && !CheckFunction(permission)) return;
+    PrintReport(dal, txt_condition_list->text(), pageInfo, templateCode, commandPrefix, emptyMessage,
+                windowTitle());
 }
 
 void ReportForm::showGoodsStatusIcon(int row, int column) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QComboBox;
+class ReportDal;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -81,6 +82,14 @@ protected:
     virtual void pageFilled() {}
     // Called after the grid's header is laid anew (a kind may decorate it).
     virtual void headerReset() {}
+    // The export of every row of the last search in its sort; permission: the
+    // function code the user needs.
+    void exportRows(ReportDal& dal, const QString& permission, const QString& title, const QString& captions,
+                    const QString& kinds);
+    // The print of every row of the last search in its sort; an empty
+    // permission is not checked.
+    void printRows(ReportDal& dal, const QString& permission, const QString& templateCode,
+                   const QString& commandPrefix, const QString& emptyMessage);
     void setCell(int row, int column, const QString& text);
     // The icon of a goods' status (启用, 替代, else stopped) beside it.
     void showGoodsStatusIcon(int row, int column);

@@ -122,3 +122,19 @@ QString StockCaptions() {
         "状态,货品类别,货品编码,货品名称,描述,上限,下限,单位,小件入库,小件出库,小件库存,入库重量,出库重量,"
         "库存重量,默认件数入库,默认件数出库,默认件数库存");
 }
+
+QString BillListKinds() {
+    return "tttttttnttd";
+}
+
+QString LineListKinds() {
+    return "ttttttttttt" "nnnnnnnn" "tttt" "d";
+}
+
+QString StockKinds() {
+    return "tttttnnt" "nnnnnnnnn";
+}
+
+QString SumKinds() {
+    return "tttttnnt" "nnn";
+}

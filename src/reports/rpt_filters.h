@@ -53,6 +53,13 @@ void SumConditions(const SumFilter& f, ConditionSet& list, ConditionSet& sum);
 QString SumSelect(bool stockOut);
 QString SumCaptions();
 
+// The kinds of the export columns, one letter each beside the captions:
+// 'n' a number, 'd' a date, 't' a text.
+QString BillListKinds();
+QString LineListKinds();
+QString StockKinds();
+QString SumKinds();
+
 // The export captions of the kinds.
 QString BillListCaptions(bool stockOut);
 QString StockCaptions();

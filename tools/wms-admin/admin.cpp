@@ -13,6 +13,7 @@
 #include "master/pinyinrefresh.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
+#include "reports/xlsxexport.h"
 
 #include <QSet>
 #include <memory>
@@ -33,6 +34,7 @@ const char* const kUsage =
     "      --from/--to YYYY-MM-DD  --type 类别  --partner 名称         (单据, 明细, 汇总)\n"
     "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)\n"
     "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
+    "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
 
 QString cellText(const QVariant& v) {
@@ -82,7 +84,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     const Family family = kinds[kind];
     const bool stockOut = kind.startsWith("ck");
     // the options of the kind's filters
-    QStringList valued{"--accounts", "--keyword"}, flagged;
+    QStringList valued{"--accounts", "--keyword", "--xlsx"}, flagged;
     if (family != Family::Stock)
         valued << "--from"
                << "--to"
@@ -143,7 +145,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     page.isDesc = true;
     m_recordSet listed;
     std::unique_ptr<ReportDal> dal;
-    QString captions;
+    QString captions, title, columnKinds;
     if (family == Family::Bills || family == Family::Lines) {
         LineListFilter f;
         f.stockOut = stockOut;
@@ -169,6 +171,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_rkHead>();
             listed = dal->GetListForCondition(source, list, page, BillListSelect(stockOut));
             captions = BillListCaptions(stockOut);
+            title = stockOut ? QStringLiteral("出库单据") : QStringLiteral("入库单据");
+            columnKinds = BillListKinds();
         } else {
             LineListConditions(f, source, list);
             page.str_orderBy = "createTime";
@@ -178,6 +182,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_rkDetail>();
             listed = dal->GetListForCondition(source, list, page, LineListSelect(stockOut));
             captions = LineListCaptions(stockOut);
+            title = stockOut ? QStringLiteral("出库明细") : QStringLiteral("入库明细");
+            columnKinds = LineListKinds();
         }
     } else if (family == Family::Stock) {
         StockFilter f;
@@ -191,6 +197,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         listed = stock->GetListForCondition(list, accounts + "0", page, StockSelect());
         dal = std::move(stock);
         captions = StockCaptions();
+        title = QStringLiteral("货品总账");
+        columnKinds = StockKinds();
     } else {
         SumFilter f;
         f.stockOut = stockOut;
@@ -223,6 +231,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         listed = sums->GetListForCondition(list, sum, accounts + "0", page, SumSelect(stockOut));
         dal = std::move(sums);
         captions = SumCaptions();
+        title = stockOut ? QStringLiteral("出库汇总") : QStringLiteral("入库汇总");
+        columnKinds = SumKinds();
     }
     if (!listed.str_MsgBox.isEmpty()) {
         err << "错误: " << listed.str_MsgBox << '\n';
@@ -230,6 +240,16 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     }
     const RecordSet rs = dal->GetDataTable(
         listed.str_condition, " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc"), true);
+    if (values.contains("--xlsx")) { // the workbook the window's export writes
+        try {
+            Export::WriteWorkbook(values["--xlsx"], rs, title, captions.split(','), columnKinds);
+        } catch (const std::exception& e) {
+            err << "错误: " << QString::fromUtf8(e.what()) << '\n';
+            return 1;
+        }
+        out << values["--xlsx"] << ": " << rs.RecordCount() << " 行\n";
+        return 0;
+    }
     out << captions.split(',').join('\t') << '\n';
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList cells;

@@ -1,0 +1,34 @@
+#pragma once
+// Spreadsheet export: a record set into an xlsx workbook under
+// kxPrint/generateXls/ (the title in A1, the captions in row 2, the rows from
+// A3), then opened with the desktop's program for it.
+
+#include "data/recordset.h"
+
+#include <QString>
+#include <functional>
+
+namespace Export {
+
+// The kinds of the columns, one letter each: 'n' a number, 'd' a date, any
+// other a text. Codes, bill numbers, telephone and account numbers are text,
+// so their leading zeros and long digit strings stay.
+// Writes the workbook; throws std::runtime_error with the reason on failure.
+void WriteWorkbook(const QString& path, const RecordSet& rs, const QString& title,
+                   const QStringList& captions, const QString& kinds);
+
+// The file of an export started now: yyyyMMdd-HHmmss.xlsx, with "-2", "-3", …
+// when an export of the same second is there already.
+QString NewWorkbookPath();
+
+// The export of a window's list: "无记录导出!" when there is nothing, else
+// the workbook, "导出完成！" and the workbook opened. Returns the file, or ""
+// when nothing was written.
+QString ExportToSpreadsheet(const RecordSet& rs, const QString& title, const QString& captions,
+                            const QString& kinds);
+
+// Opens a written workbook (the program sets the desktop's opener; by
+// default, as in tests, nothing is opened).
+std::function<void(const QString& path)>& WorkbookOpener();
+
+} // namespace Export
