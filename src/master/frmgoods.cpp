@@ -11,6 +11,7 @@
 #include "frm_dictionary.h"
 #include "numbertext.h"
 #include "pinyin.h"
+#include "goodslabels.h"
 #include "reports/xlsxexport.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
@@ -629,7 +630,16 @@ void frmGoods::btn_checkdel() {
 }
 
 void frmGoods::PrintBarcode() {
-    MsgBox::Show(QStringLiteral("请连接条码打印机!"), MsgBox::Information, windowTitle());
+    // the ticked goods, or the one in the form when none is ticked
+    QList<int> ids;
+    for (int r = 0; r < vsGoodsList->rowCount(); ++r)
+        if (IsRowChecked(vsGoodsList, r)) ids << CellText(vsGoodsList, r, lcId).toInt();
+    if (ids.isEmpty() && currentId() > 0) ids << currentId();
+    if (ids.isEmpty()) {
+        MsgBox::Show(QStringLiteral("请先选中要打印标签的货品!"), MsgBox::Exclamation, windowTitle());
+        return;
+    }
+    PrintGoodsLabels(ids, windowTitle());
 }
 
 bool frmGoods::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,8 @@
 #include "printfixture.h"
 
+#include "barcode.h"
 #include "printdoc.h"
+#include "master/goodslabels.h"
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
@@ -106,4 +108,36 @@ TEST_F(KxPrint, BadCommandsAndMissingFilesFailWithAMessage) {
     ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_FALSE(QFile::exists(pdf("x")));
+}
+
+TEST_F(KxPrint, GoodsLabelsCarryScannableBarcodes) {
+    EXPECT_TRUE(kx::IsEan13("6901234567892"));
+    EXPECT_FALSE(kx::IsEan13("6901234567891"));
+    EXPECT_FALSE(kx::IsEan13("690123456789"));
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, goodsDesc, status) values (1, 'SP-A', '矿泉水', '550ml', "
+         "'启用'), (2, 'SP-B01', '毛巾', '纯棉', '启用'), (3, 'SP-C', '饼干', '', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, salePrice) values "
+         "(1, 1, 1, 1, '6901234567892', '瓶', 1, 2), (2, 1, 0, 2, 'ABC-123', '箱', 24, 45), "
+         "(3, 2, 1, 1, '', '条', 1, 12.5), (4, 3, 1, 1, '6901234567891', '包', 1, 6.8)");
+    const RecordSet rows = GoodsLabelRows({1, 2, 3});
+    ASSERT_EQ(rows.RecordCount(), 4); // one a packaging unit with a barcode, the goods code for goods without
+    ASSERT_TRUE(PrintGoodsLabels({1, 2, 3}, "货品信息"));
+    EXPECT_TRUE(m_commands.back().startsWith("orkPrint:TypeId=1101&BillCode=kx_goods_label&FileName="));
+    const QString text = printToPdf(pdf("labels"));
+    EXPECT_TRUE(text.contains("矿泉水"));
+    EXPECT_TRUE(text.contains("45.00"));
+    keepPicture(pdf("labels"), "print_goods_labels");
+    QProcess raster;
+    raster.start("pdftoppm", {"-png", "-r", "300", "-f", "1", "-l", "1", pdf("labels"), folder() + "labels"});
+    ASSERT_TRUE(raster.waitForFinished(60000));
+    QProcess scan;
+    scan.start("zbarimg", {"--quiet", folder() + "labels-1.png"});
+    ASSERT_TRUE(scan.waitForFinished(60000));
+    QStringList found = QString::fromUtf8(scan.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    found.sort();
+    EXPECT_EQ(found, (QStringList{"CODE-128:6901234567891", "CODE-128:ABC-123", "CODE-128:SP-B01",
+                                  "EAN-13:6901234567892"}));
+    // nothing to label
+    EXPECT_FALSE(PrintGoodsLabels({99}, "货品信息"));
+    EXPECT_EQ(m_msg.texts().back(), "所选货品没有可打印的标签!");
 }

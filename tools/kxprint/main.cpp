@@ -63,13 +63,21 @@ int main(int argc, char** argv) {
     if (!window) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        doc.print(&printer);
+        if (doc.labelColumns > 0)
+            doc.printLabels(&printer);
+        else
+            doc.print(&printer);
         if (!QFileInfo(pdf).isFile()) return fail(false, QStringLiteral("无法写入 %1").arg(pdf));
         return 0;
     }
     QPrintPreviewDialog preview(&printer);
     preview.setWindowTitle(QStringLiteral("打印预览 - %1").arg(doc.title));
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) { doc.print(p); });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
+        if (doc.labelColumns > 0)
+            doc.printLabels(p);
+        else
+            doc.print(p);
+    });
     preview.resize(1000, 800);
     preview.exec();
     return 0;

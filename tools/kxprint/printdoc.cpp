@@ -1,5 +1,7 @@
 #include "printdoc.h"
 
+#include "barcode.h"
+
 #include <QDateTime>
 #include <QDomDocument>
 #include <QFile>
@@ -95,6 +97,8 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
     fontSize = layout.attribute("FontSize", "9").toDouble();
     if (fontSize < 5 || fontSize > 30) fontSize = 9;
     totalCaption = layout.attribute("TotalCaption");
+    labelColumns = std::clamp(layout.attribute("LabelColumns", "0").toInt(), 0, 10);
+    labelRows = std::clamp(layout.attribute("LabelRows", "0").toInt(), 0, 20);
 
     // the head: the first record's fields, as the template orders them
     const QDomElement headCols =
@@ -326,6 +330,72 @@ int Document::print(QPagedPaintDevice* device) const {
     }
     p.end();
     return int(pages.size());
+}
+
+int Document::printLabels(QPagedPaintDevice* device) const {
+    device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6, 8, 6, 8),
+                                      QPageLayout::Millimeter));
+    QPainter p(device);
+    const double mm = device->logicalDpiX() / 25.4;
+    const int across = std::max(1, labelColumns), down = std::max(1, labelRows);
+    const double w = device->width() / double(across), h = device->height() / double(down);
+    auto field = [&](const QStringList& row, const char* name) {
+        for (size_t k = 0; k < columns.size(); ++k)
+            if (columns[k].name == QLatin1String(name)) return k < size_t(row.size()) ? row[k] : QString();
+        return QString();
+    };
+    QFont name;
+    name.setFamilies({"DejaVu Sans", "Droid Sans Fallback", "Noto Sans CJK SC"});
+    name.setPointSizeF(9);
+    name.setBold(true);
+    QFont small = name;
+    small.setBold(false);
+    small.setPointSizeF(7.5);
+    const int perPage = across * down;
+    const int pages = std::max<int>(1, int((rows.size() + perPage - 1) / perPage));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0 && i % perPage == 0) device->newPage();
+        const int slot = int(i % perPage);
+        const QRectF cell(slot % across * w, slot / across * h, w, h);
+        const QRectF label = cell.adjusted(1.5 * mm, 1.5 * mm, -1.5 * mm, -1.5 * mm);
+        p.setPen(QPen(QColor(170, 170, 170), 0.15 * mm, Qt::DashLine)); // where to cut
+        p.drawRoundedRect(cell.adjusted(0.5 * mm, 0.5 * mm, -0.5 * mm, -0.5 * mm), 1.5 * mm, 1.5 * mm);
+        p.setPen(Qt::black);
+        const QStringList& row = rows[i];
+        p.setFont(name);
+        const double line = QFontMetricsF(name, device).height();
+        p.drawText(QRectF(label.left(), label.top(), label.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+                   QFontMetricsF(name, device).elidedText(field(row, "goodsName"), Qt::ElideRight, label.width()));
+        p.setFont(small);
+        const double smallLine = QFontMetricsF(small, device).height();
+        const QString spec = field(row, "goodsDesc");
+        const QString unit = field(row, "unit");
+        const QString price = field(row, "salePrice");
+        QString second = spec;
+        if (!unit.isEmpty()) second += (second.isEmpty() ? "" : "  ") + QStringLiteral("单位: ") + unit;
+        p.drawText(QRectF(label.left(), label.top() + line, label.width() * 0.62, smallLine),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   QFontMetricsF(small, device).elidedText(second, Qt::ElideRight, label.width() * 0.62));
+        if (!price.isEmpty()) {
+            QFont priceFont = name;
+            priceFont.setPointSizeF(10);
+            p.setFont(priceFont);
+            p.drawText(QRectF(label.left(), label.top() + line, label.width(), smallLine * 1.2),
+                       Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("¥") + price);
+            p.setFont(small);
+        }
+        // the symbol over the rest, its data below it
+        const QString data = field(row, "barcode").trimmed();
+        const double top = label.top() + line + smallLine * 1.3;
+        const QRectF bars(label.left() + label.width() * 0.08, top, label.width() * 0.84,
+                          label.bottom() - top - smallLine);
+        QString error;
+        if (data.isEmpty() || !DrawBarcode(p, bars, data, &error))
+            p.drawText(bars, Qt::AlignCenter, data.isEmpty() ? QStringLiteral("(无条码)") : error);
+        p.drawText(QRectF(label.left(), label.bottom() - smallLine, label.width(), smallLine), Qt::AlignCenter, data);
+    }
+    p.end();
+    return pages;
 }
 
 } // namespace kx

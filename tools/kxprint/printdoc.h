@@ -50,10 +50,15 @@ public:
     std::vector<Column> columns;
     std::vector<QStringList> rows; // the texts as printed
     QStringList totals;            // per column; empty for columns without a sum
+    int labelColumns = 0;          // a label sheet: labels across and down an A4 page
+    int labelRows = 0;
 
     // Sets the page of the device (A4 and the orientation) and paints every
     // page; returns the number of pages.
     int print(QPagedPaintDevice* device) const;
+    // The rows as labels (goodsName, goodsDesc, unit, salePrice and the
+    // barcode's data), labelColumns × labelRows a sheet; returns the pages.
+    int printLabels(QPagedPaintDevice* device) const;
 };
 
 // The text of a value under a column's format.
