@@ -37,13 +37,16 @@ BillReportForm::BillReportForm(const BillReportKind& kind, QWidget* parent)
     dt_createDateFrom->setDate(FirstDayOfMonth(QDate::currentDate()));
     dt_createDateTo->setDate(QDate::currentDate());
     cobo_billType = NamedCombo(kind.typeComboName);
-    FillCombo(cobo_billType,
-              QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by id,orderby")
-                  .arg(kind.typeDict),
-              "uname");
+    FillCombo(
+        cobo_billType,
+        QStringLiteral(
+            "select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by id,orderby")
+            .arg(kind.typeDict),
+        "uname");
     cobo_billType->insertItem(0, QString()); // every type
     cobo_billType->setCurrentIndex(0);
     txt_partnerName = NamedEdit(kind.partnerNameName);
+    txt_partnerName->setMaxLength(100);
     txt_KeyWord = NamedEdit("txt_KeyWord");
     searchOnEnter(txt_KeyWord);
     check_pass = new QCheckBox(QStringLiteral("已审核"));
@@ -61,7 +64,7 @@ void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, 
     partnerButton->setFixedWidth(32);
     connect(partnerButton, &QPushButton::clicked, this, &BillReportForm::SearchPartner);
     auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::btn_search);
+    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
     auto add = [](QHBoxLayout* row, std::initializer_list<std::pair<const char*, QWidget*>> fields) {
         for (const auto& [label, field] : fields) {
             row->addWidget(new QLabel(QString::fromUtf8(label)));
@@ -117,7 +120,8 @@ int BillReportForm::currentBillId() const {
 void BillReportForm::showStatusIcon(int row) {
     const QString status = cell(row, statusColumn());
     if (!status.isEmpty())
-        dg_List->item(row, statusColumn())->setIcon(KeyIcon(status == QStringLiteral("已审核") ? "ok_01.gif" : "flg3.ico"));
+        dg_List->item(row, statusColumn())
+            ->setIcon(KeyIcon(status == QStringLiteral("已审核") ? "ok_01.gif" : "flg3.ico"));
 }
 
 void BillReportForm::OpenBill() {

@@ -10,8 +10,23 @@
 class BillListReport : public BillReportForm {
     Q_OBJECT
 public:
-    enum Col { colNo, colCheck, colId, colStatus, colAccount, colBillNo, colUBillNo, colType, colPartner, colItems,
-               colAmount, colRemark, colCreator, colDate, colCount };
+    enum Col {
+        colNo,
+        colCheck,
+        colId,
+        colStatus,
+        colAccount,
+        colBillNo,
+        colUBillNo,
+        colType,
+        colPartner,
+        colItems,
+        colAmount,
+        colRemark,
+        colCreator,
+        colDate,
+        colCount
+    };
 
     QString GetColName(int column) const override;
 

@@ -113,6 +113,7 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
     cobo_goodsTypeName->insertItem(0, QString()); // every type
     cobo_goodsTypeName->setCurrentIndex(0);
     txt_goodsCode = NamedEdit("txt_goodsCode");
+    txt_goodsCode->setMaxLength(100);
     layOutFilters({{"货品类别:", cobo_goodsTypeName}}, {{"货品编码:", txt_goodsCode}});
 
     LoadAccountTypes();

@@ -90,7 +90,7 @@ frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     chk_lowStock = new QCheckBox(QStringLiteral("仅显示库存不足"));
     chk_lowStock->setObjectName("chk_lowStock");
     auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::btn_search);
+    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
     auto* panel = new QWidget;
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);

@@ -79,6 +79,7 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
     cobo_goodsTypeName->insertItem(0, QString()); // every type
     cobo_goodsTypeName->setCurrentIndex(0);
     txt_partnerName = NamedEdit(stockOut ? "txt_customerName" : "txt_supplierName");
+    txt_partnerName->setMaxLength(100);
     auto* partnerButton = NamedButton(stockOut ? "btn_searchCustomer" : "btn_searchSupplier", "...");
     partnerButton->setFixedWidth(32);
     connect(partnerButton, &QPushButton::clicked, this, &SumReport::SearchPartner);
@@ -135,7 +136,7 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
     }
 
     auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::btn_search);
+    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
     auto* row1 = new QHBoxLayout;
     row1->addWidget(new QLabel(QStringLiteral("建单日期:")));
     row1->addWidget(dt_createDateFrom);
@@ -214,9 +215,7 @@ QString SumReport::GetColName(int column) const {
 }
 
 void SumReport::ShowTypeBox() {
-    pic_Box_Type->move(txt_type->mapTo(this, QPoint(0, txt_type->height())));
-    pic_Box_Type->raise();
-    pic_Box_Type->show();
+    showBelow(pic_Box_Type, txt_type);
 }
 
 void SumReport::ChooseType(QTreeWidgetItem* node) {
@@ -229,6 +228,8 @@ void SumReport::ChooseType(QTreeWidgetItem* node) {
 void SumReport::ClearType() {
     txt_type->clear();
     typeTag.clear();
+    tv_Type->setCurrentItem(nullptr);
+    tv_Type->clearSelection();
     pic_Box_Type->hide();
 }
 

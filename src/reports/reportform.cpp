@@ -66,7 +66,7 @@ ReportForm::ReportForm(const char* objectName, const QString& title, const QStri
         else if (QLatin1String(name) == QLatin1String("btn_SelectBath"))
             connect(b, &QPushButton::clicked, this, &ReportForm::ConfirmAccounts);
         else
-            connect(b, &QPushButton::clicked, pic_Box, &QWidget::hide);
+            connect(b, &QPushButton::clicked, this, &ReportForm::CancelAccounts);
     }
     boxLayout->addLayout(boxButtons);
     pic_Box->resize(320, 240);
@@ -201,11 +201,17 @@ void ReportForm::LoadAccountTypes() {
     if (tv_accountType->topLevelItemCount() > 0) tv_accountType->topLevelItem(0)->setExpanded(true);
 }
 
+void ReportForm::showBelow(QWidget* box, QWidget* anchor) {
+    QPoint at = anchor->mapTo(this, QPoint(0, anchor->height()));
+    at.setX(std::max(0, std::min(at.x(), width() - box->width())));
+    at.setY(std::max(0, std::min(at.y(), height() - box->height())));
+    box->move(at);
+    box->raise();
+    box->show();
+}
+
 void ReportForm::ShowAccountBox() {
-    const QPoint below = txt_accountType->mapTo(this, QPoint(0, txt_accountType->height()));
-    pic_Box->move(below);
-    pic_Box->raise();
-    pic_Box->show();
+    showBelow(pic_Box, txt_accountType);
 }
 
 void ReportForm::SelectAllAccounts() {
@@ -231,6 +237,17 @@ void ReportForm::ConfirmAccounts() {
     pic_Box->hide();
 }
 
+void ReportForm::CancelAccounts() {
+    // the ticks go back to the accounts chosen before
+    const QStringList chosen = accountTag.split(',', Qt::SkipEmptyParts);
+    for (int i = 0; i < tv_accountType->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* node = tv_accountType->topLevelItem(i);
+        node->setCheckState(
+            0, chosen.contains(node->data(0, Qt::UserRole).toString().mid(4)) ? Qt::Checked : Qt::Unchecked);
+    }
+    pic_Box->hide();
+}
+
 // ---- search and pages ----
 
 void ReportForm::InitReport() {
@@ -238,6 +255,11 @@ void ReportForm::InitReport() {
     ConfirmAccounts();
     result = m_recordSet();
     comb_pageSize->setCurrentIndex(0);
+    Search();
+}
+
+void ReportForm::Search() {
+    pageInfo.int_currentPageIndex = 1;
     btn_search();
 }
 
@@ -255,6 +277,9 @@ void ReportForm::btn_search() {
     const m_recordSet found = runList(source, list);
     QApplication::restoreOverrideCursor();
     txt_condition_list->setText(found.str_condition);
+    // nothing found: paging must not bring the search before back
+    result = m_recordSet();
+    pageInfo.recordCount = 0;
     if (found.recordCount > 0) {
         result = found;
         result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
@@ -361,6 +386,7 @@ void ReportForm::SortByColumn(int column) {
 }
 
 void ReportForm::searchOnEnter(QLineEdit* box) {
+    box->setMaxLength(100);
     m_searchBoxes.push_back(box);
     box->installEventFilter(this);
 }
@@ -374,7 +400,7 @@ bool ReportForm::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             if (std::find(m_searchBoxes.begin(), m_searchBoxes.end(), watched) != m_searchBoxes.end()) {
-                btn_search(); // the key itself is swallowed
+                Search(); // the key itself is swallowed
                 return true;
             }
         }

@@ -49,6 +49,8 @@ public:
 
 public slots:
     void InitReport();
+    // A search the user starts: from the first page.
+    void Search();
     void btn_search();
     void LoadData();
     void UpdatePager(int pageIndex, int recordCount);
@@ -63,6 +65,7 @@ public slots:
     void SelectAllAccounts();
     void SelectNoAccounts();
     void ConfirmAccounts();
+    void CancelAccounts();
     void LoadAccountTypes();
 
 protected:
@@ -76,8 +79,10 @@ protected:
     virtual void fillRow(int row, const RecordSet& rs) = 0;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // Enter in the box runs the search.
+    // Enter in the box runs the search; the box takes a sensible length.
     void searchOnEnter(QLineEdit* box);
+    // Shows a drop-down box under its field, inside the window.
+    void showBelow(QWidget* box, QWidget* anchor);
     // Called after a page has been put into the grid.
     virtual void pageFilled() {}
     // Called after the grid's header is laid anew (a kind may decorate it).

@@ -11,9 +11,9 @@ m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumCond
     return sqlHelper::ExecuteTrans(batch);
 }
 
-m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
-                                      const QString& selectList, const QString& extraWhere,
-                                      const QString& sumConditions) {
+m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list,
+                                       const m_PageInfor& page, const QString& selectList,
+                                       const QString& extraWhere, const QString& sumConditions) {
     const m_DBresult refilled = RefillWith(argument, sumConditions);
     m_recordSet result;
     if (!refilled.isResult) {
@@ -23,7 +23,8 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
     const QString condition = GetConditionSql(list);
     QString sql = (selectList.trimmed().isEmpty() ? "select " + m_kind.columns : selectList) + " from " +
                   m_kind.table + "  where 1=1 " + condition + extraWhere;
-    if (!page.str_orderBy.isEmpty()) sql += " order by " + page.str_orderBy + (page.isDesc ? " desc " : " asc ");
+    if (!page.str_orderBy.isEmpty())
+        sql += " order by " + page.str_orderBy + (page.isDesc ? " desc " : " asc ");
     result.recordSet = sqlHelper::ExecuteSql(sql);
     result.recordCount = result.recordSet.RecordCount();
     result.str_condition = condition;
@@ -35,9 +36,11 @@ RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bo
                                  m_kind.table + "  where 1=1 " + where + order);
 }
 
-QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode) {
-    const QString order =
-        page.str_orderBy.isEmpty() ? QString() : " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc");
+QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page,
+                                        const QString& templateCode) {
+    const QString order = page.str_orderBy.isEmpty()
+                              ? QString()
+                              : " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc");
     return PrintOut::BuildRecordNode(GetDataTable(where, order, false), templateCode, "DataDetail");
 }
 
@@ -48,32 +51,43 @@ namespace {
 ReportKindDef billList(bool out) {
     auto forKind = [out](QString text) {
         if (!out) return text;
-        return text.replace("supplier", "customer").replace("tb_rk_", "tb_ck_").replace("rkHead", "ckHead")
+        return text.replace("supplier", "customer")
+            .replace("tb_rk_", "tb_ck_")
+            .replace("rkHead", "ckHead")
             .replace("inPrice", "salePrice");
     };
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkHead");
-    k.columns = forKind("id,accountId,accountName,billNo,ubillNo,utypeId,utype,supplierId,ispass,passName,"
-                        "supplierName,remark,creator,createTime,updateLastUser,updateLastTime,userId,totalItemRow,"
-                        "rowsCount,totalQty,totalAmount");
-    k.outputColumns = forKind("accountName,passName,billNo,ubillNo,utype,supplierName,totalItemRow,totalAmount,"
-                              "remark,creator,createTime");
+    k.columns =
+        forKind("id,accountId,accountName,billNo,ubillNo,utypeId,utype,supplierId,ispass,passName,"
+                "supplierName,remark,creator,createTime,updateLastUser,updateLastTime,userId,totalItemRow,"
+                "rowsCount,totalQty,totalAmount");
+    k.outputColumns =
+        forKind("accountName,passName,billNo,ubillNo,utype,supplierName,totalItemRow,totalAmount,"
+                "remark,creator,createTime");
     k.refill = [forKind, columns = k.columns, table = k.table](const QString& conditions, const QString&) {
         const QString insert =
             "insert into " + table + "( " + columns +
-            ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS accountName, "
-            "a.billNo, a.ubillNo, a.utypeId, (SELECT uname FROM tb_dictionary WHERE id = a.utypeId) AS utype, "
-            "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, a.remark, "
+            ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS "
+            "accountName, "
+            "a.billNo, a.ubillNo, a.utypeId, (SELECT uname FROM tb_dictionary WHERE id = a.utypeId) AS "
+            "utype, "
+            "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, "
+            "a.remark, "
             "a.creator, format(a.createTime,'" +
             SysVar().Sys_DateFormat +
-            "') as createTime, a.updateLastUser, a.updateLastTime, a.userId, (SELECT '1单'&COUNT(*)&'项' FROM "
-            "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE headid = "
+            "') as createTime, a.updateLastUser, a.updateLastTime, a.userId, (SELECT '1单'&COUNT(*)&'项' "
+            "FROM "
+            "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE "
+            "headid = "
             "a.id) AS rowsCount, (SELECT SUM(qty) FROM tb_rk_detail WHERE headid = a.id) AS totalQty, "
-            "FORMAT((SELECT SUM(qty * inPrice) FROM tb_rk_detail WHERE headid = a.id), '#0.0#') AS totalAmount "
+            "FORMAT((SELECT SUM(qty * inPrice) FROM tb_rk_detail WHERE headid = a.id), '#0.0#') AS "
+            "totalAmount "
             " FROM   tb_rk_head AS a where 1=1 " +
             conditions;
-        return QStringList{forKind("delete from temp_rpt_rkHead"), forKind(insert),
-                           forKind("UPDATE temp_rpt_rkHead SET   totalAmount =iif(val(totalAmount)=0,0,totalAmount)")};
+        return QStringList{
+            forKind("delete from temp_rpt_rkHead"), forKind(insert),
+            forKind("UPDATE temp_rpt_rkHead SET   totalAmount =iif(val(totalAmount)=0,0,totalAmount)")};
     };
     return k;
 }
@@ -85,40 +99,53 @@ ReportKindDef billList(bool out) {
 ReportKindDef billLines(bool out) {
     auto forKind = [out](QString text) {
         if (!out) return text;
-        return text.replace("supplier", "customer").replace("tb_rk_", "tb_ck_").replace("rkDetail", "ckDetail")
+        return text.replace("supplier", "customer")
+            .replace("tb_rk_", "tb_ck_")
+            .replace("rkDetail", "ckDetail")
             .replace("a.inPrice * a.qty", "a.salePrice * a.qty");
     };
     const QString sale = out ? "salePrice," : "";
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkDetail");
-    k.columns = forKind("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,supplierId,"
-                        "supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,"
-                        "goodsName,pinyin,goodsDesc,unit,inPrice," +
-                        sale +
-                        "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,locationCode,"
-                        "lotNo,remark,creator,createTime");
-    k.outputColumns = forKind(QString("accountName,passName,billNo,ubillNo,utype,supplierName,goodsTypeName,goodsCode,"
-                                      "goodsName,goodsDesc,unit,packQty,weight,") +
-                              (out ? "salePrice" : "inPrice") +
-                              ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
-                              "createTime");
-    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions, const QString&) {
+    k.columns =
+        forKind("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,supplierId,"
+                "supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,"
+                "goodsName,pinyin,goodsDesc,unit,inPrice," +
+                sale +
+                "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,locationCode,"
+                "lotNo,remark,creator,createTime");
+    k.outputColumns =
+        forKind(QString("accountName,passName,billNo,ubillNo,utype,supplierName,goodsTypeName,goodsCode,"
+                        "goodsName,goodsDesc,unit,packQty,weight,") +
+                (out ? "salePrice" : "inPrice") +
+                ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
+                "createTime");
+    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions,
+                                                                    const QString&) {
         const QString insert =
             "insert into " + table + "( " + columns +
-            ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) AS "
-            "accountName, b.ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo, b.ubillNo, b.utypeId, "
-            "(SELECT uname FROM tb_dictionary WHERE id = b.utypeId) AS utype, b.supplierId, b.supplierName, b.userId, "
-            "a.rowNo, a.goodsTypeId, a.goodsTypeName, a.goodsId, a.goodsCode, a.goodsDetailCode, a.goodsName, "
+            ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) "
+            "AS "
+            "accountName, b.ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo, b.ubillNo, "
+            "b.utypeId, "
+            "(SELECT uname FROM tb_dictionary WHERE id = b.utypeId) AS utype, b.supplierId, b.supplierName, "
+            "b.userId, "
+            "a.rowNo, a.goodsTypeId, a.goodsTypeName, a.goodsId, a.goodsCode, a.goodsDetailCode, "
+            "a.goodsName, "
             "(select pinyin from tb_goods_head where id=a.goodsId) as pinyin, a.goodsDesc, a.unit, "
             "FORMAT(a.inPrice, '#0.0##') AS inPrice, " +
             QString(out ? "FORMAT(a.salePrice, '#0.0##') AS salePrice, " : "") +
-            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, FORMAT(( a.packQty * a.qty ) / (SELECT "
-            "packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId), '#0.0##') AS totalDefaultQty, "
+            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, FORMAT(( a.packQty * a.qty ) / "
+            "(SELECT "
+            "packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId), '#0.0##') AS "
+            "totalDefaultQty, "
             "( a.weight * a.qty ) AS totalWeight, FORMAT(( a.inPrice * a.qty ), '#0.0##') AS totalAmount, "
-            "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, a.lotNo, "
+            "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, "
+            "a.lotNo, "
             "a.remark, b.creator, format(b.createTime,'" +
             SysVar().Sys_DateFormat +
-            "') FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where 1=1 " +
+            "') FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where "
+            "1=1 " +
             conditions;
         QStringList sets;
         for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})

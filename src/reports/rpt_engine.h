@@ -36,8 +36,9 @@ public:
     // Refills, then reads the table under the list conditions, the extra
     // WHERE text and the page record's sort. A failed refill gives no record
     // set and its message in str_MsgBox.
-    m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list, const m_PageInfor& page,
-                                    const QString& selectList = {}, const QString& extraWhere = {}) {
+    m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list,
+                                    const m_PageInfor& page, const QString& selectList = {},
+                                    const QString& extraWhere = {}) {
         return ListAfterRefill(GetConditionSql(source), list, page, selectList, extraWhere);
     }
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,

@@ -128,13 +128,18 @@ QString BillListKinds() {
 }
 
 QString LineListKinds() {
-    return "ttttttttttt" "nnnnnnnn" "tttt" "d";
+    return "ttttttttttt"
+           "nnnnnnnn"
+           "tttt"
+           "d";
 }
 
 QString StockKinds() {
-    return "tttttnnt" "nnnnnnnnn";
+    return "tttttnnt"
+           "nnnnnnnnn";
 }
 
 QString SumKinds() {
-    return "tttttnnt" "nnn";
+    return "tttttnnt"
+           "nnn";
 }

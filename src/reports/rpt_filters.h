@@ -9,13 +9,13 @@
 
 struct BillListFilter {
     bool stockOut = false;
-    QDate from, to;      // an invalid date: no limit
-    QString accountIds;  // "3,5," (every id followed by a comma)
+    QDate from, to;     // an invalid date: no limit
+    QString accountIds; // "3,5," (every id followed by a comma)
     bool approved = true;
     bool unapproved = true;
-    QString type;        // the type's name; blank: every type
-    QString partner;     // part of the partner's name
-    QString keyword;     // part of bill number, own bill number and partner name
+    QString type;    // the type's name; blank: every type
+    QString partner; // part of the partner's name
+    QString keyword; // part of bill number, own bill number and partner name
 };
 void BillListConditions(const BillListFilter& f, ConditionSet& source, ConditionSet& list);
 // the select list of the bill list windows and their sort fields
@@ -42,10 +42,10 @@ QString StockSelect();
 // The summaries: goods filters on the list, bill filters inside the sums.
 struct SumFilter {
     bool stockOut = false;
-    QDate from, to;      // an invalid date: no limit
-    QString typeId;      // the stock-in (stock-out) type's id; blank: every type
-    QString partner;     // part of the bill's partner name
-    QString goodsType;   // the goods type's name
+    QDate from, to;    // an invalid date: no limit
+    QString typeId;    // the stock-in (stock-out) type's id; blank: every type
+    QString partner;   // part of the bill's partner name
+    QString goodsType; // the goods type's name
     QString keyword;
     bool includeZero = true; // goods whose total in pieces is 0
 };

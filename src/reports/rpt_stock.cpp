@@ -104,10 +104,11 @@ QStringList fastSumRefill(bool out, const QString& accounts, const QString& sumC
     const QString k = out ? "ck" : "rk";
     const QString perUnit = kPerUnit;
     const QString lines =
-        QStringLiteral("SELECT tb_%1_detail.goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
-                       "sum(tb_%1_detail.qty * tb_%1_detail.weight) AS w FROM tb_%1_detail WHERE "
-                       "tb_%1_detail.headId IN (SELECT tb_%1_head.id FROM tb_%1_head WHERE tb_%1_head.ispass = 1 "
-                       "AND tb_%1_head.accountId IN (%2)")
+        QStringLiteral(
+            "SELECT tb_%1_detail.goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
+            "sum(tb_%1_detail.qty * tb_%1_detail.weight) AS w FROM tb_%1_detail WHERE "
+            "tb_%1_detail.headId IN (SELECT tb_%1_head.id FROM tb_%1_head WHERE tb_%1_head.ispass = 1 "
+            "AND tb_%1_head.accountId IN (%2)")
             .arg(k, accounts);
     const QString insert = "insert into " + sumTable(out) + "( " + sumColumns(out) + ") SELECT " +
                            kHeadItems + "format(s.q, '#0.0##'), " + perUnit.arg("s.q") +

@@ -1,8 +1,8 @@
 #include "printfixture.h"
 
 #include "barcode.h"
-#include "printdoc.h"
 #include "master/goodslabels.h"
+#include "printdoc.h"
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
@@ -114,9 +114,11 @@ TEST_F(KxPrint, GoodsLabelsCarryScannableBarcodes) {
     EXPECT_TRUE(kx::IsEan13("6901234567892"));
     EXPECT_FALSE(kx::IsEan13("6901234567891"));
     EXPECT_FALSE(kx::IsEan13("690123456789"));
-    exec("insert into tb_goods_head (id, goodsCode, goodsName, goodsDesc, status) values (1, 'SP-A', '矿泉水', '550ml', "
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, goodsDesc, status) values (1, 'SP-A', "
+         "'矿泉水', '550ml', "
          "'启用'), (2, 'SP-B01', '毛巾', '纯棉', '启用'), (3, 'SP-C', '饼干', '', '启用')");
-    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, salePrice) values "
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
+         "salePrice) values "
          "(1, 1, 1, 1, '6901234567892', '瓶', 1, 2), (2, 1, 0, 2, 'ABC-123', '箱', 24, 45), "
          "(3, 2, 1, 1, '', '条', 1, 12.5), (4, 3, 1, 1, '6901234567891', '包', 1, 6.8)");
     const RecordSet rows = GoodsLabelRows({1, 2, 3});

@@ -152,3 +152,36 @@ TEST_F(SumWindow, StockOutSummaryListsTheStockOutTypes) {
     const QString code1 = scalar("select goodsCode from tb_goods_head where id=1").toString();
     EXPECT_EQ(acc::val(totalOf(f, code1)), out);
 }
+
+TEST_F(SumWindow, ASearchStartsOnPageOneAndAnEmptyOneLeavesNothingToPageTo) {
+    frm_rpt_rkSum f;
+    f.resize(900, 600);
+    f.show();
+    f.InitReport();
+    ASSERT_GT(f.result.recordCount, 20);
+    f.LastPage();
+    EXPECT_NE(f.txt_PageIndex->text(), "1");
+    f.Search();
+    EXPECT_EQ(f.txt_PageIndex->text(), "1");
+    EXPECT_EQ(at(f, 0, 0), "1");
+    // nothing found: paging afterwards shows nothing of the search before
+    f.txt_KeyWord->setText("没有这样的货品");
+    f.Search();
+    EXPECT_EQ(f.dg_List->rowCount(), 0);
+    f.LastPage();
+    f.comb_pageSize->setCurrentIndex(1);
+    f.PageSizeChanged();
+    EXPECT_EQ(f.dg_List->rowCount(), 0);
+    EXPECT_EQ(f.txt_MaxPageIndex->text(), "0");
+    // the drop-down boxes stay inside the window, whole
+    f.ShowTypeBox();
+    EXPECT_TRUE(f.rect().contains(f.pic_Box_Type->geometry())) << f.pic_Box_Type->geometry().x();
+    f.ShowAccountBox();
+    EXPECT_TRUE(f.rect().contains(f.pic_Box->geometry()));
+    // cancelling the account box leaves the accounts as they were chosen
+    f.SelectNoAccounts();
+    f.CancelAccounts();
+    f.ConfirmAccounts();
+    EXPECT_FALSE(f.accountTag.isEmpty());
+    EXPECT_EQ(f.txt_KeyWord->maxLength(), 100);
+}

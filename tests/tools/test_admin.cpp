@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include "admin.h"
 #include "fixture.h"
 
@@ -126,4 +127,10 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
     EXPECT_TRUE(err.contains("--type")) << qPrintable(err);
     ASSERT_EQ(run({"report", "ckSum", "--type", "销售出库", "--no-zero"}), 0) << qPrintable(err);
     EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 1);
+    // the workbook of the window's export
+    const QString book = folder() + "stock.xlsx";
+    ASSERT_EQ(run({"report", "stock", "--xlsx", book}), 0) << qPrintable(err);
+    EXPECT_TRUE(QFileInfo(book).size() > 0);
+    EXPECT_TRUE(out.contains(" 2 ")) << qPrintable(out);
+    EXPECT_EQ(run({"report", "stock", "--xlsx", folder() + "no/such/folder/x.xlsx"}), 1);
 }

@@ -25,11 +25,11 @@ bool DrawBarcode(QPainter& p, const QRectF& area, const QString& data, QString* 
     const bool ean = IsEan13(data);
     symbol->symbology = ean ? BARCODE_EANX_CHK : BARCODE_CODE128;
     symbol->input_mode = UNICODE_MODE;
-    symbol->show_hrt = 0;             // the text is set under the bars by the label
+    symbol->show_hrt = 0;                    // the text is set under the bars by the label
     symbol->whitespace_width = ean ? 0 : 10; // EAN-13 carries its own quiet zones
     const QByteArray bytes = data.toUtf8();
-    const int rc = ZBarcode_Encode_and_Buffer_Vector(symbol.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                                     bytes.size(), 0);
+    const int rc = ZBarcode_Encode_and_Buffer_Vector(
+        symbol.get(), reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size(), 0);
     if (rc >= ZINT_ERROR || !symbol->vector || symbol->vector->width <= 0) {
         *error = QString::fromUtf8(symbol->errtxt);
         return false;
@@ -41,7 +41,8 @@ bool DrawBarcode(QPainter& p, const QRectF& area, const QString& data, QString* 
     p.setBrush(Qt::black);
     for (const zint_vector_rect* r = v->rectangles; r; r = r->next)
         if (r->colour == -1 || r->colour == 7)
-            p.drawRect(QRectF(area.left() + r->x * sx, area.top() + r->y * sy, r->width * sx, r->height * sy));
+            p.drawRect(
+                QRectF(area.left() + r->x * sx, area.top() + r->y * sy, r->width * sx, r->height * sy));
     p.restore();
     return true;
 }

@@ -364,8 +364,9 @@ int Document::printLabels(QPagedPaintDevice* device) const {
         const QStringList& row = rows[i];
         p.setFont(name);
         const double line = QFontMetricsF(name, device).height();
-        p.drawText(QRectF(label.left(), label.top(), label.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
-                   QFontMetricsF(name, device).elidedText(field(row, "goodsName"), Qt::ElideRight, label.width()));
+        p.drawText(
+            QRectF(label.left(), label.top(), label.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetricsF(name, device).elidedText(field(row, "goodsName"), Qt::ElideRight, label.width()));
         p.setFont(small);
         const double smallLine = QFontMetricsF(small, device).height();
         const QString spec = field(row, "goodsDesc");
@@ -392,7 +393,8 @@ int Document::printLabels(QPagedPaintDevice* device) const {
         QString error;
         if (data.isEmpty() || !DrawBarcode(p, bars, data, &error))
             p.drawText(bars, Qt::AlignCenter, data.isEmpty() ? QStringLiteral("(无条码)") : error);
-        p.drawText(QRectF(label.left(), label.bottom() - smallLine, label.width(), smallLine), Qt::AlignCenter, data);
+        p.drawText(QRectF(label.left(), label.bottom() - smallLine, label.width(), smallLine),
+                   Qt::AlignCenter, data);
     }
     p.end();
     return pages;
