@@ -4,11 +4,56 @@
 #include "data/sqlhelper.h"
 
 #include <QCryptographicHash>
+#include <QPasswordDigestor>
+#include <QRandomGenerator>
 
 QString MD5(const QString& password) {
     const QByteArray hex = QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Md5).toHex();
     return QString::fromLatin1(hex.mid(8, 16));
 }
+
+namespace PasswordHash {
+
+namespace {
+
+QByteArray derive(const QString& password, const QByteArray& salt, int iterations) {
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations,
+                                              32);
+}
+
+} // namespace
+
+QString Make(const QString& password, int iterations) {
+    QByteArray salt(16, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), salt.size() / 4);
+    return QStringLiteral("pbkdf2$%1$%2$%3")
+        .arg(iterations)
+        .arg(QString::fromLatin1(salt.toBase64()),
+             QString::fromLatin1(derive(password, salt, iterations).toBase64()));
+}
+
+bool IsLegacy(const QString& stored) {
+    return !stored.startsWith(QLatin1String("pbkdf2$"));
+}
+
+bool Verify(const QString& password, const QString& stored) {
+    if (IsLegacy(stored)) return !stored.isEmpty() && stored.compare(MD5(password), Qt::CaseInsensitive) == 0;
+    const QStringList parts = stored.split('$');
+    bool ok = false;
+    const int iterations = parts.size() == 4 ? parts[1].toInt(&ok) : 0;
+    if (!ok || iterations < 1 || iterations > 10000000) return false;
+    const QByteArray salt = QByteArray::fromBase64(parts[2].toLatin1());
+    const QByteArray expected = QByteArray::fromBase64(parts[3].toLatin1());
+    if (salt.isEmpty() || expected.isEmpty()) return false;
+    const QByteArray actual = derive(password, salt, iterations);
+    // compare every byte, whatever the first difference
+    int diff = actual.size() ^ expected.size();
+    for (int i = 0; i < std::min(actual.size(), expected.size()); ++i)
+        diff |= actual[i] ^ expected[i];
+    return diff == 0;
+}
+
+} // namespace PasswordHash
 
 m_user& CurrentUser() {
     static m_user user;
@@ -44,7 +89,7 @@ void dal_user::Add(const m_user& model) {
         .Append(")");
     m_params.AddItem("@id", model.id);
     m_params.AddItem("@user", model.user);
-    m_params.AddItem("@pw", MD5(kDefaultPassword));
+    m_params.AddItem("@pw", PasswordHash::Make(kDefaultPassword));
     m_params.AddItem("@usex", model.usex);
     m_params.AddItem("@isStart", model.isstart);
     m_params.AddItem("@dictionaryId", model.dictionaryId);
@@ -61,12 +106,15 @@ m_user dal_user::GetModelForUser(int id, const QString& name) {
 }
 
 m_user dal_user::GetModelForPw(const QString& name, const QString& password) {
-    return readModel(" where (1=1) "
-                     "  and (user='" +
-                     sqlHelper::EscapeQuote(name) +
-                     "')"
-                     "  and (pw='" +
-                     MD5(password) + "')");
+    m_user found = readModel(" where (1=1)   and (user='" + sqlHelper::EscapeQuote(name) + "')");
+    if (found.id == 0 || !PasswordHash::Verify(password, found.pw)) return m_user();
+    if (PasswordHash::IsLegacy(found.pw)) { // the old hash goes at its first successful check
+        m_user upgraded = found;
+        upgraded.pw = password;
+        UpdatePw(upgraded);
+        found.pw = readModel(" where id=" + QString::number(found.id)).pw;
+    }
+    return found;
 }
 
 m_DBresult dal_user::Delete(int id) {
@@ -77,7 +125,7 @@ void dal_user::UpdatePw(const m_user& model) {
     m_sql.Clear();
     m_params.Clear();
     m_sql.Append("update tb_user").Append(" set [pw]=@pw").Append(" where id=@id");
-    m_params.AddItem("@pw", MD5(model.pw));
+    m_params.AddItem("@pw", PasswordHash::Make(model.pw));
     m_params.AddItem("@id", model.id);
     sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
 }

@@ -19,9 +19,22 @@ struct m_user {
 // The password every new user starts with.
 inline const QString kDefaultPassword = QStringLiteral("888");
 
-// The stored password hash: characters 9 to 24 of the lower-case MD5 text of
-// the password's UTF-8 bytes.
+// The password hash of older files: characters 9 to 24 of the lower-case MD5
+// text of the password's UTF-8 bytes. Still accepted at login, and replaced
+// by the salted form at that successful check.
 QString MD5(const QString& password);
+
+// Stored passwords: salted PBKDF2-HMAC-SHA256 as
+// "pbkdf2$ITERATIONS$SALT$HASH" (salt and hash in base64).
+namespace PasswordHash {
+inline constexpr int kIterations = 100000;
+// A new stored form of the password with a fresh random salt.
+QString Make(const QString& password, int iterations = kIterations);
+// True when the password matches the stored form (the salted one or the old hash).
+bool Verify(const QString& password, const QString& stored);
+// True for the old unsalted hash.
+bool IsLegacy(const QString& stored);
+} // namespace PasswordHash
 
 // The logged-in user for the whole run (id 0 before anybody has logged in).
 m_user& CurrentUser();
@@ -32,7 +45,9 @@ public:
     m_user GetModel(int id);
     // Another user (not id) with this name; an empty model when none.
     m_user GetModelForUser(int id, const QString& name);
-    // The user with this name and password; an empty model when none matches.
+    // The user with this name and password; an empty model when none
+    // matches. The password is checked here, not in SQL; an old hash that
+    // matches is replaced by the salted form.
     m_user GetModelForPw(const QString& name, const QString& password);
     m_DBresult Delete(int id);
     // Stores the hash of the plain password held in model.pw.

@@ -120,7 +120,9 @@ TEST_F(AccessTest, UsersAreFoundByNameAndPassword) {
     const m_user model = dal.GetModel(id);
     EXPECT_EQ(model.user, "O'Neil");
     EXPECT_EQ(model.department, "系统管理员");
-    EXPECT_EQ(model.pw, MD5("888"));
+    EXPECT_TRUE(model.pw.startsWith("pbkdf2$100000$"))
+        << model.pw.toStdString(); // salted, never the bare hash
+    EXPECT_TRUE(PasswordHash::Verify("888", model.pw));
     EXPECT_TRUE(model.isstart);
     EXPECT_EQ(dal.GetModelForUser(id, "o'neil").id, 0);
     EXPECT_EQ(dal.GetModelForUser(1, "O'NEIL").id, id);
@@ -136,10 +138,37 @@ TEST_F(AccessTest, UsersAreFoundByNameAndPassword) {
     dal.Update(change);
     EXPECT_EQ(dal.GetModel(id).user, "Neil");
     EXPECT_FALSE(dal.GetModel(id).isstart);
-    EXPECT_EQ(dal.GetModel(id).pw, MD5("New@pw'1"));
+    EXPECT_TRUE(PasswordHash::Verify("New@pw'1", dal.GetModel(id).pw)); // the password stays as it was
     EXPECT_TRUE(dal.Delete(id).isResult);
     EXPECT_EQ(dal.GetModel(id).id, 0);
     EXPECT_EQ(dal.GetModel(id).user, "");
+}
+
+TEST_F(AccessTest, OldPasswordHashesLogInOnceAndAreReplacedBySaltedOnes) {
+    // two users of an older file: the bare hashes
+    exec(QString("update tb_user set pw='%1' where id=1").arg(MD5("888")));
+    exec(QString("insert into tb_user (id, [user], pw, usex, isStart, dictionaryId) values (7, '李四', '%1', "
+                 "'男', 1, 1)")
+             .arg(MD5("密码")));
+    dal_user dal;
+    EXPECT_EQ(dal.GetModelForPw("李四", "888").id, 0); // refused before
+    EXPECT_TRUE(PasswordHash::IsLegacy(scalar("select pw from tb_user where id=7").toString()));
+    for (const auto& [name, password, id] : {std::tuple{"admin", "888", 1}, std::tuple{"李四", "密码", 7}}) {
+        EXPECT_EQ(dal.GetModelForPw(name, password).id, id);
+        const QString stored = scalar(QString("select pw from tb_user where id=%1").arg(id)).toString();
+        EXPECT_TRUE(stored.startsWith("pbkdf2$")) << stored.toStdString();
+        EXPECT_EQ(dal.GetModelForPw(name, password).id, id);               // and again with the new form
+        EXPECT_EQ(dal.GetModelForPw(name, QString(password) + "x").id, 0); // refused after
+    }
+    // no bare hash is left, and two users of one password carry different salts
+    EXPECT_EQ(scalar("select count(*) from tb_user where pw not like 'pbkdf2$%'").toInt(), 0);
+    const QString a = PasswordHash::Make("888", 1000), b = PasswordHash::Make("888", 1000);
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(PasswordHash::Verify("888", a));
+    // a stored form read from a file can be anything: never a match, never a crash
+    for (const QString& bad : {QString("pbkdf2$"), QString("pbkdf2$x$y$z"), QString("pbkdf2$0$AAAA$AAAA"),
+                               QString("pbkdf2$99999999999$AAAA$AAAA"), QString()})
+        EXPECT_FALSE(PasswordHash::Verify("888", bad)) << bad.toStdString();
 }
 
 TEST_F(AccessTest, SettingsAreReadAndUpdatedByKey) {
