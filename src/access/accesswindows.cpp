@@ -1,11 +1,21 @@
 #include "accesswindows.h"
 
+#include "frm_department_fun.h"
+#include "frm_user.h"
 #include "frmabout.h"
 #include "frmmodifypwd.h"
+#include "frmoptions.h"
 
 #include "ui/windowregistry.h"
 
 void registerAccessWindows() {
+    WindowRegistry::Register("frmOptions", {.create = [](QWidget* parent) { return new frmOptions(parent); },
+                                            .title = QStringLiteral("选项"),
+                                            .modal = true});
+    WindowRegistry::Register("frm_department_fun", {.create = [](QWidget*) { return new frm_department_fun; },
+                                                    .title = QStringLiteral("权限设置")});
+    WindowRegistry::Register(
+        "frm_user", {.create = [](QWidget*) { return new frm_user; }, .title = QStringLiteral("用户信息")});
     WindowRegistry::Register("FrmModifypwd",
                              {.create = [](QWidget* parent) { return new FrmModifypwd(parent); },
                               .title = QStringLiteral("修改密码"),

@@ -1,10 +1,10 @@
 #include "dbsetup.h"
 
+#include "bills/stockbalance.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/translator.h"
-#include "bills/stockbalance.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -71,9 +71,10 @@ void MigrateDatabase(Database& db) {
     int version = userVersion(db);
     if (version == 0) return; // a file being created
     if (version > kSchemaVersion)
-        throw DbError(QStringLiteral("数据库文件的版本 (%1) 比本程序能识别的版本 (%2) 新, 请使用新版的程序打开!")
-                          .arg(version)
-                          .arg(kSchemaVersion));
+        throw DbError(
+            QStringLiteral("数据库文件的版本 (%1) 比本程序能识别的版本 (%2) 新, 请使用新版的程序打开!")
+                .arg(version)
+                .arg(kSchemaVersion));
     if (version == kSchemaVersion) return;
     db.execute("BEGIN IMMEDIATE");
     try {

@@ -1,5 +1,6 @@
 #include "frm_main.h"
 
+#include "access/adminguard.h"
 #include "access/frmlogin.h"
 #include "access/funcode.h"
 #include "access/singleinstance.h"
@@ -100,6 +101,7 @@ void frm_Main::SetUrlOpener(std::function<void(const QString&)> opener) {
 frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
     setObjectName("frm_Main");
     setWindowTitle(kProductTitle);
+    PermissionRefresher() = [this] { RefreshPermissions(); };
     setWindowIcon(AppIcon());
     m_mdi = new QMdiArea;
     m_mdi->setObjectName("mdiArea");
@@ -118,6 +120,7 @@ frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
 }
 
 frm_Main::~frm_Main() {
+    PermissionRefresher() = nullptr;
     if (WindowRegistry::Area() == m_mdi) WindowRegistry::SetArea(nullptr);
 }
 
