@@ -3,6 +3,7 @@
 #include "access/accesswindows.h"
 #include "bills/billwindows.h"
 #include "master/masterwindows.h"
+#include "calendar/calendarwindows.h"
 #include "reports/reportwindows.h"
 
 void RegisterWindows() {
@@ -10,4 +11,5 @@ void RegisterWindows() {
     registerMasterWindows();
     registerBillWindows();
     registerReportWindows();
+    registerCalendarWindows();
 }
