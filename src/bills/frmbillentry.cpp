@@ -73,32 +73,78 @@ struct BillEntryKind {
 
 namespace {
 
-const BillEntryKind kImportKind{
-    false, "frmImport", "入库业务", "入库单号:", "供应商:", "入库类别:", "txt_supplierName", "txt_supplierId",
-    "btn_searchSupplier", "cobo_importType", "importType", "txt_inPrice", "vs_import",
-    "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    |<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
-    "|^单位  |>内装数|>重量   |>进价     |>数量   |>金额     |>locationId|>存放库位   |<批次号    |<备注      ",
-    "supplier", "inputGoods", "供应商不能为空!", "请选择入库类型!",
-    "存放库位不能为空,可以单击【鼠标右键】去批量预设!", "frm_rpt_rkHead", &m_funCode::import_save,
-    &m_funCode::import_update, &m_funCode::import_delete, &m_funCode::import_pass, &m_funCode::import_nopass,
-    &m_funCode::import_print, &m_funCode::rpt_rkbill, &NewStockInStore};
+const BillEntryKind kImportKind{false,
+                                "frmImport",
+                                "入库业务",
+                                "入库单号:",
+                                "供应商:",
+                                "入库类别:",
+                                "txt_supplierName",
+                                "txt_supplierId",
+                                "btn_searchSupplier",
+                                "cobo_importType",
+                                "importType",
+                                "txt_inPrice",
+                                "vs_import",
+                                "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    "
+                                "|<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
+                                "|^单位  |>内装数|>重量   |>进价     |>数量   |>金额     "
+                                "|>locationId|>存放库位   |<批次号    |<备注      ",
+                                "supplier",
+                                "inputGoods",
+                                "供应商不能为空!",
+                                "请选择入库类型!",
+                                "存放库位不能为空,可以单击【鼠标右键】去批量预设!",
+                                "frm_rpt_rkHead",
+                                &m_funCode::import_save,
+                                &m_funCode::import_update,
+                                &m_funCode::import_delete,
+                                &m_funCode::import_pass,
+                                &m_funCode::import_nopass,
+                                &m_funCode::import_print,
+                                &m_funCode::rpt_rkbill,
+                                &NewStockInStore};
 
-const BillEntryKind kExportKind{
-    true, "frmExport", "出库业务", "出库单号:", "客户:", "出库类别:", "txt_customerName", "txt_customerId",
-    "btn_searchCustomer", "cobo_exportType", "exportType", "txt_salePrice", "vs_export",
-    "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    |<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
-    "|^单位  |>内装数|>重量   |>进价     |>售价     |>数量   |>金额     |>locationId|>取货库位   |<批次号    |<备注      ",
-    "customer", "inputGoodsForExport", "客户不能为空!", "请选择出库类型!",
-    "取货库位不能为空,可以单击【鼠标右键】去批量预设!", "frm_rpt_ckHead", &m_funCode::export_save,
-    &m_funCode::export_update, &m_funCode::export_delete, &m_funCode::export_pass, &m_funCode::export_nopass,
-    &m_funCode::export_print, &m_funCode::export_searchBill, &NewStockOutStore};
+const BillEntryKind kExportKind{true,
+                                "frmExport",
+                                "出库业务",
+                                "出库单号:",
+                                "客户:",
+                                "出库类别:",
+                                "txt_customerName",
+                                "txt_customerId",
+                                "btn_searchCustomer",
+                                "cobo_exportType",
+                                "exportType",
+                                "txt_salePrice",
+                                "vs_export",
+                                "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    "
+                                "|<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
+                                "|^单位  |>内装数|>重量   |>进价     |>售价     |>数量   |>金额     "
+                                "|>locationId|>取货库位   |<批次号    |<备注      ",
+                                "customer",
+                                "inputGoodsForExport",
+                                "客户不能为空!",
+                                "请选择出库类型!",
+                                "取货库位不能为空,可以单击【鼠标右键】去批量预设!",
+                                "frm_rpt_ckHead",
+                                &m_funCode::export_save,
+                                &m_funCode::export_update,
+                                &m_funCode::export_delete,
+                                &m_funCode::export_pass,
+                                &m_funCode::export_nopass,
+                                &m_funCode::export_print,
+                                &m_funCode::export_searchBill,
+                                &NewStockOutStore};
 
-const char* const kImportLines = "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
-                                 "goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,locationId,"
-                                 "locationCode,lotNo,remark  ";
-const char* const kExportLines = "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
-                                 "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
-                                 "locationCode,lotNo,remark  ";
+const char* const kImportLines =
+    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+    "goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,locationId,"
+    "locationCode,lotNo,remark  ";
+const char* const kExportLines =
+    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+    "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
+    "locationCode,lotNo,remark  ";
 
 double number(const QString& text) {
     return acc::val(text);
@@ -187,12 +233,14 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     auto* toolbar = NewFormToolBar();
     AddToolAction(toolbar, this, "add", "新建", "新", QColor(46, 139, 87), &BillEntryForm::NewBill);
     AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &BillEntryForm::SaveBill);
-    passAction = AddToolAction(toolbar, this, "pass", "审核", "审", QColor(200, 60, 60), &BillEntryForm::PassBill);
+    passAction =
+        AddToolAction(toolbar, this, "pass", "审核", "审", QColor(200, 60, 60), &BillEntryForm::PassBill);
     AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &BillEntryForm::DeleteBill);
-    printAction = AddToolAction(toolbar, this, "print", "打印", "印", QColor(200, 120, 30), &BillEntryForm::PrintBill);
+    printAction =
+        AddToolAction(toolbar, this, "print", "打印", "印", QColor(200, 120, 30), &BillEntryForm::PrintBill);
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(60, 140, 160), &BillEntryForm::RefreshBill);
-    searchBillAction =
-        AddToolAction(toolbar, this, "seachBill", "查找单据", "查", QColor(120, 90, 170), &BillEntryForm::SearchBill);
+    searchBillAction = AddToolAction(toolbar, this, "seachBill", "查找单据", "查", QColor(120, 90, 170),
+                                     &BillEntryForm::SearchBill);
     searchBillAction->setEnabled(WindowRegistry::IsRegistered(kind.listWindow));
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
@@ -352,10 +400,10 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     m_rowButtons[0] = addRow;
     m_rowButtons[1] = delRow;
 
-    for (QWidget* w : std::initializer_list<QWidget*>{txt_billNo, txt_partnerName, btn_searchPartner, cobo_accountType,
-                                                      cobo_billType, txt_ubillNo, txt_creator, dt_createDate,
-                                                      txt_remark, txt_goodsCode, txt_Qty, txt_price, cobo_location,
-                                                      btn_searchGoods, addRow, delRow, txt_BillAmount, grid})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             txt_billNo, txt_partnerName, btn_searchPartner, cobo_accountType, cobo_billType, txt_ubillNo,
+             txt_creator, dt_createDate, txt_remark, txt_goodsCode, txt_Qty, txt_price, cobo_location,
+             btn_searchGoods, addRow, delRow, txt_BillAmount, grid})
         w->installEventFilter(this);
 
     FillDropDowns();
@@ -366,8 +414,8 @@ BillEntryForm::~BillEntryForm() = default;
 
 void BillEntryForm::buildGrid() {
     SetGridHeader(grid, QString::fromUtf8(m_kind.header));
-    for (int c : {m_cols.check, m_cols.id, m_cols.goodsId, m_cols.goodsTypeId, m_cols.detailCode, m_cols.goodsType,
-                  m_cols.locationId})
+    for (int c : {m_cols.check, m_cols.id, m_cols.goodsId, m_cols.goodsTypeId, m_cols.detailCode,
+                  m_cols.goodsType, m_cols.locationId})
         grid->setColumnHidden(c, true);
     if (m_kind.out) grid->setColumnHidden(m_cols.inPrice, true);
     // cells the user may not edit are marked for uvg and made read-only per row
@@ -424,14 +472,15 @@ void BillEntryForm::FillDropDowns() {
               "select id,uname  from tb_dictionary where (utype='accountType') and (isstart=1) and (id in (" +
                   SysVar().Sys_accountJoinId + ")) order by id,orderby",
               "uname");
-    FillCombo(cobo_billType,
-              QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
-                             "id,orderby")
-                  .arg(m_kind.typeDict),
-              "uname");
+    FillCombo(
+        cobo_billType,
+        QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
+                       "id,orderby")
+            .arg(m_kind.typeDict),
+        "uname");
     FillCombo(cobo_location,
-              "select id,locationCode  from tb_location where (state=1) and (id in (" + SysVar().Sys_locationJoinId +
-                  ")) order by id,orderby",
+              "select id,locationCode  from tb_location where (state=1) and (id in (" +
+                  SysVar().Sys_locationJoinId + ")) order by id,orderby",
               "locationCode");
 }
 
@@ -441,8 +490,9 @@ void BillEntryForm::showApproval(bool approved) {
                                    : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                          QAbstractItemView::AnyKeyPressed);
     m_inputBox->setEnabled(!approved);
-    for (QWidget* w : std::initializer_list<QWidget*>{btn_searchPartner, cobo_accountType, cobo_billType,
-                                                      txt_ubillNo, txt_remark, m_rowButtons[0], m_rowButtons[1]})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{btn_searchPartner, cobo_accountType, cobo_billType, txt_ubillNo,
+                                         txt_remark, m_rowButtons[0], m_rowButtons[1]})
         w->setEnabled(!approved);
     for (QAction* a : rowMenu->actions())
         a->setEnabled(!approved);
@@ -553,7 +603,8 @@ void BillEntryForm::recalcRow(int row) {
     const std::optional<double> qty = NumberValue(cell(row, m_cols.qty), true);
     // a price or quantity that is not one number stays as typed; the save refuses it
     if (price) setCell(row, m_cols.price(), acc::format(*price, SysVar().Sys_PriceFormat));
-    setCell(row, m_cols.amount, price && qty ? acc::format(*price * *qty, SysVar().Sys_AmountFormat) : QString());
+    setCell(row, m_cols.amount,
+            price && qty ? acc::format(*price * *qty, SysVar().Sys_AmountFormat) : QString());
     m_recalculating = was;
 }
 
@@ -630,9 +681,10 @@ bool BillEntryForm::confirmStock(const m_goods_detail& g, double qty) {
     const double outgoing = g.packQty * qty;
     const double difference = balance - outgoing;
     if (difference >= 0) return true;
-    return MsgBox::Confirm(QStringLiteral("货品[%1]的库存总数(%2)-出库数(%3) = %4 出现负数,是否继续出库?")
-                               .arg(g.goodsName, shortNumber(balance), shortNumber(outgoing), shortNumber(difference)),
-                           windowTitle());
+    return MsgBox::Confirm(
+        QStringLiteral("货品[%1]的库存总数(%2)-出库数(%3) = %4 出现负数,是否继续出库?")
+            .arg(g.goodsName, shortNumber(balance), shortNumber(outgoing), shortNumber(difference)),
+        windowTitle());
 }
 
 void BillEntryForm::GoodsCodeEntered() {
@@ -658,8 +710,9 @@ void BillEntryForm::GoodsCodeEntered() {
         return;
     }
     if (g.irowsCount > 1) {
-        MsgBox::Show(QStringLiteral("找到%1个条码相同货品信息,单击【确定】后选择其中的一项").arg(g.irowsCount),
-                     MsgBox::Information, windowTitle());
+        MsgBox::Show(
+            QStringLiteral("找到%1个条码相同货品信息,单击【确定】后选择其中的一项").arg(g.irowsCount),
+            MsgBox::Information, windowTitle());
         openGoodsLookup(code);
         return;
     }
@@ -883,17 +936,21 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     const int k = key->key();
     const bool inGrid = watched == grid;
-    const bool command = ctrl && (k == Qt::Key_F || k == Qt::Key_S || k == Qt::Key_A || k == Qt::Key_P ||
-                                  k == Qt::Key_Z);
+    const bool command =
+        ctrl && (k == Qt::Key_F || k == Qt::Key_S || k == Qt::Key_A || k == Qt::Key_P || k == Qt::Key_Z);
     if (event->type() == QEvent::ShortcutOverride) {
         // the form's commands come before what a text box would do with these keys
-        if (command && !inGrid) {
+        if (command && (!inGrid || k == Qt::Key_P)) {
             event->accept();
             return true;
         }
         return QWidget::eventFilter(watched, event);
     }
     if (inGrid) {
+        if (ctrl && k == Qt::Key_P) { // a bill opened shows its lines: print from there too
+            PrintBill();
+            return true;
+        }
         if (ctrl && k == Qt::Key_Z) {
             txt_goodsCode->setFocus();
             return true;
@@ -913,7 +970,8 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
         if (k == Qt::Key_Z) {
             if (watched == txt_goodsCode) {
                 grid->setFocus();
-                if (grid->rowCount() > 0) grid->setCurrentCell(std::max(0, grid->currentRow()), m_cols.price());
+                if (grid->rowCount() > 0)
+                    grid->setCurrentCell(std::max(0, grid->currentRow()), m_cols.price());
             } else {
                 txt_goodsCode->setFocus();
             }
@@ -921,7 +979,7 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (k == Qt::Key_F3 || k == Qt::Key_F5 || k == Qt::Key_F6) {
-        QWidget* target = k == Qt::Key_F3 ? static_cast<QWidget*>(txt_Qty)
+        QWidget* target = k == Qt::Key_F3   ? static_cast<QWidget*>(txt_Qty)
                           : k == Qt::Key_F5 ? static_cast<QWidget*>(txt_price)
                                             : static_cast<QWidget*>(cobo_location);
         target->setFocus();

@@ -39,6 +39,7 @@ QMessageBox::StandardButton qtButton(MsgBox::Answer a) {
 
 void WidgetMsgBox::show(const QString& text, MsgBox::Icon icon, const QString& caption) {
     QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setStyleSheet("QLabel { min-width: 200px; }"); // wide enough for its caption
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
@@ -49,6 +50,7 @@ MsgBox::Answer WidgetMsgBox::ask(const QString& text, MsgBox::Buttons buttons, M
     if (buttons == MsgBox::YesNo) set = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MsgBox::YesNoCancel) set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(qtIcon(icon), caption, text, set, QApplication::activeWindow());
+    box.setStyleSheet("QLabel { min-width: 200px; }");
     if (set & QMessageBox::Yes) box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     if (set & QMessageBox::No) box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     if (set & QMessageBox::Cancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));

@@ -143,3 +143,23 @@ TEST_F(KxPrint, GoodsLabelsCarryScannableBarcodes) {
     EXPECT_FALSE(PrintGoodsLabels({99}, "货品信息"));
     EXPECT_EQ(m_msg.texts().back(), "所选货品没有可打印的标签!");
 }
+
+TEST_F(KxPrint, LargeFiguresLongNamesAndTheCapitalsPrintWhole) {
+    const QString supplier = QStringLiteral("上海市浦东新区张江高科技园区清风日化用品批发有限责任公司");
+    const int id = makeStockInBill(2, supplier);
+    exec(QString("update tb_rk_detail set inPrice=123456.78, qty=10000, goodsCode='6900820005600' where "
+                 "headId=%1 and "
+                 "rowNo=1")
+             .arg(id));
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    const QString text = printToPdf(pdf("large"));
+    const QString joined = QString(text).remove(' ').remove('\n');
+    EXPECT_TRUE(text.contains("123456.78")) << text.toStdString();
+    EXPECT_TRUE(text.contains("1234567800.00")); // 123456.78 × 10000 on one line
+    EXPECT_TRUE(text.contains("10000"));
+    EXPECT_TRUE(text.contains("6900820005600"));
+    EXPECT_TRUE(joined.contains(supplier)) << joined.toStdString();
+    // 1,234,567,805.00: the capitals in full
+    EXPECT_TRUE(joined.contains("壹拾贰亿叁仟肆佰伍拾陆万柒仟捌佰零伍元整")) << joined.toStdString();
+    keepPicture(pdf("large"), "print_large_figures");
+}

@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTranslator>
 #include <cstdio>
 
 namespace {
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Qt's own dialogs (print, page setup, preview) in Chinese
+    QTranslator qtTexts;
+    if (qtTexts.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     if (usage || command.isEmpty())
         return fail(
             window,
@@ -60,6 +66,7 @@ int main(int argc, char** argv) {
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(doc.title);
+    printer.setPageLayout(doc.pageLayout());
     if (!window) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);

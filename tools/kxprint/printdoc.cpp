@@ -56,7 +56,29 @@ QString FormatValue(const QString& value, const QString& format) {
     const double v = value.trimmed().toDouble(&ok);
     if (!ok) return value;
     const int point = format.indexOf('.');
-    return QString::number(v, 'f', point < 0 ? 0 : int(format.size() - point - 1));
+    const int decimals = point < 0 ? 0 : int(format.size() - point - 1);
+    QString text = QString::number(v, 'f', decimals);
+    if (format.contains('#') && text.contains('.')) { // "0.##": the decimals that are not zero
+        while (text.endsWith('0'))
+            text.chop(1);
+        if (text.endsWith('.')) text.chop(1);
+    }
+    return text;
+}
+
+QStringList printFamilies() {
+    // Latin from DejaVu, Chinese from Droid Sans Fallback: with these the
+    // PDF's text reads back as written (Noto CJK's glyphs shared with the
+    // radicals' code points come back as radicals, its digits not at all)
+    return {"DejaVu Sans", "Droid Sans Fallback", "Noto Sans CJK SC"};
+}
+
+QPageLayout Document::pageLayout() const {
+    if (labelColumns > 0)
+        return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6, 8, 6, 8),
+                           QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
 }
 
 namespace {
@@ -112,6 +134,7 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
         f.caption = c.attribute("Caption", c.tagName());
         f.value = FormatValue(headRow.firstChildElement(c.tagName()).text(), c.attribute("Format"));
         f.footer = c.attribute("Place").compare("Footer", Qt::CaseInsensitive) == 0;
+        f.span = c.attribute("Span", "1").toInt();
         fields.push_back(f);
     }
 
@@ -125,6 +148,9 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
         col.align = alignOf(c.attribute("Align"));
         col.sum = c.attribute("Total").compare("Sum", Qt::CaseInsensitive) == 0;
         col.format = c.attribute("Format");
+        // numbers and codes keep one line
+        col.noWrap =
+            col.align == Qt::AlignRight || c.attribute("Wrap").compare("No", Qt::CaseInsensitive) == 0;
         columns.push_back(col);
     }
     if (columns.empty()) {
@@ -170,18 +196,12 @@ struct Page {
 } // namespace
 
 int Document::print(QPagedPaintDevice* device) const {
-    device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
     QPainter p(device);
     const QRectF page = QRectF(QPointF(0, 0), QSizeF(device->width(), device->height()));
     const double mm = device->logicalDpiX() / 25.4;
     const double pad = 1.2 * mm;
-    // Latin from DejaVu, Chinese from Droid Sans Fallback: with these the
-    // PDF's text reads back as written (Noto CJK's glyphs shared with the
-    // radicals' code points come back as radicals, its digits not at all)
     QFont body;
-    body.setFamilies({"DejaVu Sans", "Droid Sans Fallback", "Noto Sans CJK SC"});
+    body.setFamilies(printFamilies());
     body.setPointSizeF(fontSize);
     QFont bold = body;
     bold.setBold(true);
@@ -191,51 +211,118 @@ int Document::print(QPagedPaintDevice* device) const {
     QFont small = body;
     small.setPointSizeF(std::max(6.0, fontSize - 1));
     const QFontMetricsF fm(body, device);
+    const QFontMetricsF fmBold(bold, device);
     const double line = fm.height();
 
-    // the column edges
-    double widthSum = 0;
-    for (const Column& c : columns)
-        widthSum += c.width;
+    // the column edges: numbers and codes keep their one line, the other
+    // columns share the rest as the template weighs them
+    std::vector<double> natural(columns.size(), 0);
+    for (size_t k = 0; k < columns.size(); ++k) {
+        if (!columns[k].noWrap) continue;
+        double w = fmBold.horizontalAdvance(k < size_t(totals.size()) ? totals[k] : QString());
+        for (const QStringList& r : rows)
+            if (k < size_t(r.size())) w = std::max(w, fm.horizontalAdvance(r[k]));
+        natural[k] = w + 2 * pad + 1;
+    }
+    std::vector<double> width(columns.size(), 0);
+    std::vector<bool> fixed(columns.size(), false);
+    for (int round = 0; round < 3; ++round) {
+        double fixedSum = 0, weightSum = 0;
+        for (size_t k = 0; k < columns.size(); ++k)
+            fixed[k] ? fixedSum += width[k] : weightSum += columns[k].width;
+        const double rest = std::max(0.0, page.width() - fixedSum);
+        bool changed = false;
+        for (size_t k = 0; k < columns.size(); ++k) {
+            if (fixed[k]) continue;
+            width[k] = weightSum > 0 ? rest * columns[k].width / weightSum : 0;
+            if (columns[k].noWrap && width[k] < natural[k]) {
+                width[k] = natural[k];
+                fixed[k] = true;
+                changed = true;
+            }
+        }
+        if (!changed) break;
+    }
+    double total = 0;
+    for (double w : width)
+        total += w;
+    if (total > page.width()) // too much to keep: everything narrower alike
+        for (double& w : width)
+            w *= page.width() / total;
     std::vector<double> x{page.left()};
-    for (const Column& c : columns)
-        x.push_back(x.back() + page.width() * c.width / widthSum);
+    for (double w : width)
+        x.push_back(x.back() + w);
     auto cellRect = [&](size_t k, double top, double height) {
         return QRectF(x[k] + pad, top + pad, x[k + 1] - x[k] - 2 * pad, height - 2 * pad);
     };
     const int wrap = Qt::TextWrapAnywhere;
-    auto rowHeight = [&](const QStringList& texts, const QFont& font) {
+    auto rowHeight = [&](const QStringList& texts, const QFont& font, bool oneLine) {
         const QFontMetricsF m(font, device);
         double h = m.height();
         for (size_t k = 0; k < columns.size() && k < size_t(texts.size()); ++k)
-            h = std::max(h, m.boundingRect(cellRect(k, 0, 1000 * mm), wrap, texts[k]).height());
+            if (!columns[k].noWrap || !oneLine)
+                h = std::max(h, m.boundingRect(cellRect(k, 0, 1000 * mm), wrap, texts[k]).height());
         return h + 2 * pad;
     };
 
-    // the head fields in three label-value pairs a row
+    // the head fields: label and value pairs, three to a row unless a field
+    // spans more; long values wrap
+    struct Placed {
+        const Field* field;
+        QRectF rect;
+    };
+    auto layOutFields = [&](const std::vector<Field>& list, double top, std::vector<Placed>* placed) {
+        const double slot = page.width() / 3;
+        int used = 0;
+        double rowTop = top, rowHeight = 0;
+        std::vector<Placed> row;
+        auto closeRow = [&] {
+            for (Placed& pl : row)
+                pl.rect.setHeight(rowHeight);
+            if (placed) placed->insert(placed->end(), row.begin(), row.end());
+            rowTop += rowHeight;
+            row.clear();
+            rowHeight = 0;
+            used = 0;
+        };
+        for (const Field& f : list) {
+            const int span = std::clamp(f.span, 1, 3);
+            if (used + span > 3) closeRow();
+            const QRectF r(page.left() + used * slot, rowTop, span * slot - 2 * mm, 0);
+            const double labelWidth = fmBold.horizontalAdvance(f.caption + QStringLiteral(": "));
+            const double valueHeight =
+                fm.boundingRect(QRectF(0, 0, std::max(mm, r.width() - labelWidth), 1000 * mm), wrap, f.value)
+                    .height();
+            rowHeight = std::max(rowHeight, std::max(line, valueHeight) + pad);
+            row.push_back({&f, r});
+            used += span;
+        }
+        if (!row.empty()) closeRow();
+        return rowTop - top;
+    };
     std::vector<Field> head, footer;
     for (const Field& f : fields)
         (f.footer ? footer : head).push_back(f);
-    auto fieldsHeight = [&](const std::vector<Field>& list) {
-        return std::ceil(list.size() / 3.0) * (line + pad);
-    };
     const double titleH = QFontMetricsF(titleFont, device).height() + 3 * mm;
-    const double headH = head.empty() ? line + pad : fieldsHeight(head);
+    const double headH = head.empty() ? line + pad : layOutFields(head, 0, nullptr);
     QStringList captions;
     for (const Column& c : columns)
         captions << c.caption;
-    const double captionH = rowHeight(captions, bold);
+    const double captionH = rowHeight(captions, bold, false);
+    QStringList totalsRow = totals;
+    if (!totalCaption.isEmpty() && !totalsRow.isEmpty() && totalsRow.front().isEmpty())
+        totalsRow.front() = totalCaption;
     const double totalsH = std::any_of(columns.begin(), columns.end(), [](const Column& c) { return c.sum; })
-                               ? rowHeight(totals, bold)
+                               ? rowHeight(totalsRow, bold, false)
                                : 0;
-    const double footerH = footer.empty() ? 0 : fieldsHeight(footer) + 2 * mm;
+    const double footerH = footer.empty() ? 0 : layOutFields(footer, 0, nullptr) + 2 * mm;
     const double pageFootH = line + 2 * mm;
     const double body0 = page.top() + titleH + headH + 2 * mm + captionH;
     const double bodyEnd = page.bottom() - pageFootH;
 
     std::vector<double> heights;
     for (const QStringList& r : rows)
-        heights.push_back(rowHeight(r, body));
+        heights.push_back(rowHeight(r, body, true));
     std::vector<Page> pages;
     Page current;
     double y = body0;
@@ -267,27 +354,36 @@ int Document::print(QPagedPaintDevice* device) const {
     const QString printed =
         QStringLiteral("打印时间: ") + QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm");
     auto drawFields = [&](const std::vector<Field>& list, double top) {
-        const double w = page.width() / 3;
-        for (size_t i = 0; i < list.size(); ++i) {
-            const QRectF r(page.left() + (i % 3) * w, top + (i / 3) * (line + pad), w - 2 * mm, line + pad);
+        std::vector<Placed> placed;
+        layOutFields(list, top, &placed);
+        for (const Placed& pl : placed) {
+            const QString label = pl.field->caption + QStringLiteral(": ");
+            const double lw = fmBold.horizontalAdvance(label);
             p.setFont(bold);
-            const QString label = list[i].caption + QStringLiteral(": ");
-            const double lw = QFontMetricsF(bold, device).horizontalAdvance(label);
-            p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, label);
+            p.drawText(QRectF(pl.rect.left(), pl.rect.top(), lw, line), Qt::AlignLeft | Qt::AlignVCenter,
+                       label);
             p.setFont(body);
-            const QRectF v = r.adjusted(lw, 0, 0, 0);
-            p.drawText(v, Qt::AlignLeft | Qt::AlignVCenter,
-                       QFontMetricsF(body, device).elidedText(list[i].value, Qt::ElideRight, v.width()));
-            p.drawLine(QPointF(v.left(), r.bottom()), QPointF(r.right(), r.bottom()));
+            const QRectF v = pl.rect.adjusted(lw, 0, 0, -pad);
+            p.drawText(v, Qt::AlignLeft | Qt::AlignTop | wrap, pl.field->value);
+            p.drawLine(QPointF(v.left(), pl.rect.bottom() - pad / 2),
+                       QPointF(pl.rect.right(), pl.rect.bottom() - pad / 2));
         }
     };
-    auto drawRow = [&](const QStringList& texts, double top, double height, const QFont& font, bool shaded) {
+    // body rows keep numbers and codes on one line; the caption and totals rows wrap
+    auto drawRow = [&](const QStringList& texts, double top, double height, const QFont& font, bool shaded,
+                       bool oneLine) {
         if (shaded) p.fillRect(QRectF(x.front(), top, x.back() - x.front(), height), QColor(235, 235, 235));
         p.setFont(font);
+        const QFontMetricsF m(font, device);
         for (size_t k = 0; k < columns.size(); ++k) {
             p.drawRect(QRectF(x[k], top, x[k + 1] - x[k], height));
-            if (k < size_t(texts.size()))
-                p.drawText(cellRect(k, top, height), wrap | columns[k].align | Qt::AlignVCenter, texts[k]);
+            if (k >= size_t(texts.size())) continue;
+            const QRectF r = cellRect(k, top, height);
+            if (columns[k].noWrap && oneLine)
+                p.drawText(r, Qt::TextSingleLine | columns[k].align | Qt::AlignVCenter,
+                           m.elidedText(texts[k], Qt::ElideRight, r.width()));
+            else
+                p.drawText(r, wrap | columns[k].align | Qt::AlignVCenter, texts[k]);
         }
     };
 
@@ -306,18 +402,16 @@ int Document::print(QPagedPaintDevice* device) const {
             drawFields(head, top);
         }
         top += headH + 2 * mm;
-        drawRow(captions, top, captionH, bold, true);
+        drawRow(captions, top, captionH, bold, true, false);
         top += captionH;
         const Page& pg = pages[n];
         for (int i = pg.first; i < pg.first + pg.count; ++i) {
-            drawRow(rows[i], top, heights[i], body, false);
+            drawRow(rows[i], top, heights[i], body, false, true);
             top += heights[i];
         }
         if (pg.last) {
             if (totalsH > 0) {
-                QStringList t = totals;
-                if (!totalCaption.isEmpty() && t.front().isEmpty()) t.front() = totalCaption;
-                drawRow(t, top, totalsH, bold, false);
+                drawRow(totalsRow, top, totalsH, bold, false, false);
                 top += totalsH;
             }
             if (!footer.empty()) drawFields(footer, top + 2 * mm);
@@ -333,8 +427,6 @@ int Document::print(QPagedPaintDevice* device) const {
 }
 
 int Document::printLabels(QPagedPaintDevice* device) const {
-    device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(6, 8, 6, 8),
-                                      QPageLayout::Millimeter));
     QPainter p(device);
     const double mm = device->logicalDpiX() / 25.4;
     const int across = std::max(1, labelColumns), down = std::max(1, labelRows);
@@ -345,7 +437,7 @@ int Document::printLabels(QPagedPaintDevice* device) const {
         return QString();
     };
     QFont name;
-    name.setFamilies({"DejaVu Sans", "Droid Sans Fallback", "Noto Sans CJK SC"});
+    name.setFamilies(printFamilies());
     name.setPointSizeF(9);
     name.setBold(true);
     QFont small = name;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+class QPageLayout;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -26,6 +27,7 @@ struct Field {
     QString caption;
     QString value;
     bool footer = false; // below the table, on the last page
+    int span = 1;        // of the three places of a row
 };
 
 struct Column {
@@ -34,7 +36,8 @@ struct Column {
     double width = 10;
     int align = 0; // Qt::Alignment horizontal flag
     bool sum = false;
-    QString format; // "0.00": decimals of a number; "yyyy-MM-dd": a date
+    QString format; // "0.00": decimals of a number ("0.##": without trailing zeros); "yyyy-MM-dd": a date
+    bool noWrap = false;
 };
 
 class Document {
@@ -53,13 +56,18 @@ public:
     int labelColumns = 0;          // a label sheet: labels across and down an A4 page
     int labelRows = 0;
 
-    // Sets the page of the device (A4 and the orientation) and paints every
-    // page; returns the number of pages.
+    // The page the template asks for: A4 in its orientation (labels: A4 portrait).
+    QPageLayout pageLayout() const;
+    // Paints every page on the device's page as it is set (the preview's page
+    // setup is the user's); returns the number of pages.
     int print(QPagedPaintDevice* device) const;
     // The rows as labels (goodsName, goodsDesc, unit, salePrice and the
     // barcode's data), labelColumns × labelRows a sheet; returns the pages.
     int printLabels(QPagedPaintDevice* device) const;
 };
+
+// The fonts of the printouts.
+QStringList printFamilies();
 
 // The text of a value under a column's format.
 QString FormatValue(const QString& value, const QString& format);
