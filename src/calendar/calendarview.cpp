@@ -10,6 +10,7 @@
 #include "ui/modal.h"
 #include "ui/windowregistry.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTime>
 #include <QVBoxLayout>
@@ -28,6 +30,25 @@ constexpr int kGap = 3;
 const QColor kWeekendBackground(248, 248, 248);
 const char* const kMonths[] = {"一月", "二月", "三月", "四月", "五月",   "六月",
                                "七月", "八月", "九月", "十月", "十一月", "十二月"};
+
+// A day: its number at the top left, the picture of its events below it.
+class DayDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem o = option;
+        initStyleOption(&o, index);
+        const QPixmap picture = index.data(Qt::DecorationRole).value<QPixmap>();
+        o.icon = QIcon();
+        o.features &= ~QStyleOptionViewItem::HasDecoration;
+        const QWidget* w = option.widget;
+        (w ? w->style() : QApplication::style())
+            ->drawControl(QStyle::CE_ItemViewItem, &o, p, w); // the number
+        if (picture.isNull()) return;
+        const QRect r = option.rect.adjusted(4, o.fontMetrics.height() + 6, -4, -4);
+        p->drawPixmap(r.topLeft(), picture);
+    }
+};
 
 QString storedViewType() {
     const QString v = dal_setting().GetModel("viewType").setValue.trimmed();
@@ -80,7 +101,7 @@ CalendarView::CalendarView(QWidget* parent) : QWidget(parent) {
     VgCalendar->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     VgCalendar->setEditTriggers(QAbstractItemView::NoEditTriggers);
     VgCalendar->setSelectionMode(QAbstractItemView::SingleSelection);
-    VgCalendar->setIconSize(QSize(7 * (kSquare + kGap) + kGap, 2 * (kSquare + kGap) + kGap));
+    VgCalendar->setItemDelegate(new DayDelegate(VgCalendar));
     connect(VgCalendar, &QTableWidget::cellDoubleClicked, this, &CalendarView::OpenDay);
 
     btn_new = button("btn_new", "新建");
