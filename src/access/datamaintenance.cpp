@@ -81,7 +81,9 @@ QString InitialiseData(bool* backupFailed) {
               "delete from tb_ck_head", "delete from tb_events", "delete from tb_customer",
               "delete from tb_goods_detail", "delete from tb_goods_head", "delete from tb_location",
               "delete from tb_location_fun", "delete from tb_account_fun",
-              "delete from tb_dictionary where isSystemSet=0 and utype<>'department'"})
+              "delete from tb_dictionary where isSystemSet=0 and utype<>'department'",
+              // every line is gone: the running balance keeps nothing but zeros
+              "delete from tb_stock_balance"})
             sqlHelper::ExecuteInTrans(QString::fromLatin1(s));
     });
     return r.isResult ? QString() : r.str_MsgBox;

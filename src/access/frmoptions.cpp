@@ -18,6 +18,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -169,10 +170,16 @@ void frmOptions::busy(const QString& text) {
 }
 
 void frmOptions::ClearData() {
-    if (!MsgBox::Confirm(QStringLiteral("是否清空选中的数据?"), windowTitle())) return;
     QStringList checked;
     for (QTreeWidgetItemIterator it(tv_data); *it; ++it)
         if ((*it)->checkState(0) == Qt::Checked) checked << NodeKey(*it);
+    // nothing to clear: no question and no backup
+    if (std::none_of(checked.begin(), checked.end(),
+                     [](const QString& k) { return kDataGroups.contains(k); })) {
+        MsgBox::Show(QStringLiteral("请选中要清空的数据!"), MsgBox::Exclamation, windowTitle());
+        return;
+    }
+    if (!MsgBox::Confirm(QStringLiteral("是否清空选中的数据?"), windowTitle())) return;
     busy(QStringLiteral("正在备份并清空数据..."));
     const ClearOutcome out = ClearDataGroups(checked);
     busy(QString());

@@ -101,6 +101,7 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     connect(btn_LastPage, &QPushButton::clicked, this, &frm_qjcx::LastPage);
     lab_recordCount = new QLabel;
     lab_recordCount->setObjectName("lab_recordCount");
+    lab_recordCount->setMinimumWidth(120);
     CheckAll = new QCheckBox(QStringLiteral("全选"));
     CheckAll->setObjectName("CheckAll");
     connect(CheckAll, &QCheckBox::toggled, this, [this](bool on) {

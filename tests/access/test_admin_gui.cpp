@@ -274,6 +274,11 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     };
     const int stockIn = scalar("select count(*) from tb_rk_head").toInt();
     ASSERT_GT(stockIn, 0);
+    // nothing ticked: said so, and no backup is written
+    f.SelectNone();
+    f.ClearData();
+    EXPECT_EQ(last(), "请选中要清空的数据!");
+    EXPECT_TRUE(QDir(folder()).entryList({"CompactBackUp_*.mdb"}).isEmpty());
     check({"tb_customer"});
     EXPECT_EQ(last(), "往来单位信息已经在入库表建账,不允许清空!");
     EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), stockIn);
@@ -332,6 +337,7 @@ TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunct
     EXPECT_EQ(scalar("select count(*) from tb_user_group_fun").toInt(), functionGrants);
     EXPECT_EQ(scalar("select count(*) from tb_dictionary where utype='department'").toInt(), departments);
     EXPECT_TRUE(CheckStockBalance().empty());
+    EXPECT_EQ(scalar("select count(*) from tb_stock_balance").toInt(), 0);
     EXPECT_EQ(dal_user().GetModelForPw("张伟", "888").id, 2); // the users still log in
     // a failing statement leaves everything as it was
     exec("insert into tb_customer (id, customerCode, uname) values (1, 'C1', '甲')");
