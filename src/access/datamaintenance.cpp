@@ -83,7 +83,7 @@ QString InitialiseData(bool* backupFailed) {
               "delete from tb_location_fun", "delete from tb_account_fun",
               "delete from tb_dictionary where isSystemSet=0 and utype<>'department'",
               // every line is gone: the running balance keeps nothing but zeros
-              "delete from tb_stock_balance"})
+              "delete from tb_stock_balance", "delete from tb_stock_location"})
             sqlHelper::ExecuteInTrans(QString::fromLatin1(s));
     });
     return r.isResult ? QString() : r.str_MsgBox;

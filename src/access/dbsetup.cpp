@@ -53,9 +53,16 @@ void migrateTo2(Database& db) {
     RebuildStockBalance();
 }
 
+// Version 3: the running balance per location.
+void migrateTo3(Database& db) {
+    for (const QString& statement : StockLocationSchema())
+        db.execute(statement);
+    RebuildStockLocation();
+}
+
 using Migration = void (*)(Database&);
 // migrations[k] brings a file from version k + 1 to k + 2
-constexpr Migration kMigrations[] = {migrateTo2};
+constexpr Migration kMigrations[] = {migrateTo2, migrateTo3};
 static_assert(std::size(kMigrations) + 1 == kSchemaVersion);
 
 // Runs the migrations after `from` inside the caller's transaction.

@@ -33,21 +33,23 @@ QString weight(const QString& row) {
 // The balance row of (goods, account) exists afterwards; "rows" supplies the
 // pairs (a FROM ... WHERE clause naming goods and account expressions).
 QString ensureRows(const QString& goods, const QString& account, const QString& fromWhere) {
-    return QStringLiteral("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
-                          "exportWeight) SELECT DISTINCT %1, %2, 0, 0, 0, 0 %3 AND NOT EXISTS (SELECT 1 FROM "
-                          "tb_stock_balance s WHERE s.goodsId IS %1 AND s.accountId IS %2);")
+    return QStringLiteral(
+               "INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
+               "exportWeight) SELECT DISTINCT %1, %2, 0, 0, 0, 0 %3 AND NOT EXISTS (SELECT 1 FROM "
+               "tb_stock_balance s WHERE s.goodsId IS %1 AND s.accountId IS %2);")
         .arg(goods, account, fromWhere);
 }
 
 // One line (NEW or OLD) added (sign "+") or taken away ("-") when its head is approved.
 QString lineChange(const Side& s, const QString& row, const char* sign) {
     const QString headOf = QStringLiteral("(SELECT accountId FROM %1 WHERE id = %2.headId)").arg(s.head, row);
-    const QString approved = QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)")
-                                 .arg(s.head, row);
+    const QString approved =
+        QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)").arg(s.head, row);
     return ensureRows(row + ".goodsId", "h.accountId",
                       QStringLiteral("FROM %1 h WHERE h.id = %2.headId AND h.ispass = 1").arg(s.head, row)) +
-           QStringLiteral(" UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE goodsId IS %6.goodsId "
-                          "AND accountId IS %7 AND %8;")
+           QStringLiteral(
+               " UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE goodsId IS %6.goodsId "
+               "AND accountId IS %7 AND %8;")
                .arg(s.qty, sign, pieces(row), s.weight, weight(row), row, headOf, approved);
 }
 
@@ -56,17 +58,20 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
     const QString head = row + ".id", account = row + ".accountId";
     const QString sums = QStringLiteral("(SELECT total(%1) FROM %2 d WHERE d.headId = %3 AND d.goodsId IS "
                                         "tb_stock_balance.goodsId)");
-    const QString set = QStringLiteral("UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE accountId "
-                                       "IS %6 AND %7 AND ")
-                            .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head), s.weight,
-                                 sums.arg(weight("d"), s.detail, head), account, when);
+    const QString set =
+        QStringLiteral("UPDATE tb_stock_balance SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE accountId "
+                       "IS %6 AND %7 AND ")
+            .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head), s.weight,
+                 sums.arg(weight("d"), s.detail, head), account, when);
     return ensureRows("d.goodsId", account,
                       QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
            ' ' + set +
-           QStringLiteral("goodsId IN (SELECT d.goodsId FROM %1 d WHERE d.headId = %2);").arg(s.detail, head) +
+           QStringLiteral("goodsId IN (SELECT d.goodsId FROM %1 d WHERE d.headId = %2);")
+               .arg(s.detail, head) +
            ' ' + set +
-           QStringLiteral("goodsId IS NULL AND EXISTS (SELECT 1 FROM %1 d WHERE d.headId = %2 AND d.goodsId IS "
-                          "NULL);")
+           QStringLiteral(
+               "goodsId IS NULL AND EXISTS (SELECT 1 FROM %1 d WHERE d.headId = %2 AND d.goodsId IS "
+               "NULL);")
                .arg(s.detail, head);
 }
 
@@ -76,25 +81,23 @@ QString recomputation() {
     for (const Side& s : kSides) {
         const bool in = QLatin1String(s.tag) == QLatin1String("rk");
         const QString p = pieces("d"), w = weight("d");
-        arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %1 AS iq, %2 AS iw, %3 AS "
-                               "eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
+        arms << QStringLiteral(
+                    "SELECT d.goodsId AS goodsId, h.accountId AS accountId, %1 AS iq, %2 AS iw, %3 AS "
+                    "eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
                     .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head);
     }
     return "SELECT goodsId, accountId, total(iq), total(iw), total(eq), total(ew) FROM (" +
            arms.join(" UNION ALL ") + ") GROUP BY goodsId, accountId";
 }
 
-QString keyOf(const QVariant& goods, const QVariant& account) {
-    return (goods.isNull() ? QStringLiteral("N") : goods.toString()) + '|' +
-           (account.isNull() ? QStringLiteral("N") : account.toString());
-}
-
 } // namespace
 
 QStringList StockBalanceSchema() {
     QStringList out;
-    out << "CREATE TABLE tb_stock_balance (goodsId INTEGER, accountId INTEGER, importQty REAL NOT NULL DEFAULT 0, "
-           "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT NULL "
+    out << "CREATE TABLE tb_stock_balance (goodsId INTEGER, accountId INTEGER, importQty REAL NOT NULL "
+           "DEFAULT 0, "
+           "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT "
+           "NULL "
            "DEFAULT 0)";
     // Null keys are kept unique by the triggers, which compare with IS
     out << "CREATE UNIQUE INDEX ux_stock_balance ON tb_stock_balance(goodsId, accountId)";
@@ -104,16 +107,20 @@ QStringList StockBalanceSchema() {
                    .arg(t, s.detail, lineChange(s, "NEW", "+"));
         out << QStringLiteral("CREATE TRIGGER tr_%1_detail_delete AFTER DELETE ON %2 BEGIN %3 END")
                    .arg(t, s.detail, lineChange(s, "OLD", "-"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, "
-                              "headId ON %2 BEGIN %3 %4 END")
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, "
+                   "headId ON %2 BEGIN %3 %4 END")
                    .arg(t, s.detail, lineChange(s, "OLD", "-"), lineChange(s, "NEW", "+"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_head_insert AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 END")
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_insert AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 END")
                    .arg(t, s.head, headChange(s, "NEW", "+", "1 = 1"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_head_delete AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 END")
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_delete AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 END")
                    .arg(t, s.head, headChange(s, "OLD", "-", "1 = 1"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_head_update AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
-                              "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
-                              "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_update AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
+                   "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
+                   "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
                    .arg(t, s.head, headChange(s, "OLD", "-", "OLD.ispass = 1"),
                         headChange(s, "NEW", "+", "NEW.ispass = 1"));
     }
@@ -128,39 +135,174 @@ void RebuildStockBalance() {
                recomputation());
 }
 
-std::vector<BalanceDifference> CheckStockBalance() {
+namespace {
+
+// Compares stored rows with recomputed ones; both queries give the key
+// columns first, then the four figures.
+std::vector<BalanceDifference> compare(const QString& storedSql, const QString& expectedSql, int keys) {
     Database& db = Database::instance();
     static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
     struct Figures {
-        QVariant goods, account;
+        QVariant key[3];
         double v[4] = {0, 0, 0, 0};
     };
     QHash<QString, Figures> stored, expected;
-    auto load = [](const RecordSet& rs, QHash<QString, Figures>& into) {
+    auto load = [keys](const RecordSet& rs, QHash<QString, Figures>& into) {
         for (int r = 0; r < rs.RecordCount(); ++r) {
-            Figures& f = into[keyOf(rs.at(r, 0), rs.at(r, 1))];
-            f.goods = rs.at(r, 0);
-            f.account = rs.at(r, 1);
+            QString k;
+            for (int c = 0; c < keys; ++c)
+                k += (rs.at(r, c).isNull() ? QStringLiteral("N") : rs.at(r, c).toString()) + '|';
+            Figures& f = into[k];
+            for (int c = 0; c < keys; ++c)
+                f.key[c] = rs.at(r, c);
             for (int c = 0; c < 4; ++c)
-                f.v[c] += rs.at(r, 2 + c).toDouble();
+                f.v[c] += rs.at(r, keys + c).toDouble();
         }
     };
-    load(db.query("SELECT goodsId, accountId, importQty, importWeight, exportQty, exportWeight FROM "
-                  "tb_stock_balance"),
-         stored);
-    load(db.query(recomputation()), expected);
+    load(db.query(storedSql), stored);
+    load(db.query(expectedSql), expected);
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        if (!expected.contains(it.key())) expected[it.key()] = Figures{it->goods, it->account, {0, 0, 0, 0}};
+        if (!expected.contains(it.key())) {
+            Figures zero = it.value();
+            std::fill(std::begin(zero.v), std::end(zero.v), 0.0);
+            expected[it.key()] = zero;
+        }
     std::vector<BalanceDifference> out;
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
         const Figures want = it.value();
-        const Figures have = stored.value(it.key(), Figures{want.goods, want.account, {0, 0, 0, 0}});
+        Figures have = want;
+        std::fill(std::begin(have.v), std::end(have.v), 0.0);
+        have = stored.value(it.key(), have);
         for (int c = 0; c < 4; ++c) {
             const double tolerance = std::max(1e-6, 1e-6 * std::fabs(want.v[c]));
             // a figure that is not finite is always a difference
             if (!(std::fabs(have.v[c] - want.v[c]) <= tolerance))
-                out.push_back({want.goods, want.account, QString::fromLatin1(columns[c]), have.v[c], want.v[c]});
+                out.push_back({want.key[0], want.key[1], QString::fromLatin1(columns[c]), have.v[c],
+                               want.v[c], keys > 2 ? want.key[2] : QVariant()});
         }
     }
     return out;
+}
+
+// ---- per location ----
+
+// A line's location: a line without one counts under 0.
+QString locationOf(const QString& row) {
+    return "ifnull(" + row + ".locationId, 0)";
+}
+
+QString ensureLocationRows(const QString& goods, const QString& account, const QString& location,
+                           const QString& fromWhere) {
+    return QStringLiteral(
+               "INSERT INTO tb_stock_location (goodsId, accountId, locationId, importQty, importWeight, "
+               "exportQty, exportWeight) SELECT DISTINCT %1, %2, %3, 0, 0, 0, 0 %4 AND NOT EXISTS "
+               "(SELECT 1 FROM tb_stock_location s WHERE s.goodsId IS %1 AND s.accountId IS %2 AND "
+               "s.locationId IS %3);")
+        .arg(goods, account, location, fromWhere);
+}
+
+QString locationLineChange(const Side& s, const QString& row, const char* sign) {
+    const QString headOf = QStringLiteral("(SELECT accountId FROM %1 WHERE id = %2.headId)").arg(s.head, row);
+    const QString approved =
+        QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)").arg(s.head, row);
+    return ensureLocationRows(
+               row + ".goodsId", "h.accountId", locationOf(row),
+               QStringLiteral("FROM %1 h WHERE h.id = %2.headId AND h.ispass = 1").arg(s.head, row)) +
+           QStringLiteral(
+               " UPDATE tb_stock_location SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE goodsId IS %6.goodsId "
+               "AND accountId IS %7 AND locationId IS %8 AND %9;")
+               .arg(s.qty, sign, pieces(row), s.weight, weight(row), row, headOf, locationOf(row), approved);
+}
+
+// Every line of one head, by goods and location, added or taken away.
+QString locationHeadChange(const Side& s, const QString& row, const char* sign, const QString& when) {
+    const QString head = row + ".id", account = row + ".accountId";
+    const QString sums = QStringLiteral("(SELECT total(%1) FROM %2 d WHERE d.headId = %3 AND d.goodsId IS "
+                                        "tb_stock_location.goodsId AND ifnull(d.locationId, 0) = "
+                                        "tb_stock_location.locationId)");
+    return ensureLocationRows(
+               "d.goodsId", account, locationOf("d"),
+               QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
+           QStringLiteral(
+               " UPDATE tb_stock_location SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE %6 AND rowid IN "
+               "(SELECT l.rowid FROM %7 d JOIN tb_stock_location l ON l.goodsId IS d.goodsId AND "
+               "l.locationId = ifnull(d.locationId, 0) WHERE d.headId = %8 AND l.accountId IS %9);")
+               .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head), s.weight,
+                    sums.arg(weight("d"), s.detail, head), when, s.detail, head, account);
+}
+
+QString locationRecomputation() {
+    QStringList arms;
+    for (const Side& s : kSides) {
+        const bool in = QLatin1String(s.tag) == QLatin1String("rk");
+        const QString p = pieces("d"), w = weight("d");
+        arms << QStringLiteral(
+                    "SELECT d.goodsId AS goodsId, h.accountId AS accountId, ifnull(d.locationId, 0) AS "
+                    "locationId, %1 AS iq, %2 AS iw, %3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = "
+                    "d.headId WHERE h.ispass = 1")
+                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head);
+    }
+    return "SELECT goodsId, accountId, locationId, total(iq), total(iw), total(eq), total(ew) FROM (" +
+           arms.join(" UNION ALL ") + ") GROUP BY goodsId, accountId, locationId";
+}
+
+} // namespace
+
+std::vector<BalanceDifference> CheckStockBalance() {
+    return compare(
+        "SELECT goodsId, accountId, importQty, importWeight, exportQty, exportWeight FROM tb_stock_balance",
+        recomputation(), 2);
+}
+
+QStringList StockLocationSchema() {
+    QStringList out;
+    out << "CREATE TABLE tb_stock_location (goodsId INTEGER, accountId INTEGER, locationId INTEGER NOT NULL "
+           "DEFAULT "
+           "0, importQty REAL NOT NULL DEFAULT 0, importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT "
+           "NULL "
+           "DEFAULT 0, exportWeight REAL NOT NULL DEFAULT 0)";
+    out << "CREATE UNIQUE INDEX ux_stock_location ON tb_stock_location(goodsId, accountId, locationId)";
+    out << "CREATE INDEX ix_stock_location_place ON tb_stock_location(locationId)";
+    for (const Side& s : kSides) {
+        const QString t = QString::fromLatin1(s.tag);
+        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_insert_loc AFTER INSERT ON %2 BEGIN %3 END")
+                   .arg(t, s.detail, locationLineChange(s, "NEW", "+"));
+        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_delete_loc AFTER DELETE ON %2 BEGIN %3 END")
+                   .arg(t, s.detail, locationLineChange(s, "OLD", "-"));
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_detail_update_loc AFTER UPDATE OF goodsId, qty, packQty, weight, "
+                   "headId, locationId ON %2 BEGIN %3 %4 END")
+                   .arg(t, s.detail, locationLineChange(s, "OLD", "-"), locationLineChange(s, "NEW", "+"));
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_insert_loc AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 "
+                   "END")
+                   .arg(t, s.head, locationHeadChange(s, "NEW", "+", "1 = 1"));
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_delete_loc AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 "
+                   "END")
+                   .arg(t, s.head, locationHeadChange(s, "OLD", "-", "1 = 1"));
+        out << QStringLiteral(
+                   "CREATE TRIGGER tr_%1_head_update_loc AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
+                   "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
+                   "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
+                   .arg(t, s.head, locationHeadChange(s, "OLD", "-", "OLD.ispass = 1"),
+                        locationHeadChange(s, "NEW", "+", "NEW.ispass = 1"));
+    }
+    return out;
+}
+
+void RebuildStockLocation() {
+    Database& db = Database::instance();
+    db.execute("DELETE FROM tb_stock_location");
+    db.execute(
+        "INSERT INTO tb_stock_location (goodsId, accountId, locationId, importQty, importWeight, exportQty, "
+        "exportWeight) " +
+        locationRecomputation());
+}
+
+std::vector<BalanceDifference> CheckStockLocation() {
+    return compare(
+        "SELECT goodsId, accountId, locationId, importQty, importWeight, exportQty, exportWeight FROM "
+        "tb_stock_location",
+        locationRecomputation(), 3);
 }

@@ -22,8 +22,15 @@ struct BalanceDifference {
     QString column;     // importQty, importWeight, exportQty or exportWeight
     double stored = 0;
     double expected = 0;
+    QVariant locationId; // the per-location balance only (0: lines without a location)
 };
 
 // Compares the table with a recomputation from the lines. A difference
 // counts when it exceeds 1e-6 of the figure, and at least 1e-6.
 std::vector<BalanceDifference> CheckStockBalance();
+
+// The balance per goods, account mark and location (a line without a
+// location counts under 0), kept by triggers like the one above.
+QStringList StockLocationSchema();
+void RebuildStockLocation();
+std::vector<BalanceDifference> CheckStockLocation();

@@ -4,8 +4,8 @@
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "reports/rpt_stock.h"
 #include "fixture.h"
+#include "reports/rpt_stock.h"
 
 #include <random>
 
@@ -20,13 +20,15 @@ protected:
                           .arg(account == "Null" ? "is Null" : "=" + account))
             .toDouble();
     }
+    // Both running balances, per goods and per location, agree with the lines.
     void expectExact() {
         sqlHelper::OpenConn();
-        const auto diffs = CheckStockBalance();
-        for (const auto& d : diffs)
-            ADD_FAILURE() << "goods " << d.goodsId.toString().toStdString() << " account "
-                          << d.accountId.toString().toStdString() << " " << d.column.toStdString() << ": "
-                          << d.stored << " instead of " << d.expected;
+        for (const auto& diffs : {CheckStockBalance(), CheckStockLocation()})
+            for (const auto& d : diffs)
+                ADD_FAILURE() << "goods " << d.goodsId.toString().toStdString() << " account "
+                              << d.accountId.toString().toStdString() << " location "
+                              << d.locationId.toString().toStdString() << " " << d.column.toStdString()
+                              << ": " << d.stored << " instead of " << d.expected;
     }
 };
 
@@ -84,13 +86,15 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
     const char* sides[] = {"rk", "ck"};
     auto addLines = [&](const QString& side, int head, int n) {
         for (int k = 0; k < n; ++k)
-            exec(QStringLiteral("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight) values "
-                                "(%2, %3, %4, %5, %6, %7)")
+            exec(QStringLiteral(
+                     "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, locationId) "
+                     "values (%2, %3, %4, %5, %6, %7, %8)")
                      .arg(side)
                      .arg(nextLine++)
                      .arg(head)
                      .arg(pick(20) == 0 ? "Null" : QString::number(1 + pick(12)))
-                     .arg(number(), number(), number()));
+                     .arg(number(), number(), number())
+                     .arg(QStringList{"Null", "0", "1", "2", "3"}[pick(5)]));
     };
     auto someHead = [&](const QString& side) {
         return scalar(QStringLiteral("select top 1 id from tb_%1_head order by random()").arg(side)).toInt();
@@ -104,7 +108,8 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
             sqlHelper::OpenConn();
             db.execute("BEGIN");
             const int id = nextHead++;
-            exec(QStringLiteral("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+            exec(QStringLiteral(
+                     "insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
                      .arg(side)
                      .arg(id)
                      .arg(account())
@@ -119,24 +124,34 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
             break;
         case 2:
         case 3: // approved or withdrawn
-            exec(QStringLiteral("update tb_%1_head set ispass=%2 where id=%3").arg(side).arg(pick(2)).arg(head));
+            exec(QStringLiteral("update tb_%1_head set ispass=%2 where id=%3")
+                     .arg(side)
+                     .arg(pick(2))
+                     .arg(head));
             break;
         case 4: // deleted, lines first or head first
             if (pick(2)) exec(QStringLiteral("delete from tb_%1_detail where headId=%2").arg(side).arg(head));
             exec(QStringLiteral("delete from tb_%1_head where id=%2").arg(side).arg(head));
             break;
         case 5: // another account mark
-            exec(QStringLiteral("update tb_%1_head set accountId=%2 where id=%3").arg(side, account()).arg(head));
+            exec(QStringLiteral("update tb_%1_head set accountId=%2 where id=%3")
+                     .arg(side, account())
+                     .arg(head));
             break;
-        case 6: // one line changed in place, perhaps moved to another bill
-            exec(QStringLiteral("update tb_%1_detail set qty=%2, packQty=%3, goodsId=%4, headId=%5 where id in "
-                                "(select top 1 id from tb_%1_detail order by random())")
+        case 6: // one line changed in place, perhaps moved to another bill or location
+            exec(QStringLiteral(
+                     "update tb_%1_detail set qty=%2, packQty=%3, goodsId=%4, headId=%5, locationId=%6 "
+                     "where id in (select top 1 id from tb_%1_detail order by random())")
                      .arg(side, number(), number())
                      .arg(1 + pick(12))
-                     .arg(pick(4) == 0 ? someHead(side) + pick(3) : head));
+                     .arg(pick(4) == 0 ? someHead(side) + pick(3) : head)
+                     .arg(QStringList{"Null", "1", "2"}[pick(3)]));
             break;
         case 7: // a head takes a new id
-            exec(QStringLiteral("update tb_%1_head set id=%2 where id=%3").arg(side).arg(nextHead++).arg(head));
+            exec(QStringLiteral("update tb_%1_head set id=%2 where id=%3")
+                     .arg(side)
+                     .arg(nextHead++)
+                     .arg(head));
             break;
         case 8: // a failed save leaves nothing behind
             sqlHelper::OpenConn();
@@ -146,8 +161,10 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
             db.execute("ROLLBACK");
             break;
         default:
-            if (pick(40) == 0) exec(QStringLiteral("delete from tb_%1_%2").arg(side, pick(2) ? "detail" : "head"));
-            else addLines(side, head, 1);
+            if (pick(40) == 0)
+                exec(QStringLiteral("delete from tb_%1_%2").arg(side, pick(2) ? "detail" : "head"));
+            else
+                addLines(side, head, 1);
         }
         if (op % 250 == 0) expectExact();
     }
@@ -169,6 +186,45 @@ TEST_F(StockBalanceTest, CheckFindsADriftAndRepairRebuilds) {
     EXPECT_EQ(diffs[0].expected, 36);
     RebuildStockBalance();
     EXPECT_TRUE(CheckStockBalance().empty());
+    // the same for the balance per location
+    exec("update tb_stock_location set exportQty = 5");
+    const auto byPlace = CheckStockLocation();
+    ASSERT_EQ(byPlace.size(), 1u);
+    EXPECT_EQ(byPlace[0].locationId.toInt(), 0);
+    RebuildStockLocation();
+    EXPECT_TRUE(CheckStockLocation().empty());
+}
+
+TEST_F(StockBalanceTest, EachLocationKeepsItsOwnBalance) {
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 0)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, locationId) values (1, 1, 7, 3, 12, "
+         "5), "
+         "(2, 1, 7, 1, 12, 6), (3, 1, 7, 2, 1, 5), (4, 1, 8, 1, 1, Null)");
+    exec("update tb_rk_head set ispass=1 where id=1");
+    auto at = [&](int goods, int place) {
+        return scalar(QString("select importQty - exportQty from tb_stock_location where goodsId=%1 and "
+                              "locationId=%2 and accountId=2")
+                          .arg(goods)
+                          .arg(place))
+            .toDouble();
+    };
+    EXPECT_EQ(at(7, 5), 38);
+    EXPECT_EQ(at(7, 6), 12);
+    EXPECT_EQ(at(8, 0), 1);                                  // no location: counted under 0
+    exec("update tb_rk_detail set locationId=6 where id=3"); // moved shelf
+    EXPECT_EQ(at(7, 5), 36);
+    EXPECT_EQ(at(7, 6), 14);
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty, locationId) values (1, 1, 7, 1, 12, "
+         "6)");
+    EXPECT_EQ(at(7, 6), 2);
+    exec("update tb_rk_head set ispass=0 where id=1");
+    EXPECT_EQ(at(7, 5), 0);
+    EXPECT_EQ(at(7, 6), -12);
+    // the balance per goods is the sum over its locations
+    EXPECT_EQ(scalar("select sum(importQty - exportQty) from tb_stock_location where goodsId=7").toDouble(),
+              scalar("select sum(importQty - exportQty) from tb_stock_balance where goodsId=7").toDouble());
+    expectExact();
 }
 
 TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
@@ -178,14 +234,18 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
     sqlHelper::OpenConn();
     Database& db = Database::instance();
     for (const char* t : {"rk", "ck"})
-        for (const char* what : {"detail_insert", "detail_delete", "detail_update", "head_insert", "head_delete",
-                                 "head_update"})
-            db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2").arg(t, what));
+        for (const char* what :
+             {"detail_insert", "detail_delete", "detail_update", "head_insert", "head_delete", "head_update"})
+            for (const char* table : {"", "_loc"})
+                db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2%3").arg(t, what, table));
     db.execute("DROP TABLE tb_stock_balance");
+    db.execute("DROP TABLE tb_stock_location");
     db.execute("PRAGMA user_version = 1");
     sqlHelper::CloseConn();
     db.close();
     EXPECT_EQ(balance(7, "importQty"), 36); // reopening migrated and filled it
+    EXPECT_EQ(scalar("select importQty from tb_stock_location where goodsId=7 and locationId=0").toDouble(),
+              36);
     EXPECT_EQ(scalar("select user_version from pragma_user_version").toInt(), kSchemaVersion);
     exec("update tb_rk_detail set qty=1 where id=1");
     EXPECT_EQ(balance(7, "importQty"), 12);
@@ -204,13 +264,16 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
 }
 
 TEST_F(StockBalanceTest, StockOfOneGoodsCountsTheGrantedEnabledAccountsOnly) {
-    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', '二账', 0, 1), "
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', '二账', "
+         "0, 1), "
          "(31, 'accountType', '停用账', 0, 0)");
     exec("insert into tb_goods_head (id, goodsCode, goodsName) values (7, 'G7', '七')");
     exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 7, 1, '箱', 12)");
-    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1), (2, 30, 'rk-2', 1), "
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1), (2, 30, 'rk-2', "
+         "1), "
          "(3, 31, 'rk-3', 1), (4, 2, 'rk-4', 0)");
-    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty) values (1, 1, 7, 1, 10), (2, 2, 7, 1, 100), "
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty) values (1, 1, 7, 1, 10), (2, 2, 7, 1, "
+         "100), "
          "(3, 3, 7, 1, 1000), (4, 4, 7, 1, 10000)");
     exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
     exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty) values (1, 1, 7, 2, 1)");

@@ -1,6 +1,6 @@
-#include <QFileInfo>
 #include "admin.h"
 #include "fixture.h"
+#include <QFileInfo>
 
 class AdminTest : public DbTest {
 protected:
@@ -133,4 +133,19 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
     EXPECT_TRUE(QFileInfo(book).size() > 0);
     EXPECT_TRUE(out.contains(" 2 ")) << qPrintable(out);
     EXPECT_EQ(run({"report", "stock", "--xlsx", folder() + "no/such/folder/x.xlsx"}), 1);
+}
+
+TEST_F(AdminTest, CheckComparesBothBalancesWithTheLinesAndRepairRebuildsThem) {
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, locationId) values (1, 1, 7, 3, 12, "
+         "4)");
+    ASSERT_EQ(run({"check"}), 0) << qPrintable(out);
+    EXPECT_TRUE(out.contains("一致"));
+    exec("update tb_stock_location set importQty = 1");
+    exec("update tb_stock_balance set exportQty = 2");
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_TRUE(out.contains("库位 4 importQty")) << qPrintable(out);
+    EXPECT_TRUE(out.contains("账目 2 exportQty")) << qPrintable(out);
+    ASSERT_EQ(run({"check", "--repair"}), 0) << qPrintable(err);
+    EXPECT_EQ(run({"check"}), 0) << qPrintable(out);
 }

@@ -276,18 +276,23 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
         db.execute("BEGIN IMMEDIATE");
         try {
             RebuildStockBalance();
+            RebuildStockLocation();
             db.execute("COMMIT");
         } catch (...) {
             if (db.inTransaction()) db.execute("ROLLBACK");
             throw;
         }
         out << "库存余额表已按单据明细重建, 共 "
-            << db.query("SELECT count(*) FROM tb_stock_balance").at(0, 0).toInt() << " 行\n";
+            << db.query("SELECT count(*) FROM tb_stock_balance").at(0, 0).toInt() << " 行; 库位库存 "
+            << db.query("SELECT count(*) FROM tb_stock_location").at(0, 0).toInt() << " 行\n";
         return 0;
     }
-    const std::vector<BalanceDifference> diffs = CheckStockBalance();
+    std::vector<BalanceDifference> diffs = CheckStockBalance();
+    for (const BalanceDifference& d : CheckStockLocation())
+        diffs.push_back(d);
     for (const BalanceDifference& d : diffs)
-        out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId) << ' ' << d.column
+        out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId)
+            << (d.locationId.isValid() ? " 库位 " + keyText(d.locationId) : QString()) << ' ' << d.column
             << ": 记录为 " << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected)
             << '\n';
     if (diffs.empty()) {
