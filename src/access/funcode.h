@@ -103,7 +103,9 @@
     X(rpt_ck_detail_bill_browse, "rpt_ck_detail_bill_browse")                                                \
     X(rpt_ck_detail_bill_delete, "rpt_ck_detail_bill_delete")                                                \
     X(rpt_cksum_print, "rpt_cksum_print")                                                                    \
-    X(rpt_cksum_export, "rpt_cksum_export")
+    X(rpt_cksum_export, "rpt_cksum_export")                                                                  \
+    X(rpt_locstock, "rpt_locstock")                                                                          \
+    X(rpt_locstock_export, "rpt_locstock_export")
 
 class m_funCode {
 public:

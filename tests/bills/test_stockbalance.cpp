@@ -240,6 +240,9 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
                 db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2%3").arg(t, what, table));
     db.execute("DROP TABLE tb_stock_balance");
     db.execute("DROP TABLE tb_stock_location");
+    db.execute("DROP TABLE main.temp_rpt_locStock");
+    db.execute("DELETE FROM tb_sys_fun WHERE funCode LIKE 'rpt_locstock%'");
+    db.execute("DELETE FROM tb_user_group_fun WHERE funCode LIKE 'rpt_locstock%'");
     db.execute("PRAGMA user_version = 1");
     sqlHelper::CloseConn();
     db.close();

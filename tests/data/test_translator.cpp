@@ -123,8 +123,8 @@ TEST_F(TranslatorOnDb, TopInsideDerivedTablesAndUnionArms) {
                                "union all select top 1 id from tb_sys_fun order by id");
     ASSERT_EQ(rs.RecordCount(), 3);
     EXPECT_EQ(rs.at(0, 0).toInt(), 1);
-    EXPECT_EQ(rs.at(1, 0).toInt(), 96);
-    EXPECT_EQ(rs.at(2, 0).toInt(), 97);
+    EXPECT_EQ(rs.at(1, 0).toInt(), 98);
+    EXPECT_EQ(rs.at(2, 0).toInt(), 99);
 }
 
 TEST_F(TranslatorOnDb, FunctionsBehaveAsInAccess) {

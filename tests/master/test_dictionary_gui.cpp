@@ -268,7 +268,7 @@ TEST_F(TreeBuilder, CatalogueTreeWithCheckMarksOfADepartment) {
         ++nodes;
         checked += (*it)->checkState(0) == Qt::Checked;
     }
-    EXPECT_EQ(nodes, 97);
+    EXPECT_EQ(nodes, 99);
     EXPECT_EQ(checked, 97 - 47); // the report codes were taken away
     QTreeWidgetItem* customer = builder.find("key2");
     ASSERT_TRUE(customer);
