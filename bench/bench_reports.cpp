@@ -11,6 +11,7 @@
 #include "data/sqlhelper.h"
 #include "reports/frm_rpt_billlist.h"
 #include "reports/frm_rpt_lines.h"
+#include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
 #include "reports/rpt_stock.h"
@@ -110,6 +111,15 @@ void BM_StockInSummaryAllDates(benchmark::State& state) {
     state.SetLabel(state.range(0) == 1 ? "hand-written join" : "hand-written, bills first");
 }
 BENCHMARK(BM_StockInSummaryAllDates)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void BM_StockPerLocationSearch(benchmark::State& state) {
+    frm_rpt_locStock form;
+    form.InitReport();
+    for (auto _ : state)
+        form.btn_search();
+    state.counters["rows"] = form.result.recordCount;
+}
+BENCHMARK(BM_StockPerLocationSearch)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -59,24 +59,31 @@ void migrateTo3(Database& db) {
     for (const QString& statement : StockLocationSchema())
         db.execute(statement);
     RebuildStockLocation();
-    db.execute("CREATE TABLE IF NOT EXISTS main.temp_rpt_locStock (id INTEGER, goodsTypeId INTEGER, goodsTypeName TEXT COLLATE NOCASE, "
-               "goodsCode TEXT COLLATE NOCASE, goodsName TEXT COLLATE NOCASE, goodsDesc TEXT COLLATE NOCASE, pinyin "
-               "TEXT COLLATE NOCASE, unit TEXT COLLATE NOCASE, locationId INTEGER, locationCode TEXT COLLATE NOCASE, "
-               "locationName TEXT COLLATE NOCASE, totalQty REAL, totalDefaultQty TEXT COLLATE NOCASE, totalWeight "
-               "REAL)");
-    const int report = db.query("SELECT id FROM tb_sys_fun WHERE funCode = 'reportCenter'").RecordCount() > 0
-                           ? db.query("SELECT id FROM tb_sys_fun WHERE funCode = 'reportCenter'").at(0, 0).toInt()
-                           : 0;
+    db.execute(
+        "CREATE TABLE IF NOT EXISTS main.temp_rpt_locStock (id INTEGER, goodsTypeId INTEGER, goodsTypeName "
+        "TEXT COLLATE NOCASE, "
+        "goodsCode TEXT COLLATE NOCASE, goodsName TEXT COLLATE NOCASE, goodsDesc TEXT COLLATE NOCASE, pinyin "
+        "TEXT COLLATE NOCASE, unit TEXT COLLATE NOCASE, locationId INTEGER, locationCode TEXT COLLATE "
+        "NOCASE, "
+        "locationName TEXT COLLATE NOCASE, totalQty REAL, totalDefaultQty TEXT COLLATE NOCASE, totalWeight "
+        "REAL)");
+    const int report =
+        db.query("SELECT id FROM tb_sys_fun WHERE funCode = 'reportCenter'").RecordCount() > 0
+            ? db.query("SELECT id FROM tb_sys_fun WHERE funCode = 'reportCenter'").at(0, 0).toInt()
+            : 0;
     const int next = db.query("SELECT ifnull(max(id), 0) + 1 FROM tb_sys_fun").at(0, 0).toInt();
-    db.execute(QStringLiteral("INSERT INTO tb_sys_fun (id, funCode, displaytext, parentid, type, orderby) VALUES "
-                              "(%1, 'rpt_locstock', '库位库存', %2, 1, 20), (%3, 'rpt_locstock_export', '导出', %1, 2, "
-                              "1)")
+    db.execute(QStringLiteral(
+                   "INSERT INTO tb_sys_fun (id, funCode, displaytext, parentid, type, orderby) VALUES "
+                   "(%1, 'rpt_locstock', '库位库存', %2, 1, 20), (%3, 'rpt_locstock_export', '导出', %1, 2, "
+                   "1)")
                    .arg(next)
                    .arg(report)
                    .arg(next + 1));
-    db.execute("INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId FROM (SELECT "
-               "'rpt_locstock' AS code UNION ALL SELECT 'rpt_locstock_export') c, (SELECT DISTINCT departmentId FROM "
-               "tb_user_group_fun WHERE funCode = 'limited') g");
+    db.execute(
+        "INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId FROM (SELECT "
+        "'rpt_locstock' AS code UNION ALL SELECT 'rpt_locstock_export') c, (SELECT DISTINCT departmentId "
+        "FROM "
+        "tb_user_group_fun WHERE funCode = 'limited') g");
 }
 
 using Migration = void (*)(Database&);

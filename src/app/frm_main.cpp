@@ -60,6 +60,7 @@ const QList<frm_Main::Command>& frm_Main::commands() {
         {"menu_rk", "入库业务", m_funCode::import_(), "frmImport"},
         {"menu_ck", "出库业务", m_funCode::export_(), "frmExport"},
         {"menu_kcbill", "库存总账", m_funCode::rpt_kczz(), "frm_rpt_stock"},
+        {"menu_locstock", "库位库存", m_funCode::rpt_locstock(), "frm_rpt_locStock"},
         {"menu_rk_bill", "入库单据", m_funCode::rpt_rkbill(), "frm_rpt_rkHead"},
         {"menu_rk_detail_bill", "入库明细", m_funCode::rpt_rk_detail_bill(), "frm_rpt_rkDetail"},
         {"menu_rksum", "入库汇总", m_funCode::rpt_rksum(), "frm_rpt_rkSum"},
@@ -149,7 +150,7 @@ void frm_Main::buildMenus() {
     const QList<std::pair<std::pair<QString, QString>, QStringList>> menus = {
         {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck"}},
         {{"menu_report", "报表分析"},
-         {"menu_kcbill", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-", "menu_ck_bill",
+         {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-", "menu_ck_bill",
           "menu_ck_detail_bill", "menu_cksum"}},
         {{"menu_basic", "基础档案"}, {"menu_goods", "menu_location"}},
         {{"menu_systemset", "系统设置"},

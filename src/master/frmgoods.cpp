@@ -114,6 +114,8 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     vsGoodsList->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* listMenu = new QMenu(this);
     listMenu->addAction(QStringLiteral("删除"), this, &frmGoods::btn_GoodsDelete);
+    listMenu->addAction(QStringLiteral("库位库存"), this, &frmGoods::ShowLocationStock)
+        ->setObjectName("menu_locstock");
     connect(vsGoodsList, &QTableWidget::customContextMenuRequested, this,
             [this, listMenu](const QPoint& p) { listMenu->popup(vsGoodsList->viewport()->mapToGlobal(p)); });
 
@@ -627,6 +629,14 @@ void frmGoods::btn_checkdel() {
     for (int r = vsGoodsList->rowCount() - 1; r >= 0; --r)
         if (IsRowChecked(vsGoodsList, r)) vsGoodsList->removeRow(r);
     NumberGridRows(vsGoodsList, 0, vsGoodsList->rowCount() - 1, lcNo, -1, 1);
+}
+
+void frmGoods::ShowLocationStock() {
+    const QString code = txt_goodsCode->text().trimmed();
+    if (currentId() <= 0 || code.isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
+    if (!CheckFunction(m_funCode::rpt_locstock())) return;
+    if (QWidget* report = WindowRegistry::Open("frm_rpt_locStock"))
+        QMetaObject::invokeMethod(report, "ShowGoods", Q_ARG(QString, code));
 }
 
 void frmGoods::PrintBarcode() {

@@ -96,6 +96,8 @@ public slots:
     void CheckSelected();
     void InvertSelected();
     void PrintBarcode();
+    // Where the goods in the form lies: the stock per location window.
+    void ShowLocationStock();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "frm_rpt_billlist.h"
 #include "frm_rpt_lines.h"
+#include "frm_rpt_locstock.h"
 #include "frm_rpt_stock.h"
 #include "frm_rpt_sum.h"
 
@@ -23,6 +24,9 @@ void registerReportWindows() {
     WindowRegistry::Register("frm_rpt_ckSum", {.create = [](QWidget*) { return new frm_rpt_ckSum; },
                                                .title = QStringLiteral("出库汇总"),
                                                .report = true});
+    WindowRegistry::Register("frm_rpt_locStock", {.create = [](QWidget*) { return new frm_rpt_locStock; },
+                                                  .title = QStringLiteral("库位库存"),
+                                                  .report = true});
     WindowRegistry::Register("frm_rpt_rkHead", {.create = [](QWidget*) { return new frm_rpt_rkHead; },
                                                 .title = QStringLiteral("入库单据"),
                                                 .report = true});

@@ -81,7 +81,7 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     auto items = [&](const char* menu) { return actionsOf(main.findChild<QMenu*>(menu)); };
     EXPECT_EQ(items("menu_ckMg"), (QStringList{"menu_rk 入库业务", "menu_ck 出库业务"}));
     EXPECT_EQ(items("menu_report"),
-              (QStringList{"menu_kcbill 库存总账", "-", "menu_rk_bill 入库单据",
+              (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "-", "menu_rk_bill 入库单据",
                            "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
                            "menu_ck_bill 出库单据", "menu_ck_detail_bill 出库明细", "menu_cksum 出库汇总"}));
     EXPECT_EQ(items("menu_basic"), (QStringList{"menu_goods 货品信息", "menu_location 库位信息"}));

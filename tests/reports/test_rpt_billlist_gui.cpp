@@ -27,8 +27,10 @@ protected:
     void addBills(int count) {
         const QString today = QDate::currentDate().toString("yyyy-MM-dd");
         for (int i = 1; i <= count; ++i)
-            exec(QString("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, supplierName, "
-                         "ispass, creator, createTime) values (%1, 2, 'rk-T-%2', %3, 3, 1, '%4', %5, 'admin', '%6')")
+            exec(QString("insert into tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, "
+                         "supplierName, "
+                         "ispass, creator, createTime) values (%1, 2, 'rk-T-%2', %3, 3, 1, '%4', %5, "
+                         "'admin', '%6')")
                      .arg(i)
                      .arg(i, 5, 10, QLatin1Char('0'))
                      .arg(i == 7 ? "'AB7'" : "Null")
@@ -122,7 +124,8 @@ TEST_F(BillListTest, FiltersAccountsApprovalPartnerAndKeyword) {
 
 TEST_F(BillListTest, ApproveWithdrawDeleteFromTheMenuAndOpenTheBill) {
     addBills(2); // bill 1 not approved, bill 2 approved
-    exec("insert into tb_rk_detail (id, headId, goodsId, goodsCode, qty, packQty, inPrice) values (1, 1, 7, 'G7', 3, "
+    exec("insert into tb_rk_detail (id, headId, goodsId, goodsCode, qty, packQty, inPrice) values (1, 1, 7, "
+         "'G7', 3, "
          "12, 2)");
     QMdiArea area;
     WindowRegistry::SetArea(&area);
@@ -191,9 +194,11 @@ TEST_F(BillListDemo, DemoBillsOfAllDates) {
     f.resize(1180, 620);
     f.dt_createDateFrom->setDate(QDate(2026, 1, 1));
     f.InitReport();
-    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from tb_rk_head where createTime>='2026-01-01' and "
-                                           "createTime<='" + QDate::currentDate().toString("yyyy-MM-dd") + "'")
-                                        .toInt());
+    EXPECT_EQ(f.result.recordCount,
+              scalar("select count(*) from tb_rk_head where createTime>='2026-01-01' and "
+                     "createTime<='" +
+                     QDate::currentDate().toString("yyyy-MM-dd") + "'")
+                  .toInt());
     f.show();
     screenshot(&f, "stock_in_bill_list");
 }

@@ -36,7 +36,8 @@ TEST_F(LineReport, LinesOfTheBillsOpenedAndDeletedByTheirBill) {
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
     EXPECT_EQ(f->result.recordCount,
               scalar("select count(*) from tb_rk_detail d inner join tb_rk_head h on h.id=d.headId where "
-                     "h.createTime>='2026-01-01' and h.createTime<='" + today + "'")
+                     "h.createTime>='2026-01-01' and h.createTime<='" +
+                     today + "'")
                   .toInt());
     // by goods code; the amount is price times quantity
     f->txt_goodsCode->setText("SP0001");
@@ -91,10 +92,11 @@ TEST_F(LineReport, StockOutLinesCarryTheSalePriceAndLinesWithoutADefaultUnit) {
     EXPECT_EQ(f.dg_List->horizontalHeaderItem(19)->text(), "售价");
     EXPECT_TRUE(f.dg_List->isColumnHidden(18)); // the purchase price
     // the line of a goods without a default unit is listed with no default pieces
-    EXPECT_EQ(scalar("select count(*) from temp_rpt_ckDetail where goodsId=1 and totalDefaultQty is not null and "
-                     "totalDefaultQty<>'' and totalDefaultQty<>'0'")
-                  .toInt(),
-              0);
+    EXPECT_EQ(
+        scalar("select count(*) from temp_rpt_ckDetail where goodsId=1 and totalDefaultQty is not null and "
+               "totalDefaultQty<>'' and totalDefaultQty<>'0'")
+            .toInt(),
+        0);
     const RecordSet amounts = query("select salePrice, qty, totalAmount from temp_rpt_ckDetail");
     for (int r = 0; r < amounts.RecordCount(); ++r)
         EXPECT_NEAR(acc::val(amounts.at(r, 2).toString()),

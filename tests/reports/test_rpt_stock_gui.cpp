@@ -1,6 +1,11 @@
 #include "data/accesstext.h"
 #include "guifixture.h"
+#include "master/frmgoods.h"
+#include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
+#include "ui/windowregistry.h"
+
+#include <QMdiArea>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,9 +47,10 @@ TEST_F(StockWindow, BalancesLimitsAndFilters) {
     f.PageSizeChanged();
     const int row = rowOf(f, "SP0001");
     ASSERT_GE(row, 0);
-    const double pieces = scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
-                                 "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
-                              .toDouble();
+    const double pieces =
+        scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
+               "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
+            .toDouble();
     EXPECT_EQ(at(f, row, 13).toDouble(), pieces);
     // a lower limit above the balance paints it red; the box keeps only such goods
     exec(QString("update tb_goods_head set downqty=%1, upqty=0 where id=1").arg(pieces + 1));
@@ -56,8 +62,9 @@ TEST_F(StockWindow, BalancesLimitsAndFilters) {
     f.chk_lowStock->setChecked(true);
     f.btn_search();
     // SP0001, and goods gone below zero (under a lower limit of 0)
-    EXPECT_EQ(f.result.recordCount,
-              scalar("select count(*) from temp_rpt_stock where val(totalBlanceDefaultQty) < downqty").toInt());
+    EXPECT_EQ(
+        f.result.recordCount,
+        scalar("select count(*) from temp_rpt_stock where val(totalBlanceDefaultQty) < downqty").toInt());
     EXPECT_GE(rowOf(f, "SP0001"), 0);
     for (int r = 0; r < f.dg_List->rowCount(); ++r)
         EXPECT_EQ(f.dg_List->item(r, 19)->foreground().color(), frm_rpt_stock::lowStockColor());
@@ -65,13 +72,15 @@ TEST_F(StockWindow, BalancesLimitsAndFilters) {
     // goods with a zero balance go when the box is cleared; a keyword narrows
     f.Chk_ContainerZero->setChecked(false);
     f.btn_search();
-    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from (select goodsId from tb_stock_balance where accountId "
-                                           "in (2,130) group by goodsId having sum(importQty) - sum(exportQty) <> 0) as x")
-                                        .toInt());
+    EXPECT_EQ(f.result.recordCount,
+              scalar("select count(*) from (select goodsId from tb_stock_balance where accountId "
+                     "in (2,130) group by goodsId having sum(importQty) - sum(exportQty) <> 0) as x")
+                  .toInt());
     f.Chk_ContainerZero->setChecked(true);
     f.txt_KeyWord->setText("KSF");
     f.btn_search();
-    EXPECT_EQ(f.result.recordCount, scalar("select count(*) from tb_goods_head where pinyin like 'KSF%'").toInt());
+    EXPECT_EQ(f.result.recordCount,
+              scalar("select count(*) from tb_goods_head where pinyin like 'KSF%'").toInt());
     f.txt_KeyWord->clear();
     // the in totals are text, yet sort as numbers
     f.SortByColumn(11);
@@ -95,4 +104,38 @@ TEST_F(StockWindow, BalancesLimitsAndFilters) {
     f.btn_search();
     f.show();
     screenshot(&f, "stock_report");
+}
+
+TEST_F(StockWindow, TheStockPerLocationOfAGoodsOpensFromTheGoodsWindow) {
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    frmGoods goods;
+    goods.ShowGoodsById(1);
+    goods.ShowLocationStock();
+    auto* f = qobject_cast<frm_rpt_locStock*>(WindowRegistry::Find("frm_rpt_locStock"));
+    ASSERT_TRUE(f);
+    const QString code = scalar("select goodsCode from tb_goods_head where id=1").toString();
+    EXPECT_EQ(f->txt_KeyWord->text(), code);
+    const int places =
+        scalar("select count(*) from (select locationId from tb_stock_location where goodsId=1 and "
+               "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1) "
+               "group by locationId having abs(sum(importQty-exportQty)) > 0.000001) as x")
+            .toInt();
+    ASSERT_GT(places, 0);
+    EXPECT_EQ(f->result.recordCount, places);
+    for (int r = 0; r < f->dg_List->rowCount(); ++r)
+        EXPECT_EQ(at(*f, r, 4), code) << r;
+    // one location's subtree
+    f->txt_KeyWord->clear();
+    const int index = f->cobo_location->findText("A ", Qt::MatchStartsWith);
+    ASSERT_GT(index, 0);
+    f->cobo_location->setCurrentIndex(index);
+    f->Search();
+    ASSERT_GT(f->result.recordCount, 0);
+    for (int r = 0; r < f->dg_List->rowCount(); ++r)
+        EXPECT_TRUE(at(*f, r, 8).startsWith("A")) << at(*f, r, 8).toStdString();
+    f->resize(1200, 600);
+    f->show();
+    screenshot(f, "stock_per_location");
+    WindowRegistry::SetArea(nullptr);
 }

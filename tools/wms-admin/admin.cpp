@@ -12,6 +12,7 @@
 #include "data/translator.h"
 #include "master/pinyinrefresh.h"
 #include "reports/rpt_filters.h"
+#include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
 #include "reports/xlsxexport.h"
 
@@ -29,10 +30,12 @@ const char* const kUsage =
     "  compact                   压缩数据库文件\n"
     "  pinyin --refresh          重新计算所有货品和客户/供应商名称的拼音首字母\n"
     "  report KIND [选项]        输出报表, 以制表符分隔, 首行为导出标题\n"
-    "      KIND: rkHead ckHead (单据)  rkDetail ckDetail (明细)  stock (库存)  rkSum ckSum (汇总)\n"
+    "      KIND: rkHead ckHead (单据)  rkDetail ckDetail (明细)  stock (库存)  rkSum ckSum (汇总)  locStock "
+    "(库位库存)\n"
     "      --accounts ID,ID  --keyword 文本                            (所有种类)\n"
     "      --from/--to YYYY-MM-DD  --type 类别  --partner 名称         (单据, 明细, 汇总)\n"
-    "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)\n"
+    "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)  --location 库位编号 (库位库存, "
+    "含下级)\n"
     "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
     "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
@@ -66,12 +69,12 @@ int runSql(const QString& statement, QTextStream& out) {
 // report KIND [options]: the same refill and list query as the report window,
 // in its first sort, printed with the export columns and captions.
 int runReport(QStringList args, QTextStream& out, QTextStream& err) {
-    enum class Family { Bills, Lines, Stock, Sums };
+    enum class Family { Bills, Lines, Stock, Sums, Places };
     const QHash<QString, Family> kinds = {{"rkHead", Family::Bills},   {"ckHead", Family::Bills},
                                           {"rkDetail", Family::Lines}, {"ckDetail", Family::Lines},
                                           {"stock", Family::Stock},    {"rkSum", Family::Sums},
-                                          {"ckSum", Family::Sums}};
-    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum";
+                                          {"ckSum", Family::Sums},     {"locStock", Family::Places}};
+    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum locStock";
     if (args.isEmpty()) {
         err << "report 需要报表种类: " << kindList << '\n';
         return 2;
@@ -85,7 +88,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     const bool stockOut = kind.startsWith("ck");
     // the options of the kind's filters
     QStringList valued{"--accounts", "--keyword", "--xlsx"}, flagged;
-    if (family != Family::Stock)
+    const bool dated = family != Family::Stock && family != Family::Places;
+    if (family == Family::Places) valued << "--location";
+    if (dated)
         valued << "--from"
                << "--to"
                << "--type"
@@ -120,8 +125,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         return false;
     };
     QDate from, to;
-    if (family != Family::Stock && (!date("--from", FirstDayOfMonth(QDate::currentDate()), from) ||
-                                    !date("--to", QDate::currentDate(), to)))
+    if (dated && (!date("--from", FirstDayOfMonth(QDate::currentDate()), from) ||
+                  !date("--to", QDate::currentDate(), to)))
         return 2;
     sqlHelper::OpenConn();
     QString accounts;
@@ -199,6 +204,30 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         captions = StockCaptions();
         title = QStringLiteral("货品总账");
         columnKinds = StockKinds();
+    } else if (family == Family::Places) {
+        LocStockFilter f;
+        f.accountIds = accounts;
+        f.goodsType = values.value("--goods-type");
+        f.keyword = values.value("--keyword");
+        if (values.contains("--location")) { // the location and every location below it
+            const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
+                                                          sqlHelper::FormatParamValue(values["--location"]));
+            if (place.RecordCount() == 0) {
+                err << "--location 不是库位编号: " << values["--location"] << '\n';
+                return 2;
+            }
+            f.locationIds = LocationSubtree(place.at(0, 0).toInt(), QString());
+        }
+        ConditionSet list;
+        LocStockConditions(f, list);
+        page.str_orderBy = "goodsCode,locationCode";
+        page.isDesc = false;
+        auto places = std::make_unique<dal_rpt_locStock>();
+        listed = places->GetListForCondition(f, list, page, LocStockSelect());
+        dal = std::move(places);
+        captions = LocStockCaptions();
+        title = QStringLiteral("库位库存");
+        columnKinds = LocStockKinds();
     } else {
         SumFilter f;
         f.stockOut = stockOut;

@@ -1,0 +1,125 @@
+#include "frm_rpt_locstock.h"
+
+#include "access/funcode.h"
+#include "data/accesstext.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "ui/formparts.h"
+#include "ui/widgethelpers.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolBar>
+
+namespace {
+
+const char* const kHeader =
+    "^序号 |^选中 |^ID   |<货品类别   |<货品编码      |<货品名称          |<规格        "
+    "|^单位 |<库位编号   |<库位名称      |>默认件数   |>小件数量   |>重量     ";
+const char* const kFields[] = {"",
+                               "",
+                               "id",
+                               "goodsTypeName",
+                               "goodsCode",
+                               "goodsName",
+                               "goodsDesc",
+                               "unit",
+                               "locationCode",
+                               "locationName",
+                               "val(totalDefaultQty)",
+                               "totalQty",
+                               "totalWeight"};
+
+} // namespace
+
+frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
+    : ReportForm("frm_rpt_locStock", QStringLiteral("库位库存"), QString::fromUtf8(kHeader), parent) {
+    AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
+        exportRows(m_dal, m_funCode::rpt_locstock_export(), windowTitle(), LocStockCaptions(),
+                   LocStockKinds());
+    });
+    AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [this] {
+        printRows(m_dal, QString(), "kx_rpt_locStock", SysVar().Sys_locStockBill,
+                  QStringLiteral("当前库位库存信息不存在!"));
+    });
+    utoolbar->addSeparator();
+    AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
+    dg_List->setColumnHidden(1, true);
+    dg_List->setColumnHidden(2, true);
+
+    cobo_location = NamedCombo("cobo_location");
+    cobo_location->addItem(QString(), 0);
+    const RecordSet places =
+        sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
+                              SysVar().Sys_locationJoinId + ") order by locationCode");
+    for (int r = 0; r < places.RecordCount(); ++r)
+        cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
+                               places.at(r, 0).toInt());
+    cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
+    FillCombo(
+        cobo_goodsTypeName,
+        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
+        "uname");
+    cobo_goodsTypeName->insertItem(0, QString());
+    cobo_goodsTypeName->setCurrentIndex(0);
+    txt_KeyWord = NamedEdit("txt_KeyWord");
+    searchOnEnter(txt_KeyWord);
+    auto* search = NamedButton("btn_search", "查询");
+    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    auto* panel = new QWidget;
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("账目标识:")));
+    row->addWidget(txt_accountType, 1);
+    row->addWidget(btn_selectAccountType);
+    row->addWidget(new QLabel(QStringLiteral("库位:")));
+    row->addWidget(cobo_location);
+    row->addWidget(new QLabel(QStringLiteral("货品类别:")));
+    row->addWidget(cobo_goodsTypeName);
+    row->addWidget(new QLabel(QStringLiteral("关键字:")));
+    row->addWidget(txt_KeyWord, 1);
+    row->addWidget(search);
+    setFilterPanel(panel);
+
+    LoadAccountTypes();
+    pageInfo.str_orderBy = "goodsCode,locationCode";
+    pageInfo.isDesc = false;
+    pageInfo.int_currentPageIndex = 1;
+}
+
+QString frm_rpt_locStock::GetColName(int column) const {
+    if (column < 2 || column >= 13) return {};
+    return QString::fromLatin1(kFields[column]);
+}
+
+void frm_rpt_locStock::ShowGoods(const QString& goodsCode) {
+    txt_KeyWord->setText(goodsCode);
+    Search();
+}
+
+bool frm_rpt_locStock::buildConditions(ConditionSet&, ConditionSet& list) {
+    m_filter = LocStockFilter();
+    m_filter.accountIds = accountTag;
+    // the chosen location and the locations below it that the user may see
+    const int place = cobo_location->currentData().toInt();
+    m_filter.locationIds =
+        place > 0 ? LocationSubtree(place, SysVar().Sys_locationJoinId) : SysVar().Sys_locationJoinId;
+    m_filter.goodsType = cobo_goodsTypeName->currentText();
+    m_filter.keyword = txt_KeyWord->text();
+    LocStockConditions(m_filter, list);
+    return true;
+}
+
+m_recordSet frm_rpt_locStock::runList(const ConditionSet&, const ConditionSet& list) {
+    return m_dal.GetListForCondition(m_filter, list, pageInfo, LocStockSelect());
+}
+
+void frm_rpt_locStock::fillRow(int row, const RecordSet& rs) {
+    for (int c = 1; c < 13; ++c)
+        setCell(row, c, acc::valueText(rs.value(c - 1)));
+}

@@ -1,0 +1,101 @@
+#include "data/sqlhelper.h"
+#include "fixture.h"
+#include "reports/rpt_locstock.h"
+
+#include <random>
+
+namespace {
+
+class LocStock : public DbTest {};
+
+} // namespace
+
+TEST_F(LocStock, EachGoodsAndLocationShowsTheBalanceOfItsApprovedLines) {
+    std::mt19937 rng(7);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    // locations 1 (A) > 2 (A-01) > 3 (A-01-1), and 4 (B)
+    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+         "0, 0, 1), "
+         "(2, 'A-01', 'A区1号', 1, 0, 1), (3, 'A-01-1', 'A区1号1层', 2, 0, 1), (4, 'B', 'B区', 0, 0, 1)");
+    for (int g = 1; g <= 12; ++g) {
+        exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId) values (%1, 'G%2', "
+                     "'货%1', 5)")
+                 .arg(g)
+                 .arg(g, 2, 10, QChar('0')));
+        exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, "
+                     "'箱', %2)")
+                 .arg(g)
+                 .arg(g == 12 ? 0 : 6));
+    }
+    int line = 1;
+    for (int b = 1; b <= 60; ++b) {
+        const char* kind = b % 3 ? "rk" : "ck";
+        exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+                 .arg(kind)
+                 .arg(b)
+                 .arg(pick(4) ? 2 : 30)
+                 .arg(pick(4) ? 1 : 0));
+        for (int k = 0; k < 1 + pick(4); ++k)
+            exec(
+                QString(
+                    "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, locationId) values "
+                    "(%2, %3, %4, %5, 6, 0.5, %6)")
+                    .arg(kind)
+                    .arg(line++)
+                    .arg(b)
+                    .arg(1 + pick(12))
+                    .arg(1 + pick(5))
+                    .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
+    }
+    // what the lines of approved bills of account 2 leave, by goods and location
+    const QString expected = "select goodsId, loc, sum(q) as q from (select d.goodsId, iif(d.locationId is "
+                             "null, 0, d.locationId) as loc, "
+                             "d.qty*d.packQty as q from tb_rk_detail d inner join tb_rk_head h on "
+                             "h.id=d.headId where h.ispass=1 and "
+                             "h.accountId=2 union all select d.goodsId, iif(d.locationId is null, 0, "
+                             "d.locationId), -d.qty*d.packQty from "
+                             "tb_ck_detail d inner join tb_ck_head h on h.id=d.headId where h.ispass=1 and "
+                             "h.accountId=2) as x group by "
+                             "goodsId, loc having abs(sum(q)) > 0.000001 order by goodsId, loc";
+    dal_rpt_locStock dal;
+    LocStockFilter f;
+    f.accountIds = "2,";
+    m_PageInfor page;
+    page.str_orderBy = "id,locationId";
+    ConditionSet none;
+    const m_recordSet all =
+        dal.GetListForCondition(f, none, page, "select id, locationId, totalQty, totalDefaultQty ");
+    const RecordSet want = query(expected);
+    ASSERT_GT(want.RecordCount(), 10);
+    ASSERT_EQ(all.recordCount, want.RecordCount());
+    for (int r = 0; r < want.RecordCount(); ++r) {
+        EXPECT_EQ(all.recordSet.at(r, 0).toInt(), want.at(r, 0).toInt()) << r;
+        EXPECT_EQ(all.recordSet.at(r, 1).toInt(), want.at(r, 1).toInt()) << r;
+        EXPECT_DOUBLE_EQ(all.recordSet.at(r, 2).toDouble(), want.at(r, 2).toDouble()) << r;
+        // default units: pieces ÷ 6; a default unit of 0 pieces leaves it empty
+        if (all.recordSet.at(r, 0).toInt() == 12) {
+            EXPECT_TRUE(all.recordSet.at(r, 3).isNull());
+        } else {
+            EXPECT_NEAR(all.recordSet.at(r, 3).toString().toDouble(), want.at(r, 2).toDouble() / 6, 0.001);
+        }
+    }
+
+    // a subtree: A takes A-01 and A-01-1; granted only A-01-1, it is that one alone
+    EXPECT_EQ(LocationSubtree(1, QString()).split(',').size(), 3);
+    EXPECT_EQ(LocationSubtree(1, "0,3,4"), "3");
+    EXPECT_EQ(LocationSubtree(4, "0,3"), "-1"); // nothing of it granted: nothing
+    f.locationIds = LocationSubtree(2, QString());
+    const m_recordSet a01 = dal.GetListForCondition(f, none, page, "select locationId ");
+    ASSERT_GT(a01.recordCount, 0);
+    for (int r = 0; r < a01.recordCount; ++r)
+        EXPECT_TRUE(a01.recordSet.at(r, 0).toInt() == 2 || a01.recordSet.at(r, 0).toInt() == 3);
+    // a keyword over goods and location
+    f.locationIds.clear();
+    LocStockFilter byName;
+    byName.keyword = "A区1号1层";
+    LocStockConditions(byName, none);
+    const m_recordSet named = dal.GetListForCondition(f, none, page, "select locationCode ");
+    ASSERT_GT(named.recordCount, 0);
+    for (int r = 0; r < named.recordCount; ++r)
+        EXPECT_EQ(named.recordSet.at(r, 0).toString(), "A-01-1");
+}
