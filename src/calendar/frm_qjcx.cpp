@@ -180,6 +180,11 @@ void frm_qjcx::load_listView() {
         item->setText(2, acc::valueText(rs.at(r, "eventContent")));
         item->setText(3, shownTime(acc::valueText(rs.at(r, "createTime"))));
     }
+    // the current row is the one the user picks, never one that merely came first
+    listview_List->setCurrentItem(nullptr);
+    listview_List->clearSelection();
+    txt_id->clear();
+    txt_content->clear();
     // the pager
     for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
         b->setEnabled(m_recordCount > 0);

@@ -19,8 +19,12 @@
 namespace {
 
 // Hides a calendar view and shows the floating window, which brings it back.
-void minimise(QWidget* view) {
+// The view runs modally: hidden as a plain widget its loop goes on, so it is
+// still there to come back.
+void minimise(QWidget* view, bool& minimising) {
+    minimising = true;
     view->hide();
+    minimising = false;
     auto* floating = new FrmShowMin(view);
     floating->setAttribute(Qt::WA_DeleteOnClose);
     floating->show();
@@ -39,7 +43,12 @@ FrmCalendar::FrmCalendar(QWidget* parent) : QDialog(parent) {
 }
 
 void FrmCalendar::Minimise() {
-    minimise(this);
+    minimise(this, m_minimising);
+}
+
+void FrmCalendar::setVisible(bool visible) {
+    if (!visible && m_minimising) return QWidget::setVisible(false);
+    QDialog::setVisible(visible);
 }
 
 frmMain::frmMain(QWidget* parent) : QDialog(parent) {
@@ -91,7 +100,12 @@ QString frmMain::ClosingQuestion() {
 }
 
 void frmMain::Minimise() {
-    minimise(this);
+    minimise(this, m_minimising);
+}
+
+void frmMain::setVisible(bool visible) {
+    if (!visible && m_minimising) return QWidget::setVisible(false);
+    QDialog::setVisible(visible);
 }
 
 void frmMain::SystemExit() {

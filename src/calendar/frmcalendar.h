@@ -17,6 +17,12 @@ public:
 public slots:
     // Hides the calendar behind the small floating window.
     void Minimise();
+
+protected:
+    void setVisible(bool visible) override;
+
+private:
+    bool m_minimising = false;
 };
 
 class frmMain : public QDialog {
@@ -36,7 +42,9 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+    void setVisible(bool visible) override;
 
 private:
     bool m_exiting = false;
+    bool m_minimising = false;
 };

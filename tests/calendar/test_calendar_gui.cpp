@@ -7,6 +7,7 @@
 #include "calendar/frmcalendar.h"
 #include "calendar/frmevents.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -238,4 +240,37 @@ TEST_F(Calendar, TheHomeWindowAsksBeforeItCloses) {
     EXPECT_EQ(m_ended, std::vector<int>{0});
     EXPECT_TRUE(
         frmMain::ClosingQuestion().startsWith("是否退出澜图仓库管理系统?\n\n 1、单击 [是] 退出系统;"));
+}
+
+TEST_F(Calendar, AMinimisedCalendarComesBackFromTheFloatingWindow) {
+    FrmCalendar f;
+    bool hidden = false, back = false;
+    QTimer::singleShot(0, &f, [&] {
+        f.Minimise();
+        QTimer::singleShot(0, &f, [&] {
+            hidden = !f.isVisible();
+            QWidget* floating = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == "FrmShowMin" && w->isVisible()) floating = w;
+            ASSERT_TRUE(floating);
+            QMetaObject::invokeMethod(floating, "ShowMainWindow");
+            back = f.isVisible();
+            f.accept();
+        });
+    });
+    // the calendar runs modally; minimising must not end it
+    EXPECT_EQ(f.exec(), int(QDialog::Accepted));
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(back);
+    EXPECT_EQ(m_modalShown.back(), "FrmLockSystem"); // behind the lock screen
+}
+
+TEST_F(Calendar, TheListHasNoCurrentRowUntilOneIsPicked) {
+    frm_qjcx list;
+    list.load_listView();
+    ASSERT_GT(list.listview_List->topLevelItemCount(), 0);
+    const int before = events();
+    list.DeleteCurrent();
+    EXPECT_EQ(last(), "当前行未选中!");
+    EXPECT_EQ(events(), before);
 }
