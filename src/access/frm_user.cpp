@@ -25,9 +25,6 @@
 
 namespace {
 
-const QList<std::pair<QString, QString>> kViews = {
-    {"list_view", "列表"}, {"detail_view", "详细资料"}, {"ico_view", "大图标"}, {"smallico_view", "小图标"}};
-
 QIcon personIcon(const QString& sex) {
     return sex == QStringLiteral("男") ? GlyphIcon(QStringLiteral("男"), QColor(38, 120, 190))
                                        : GlyphIcon(QStringLiteral("女"), QColor(200, 80, 140));
@@ -43,21 +40,7 @@ frm_user::frm_user(QWidget* parent) : QWidget(parent) {
     AddToolAction(toolbar, this, "save_user", "保存", "存", QColor(38, 120, 190), &frm_user::save_user);
     AddToolAction(toolbar, this, "delete_user", "删除", "删", QColor(190, 60, 60), &frm_user::delete_user);
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(30, 150, 150), &frm_user::LoadUsers);
-    view_menu = new QMenu(this);
-    view_menu->setObjectName("view_menu");
-    for (const auto& [key, text] : kViews) {
-        QAction* a = view_menu->addAction(text);
-        a->setObjectName(key);
-        a->setData(text);
-        connect(a, &QAction::triggered, this, [this, key] { select_view(key); });
-    }
-    auto* viewButton = new QToolButton;
-    viewButton->setText(QStringLiteral("查看"));
-    viewButton->setIcon(GlyphIcon(QStringLiteral("看"), QColor(120, 90, 170)));
-    viewButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    viewButton->setMenu(view_menu);
-    viewButton->setPopupMode(QToolButton::InstantPopup);
-    toolbar->addWidget(viewButton);
+    view_menu = AddViewButton(toolbar, this, [this](const QString& view) { select_view(view); });
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 

@@ -28,11 +28,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-const QList<std::pair<QString, QString>> kViews = {
-    {"list_view", "列表"}, {"detail_view", "详细资料"}, {"ico_view", "大图标"}, {"smallico_view", "小图标"}};
-} // namespace
-
 frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     setObjectName("frmLocation");
     setWindowTitle(QStringLiteral("库位信息"));
@@ -46,21 +41,7 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     AddToolAction(toolbar, this, "print_location", "打印条码", "印", QColor(200, 120, 30),
                   &frmLocation::PrintLocation);
     AddToolAction(toolbar, this, "refresh", "刷新", "刷", QColor(30, 150, 150), &frmLocation::BuildTree);
-    viewMenu = new QMenu(this);
-    viewMenu->setObjectName("view_menu");
-    for (const auto& [key, text] : kViews) {
-        QAction* a = viewMenu->addAction(text);
-        a->setObjectName(key);
-        a->setData(text);
-        connect(a, &QAction::triggered, this, [this, key] { select_view(key); });
-    }
-    auto* viewButton = new QToolButton;
-    viewButton->setText(QStringLiteral("查看"));
-    viewButton->setIcon(GlyphIcon(QStringLiteral("看"), QColor(120, 90, 170)));
-    viewButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    viewButton->setMenu(viewMenu);
-    viewButton->setPopupMode(QToolButton::InstantPopup);
-    toolbar->addWidget(viewButton);
+    viewMenu = AddViewButton(toolbar, this, [this](const QString& view) { select_view(view); });
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 

@@ -1,6 +1,5 @@
 #include "goodslabels.h"
 
-#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
@@ -24,7 +23,7 @@ RecordSet GoodsLabelRows(const QList<int>& goodsIds) {
 }
 
 bool PrintGoodsLabels(const QList<int>& goodsIds, const QString& caption) {
-    try {
+    return PrintOut::Guarded(caption, [&] {
         const QDomElement node =
             PrintOut::BuildRecordNode(GoodsLabelRows(goodsIds), "kx_goods_label", "DataDetail");
         if (node.isNull()) {
@@ -35,10 +34,5 @@ bool PrintGoodsLabels(const QList<int>& goodsIds, const QString& caption) {
             PrintOut::GenerateFile("kx_goods_label", {{"Content/DataDetail/DataRecord", node}});
         PrintOut::StartPrintTool(SysVar().Sys_goodsLabel + file);
         return true;
-    } catch (const PrintOut::Error& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    } catch (const DbError& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    }
-    return false;
+    });
 }

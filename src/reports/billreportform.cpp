@@ -26,16 +26,8 @@
 BillReportForm::BillReportForm(const BillReportKind& kind, QWidget* parent)
     : ReportForm(kind.objectName, QString::fromUtf8(kind.title), QString::fromUtf8(kind.header), parent),
       m_kind(kind) {
-    dt_createDateFrom = new QDateEdit;
-    dt_createDateFrom->setObjectName("dt_createDateFrom");
-    dt_createDateTo = new QDateEdit;
-    dt_createDateTo->setObjectName("dt_createDateTo");
-    for (QDateEdit* d : {dt_createDateFrom, dt_createDateTo}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(SysVar().Sys_DateFormat);
-    }
-    dt_createDateFrom->setDate(FirstDayOfMonth(QDate::currentDate()));
-    dt_createDateTo->setDate(QDate::currentDate());
+    dt_createDateFrom = NewDateEdit("dt_createDateFrom", FirstDayOfMonth(QDate::currentDate()));
+    dt_createDateTo = NewDateEdit("dt_createDateTo", QDate::currentDate());
     cobo_billType = NamedCombo(kind.typeComboName);
     FillCombo(
         cobo_billType,

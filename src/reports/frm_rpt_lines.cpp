@@ -105,13 +105,7 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
     dg_List->setColumnHidden(m_fields.indexOf("totalDefaultQty") + 1, true);
     if (kind.out) dg_List->setColumnHidden(m_fields.indexOf("inPrice") + 1, true);
 
-    cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(
-        cobo_goodsTypeName,
-        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-        "uname");
-    cobo_goodsTypeName->insertItem(0, QString()); // every type
-    cobo_goodsTypeName->setCurrentIndex(0);
+    cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_goodsCode = NamedEdit("txt_goodsCode");
     txt_goodsCode->setMaxLength(100);
     layOutFilters({{"货品类别:", cobo_goodsTypeName}}, {{"货品编码:", txt_goodsCode}});

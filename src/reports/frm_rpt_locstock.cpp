@@ -60,13 +60,7 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     for (int r = 0; r < places.RecordCount(); ++r)
         cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
                                places.at(r, 0).toInt());
-    cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(
-        cobo_goodsTypeName,
-        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-        "uname");
-    cobo_goodsTypeName->insertItem(0, QString());
-    cobo_goodsTypeName->setCurrentIndex(0);
+    cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_KeyWord = NamedEdit("txt_KeyWord");
     searchOnEnter(txt_KeyWord);
     auto* search = NamedButton("btn_search", "查询");

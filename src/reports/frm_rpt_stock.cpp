@@ -75,13 +75,7 @@ frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     dg_List->setColumnHidden(2, true);
     headerReset();
 
-    cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(
-        cobo_goodsTypeName,
-        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-        "uname");
-    cobo_goodsTypeName->insertItem(0, QString()); // every type
-    cobo_goodsTypeName->setCurrentIndex(0);
+    cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_KeyWord = NamedEdit("txt_KeyWord");
     searchOnEnter(txt_KeyWord);
     Chk_ContainerZero = new QCheckBox(QStringLiteral("包括库存为0的货品"));

@@ -61,23 +61,9 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
     dg_List->setColumnHidden(2, true);
     headerReset();
 
-    dt_createDateFrom = new QDateEdit;
-    dt_createDateFrom->setObjectName("dt_createDateFrom");
-    dt_createDateTo = new QDateEdit;
-    dt_createDateTo->setObjectName("dt_createDateTo");
-    for (QDateEdit* d : {dt_createDateFrom, dt_createDateTo}) {
-        d->setCalendarPopup(true);
-        d->setDisplayFormat(SysVar().Sys_DateFormat);
-    }
-    dt_createDateFrom->setDate(FirstDayOfMonth(QDate::currentDate()));
-    dt_createDateTo->setDate(QDate::currentDate());
-    cobo_goodsTypeName = NamedCombo("cobo_goodsTypeName");
-    FillCombo(
-        cobo_goodsTypeName,
-        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
-        "uname");
-    cobo_goodsTypeName->insertItem(0, QString()); // every type
-    cobo_goodsTypeName->setCurrentIndex(0);
+    dt_createDateFrom = NewDateEdit("dt_createDateFrom", FirstDayOfMonth(QDate::currentDate()));
+    dt_createDateTo = NewDateEdit("dt_createDateTo", QDate::currentDate());
+    cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_partnerName = NamedEdit(stockOut ? "txt_customerName" : "txt_supplierName");
     txt_partnerName->setMaxLength(100);
     auto* partnerButton = NamedButton(stockOut ? "btn_searchCustomer" : "btn_searchSupplier", "...");

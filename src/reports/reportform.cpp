@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -199,6 +200,26 @@ void ReportForm::LoadAccountTypes() {
         node->setCheckState(0, Qt::Unchecked);
     }
     if (tv_accountType->topLevelItemCount() > 0) tv_accountType->topLevelItem(0)->setExpanded(true);
+}
+
+QComboBox* ReportForm::NewGoodsTypeCombo() {
+    QComboBox* combo = NamedCombo("cobo_goodsTypeName");
+    FillCombo(
+        combo,
+        "select id,uname  from tb_dictionary where (utype='goodsType') and (isstart=1) order by id,orderby",
+        "uname");
+    combo->insertItem(0, QString()); // every category
+    combo->setCurrentIndex(0);
+    return combo;
+}
+
+QDateEdit* ReportForm::NewDateEdit(const char* name, const QDate& date) {
+    auto* edit = new QDateEdit;
+    edit->setObjectName(name);
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(SysVar().Sys_DateFormat);
+    edit->setDate(date);
+    return edit;
 }
 
 void ReportForm::showBelow(QWidget* box, QWidget* anchor) {

@@ -10,6 +10,8 @@
 #include <vector>
 
 class QComboBox;
+class QDate;
+class QDateEdit;
 class ReportDal;
 class QFrame;
 class QLabel;
@@ -81,6 +83,10 @@ protected:
 
     // Enter in the box runs the search; the box takes a sensible length.
     void searchOnEnter(QLineEdit* box);
+    // The goods category filter: the enabled categories, blank first (every category).
+    static QComboBox* NewGoodsTypeCombo();
+    // The bill date filter: from the first of this month to today.
+    static QDateEdit* NewDateEdit(const char* name, const QDate& date);
     // Shows a drop-down box under its field, inside the window.
     void showBelow(QWidget* box, QWidget* anchor);
     // Called after a page has been put into the grid.

@@ -1,7 +1,6 @@
 #include "reportprint.h"
 
 #include "bills/bill.h"
-#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "data/sysvar.h"
 #include "printout.h"
@@ -10,18 +9,6 @@
 #include <QDomElement>
 
 namespace {
-
-// Runs a print; a failure of the database, the template or the tool is shown.
-template <class Work> bool guarded(const QString& caption, Work work) {
-    try {
-        return work();
-    } catch (const PrintOut::Error& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    } catch (const DbError& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    }
-    return false;
-}
 
 bool refuse(const QString& text, const QString& caption) {
     MsgBox::Show(text, MsgBox::Exclamation, caption);
@@ -32,7 +19,7 @@ bool refuse(const QString& text, const QString& caption) {
 
 bool PrintBill(bool stockOut, int billId, const QString& caption) {
     if (billId < 1) return refuse(QStringLiteral("当前记录不存在!"), caption);
-    return guarded(caption, [&] {
+    return PrintOut::Guarded(caption, [&] {
         const QString code = stockOut ? "kx_export_bill" : "kx_import_bill";
         ConditionSet lines, head;
         lines.AddItem("1", m_condition("headId", "=", billId));
@@ -58,7 +45,7 @@ bool PrintBill(bool stockOut, int billId, const QString& caption) {
 
 bool PrintReport(ReportDal& dal, const QString& where, const m_PageInfor& page, const QString& templateCode,
                  const QString& commandPrefix, const QString& emptyMessage, const QString& caption) {
-    return guarded(caption, [&] {
+    return PrintOut::Guarded(caption, [&] {
         const QDomElement node = dal.GetDetailRowNode(where, page, templateCode);
         if (node.isNull()) return refuse(emptyMessage, caption);
         const QString file = PrintOut::GenerateFile(templateCode, {{"Content/DataDetail/DataRecord", node}});

@@ -14,17 +14,24 @@ const char* const kColumns =
 // argument: the account id list; places: " AND locationId IN (...)" or "".
 QStringList refill(const QString& accounts, const QString& places) {
     // one grouped pass over the balance per location, then the names by join
-    return {"delete from temp_rpt_locStock",
-            QStringLiteral(
-                "insert into temp_rpt_locStock( %1) SELECT b.id, b.goodsTypeId, t.uname, b.goodsCode, b.goodsName, "
-                "b.goodsDesc, b.pinyin, a.unit, s.locationId, l.locationCode, l.uname, s.q, iif(a.packQty = 0, Null, "
-                "format(s.q / a.packQty, '#0.0##')), s.w FROM ((((SELECT goodsId, locationId, sum(importQty - "
-                "exportQty) AS q, sum(importWeight - exportWeight) AS w FROM tb_stock_location WHERE accountId IN "
-                "(%2)%3 GROUP BY goodsId, locationId HAVING abs(sum(importQty - exportQty)) > 0.000001) AS s INNER "
-                "JOIN tb_goods_head AS b ON b.id = s.goodsId) LEFT JOIN tb_goods_detail AS a ON (a.headId = b.id AND "
-                "a.isDefault = 1)) LEFT JOIN tb_location AS l ON l.id = s.locationId) LEFT JOIN tb_dictionary AS t ON "
-                "t.id = b.goodsTypeId")
-                .arg(QLatin1String(kColumns), accounts, places)};
+    return {
+        "delete from temp_rpt_locStock",
+        QStringLiteral(
+            "insert into temp_rpt_locStock( %1) SELECT b.id, b.goodsTypeId, t.uname, b.goodsCode, "
+            "b.goodsName, "
+            "b.goodsDesc, b.pinyin, a.unit, s.locationId, l.locationCode, l.uname, s.q, iif(a.packQty = 0, "
+            "Null, "
+            "format(s.q / a.packQty, '#0.0##')), s.w FROM ((((SELECT goodsId, locationId, sum(importQty - "
+            "exportQty) AS q, sum(importWeight - exportWeight) AS w FROM tb_stock_location WHERE accountId "
+            "IN "
+            "(%2)%3 GROUP BY goodsId, locationId HAVING abs(sum(importQty - exportQty)) > 0.000001) AS s "
+            "INNER "
+            "JOIN tb_goods_head AS b ON b.id = s.goodsId) LEFT JOIN tb_goods_detail AS a ON (a.headId = b.id "
+            "AND "
+            "a.isDefault = 1)) LEFT JOIN tb_location AS l ON l.id = s.locationId) LEFT JOIN tb_dictionary AS "
+            "t ON "
+            "t.id = b.goodsTypeId")
+            .arg(QLatin1String(kColumns), accounts, places)};
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "listview.h"
 
+#include "icons.h"
 #include "lazytree.h"
 
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 
 ListView::ListView(QWidget* parent) : QStackedWidget(parent) {
@@ -107,4 +111,28 @@ void ListView::sortByColumn(int column) {
     m_details->sortItems(column, m_order);
     m_details->header()->setSortIndicatorShown(true);
     m_details->header()->setSortIndicator(column, m_order);
+}
+
+QMenu* AddViewButton(QToolBar* bar, QWidget* owner, const std::function<void(const QString&)>& choose) {
+    static const std::pair<const char*, const char*> views[] = {{"list_view", "列表"},
+                                                                {"detail_view", "详细资料"},
+                                                                {"ico_view", "大图标"},
+                                                                {"smallico_view", "小图标"}};
+    auto* menu = new QMenu(owner);
+    menu->setObjectName("view_menu");
+    for (const auto& [key, text] : views) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(key);
+        a->setData(QString::fromUtf8(text));
+        const QString view = QString::fromLatin1(key);
+        QObject::connect(a, &QAction::triggered, owner, [choose, view] { choose(view); });
+    }
+    auto* button = new QToolButton;
+    button->setText(QStringLiteral("查看"));
+    button->setIcon(GlyphIcon(QStringLiteral("看"), QColor(120, 90, 170)));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    bar->addWidget(button);
+    return menu;
 }

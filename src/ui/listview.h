@@ -5,8 +5,11 @@
 
 #include <QIcon>
 #include <QStackedWidget>
+#include <functional>
 
 class QListWidget;
+class QMenu;
+class QToolBar;
 class QTreeWidget;
 
 class ListView : public QStackedWidget {
@@ -41,3 +44,7 @@ private:
     int m_sortColumn = -1;
     Qt::SortOrder m_order = Qt::DescendingOrder;
 };
+
+// The "查看" button of a list's toolbar: a menu of the four views, each
+// action keyed by its view with its caption as data; choose gets the view.
+QMenu* AddViewButton(QToolBar* bar, QWidget* owner, const std::function<void(const QString&)>& choose);

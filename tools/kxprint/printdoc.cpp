@@ -461,10 +461,10 @@ int Document::printLabels(QPagedPaintDevice* device) const {
             QFontMetricsF(name, device).elidedText(field(row, "goodsName"), Qt::ElideRight, label.width()));
         p.setFont(small);
         const double smallLine = QFontMetricsF(small, device).height();
-        const QString spec = field(row, "goodsDesc");
+        const QString description = field(row, "goodsDesc");
         const QString unit = field(row, "unit");
         const QString price = field(row, "salePrice");
-        QString second = spec;
+        QString second = description;
         if (!unit.isEmpty()) second += (second.isEmpty() ? "" : "  ") + QStringLiteral("单位: ") + unit;
         p.drawText(QRectF(label.left(), label.top() + line, label.width() * 0.62, smallLine),
                    Qt::AlignLeft | Qt::AlignVCenter,
