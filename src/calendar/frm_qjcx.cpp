@@ -64,6 +64,11 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     listview_List->setContextMenuPolicy(Qt::CustomContextMenu);
     listview_List->installEventFilter(this);
     listview_List->header()->setSectionsClickable(true);
+    listview_List->header()->setStretchLastSection(false);
+    listview_List->header()->setSectionResizeMode(2, QHeaderView::Stretch); // the content takes the room
+    listview_List->setColumnWidth(0, 90);
+    listview_List->setColumnWidth(1, 100);
+    listview_List->setColumnWidth(3, 140);
     connect(listview_List->header(), &QHeaderView::sectionClicked, this, &frm_qjcx::SortBy);
     connect(listview_List, &QTreeWidget::currentItemChanged, this, [this] { showSelected(); });
     connect(listview_List, &QTreeWidget::itemDoubleClicked, this, [this] { OpenCurrent(); });
@@ -136,7 +141,7 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     layout->addWidget(listview_List, 1);
     layout->addLayout(preview);
     layout->addLayout(pager);
-    resize(760, 520);
+    resize(820, 600); // over the calendar it opens from
     txt_PageIndex->setText("1");
 }
 

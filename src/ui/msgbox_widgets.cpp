@@ -1,9 +1,11 @@
 #include "msgbox_widgets.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -35,11 +37,19 @@ QMessageBox::StandardButton qtButton(MsgBox::Answer a) {
     }
 }
 
+// A short text would make the box narrower than its caption: a spacer below
+// the text keeps it wide enough, and the text wraps as before.
+void widenForCaption(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(240, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(),
+                      0, 1, grid->columnCount());
+}
+
 } // namespace
 
 void WidgetMsgBox::show(const QString& text, MsgBox::Icon icon, const QString& caption) {
     QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setStyleSheet("QLabel { min-width: 200px; }"); // wide enough for its caption
+    widenForCaption(box);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
@@ -50,7 +60,7 @@ MsgBox::Answer WidgetMsgBox::ask(const QString& text, MsgBox::Buttons buttons, M
     if (buttons == MsgBox::YesNo) set = QMessageBox::Yes | QMessageBox::No;
     if (buttons == MsgBox::YesNoCancel) set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(qtIcon(icon), caption, text, set, QApplication::activeWindow());
-    box.setStyleSheet("QLabel { min-width: 200px; }");
+    widenForCaption(box);
     if (set & QMessageBox::Yes) box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
     if (set & QMessageBox::No) box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
     if (set & QMessageBox::Cancel) box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
