@@ -14,6 +14,7 @@
 #include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
+#include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
 #include "ui/application.h"
 
@@ -120,6 +121,29 @@ void BM_StockPerLocationSearch(benchmark::State& state) {
     state.counters["rows"] = form.result.recordCount;
 }
 BENCHMARK(BM_StockPerLocationSearch)->Unit(benchmark::kMillisecond);
+
+void BM_StockPerLocationLastPage(benchmark::State& state) {
+    frm_rpt_locStock form;
+    form.InitReport();
+    for (auto _ : state)
+        form.LastPage();
+    state.counters["rows"] = form.result.recordCount;
+}
+BENCHMARK(BM_StockPerLocationLastPage)->Unit(benchmark::kMillisecond);
+
+// The engine's usual way for comparison: every row read into memory.
+void BM_StockPerLocationWholeList(benchmark::State& state) {
+    dal_rpt_locStock dal;
+    LocStockFilter f;
+    f.accountIds = "2,10,11,";
+    m_PageInfor page;
+    page.str_orderBy = dal_rpt_locStock::DefaultOrder();
+    int rows = 0;
+    for (auto _ : state)
+        rows = dal.GetListForCondition(f, ConditionSet(), page, LocStockSelect()).recordCount;
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_StockPerLocationWholeList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -86,9 +86,15 @@ void migrateTo3(Database& db) {
         "tb_user_group_fun WHERE funCode = 'limited') g");
 }
 
+void migrateTo4(Database& db) {
+    // the balance per location read in goods order without touching the table
+    db.execute("CREATE INDEX IF NOT EXISTS ix_stock_location_goods ON tb_stock_location(goodsId, locationId, "
+               "accountId, importQty, exportQty, importWeight, exportWeight)");
+}
+
 using Migration = void (*)(Database&);
 // migrations[k] brings a file from version k + 1 to k + 2
-constexpr Migration kMigrations[] = {migrateTo2, migrateTo3};
+constexpr Migration kMigrations[] = {migrateTo2, migrateTo3, migrateTo4};
 static_assert(std::size(kMigrations) + 1 == kSchemaVersion);
 
 // Runs the migrations after `from` inside the caller's transaction.

@@ -2,7 +2,7 @@
 #include <QString>
 
 // The schema version this program writes and reads (PRAGMA user_version).
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 class Database;
 

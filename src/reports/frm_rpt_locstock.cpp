@@ -81,7 +81,7 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     setFilterPanel(panel);
 
     LoadAccountTypes();
-    pageInfo.str_orderBy = "goodsCode,locationCode";
+    pageInfo.str_orderBy = dal_rpt_locStock::DefaultOrder();
     pageInfo.isDesc = false;
     pageInfo.int_currentPageIndex = 1;
 }
@@ -110,7 +110,11 @@ bool frm_rpt_locStock::buildConditions(ConditionSet&, ConditionSet& list) {
 }
 
 m_recordSet frm_rpt_locStock::runList(const ConditionSet&, const ConditionSet& list) {
-    return m_dal.GetListForCondition(m_filter, list, pageInfo, LocStockSelect());
+    return m_dal.CountForCondition(m_filter, list);
+}
+
+RecordSet frm_rpt_locStock::pageRows(int pageIndex, int pageSize) {
+    return m_dal.GetPage(pageInfo, pageIndex, pageSize, LocStockSelect());
 }
 
 void frm_rpt_locStock::fillRow(int row, const RecordSet& rs) {

@@ -304,8 +304,8 @@ void ReportForm::btn_search() {
     if (found.recordCount > 0) {
         result = found;
         result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
-        pageInfo.recordCount = result.recordSet.RecordCount();
-        pageInfo.int_PageSize = result.recordSet.PageSize();
+        pageInfo.recordCount = result.recordCount;
+        pageInfo.int_PageSize = std::max(1, comb_pageSize->currentText().toInt());
         LoadData();
     }
     if (!found.str_MsgBox.isEmpty()) MsgBox::Show(found.str_MsgBox, MsgBox::Critical, windowTitle());
@@ -313,15 +313,23 @@ void ReportForm::btn_search() {
 
 void ReportForm::LoadData() {
     if (result.recordCount < 1) return;
-    RecordSet& rs = result.recordSet;
-    const int pages = rs.PageCount();
+    const int size = std::max(1, pageInfo.int_PageSize);
+    const int pages = GetPageCount(result.recordCount, size);
     pageInfo.int_currentPageIndex = std::clamp(pageInfo.int_currentPageIndex, 1, std::max(1, pages));
-    const int size = pageInfo.int_PageSize;
     const int page = pageInfo.int_currentPageIndex;
     const int rest = result.recordCount % size;
     dg_List->setRowCount(page == pages && rest != 0 ? rest : size);
     dg_List->clearContents(); // no colour or icon of the page shown before stays behind
-    rs.setAbsolutePage(page);
+    RecordSet paged;
+    if (pagesInSql()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        paged = pageRows(page, size);
+        QApplication::restoreOverrideCursor();
+        dg_List->setRowCount(std::min(dg_List->rowCount(), paged.RecordCount()));
+    } else {
+        result.recordSet.setAbsolutePage(page);
+    }
+    RecordSet& rs = pagesInSql() ? paged : result.recordSet;
     for (int k = 0; k < dg_List->rowCount() && !rs.eof(); ++k, rs.MoveNext()) {
         setCell(k, 0, QString::number((page - 1) * size + k + 1));
         fillRow(k, rs);
@@ -335,6 +343,10 @@ void ReportForm::LoadData() {
         dg_List->setColumnWidth(c, std::min(320, std::max(header, dg_List->columnWidth(c) + 8)));
     }
     UpdatePager(page, result.recordCount);
+}
+
+RecordSet ReportForm::pageRows(int, int) {
+    return RecordSet();
 }
 
 void ReportForm::UpdatePager(int pageIndex, int recordCount) {
@@ -391,8 +403,8 @@ void ReportForm::GoToTypedPage() {
 void ReportForm::PageSizeChanged() {
     if (result.recordCount < 1) return;
     result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
-    pageInfo.recordCount = result.recordSet.RecordCount();
-    pageInfo.int_PageSize = result.recordSet.PageSize();
+    pageInfo.recordCount = result.recordCount;
+    pageInfo.int_PageSize = std::max(1, comb_pageSize->currentText().toInt());
     pageInfo.int_currentPageIndex = 1;
     LoadData();
 }

@@ -89,6 +89,9 @@ protected:
     static QDateEdit* NewDateEdit(const char* name, const QDate& date);
     // Shows a drop-down box under its field, inside the window.
     void showBelow(QWidget* box, QWidget* anchor);
+    // A kind whose search only counts its rows reads each page on its own.
+    virtual bool pagesInSql() const { return false; }
+    virtual RecordSet pageRows(int pageIndex, int pageSize);
     // Called after a page has been put into the grid.
     virtual void pageFilled() {}
     // Called after the grid's header is laid anew (a kind may decorate it).

@@ -50,6 +50,10 @@ public:
     // list condition text, in the page record's sort; null when there are none.
     QDomElement GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode);
 
+protected:
+    // A kind read straight from the books puts its rows' statement here.
+    void setTable(const QString& table) { m_kind.table = table; }
+
 private:
     ReportKindDef m_kind;
 };

@@ -6,47 +6,53 @@
 
 namespace {
 
-class LocStock : public DbTest {};
+class LocStock : public DbTest {
+protected:
+    // locations 1 (A) > 2 (A-01) > 3 (A-01-1), and 4 (B); 12 goods and 60 random bills
+    void fill() {
+        std::mt19937 rng(7);
+        auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        // locations 1 (A) > 2 (A-01) > 3 (A-01-1), and 4 (B)
+        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+             "0, 0, 1), "
+             "(2, 'A-01', 'A区1号', 1, 0, 1), (3, 'A-01-1', 'A区1号1层', 2, 0, 1), (4, 'B', 'B区', 0, 0, 1)");
+        for (int g = 1; g <= 12; ++g) {
+            exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId) values (%1, 'G%2', "
+                         "'货%1', 5)")
+                     .arg(g)
+                     .arg(g, 2, 10, QChar('0')));
+            exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, "
+                         "'箱', %2)")
+                     .arg(g)
+                     .arg(g == 12 ? 0 : 6));
+        }
+        int line = 1;
+        for (int b = 1; b <= 60; ++b) {
+            const char* kind = b % 3 ? "rk" : "ck";
+            exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+                     .arg(kind)
+                     .arg(b)
+                     .arg(pick(4) ? 2 : 30)
+                     .arg(pick(4) ? 1 : 0));
+            for (int k = 0; k < 1 + pick(4); ++k)
+                exec(
+                    QString(
+                        "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, locationId) values "
+                        "(%2, %3, %4, %5, 6, 0.5, %6)")
+                        .arg(kind)
+                        .arg(line++)
+                        .arg(b)
+                        .arg(1 + pick(12))
+                        .arg(1 + pick(5))
+                        .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
+        }
+}
+};
 
 } // namespace
 
 TEST_F(LocStock, EachGoodsAndLocationShowsTheBalanceOfItsApprovedLines) {
-    std::mt19937 rng(7);
-    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    // locations 1 (A) > 2 (A-01) > 3 (A-01-1), and 4 (B)
-    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
-         "0, 0, 1), "
-         "(2, 'A-01', 'A区1号', 1, 0, 1), (3, 'A-01-1', 'A区1号1层', 2, 0, 1), (4, 'B', 'B区', 0, 0, 1)");
-    for (int g = 1; g <= 12; ++g) {
-        exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId) values (%1, 'G%2', "
-                     "'货%1', 5)")
-                 .arg(g)
-                 .arg(g, 2, 10, QChar('0')));
-        exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, "
-                     "'箱', %2)")
-                 .arg(g)
-                 .arg(g == 12 ? 0 : 6));
-    }
-    int line = 1;
-    for (int b = 1; b <= 60; ++b) {
-        const char* kind = b % 3 ? "rk" : "ck";
-        exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
-                 .arg(kind)
-                 .arg(b)
-                 .arg(pick(4) ? 2 : 30)
-                 .arg(pick(4) ? 1 : 0));
-        for (int k = 0; k < 1 + pick(4); ++k)
-            exec(
-                QString(
-                    "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, locationId) values "
-                    "(%2, %3, %4, %5, 6, 0.5, %6)")
-                    .arg(kind)
-                    .arg(line++)
-                    .arg(b)
-                    .arg(1 + pick(12))
-                    .arg(1 + pick(5))
-                    .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
-    }
+    fill();
     // what the lines of approved bills of account 2 leave, by goods and location
     const QString expected = "select goodsId, loc, sum(q) as q from (select d.goodsId, iif(d.locationId is "
                              "null, 0, d.locationId) as loc, "
@@ -98,4 +104,67 @@ TEST_F(LocStock, EachGoodsAndLocationShowsTheBalanceOfItsApprovedLines) {
     ASSERT_GT(named.recordCount, 0);
     for (int r = 0; r < named.recordCount; ++r)
         EXPECT_EQ(named.recordSet.at(r, 0).toString(), "A-01-1");
+}
+
+TEST_F(LocStock, PagesReadOnTheirOwnJoinUpToTheWholeList) {
+    fill();
+    // more goods with the same code: ties must not move rows between pages
+    exec("update tb_goods_head set goodsCode = 'G01' where id in (5, 7)");
+    dal_rpt_locStock dal;
+    LocStockFilter f;
+    f.accountIds = "2,30,";
+    const QString select = "select id, locationId, totalQty, goodsCode ";
+    struct Case {
+        QString order;
+        bool desc;
+        QString keyword;
+        QString places;
+    };
+    const Case cases[] = {{"goodsCode", false, {}, {}},       {"goodsCode", true, {}, {}},
+                          {"goodsCode", false, {}, "1,2,3"},  {"val(totalDefaultQty)", true, {}, {}},
+                          {"locationCode", false, "A", {}},   {"goodsCode", false, "货1", {}}};
+    for (const Case& c : cases) {
+        f.locationIds = c.places;
+        f.keyword = c.keyword;
+        ConditionSet list;
+        LocStockConditions(f, list);
+        m_PageInfor page;
+        page.str_orderBy = c.order;
+        page.isDesc = c.desc;
+        const m_recordSet all = dal.GetListForCondition(f, list, page, select);
+        const m_recordSet counted = dal.CountForCondition(f, list);
+        ASSERT_EQ(counted.recordCount, all.recordCount) << c.order.toStdString();
+        ASSERT_GT(all.recordCount, 3);
+        EXPECT_EQ(counted.str_condition, all.str_condition);
+        for (int size : {1, 3, 7, 1000}) {
+            QStringList joined;
+            for (int p = 1; p <= GetPageCount(all.recordCount, size); ++p) {
+                const RecordSet rs = dal.GetPage(page, p, size, select);
+                EXPECT_EQ(rs.RecordCount(), std::min(size, all.recordCount - (p - 1) * size));
+                for (int r = 0; r < rs.RecordCount(); ++r)
+                    joined << rs.at(r, 0).toString() + "/" + rs.at(r, 1).toString() + "/" + rs.at(r, 2).toString();
+            }
+            QStringList whole;
+            for (int r = 0; r < all.recordCount; ++r)
+                whole << all.recordSet.at(r, 0).toString() + "/" + all.recordSet.at(r, 1).toString() + "/" +
+                             all.recordSet.at(r, 2).toString();
+            EXPECT_EQ(joined, whole) << c.order.toStdString() << " " << c.desc << " size " << size;
+        }
+        // the order asked for holds over the whole list
+        if (c.order == "goodsCode")
+            for (int r = 1; r < all.recordCount; ++r) {
+                const QString a = all.recordSet.at(r - 1, 3).toString(), b = all.recordSet.at(r, 3).toString();
+                EXPECT_TRUE(c.desc ? a >= b : a <= b) << r;
+            }
+    }
+    // a page past the end is the last page; nothing counted is nothing read
+    m_PageInfor page;
+    page.str_orderBy = dal_rpt_locStock::DefaultOrder();
+    f = LocStockFilter();
+    f.accountIds = "2,";
+    const int rows = dal.CountForCondition(f, ConditionSet()).recordCount;
+    EXPECT_EQ(dal.GetPage(page, 99, 5, select).RecordCount(), rows % 5 ? rows % 5 : 5);
+    f.accountIds = "77,";
+    EXPECT_EQ(dal.CountForCondition(f, ConditionSet()).recordCount, 0);
+    EXPECT_EQ(dal.GetPage(page, 1, 5, select).RecordCount(), 0);
 }
