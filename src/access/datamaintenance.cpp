@@ -14,19 +14,28 @@ struct Group {
 
 const std::vector<Group>& groups() {
     static const std::vector<Group> list = {
-        {"tb_import", {}, {"delete from tb_rk_detail", "delete from tb_rk_head"}},
-        {"tb_export", {}, {"delete from tb_ck_detail", "delete from tb_ck_head"}},
+        // a count's adjustment bills go with the bills, so the counts go too
+        {"tb_import",
+         {},
+         {"delete from tb_stocktake_detail", "delete from tb_stocktake_head", "delete from tb_rk_detail",
+          "delete from tb_rk_head"}},
+        {"tb_export",
+         {},
+         {"delete from tb_stocktake_detail", "delete from tb_stocktake_head", "delete from tb_ck_detail",
+          "delete from tb_ck_head"}},
         {"tb_customer",
          {{"tb_rk_head", "往来单位信息已经在入库表建账,不允许清空!"},
           {"tb_ck_head", "往来单位信息已经在出库表建账,不允许清空!"}},
          {"delete from tb_customer"}},
         {"tb_goods",
          {{"tb_rk_detail", "货品信息已经在入库表建账,不允许清空!"},
-          {"tb_ck_detail", "货品信息已经在出库表建账,不允许清空!"}},
+          {"tb_ck_detail", "货品信息已经在出库表建账,不允许清空!"},
+          {"tb_stocktake_detail", "货品信息已经在盘点表建账,不允许清空!"}},
          {"delete from tb_goods_detail", "delete from tb_goods_head"}},
         {"tb_location",
          {{"tb_rk_detail", "库位信息已经在入库表建账,不允许清空!"},
-          {"tb_ck_detail", "库位信息已经在出库表建账,不允许清空!"}},
+          {"tb_ck_detail", "库位信息已经在出库表建账,不允许清空!"},
+          {"tb_stocktake_detail", "库位信息已经在盘点表建账,不允许清空!"}},
          {"delete from tb_location", "delete from tb_location_fun"}},
     };
     return list;
@@ -77,7 +86,8 @@ QString InitialiseData(bool* backupFailed) {
     }
     const m_DBresult r = sqlHelper::ExecuteTransWith([] {
         for (const char* s :
-             {"delete from tb_rk_detail", "delete from tb_rk_head", "delete from tb_ck_detail",
+             {"delete from tb_stocktake_detail", "delete from tb_stocktake_head", "delete from tb_rk_detail",
+              "delete from tb_rk_head", "delete from tb_ck_detail",
               "delete from tb_ck_head", "delete from tb_events", "delete from tb_customer",
               "delete from tb_goods_detail", "delete from tb_goods_head", "delete from tb_location",
               "delete from tb_location_fun", "delete from tb_account_fun",

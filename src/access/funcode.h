@@ -105,7 +105,9 @@
     X(rpt_cksum_print, "rpt_cksum_print")                                                                    \
     X(rpt_cksum_export, "rpt_cksum_export")                                                                  \
     X(rpt_locstock, "rpt_locstock")                                                                          \
-    X(rpt_locstock_export, "rpt_locstock_export")
+    X(rpt_locstock_export, "rpt_locstock_export")                                                            \
+    X(stocktake, "stocktake")                                                                                \
+    X(stocktake_post, "stocktake_post")
 
 class m_funCode {
 public:

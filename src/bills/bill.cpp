@@ -1,6 +1,7 @@
 #include "bill.h"
 
 #include "billno.h"
+#include "stocktake.h"
 #include "data/accesstext.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
@@ -252,23 +253,28 @@ m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
     Head stored = head;
     LineSet numbered;
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
-        stored.id = maxIdInTrans(m_kind.table("head")) + 1;
-        stored.billNo = NextBillNoInTrans(m_kind.tag, stored.createTime);
-        const QString insert = forKind(m_kind, "insert into " + m_kind.table("head") +
-                                                   " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
-                                                   "remark,ispass,creator,createTime,updateLastUser,updateLastTime,"
-                                                   "userId )  values (@id,@accountId,@billNo,@ubillNo,@utypeId,"
-                                                   "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
-                                                   "@updateLastUser,@updateLastTime,@userId ) ");
-        sqlHelper::ExecuteInTrans(insert,
-                                  headParams(m_kind, stored));
-        numbered = insertLines(m_kind, stored.id, lines, maxIdInTrans(m_kind.table("detail")) + 1);
+        numbered = lines;
+        AddInTrans(stored, numbered);
     });
     if (r.isResult) {
         head = stored;
         lines = numbered;
     }
     return r;
+}
+
+template <class Head, class Detail>
+void BillHeadDal<Head, Detail>::AddInTrans(Head& stored, LineSet& lines) {
+    stored.id = maxIdInTrans(m_kind.table("head")) + 1;
+    stored.billNo = NextBillNoInTrans(m_kind.tag, stored.createTime);
+    const QString insert = forKind(m_kind, "insert into " + m_kind.table("head") +
+                                               " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
+                                               "remark,ispass,creator,createTime,updateLastUser,updateLastTime,"
+                                               "userId )  values (@id,@accountId,@billNo,@ubillNo,@utypeId,"
+                                               "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
+                                               "@updateLastUser,@updateLastTime,@userId ) ");
+    sqlHelper::ExecuteInTrans(insert, headParams(m_kind, stored));
+    lines = insertLines(m_kind, stored.id, lines, maxIdInTrans(m_kind.table("detail")) + 1);
 }
 
 template <class Head, class Detail>
@@ -305,6 +311,8 @@ void checkStoredBill(const BillKind& k, int id, const QString& approvedMessage) 
         sqlHelper::QueryInTrans("select ispass from " + k.table("head") + " where id=" + QString::number(id));
     if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前单据已被删除!"));
     if (rs.at(0, 0).toInt() == 1) throw DbError(approvedMessage);
+    const QString count = dal_stocktake::CountOfBill(QLatin1String(k.tag) == QLatin1String("ck"), id);
+    if (!count.isEmpty()) throw DbError(AdjustmentBillRefusal(count, QStringLiteral("删除")));
 }
 
 } // namespace
@@ -324,6 +332,8 @@ m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
 
 template <class Head, class Detail>
 int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
+    // a count's adjustment bill stays approved
+    if (head.ispass == 0 && !dal_stocktake::CountOfBill(QLatin1String(m_kind.tag) == QLatin1String("ck"), head.id).isEmpty()) return 0;
     SqlParams p;
     p.AddItem("@id", head.id);
     p.AddItem("@ispass", head.ispass);

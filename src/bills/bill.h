@@ -125,6 +125,9 @@ public:
     // lines on success. On failure nothing is stored and the models keep
     // what they held.
     m_DBresult Add(Head& head, LineSet& lines);
+    // The same inside the caller's write transaction (sqlHelper::ExecuteTransWith):
+    // head and lines get their ids and number at once; an error throws DbError.
+    void AddInTrans(Head& head, LineSet& lines);
     Head GetModel(int id);
     RecordSet GetDataTable(const QString& where);
     m_recordSet GetListForCondition(const ConditionSet& conditions, const QString& selectPart = {},

@@ -18,6 +18,8 @@ bool kindOf(const QString& kind, Kind& out) {
         out = {"tb_customer", "customerCode", "ct-"};
     else if (k == "ck")
         out = {"tb_ck_head", "BillNo", "ck-"};
+    else if (k == "pd")
+        out = {"tb_stocktake_head", "billNo", "pd-"};
     else
         return false;
     return true;

@@ -9,6 +9,7 @@
 #include "data/results.h"
 #include "data/sysvar.h"
 #include "frm_select.h"
+#include "stocktake.h"
 #include "master/customer.h"
 #include "master/dictionary.h"
 #include "master/location.h"
@@ -901,6 +902,10 @@ void BillEntryForm::PassBill() {
     if (!CheckFunction(approve ? m_kind.codePass() : m_kind.codeNoPass())) return;
     // approving what is stored while the window shows other lines would mislead
     if (approve && m_dirty) return refuse(QStringLiteral("当前单据已修改,请先保存再审核!"));
+    if (!approve) {
+        const QString count = dal_stocktake::CountOfBill(m_kind.out, formId());
+        if (!count.isEmpty()) return refuse(AdjustmentBillRefusal(count, caption));
+    }
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
     if (!m_store->SetPass(formId(), approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return refuse(QStringLiteral("当前单据已被删除!"));

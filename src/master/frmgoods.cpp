@@ -468,6 +468,9 @@ void frmGoods::btn_GoodsDelete() {
         "select '当前货品在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
         "goodsId=@goodsId",
         p);
+    batch.AddItem("select '当前货品在盘点表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_stocktake_detail where goodsId=@goodsId",
+                  p);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_head.Delete(id);

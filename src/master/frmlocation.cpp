@@ -304,6 +304,12 @@ void frmLocation::DeleteLocation() {
         "select '当前库位在出库表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from tb_ck_detail where "
         "locationId=@locationId",
         byLocation);
+    batch.AddItem("select '当前库位在盘点表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_stocktake_detail where locationId=@locationId",
+                  byLocation);
+    batch.AddItem("select '当前库位在盘点表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_stocktake_head where locationId=@locationId",
+                  byLocation);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_dal.Delete(id);

@@ -1,5 +1,7 @@
 #include "frm_rpt_billlist.h"
 
+#include "bills/stocktake.h"
+
 #include "access/funcode.h"
 #include "access/user.h"
 #include "bills/billstore.h"
@@ -160,6 +162,10 @@ void BillListReport::setPass(bool approve) {
     if (approve && status == kApproved) return Refuse(this, QStringLiteral("当前单据已经审核,不能再审核!"));
     if (!approve && status == kNotApproved) return Refuse(this, QStringLiteral("当前单据未审核,不能再反审!"));
     const QString caption = approve ? QStringLiteral("审核") : QStringLiteral("反审");
+    if (!approve) {
+        const QString count = dal_stocktake::CountOfBill(m_kind.out, id);
+        if (!count.isEmpty()) return Refuse(this, AdjustmentBillRefusal(count, caption));
+    }
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
     if (!m_kind.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return Refuse(this, QStringLiteral("当前单据已被删除!"));

@@ -1,0 +1,523 @@
+#include "stocktake.h"
+
+#include "bill.h"
+#include "billno.h"
+#include "data/accesstext.h"
+#include "data/dberror.h"
+#include "data/sqlhelper.h"
+#include "master/goods.h"
+#include "reports/rpt_locstock.h"
+
+#include <QSet>
+#include <cmath>
+
+namespace {
+
+constexpr double kEpsilon = 0.000001;
+
+QString num(double v) {
+    return QString::number(v, 'g', 15);
+}
+
+QSet<QString> idSet(const QString& ids) {
+    QSet<QString> out;
+    for (const QString& id : ids.split(',', Qt::SkipEmptyParts))
+        out.insert(id.trimmed());
+    return out;
+}
+
+// "" places: every location.
+bool placesOverlap(const QString& a, const QString& b) {
+    if (a.trimmed().isEmpty() || b.trimmed().isEmpty()) return true;
+    return idSet(a).intersects(idSet(b));
+}
+
+QString stateRefusal(const QString& billNo, int state, const QString& what) {
+    return QStringLiteral("盘点单 %1 %2, 不能再%3!").arg(billNo, StockTakeStateName(state), what);
+}
+
+// Inside the transaction: the count as stored; refused unless it is open.
+StockTakeHead openCountInTrans(int headId, const QString& what) {
+    const RecordSet rs = sqlHelper::QueryInTrans(
+        "select billNo, state, accountId, places from tb_stocktake_head where id=" + QString::number(headId));
+    if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前盘点单已被删除!"));
+    StockTakeHead h;
+    h.id = headId;
+    h.billNo = acc::valueText(rs.at(0, 0));
+    h.state = rs.at(0, 1).toInt();
+    h.accountId = rs.at(0, 2).toInt();
+    h.places = acc::valueText(rs.at(0, 3));
+    if (h.state != kCounting) throw DbError(stateRefusal(h.billNo, h.state, what));
+    return h;
+}
+
+int maxIdInTrans(const QString& table) {
+    const RecordSet rs = sqlHelper::QueryInTrans("select max(id) from " + table);
+    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
+}
+
+// The surplus (importType 盘盈) or shortage (exportType 盘亏) entry, made when missing.
+int adjustmentTypeInTrans(bool out) {
+    const QString type = out ? "exportType" : "importType";
+    const QString name = out ? QStringLiteral("盘亏") : QStringLiteral("盘盈");
+    const RecordSet rs = sqlHelper::QueryInTrans("select top 1 id from tb_dictionary where utype='" + type +
+                                                 "' and uname='" + name + "' order by isSystemSet desc, id");
+    if (rs.RecordCount() > 0) return rs.at(0, 0).toInt();
+    const int id = maxIdInTrans("tb_dictionary") + 1;
+    sqlHelper::ExecuteInTrans(QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
+                                             "remark, isstart, isSystemSet) values (%1, '%2', '%3', 0, 0, '', 1, 1)")
+                                  .arg(id)
+                                  .arg(type, name));
+    return id;
+}
+
+// The balance of a count line's goods at its location now, in pieces.
+QString balanceNow(const QString& account, const QString& line = "d") {
+    return "(select sum(s.importQty - s.exportQty) from tb_stock_location as s where s.goodsId = " + line +
+           ".goodsId and s.accountId = " + account + " and s.locationId = " + line + ".locationId)";
+}
+
+// The default unit's field of a count line's goods.
+QString defaultUnit(const char* field) {
+    return QStringLiteral("(select top 1 %1 from tb_goods_detail where headId = d.goodsId and isDefault = 1 "
+                          "order by id)")
+        .arg(QLatin1String(field));
+}
+
+template <class Detail>
+Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString& remark) {
+    Detail l;
+    auto text = [&](int c) { return acc::valueText(rs.at(row, c)); };
+    l.goodsId = rs.at(row, 1).toInt();
+    l.locationId = rs.at(row, 2).toInt();
+    l.goodsTypeId = rs.at(row, 5).toInt();
+    l.goodsTypeName = text(6);
+    l.goodsCode = text(7);
+    l.goodsName = text(8);
+    l.goodsDesc = text(9);
+    l.unit = text(10);
+    const double packQty = rs.at(row, 11).toDouble();
+    l.goodsDetailCode = text(13);
+    // a goods without pieces in its default unit is booked in pieces
+    l.packQty = packQty > 0 ? packQty : 1;
+    l.weight = packQty > 0 ? rs.at(row, 12).toDouble() : 0;
+    l.qty = pieces / l.packQty;
+    l.inPrice = 0;
+    l.remark = remark;
+    return l;
+}
+
+} // namespace
+
+QString StockTakeStateName(int state) {
+    switch (state) {
+    case kCounting: return QStringLiteral("盘点中");
+    case kPosted: return QStringLiteral("已过账");
+    case kAbandoned: return QStringLiteral("已作废");
+    default: return QString();
+    }
+}
+
+// ---- the stored counts ----
+
+m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
+    StockTakeHead stored = head;
+    stored.places = LocationSubtree(stored.locationId, granted);
+    if (stored.places == "-1") {
+        m_DBresult r;
+        r.str_MsgBox = QStringLiteral("所选库位不在您的权限范围内!");
+        return r;
+    }
+    if (stored.accountId < 1) {
+        m_DBresult r;
+        r.str_MsgBox = QStringLiteral("请选择账目标识!");
+        return r;
+    }
+    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
+        const RecordSet open = sqlHelper::QueryInTrans(
+            "select billNo, places, goodsTypeId from tb_stocktake_head where state=0 and accountId=" +
+            QString::number(stored.accountId) + " order by id");
+        for (int k = 0; k < open.RecordCount(); ++k) {
+            const int type = open.at(k, 2).toInt();
+            const bool sameGoods = type == 0 || stored.goodsTypeId == 0 || type == stored.goodsTypeId;
+            if (sameGoods && placesOverlap(acc::valueText(open.at(k, 1)), stored.places))
+                throw DbError(QStringLiteral("盘点单 %1 还在盘点中, 它的账目标识和库位与本次盘点重叠, "
+                                             "请先过账或作废它!")
+                                  .arg(acc::valueText(open.at(k, 0))));
+        }
+        stored.id = maxIdInTrans("tb_stocktake_head") + 1;
+        stored.billNo = NextBillNoInTrans("pd", stored.createTime);
+        stored.state = kCounting;
+        SqlParams p;
+        p.AddItem("@id", stored.id);
+        p.AddItem("@billNo", stored.billNo);
+        p.AddItem("@accountId", stored.accountId);
+        p.AddItem("@locationId", stored.locationId);
+        p.AddItem("@goodsTypeId", stored.goodsTypeId);
+        p.AddItem("@places", stored.places);
+        p.AddItem("@creator", stored.creator);
+        p.AddItem("@createTime", stored.createTime);
+        p.AddItem("@userId", stored.userId);
+        sqlHelper::ExecuteInTrans("insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, "
+                                  "places, state, creator, createTime, userId) values (@id, @billNo, @accountId, "
+                                  "@locationId, @goodsTypeId, @places, 0, @creator, @createTime, @userId)",
+                                  p);
+        const QString where = stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
+        const QString type =
+            stored.goodsTypeId > 0 ? " where b.goodsTypeId = " + QString::number(stored.goodsTypeId) : QString();
+        sqlHelper::ExecuteInTrans(
+            QStringLiteral(
+                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) select "
+                "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
+                "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
+                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on b.id "
+                "= d.goodsId%6")
+                .arg(stored.id)
+                .arg(defaultUnit("unit"), defaultUnit("packQty"))
+                .arg(stored.accountId)
+                .arg(where, type));
+    });
+    if (r.isResult) head = stored;
+    return r;
+}
+
+StockTakeHead dal_stocktake::GetModel(int id) {
+    StockTakeHead h;
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "select h.id, h.billNo, h.accountId, h.locationId, h.goodsTypeId, h.places, h.state, h.creator, "
+        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' ' & "
+        "l.uname, t.uname from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) left "
+        "join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
+        "where h.id=" +
+        QString::number(id));
+    if (rs.RecordCount() < 1) return h;
+    auto text = [&](int c) { return acc::valueText(rs.at(0, c)); };
+    h.id = rs.at(0, 0).toInt();
+    h.billNo = text(1);
+    h.accountId = rs.at(0, 2).toInt();
+    h.locationId = rs.at(0, 3).toInt();
+    h.goodsTypeId = rs.at(0, 4).toInt();
+    h.places = text(5);
+    h.state = rs.at(0, 6).toInt();
+    h.creator = text(7);
+    h.createTime = text(8);
+    h.userId = rs.at(0, 9).toInt();
+    h.rkHeadId = rs.at(0, 10).toInt();
+    h.ckHeadId = rs.at(0, 11).toInt();
+    h.postUser = text(12);
+    h.postTime = text(13);
+    h.accountName = text(14);
+    h.locationName = h.locationId > 0 ? text(15) : QStringLiteral("全部库位");
+    h.goodsTypeName = h.goodsTypeId > 0 ? text(16) : QStringLiteral("全部类别");
+    return h;
+}
+
+std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, l.locationCode, "
+        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId from (tb_stocktake_detail as d left join "
+        "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
+        "d.headId=" +
+        QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
+    std::vector<StockTakeLine> out;
+    out.reserve(static_cast<size_t>(rs.RecordCount()));
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        StockTakeLine l;
+        auto text = [&](int c) { return acc::valueText(rs.at(r, c)); };
+        l.id = rs.at(r, 0).toInt();
+        l.goodsId = rs.at(r, 1).toInt();
+        l.locationId = rs.at(r, 2).toInt();
+        l.goodsCode = text(3);
+        l.goodsName = text(4);
+        l.goodsDesc = text(5);
+        l.pinyin = text(6);
+        l.locationCode = text(7);
+        l.unit = text(8);
+        l.packQty = rs.at(r, 9).toDouble();
+        l.bookQty = rs.at(r, 10).toDouble();
+        if (!IsBlank(rs.at(r, 11))) l.countQty = rs.at(r, 11).toDouble();
+        l.goodsTypeId = rs.at(r, 12).toInt();
+        out.push_back(std::move(l));
+    }
+    return out;
+}
+
+RecordSet dal_stocktake::List() {
+    return sqlHelper::ExecuteSql(
+        "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
+        "l.uname), h.creator, h.createTime from (tb_stocktake_head as h left join tb_dictionary as a on a.id = "
+        "h.accountId) left join tb_location as l on l.id = h.locationId order by h.id desc");
+}
+
+m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines) {
+    std::vector<StockTakeLine> stored = lines;
+    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
+        openCountInTrans(headId, QStringLiteral("保存"));
+        int next = maxIdInTrans("tb_stocktake_detail") + 1;
+        for (StockTakeLine& l : stored) {
+            if (!l.changed) continue;
+            if (l.countQty && *l.countQty < 0) throw DbError(QStringLiteral("盘点数量不能小于 0!"));
+            const QString count = l.countQty ? num(*l.countQty) : QStringLiteral("Null");
+            if (l.id < 1) {
+                // another window may have added the same goods and location meanwhile
+                const RecordSet there = sqlHelper::QueryInTrans(
+                    QStringLiteral("select id from tb_stocktake_detail where headId=%1 and goodsId=%2 and "
+                                   "locationId=%3")
+                        .arg(headId)
+                        .arg(l.goodsId)
+                        .arg(l.locationId));
+                if (there.RecordCount() > 0) {
+                    l.id = there.at(0, 0).toInt();
+                } else {
+                    SqlParams p;
+                    p.AddItem("@unit", l.unit);
+                    sqlHelper::ExecuteInTrans(
+                        QStringLiteral("insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
+                                       "packQty, bookQty, countQty) values (%1, %2, %3, %4, @unit, %5, %6, %7)")
+                            .arg(next)
+                            .arg(headId)
+                            .arg(l.goodsId)
+                            .arg(l.locationId)
+                            .arg(num(l.packQty), num(l.bookQty), count),
+                        p);
+                    l.id = next++;
+                    continue;
+                }
+            }
+            sqlHelper::ExecuteInTrans(QStringLiteral("update tb_stocktake_detail set countQty=%1 where id=%2 and "
+                                                     "headId=%3")
+                                          .arg(count)
+                                          .arg(l.id)
+                                          .arg(headId));
+        }
+    });
+    if (r.isResult) {
+        for (StockTakeLine& l : stored)
+            l.changed = false;
+        lines = std::move(stored);
+    }
+    return r;
+}
+
+std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
+    const StockTakeHead h = GetModel(headId);
+    std::vector<StockTakeMove> out;
+    if (h.id < 1) return out;
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "select b.goodsCode, b.goodsName, l.locationCode, d.bookQty, " + balanceNow(QString::number(h.accountId)) +
+        " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join tb_location "
+        "as l on l.id = d.locationId where d.headId=" +
+        QString::number(headId) + " order by l.locationCode, b.goodsCode");
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        const double book = rs.at(r, 3).toDouble(), now = rs.at(r, 4).toDouble();
+        if (std::abs(book - now) > kEpsilon)
+            out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)), acc::valueText(rs.at(r, 2)),
+                           book, now});
+    }
+    return out;
+}
+
+m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& user, const QString& time) {
+    return sqlHelper::ExecuteTransWith([&] {
+        const StockTakeHead h = openCountInTrans(headId, QStringLiteral("过账"));
+        const QString id = QString::number(headId);
+        const RecordSet left = sqlHelper::QueryInTrans(
+            "select count(*) from tb_stocktake_detail where countQty is null and headId=" + id);
+        const int uncounted = left.RecordCount() > 0 ? left.at(0, 0).toInt() : 0;
+        if (uncounted > 0 && !uncountedAsZero)
+            throw DbError(QStringLiteral("还有 %1 行没有盘点, 不能过账!").arg(uncounted));
+        // the books as they stand now; what was not counted was not found
+        const QString now = balanceNow(QString::number(h.accountId), "tb_stocktake_detail");
+        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = iif(" + now + " is null, 0, " + now +
+                                  "), countQty = iif(countQty is null, 0, countQty) where headId=" + id);
+        const RecordSet rs = sqlHelper::QueryInTrans(
+            "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, b.goodsCode, "
+            "b.goodsName, b.goodsDesc, iif(" +
+            defaultUnit("unit") + " is null, d.unit, " + defaultUnit("unit") + "), " + defaultUnit("packQty") +
+            ", " + defaultUnit("weight") + ", " + defaultUnit("goodsDetailCode") +
+            " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
+            "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
+            id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");
+        const QString remark = QStringLiteral("盘点单 %1").arg(h.billNo);
+        rk_LineSet in;
+        ck_LineSet out;
+        for (int r = 0; r < rs.RecordCount(); ++r) {
+            const double difference = rs.at(r, 3).toDouble() - rs.at(r, 4).toDouble();
+            if (difference > 0) {
+                m_rk_detail l = adjustmentLine<m_rk_detail>(rs, r, difference, remark);
+                l.rowNo = in.size() + 1;
+                in.AddItem(LineKey(kStockIn, -(r + 1)), l);
+            } else {
+                m_ck_detail l = adjustmentLine<m_ck_detail>(rs, r, -difference, remark);
+                l.rowNo = out.size() + 1;
+                l.salePrice = 0;
+                out.AddItem(LineKey(kStockOut, -(r + 1)), l);
+            }
+        }
+        auto fillHead = [&](BillHeadFields& head, bool isOut) {
+            head.accountId = h.accountId;
+            head.utypeId = adjustmentTypeInTrans(isOut);
+            head.remark = remark + (isOut ? QStringLiteral(" 盘亏") : QStringLiteral(" 盘盈"));
+            head.ispass = 0; // approved below, all lines at once
+            head.creator = user;
+            head.createTime = time;
+            head.updateLastUser = user;
+            head.updateLastTime = time;
+            head.userId = h.userId;
+        };
+        int rkId = 0, ckId = 0;
+        if (in.size() > 0) {
+            m_rk_head head;
+            fillHead(head, false);
+            dal_rk_head().AddInTrans(head, in);
+            rkId = head.id;
+        }
+        if (out.size() > 0) {
+            m_ck_head head;
+            fillHead(head, true);
+            dal_ck_head().AddInTrans(head, out);
+            ckId = head.id;
+        }
+        SqlParams p;
+        p.AddItem("@user", user);
+        p.AddItem("@time", time);
+        for (const auto& [table, bill] : {std::pair{"tb_rk_head", rkId}, std::pair{"tb_ck_head", ckId}})
+            if (bill > 0)
+                sqlHelper::ExecuteInTrans(QStringLiteral("update %1 set ispass=1, updateLastUser=@user, "
+                                                         "updateLastTime=@time where id=%2")
+                                              .arg(QLatin1String(table))
+                                              .arg(bill),
+                                          p);
+        sqlHelper::ExecuteInTrans(QStringLiteral("update tb_stocktake_head set state=1, rkHeadId=%1, ckHeadId=%2, "
+                                                 "postUser=@user, postTime=@time where id=%3")
+                                      .arg(rkId)
+                                      .arg(ckId)
+                                      .arg(headId),
+                                  p);
+    });
+}
+
+m_DBresult dal_stocktake::Abandon(int headId, const QString& user, const QString& time) {
+    return sqlHelper::ExecuteTransWith([&] {
+        openCountInTrans(headId, QStringLiteral("作废"));
+        SqlParams p;
+        p.AddItem("@user", user);
+        p.AddItem("@time", time);
+        sqlHelper::ExecuteInTrans("update tb_stocktake_head set state=2, postUser=@user, postTime=@time where id=" +
+                                      QString::number(headId),
+                                  p);
+    });
+}
+
+QString dal_stocktake::CountOfBill(bool out, int billId) {
+    if (billId < 1) return {};
+    const RecordSet rs = sqlHelper::ExecuteSql(QStringLiteral("select top 1 billNo from tb_stocktake_head where %1=%2")
+                                                   .arg(out ? "ckHeadId" : "rkHeadId")
+                                                   .arg(billId));
+    return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
+}
+
+QString AdjustmentBillRefusal(const QString& countNo, const QString& what) {
+    return QStringLiteral("该单据是盘点单 %1 的调整单据, 不能%2!").arg(countNo, what);
+}
+
+// ---- counting ----
+
+void StockTakeSheet::load(const StockTakeHead& head, std::vector<StockTakeLine> lines) {
+    m_head = head;
+    m_lines = std::move(lines);
+    m_rows.clear();
+    for (size_t r = 0; r < m_lines.size(); ++r)
+        m_rows[key(m_lines[r].goodsId, m_lines[r].locationId)] = static_cast<int>(r);
+}
+
+int StockTakeSheet::find(int goodsId, int locationId) const {
+    const auto it = m_rows.find(key(goodsId, locationId));
+    return it == m_rows.end() ? -1 : it->second;
+}
+
+int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* error) {
+    auto fail = [&](const QString& message) {
+        if (error) *error = message;
+        return -1;
+    };
+    if (m_head.id < 1) return fail(QStringLiteral("请先新建或打开一张盘点单!"));
+    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
+    if (goods.goodsId < 1) return fail(QStringLiteral("货品不存在!"));
+    if (!(pieces > 0)) return fail(QStringLiteral("盘点数量必须大于 0!"));
+    if (!m_head.places.isEmpty() && !idSet(m_head.places).contains(QString::number(goods.locationId)))
+        return fail(QStringLiteral("库位 %1 不在本次盘点的范围内!")
+                        .arg(goods.locationCode.isEmpty() ? QStringLiteral("(无)") : goods.locationCode));
+    if (m_head.goodsTypeId > 0 && goods.goodsTypeId != m_head.goodsTypeId)
+        return fail(QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
+    int row = find(goods.goodsId, goods.locationId);
+    if (row < 0) {
+        StockTakeLine l = goods;
+        l.id = 0;
+        l.bookQty = 0;
+        l.countQty.reset();
+        m_lines.push_back(l);
+        row = static_cast<int>(m_lines.size()) - 1;
+        m_rows[key(goods.goodsId, goods.locationId)] = row;
+    }
+    StockTakeLine& l = m_lines[static_cast<size_t>(row)];
+    l.countQty = l.countQty.value_or(0) + pieces;
+    l.changed = true;
+    return row;
+}
+
+bool StockTakeSheet::setCounted(int row, const QString& text, QString* error) {
+    auto fail = [&](const QString& message) {
+        if (error) *error = message;
+        return false;
+    };
+    if (row < 0 || row >= static_cast<int>(m_lines.size())) return fail(QStringLiteral("当前记录不存在!"));
+    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
+    StockTakeLine& l = m_lines[static_cast<size_t>(row)];
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        if (l.countQty) l.changed = true;
+        l.countQty.reset();
+        return true;
+    }
+    bool ok = false;
+    const double units = t.toDouble(&ok);
+    if (!ok || !std::isfinite(units)) return fail(QStringLiteral("盘点数量必须是数字!"));
+    if (units < 0) return fail(QStringLiteral("盘点数量不能小于 0!"));
+    if (units > 1e12) return fail(QStringLiteral("盘点数量太大!"));
+    const double pieces = units * l.perUnit();
+    if (!l.countQty || std::abs(*l.countQty - pieces) > kEpsilon) l.changed = true;
+    l.countQty = pieces;
+    return true;
+}
+
+bool StockTakeSheet::dirty() const {
+    for (const StockTakeLine& l : m_lines)
+        if (l.changed) return true;
+    return false;
+}
+
+int StockTakeSheet::uncounted() const {
+    int n = 0;
+    for (const StockTakeLine& l : m_lines)
+        if (!l.countQty) ++n;
+    return n;
+}
+
+int StockTakeGoodsForCode(const QString& code, int detailId, StockTakeLine& goods, double& pieces) {
+    dal_goods_detail dal;
+    const m_goods_detail d = dal.GetModelForInput(code, detailId);
+    if (d.irowsCount != 1) return d.irowsCount;
+    const m_goods_detail unit = dal.GetModelForDefault(d.headId);
+    goods = StockTakeLine();
+    goods.goodsId = d.headId;
+    goods.goodsTypeId = d.goodsTypeId;
+    goods.goodsCode = d.goodsCode;
+    goods.goodsName = d.goodsName;
+    goods.goodsDesc = d.goodsDesc;
+    goods.pinyin = d.pinyin;
+    goods.unit = unit.id > 0 ? unit.unit : d.unit;
+    goods.packQty = unit.id > 0 ? unit.packQty : d.packQty;
+    pieces = d.packQty > 0 ? d.packQty : 1;
+    return 1;
+}
