@@ -1,6 +1,7 @@
 #include "billwindows.h"
 
 #include "frmbillentry.h"
+#include "frmstocktake.h"
 
 #include "ui/windowregistry.h"
 
@@ -9,4 +10,6 @@ void registerBillWindows() {
                                            .title = QStringLiteral("入库业务")});
     WindowRegistry::Register("frmExport", {.create = [](QWidget*) { return new frmExport; },
                                            .title = QStringLiteral("出库业务")});
+    WindowRegistry::Register("frmStockTake", {.create = [](QWidget*) { return new frmStockTake; },
+                                              .title = QStringLiteral("库存盘点")});
 }

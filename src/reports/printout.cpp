@@ -100,6 +100,12 @@ void PurgeDataFiles(const QDate& today) {
         if (name.size() >= 13 && acc::val(name.left(8)) <= yesterday) dir.remove(name);
 }
 
+QDomElement TemplateNode(const QString& templateCode, const QString& path) {
+    const QDomElement e = findPath(loadTemplate(templateCode), path);
+    if (e.isNull()) throw Error(QStringLiteral("打印模板 %1 缺少节点 %2").arg(templateCode, path));
+    return e.cloneNode(true).toElement();
+}
+
 QString GenerateFile(const QString& templateCode, const NodeList& nodes) {
     if (!QDir().mkpath(DataFolder()))
         throw Error(QStringLiteral("无法建立文件夹: %1").arg(QDir::toNativeSeparators(DataFolder())));

@@ -39,13 +39,17 @@ QString ToolPath();       // <program folder>/kxPrint/kxPrint
 // template; a null element when the record set is empty.
 QDomElement BuildRecordNode(const RecordSet& rs, const QString& templateCode, const QString& section);
 
+// A copy of the template's element at a path ("Content/DataDetail/DataCols").
+QDomElement TemplateNode(const QString& templateCode, const QString& path);
+
 // The placeholders to replace, in order: (path from the document, element).
 using NodeList = std::vector<std::pair<QString, QDomElement>>;
 
 // Deletes the data files of days before today.
 void PurgeDataFiles(const QDate& today);
 // Purges, writes the data file of the template with the nodes in place of
-// their placeholders, and returns its name (without folder).
+// their placeholders, and returns its name (without folder). A DataCols
+// node in place of the template's prints only the columns it keeps.
 QString GenerateFile(const QString& templateCode, const NodeList& nodes);
 // Starts the print tool with the command; it is not waited for.
 void StartPrintTool(const QString& command);

@@ -15,3 +15,7 @@ bool PrintBill(bool stockOut, int billId, const QString& caption);
 // page record's sort. emptyMessage: what to say when there are no rows.
 bool PrintReport(ReportDal& dal, const QString& where, const m_PageInfor& page, const QString& templateCode,
                  const QString& commandPrefix, const QString& emptyMessage, const QString& caption);
+
+// The count sheet of a count: its lines by location with an empty column to
+// write the count in; blind leaves out the book balance.
+bool PrintStockTakeSheet(int headId, bool blind, const QString& caption);

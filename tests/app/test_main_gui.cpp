@@ -79,7 +79,8 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     EXPECT_EQ(heads, (QStringList{"menu_ckMg 仓库管理", "menu_report 报表分析", "menu_basic 基础档案",
                                   "menu_systemset 系统设置", "menu_help 帮助"}));
     auto items = [&](const char* menu) { return actionsOf(main.findChild<QMenu*>(menu)); };
-    EXPECT_EQ(items("menu_ckMg"), (QStringList{"menu_rk 入库业务", "menu_ck 出库业务"}));
+    EXPECT_EQ(items("menu_ckMg"),
+              (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "-", "menu_stocktake 库存盘点"}));
     EXPECT_EQ(items("menu_report"),
               (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "-", "menu_rk_bill 入库单据",
                            "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",

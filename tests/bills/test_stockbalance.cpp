@@ -241,6 +241,10 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
     db.execute("DROP TABLE tb_stock_balance");
     db.execute("DROP TABLE tb_stock_location");
     db.execute("DROP TABLE main.temp_rpt_locStock");
+    db.execute("DROP TABLE tb_stocktake_detail");
+    db.execute("DROP TABLE tb_stocktake_head");
+    db.execute("DELETE FROM tb_sys_fun WHERE funCode LIKE 'stocktake%'");
+    db.execute("DELETE FROM tb_user_group_fun WHERE funCode LIKE 'stocktake%'");
     db.execute("DELETE FROM tb_sys_fun WHERE funCode LIKE 'rpt_locstock%'");
     db.execute("DELETE FROM tb_user_group_fun WHERE funCode LIKE 'rpt_locstock%'");
     db.execute("PRAGMA user_version = 1");

@@ -102,13 +102,13 @@ class TreeHelpers : public DbTest {};
 
 TEST_F(TreeHelpers, SubIdsCollectEveryDepthThenTheNodeItself) {
     exec("insert into tb_dictionary (id,utype,uname,parentId) values "
-         "(7,'goodsType','a',3),(8,'goodsType','b',3),(9,'goodsType','c',3),(10,'goodsType','d',7),(11,'"
+         "(17,'goodsType','a',3),(18,'goodsType','b',3),(19,'goodsType','c',3),(20,'goodsType','d',17),(21,'"
          "goodsType','x',0)");
-    EXPECT_EQ(GetSubIds(11, "tb_dictionary", "Id"), "11");
-    EXPECT_EQ(GetSubIds(3, "tb_dictionary", "Id"), "7,10,8,9,3");
+    EXPECT_EQ(GetSubIds(21, "tb_dictionary", "Id"), "21");
+    EXPECT_EQ(GetSubIds(3, "tb_dictionary", "Id"), "17,20,18,19,3");
     // a loop in the stored tree does not recurse for ever
-    exec("update tb_dictionary set parentId=10 where id=3");
-    EXPECT_EQ(GetSubIds(3, "tb_dictionary", "Id"), "7,10,3,8,9,3");
+    exec("update tb_dictionary set parentId=20 where id=3");
+    EXPECT_EQ(GetSubIds(3, "tb_dictionary", "Id"), "17,20,3,18,19,3");
 }
 
 TEST_F(TreeHelpers, RecordSetToArray) {

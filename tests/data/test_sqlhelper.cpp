@@ -167,15 +167,15 @@ TEST_F(SqlHelperTest, ReferenceCheckReportsTheFirstReference) {
     const FkCheckResult r = CheckFkUsage(used);
     EXPECT_FALSE(r.isResult);
     EXPECT_TRUE(r.str_MsgBox == "部门有用户" || r.str_MsgBox == "部门有权限");
-    EXPECT_EQ(r.int_Count, r.str_MsgBox == "部门有用户" ? 1 : 99);
+    EXPECT_EQ(r.int_Count, r.str_MsgBox == "部门有用户" ? 1 : 101);
 }
 
 TEST_F(SqlHelperTest, SingleValueLookups) {
     EXPECT_EQ(DCount("id", "tb_events", ""), 0);
     EXPECT_EQ(DMax("id", "tb_events", "").toString(), "");
     EXPECT_FALSE(DLookup("id", "tb_events", "").isValid());
-    EXPECT_EQ(DCount("id", "tb_sys_fun", " and type=2"), 71);
-    EXPECT_EQ(DMax("id", "tb_sys_fun", "").toInt(), 99);
+    EXPECT_EQ(DCount("id", "tb_sys_fun", " and type=2"), 72);
+    EXPECT_EQ(DMax("id", "tb_sys_fun", "").toInt(), 101);
     EXPECT_EQ(DLookup("uname", "tb_dictionary", " and id=1").toString(), "系统管理员");
     exec("update tb_dictionary set remark='  ' where id=2");
     EXPECT_EQ(DLookup("remark", "tb_dictionary", " and id=2").toString(), "");

@@ -43,7 +43,7 @@ TEST_F(AdminTest, SqlRunsOneStatementOnly) {
     EXPECT_EQ(run({"sql", "create table zz(a); delete from tb_sys_fun"}), 1);
     EXPECT_TRUE(err.contains("一条")) << qPrintable(err);
     EXPECT_EQ(scalar("select count(*) from sqlite_master where name='zz'").toInt(), 0);
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 99);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 101);
 }
 
 TEST_F(AdminTest, PinyinRefreshRewritesStaleInitialsInOnePass) {

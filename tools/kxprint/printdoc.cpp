@@ -153,6 +153,10 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
             col.align == Qt::AlignRight || c.attribute("Wrap").compare("No", Qt::CaseInsensitive) == 0;
         columns.push_back(col);
     }
+    // a data file may keep fewer columns than its template (a blind count sheet)
+    const QDomElement kept = data.documentElement().firstChildElement("DataDetail").firstChildElement("DataCols");
+    if (!kept.isNull())
+        std::erase_if(columns, [&](const Column& c) { return kept.firstChildElement(c.name).isNull(); });
     if (columns.empty()) {
         *error = QStringLiteral("打印模板缺少 Content/DataDetail/DataCols: %1").arg(templateFile);
         return false;

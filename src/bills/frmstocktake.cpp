@@ -1,0 +1,582 @@
+#include "frmstocktake.h"
+
+#include "access/funcode.h"
+#include "access/user.h"
+#include "data/accesstext.h"
+#include "data/conditions.h"
+#include "data/msgbox.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "frm_select.h"
+#include "master/goods.h"
+#include "reports/reportprint.h"
+#include "ui/formparts.h"
+#include "ui/modal.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+QString units(double pieces, double perUnit) {
+    return acc::formatNumber(pieces / perUnit, "#0.0##");
+}
+
+QString now() {
+    return FormatNow("yyyy-mm-dd hh:nn:ss");
+}
+
+} // namespace
+
+// The sheet's lines as the grid shows them, in default units, under the filter.
+class StockTakeModel : public QAbstractTableModel {
+public:
+    enum Column { No, Place, Code, Name, Desc, Unit, Book, Counted, Difference, Count };
+
+    StockTakeModel(StockTakeSheet& sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet) {}
+
+    // Rebuilds the rows under the filter.
+    void refresh(int filter) {
+        beginResetModel();
+        m_filter = filter;
+        m_rows.clear();
+        const auto& lines = m_sheet.lines();
+        for (int r = 0; r < static_cast<int>(lines.size()); ++r)
+            if (shown(lines[static_cast<size_t>(r)])) m_rows.push_back(r);
+        endResetModel();
+    }
+    int sheetRow(int row) const {
+        return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(row)] : -1;
+    }
+    int rowOf(int sheetRow) const {
+        for (int k = 0; k < static_cast<int>(m_rows.size()); ++k)
+            if (m_rows[static_cast<size_t>(k)] == sheetRow) return k;
+        return -1;
+    }
+    void lineChanged(int sheetRow) {
+        const int row = rowOf(sheetRow);
+        if (row >= 0) emit dataChanged(index(row, 0), index(row, Count - 1));
+    }
+    std::function<bool(int sheetRow, const QString& text)> edit;
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : Count; }
+
+    QVariant headerData(int section, Qt::Orientation o, int role) const override {
+        if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
+        static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
+                                            "单位", "账面数量", "盘点数量", "差异"};
+        return QString::fromUtf8(names[section]);
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const int r = sheetRow(index.row());
+        if (r < 0) return {};
+        const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(r)];
+        const int c = index.column();
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            switch (c) {
+            case No: return index.row() + 1;
+            case Place: return l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode;
+            case Code: return l.goodsCode;
+            case Name: return l.goodsName;
+            case Desc: return l.goodsDesc;
+            case Unit: return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
+            case Book: return units(l.bookQty, l.perUnit());
+            case Counted: return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
+            case Difference: return l.countQty ? units(l.difference(), l.perUnit()) : QString();
+            default: return {};
+            }
+        }
+        if (role == Qt::TextAlignmentRole && c >= Book) return int(Qt::AlignRight | Qt::AlignVCenter);
+        if (role == Qt::TextAlignmentRole && (c == No || c == Unit)) return int(Qt::AlignCenter);
+        if (role == Qt::ForegroundRole && c == Difference && l.countQty) {
+            if (l.difference() < -0.000001) return QColor(200, 0, 0);  // shortage
+            if (l.difference() > 0.000001) return QColor(0, 140, 0);   // surplus
+        }
+        if (role == Qt::BackgroundRole && c == Counted && m_sheet.open()) return QColor(255, 250, 220);
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        Qt::ItemFlags f = QAbstractTableModel::flags(index);
+        if (index.column() == Counted && m_sheet.open()) f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (role != Qt::EditRole || index.column() != Counted || !edit) return false;
+        const int r = sheetRow(index.row());
+        if (r < 0 || !edit(r, value.toString())) return false;
+        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), Count - 1));
+        return true;
+    }
+
+private:
+    bool shown(const StockTakeLine& l) const {
+        if (m_filter == frmStockTake::Uncounted) return !l.countQty;
+        if (m_filter == frmStockTake::Differing) return l.countQty && std::abs(l.difference()) > 0.000001;
+        return true;
+    }
+    StockTakeSheet& m_sheet;
+    std::vector<int> m_rows;
+    int m_filter = 0;
+};
+
+frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmStockTake");
+    setWindowTitle(QStringLiteral("库存盘点"));
+    auto* bar = NewFormToolBar();
+    AddToolAction(bar, this, "new", "新建盘点", "新", QColor(40, 120, 200), [this] { NewCount(); });
+    AddToolAction(bar, this, "open", "打开", "开", QColor(60, 140, 90), [this] { ChooseCount(); });
+    AddToolAction(bar, this, "save", "保存", "存", QColor(30, 130, 60), [this] { SaveCount(); });
+    postAction = AddToolAction(bar, this, "post", "过账", "过", QColor(180, 90, 30), [this] { PostCount(); });
+    AddToolAction(bar, this, "abandon", "作废", "废", QColor(160, 60, 60), [this] { AbandonCount(); });
+    QAction* print = NewToolAction(bar, "print", "打印盘点表", "印", QColor(200, 120, 30));
+    auto* printMenu = new QMenu(this);
+    printMenu->addAction(QStringLiteral("盘点表(含账面数量)"), this, [this] { PrintSheet(false); })
+        ->setObjectName("print_book");
+    printMenu->addAction(QStringLiteral("盲盘表(不含账面数量)"), this, [this] { PrintSheet(true); })
+        ->setObjectName("print_blind");
+    print->setMenu(printMenu);
+    connect(print, &QAction::triggered, this, [this] { PrintSheet(false); });
+    if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(print)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    bar->addSeparator();
+    AddToolAction(bar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
+
+    lab_head = new QLabel(QStringLiteral("请新建盘点或打开一张盘点单。"));
+    lab_head->setObjectName("lab_head");
+    lab_head->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cobo_location = NamedCombo("cobo_location");
+    cobo_location->setMinimumWidth(140);
+    txt_goodsCode = NamedEdit("txt_goodsCode");
+    txt_goodsCode->setMaxLength(60);
+    txt_goodsCode->setPlaceholderText(QStringLiteral("扫描条码或输入编码/拼音, 回车"));
+    connect(txt_goodsCode, &QLineEdit::returnPressed, this, &frmStockTake::GoodsCodeEntered);
+    txt_Qty = NamedEdit("txt_Qty");
+    txt_Qty->setText("1");
+    txt_Qty->setMaximumWidth(60);
+    txt_Qty->setMaxLength(10);
+    auto* search = NamedButton("btn_searchGoods", "查找");
+    connect(search, &QPushButton::clicked, this, &frmStockTake::SearchGoods);
+    cobo_filter = NamedCombo("cobo_filter");
+    cobo_filter->addItems({QStringLiteral("全部"), QStringLiteral("只看未盘点"), QStringLiteral("只看有差异")});
+    connect(cobo_filter, &QComboBox::currentIndexChanged, this, &frmStockTake::FilterChanged);
+    auto* input = new QHBoxLayout;
+    input->addWidget(new QLabel(QStringLiteral("库位:")));
+    input->addWidget(cobo_location);
+    input->addWidget(new QLabel(QStringLiteral("条码/编码:")));
+    input->addWidget(txt_goodsCode, 2);
+    input->addWidget(new QLabel(QStringLiteral("数量:")));
+    input->addWidget(txt_Qty);
+    input->addWidget(search);
+    input->addSpacing(20);
+    input->addWidget(new QLabel(QStringLiteral("显示:")));
+    input->addWidget(cobo_filter);
+
+    m_model = new StockTakeModel(m_sheet, this);
+    m_model->edit = [this](int row, const QString& text) {
+        QString error;
+        if (m_sheet.setCounted(row, text, &error)) {
+            showSummary();
+            return true;
+        }
+        Refuse(this, error);
+        return false;
+    };
+    grid = new QTableView;
+    grid->setObjectName("grid");
+    grid->setModel(m_model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(22);
+    const int widths[] = {50, 90, 110, 180, 110, 70, 80, 80, 80};
+    for (int c = 0; c < StockTakeModel::Count; ++c)
+        grid->setColumnWidth(c, widths[c]);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    lab_summary = new QLabel;
+    lab_summary->setObjectName("lab_summary");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(bar);
+    layout->addWidget(lab_head);
+    layout->addLayout(input);
+    layout->addWidget(grid, 1);
+    layout->addWidget(lab_summary);
+    resize(980, 600);
+    showCount();
+}
+
+int frmStockTake::sheetRow(int gridRow) const {
+    return m_model->sheetRow(gridRow);
+}
+
+int frmStockTake::gridRowCount() const {
+    return m_model->rowCount();
+}
+
+// ---- showing ----
+
+void frmStockTake::showCount() {
+    const StockTakeHead& h = m_sheet.head();
+    cobo_location->clear();
+    if (h.id < 1) {
+        lab_head->setText(QStringLiteral("请新建盘点或打开一张盘点单。"));
+    } else {
+        lab_head->setText(QStringLiteral("盘点单号: <b>%1</b> &nbsp; 状态: <b>%2</b> &nbsp; 账目标识: %3 &nbsp; "
+                                         "库位: %4 &nbsp; 货品类别: %5 &nbsp; 开始: %6 %7")
+                              .arg(h.billNo, StockTakeStateName(h.state), h.accountName.toHtmlEscaped(),
+                                   h.locationName.toHtmlEscaped(), h.goodsTypeName.toHtmlEscaped(),
+                                   h.createTime.left(16), h.creator.toHtmlEscaped()));
+        // the count's locations for the scans
+        const QString where = h.places.isEmpty() ? QString() : " and id in (" + h.places + ")";
+        const RecordSet places = sqlHelper::ExecuteSql(
+            "select id, locationCode, uname from tb_location where state=1" + where + " order by locationCode");
+        for (int r = 0; r < places.RecordCount(); ++r) {
+            cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
+                                   places.at(r, 0).toInt());
+            cobo_location->setItemData(r, acc::valueText(places.at(r, 1)), Qt::UserRole + 1);
+        }
+        if (h.places.isEmpty() || h.places.split(',').contains("0"))
+            cobo_location->addItem(QStringLiteral("(无库位)"), 0);
+    }
+    const bool open = m_sheet.open() && h.id > 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{cobo_location, txt_goodsCode, txt_Qty})
+        w->setEnabled(open);
+    m_model->refresh(cobo_filter->currentIndex());
+    showSummary();
+}
+
+void frmStockTake::showSummary() {
+    int differing = 0;
+    for (const StockTakeLine& l : m_sheet.lines())
+        if (l.countQty && std::abs(l.difference()) > 0.000001) ++differing;
+    lab_summary->setText(QStringLiteral("共 %1 行, 未盘点 %2 行, 有差异 %3 行%4")
+                             .arg(m_sheet.lines().size())
+                             .arg(m_sheet.uncounted())
+                             .arg(differing)
+                             .arg(m_sheet.dirty() ? QStringLiteral(" (尚未保存)") : QString()));
+}
+
+void frmStockTake::FilterChanged() {
+    m_model->refresh(cobo_filter->currentIndex());
+}
+
+bool frmStockTake::confirmDiscard() {
+    if (!m_sheet.dirty()) return true;
+    return MsgBox::Confirm(QStringLiteral("当前盘点单已修改但尚未保存,是否放弃修改?"), windowTitle());
+}
+
+void frmStockTake::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard()) return event->ignore();
+    m_sheet.load(StockTakeHead(), {});
+    QWidget::closeEvent(event);
+}
+
+bool frmStockTake::needOpenCount() {
+    if (m_sheet.head().id < 1) {
+        Refuse(this, QStringLiteral("请先新建或打开一张盘点单!"));
+        return false;
+    }
+    if (!m_sheet.open()) {
+        Refuse(this, QStringLiteral("盘点单 %1 %2, 不能再修改!")
+                         .arg(m_sheet.head().billNo, StockTakeStateName(m_sheet.head().state)));
+        return false;
+    }
+    return true;
+}
+
+// ---- counts ----
+
+bool frmStockTake::StartCount(int accountId, int locationId, int goodsTypeId) {
+    if (!confirmDiscard()) return false;
+    StockTakeHead h;
+    h.accountId = accountId;
+    h.locationId = locationId;
+    h.goodsTypeId = goodsTypeId;
+    h.creator = CurrentUser().user;
+    h.userId = CurrentUser().id;
+    h.createTime = now();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const m_DBresult r = m_dal.Start(h, SysVar().Sys_locationJoinId);
+    QApplication::restoreOverrideCursor();
+    if (!r.isResult) {
+        Refuse(this, r.str_MsgBox);
+        return false;
+    }
+    m_sheet.load(StockTakeHead(), {}); // the old sheet's changes were given up above
+    OpenCount(h.id);
+    return true;
+}
+
+void frmStockTake::NewCount() {
+    QDialog dlg(this);
+    dlg.setObjectName("dlg_newCount");
+    dlg.setWindowTitle(QStringLiteral("新建盘点"));
+    auto* account = new QComboBox;
+    account->setObjectName("cobo_account");
+    const RecordSet accounts = sqlHelper::ExecuteSql(
+        "select id, uname from tb_dictionary where utype='accountType' and isstart=1 and id in (" +
+        SysVar().Sys_accountJoinId + ") order by orderBy, id");
+    for (int r = 0; r < accounts.RecordCount(); ++r)
+        account->addItem(acc::valueText(accounts.at(r, 1)), accounts.at(r, 0).toInt());
+    auto* place = new QComboBox;
+    place->setObjectName("cobo_place");
+    place->addItem(QStringLiteral("全部库位"), 0);
+    const RecordSet places = sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
+                                                   SysVar().Sys_locationJoinId + ") order by locationCode");
+    for (int r = 0; r < places.RecordCount(); ++r)
+        place->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
+                       places.at(r, 0).toInt());
+    auto* type = new QComboBox;
+    type->setObjectName("cobo_type");
+    type->addItem(QStringLiteral("全部类别"), 0);
+    const RecordSet types = sqlHelper::ExecuteSql(
+        "select id, uname from tb_dictionary where utype='goodsType' and isstart=1 order by orderBy, id");
+    for (int r = 0; r < types.RecordCount(); ++r)
+        type->addItem(acc::valueText(types.at(r, 1)), types.at(r, 0).toInt());
+    auto* form = new QFormLayout(&dlg);
+    form->addRow(QStringLiteral("账目标识:"), account);
+    form->addRow(QStringLiteral("盘点库位(含下级):"), place);
+    form->addRow(QStringLiteral("货品类别:"), type);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("开始盘点"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    if (RunModal(&dlg) != QDialog::Accepted) return;
+    if (account->currentIndex() < 0) return Refuse(this, QStringLiteral("请选择账目标识!"));
+    StartCount(account->currentData().toInt(), place->currentData().toInt(), type->currentData().toInt());
+}
+
+void frmStockTake::ChooseCount() {
+    QDialog dlg(this);
+    dlg.setObjectName("dlg_chooseCount");
+    dlg.setWindowTitle(QStringLiteral("打开盘点单"));
+    auto* list = new QTableWidget;
+    list->setObjectName("list_counts");
+    const RecordSet rs = m_dal.List();
+    list->setColumnCount(6);
+    list->setHorizontalHeaderLabels({QStringLiteral("盘点单号"), QStringLiteral("状态"), QStringLiteral("账目标识"),
+                                     QStringLiteral("库位"), QStringLiteral("制单人"), QStringLiteral("开始时间")});
+    list->setRowCount(rs.RecordCount());
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        const QStringList texts = {acc::valueText(rs.at(r, 1)), StockTakeStateName(rs.at(r, 2).toInt()),
+                                   acc::valueText(rs.at(r, 3)), acc::valueText(rs.at(r, 4)),
+                                   acc::valueText(rs.at(r, 5)), acc::valueText(rs.at(r, 6))};
+        for (int c = 0; c < texts.size(); ++c) {
+            auto* item = new QTableWidgetItem(texts[c]);
+            item->setData(Qt::UserRole, rs.at(r, 0).toInt());
+            list->setItem(r, c, item);
+        }
+    }
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->resizeColumnsToContents();
+    if (rs.RecordCount() > 0) list->selectRow(0);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("打开"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    connect(list, &QTableWidget::cellDoubleClicked, &dlg, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dlg);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dlg.resize(640, 360);
+    if (RunModal(&dlg) != QDialog::Accepted || list->currentRow() < 0) return;
+    if (!confirmDiscard()) return;
+    m_sheet.load(StockTakeHead(), {});
+    OpenCount(list->item(list->currentRow(), 0)->data(Qt::UserRole).toInt());
+}
+
+void frmStockTake::OpenCount(int id) {
+    const StockTakeHead h = m_dal.GetModel(id);
+    if (h.id < 1) return Refuse(this, QStringLiteral("当前盘点单已被删除!"));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_sheet.load(h, m_dal.Lines(id));
+    showCount();
+    QApplication::restoreOverrideCursor();
+    if (txt_goodsCode->isEnabled()) txt_goodsCode->setFocus();
+}
+
+// ---- counting ----
+
+void frmStockTake::addScanned(const StockTakeLine& goods, double pieces) {
+    StockTakeLine at = goods;
+    at.locationId = cobo_location->currentData().toInt();
+    at.locationCode = cobo_location->currentData(Qt::UserRole + 1).toString();
+    bool ok = false;
+    const double times = txt_Qty->text().trimmed().toDouble(&ok);
+    if (!ok || !(times > 0) || !std::isfinite(times))
+        return Refuse(this, QStringLiteral("数量必须是大于 0 的数字!"), txt_Qty);
+    QString error;
+    const int before = static_cast<int>(m_sheet.lines().size());
+    const int row = m_sheet.add(at, pieces * times, &error);
+    if (row < 0) return Refuse(this, error, txt_goodsCode);
+    if (row >= before) {
+        m_model->refresh(cobo_filter->currentIndex());
+    } else {
+        m_model->lineChanged(row);
+    }
+    const int shown = m_model->rowOf(row);
+    if (shown >= 0) {
+        grid->selectRow(shown);
+        grid->scrollTo(m_model->index(shown, 0));
+    }
+    showSummary();
+    txt_goodsCode->clear();
+    txt_Qty->setText("1");
+    txt_goodsCode->setFocus();
+}
+
+void frmStockTake::GoodsCodeEntered() {
+    if (!needOpenCount()) return;
+    const QString code = txt_goodsCode->text().trimmed();
+    if (code.isEmpty()) return;
+    StockTakeLine goods;
+    double pieces = 0;
+    const int found = StockTakeGoodsForCode(code, 0, goods, pieces);
+    if (found == 1) return addScanned(goods, pieces);
+    if (found > 1) {
+        MsgBox::Show(QStringLiteral("找到%1个条码相同货品信息,单击【确定】后选择其中的一项").arg(found),
+                     MsgBox::Information, windowTitle());
+        return SearchGoods();
+    }
+    // not a code: a keyword (name, pinyin) opens the lookup when it finds something
+    ConditionSet c;
+    c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
+    c.AddItem("2", m_condition("inputGoodsCode&goodsName&pinyin", "like", code));
+    if (dal_goods_detail().GetListForInputAndCondition(c, "select count(*) ").recordSet.at(0, 0).toInt() < 1) {
+        txt_goodsCode->selectAll();
+        return Refuse(this, QStringLiteral("条码或编码 [%1] 没有对应的货品!").arg(code), txt_goodsCode);
+    }
+    SearchGoods();
+}
+
+void frmStockTake::SearchGoods() {
+    if (!needOpenCount()) return;
+    frm_select dlg(this);
+    dlg.setMode("inputGoods");
+    dlg.setSinglePick(true);
+    dlg.setKeyword(txt_goodsCode->text().trimmed());
+    dlg.RunSearch();
+    RunModal(&dlg);
+    const auto picked = dlg.picked<m_goods_detail>();
+    if (picked.empty() || picked.front().id < 1) return;
+    StockTakeLine goods;
+    double pieces = 0;
+    if (StockTakeGoodsForCode(picked.front().inputGoodsCode, picked.front().id, goods, pieces) != 1)
+        return Refuse(this, QStringLiteral("货品不存在!"), txt_goodsCode);
+    addScanned(goods, pieces);
+}
+
+bool frmStockTake::SetCounted(int gridRow, const QString& text) {
+    if (!needOpenCount()) return false;
+    return m_model->setData(m_model->index(gridRow, StockTakeModel::Counted), text, Qt::EditRole);
+}
+
+bool frmStockTake::SaveCount() {
+    if (!needOpenCount()) return false;
+    if (!m_sheet.dirty()) {
+        MsgBox::Show(QStringLiteral("没有需要保存的修改。"), MsgBox::Information, windowTitle());
+        return true;
+    }
+    const m_DBresult r = m_dal.SaveCounts(m_sheet.head().id, m_sheet.lines());
+    if (!r.isResult) {
+        Refuse(this, r.str_MsgBox);
+        return false;
+    }
+    showSummary();
+    MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+    return true;
+}
+
+void frmStockTake::PostCount() {
+    if (!needOpenCount()) return;
+    if (!CheckFunction(m_funCode::stocktake_post())) return;
+    if (m_sheet.dirty()) {
+        const m_DBresult saved = m_dal.SaveCounts(m_sheet.head().id, m_sheet.lines());
+        if (!saved.isResult) return Refuse(this, saved.str_MsgBox);
+        showSummary();
+    }
+    const int uncounted = m_sheet.uncounted();
+    QString question =
+        uncounted > 0
+            ? QStringLiteral("还有 %1 行没有盘点, 过账时按盘点数量 0 计算(全部作为盘亏)。").arg(uncounted)
+            : QString();
+    const std::vector<StockTakeMove> moved = m_dal.Moved(m_sheet.head().id);
+    if (!moved.empty()) {
+        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:").arg(moved.size());
+        for (size_t k = 0; k < moved.size() && k < 15; ++k)
+            question += QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
+                            .arg(moved[k].goodsCode, moved[k].goodsName,
+                                 moved[k].locationCode.isEmpty() ? QStringLiteral("无库位") : moved[k].locationCode,
+                                 acc::formatNumber(moved[k].bookQty, "#0.###"),
+                                 acc::formatNumber(moved[k].nowQty, "#0.###"));
+        if (moved.size() > 15) question += QStringLiteral("\n  ……");
+    }
+    question += QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
+                    .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
+    if (!MsgBox::Confirm(question, windowTitle())) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const m_DBresult r = m_dal.Post(m_sheet.head().id, true, CurrentUser().user, now());
+    QApplication::restoreOverrideCursor();
+    if (!r.isResult) return Refuse(this, r.str_MsgBox);
+    OpenCount(m_sheet.head().id);
+    const StockTakeHead& h = m_sheet.head();
+    auto billNo = [](const char* table, int id) {
+        if (id < 1) return QStringLiteral("无");
+        const RecordSet rs = sqlHelper::ExecuteSql(
+            QStringLiteral("select billNo from %1 where id=%2").arg(QLatin1String(table)).arg(id));
+        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QStringLiteral("无");
+    };
+    MsgBox::Show(QStringLiteral("过账成功! 盘盈入库单: %1, 盘亏出库单: %2")
+                     .arg(billNo("tb_rk_head", h.rkHeadId), billNo("tb_ck_head", h.ckHeadId)),
+                 MsgBox::Information, windowTitle());
+}
+
+void frmStockTake::AbandonCount() {
+    if (!needOpenCount()) return;
+    if (!MsgBox::Confirm(QStringLiteral("是否作废盘点单 %1? 作废后不能再盘点或过账。").arg(m_sheet.head().billNo),
+                         windowTitle()))
+        return;
+    const m_DBresult r = m_dal.Abandon(m_sheet.head().id, CurrentUser().user, now());
+    if (!r.isResult) return Refuse(this, r.str_MsgBox);
+    const int id = m_sheet.head().id;
+    m_sheet.load(StockTakeHead(), {});
+    OpenCount(id);
+    MsgBox::Show(QStringLiteral("作废成功!"), MsgBox::Information, windowTitle());
+}
+
+void frmStockTake::PrintSheet(bool blind) {
+    if (m_sheet.head().id < 1) return Refuse(this, QStringLiteral("请先新建或打开一张盘点单!"));
+    PrintStockTakeSheet(m_sheet.head().id, blind, windowTitle());
+}
