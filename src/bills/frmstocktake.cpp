@@ -331,6 +331,9 @@ bool frmStockTake::StartCount(int accountId, int locationId, int goodsTypeId) {
     }
     m_sheet.load(StockTakeHead(), {}); // the old sheet's changes were given up above
     OpenCount(h.id);
+    if (m_sheet.lines().empty())
+        MsgBox::Show(QStringLiteral("盘点单 %1 已建立, 所选范围内没有库存; 找到的货品可以扫描加入。").arg(h.billNo),
+                     MsgBox::Information, windowTitle());
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "access/sysvars.h"
 #include "app/frm_main.h"
 #include "bills/frmbillentry.h"
+#include "bills/frmstocktake.h"
 #include "master/frm_customer.h"
 #include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
@@ -108,6 +109,14 @@ std::vector<Guard> guards() {
              frm_rpt_locStock f;
              f.InitReport();
              trigger(&f, "export");
+         }},
+        {"stocktake", [] { command("menu_stocktake"); }},
+        {"stocktake_post",
+         [] {
+             sqlHelper::ExecuteNonQuery("update tb_stocktake_head set state=2");
+             frmStockTake f;
+             ASSERT_TRUE(f.StartCount(2, 0, 0));
+             f.PostCount();
          }},
         {"rpt_rkbill", [] { command("menu_rk_bill"); }},
         {"rpt_rk_detail_bill", [] { command("menu_rk_detail_bill"); }},
@@ -386,9 +395,9 @@ INSTANTIATE_TEST_SUITE_P(Codes, PermissionTable, ::testing::Range(0, int(guards(
                          });
 
 TEST(PermissionTableList, CoversEveryGuardingCode) {
-    EXPECT_EQ(guards().size(), 72u); // the 70 of the catalogue and the location report's two
+    EXPECT_EQ(guards().size(), 74u); // the 70 of the catalogue, the location report's and the count's two
     QSet<QString> codes;
     for (const Guard& g : guards())
         codes.insert(g.code);
-    EXPECT_EQ(codes.size(), 72);
+    EXPECT_EQ(codes.size(), 74);
 }

@@ -1,0 +1,243 @@
+#include "guifixture.h"
+
+#include "admin.h"
+#include "bills/frmbillentry.h"
+#include "bills/frmstocktake.h"
+
+#include "data/sqlhelper.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+#include <map>
+
+namespace {
+
+// 31 goods in boxes of 6 (barcodes 69nn, pieces 68nn); goods 1–15 lie at S1,
+// 16–30 at S2, k boxes of goods k; goods 31 has no stock.
+class StockTakeWindow : public GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (11, 'S1', "
+             "'一号货架', 0, 0, 1), (12, 'S2', '二号货架', 0, 0, 1)");
+        exec("insert into tb_location_fun (locationId, departmentId) values (11, 1), (12, 1)");
+        exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-2612-00001', 1)");
+        for (int g = 1; g <= 31; ++g) {
+            exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId, status) values (%1, "
+                         "'P%2', '盘点货品%1号', 5, '启用')")
+                     .arg(g)
+                     .arg(g, 2, 10, QChar('0')));
+            exec(QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
+                         "weight) values (%1, %1, 1, '69%2', '箱', 6, 3), (%3, %1, 0, '68%2', '个', 1, 0.5)")
+                     .arg(g)
+                     .arg(g, 2, 10, QChar('0'))
+                     .arg(g + 100));
+            if (g <= 30)
+                exec(QString("insert into tb_rk_detail (headId, rowNo, goodsId, unit, qty, packQty, weight, "
+                             "locationId) values (1, %1, %1, '箱', %1, 6, 3, %2)")
+                         .arg(g)
+                         .arg(g <= 15 ? 11 : 12));
+        }
+        loginAs("admin");
+    }
+    int rowOf(const frmStockTake& f, int goodsId, int location) const {
+        const int wanted = f.sheet().find(goodsId, location);
+        for (int r = 0; r < f.gridRowCount(); ++r)
+            if (f.sheetRow(r) == wanted) return r;
+        return -1;
+    }
+    QString cell(const frmStockTake& f, int row, int column) const {
+        return f.grid->model()->index(row, column).data().toString();
+    }
+    void scan(frmStockTake& f, const QString& code, const QString& times = "1") {
+        f.txt_Qty->setText(times);
+        f.txt_goodsCode->setText(code);
+        QTest::keyClick(f.txt_goodsCode, Qt::Key_Return);
+    }
+    void chooseLocation(frmStockTake& f, const QString& code) {
+        const int index = f.cobo_location->findText(code + " ", Qt::MatchStartsWith);
+        ASSERT_GE(index, 0) << code.toStdString();
+        f.cobo_location->setCurrentIndex(index);
+    }
+    QString admin(const QStringList& args, int* rc = nullptr) {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int code = RunAdmin(args, o, e);
+        o.flush();
+        if (rc) *rc = code;
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks) {
+    frmStockTake f;
+    f.resize(1100, 640);
+    // 新建盘点: every location of the default account
+    m_onModal = [](QDialog* d) {
+        EXPECT_EQ(d->objectName(), "dlg_newCount");
+        return int(QDialog::Accepted);
+    };
+    f.NewCount();
+    ASSERT_EQ(f.gridRowCount(), 30) << m_msg.texts().join(" / ").toStdString();
+    const QString number = scalar("select billNo from tb_stocktake_head").toString();
+    EXPECT_TRUE(f.lab_head->text().contains(number));
+    EXPECT_TRUE(number.startsWith("pd-")) << number.toStdString();
+    EXPECT_EQ(cell(f, rowOf(f, 7, 11), 6), "7.0"); // 7 boxes booked
+    EXPECT_EQ(cell(f, rowOf(f, 7, 11), 5), "箱(6)");
+
+    // scans at S1: two boxes and three pieces of P01, five boxes of P02 at once
+    chooseLocation(f, "S1");
+    scan(f, "6901");
+    scan(f, "6901");
+    for (int k = 0; k < 3; ++k)
+        scan(f, "6801");
+    scan(f, "6902", "5");
+    EXPECT_EQ(cell(f, rowOf(f, 1, 11), 7), "2.5");
+    EXPECT_EQ(cell(f, rowOf(f, 1, 11), 8), "1.5"); // surplus
+    EXPECT_EQ(f.grid->model()->index(rowOf(f, 1, 11), 8).data(Qt::ForegroundRole).value<QColor>(),
+              QColor(0, 140, 0));
+    EXPECT_EQ(cell(f, rowOf(f, 2, 11), 7), "5.0");
+    // found on S2 without stock there: a new line with a book balance of 0
+    chooseLocation(f, "S2");
+    scan(f, "6931");
+    ASSERT_EQ(f.gridRowCount(), 31);
+    EXPECT_EQ(cell(f, rowOf(f, 31, 12), 6), "0.0");
+    EXPECT_EQ(cell(f, rowOf(f, 31, 12), 7), "1.0");
+    // typed: P03–P10 one box short, P16–P20 as booked, P26–P30 two boxes over; P11–P15, P21–P25 left
+    for (int g = 3; g <= 10; ++g)
+        ASSERT_TRUE(f.SetCounted(rowOf(f, g, 11), QString::number(g - 1)));
+    for (int g = 16; g <= 20; ++g)
+        ASSERT_TRUE(f.SetCounted(rowOf(f, g, 12), QString::number(g)));
+    for (int g = 26; g <= 30; ++g)
+        ASSERT_TRUE(f.SetCounted(rowOf(f, g, 12), QString::number(g + 2)));
+    EXPECT_EQ(f.grid->model()->index(rowOf(f, 3, 11), 8).data(Qt::ForegroundRole).value<QColor>(),
+              QColor(200, 0, 0));
+
+    // wrong input changes nothing
+    m_msg.shown.clear();
+    EXPECT_FALSE(f.SetCounted(rowOf(f, 3, 11), "-2"));
+    EXPECT_FALSE(f.SetCounted(rowOf(f, 3, 11), "两箱"));
+    EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
+    scan(f, "no-such-barcode");
+    scan(f, "6903", "abc");
+    EXPECT_EQ(m_msg.texts(), (QStringList{"盘点数量不能小于 0!", "盘点数量必须是数字!",
+                                          "条码或编码 [no-such-barcode] 没有对应的货品!",
+                                          "数量必须是大于 0 的数字!"}));
+    EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
+
+    // the filters
+    f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
+    EXPECT_EQ(f.gridRowCount(), 10);
+    f.cobo_filter->setCurrentIndex(frmStockTake::Differing);
+    EXPECT_EQ(f.gridRowCount(), 2 + 8 + 5 + 1);
+    f.cobo_filter->setCurrentIndex(frmStockTake::All);
+    EXPECT_TRUE(f.lab_summary->text().contains("未盘点 10 行")) << f.lab_summary->text().toStdString();
+    f.txt_goodsCode->clear();
+    f.txt_Qty->setText("1");
+    f.show();
+    f.grid->scrollToTop();
+    screenshot(&f, "stocktake_counting");
+
+    // saved, closed, opened again: the counts are kept
+    ASSERT_TRUE(f.SaveCount());
+    const int id = scalar("select id from tb_stocktake_head").toInt();
+    {
+        frmStockTake again;
+        again.OpenCount(id);
+        ASSERT_EQ(again.gridRowCount(), 31);
+        EXPECT_EQ(cell(again, rowOf(again, 1, 11), 7), "2.5");
+        EXPECT_EQ(cell(again, rowOf(again, 31, 12), 7), "1.0");
+        EXPECT_EQ(again.sheet().uncounted(), 10);
+    }
+    // a second count over the same shelves is refused with this one's number
+    m_msg.shown.clear();
+    frmStockTake other;
+    EXPECT_FALSE(other.StartCount(2, 11, 0));
+    ASSERT_FALSE(m_msg.texts().isEmpty());
+    EXPECT_TRUE(m_msg.texts().back().contains(number));
+
+    // two boxes of P05 leave S1 during the count
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-2612-00001', 0)");
+    exec("insert into tb_ck_detail (headId, rowNo, goodsId, unit, qty, packQty, weight, locationId) values (1, 1, "
+         "5, '箱', 2, 6, 3, 11)");
+    exec("update tb_ck_head set ispass=1 where id=1");
+
+    m_msg.shown.clear();
+    m_msg.answers = {MsgBox::Yes};
+    f.PostCount();
+    ASSERT_GE(m_msg.texts().size(), 1);
+    const QString question = m_msg.texts().front();
+    EXPECT_TRUE(question.contains("还有 10 行没有盘点")) << question.toStdString();
+    EXPECT_TRUE(question.contains("P05")) << question.toStdString();
+    EXPECT_TRUE(m_msg.texts().back().startsWith("过账成功")) << m_msg.texts().back().toStdString();
+    EXPECT_TRUE(f.lab_head->text().contains("已过账"));
+    EXPECT_FALSE(f.txt_goodsCode->isEnabled());
+
+    // the location stock is what was counted, to the piece
+    std::map<QString, double> counted; // "code@location" -> pieces
+    counted["P01@S1"] = 15;
+    counted["P02@S1"] = 30;
+    for (int g = 3; g <= 10; ++g)
+        counted[QString("P%1@S1").arg(g, 2, 10, QChar('0'))] = (g - 1) * 6;
+    for (int g = 16; g <= 20; ++g)
+        counted[QString("P%1@S2").arg(g, 2, 10, QChar('0'))] = g * 6;
+    for (int g = 26; g <= 30; ++g)
+        counted[QString("P%1@S2").arg(g, 2, 10, QChar('0'))] = (g + 2) * 6;
+    counted["P31@S2"] = 6;
+    int rc = -1;
+    const QStringList report = admin({"report", "locStock"}, &rc).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rc, 0);
+    std::map<QString, double> listed;
+    for (int k = 1; k < report.size(); ++k) {
+        const QStringList cells = report[k].split('\t');
+        listed[cells.value(0) + "@" + cells.value(4)] = cells.value(7).toDouble();
+    }
+    EXPECT_EQ(listed, counted);
+    EXPECT_EQ(admin({"check"}, &rc).count('\n'), 1); // no difference, one closing line
+    EXPECT_EQ(rc, 0);
+
+    // the two adjustment bills: approved, of their types, in default units
+    const int rk = scalar("select rkHeadId from tb_stocktake_head").toInt();
+    const int ck = scalar("select ckHeadId from tb_stocktake_head").toInt();
+    EXPECT_EQ(scalar("select t.uname & ':' & h.ispass & ':' & h.remark from tb_rk_head h inner join tb_dictionary t "
+                     "on t.id = h.utypeId where h.id=" +
+                     QString::number(rk))
+                  .toString(),
+              "盘盈:1:盘点单 " + number + " 盘盈");
+    EXPECT_EQ(scalar("select t.uname & ':' & h.ispass from tb_ck_head h inner join tb_dictionary t on t.id = "
+                     "h.utypeId where h.id=" +
+                     QString::number(ck))
+                  .toString(),
+              "盘亏:1");
+    // surpluses: P01 1.5, P02 3, P05 1 (counted 4 where 3 were left), P26–P30 2 each, P31 1
+    EXPECT_EQ(scalar("select count(*) & ':' & sum(qty) from tb_rk_detail where unit='箱' and packQty=6 and "
+                     "headId=" +
+                     QString::number(rk))
+                  .toString(),
+              "9:16.5");
+    // shortages: P03–P10 but P05 one box each, P11–P15 and P21–P25 wholly
+    EXPECT_EQ(scalar("select count(*) & ':' & sum(qty) from tb_ck_detail where headId=" + QString::number(ck))
+                  .toString(),
+              QString("17:%1").arg(7 + (11 + 12 + 13 + 14 + 15) + (21 + 22 + 23 + 24 + 25)));
+
+    // the adjustment bill stays approved
+    frmImport bill;
+    bill.LoadBill(rk);
+    m_msg.shown.clear();
+    m_msg.answers = {MsgBox::Yes};
+    bill.PassBill();
+    ASSERT_FALSE(m_msg.texts().isEmpty());
+    EXPECT_EQ(m_msg.texts().back(), "该单据是盘点单 " + number + " 的调整单据, 不能反审!");
+    EXPECT_EQ(scalar("select ispass from tb_rk_head where id=" + QString::number(rk)).toInt(), 1);
+    // and a posted count takes no more scans
+    m_msg.shown.clear();
+    f.txt_goodsCode->setEnabled(true);
+    scan(f, "6901");
+    EXPECT_TRUE(m_msg.texts().value(0).contains("已过账"));
+}
