@@ -115,15 +115,27 @@ template <class Detail>
 OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId, const OrderedMap<QString, Detail>& lines,
                                         int lineId) {
     OrderedMap<QString, Detail> numbered;
+    // the kind's line insert with a row of values per line, some hundred lines a statement
+    const QString insert = k.lineInsert();
+    const qsizetype values = insert.indexOf(" values ", 0, Qt::CaseInsensitive);
+    const QString head = insert.left(values + 8), row = insert.mid(values + 8).trimmed();
+    QStringList rows;
+    auto flush = [&] {
+        if (rows.isEmpty()) return;
+        sqlHelper::ExecuteInTrans(head + rows.join(','));
+        rows.clear();
+    };
     for (const auto& [key, line] : lines) {
         Detail d = line;
         d.id = lineId;
         d.headId = headId;
-        const QString newKey = LineKey(k, lineId);
-        sqlHelper::ExecuteInTrans(k.lineInsert(), lineParams(d));
-        numbered.AddItem(newKey, d);
+        const SqlParams p = lineParams(d);
+        rows << sqlHelper::ReplaceParams(row, &p);
+        numbered.AddItem(LineKey(k, lineId), d);
         ++lineId;
+        if (rows.size() >= 200) flush();
     }
+    flush();
     return numbered;
 }
 

@@ -358,7 +358,7 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             head.accountId = h.accountId;
             head.utypeId = adjustmentTypeInTrans(isOut);
             head.remark = remark + (isOut ? QStringLiteral(" 盘亏") : QStringLiteral(" 盘盈"));
-            head.ispass = 0; // approved below, all lines at once
+            head.ispass = 1; // written approved: every line books itself as it is inserted
             head.creator = user;
             head.createTime = time;
             head.updateLastUser = user;
@@ -381,13 +381,6 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
         SqlParams p;
         p.AddItem("@user", user);
         p.AddItem("@time", time);
-        for (const auto& [table, bill] : {std::pair{"tb_rk_head", rkId}, std::pair{"tb_ck_head", ckId}})
-            if (bill > 0)
-                sqlHelper::ExecuteInTrans(QStringLiteral("update %1 set ispass=1, updateLastUser=@user, "
-                                                         "updateLastTime=@time where id=%2")
-                                              .arg(QLatin1String(table))
-                                              .arg(bill),
-                                          p);
         sqlHelper::ExecuteInTrans(QStringLiteral("update tb_stocktake_head set state=1, rkHeadId=%1, ckHeadId=%2, "
                                                  "postUser=@user, postTime=@time where id=%3")
                                       .arg(rkId)
