@@ -3,6 +3,7 @@
 #include "barcode.h"
 #include "master/goodslabels.h"
 #include "printdoc.h"
+#include "bills/stocktake.h"
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
@@ -162,4 +163,37 @@ TEST_F(KxPrint, LargeFiguresLongNamesAndTheCapitalsPrintWhole) {
     // 1,234,567,805.00: the capitals in full
     EXPECT_TRUE(joined.contains("壹拾贰亿叁仟肆佰伍拾陆万柒仟捌佰零伍元整")) << joined.toStdString();
     keepPicture(pdf("large"), "print_large_figures");
+}
+
+TEST_F(KxPrint, TheCountSheetListsTheLinesWithAColumnToWriteIn) {
+    makeStockInBill(40);
+    exec("update tb_rk_head set ispass=1");
+    StockTakeHead h;
+    h.accountId = 2;
+    h.creator = "王芳";
+    h.createTime = "2026-12-05 09:00:00";
+    ASSERT_TRUE(dal_stocktake().Start(h, QString()).isResult);
+    EXPECT_FALSE(PrintStockTakeSheet(h.id + 1, false, "库存盘点")); // no such count
+    ASSERT_TRUE(PrintStockTakeSheet(h.id, false, "库存盘点"));
+    int pages = 0;
+    QString text = printToPdf(pdf("count"), &pages);
+    EXPECT_GE(pages, 1);
+    const QString joined = QString(text).remove(' ');
+    EXPECT_TRUE(joined.contains("盘点表"));
+    EXPECT_TRUE(text.contains(h.billNo));
+    EXPECT_TRUE(joined.contains("账面数量"));
+    EXPECT_TRUE(joined.contains("实盘数量"));
+    for (int k = 1; k <= 40; ++k)
+        EXPECT_TRUE(text.contains(QString("测试货品%1号").arg(k))) << k;
+    // 1 + … + 40 boxes in the total
+    EXPECT_TRUE(text.contains("820")) << text.toStdString();
+    keepPicture(pdf("count"), "print_count_sheet");
+
+    ASSERT_TRUE(PrintStockTakeSheet(h.id, true, "库存盘点"));
+    text = printToPdf(pdf("blind"));
+    EXPECT_TRUE(QString(text).remove(' ').contains("实盘数量"));
+    EXPECT_FALSE(QString(text).remove(' ').contains("账面数量"));
+    EXPECT_FALSE(text.contains("820"));
+    EXPECT_TRUE(text.contains("测试货品40号"));
+    keepPicture(pdf("blind"), "print_count_sheet_blind");
 }
