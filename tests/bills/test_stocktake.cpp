@@ -1,7 +1,11 @@
 #include "bills/bill.h"
 #include "bills/stockbalance.h"
 #include "bills/stocktake.h"
+#include "access/datamaintenance.h"
 #include "fixture.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace {
 
@@ -273,4 +277,40 @@ TEST_F(StockTake, ScansKeepToTheCountsLocationsAndCategory) {
                      "uname='盘盈') or (utype='exportType' and uname='盘亏'))")
                   .toInt(),
               2);
+}
+
+TEST_F(StockTake, ClearingAndInitialisingKnowTheCounts) {
+    // each clearing backs up first, under a name of the second: the earlier ones make way
+    auto clear = [this](const QStringList& groups) {
+        for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files))
+            QFile::remove(folder() + f);
+        return ClearDataGroups(groups);
+    };
+    move(1, 1, 12);
+    const StockTakeHead h = start(0);
+    ASSERT_TRUE(last.isResult);
+    // goods and locations of a count cannot be cleared; the stock-in bills take the counts with them
+    ClearOutcome out = clear({"tb_goods"});
+    EXPECT_EQ(out.refusal, "货品信息已经在入库表建账,不允许清空!");
+    exec("delete from tb_rk_detail");
+    exec("delete from tb_rk_head");
+    out = clear({"tb_goods"});
+    EXPECT_EQ(out.refusal, "货品信息已经在盘点表建账,不允许清空!");
+    EXPECT_EQ(clear({"tb_location"}).refusal, "库位信息已经在盘点表建账,不允许清空!");
+    out = clear({"tb_import", "tb_goods", "tb_location"});
+    EXPECT_TRUE(out.refusal.isEmpty()) << out.refusal.toStdString();
+    EXPECT_EQ(out.cleared, 3);
+    EXPECT_EQ(scalar("select count(*) from tb_stocktake_head").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from tb_stocktake_detail").toInt(), 0);
+
+    // initialisation keeps the adjustment types (system entries) and drops the counts
+    move(1, 1, 6);
+    start(0);
+    ASSERT_TRUE(last.isResult);
+    for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files))
+        QFile::remove(folder() + f);
+    EXPECT_TRUE(InitialiseData().isEmpty());
+    EXPECT_EQ(scalar("select count(*) from tb_stocktake_head").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from tb_dictionary where uname in ('盘盈', '盘亏')").toInt(), 2);
+    EXPECT_EQ(h.billNo, "pd-2612-00001");
 }
