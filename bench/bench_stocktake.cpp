@@ -25,10 +25,13 @@ const QString kTime = "2026-12-06 10:00:00";
 class YesToAll : public MsgBox::Handler {
 public:
     void show(const QString&, MsgBox::Icon, const QString&) override {}
-    MsgBox::Answer ask(const QString&, MsgBox::Buttons, MsgBox::Icon, const QString&, MsgBox::Answer) override {
+    MsgBox::Answer ask(const QString&, MsgBox::Buttons, MsgBox::Icon, const QString&,
+                       MsgBox::Answer) override {
         return MsgBox::Yes;
     }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 } g_answers;
 
 // A count of every goods at L-01 and the two locations below it.
@@ -93,12 +96,13 @@ void BM_PostCount(benchmark::State& state) {
         const m_DBresult r = dal_stocktake().Post(h.id, true, "admin", kTime);
         if (!r.isResult) state.SkipWithError(qPrintable(r.str_MsgBox));
         state.PauseTiming();
-        lines = sqlHelper::ExecuteSql("select count(*) from tb_rk_detail where remark='盘点单 " + h.billNo + "'")
-                    .at(0, 0)
-                    .toInt() +
-                sqlHelper::ExecuteSql("select count(*) from tb_ck_detail where remark='盘点单 " + h.billNo + "'")
-                    .at(0, 0)
-                    .toInt();
+        lines =
+            sqlHelper::ExecuteSql("select count(*) from tb_rk_detail where remark='盘点单 " + h.billNo + "'")
+                .at(0, 0)
+                .toInt() +
+            sqlHelper::ExecuteSql("select count(*) from tb_ck_detail where remark='盘点单 " + h.billNo + "'")
+                .at(0, 0)
+                .toInt();
         state.ResumeTiming();
     }
     state.counters["bill_lines"] = lines;
@@ -115,8 +119,9 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     GenSize size;
     size.goods = 5000;
-    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS") ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
-                                                              : 100000;
+    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS")
+                     ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
+                     : 100000;
     size.lines = 10;
     const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
     std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);

@@ -99,9 +99,11 @@ void migrateTo4(Database& db) {
                "accountId, importQty, exportQty, importWeight, exportWeight)");
     for (const char* statement : {
              "CREATE TABLE tb_stocktake_head (id INTEGER PRIMARY KEY, billNo TEXT COLLATE NOCASE, accountId "
-             "INTEGER, locationId INTEGER NOT NULL DEFAULT 0, goodsTypeId INTEGER NOT NULL DEFAULT 0, places TEXT, "
+             "INTEGER, locationId INTEGER NOT NULL DEFAULT 0, goodsTypeId INTEGER NOT NULL DEFAULT 0, places "
+             "TEXT, "
              "state INTEGER NOT NULL DEFAULT 0, creator TEXT COLLATE NOCASE, createTime TEXT COLLATE NOCASE, "
-             "userId INTEGER, rkHeadId INTEGER NOT NULL DEFAULT 0, ckHeadId INTEGER NOT NULL DEFAULT 0, postUser "
+             "userId INTEGER, rkHeadId INTEGER NOT NULL DEFAULT 0, ckHeadId INTEGER NOT NULL DEFAULT 0, "
+             "postUser "
              "TEXT COLLATE NOCASE, postTime TEXT COLLATE NOCASE)",
              "CREATE UNIQUE INDEX ux_stocktake_head_bill_no ON tb_stocktake_head(billNo)",
              "CREATE INDEX ix_stocktake_head_account ON tb_stocktake_head(accountId, state)",
@@ -109,10 +111,13 @@ void migrateTo4(Database& db) {
              "CREATE INDEX ix_stocktake_head_user ON tb_stocktake_head(userId)",
              "CREATE INDEX ix_stocktake_head_rk ON tb_stocktake_head(rkHeadId)",
              "CREATE INDEX ix_stocktake_head_ck ON tb_stocktake_head(ckHeadId)",
-             "CREATE TABLE tb_stocktake_detail (id INTEGER PRIMARY KEY, headId INTEGER NOT NULL, goodsId INTEGER, "
-             "locationId INTEGER NOT NULL DEFAULT 0, unit TEXT COLLATE NOCASE, packQty REAL, bookQty REAL NOT "
+             "CREATE TABLE tb_stocktake_detail (id INTEGER PRIMARY KEY, headId INTEGER NOT NULL, goodsId "
+             "INTEGER, "
+             "locationId INTEGER NOT NULL DEFAULT 0, unit TEXT COLLATE NOCASE, packQty REAL, bookQty REAL "
+             "NOT "
              "NULL DEFAULT 0, countQty REAL, postQty REAL)",
-             "CREATE UNIQUE INDEX ux_stocktake_detail_line ON tb_stocktake_detail(headId, goodsId, locationId)",
+             "CREATE UNIQUE INDEX ux_stocktake_detail_line ON tb_stocktake_detail(headId, goodsId, "
+             "locationId)",
              "CREATE INDEX ix_stocktake_detail_goods ON tb_stocktake_detail(goodsId)",
              "CREATE INDEX ix_stocktake_detail_location ON tb_stocktake_detail(locationId)",
          })
@@ -123,23 +128,27 @@ void migrateTo4(Database& db) {
             QStringLiteral("utype = '%1' AND uname = '%2'").arg(QLatin1String(type), QString::fromUtf8(name));
         const RecordSet have = db.query("SELECT id FROM tb_dictionary WHERE " + where + " ORDER BY id");
         if (have.RecordCount() > 0) {
-            db.execute("UPDATE tb_dictionary SET isSystemSet = 1, isstart = 1 WHERE id = " + have.at(0, 0).toString());
+            db.execute("UPDATE tb_dictionary SET isSystemSet = 1, isstart = 1 WHERE id = " +
+                       have.at(0, 0).toString());
             continue;
         }
-        db.execute(QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, "
-                                  "isSystemSet) SELECT ifnull(max(id), 0) + 1, '%1', '%2', 0, 0, '', 1, 1 FROM "
-                                  "tb_dictionary")
-                       .arg(QLatin1String(type), QString::fromUtf8(name)));
+        db.execute(
+            QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, "
+                           "isSystemSet) SELECT ifnull(max(id), 0) + 1, '%1', '%2', 0, 0, '', 1, 1 FROM "
+                           "tb_dictionary")
+                .arg(QLatin1String(type), QString::fromUtf8(name)));
     }
     const int next = db.query("SELECT ifnull(max(id), 0) + 1 FROM tb_sys_fun").at(0, 0).toInt();
-    db.execute(QStringLiteral("INSERT INTO tb_sys_fun (id, funCode, displaytext, parentid, type, orderby) VALUES "
-                              "(%1, 'stocktake', '库存盘点', %2, 1, 3), (%3, 'stocktake_post', '盘点过账', %1, 2, 1)")
+    db.execute(QStringLiteral(
+                   "INSERT INTO tb_sys_fun (id, funCode, displaytext, parentid, type, orderby) VALUES "
+                   "(%1, 'stocktake', '库存盘点', %2, 1, 3), (%3, 'stocktake_post', '盘点过账', %1, 2, 1)")
                    .arg(next)
                    .arg(funId(db, "ckmg"))
                    .arg(next + 1));
-    db.execute("INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId FROM (SELECT "
-               "'stocktake' AS code UNION ALL SELECT 'stocktake_post') c, (SELECT DISTINCT departmentId FROM "
-               "tb_user_group_fun WHERE funCode = 'limited') g");
+    db.execute(
+        "INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId FROM (SELECT "
+        "'stocktake' AS code UNION ALL SELECT 'stocktake_post') c, (SELECT DISTINCT departmentId FROM "
+        "tb_user_group_fun WHERE funCode = 'limited') g");
 }
 
 using Migration = void (*)(Database&);

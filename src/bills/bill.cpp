@@ -345,7 +345,8 @@ m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
 template <class Head, class Detail>
 int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
     // a count's adjustment bill stays approved
-    if (head.ispass == 0 && !dal_stocktake::CountOfBill(QLatin1String(m_kind.tag) == QLatin1String("ck"), head.id).isEmpty()) return 0;
+    const bool out = QLatin1String(m_kind.tag) == QLatin1String("ck");
+    if (head.ispass == 0 && !dal_stocktake::CountOfBill(out, head.id).isEmpty()) return 0;
     SqlParams p;
     p.AddItem("@id", head.id);
     p.AddItem("@ispass", head.ispass);

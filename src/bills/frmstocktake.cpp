@@ -83,7 +83,8 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : Count; }
 
     QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
+        if (o != Qt::Horizontal || role != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(section, o, role);
         static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
                                             "单位", "账面数量", "盘点数量", "差异"};
         return QString::fromUtf8(names[section]);
@@ -96,23 +97,33 @@ public:
         const int c = index.column();
         if (role == Qt::DisplayRole || role == Qt::EditRole) {
             switch (c) {
-            case No: return index.row() + 1;
-            case Place: return l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode;
-            case Code: return l.goodsCode;
-            case Name: return l.goodsName;
-            case Desc: return l.goodsDesc;
-            case Unit: return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
-            case Book: return units(l.bookQty, l.perUnit());
-            case Counted: return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
-            case Difference: return l.countQty ? units(l.difference(), l.perUnit()) : QString();
-            default: return {};
+            case No:
+                return index.row() + 1;
+            case Place:
+                return l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode;
+            case Code:
+                return l.goodsCode;
+            case Name:
+                return l.goodsName;
+            case Desc:
+                return l.goodsDesc;
+            case Unit:
+                return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
+            case Book:
+                return units(l.bookQty, l.perUnit());
+            case Counted:
+                return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
+            case Difference:
+                return l.countQty ? units(l.difference(), l.perUnit()) : QString();
+            default:
+                return {};
             }
         }
         if (role == Qt::TextAlignmentRole && c >= Book) return int(Qt::AlignRight | Qt::AlignVCenter);
         if (role == Qt::TextAlignmentRole && (c == No || c == Unit)) return int(Qt::AlignCenter);
         if (role == Qt::ForegroundRole && c == Difference && l.countQty) {
-            if (l.difference() < -0.000001) return QColor(200, 0, 0);  // shortage
-            if (l.difference() > 0.000001) return QColor(0, 140, 0);   // surplus
+            if (l.difference() < -0.000001) return QColor(200, 0, 0); // shortage
+            if (l.difference() > 0.000001) return QColor(0, 140, 0);  // surplus
         }
         if (role == Qt::BackgroundRole && c == Counted && m_sheet.open()) return QColor(255, 250, 220);
         return {};
@@ -181,7 +192,8 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     auto* search = NamedButton("btn_searchGoods", "查找");
     connect(search, &QPushButton::clicked, this, &frmStockTake::SearchGoods);
     cobo_filter = NamedCombo("cobo_filter");
-    cobo_filter->addItems({QStringLiteral("全部"), QStringLiteral("只看未盘点"), QStringLiteral("只看有差异")});
+    cobo_filter->addItems(
+        {QStringLiteral("全部"), QStringLiteral("只看未盘点"), QStringLiteral("只看有差异")});
     connect(cobo_filter, &QComboBox::currentIndexChanged, this, &frmStockTake::FilterChanged);
     auto* input = new QHBoxLayout;
     input->addWidget(new QLabel(QStringLiteral("库位:")));
@@ -248,15 +260,17 @@ void frmStockTake::showCount() {
     if (h.id < 1) {
         lab_head->setText(QStringLiteral("请新建盘点或打开一张盘点单。"));
     } else {
-        lab_head->setText(QStringLiteral("盘点单号: <b>%1</b> &nbsp; 状态: <b>%2</b> &nbsp; 账目标识: %3 &nbsp; "
-                                         "库位: %4 &nbsp; 货品类别: %5 &nbsp; 开始: %6 %7")
-                              .arg(h.billNo, StockTakeStateName(h.state), h.accountName.toHtmlEscaped(),
-                                   h.locationName.toHtmlEscaped(), h.goodsTypeName.toHtmlEscaped(),
-                                   h.createTime.left(16), h.creator.toHtmlEscaped()));
+        lab_head->setText(
+            QStringLiteral("盘点单号: <b>%1</b> &nbsp; 状态: <b>%2</b> &nbsp; 账目标识: %3 &nbsp; "
+                           "库位: %4 &nbsp; 货品类别: %5 &nbsp; 开始: %6 %7")
+                .arg(h.billNo, StockTakeStateName(h.state), h.accountName.toHtmlEscaped(),
+                     h.locationName.toHtmlEscaped(), h.goodsTypeName.toHtmlEscaped(), h.createTime.left(16),
+                     h.creator.toHtmlEscaped()));
         // the count's locations for the scans
         const QString where = h.places.isEmpty() ? QString() : " and id in (" + h.places + ")";
-        const RecordSet places = sqlHelper::ExecuteSql(
-            "select id, locationCode, uname from tb_location where state=1" + where + " order by locationCode");
+        const RecordSet places =
+            sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where state=1" + where +
+                                  " order by locationCode");
         for (int r = 0; r < places.RecordCount(); ++r) {
             cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
                                    places.at(r, 0).toInt());
@@ -332,8 +346,9 @@ bool frmStockTake::StartCount(int accountId, int locationId, int goodsTypeId) {
     m_sheet.load(StockTakeHead(), {}); // the old sheet's changes were given up above
     OpenCount(h.id);
     if (m_sheet.lines().empty())
-        MsgBox::Show(QStringLiteral("盘点单 %1 已建立, 所选范围内没有库存; 找到的货品可以扫描加入。").arg(h.billNo),
-                     MsgBox::Information, windowTitle());
+        MsgBox::Show(
+            QStringLiteral("盘点单 %1 已建立, 所选范围内没有库存; 找到的货品可以扫描加入。").arg(h.billNo),
+            MsgBox::Information, windowTitle());
     return true;
 }
 
@@ -351,8 +366,9 @@ void frmStockTake::NewCount() {
     auto* place = new QComboBox;
     place->setObjectName("cobo_place");
     place->addItem(QStringLiteral("全部库位"), 0);
-    const RecordSet places = sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
-                                                   SysVar().Sys_locationJoinId + ") order by locationCode");
+    const RecordSet places =
+        sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
+                              SysVar().Sys_locationJoinId + ") order by locationCode");
     for (int r = 0; r < places.RecordCount(); ++r)
         place->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
                        places.at(r, 0).toInt());
@@ -386,8 +402,9 @@ void frmStockTake::ChooseCount() {
     list->setObjectName("list_counts");
     const RecordSet rs = m_dal.List();
     list->setColumnCount(6);
-    list->setHorizontalHeaderLabels({QStringLiteral("盘点单号"), QStringLiteral("状态"), QStringLiteral("账目标识"),
-                                     QStringLiteral("库位"), QStringLiteral("制单人"), QStringLiteral("开始时间")});
+    list->setHorizontalHeaderLabels({QStringLiteral("盘点单号"), QStringLiteral("状态"),
+                                     QStringLiteral("账目标识"), QStringLiteral("库位"),
+                                     QStringLiteral("制单人"), QStringLiteral("开始时间")});
     list->setRowCount(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
         const QStringList texts = {acc::valueText(rs.at(r, 1)), StockTakeStateName(rs.at(r, 2).toInt()),
@@ -477,7 +494,8 @@ void frmStockTake::GoodsCodeEntered() {
     ConditionSet c;
     c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
     c.AddItem("2", m_condition("inputGoodsCode&goodsName&pinyin", "like", code));
-    if (dal_goods_detail().GetListForInputAndCondition(c, "select count(*) ").recordSet.at(0, 0).toInt() < 1) {
+    if (dal_goods_detail().GetListForInputAndCondition(c, "select count(*) ").recordSet.at(0, 0).toInt() <
+        1) {
         txt_goodsCode->selectAll();
         return Refuse(this, QStringLiteral("条码或编码 [%1] 没有对应的货品!").arg(code), txt_goodsCode);
     }
@@ -537,17 +555,20 @@ void frmStockTake::PostCount() {
             : QString();
     const std::vector<StockTakeMove> moved = m_dal.Moved(m_sheet.head().id);
     if (!moved.empty()) {
-        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:").arg(moved.size());
+        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:")
+                        .arg(moved.size());
         for (size_t k = 0; k < moved.size() && k < 15; ++k)
-            question += QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
-                            .arg(moved[k].goodsCode, moved[k].goodsName,
-                                 moved[k].locationCode.isEmpty() ? QStringLiteral("无库位") : moved[k].locationCode,
-                                 acc::formatNumber(moved[k].bookQty, "#0.###"),
-                                 acc::formatNumber(moved[k].nowQty, "#0.###"));
+            question +=
+                QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
+                    .arg(moved[k].goodsCode, moved[k].goodsName,
+                         moved[k].locationCode.isEmpty() ? QStringLiteral("无库位") : moved[k].locationCode,
+                         acc::formatNumber(moved[k].bookQty, "#0.###"),
+                         acc::formatNumber(moved[k].nowQty, "#0.###"));
         if (moved.size() > 15) question += QStringLiteral("\n  ……");
     }
-    question += QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
-                    .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
+    question +=
+        QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
+            .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
     if (!MsgBox::Confirm(question, windowTitle())) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const m_DBresult r = m_dal.Post(m_sheet.head().id, true, CurrentUser().user, now());
@@ -568,8 +589,9 @@ void frmStockTake::PostCount() {
 
 void frmStockTake::AbandonCount() {
     if (!needOpenCount()) return;
-    if (!MsgBox::Confirm(QStringLiteral("是否作废盘点单 %1? 作废后不能再盘点或过账。").arg(m_sheet.head().billNo),
-                         windowTitle()))
+    if (!MsgBox::Confirm(
+            QStringLiteral("是否作废盘点单 %1? 作废后不能再盘点或过账。").arg(m_sheet.head().billNo),
+            windowTitle()))
         return;
     const m_DBresult r = m_dal.Abandon(m_sheet.head().id, CurrentUser().user, now());
     if (!r.isResult) return Refuse(this, r.str_MsgBox);

@@ -18,8 +18,8 @@ class frmStockTake : public QWidget {
 public:
     explicit frmStockTake(QWidget* parent = nullptr);
 
-    QLabel* lab_head;    // number, state, account, locations, category
-    QLabel* lab_summary; // lines, uncounted, differing
+    QLabel* lab_head;         // number, state, account, locations, category
+    QLabel* lab_summary;      // lines, uncounted, differing
     QComboBox* cobo_location; // where the scanned goods lies
     QLineEdit* txt_goodsCode;
     QLineEdit* txt_Qty; // default units a scan adds

@@ -64,10 +64,11 @@ int adjustmentTypeInTrans(bool out) {
                                                  "' and uname='" + name + "' order by isSystemSet desc, id");
     if (rs.RecordCount() > 0) return rs.at(0, 0).toInt();
     const int id = maxIdInTrans("tb_dictionary") + 1;
-    sqlHelper::ExecuteInTrans(QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
-                                             "remark, isstart, isSystemSet) values (%1, '%2', '%3', 0, 0, '', 1, 1)")
-                                  .arg(id)
-                                  .arg(type, name));
+    sqlHelper::ExecuteInTrans(
+        QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
+                       "remark, isstart, isSystemSet) values (%1, '%2', '%3', 0, 0, '', 1, 1)")
+            .arg(id)
+            .arg(type, name));
     return id;
 }
 
@@ -111,10 +112,14 @@ Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString
 
 QString StockTakeStateName(int state) {
     switch (state) {
-    case kCounting: return QStringLiteral("盘点中");
-    case kPosted: return QStringLiteral("已过账");
-    case kAbandoned: return QStringLiteral("已作废");
-    default: return QString();
+    case kCounting:
+        return QStringLiteral("盘点中");
+    case kPosted:
+        return QStringLiteral("已过账");
+    case kAbandoned:
+        return QStringLiteral("已作废");
+    default:
+        return QString();
     }
 }
 
@@ -158,19 +163,24 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         p.AddItem("@creator", stored.creator);
         p.AddItem("@createTime", stored.createTime);
         p.AddItem("@userId", stored.userId);
-        sqlHelper::ExecuteInTrans("insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, "
-                                  "places, state, creator, createTime, userId) values (@id, @billNo, @accountId, "
-                                  "@locationId, @goodsTypeId, @places, 0, @creator, @createTime, @userId)",
-                                  p);
-        const QString where = stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
-        const QString type =
-            stored.goodsTypeId > 0 ? " where b.goodsTypeId = " + QString::number(stored.goodsTypeId) : QString();
+        sqlHelper::ExecuteInTrans(
+            "insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, "
+            "places, state, creator, createTime, userId) values (@id, @billNo, @accountId, "
+            "@locationId, @goodsTypeId, @places, 0, @creator, @createTime, @userId)",
+            p);
+        const QString where =
+            stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
+        const QString type = stored.goodsTypeId > 0
+                                 ? " where b.goodsTypeId = " + QString::number(stored.goodsTypeId)
+                                 : QString();
         sqlHelper::ExecuteInTrans(
             QStringLiteral(
-                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) select "
+                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) "
+                "select "
                 "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
                 "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
-                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on b.id "
+                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on "
+                "b.id "
                 "= d.goodsId%6")
                 .arg(stored.id)
                 .arg(defaultUnit("unit"), defaultUnit("packQty"))
@@ -185,8 +195,10 @@ StockTakeHead dal_stocktake::GetModel(int id) {
     StockTakeHead h;
     const RecordSet rs = sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.accountId, h.locationId, h.goodsTypeId, h.places, h.state, h.creator, "
-        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' ' & "
-        "l.uname, t.uname from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) left "
+        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' "
+        "' & "
+        "l.uname, t.uname from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) "
+        "left "
         "join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
         "where h.id=" +
         QString::number(id));
@@ -214,7 +226,8 @@ StockTakeHead dal_stocktake::GetModel(int id) {
 
 std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
     const RecordSet rs = sqlHelper::ExecuteSql(
-        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, l.locationCode, "
+        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, "
+        "l.locationCode, "
         "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId from (tb_stocktake_detail as d left join "
         "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
         "d.headId=" +
@@ -245,7 +258,8 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
 RecordSet dal_stocktake::List() {
     return sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
-        "l.uname), h.creator, h.createTime from (tb_stocktake_head as h left join tb_dictionary as a on a.id = "
+        "l.uname), h.creator, h.createTime from (tb_stocktake_head as h left join tb_dictionary as a on a.id "
+        "= "
         "h.accountId) left join tb_location as l on l.id = h.locationId order by h.id desc");
 }
 
@@ -272,8 +286,9 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
                     SqlParams p;
                     p.AddItem("@unit", l.unit);
                     sqlHelper::ExecuteInTrans(
-                        QStringLiteral("insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
-                                       "packQty, bookQty, countQty) values (%1, %2, %3, %4, @unit, %5, %6, %7)")
+                        QStringLiteral(
+                            "insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
+                            "packQty, bookQty, countQty) values (%1, %2, %3, %4, @unit, %5, %6, %7)")
                             .arg(next)
                             .arg(headId)
                             .arg(l.goodsId)
@@ -284,11 +299,12 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
                     continue;
                 }
             }
-            sqlHelper::ExecuteInTrans(QStringLiteral("update tb_stocktake_detail set countQty=%1 where id=%2 and "
-                                                     "headId=%3")
-                                          .arg(count)
-                                          .arg(l.id)
-                                          .arg(headId));
+            sqlHelper::ExecuteInTrans(
+                QStringLiteral("update tb_stocktake_detail set countQty=%1 where id=%2 and "
+                               "headId=%3")
+                    .arg(count)
+                    .arg(l.id)
+                    .arg(headId));
         }
     });
     if (r.isResult) {
@@ -303,16 +319,18 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
     const StockTakeHead h = GetModel(headId);
     std::vector<StockTakeMove> out;
     if (h.id < 1) return out;
-    const RecordSet rs = sqlHelper::ExecuteSql(
-        "select b.goodsCode, b.goodsName, l.locationCode, d.bookQty, " + balanceNow(QString::number(h.accountId)) +
-        " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join tb_location "
-        "as l on l.id = d.locationId where d.headId=" +
-        QString::number(headId) + " order by l.locationCode, b.goodsCode");
+    const RecordSet rs =
+        sqlHelper::ExecuteSql("select b.goodsCode, b.goodsName, l.locationCode, d.bookQty, " +
+                              balanceNow(QString::number(h.accountId)) +
+                              " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = "
+                              "d.goodsId) left join tb_location "
+                              "as l on l.id = d.locationId where d.headId=" +
+                              QString::number(headId) + " order by l.locationCode, b.goodsCode");
     for (int r = 0; r < rs.RecordCount(); ++r) {
         const double book = rs.at(r, 3).toDouble(), now = rs.at(r, 4).toDouble();
         if (std::abs(book - now) > kEpsilon)
-            out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)), acc::valueText(rs.at(r, 2)),
-                           book, now});
+            out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)),
+                           acc::valueText(rs.at(r, 2)), book, now});
     }
     return out;
 }
@@ -328,13 +346,15 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             throw DbError(QStringLiteral("还有 %1 行没有盘点, 不能过账!").arg(uncounted));
         // the books as they stand now; what was not counted was not found
         const QString now = balanceNow(QString::number(h.accountId), "tb_stocktake_detail");
-        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = iif(" + now + " is null, 0, " + now +
+        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = iif(" + now + " is null, 0, " +
+                                  now +
                                   "), countQty = iif(countQty is null, 0, countQty) where headId=" + id);
         const RecordSet rs = sqlHelper::QueryInTrans(
-            "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, b.goodsCode, "
+            "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, "
+            "b.goodsCode, "
             "b.goodsName, b.goodsDesc, iif(" +
-            defaultUnit("unit") + " is null, d.unit, " + defaultUnit("unit") + "), " + defaultUnit("packQty") +
-            ", " + defaultUnit("weight") + ", " + defaultUnit("goodsDetailCode") +
+            defaultUnit("unit") + " is null, d.unit, " + defaultUnit("unit") + "), " +
+            defaultUnit("packQty") + ", " + defaultUnit("weight") + ", " + defaultUnit("goodsDetailCode") +
             " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
             "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
             id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");
@@ -381,12 +401,13 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
         SqlParams p;
         p.AddItem("@user", user);
         p.AddItem("@time", time);
-        sqlHelper::ExecuteInTrans(QStringLiteral("update tb_stocktake_head set state=1, rkHeadId=%1, ckHeadId=%2, "
-                                                 "postUser=@user, postTime=@time where id=%3")
-                                      .arg(rkId)
-                                      .arg(ckId)
-                                      .arg(headId),
-                                  p);
+        sqlHelper::ExecuteInTrans(
+            QStringLiteral("update tb_stocktake_head set state=1, rkHeadId=%1, ckHeadId=%2, "
+                           "postUser=@user, postTime=@time where id=%3")
+                .arg(rkId)
+                .arg(ckId)
+                .arg(headId),
+            p);
     });
 }
 
@@ -396,17 +417,19 @@ m_DBresult dal_stocktake::Abandon(int headId, const QString& user, const QString
         SqlParams p;
         p.AddItem("@user", user);
         p.AddItem("@time", time);
-        sqlHelper::ExecuteInTrans("update tb_stocktake_head set state=2, postUser=@user, postTime=@time where id=" +
-                                      QString::number(headId),
-                                  p);
+        sqlHelper::ExecuteInTrans(
+            "update tb_stocktake_head set state=2, postUser=@user, postTime=@time where id=" +
+                QString::number(headId),
+            p);
     });
 }
 
 QString dal_stocktake::CountOfBill(bool out, int billId) {
     if (billId < 1) return {};
-    const RecordSet rs = sqlHelper::ExecuteSql(QStringLiteral("select top 1 billNo from tb_stocktake_head where %1=%2")
-                                                   .arg(out ? "ckHeadId" : "rkHeadId")
-                                                   .arg(billId));
+    const RecordSet rs =
+        sqlHelper::ExecuteSql(QStringLiteral("select top 1 billNo from tb_stocktake_head where %1=%2")
+                                  .arg(out ? "ckHeadId" : "rkHeadId")
+                                  .arg(billId));
     return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
 }
 

@@ -48,9 +48,9 @@ struct StockTakeLine {
     QString goodsDesc;
     QString pinyin;
     QString locationCode;
-    QString unit;      // the default unit
-    double packQty = 0; // its pieces (0: the goods is counted in pieces)
-    double bookQty = 0; // pieces at the start
+    QString unit;                   // the default unit
+    double packQty = 0;             // its pieces (0: the goods is counted in pieces)
+    double bookQty = 0;             // pieces at the start
     std::optional<double> countQty; // pieces; empty: not counted yet
     bool changed = false;
 

@@ -2,9 +2,9 @@
 
 #include "bills/bill.h"
 #include "bills/stocktake.h"
-#include "data/sqlhelper.h"
-#include "data/recordset.h"
 #include "data/msgbox.h"
+#include "data/recordset.h"
+#include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "printout.h"
 #include "rpt_engine.h"
@@ -63,20 +63,21 @@ bool PrintStockTakeSheet(int headId, bool blind, const QString& caption) {
     if (h.id < 1) return refuse(QStringLiteral("当前盘点单不存在!"), caption);
     return PrintOut::Guarded(caption, [&] {
         const RecordSet lines = sqlHelper::ExecuteSql(
-            "select l.locationCode, b.goodsCode, b.goodsName, b.goodsDesc, d.unit, d.bookQty / iif(d.packQty > 0, "
+            "select l.locationCode, b.goodsCode, b.goodsName, b.goodsDesc, d.unit, d.bookQty / iif(d.packQty "
+            "> 0, "
             "d.packQty, 1) as bookQty, '' as countQty, '' as remark from (tb_stocktake_detail as d left join "
             "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
             "d.headId=" +
             QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
         const QDomElement detailNode = PrintOut::BuildRecordNode(lines, code, "DataDetail");
         if (detailNode.isNull()) return refuse(QStringLiteral("当前盘点单没有要盘点的货品!"), caption);
-        const RecordSet head({"billNo", "createTime", "accountName", "locationName", "goodsTypeName", "stateName",
-                              "creator", "counter", "checker"},
+        const RecordSet head({"billNo", "createTime", "accountName", "locationName", "goodsTypeName",
+                              "stateName", "creator", "counter", "checker"},
                              {h.billNo, h.createTime, h.accountName, h.locationName, h.goodsTypeName,
                               StockTakeStateName(h.state), h.creator, QString(), QString()});
-        PrintOut::NodeList nodes = {{"Content/DataGroupHead/DataRecord",
-                                     PrintOut::BuildRecordNode(head, code, "DataGroupHead")},
-                                    {"Content/DataDetail/DataRecord", detailNode}};
+        PrintOut::NodeList nodes = {
+            {"Content/DataGroupHead/DataRecord", PrintOut::BuildRecordNode(head, code, "DataGroupHead")},
+            {"Content/DataDetail/DataRecord", detailNode}};
         if (blind) {
             QDomElement cols = PrintOut::TemplateNode(code, "Content/DataDetail/DataCols");
             cols.removeChild(cols.firstChildElement("bookQty"));

@@ -17,11 +17,12 @@ const char* const kColumns =
 // rows of that order (or of its reverse).
 QString balance(const QString& accounts, const QString& places, int top = 0, bool desc = false) {
     const QString dir = desc ? " DESC" : "";
-    return QStringLiteral("SELECT %1b.goodsCode AS code, b.id AS goodsId, s.locationId, sum(s.importQty - "
-                          "s.exportQty) AS q, sum(s.importWeight - s.exportWeight) AS w FROM tb_goods_head AS "
-                          "b INNER JOIN tb_stock_location AS s ON s.goodsId = b.id WHERE s.accountId IN (%2)%3 "
-                          "GROUP BY b.goodsCode, b.id, s.locationId HAVING abs(sum(s.importQty - s.exportQty)) "
-                          "> 0.000001")
+    return QStringLiteral(
+               "SELECT %1b.goodsCode AS code, b.id AS goodsId, s.locationId, sum(s.importQty - "
+               "s.exportQty) AS q, sum(s.importWeight - s.exportWeight) AS w FROM tb_goods_head AS "
+               "b INNER JOIN tb_stock_location AS s ON s.goodsId = b.id WHERE s.accountId IN (%2)%3 "
+               "GROUP BY b.goodsCode, b.id, s.locationId HAVING abs(sum(s.importQty - s.exportQty)) "
+               "> 0.000001")
                .arg(top > 0 ? QStringLiteral("TOP %1 ").arg(top) : QString(), accounts,
                     QString(places).replace("locationId", "s.locationId")) +
            (top > 0 ? QStringLiteral(" ORDER BY b.goodsCode%1, b.id%1, s.locationId%1").arg(dir) : QString());
@@ -134,9 +135,10 @@ RecordSet dal_rpt_locStock::GetPage(const m_PageInfor& page, int pageIndex, int 
         // goods in code order straight from the balance; only the page is named
         const QString took = balance(m_accounts, m_places, top, desc != fromEnd);
         const QString dir = desc == fromEnd ? " DESC" : "";
-        source = named(QStringLiteral("SELECT TOP %1 * FROM (%2) AS a ORDER BY code%3, goodsId%3, locationId%3")
-                           .arg(rows)
-                           .arg(took, dir));
+        source =
+            named(QStringLiteral("SELECT TOP %1 * FROM (%2) AS a ORDER BY code%3, goodsId%3, locationId%3")
+                      .arg(rows)
+                      .arg(took, dir));
         source = "(" + source + ") AS v";
     } else {
         const QString took = QStringLiteral("SELECT TOP %1 * FROM %2 WHERE 1=1 %3%4")

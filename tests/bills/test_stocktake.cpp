@@ -1,7 +1,7 @@
+#include "access/datamaintenance.h"
 #include "bills/bill.h"
 #include "bills/stockbalance.h"
 #include "bills/stocktake.h"
-#include "access/datamaintenance.h"
 #include "fixture.h"
 
 #include <QDir>
@@ -17,32 +17,37 @@ protected:
     // goods 5 of category 70 in pieces (its default unit holds 0)
     void SetUp() override {
         DbTest::SetUp();
-        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', "
+             "'A区', "
              "0, 0, 1), (2, 'A-01', 'A区1号', 1, 0, 1), (3, 'B', 'B区', 0, 0, 1)");
         exec("insert into tb_dictionary (id, utype, uname, parentId, isstart, isSystemSet) values (70, "
              "'goodsType', '配件', 0, 1, 0)");
         for (int g = 1; g <= 5; ++g) {
-            exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId, status) values (%1, "
-                         "'G%1', '货%1', %2, '启用')")
+            exec(QString(
+                     "insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId, status) values (%1, "
+                     "'G%1', '货%1', %2, '启用')")
                      .arg(g)
                      .arg(g == 5 ? 70 : 5));
-            exec(QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
-                         "weight) values (%1, %1, 1, '69%1', '箱', %2, 3), (%3, %1, 0, '68%1', '个', 1, 0.5)")
-                     .arg(g)
-                     .arg(g == 5 ? 0 : 6)
-                     .arg(g + 10));
+            exec(
+                QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
+                        "weight) values (%1, %1, 1, '69%1', '箱', %2, 3), (%3, %1, 0, '68%1', '个', 1, 0.5)")
+                    .arg(g)
+                    .arg(g == 5 ? 0 : 6)
+                    .arg(g + 10));
         }
     }
     // An approved stock-in (pieces > 0) or stock-out line of goods at a location.
     void move(int goods, int location, double pieces, int account = 2) {
         const bool in = pieces > 0;
         const QString kind = in ? "rk" : "ck";
-        const int id = scalar("select iif(max(id) is null, 0, max(id)) + 1 from tb_" + kind + "_head").toInt();
+        const int id =
+            scalar("select iif(max(id) is null, 0, max(id)) + 1 from tb_" + kind + "_head").toInt();
         exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-x-%2', 1)")
                  .arg(kind)
                  .arg(id)
                  .arg(account));
-        exec(QString("insert into tb_%1_detail (headId, goodsId, qty, packQty, weight, locationId) values (%2, %3, "
+        exec(QString("insert into tb_%1_detail (headId, goodsId, qty, packQty, weight, locationId) values "
+                     "(%2, %3, "
                      "%4, 1, 0.5, %5)")
                  .arg(kind)
                  .arg(id)
@@ -51,11 +56,13 @@ protected:
                  .arg(location));
     }
     double balance(int goods, int location, int account = 2) {
-        return scalar(QString("select iif(sum(importQty - exportQty) is null, 0, sum(importQty - exportQty)) from "
-                              "tb_stock_location where goodsId=%1 and locationId=%2 and accountId=%3")
-                          .arg(goods)
-                          .arg(location)
-                          .arg(account))
+        return scalar(
+                   QString(
+                       "select iif(sum(importQty - exportQty) is null, 0, sum(importQty - exportQty)) from "
+                       "tb_stock_location where goodsId=%1 and locationId=%2 and accountId=%3")
+                       .arg(goods)
+                       .arg(location)
+                       .arg(account))
             .toDouble();
     }
     StockTakeHead start(int location, int type = 0, int account = 2) {
@@ -132,11 +139,11 @@ TEST_F(StockTake, StartingRecordsTheBookBalanceOfTheSubtreeAndRefusesOverlapping
 }
 
 TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
-    move(1, 1, 60);  // counted 8 boxes: 48, shortage 12
-    move(2, 1, 12);  // counted by scans: 2 boxes + 3 pieces = 15, surplus 3
-    move(3, 2, 30);  // uncounted: counts as 0
-    move(5, 2, 7);   // in pieces: counted 9
-    move(4, 2, 24);  // counted 4 boxes = 24, but 6 leave during the count
+    move(1, 1, 60); // counted 8 boxes: 48, shortage 12
+    move(2, 1, 12); // counted by scans: 2 boxes + 3 pieces = 15, surplus 3
+    move(3, 2, 30); // uncounted: counts as 0
+    move(5, 2, 7);  // in pieces: counted 9
+    move(4, 2, 24); // counted 4 boxes = 24, but 6 leave during the count
     StockTakeHead h = start(0);
     ASSERT_TRUE(last.isResult);
     StockTakeSheet sheet;
@@ -177,7 +184,8 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_GT(sheet.lines()[added].id, 0);
     // saved twice: nothing doubles
     ASSERT_TRUE(dal.SaveCounts(h.id, sheet.lines()).isResult);
-    EXPECT_EQ(scalar("select count(*) from tb_stocktake_detail where headId=" + QString::number(h.id)).toInt(), 6);
+    EXPECT_EQ(
+        scalar("select count(*) from tb_stocktake_detail where headId=" + QString::number(h.id)).toInt(), 6);
 
     move(4, 2, -6); // leaves while the count goes on
     const std::vector<StockTakeMove> moved = dal.Moved(h.id);
@@ -205,32 +213,39 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_EQ(done.state, kPosted);
     ASSERT_GT(done.rkHeadId, 0);
     ASSERT_GT(done.ckHeadId, 0);
-    const RecordSet in = query("select h.ispass, t.uname, t.isSystemSet, h.remark, h.supplierId from tb_rk_head h "
-                               "inner join tb_dictionary t on t.id = h.utypeId where h.id=" +
-                               QString::number(done.rkHeadId));
+    const RecordSet in =
+        query("select h.ispass, t.uname, t.isSystemSet, h.remark, h.supplierId from tb_rk_head h "
+              "inner join tb_dictionary t on t.id = h.utypeId where h.id=" +
+              QString::number(done.rkHeadId));
     EXPECT_EQ(in.at(0, 0).toInt(), 1);
     EXPECT_EQ(in.at(0, 1).toString(), "盘盈");
     EXPECT_EQ(in.at(0, 2).toInt(), 1);
     EXPECT_TRUE(in.at(0, 3).toString().contains(h.billNo));
-    EXPECT_EQ(scalar("select t.uname from tb_ck_head h inner join tb_dictionary t on t.id = h.utypeId where h.id=" +
-                     QString::number(done.ckHeadId))
-                  .toString(),
-              "盘亏");
+    EXPECT_EQ(
+        scalar("select t.uname from tb_ck_head h inner join tb_dictionary t on t.id = h.utypeId where h.id=" +
+               QString::number(done.ckHeadId))
+            .toString(),
+        "盘亏");
     // surpluses: G2 half a box, G4 one box (24 counted, 18 booked), G1 at B one box, G5 none (in pieces)
-    const RecordSet lines = query("select goodsCode, unit, packQty, qty, inPrice, rowNo from tb_rk_detail where "
-                                  "headId=" +
-                                  QString::number(done.rkHeadId) + " order by rowNo");
+    const RecordSet lines =
+        query("select goodsCode, unit, packQty, qty, inPrice, rowNo from tb_rk_detail where "
+              "headId=" +
+              QString::number(done.rkHeadId) + " order by rowNo");
     ASSERT_EQ(lines.RecordCount(), 4);
     QStringList got;
     for (int r = 0; r < lines.RecordCount(); ++r) {
-        got << QString("%1 %2 %3 %4").arg(lines.at(r, 0).toString(), lines.at(r, 1).toString()).arg(lines.at(r, 2).toDouble()).arg(lines.at(r, 3).toDouble());
+        got << QString("%1 %2 %3 %4")
+                   .arg(lines.at(r, 0).toString(), lines.at(r, 1).toString())
+                   .arg(lines.at(r, 2).toDouble())
+                   .arg(lines.at(r, 3).toDouble());
         EXPECT_DOUBLE_EQ(lines.at(r, 4).toDouble(), 0);
         EXPECT_EQ(lines.at(r, 5).toInt(), r + 1);
     }
     EXPECT_EQ(got, QStringList({"G2 箱 6 0.5", "G4 箱 6 1", "G5 箱 1 2", "G1 箱 6 1"}));
-    EXPECT_EQ(scalar("select sum(qty * packQty) from tb_ck_detail where headId=" + QString::number(done.ckHeadId))
-                  .toDouble(),
-              12 + 30);
+    EXPECT_EQ(
+        scalar("select sum(qty * packQty) from tb_ck_detail where headId=" + QString::number(done.ckHeadId))
+            .toDouble(),
+        12 + 30);
 
     // the adjustment bills stay: neither withdrawn nor deleted
     EXPECT_EQ(dal_stocktake::CountOfBill(false, done.rkHeadId), h.billNo);

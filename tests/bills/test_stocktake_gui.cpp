@@ -27,15 +27,17 @@ protected:
         exec("insert into tb_location_fun (locationId, departmentId) values (11, 1), (12, 1)");
         exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-2612-00001', 1)");
         for (int g = 1; g <= 31; ++g) {
-            exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId, status) values (%1, "
-                         "'P%2', '盘点货品%1号', 5, '启用')")
+            exec(QString(
+                     "insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId, status) values (%1, "
+                     "'P%2', '盘点货品%1号', 5, '启用')")
                      .arg(g)
                      .arg(g, 2, 10, QChar('0')));
-            exec(QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
-                         "weight) values (%1, %1, 1, '69%2', '箱', 6, 3), (%3, %1, 0, '68%2', '个', 1, 0.5)")
-                     .arg(g)
-                     .arg(g, 2, 10, QChar('0'))
-                     .arg(g + 100));
+            exec(
+                QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
+                        "weight) values (%1, %1, 1, '69%2', '箱', 6, 3), (%3, %1, 0, '68%2', '个', 1, 0.5)")
+                    .arg(g)
+                    .arg(g, 2, 10, QChar('0'))
+                    .arg(g + 100));
             if (g <= 30)
                 exec(QString("insert into tb_rk_detail (headId, rowNo, goodsId, unit, qty, packQty, weight, "
                              "locationId) values (1, %1, %1, '箱', %1, 6, 3, %2)")
@@ -126,9 +128,9 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
     scan(f, "no-such-barcode");
     scan(f, "6903", "abc");
-    EXPECT_EQ(m_msg.texts(), (QStringList{"盘点数量不能小于 0!", "盘点数量必须是数字!",
-                                          "条码或编码 [no-such-barcode] 没有对应的货品!",
-                                          "数量必须是大于 0 的数字!"}));
+    EXPECT_EQ(m_msg.texts(),
+              (QStringList{"盘点数量不能小于 0!", "盘点数量必须是数字!",
+                           "条码或编码 [no-such-barcode] 没有对应的货品!", "数量必须是大于 0 的数字!"}));
     EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
 
     // the filters
@@ -164,7 +166,8 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
 
     // two boxes of P05 leave S1 during the count
     exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-2612-00001', 0)");
-    exec("insert into tb_ck_detail (headId, rowNo, goodsId, unit, qty, packQty, weight, locationId) values (1, 1, "
+    exec("insert into tb_ck_detail (headId, rowNo, goodsId, unit, qty, packQty, weight, locationId) values "
+         "(1, 1, "
          "5, '箱', 2, 6, 3, 11)");
     exec("update tb_ck_head set ispass=1 where id=1");
 
@@ -205,11 +208,13 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     // the two adjustment bills: approved, of their types, in default units
     const int rk = scalar("select rkHeadId from tb_stocktake_head").toInt();
     const int ck = scalar("select ckHeadId from tb_stocktake_head").toInt();
-    EXPECT_EQ(scalar("select t.uname & ':' & h.ispass & ':' & h.remark from tb_rk_head h inner join tb_dictionary t "
-                     "on t.id = h.utypeId where h.id=" +
-                     QString::number(rk))
-                  .toString(),
-              "盘盈:1:盘点单 " + number + " 盘盈");
+    EXPECT_EQ(
+        scalar(
+            "select t.uname & ':' & h.ispass & ':' & h.remark from tb_rk_head h inner join tb_dictionary t "
+            "on t.id = h.utypeId where h.id=" +
+            QString::number(rk))
+            .toString(),
+        "盘盈:1:盘点单 " + number + " 盘盈");
     EXPECT_EQ(scalar("select t.uname & ':' & h.ispass from tb_ck_head h inner join tb_dictionary t on t.id = "
                      "h.utypeId where h.id=" +
                      QString::number(ck))

@@ -13,40 +13,43 @@ protected:
         std::mt19937 rng(7);
         auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
         // locations 1 (A) > 2 (A-01) > 3 (A-01-1), and 4 (B)
-        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+        exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', "
+             "'A区', "
              "0, 0, 1), "
              "(2, 'A-01', 'A区1号', 1, 0, 1), (3, 'A-01-1', 'A区1号1层', 2, 0, 1), (4, 'B', 'B区', 0, 0, 1)");
         for (int g = 1; g <= 12; ++g) {
-            exec(QString("insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId) values (%1, 'G%2', "
-                         "'货%1', 5)")
+            exec(QString(
+                     "insert into tb_goods_head (id, goodsCode, goodsName, goodsTypeId) values (%1, 'G%2', "
+                     "'货%1', 5)")
                      .arg(g)
                      .arg(g, 2, 10, QChar('0')));
-            exec(QString("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, "
-                         "'箱', %2)")
+            exec(QString(
+                     "insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (%1, %1, 1, "
+                     "'箱', %2)")
                      .arg(g)
                      .arg(g == 12 ? 0 : 6));
         }
         int line = 1;
         for (int b = 1; b <= 60; ++b) {
             const char* kind = b % 3 ? "rk" : "ck";
-            exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
-                     .arg(kind)
-                     .arg(b)
-                     .arg(pick(4) ? 2 : 30)
-                     .arg(pick(4) ? 1 : 0));
+            exec(
+                QString("insert into tb_%1_head (id, accountId, billNo, ispass) values (%2, %3, '%1-%2', %4)")
+                    .arg(kind)
+                    .arg(b)
+                    .arg(pick(4) ? 2 : 30)
+                    .arg(pick(4) ? 1 : 0));
             for (int k = 0; k < 1 + pick(4); ++k)
-                exec(
-                    QString(
-                        "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, locationId) values "
-                        "(%2, %3, %4, %5, 6, 0.5, %6)")
-                        .arg(kind)
-                        .arg(line++)
-                        .arg(b)
-                        .arg(1 + pick(12))
-                        .arg(1 + pick(5))
-                        .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
+                exec(QString("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, "
+                             "locationId) values "
+                             "(%2, %3, %4, %5, 6, 0.5, %6)")
+                         .arg(kind)
+                         .arg(line++)
+                         .arg(b)
+                         .arg(1 + pick(12))
+                         .arg(1 + pick(5))
+                         .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
         }
-}
+    }
 };
 
 } // namespace
@@ -120,9 +123,9 @@ TEST_F(LocStock, PagesReadOnTheirOwnJoinUpToTheWholeList) {
         QString keyword;
         QString places;
     };
-    const Case cases[] = {{"goodsCode", false, {}, {}},       {"goodsCode", true, {}, {}},
-                          {"goodsCode", false, {}, "1,2,3"},  {"val(totalDefaultQty)", true, {}, {}},
-                          {"locationCode", false, "A", {}},   {"goodsCode", false, "货1", {}}};
+    const Case cases[] = {{"goodsCode", false, {}, {}},      {"goodsCode", true, {}, {}},
+                          {"goodsCode", false, {}, "1,2,3"}, {"val(totalDefaultQty)", true, {}, {}},
+                          {"locationCode", false, "A", {}},  {"goodsCode", false, "货1", {}}};
     for (const Case& c : cases) {
         f.locationIds = c.places;
         f.keyword = c.keyword;
@@ -142,7 +145,8 @@ TEST_F(LocStock, PagesReadOnTheirOwnJoinUpToTheWholeList) {
                 const RecordSet rs = dal.GetPage(page, p, size, select);
                 EXPECT_EQ(rs.RecordCount(), std::min(size, all.recordCount - (p - 1) * size));
                 for (int r = 0; r < rs.RecordCount(); ++r)
-                    joined << rs.at(r, 0).toString() + "/" + rs.at(r, 1).toString() + "/" + rs.at(r, 2).toString();
+                    joined << rs.at(r, 0).toString() + "/" + rs.at(r, 1).toString() + "/" +
+                                  rs.at(r, 2).toString();
             }
             QStringList whole;
             for (int r = 0; r < all.recordCount; ++r)
@@ -153,7 +157,8 @@ TEST_F(LocStock, PagesReadOnTheirOwnJoinUpToTheWholeList) {
         // the order asked for holds over the whole list
         if (c.order == "goodsCode")
             for (int r = 1; r < all.recordCount; ++r) {
-                const QString a = all.recordSet.at(r - 1, 3).toString(), b = all.recordSet.at(r, 3).toString();
+                const QString a = all.recordSet.at(r - 1, 3).toString(),
+                              b = all.recordSet.at(r, 3).toString();
                 EXPECT_TRUE(c.desc ? a >= b : a <= b) << r;
             }
     }

@@ -154,7 +154,8 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
         columns.push_back(col);
     }
     // a data file may keep fewer columns than its template (a blind count sheet)
-    const QDomElement kept = data.documentElement().firstChildElement("DataDetail").firstChildElement("DataCols");
+    const QDomElement kept =
+        data.documentElement().firstChildElement("DataDetail").firstChildElement("DataCols");
     if (!kept.isNull())
         std::erase_if(columns, [&](const Column& c) { return kept.firstChildElement(c.name).isNull(); });
     if (columns.empty()) {
