@@ -134,8 +134,9 @@ TEST_F(StockWindow, TheStockPerLocationOfAGoodsOpensFromTheGoodsWindow) {
     ASSERT_GT(f->result.recordCount, 0);
     for (int r = 0; r < f->dg_List->rowCount(); ++r)
         EXPECT_TRUE(at(*f, r, 8).startsWith("A")) << at(*f, r, 8).toStdString();
-    f->resize(1200, 600);
-    f->show();
+    area.resize(1240, 660);
+    area.show();
+    f->parentWidget()->resize(1200, 600); // the window's frame in the workspace
     screenshot(f, "stock_per_location");
     WindowRegistry::SetArea(nullptr);
 }
