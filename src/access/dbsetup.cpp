@@ -100,7 +100,7 @@ void migrateTo4(Database& db) {
     for (const char* statement : {
              "CREATE TABLE tb_stocktake_head (id INTEGER PRIMARY KEY, billNo TEXT COLLATE NOCASE, accountId "
              "INTEGER, locationId INTEGER NOT NULL DEFAULT 0, goodsTypeId INTEGER NOT NULL DEFAULT 0, places "
-             "TEXT, "
+             "TEXT, goodsTypes TEXT, "
              "state INTEGER NOT NULL DEFAULT 0, creator TEXT COLLATE NOCASE, createTime TEXT COLLATE NOCASE, "
              "userId INTEGER, rkHeadId INTEGER NOT NULL DEFAULT 0, ckHeadId INTEGER NOT NULL DEFAULT 0, "
              "postUser "

@@ -299,6 +299,12 @@ void frm_Main::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+        // a window holding unsaved work asks first; keeping it keeps the program
+        for (QMdiSubWindow* sub : m_mdi->subWindowList())
+            if (!sub->close()) {
+                event->ignore();
+                return;
+            }
         m_exiting = true;
     }
     QSettings(LayoutFile(), QSettings::IniFormat).setValue("frm_Main/geometry", saveGeometry());

@@ -31,6 +31,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -110,7 +111,7 @@ public:
             case Unit:
                 return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
             case Book:
-                return units(l.bookQty, l.perUnit());
+                return units(l.book(), l.perUnit());
             case Counted:
                 return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
             case Difference:
@@ -160,9 +161,10 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     auto* bar = NewFormToolBar();
     AddToolAction(bar, this, "new", "新建盘点", "新", QColor(40, 120, 200), [this] { NewCount(); });
     AddToolAction(bar, this, "open", "打开", "开", QColor(60, 140, 90), [this] { ChooseCount(); });
-    AddToolAction(bar, this, "save", "保存", "存", QColor(30, 130, 60), [this] { SaveCount(); });
+    saveAction = AddToolAction(bar, this, "save", "保存", "存", QColor(30, 130, 60), [this] { SaveCount(); });
     postAction = AddToolAction(bar, this, "post", "过账", "过", QColor(180, 90, 30), [this] { PostCount(); });
-    AddToolAction(bar, this, "abandon", "作废", "废", QColor(160, 60, 60), [this] { AbandonCount(); });
+    abandonAction =
+        AddToolAction(bar, this, "abandon", "作废", "废", QColor(160, 60, 60), [this] { AbandonCount(); });
     QAction* print = NewToolAction(bar, "print", "打印盘点表", "印", QColor(200, 120, 30));
     auto* printMenu = new QMenu(this);
     printMenu->addAction(QStringLiteral("盘点表(含账面数量)"), this, [this] { PrintSheet(false); })
@@ -189,7 +191,7 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     txt_Qty->setText("1");
     txt_Qty->setMaximumWidth(60);
     txt_Qty->setMaxLength(10);
-    auto* search = NamedButton("btn_searchGoods", "查找");
+    search = NamedButton("btn_searchGoods", "查找");
     connect(search, &QPushButton::clicked, this, &frmStockTake::SearchGoods);
     cobo_filter = NamedCombo("cobo_filter");
     cobo_filter->addItems(
@@ -212,6 +214,15 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
         QString error;
         if (m_sheet.setCounted(row, text, &error)) {
             showSummary();
+            // under a filter the counted row may leave the list: the next one takes its place
+            if (cobo_filter->currentIndex() != All)
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, at = grid->currentIndex().row()] {
+                        m_model->refresh(cobo_filter->currentIndex());
+                        if (m_model->rowCount() > 0) grid->selectRow(std::min(at, m_model->rowCount() - 1));
+                    },
+                    Qt::QueuedConnection);
             return true;
         }
         Refuse(this, error);
@@ -226,7 +237,7 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
                           QAbstractItemView::AnyKeyPressed);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(22);
-    const int widths[] = {50, 90, 110, 180, 110, 70, 80, 80, 80};
+    const int widths[] = {50, 90, 110, 180, 110, 70, 90, 100, 90};
     for (int c = 0; c < StockTakeModel::Count; ++c)
         grid->setColumnWidth(c, widths[c]);
     grid->horizontalHeader()->setStretchLastSection(true);
@@ -280,8 +291,10 @@ void frmStockTake::showCount() {
             cobo_location->addItem(QStringLiteral("(无库位)"), 0);
     }
     const bool open = m_sheet.open() && h.id > 0;
-    for (QWidget* w : std::initializer_list<QWidget*>{cobo_location, txt_goodsCode, txt_Qty})
+    for (QWidget* w : std::initializer_list<QWidget*>{cobo_location, txt_goodsCode, txt_Qty, search})
         w->setEnabled(open);
+    for (QAction* a : {saveAction, postAction, abandonAction})
+        a->setEnabled(open);
     m_model->refresh(cobo_filter->currentIndex());
     showSummary();
 }
@@ -401,15 +414,16 @@ void frmStockTake::ChooseCount() {
     auto* list = new QTableWidget;
     list->setObjectName("list_counts");
     const RecordSet rs = m_dal.List();
-    list->setColumnCount(6);
+    list->setColumnCount(7);
     list->setHorizontalHeaderLabels({QStringLiteral("盘点单号"), QStringLiteral("状态"),
-                                     QStringLiteral("账目标识"), QStringLiteral("库位"),
+                                     QStringLiteral("账目标识"), QStringLiteral("库位"), QStringLiteral("货品类别"),
                                      QStringLiteral("制单人"), QStringLiteral("开始时间")});
     list->setRowCount(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
         const QStringList texts = {acc::valueText(rs.at(r, 1)), StockTakeStateName(rs.at(r, 2).toInt()),
                                    acc::valueText(rs.at(r, 3)), acc::valueText(rs.at(r, 4)),
-                                   acc::valueText(rs.at(r, 5)), acc::valueText(rs.at(r, 6))};
+                                   acc::valueText(rs.at(r, 7)), acc::valueText(rs.at(r, 5)),
+                                   acc::valueText(rs.at(r, 6)).left(16)};
         for (int c = 0; c < texts.size(); ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             item->setData(Qt::UserRole, rs.at(r, 0).toInt());
@@ -420,6 +434,8 @@ void frmStockTake::ChooseCount() {
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->resizeColumnsToContents();
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->verticalHeader()->hide();
     if (rs.RecordCount() > 0) list->selectRow(0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("打开"));
@@ -430,7 +446,7 @@ void frmStockTake::ChooseCount() {
     auto* layout = new QVBoxLayout(&dlg);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    dlg.resize(640, 360);
+    dlg.resize(760, 380);
     if (RunModal(&dlg) != QDialog::Accepted || list->currentRow() < 0) return;
     if (!confirmDiscard()) return;
     m_sheet.load(StockTakeHead(), {});
@@ -466,7 +482,12 @@ void frmStockTake::addScanned(const StockTakeLine& goods, double pieces) {
     } else {
         m_model->lineChanged(row);
     }
-    const int shown = m_model->rowOf(row);
+    int shown = m_model->rowOf(row);
+    if (shown < 0 && cobo_filter->currentIndex() != All) {
+        // the filter hides what was just counted: show every line
+        cobo_filter->setCurrentIndex(All);
+        shown = m_model->rowOf(row);
+    }
     if (shown >= 0) {
         grid->selectRow(shown);
         grid->scrollTo(m_model->index(shown, 0));
@@ -550,25 +571,41 @@ void frmStockTake::PostCount() {
     }
     const int uncounted = m_sheet.uncounted();
     QString question =
-        uncounted > 0
-            ? QStringLiteral("还有 %1 行没有盘点, 过账时按盘点数量 0 计算(全部作为盘亏)。").arg(uncounted)
-            : QString();
+        uncounted > 0 ? QStringLiteral("还有 %1 行没有盘点, 过账时按盘点数量 0 计算。").arg(uncounted) : QString();
     const std::vector<StockTakeMove> moved = m_dal.Moved(m_sheet.head().id);
-    if (!moved.empty()) {
-        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:")
-                        .arg(moved.size());
-        for (size_t k = 0; k < moved.size() && k < 15; ++k)
-            question +=
-                QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
-                    .arg(moved[k].goodsCode, moved[k].goodsName,
-                         moved[k].locationCode.isEmpty() ? QStringLiteral("无库位") : moved[k].locationCode,
-                         acc::formatNumber(moved[k].bookQty, "#0.###"),
-                         acc::formatNumber(moved[k].nowQty, "#0.###"));
-        if (moved.size() > 15) question += QStringLiteral("\n  ……");
+    auto number = [](double v) { return QString::number(v, 'g', 12); };
+    const auto unlisted = std::count_if(moved.begin(), moved.end(), [](const StockTakeMove& m) { return !m.listed; });
+    const size_t listed = moved.size() - static_cast<size_t>(unlisted);
+    if (listed > 0)
+        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:").arg(listed);
+    for (size_t k = 0, shown = 0; k < moved.size(); ++k) {
+        const StockTakeMove& m = moved[k];
+        if (!m.listed) continue;
+        if (++shown > 15) {
+            question += QStringLiteral("\n  ……");
+            break;
+        }
+        question += QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
+                        .arg(m.goodsCode, m.goodsName, m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode,
+                             number(m.bookQty), number(m.nowQty));
     }
-    question +=
-        QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
-            .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
+    if (unlisted > 0)
+        question += QStringLiteral("\n另有 %1 项货品在盘点开始后才到这些库位, 不在盘点表中, 过账不会调整它们"
+                                   "(需要时请先扫描加入):")
+                        .arg(unlisted);
+    for (size_t k = 0, shown = 0; k < moved.size(); ++k) {
+        const StockTakeMove& m = moved[k];
+        if (m.listed) continue;
+        if (++shown > 10) {
+            question += QStringLiteral("\n  ……");
+            break;
+        }
+        question += QStringLiteral("\n  %1 %2 [%3]: 现在 %4")
+                        .arg(m.goodsCode, m.goodsName, m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode,
+                             number(m.nowQty));
+    }
+    question += QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
+                    .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
     if (!MsgBox::Confirm(question, windowTitle())) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const m_DBresult r = m_dal.Post(m_sheet.head().id, true, CurrentUser().user, now());

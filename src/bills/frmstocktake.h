@@ -10,6 +10,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 class StockTakeModel;
 
@@ -25,7 +26,10 @@ public:
     QLineEdit* txt_Qty; // default units a scan adds
     QComboBox* cobo_filter;
     QTableView* grid;
+    QAction* saveAction;
     QAction* postAction;
+    QAction* abandonAction;
+    QPushButton* search;
 
     const StockTakeSheet& sheet() const { return m_sheet; }
     // The sheet row shown in a grid row (-1 when none).

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr double kEpsilon = 0.000001;
+constexpr double kMaxPieces = 1e12; // beyond any shelf, within what a double keeps exact to the piece
 
 QString num(double v) {
     return QString::number(v, 'g', 15);
@@ -138,13 +139,15 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         r.str_MsgBox = QStringLiteral("请选择账目标识!");
         return r;
     }
+    // a category takes the categories below it
+    stored.goodsTypes =
+        stored.goodsTypeId > 0 ? GetSubIds(stored.goodsTypeId, "tb_dictionary", "id") : QString();
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
         const RecordSet open = sqlHelper::QueryInTrans(
-            "select billNo, places, goodsTypeId from tb_stocktake_head where state=0 and accountId=" +
+            "select billNo, places, goodsTypes from tb_stocktake_head where state=0 and accountId=" +
             QString::number(stored.accountId) + " order by id");
         for (int k = 0; k < open.RecordCount(); ++k) {
-            const int type = open.at(k, 2).toInt();
-            const bool sameGoods = type == 0 || stored.goodsTypeId == 0 || type == stored.goodsTypeId;
+            const bool sameGoods = placesOverlap(acc::valueText(open.at(k, 2)), stored.goodsTypes);
             if (sameGoods && placesOverlap(acc::valueText(open.at(k, 1)), stored.places))
                 throw DbError(QStringLiteral("盘点单 %1 还在盘点中, 它的账目标识和库位与本次盘点重叠, "
                                              "请先过账或作废它!")
@@ -160,28 +163,26 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         p.AddItem("@locationId", stored.locationId);
         p.AddItem("@goodsTypeId", stored.goodsTypeId);
         p.AddItem("@places", stored.places);
+        p.AddItem("@goodsTypes", stored.goodsTypes);
         p.AddItem("@creator", stored.creator);
         p.AddItem("@createTime", stored.createTime);
         p.AddItem("@userId", stored.userId);
         sqlHelper::ExecuteInTrans(
-            "insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, "
-            "places, state, creator, createTime, userId) values (@id, @billNo, @accountId, "
-            "@locationId, @goodsTypeId, @places, 0, @creator, @createTime, @userId)",
+            "insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, places, goodsTypes, "
+            "state, creator, createTime, userId) values (@id, @billNo, @accountId, @locationId, @goodsTypeId, "
+            "@places, @goodsTypes, 0, @creator, @createTime, @userId)",
             p);
         const QString where =
             stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
-        const QString type = stored.goodsTypeId > 0
-                                 ? " where b.goodsTypeId = " + QString::number(stored.goodsTypeId)
-                                 : QString();
+        const QString type =
+            stored.goodsTypes.isEmpty() ? QString() : " where b.goodsTypeId in (" + stored.goodsTypes + ")";
         sqlHelper::ExecuteInTrans(
             QStringLiteral(
-                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) "
-                "select "
+                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) select "
                 "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
                 "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
-                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on "
-                "b.id "
-                "= d.goodsId%6")
+                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on b.id = "
+                "d.goodsId%6")
                 .arg(stored.id)
                 .arg(defaultUnit("unit"), defaultUnit("packQty"))
                 .arg(stored.accountId)
@@ -195,12 +196,10 @@ StockTakeHead dal_stocktake::GetModel(int id) {
     StockTakeHead h;
     const RecordSet rs = sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.accountId, h.locationId, h.goodsTypeId, h.places, h.state, h.creator, "
-        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' "
-        "' & "
-        "l.uname, t.uname from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) "
-        "left "
-        "join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
-        "where h.id=" +
+        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' ' "
+        "& l.uname, t.uname, h.goodsTypes from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = "
+        "h.accountId) left join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = "
+        "h.goodsTypeId where h.id=" +
         QString::number(id));
     if (rs.RecordCount() < 1) return h;
     auto text = [&](int c) { return acc::valueText(rs.at(0, c)); };
@@ -221,14 +220,14 @@ StockTakeHead dal_stocktake::GetModel(int id) {
     h.accountName = text(14);
     h.locationName = h.locationId > 0 ? text(15) : QStringLiteral("全部库位");
     h.goodsTypeName = h.goodsTypeId > 0 ? text(16) : QStringLiteral("全部类别");
+    h.goodsTypes = text(17);
     return h;
 }
 
 std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
     const RecordSet rs = sqlHelper::ExecuteSql(
-        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, "
-        "l.locationCode, "
-        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId from (tb_stocktake_detail as d left join "
+        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, l.locationCode, "
+        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId, d.postQty from (tb_stocktake_detail as d left join "
         "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
         "d.headId=" +
         QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
@@ -250,6 +249,7 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
         l.bookQty = rs.at(r, 10).toDouble();
         if (!IsBlank(rs.at(r, 11))) l.countQty = rs.at(r, 11).toDouble();
         l.goodsTypeId = rs.at(r, 12).toInt();
+        if (!IsBlank(rs.at(r, 13))) l.postQty = rs.at(r, 13).toDouble();
         out.push_back(std::move(l));
     }
     return out;
@@ -258,9 +258,9 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
 RecordSet dal_stocktake::List() {
     return sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
-        "l.uname), h.creator, h.createTime from (tb_stocktake_head as h left join tb_dictionary as a on a.id "
-        "= "
-        "h.accountId) left join tb_location as l on l.id = h.locationId order by h.id desc");
+        "l.uname), h.creator, h.createTime, iif(h.goodsTypeId = 0, '全部类别', t.uname) from ((tb_stocktake_head "
+        "as h left join tb_dictionary as a on a.id = h.accountId) left join tb_location as l on l.id = "
+        "h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId order by h.id desc");
 }
 
 m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines) {
@@ -332,6 +332,24 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
             out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)),
                            acc::valueText(rs.at(r, 2)), book, now});
     }
+    // stock that came to the count's locations where it has no line
+    const QString places = h.places.isEmpty() ? QString() : " and s.locationId in (" + h.places + ")";
+    const QString types = h.goodsTypes.isEmpty() ? QString() : " and b.goodsTypeId in (" + h.goodsTypes + ")";
+    const RecordSet arrived = sqlHelper::ExecuteSql(
+        QStringLiteral(
+            "select b.goodsCode, b.goodsName, l.locationCode, s.q from ((select goodsId, locationId, "
+            "sum(importQty - exportQty) as q from tb_stock_location as s where accountId = %1%2 group by "
+            "goodsId, locationId having abs(sum(importQty - exportQty)) > 0.000001) as s inner join "
+            "tb_goods_head as b on b.id = s.goodsId) left join tb_location as l on l.id = s.locationId where "
+            "not exists (select 1 from tb_stocktake_detail as d where d.headId = %3 and d.goodsId = s.goodsId "
+            "and d.locationId = s.locationId)%4 order by l.locationCode, b.goodsCode")
+            .arg(h.accountId)
+            .arg(places)
+            .arg(headId)
+            .arg(types));
+    for (int r = 0; r < arrived.RecordCount(); ++r)
+        out.push_back({acc::valueText(arrived.at(r, 0)), acc::valueText(arrived.at(r, 1)),
+                       acc::valueText(arrived.at(r, 2)), 0, arrived.at(r, 3).toDouble(), false});
     return out;
 }
 
@@ -461,10 +479,11 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
     if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
     if (goods.goodsId < 1) return fail(QStringLiteral("货品不存在!"));
     if (!(pieces > 0)) return fail(QStringLiteral("盘点数量必须大于 0!"));
+    if (pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
     if (!m_head.places.isEmpty() && !idSet(m_head.places).contains(QString::number(goods.locationId)))
         return fail(QStringLiteral("库位 %1 不在本次盘点的范围内!")
                         .arg(goods.locationCode.isEmpty() ? QStringLiteral("(无)") : goods.locationCode));
-    if (m_head.goodsTypeId > 0 && goods.goodsTypeId != m_head.goodsTypeId)
+    if (!m_head.goodsTypes.isEmpty() && !idSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
         return fail(QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
     int row = find(goods.goodsId, goods.locationId);
     if (row < 0) {
@@ -477,6 +496,7 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
         m_rows[key(goods.goodsId, goods.locationId)] = row;
     }
     StockTakeLine& l = m_lines[static_cast<size_t>(row)];
+    if (l.countQty.value_or(0) + pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
     l.countQty = l.countQty.value_or(0) + pieces;
     l.changed = true;
     return row;
@@ -500,8 +520,8 @@ bool StockTakeSheet::setCounted(int row, const QString& text, QString* error) {
     const double units = t.toDouble(&ok);
     if (!ok || !std::isfinite(units)) return fail(QStringLiteral("盘点数量必须是数字!"));
     if (units < 0) return fail(QStringLiteral("盘点数量不能小于 0!"));
-    if (units > 1e12) return fail(QStringLiteral("盘点数量太大!"));
     const double pieces = units * l.perUnit();
+    if (pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
     if (!l.countQty || std::abs(*l.countQty - pieces) > kEpsilon) l.changed = true;
     l.countQty = pieces;
     return true;
@@ -522,7 +542,7 @@ int StockTakeSheet::uncounted() const {
 
 int StockTakeGoodsForCode(const QString& code, int detailId, StockTakeLine& goods, double& pieces) {
     dal_goods_detail dal;
-    const m_goods_detail d = dal.GetModelForInput(code, detailId);
+    const m_goods_detail d = dal.GetModelForInput(code, detailId, false);
     if (d.irowsCount != 1) return d.irowsCount;
     const m_goods_detail unit = dal.GetModelForDefault(d.headId);
     goods = StockTakeLine();

@@ -24,6 +24,7 @@ struct StockTakeHead {
     int locationId = 0;  // the subtree's root; 0: every granted location
     int goodsTypeId = 0; // 0: every category
     QString places;      // the location ids counted, "0,3,4"
+    QString goodsTypes;  // the category and those below it, "5,9" ("": every category)
     int state = kCounting;
     QString creator;
     QString createTime;
@@ -52,10 +53,13 @@ struct StockTakeLine {
     double packQty = 0;             // its pieces (0: the goods is counted in pieces)
     double bookQty = 0;             // pieces at the start
     std::optional<double> countQty; // pieces; empty: not counted yet
+    std::optional<double> postQty;  // pieces on the books when the count was posted
     bool changed = false;
 
     double perUnit() const { return packQty > 0 ? packQty : 1; }
-    double difference() const { return countQty.value_or(0) - bookQty; }
+    // the book the difference is taken against: at posting once posted
+    double book() const { return postQty.value_or(bookQty); }
+    double difference() const { return countQty.value_or(0) - book(); }
 };
 
 // A goods whose balance moved during the count.
@@ -65,6 +69,7 @@ struct StockTakeMove {
     QString locationCode;
     double bookQty = 0; // pieces at the start
     double nowQty = 0;  // pieces now
+    bool listed = true; // false: stock came where the count has no line for it
 };
 
 class dal_stocktake {
@@ -76,11 +81,12 @@ public:
     m_DBresult Start(StockTakeHead& head, const QString& granted);
     StockTakeHead GetModel(int id);
     std::vector<StockTakeLine> Lines(int headId);
-    // The counts, newest first: id, billNo, state, account, location, creator, createTime.
+    // The counts, newest first: id, billNo, state, account, location, creator, createTime, category.
     RecordSet List();
     // Stores the changed lines (new ones get their ids); refused unless the count is open.
     m_DBresult SaveCounts(int headId, std::vector<StockTakeLine>& lines);
-    // The lines whose balance is no longer what it was at the start.
+    // The lines whose balance is no longer what it was at the start, then
+    // the goods that came to the count's locations without a line.
     std::vector<StockTakeMove> Moved(int headId);
     // Posts a stored count. Uncounted lines count as 0 only when the caller
     // says so; otherwise they refuse the posting.

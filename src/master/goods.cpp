@@ -189,10 +189,10 @@ m_goods_detail dal_goods_detail::readModel(const QString& sql) {
     return d;
 }
 
-m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id) {
+m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id, bool enabledOnly) {
     m_sql.Clear();
-    m_sql.Append(QString("select ") + kInputColumns +
-                 "   from v_goods_detail_input  where status='启用'  and "
+    m_sql.Append(QString("select ") + kInputColumns + "   from v_goods_detail_input  where " +
+                 (enabledOnly ? "status='启用'  and " : "") +
                  "(inputGoodsCode='" +
                  sqlHelper::EscapeQuote(code) + "') ");
     if (id > 0) m_sql.Append(" and id=" + QString::number(id));

@@ -77,7 +77,8 @@ class dal_goods_detail {
 public:
     void Add(const m_goods_detail& model);
     // The enabled packaging unit typed in at bill entry by goods code or barcode.
-    m_goods_detail GetModelForInput(const QString& code, int id = 0);
+    // enabledOnly false: stopped and replaced goods too (a count finds what lies on the shelf)
+    m_goods_detail GetModelForInput(const QString& code, int id = 0, bool enabledOnly = true);
     m_recordSet GetListForInputAndCondition(const ConditionSet& conditions, const QString& selectText = {});
     m_goods_detail GetModel(int id);
     m_goods_detail GetModelForDefault(int headId);

@@ -33,7 +33,7 @@ QString named(const QString& rows) {
     return QStringLiteral(
                "SELECT b.id, b.goodsTypeId, t.uname AS goodsTypeName, b.goodsCode, b.goodsName, b.goodsDesc, "
                "b.pinyin, a.unit, s.locationId, l.locationCode, l.uname AS locationName, s.q AS totalQty, "
-               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, s.w AS "
+               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, round(s.w, 4) AS "
                "totalWeight FROM ((((%1) AS s INNER JOIN tb_goods_head AS b ON b.id = s.goodsId) LEFT JOIN "
                "tb_goods_detail AS a ON (a.headId = b.id AND a.isDefault = 1)) LEFT JOIN tb_location AS l ON "
                "l.id = s.locationId) LEFT JOIN tb_dictionary AS t ON t.id = b.goodsTypeId")

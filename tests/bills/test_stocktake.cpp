@@ -128,7 +128,11 @@ TEST_F(StockTake, StartingRecordsTheBookBalanceOfTheSubtreeAndRefusesOverlapping
     // an abandoned count frees its locations; a category keeps to its goods
     ASSERT_TRUE(dal.Abandon(a.id, "admin", kTime).isResult);
     EXPECT_EQ(dal.GetModel(a.id).state, kAbandoned);
-    const StockTakeHead parts = start(1, 70);
+    // a category takes those below it
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart, isSystemSet) values (80, 'goodsType', "
+         "'大类', 0, 1, 0)");
+    exec("update tb_dictionary set parentId = 80 where id = 70");
+    const StockTakeHead parts = start(1, 80);
     ASSERT_TRUE(last.isResult);
     ASSERT_EQ(dal.Lines(parts.id).size(), 1u);
     EXPECT_EQ(dal.Lines(parts.id)[0].goodsCode, "G5");
@@ -188,10 +192,15 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
         scalar("select count(*) from tb_stocktake_detail where headId=" + QString::number(h.id)).toInt(), 6);
 
     move(4, 2, -6); // leaves while the count goes on
+    move(3, 1, 6);  // comes where the count has no line for it: told, left alone
     const std::vector<StockTakeMove> moved = dal.Moved(h.id);
-    ASSERT_EQ(moved.size(), 1u);
+    ASSERT_EQ(moved.size(), 2u);
     EXPECT_EQ(moved[0].goodsCode, "G4");
     EXPECT_DOUBLE_EQ(moved[0].nowQty, 18);
+    EXPECT_TRUE(moved[0].listed);
+    EXPECT_EQ(moved[1].goodsCode, "G3");
+    EXPECT_EQ(moved[1].locationCode, "A");
+    EXPECT_FALSE(moved[1].listed);
 
     const m_DBresult refused = dal.Post(h.id, false, "admin", kTime);
     EXPECT_FALSE(refused.isResult);
@@ -206,6 +215,7 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_DOUBLE_EQ(balance(5, 2), 9);
     EXPECT_DOUBLE_EQ(balance(4, 2), 24);
     EXPECT_DOUBLE_EQ(balance(1, 3), 6);
+    EXPECT_DOUBLE_EQ(balance(3, 1), 6);
     EXPECT_TRUE(CheckStockLocation().empty());
     EXPECT_TRUE(CheckStockBalance().empty());
 
@@ -246,6 +256,14 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
         scalar("select sum(qty * packQty) from tb_ck_detail where headId=" + QString::number(done.ckHeadId))
             .toDouble(),
         12 + 30);
+
+    // once posted, the lines show the book they were posted against
+    const std::vector<StockTakeLine> after = dal.Lines(h.id);
+    for (const StockTakeLine& l : after)
+        if (l.goodsId == 4) {
+            EXPECT_DOUBLE_EQ(l.book(), 18);
+            EXPECT_DOUBLE_EQ(l.difference(), 6);
+        }
 
     // the adjustment bills stay: neither withdrawn nor deleted
     EXPECT_EQ(dal_stocktake::CountOfBill(false, done.rkHeadId), h.billNo);

@@ -3,6 +3,7 @@
 #include "admin.h"
 #include "bills/frmbillentry.h"
 #include "bills/frmstocktake.h"
+#include "app/frm_main.h"
 
 #include "data/sqlhelper.h"
 
@@ -10,6 +11,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QPointer>
 #include <QTableView>
 #include <QTest>
 #include <map>
@@ -133,9 +136,14 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
                            "条码或编码 [no-such-barcode] 没有对应的货品!", "数量必须是大于 0 的数字!"}));
     EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
 
-    // the filters
+    // the filters; a scan of a line the filter hides shows every line
     f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
     EXPECT_EQ(f.gridRowCount(), 10);
+    scan(f, "6831", "0.5"); // half a piece more of P31
+    EXPECT_EQ(f.cobo_filter->currentIndex(), frmStockTake::All);
+    EXPECT_EQ(cell(f, f.grid->currentIndex().row(), 2), "P31");
+    ASSERT_TRUE(f.SetCounted(rowOf(f, 31, 12), "1"));
+    f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
     f.cobo_filter->setCurrentIndex(frmStockTake::Differing);
     EXPECT_EQ(f.gridRowCount(), 2 + 8 + 5 + 1);
     f.cobo_filter->setCurrentIndex(frmStockTake::All);
@@ -181,6 +189,10 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     EXPECT_TRUE(m_msg.texts().back().startsWith("过账成功")) << m_msg.texts().back().toStdString();
     EXPECT_TRUE(f.lab_head->text().contains("已过账"));
     EXPECT_FALSE(f.txt_goodsCode->isEnabled());
+    EXPECT_FALSE(f.postAction->isEnabled());
+    // the grid now shows the book the count was posted against: P05 had 3 boxes left, 4 were found
+    EXPECT_EQ(cell(f, rowOf(f, 5, 11), 6), "3.0");
+    EXPECT_EQ(cell(f, rowOf(f, 5, 11), 8), "1.0");
 
     // the location stock is what was counted, to the piece
     std::map<QString, double> counted; // "code@location" -> pieces
@@ -245,4 +257,23 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     f.txt_goodsCode->setEnabled(true);
     scan(f, "6901");
     EXPECT_TRUE(m_msg.texts().value(0).contains("已过账"));
+}
+
+TEST_F(StockTakeWindow, LeavingTheProgramAsksForUnsavedCountsFirst) {
+    frm_Main main;
+    main.RunCommand("menu_stocktake");
+    QPointer<frmStockTake> f = main.findChild<frmStockTake*>();
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(f->StartCount(2, 0, 0));
+    ASSERT_TRUE(f->SetCounted(0, "3"));
+    m_msg.shown.clear();
+    m_msg.answers = {MsgBox::Yes, MsgBox::No}; // leave the program, but keep the counts
+    main.close();
+    EXPECT_EQ(m_msg.texts(), (QStringList{"是否退出系统?", "当前盘点单已修改但尚未保存,是否放弃修改?"}));
+    EXPECT_TRUE(m_ended.empty());
+    ASSERT_TRUE(f);
+    EXPECT_TRUE(f->sheet().dirty());
+    m_msg.answers = {MsgBox::Yes, MsgBox::Yes};
+    main.close();
+    EXPECT_EQ(m_ended, std::vector<int>{0});
 }
