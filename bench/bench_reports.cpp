@@ -4,9 +4,6 @@
 // running balance against the line-by-line statement, timed in the same run.
 #include "datagen.h"
 
-#include "access/sysvars.h"
-#include "access/user.h"
-#include "data/appenv.h"
 #include "data/database.h"
 #include "data/sqlhelper.h"
 #include "reports/frm_rpt_billlist.h"
@@ -152,17 +149,7 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     WmsApplication app(argc, argv);
     QTemporaryDir dir;
-    GenSize size;
-    size.goods = 5000;
-    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS")
-                     ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
-                     : 100000;
-    size.lines = 10;
-    const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
-    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
-    SetAppPath(dir.path());
-    CurrentUser() = dal_user().GetModelForPw("admin", "888");
-    InitSysVar();
+    OpenLargeShop(dir.path());
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

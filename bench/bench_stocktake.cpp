@@ -3,11 +3,8 @@
 // three locations, a scan in the counting window, and posting the count.
 #include "datagen.h"
 
-#include "access/sysvars.h"
-#include "access/user.h"
 #include "bills/frmstocktake.h"
 #include "bills/stocktake.h"
-#include "data/appenv.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
@@ -117,17 +114,7 @@ int main(int argc, char** argv) {
     WmsApplication app(argc, argv);
     MsgBox::setHandler(&g_answers);
     QTemporaryDir dir;
-    GenSize size;
-    size.goods = 5000;
-    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS")
-                     ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
-                     : 100000;
-    size.lines = 10;
-    const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
-    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
-    SetAppPath(dir.path());
-    CurrentUser() = dal_user().GetModelForPw("admin", "888");
-    InitSysVar();
+    OpenLargeShop(dir.path());
     // L-02 and L-03 lie below L-01
     sqlHelper::ExecuteNonQuery("update tb_location set parentId=1 where id in (2, 3)");
     benchmark::Initialize(&argc, argv);

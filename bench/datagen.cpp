@@ -1,10 +1,14 @@
 #include "datagen.h"
 
 #include "access/dbsetup.h"
+#include "access/sysvars.h"
+#include "access/user.h"
+#include "data/appenv.h"
 #include "data/database.h"
 #include "data/dberror.h"
 
 #include <QElapsedTimer>
+#include <cstdio>
 #include <random>
 #include <sqlite3.h>
 
@@ -197,4 +201,17 @@ double GenerateData(const QString& file, const GenSize& size) {
     dbo.execute("PRAGMA synchronous = FULL");
     dbo.execute("ANALYZE");
     return timer.elapsed() / 1000.0;
+}
+
+void OpenLargeShop(const QString& folder) {
+    GenSize size;
+    size.goods = 5000;
+    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS") ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
+                                                              : 100000;
+    size.lines = 10;
+    const double seconds = GenerateData(folder + "/wms.mdb", size);
+    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
+    SetAppPath(folder);
+    CurrentUser() = dal_user().GetModelForPw("admin", "888");
+    InitSysVar();
 }

@@ -12,3 +12,8 @@ struct GenSize {
 // stock-in and stock-out bills of several months, approved and not.
 // Returns the seconds it took.
 double GenerateData(const QString& file, const GenSize& size);
+
+// The benchmarks' shop: 5,000 goods and WMS_BENCH_BILLS bills (100,000 when
+// unset) of 10 lines generated into the folder, the program pointed at it and
+// the administrator logged in.
+void OpenLargeShop(const QString& folder);
