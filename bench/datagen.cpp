@@ -4,7 +4,7 @@
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "data/appenv.h"
-#include "data/database.h"
+#include "data/sqlitedatabase.h"
 #include "data/dberror.h"
 
 #include <QElapsedTimer>
@@ -55,7 +55,7 @@ double GenerateData(const QString& file, const GenSize& size) {
     QElapsedTimer timer;
     timer.start();
     CreateDatabase(file, false, true);
-    Database& dbo = Database::instance();
+    SqliteDatabase& dbo = SqliteDatabase::instance();
     sqlite3* db = dbo.handle();
     dbo.execute("PRAGMA synchronous = OFF");
     dbo.execute("BEGIN");

@@ -1,52 +1,46 @@
 #pragma once
-// The one SQLite handle of the process. It is opened on first use and kept
-// for the whole run; the logical open and close of the data layer do not
-// touch it unless the database file changes.
+// The one database connection of the process, behind the engine that keeps
+// it. It is opened on first use and kept for the whole run; the logical open
+// and close of the data layer do not touch it unless the database changes.
+// Statements reach it in the engine's own SQL (the translator writes it).
 
 #include "recordset.h"
 
 #include <QString>
 
-struct sqlite3;
-struct sqlite3_stmt;
-class QByteArray;
-
 class Database {
 public:
+    // The engine of the process's connection.
     static Database& instance();
+    virtual ~Database() = default;
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
 
-    // Opens the file, or keeps the open handle when it is the same file.
-    // create: make the file when it does not exist.
-    void open(const QString& path, bool create = false);
-    void close();
-    bool isOpen() const { return m_db != nullptr; }
-    QString path() const { return m_path; }
-    sqlite3* handle() const { return m_db; }
+    // Opens the database, or keeps the open connection when it is the same one.
+    // create: make the database when it does not exist.
+    virtual void open(const QString& path, bool create = false) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual QString path() const = 0;
 
-    // Runs one SQLite statement and fetches every row.
-    RecordSet query(const QString& sql);
-    // Runs one SQLite statement, discarding rows; returns the changed row count.
-    int execute(const QString& sql);
+    // Runs one statement and fetches every row.
+    virtual RecordSet query(const QString& sql) = 0;
+    // Runs one statement, discarding rows; returns the changed row count.
+    virtual int execute(const QString& sql) = 0;
 
-    bool inTransaction() const;
+    virtual bool inTransaction() const = 0;
 
-    // Called after every opening of a file, before the program uses it (the
-    // schema migrations); an exception from it closes the file again.
+    // Called after every opening, before the program uses the database (the
+    // schema migrations); an exception from it closes the connection again.
     using OpenHook = void (*)(Database&);
     static void setOpenHook(OpenHook hook);
 
-    // Each report table of the file gets a TEMP table of the same name, which
-    // SQLite resolves first: every program sees only its own report rows.
-    void createTempShadows();
+    // Each report table gets a temporary table of the same name, which the
+    // engine resolves first: every program sees only its own report rows.
+    virtual void createTempShadows() = 0;
 
-private:
+protected:
     Database() = default;
-    ~Database();
-    [[noreturn]] void fail() const;
-    // Prepares the one statement of text; refuses anything after it.
-    void prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) const;
-
-    sqlite3* m_db = nullptr;
-    QString m_path;
-    unsigned long long m_fileId = 0;
+    // Runs the open hook and makes the report shadows of a fresh connection.
+    void prepareOpened();
 };
