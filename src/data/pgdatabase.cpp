@@ -1,0 +1,167 @@
+#include "pgdatabase.h"
+
+#include "dberror.h"
+
+#include <libpq-fe.h>
+#include <memory>
+
+namespace {
+
+const QString kOneStatement = QStringLiteral("一次只能执行一条 SQL 语句, 第一条语句后面还有内容");
+
+// Type oids of the server's catalogue (pg_type).
+enum : Oid {
+    kBool = 16,
+    kBytea = 17,
+    kInt8 = 20,
+    kInt2 = 21,
+    kInt4 = 23,
+    kOid = 26,
+    kFloat4 = 700,
+    kFloat8 = 701,
+    kNumeric = 1700,
+};
+
+QString messageOf(const char* text) {
+    return QString::fromUtf8(text).trimmed();
+}
+
+// A cell as the SQLite engine would give it: integers, doubles, text, bytes, Null.
+QVariant cellOf(const PGresult* res, int row, int column) {
+    if (PQgetisnull(res, row, column)) return {};
+    const char* text = PQgetvalue(res, row, column);
+    switch (PQftype(res, column)) {
+    case kBool:
+        return qlonglong(text[0] == 't' ? 1 : 0);
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid:
+        return QByteArray(text).toLongLong();
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return QByteArray(text).toDouble();
+    case kBytea: {
+        size_t size = 0;
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        QByteArray out(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+        PQfreemem(bytes);
+        return out;
+    }
+    default:
+        return QString::fromUtf8(text, PQgetlength(res, row, column));
+    }
+}
+
+} // namespace
+
+struct PgDatabase::Result {
+    std::unique_ptr<PGresult, void (*)(PGresult*)> res{nullptr, PQclear};
+};
+
+PgDatabase::~PgDatabase() {
+    close();
+}
+
+void PgDatabase::open(const QString& path, bool) {
+    if (m_conn && path == m_conninfo && PQstatus(m_conn) == CONNECTION_OK) return;
+    close();
+    PGconn* conn = PQconnectdb(path.toUtf8().constData());
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const QString host = PQhost(conn) ? QString::fromUtf8(PQhost(conn)) : path;
+        const QString reason = messageOf(PQerrorMessage(conn));
+        PQfinish(conn);
+        throw DbError(QStringLiteral("无法连接数据库服务器 %1: %2").arg(host, reason));
+    }
+    PQsetClientEncoding(conn, "UTF8");
+    // the server's notices (a table that was not there to drop) are not the user's business
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    m_conn = conn;
+    m_conninfo = path;
+    try {
+        // the server's schema is set up by its administration, not on opening
+        createTempShadows();
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void PgDatabase::close() {
+    if (!m_conn) return;
+    PQfinish(m_conn);
+    m_conn = nullptr;
+    m_conninfo.clear();
+}
+
+pg_conn* PgDatabase::connection() {
+    if (!m_conn) throw DbError(QStringLiteral("数据库没有打开"));
+    if (PQstatus(m_conn) == CONNECTION_OK) return m_conn;
+    // dropped by the server: connect again, with this program's report tables
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw DbError(QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
+    PQsetClientEncoding(m_conn, "UTF8");
+    createTempShadows();
+    return m_conn;
+}
+
+PgDatabase::Result PgDatabase::run(const QString& sql) {
+    pg_conn* conn = connection();
+    Result r;
+    // without parameters, but through the extended protocol: one statement only
+    r.res.reset(PQexecParams(conn, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    const ExecStatusType status = PQresultStatus(r.res.get());
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return r;
+    QString message = messageOf(r.res ? PQresultErrorMessage(r.res.get()) : PQerrorMessage(conn));
+    if (message.isEmpty()) message = messageOf(PQerrorMessage(conn));
+    if (message.contains(QLatin1String("cannot insert multiple commands into a prepared statement")))
+        message = kOneStatement;
+    throw DbError(message);
+}
+
+RecordSet PgDatabase::query(const QString& sql) {
+    const Result r = run(sql);
+    const PGresult* res = r.res.get();
+    if (PQresultStatus(res) != PGRES_TUPLES_OK) return RecordSet(QStringList(), {});
+    const int rows = PQntuples(res), cols = PQnfields(res);
+    QStringList names;
+    names.reserve(cols);
+    for (int c = 0; c < cols; ++c)
+        names << QString::fromUtf8(PQfname(res, c));
+    std::vector<QVariant> cells;
+    cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    for (int row = 0; row < rows; ++row)
+        for (int c = 0; c < cols; ++c)
+            cells.push_back(cellOf(res, row, c));
+    return RecordSet(std::move(names), std::move(cells));
+}
+
+int PgDatabase::execute(const QString& sql) {
+    const Result r = run(sql);
+    return QByteArray(PQcmdTuples(r.res.get())).toInt();
+}
+
+bool PgDatabase::inTransaction() const {
+    if (!m_conn) return false;
+    const PGTransactionStatusType t = PQtransactionStatus(m_conn);
+    return t == PQTRANS_INTRANS || t == PQTRANS_INERROR || t == PQTRANS_ACTIVE;
+}
+
+void PgDatabase::createTempShadows() {
+    const RecordSet tables =
+        query("SELECT n.nspname, c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+              "c.relkind = 'r' AND n.nspname = current_schema() AND c.relname LIKE 'temp\\_%' AND NOT EXISTS "
+              "(SELECT 1 FROM pg_class t WHERE t.relname = c.relname AND t.relnamespace = pg_my_temp_schema())");
+    for (int r = 0; r < tables.RecordCount(); ++r) {
+        const QByteArray schema = tables.at(r, 0).toString().toUtf8(), name = tables.at(r, 1).toString().toUtf8();
+        char* s = PQescapeIdentifier(m_conn, schema.constData(), static_cast<size_t>(schema.size()));
+        char* t = PQescapeIdentifier(m_conn, name.constData(), static_cast<size_t>(name.size()));
+        const QString ddl = QStringLiteral("CREATE TEMP TABLE %1 (LIKE %2.%1 INCLUDING ALL)")
+                                .arg(QString::fromUtf8(t), QString::fromUtf8(s));
+        PQfreemem(s);
+        PQfreemem(t);
+        execute(ddl);
+    }
+}

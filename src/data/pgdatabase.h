@@ -1,0 +1,35 @@
+#pragma once
+// The PostgreSQL engine: one connection to a server through libpq, named by
+// a libpq connection string ("host=... port=... dbname=... user=..."; the
+// password comes from libpq's password file or PGPASSWORD, never from here).
+// A connection the server drops fails the command that meets it with the
+// engine's message; the next command connects again.
+
+#include "database.h"
+
+struct pg_conn;
+
+class PgDatabase final : public Database {
+public:
+    PgDatabase() = default;
+    ~PgDatabase() override;
+
+    // path: the connection string; create is not used (a server's database is made by its administrator).
+    void open(const QString& path, bool create = false) override;
+    void close() override;
+    bool isOpen() const override { return m_conn != nullptr; }
+    QString path() const override { return m_conninfo; }
+    RecordSet query(const QString& sql) override;
+    int execute(const QString& sql) override;
+    bool inTransaction() const override;
+    void createTempShadows() override;
+
+private:
+    // The live connection, connected again when the server dropped it.
+    pg_conn* connection();
+    struct Result;
+    Result run(const QString& sql);
+
+    pg_conn* m_conn = nullptr;
+    QString m_conninfo;
+};
