@@ -278,6 +278,11 @@ void frm_select::RunSearch() {
     Lblinfor->setText(QStringLiteral("当前找到[ %1 ]条记录").arg(std::max(0, found.recordCount)));
 }
 
+void frm_select::setSinglePick(bool single) {
+    m_single = single;
+    B_AllSelect->setVisible(!single);
+}
+
 void frm_select::SelectAll() {
     for (int r = 0; r < vgInput->rowCount(); ++r)
         if (QTableWidgetItem* item = vgInput->item(r, 2)) item->setCheckState(Qt::Checked);

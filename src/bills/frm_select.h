@@ -35,7 +35,8 @@ public:
 
     void setMode(const QString& mode) { m_mode = mode; }
     QString mode() const { return m_mode; }
-    void setSinglePick(bool single) { m_single = single; }
+    // One record at a time: no tick column and no 全选.
+    void setSinglePick(bool single);
     void setExtraCondition(const m_condition& c) { m_extra = c; }
     void setKeyword(const QString& keyword);
     const ::m_result& result() const { return m_picked; }

@@ -2,6 +2,7 @@
 #include "bills/frm_select.h"
 #include "guifixture.h"
 
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -20,6 +21,7 @@ TEST_F(BillLookup, StoredBillsOfTheGrantedAccountsByNumberOrPartner) {
         frm_select dlg;
         dlg.setMode(mode);
         dlg.setSinglePick(true);
+        EXPECT_FALSE(dlg.B_AllSelect->isVisibleTo(&dlg)); // nothing to tick
         dlg.RunSearch();
         const int all = scalar(QString("select count(*) from %1").arg(table)).toInt();
         ASSERT_GT(all, 0);
@@ -44,6 +46,7 @@ TEST_F(BillLookup, StoredBillsOfTheGrantedAccountsByNumberOrPartner) {
     exec("update tb_rk_head set accountId=999");
     frm_select dlg;
     dlg.setMode("rk_bill");
+    EXPECT_TRUE(dlg.B_AllSelect->isVisibleTo(&dlg));
     dlg.RunSearch();
     EXPECT_EQ(dlg.vgInput->rowCount(), 0);
     EXPECT_EQ(dlg.Lblinfor->text(), "当前找到[ 0 ]条记录");
