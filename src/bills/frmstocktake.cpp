@@ -22,6 +22,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -220,7 +221,9 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
                     this,
                     [this, at = grid->currentIndex().row()] {
                         m_model->refresh(cobo_filter->currentIndex());
-                        if (m_model->rowCount() > 0) grid->selectRow(std::min(at, m_model->rowCount() - 1));
+                        if (m_model->rowCount() > 0)
+                            grid->setCurrentIndex(
+                                m_model->index(std::min(at, m_model->rowCount() - 1), StockTakeModel::Counted));
                     },
                     Qt::QueuedConnection);
             return true;
@@ -241,6 +244,14 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     for (int c = 0; c < StockTakeModel::Count; ++c)
         grid->setColumnWidth(c, widths[c]);
     grid->horizontalHeader()->setStretchLastSection(true);
+    // the scans go to the location of the line chosen in the grid
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                const int row = m_model->sheetRow(current.row());
+                if (row < 0) return;
+                const int at = cobo_location->findData(m_sheet.lines()[static_cast<size_t>(row)].locationId);
+                if (at >= 0) cobo_location->setCurrentIndex(at);
+            });
     lab_summary = new QLabel;
     lab_summary->setObjectName("lab_summary");
 
@@ -289,6 +300,11 @@ void frmStockTake::showCount() {
         }
         if (h.places.isEmpty() || h.places.split(',').contains("0"))
             cobo_location->addItem(QStringLiteral("(无库位)"), 0);
+        // scanning starts where the first line lies, not at whatever location sorts first
+        if (!m_sheet.lines().empty()) {
+            const int at = cobo_location->findData(m_sheet.lines().front().locationId);
+            if (at >= 0) cobo_location->setCurrentIndex(at);
+        }
     }
     const bool open = m_sheet.open() && h.id > 0;
     for (QWidget* w : std::initializer_list<QWidget*>{cobo_location, txt_goodsCode, txt_Qty, search})

@@ -95,6 +95,10 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     EXPECT_TRUE(number.startsWith("pd-")) << number.toStdString();
     EXPECT_EQ(cell(f, rowOf(f, 7, 11), 6), "7.0"); // 7 boxes booked
     EXPECT_EQ(cell(f, rowOf(f, 7, 11), 5), "箱(6)");
+    // scanning starts at the first line's location; choosing a line moves it there
+    EXPECT_TRUE(f.cobo_location->currentText().startsWith("S1"));
+    f.grid->setCurrentIndex(f.grid->model()->index(rowOf(f, 20, 12), 7));
+    EXPECT_TRUE(f.cobo_location->currentText().startsWith("S2"));
 
     // scans at S1: two boxes and three pieces of P01, five boxes of P02 at once
     chooseLocation(f, "S1");
@@ -143,6 +147,17 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     EXPECT_EQ(f.cobo_filter->currentIndex(), frmStockTake::All);
     EXPECT_EQ(cell(f, f.grid->currentIndex().row(), 2), "P31");
     ASSERT_TRUE(f.SetCounted(rowOf(f, 31, 12), "1"));
+    f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
+    // counted under the filter: the line leaves, the next one is ready for its count
+    f.grid->setCurrentIndex(f.grid->model()->index(0, 7));
+    const QString next = cell(f, 1, 2);
+    ASSERT_TRUE(f.SetCounted(0, "11"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.gridRowCount(), 9);
+    EXPECT_EQ(cell(f, f.grid->currentIndex().row(), 2), next);
+    EXPECT_EQ(f.grid->currentIndex().column(), 7);
+    f.cobo_filter->setCurrentIndex(frmStockTake::All);
+    ASSERT_TRUE(f.SetCounted(rowOf(f, 11, 11), "")); // uncounted again
     f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
     f.cobo_filter->setCurrentIndex(frmStockTake::Differing);
     EXPECT_EQ(f.gridRowCount(), 2 + 8 + 5 + 1);
