@@ -222,8 +222,8 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
                     [this, at = grid->currentIndex().row()] {
                         m_model->refresh(cobo_filter->currentIndex());
                         if (m_model->rowCount() > 0)
-                            grid->setCurrentIndex(
-                                m_model->index(std::min(at, m_model->rowCount() - 1), StockTakeModel::Counted));
+                            grid->setCurrentIndex(m_model->index(std::min(at, m_model->rowCount() - 1),
+                                                                 StockTakeModel::Counted));
                     },
                     Qt::QueuedConnection);
             return true;
@@ -432,14 +432,16 @@ void frmStockTake::ChooseCount() {
     const RecordSet rs = m_dal.List();
     list->setColumnCount(7);
     list->setHorizontalHeaderLabels({QStringLiteral("盘点单号"), QStringLiteral("状态"),
-                                     QStringLiteral("账目标识"), QStringLiteral("库位"), QStringLiteral("货品类别"),
-                                     QStringLiteral("制单人"), QStringLiteral("开始时间")});
+                                     QStringLiteral("账目标识"), QStringLiteral("库位"),
+                                     QStringLiteral("货品类别"), QStringLiteral("制单人"),
+                                     QStringLiteral("开始时间")});
     list->setRowCount(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        const QStringList texts = {acc::valueText(rs.at(r, 1)), StockTakeStateName(rs.at(r, 2).toInt()),
-                                   acc::valueText(rs.at(r, 3)), acc::valueText(rs.at(r, 4)),
-                                   acc::valueText(rs.at(r, 7)), acc::valueText(rs.at(r, 5)),
-                                   acc::valueText(rs.at(r, 6)).left(16)};
+        const QStringList texts = {
+            acc::valueText(rs.at(r, 1)),         StockTakeStateName(rs.at(r, 2).toInt()),
+            acc::valueText(rs.at(r, 3)),         acc::valueText(rs.at(r, 4)),
+            acc::valueText(rs.at(r, 7)),         acc::valueText(rs.at(r, 5)),
+            acc::valueText(rs.at(r, 6)).left(16)};
         for (int c = 0; c < texts.size(); ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             item->setData(Qt::UserRole, rs.at(r, 0).toInt());
@@ -586,14 +588,17 @@ void frmStockTake::PostCount() {
         showSummary();
     }
     const int uncounted = m_sheet.uncounted();
-    QString question =
-        uncounted > 0 ? QStringLiteral("还有 %1 行没有盘点, 过账时按盘点数量 0 计算。").arg(uncounted) : QString();
+    QString question = uncounted > 0
+                           ? QStringLiteral("还有 %1 行没有盘点, 过账时按盘点数量 0 计算。").arg(uncounted)
+                           : QString();
     const std::vector<StockTakeMove> moved = m_dal.Moved(m_sheet.head().id);
     auto number = [](double v) { return QString::number(v, 'g', 12); };
-    const auto unlisted = std::count_if(moved.begin(), moved.end(), [](const StockTakeMove& m) { return !m.listed; });
+    const auto unlisted =
+        std::count_if(moved.begin(), moved.end(), [](const StockTakeMove& m) { return !m.listed; });
     const size_t listed = moved.size() - static_cast<size_t>(unlisted);
     if (listed > 0)
-        question += QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:").arg(listed);
+        question +=
+            QStringLiteral("\n以下 %1 项货品在盘点期间有出入库, 差异按过账时的账面数量计算:").arg(listed);
     for (size_t k = 0, shown = 0; k < moved.size(); ++k) {
         const StockTakeMove& m = moved[k];
         if (!m.listed) continue;
@@ -602,7 +607,8 @@ void frmStockTake::PostCount() {
             break;
         }
         question += QStringLiteral("\n  %1 %2 [%3]: 开始时 %4, 现在 %5")
-                        .arg(m.goodsCode, m.goodsName, m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode,
+                        .arg(m.goodsCode, m.goodsName,
+                             m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode,
                              number(m.bookQty), number(m.nowQty));
     }
     if (unlisted > 0)
@@ -616,12 +622,14 @@ void frmStockTake::PostCount() {
             question += QStringLiteral("\n  ……");
             break;
         }
-        question += QStringLiteral("\n  %1 %2 [%3]: 现在 %4")
-                        .arg(m.goodsCode, m.goodsName, m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode,
-                             number(m.nowQty));
+        question +=
+            QStringLiteral("\n  %1 %2 [%3]: 现在 %4")
+                .arg(m.goodsCode, m.goodsName,
+                     m.locationCode.isEmpty() ? QStringLiteral("无库位") : m.locationCode, number(m.nowQty));
     }
-    question += QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
-                    .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
+    question +=
+        QStringLiteral("%1是否过账盘点单 %2? 过账后将生成已审核的盘盈入库单和盘亏出库单, 不能再修改。")
+            .arg(question.isEmpty() ? QString() : "\n\n", m_sheet.head().billNo);
     if (!MsgBox::Confirm(question, windowTitle())) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const m_DBresult r = m_dal.Post(m_sheet.head().id, true, CurrentUser().user, now());

@@ -167,21 +167,24 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         p.AddItem("@creator", stored.creator);
         p.AddItem("@createTime", stored.createTime);
         p.AddItem("@userId", stored.userId);
-        sqlHelper::ExecuteInTrans(
-            "insert into tb_stocktake_head (id, billNo, accountId, locationId, goodsTypeId, places, goodsTypes, "
-            "state, creator, createTime, userId) values (@id, @billNo, @accountId, @locationId, @goodsTypeId, "
-            "@places, @goodsTypes, 0, @creator, @createTime, @userId)",
-            p);
+        sqlHelper::ExecuteInTrans("insert into tb_stocktake_head (id, billNo, accountId, locationId, "
+                                  "goodsTypeId, places, goodsTypes, "
+                                  "state, creator, createTime, userId) values (@id, @billNo, @accountId, "
+                                  "@locationId, @goodsTypeId, "
+                                  "@places, @goodsTypes, 0, @creator, @createTime, @userId)",
+                                  p);
         const QString where =
             stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
         const QString type =
             stored.goodsTypes.isEmpty() ? QString() : " where b.goodsTypeId in (" + stored.goodsTypes + ")";
         sqlHelper::ExecuteInTrans(
             QStringLiteral(
-                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) select "
+                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) "
+                "select "
                 "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
                 "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
-                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on b.id = "
+                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on "
+                "b.id = "
                 "d.goodsId%6")
                 .arg(stored.id)
                 .arg(defaultUnit("unit"), defaultUnit("packQty"))
@@ -196,9 +199,12 @@ StockTakeHead dal_stocktake::GetModel(int id) {
     StockTakeHead h;
     const RecordSet rs = sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.accountId, h.locationId, h.goodsTypeId, h.places, h.state, h.creator, "
-        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' ' "
-        "& l.uname, t.uname, h.goodsTypes from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = "
-        "h.accountId) left join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = "
+        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' "
+        "' "
+        "& l.uname, t.uname, h.goodsTypes from ((tb_stocktake_head as h left join tb_dictionary as a on a.id "
+        "= "
+        "h.accountId) left join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on "
+        "t.id = "
         "h.goodsTypeId where h.id=" +
         QString::number(id));
     if (rs.RecordCount() < 1) return h;
@@ -226,8 +232,10 @@ StockTakeHead dal_stocktake::GetModel(int id) {
 
 std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
     const RecordSet rs = sqlHelper::ExecuteSql(
-        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, l.locationCode, "
-        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId, d.postQty from (tb_stocktake_detail as d left join "
+        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, "
+        "l.locationCode, "
+        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId, d.postQty from (tb_stocktake_detail as d "
+        "left join "
         "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
         "d.headId=" +
         QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
@@ -258,7 +266,8 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
 RecordSet dal_stocktake::List() {
     return sqlHelper::ExecuteSql(
         "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
-        "l.uname), h.creator, h.createTime, iif(h.goodsTypeId = 0, '全部类别', t.uname) from ((tb_stocktake_head "
+        "l.uname), h.creator, h.createTime, iif(h.goodsTypeId = 0, '全部类别', t.uname) from "
+        "((tb_stocktake_head "
         "as h left join tb_dictionary as a on a.id = h.accountId) left join tb_location as l on l.id = "
         "h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId order by h.id desc");
 }
@@ -341,7 +350,8 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
             "sum(importQty - exportQty) as q from tb_stock_location as s where accountId = %1%2 group by "
             "goodsId, locationId having abs(sum(importQty - exportQty)) > 0.000001) as s inner join "
             "tb_goods_head as b on b.id = s.goodsId) left join tb_location as l on l.id = s.locationId where "
-            "not exists (select 1 from tb_stocktake_detail as d where d.headId = %3 and d.goodsId = s.goodsId "
+            "not exists (select 1 from tb_stocktake_detail as d where d.headId = %3 and d.goodsId = "
+            "s.goodsId "
             "and d.locationId = s.locationId)%4 order by l.locationCode, b.goodsCode")
             .arg(h.accountId)
             .arg(places)
@@ -483,7 +493,8 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
     if (!m_head.places.isEmpty() && !idSet(m_head.places).contains(QString::number(goods.locationId)))
         return fail(QStringLiteral("库位 %1 不在本次盘点的范围内!")
                         .arg(goods.locationCode.isEmpty() ? QStringLiteral("(无)") : goods.locationCode));
-    if (!m_head.goodsTypes.isEmpty() && !idSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
+    if (!m_head.goodsTypes.isEmpty() &&
+        !idSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
         return fail(QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
     int row = find(goods.goodsId, goods.locationId);
     if (row < 0) {

@@ -12,6 +12,10 @@ Database& Database::instance() {
     return SqliteDatabase::instance();
 }
 
+QString Database::oneStatementOnly() {
+    return QStringLiteral("一次只能执行一条 SQL 语句, 第一条语句后面还有内容");
+}
+
 void Database::prepareOpened() {
     if (g_openHook) g_openHook(*this);
     createTempShadows();

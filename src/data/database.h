@@ -41,6 +41,8 @@ public:
 
 protected:
     Database() = default;
+    // The refusal of text holding more than one statement, the same on every engine.
+    static QString oneStatementOnly();
     // Runs the open hook and makes the report shadows of a fresh connection.
     void prepareOpened();
 };

@@ -7,8 +7,6 @@
 
 namespace {
 
-const QString kOneStatement = QStringLiteral("一次只能执行一条 SQL 语句, 第一条语句后面还有内容");
-
 // Type oids of the server's catalogue (pg_type).
 enum : Oid {
     kBool = 16,
@@ -76,7 +74,8 @@ void PgDatabase::open(const QString& path, bool) {
     }
     PQsetClientEncoding(conn, "UTF8");
     // the server's notices (a table that was not there to drop) are not the user's business
-    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
     m_conn = conn;
     m_conninfo = path;
     try {
@@ -101,7 +100,8 @@ pg_conn* PgDatabase::connection() {
     // dropped by the server: connect again, with this program's report tables
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw DbError(QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
+        throw DbError(
+            QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
     PQsetClientEncoding(m_conn, "UTF8");
     createTempShadows();
     return m_conn;
@@ -117,7 +117,7 @@ PgDatabase::Result PgDatabase::run(const QString& sql) {
     QString message = messageOf(r.res ? PQresultErrorMessage(r.res.get()) : PQerrorMessage(conn));
     if (message.isEmpty()) message = messageOf(PQerrorMessage(conn));
     if (message.contains(QLatin1String("cannot insert multiple commands into a prepared statement")))
-        message = kOneStatement;
+        message = oneStatementOnly();
     throw DbError(message);
 }
 
@@ -150,12 +150,13 @@ bool PgDatabase::inTransaction() const {
 }
 
 void PgDatabase::createTempShadows() {
-    const RecordSet tables =
-        query("SELECT n.nspname, c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
-              "c.relkind = 'r' AND n.nspname = current_schema() AND c.relname LIKE 'temp\\_%' AND NOT EXISTS "
-              "(SELECT 1 FROM pg_class t WHERE t.relname = c.relname AND t.relnamespace = pg_my_temp_schema())");
+    const RecordSet tables = query(
+        "SELECT n.nspname, c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
+        "c.relkind = 'r' AND n.nspname = current_schema() AND c.relname LIKE 'temp\\_%' AND NOT EXISTS "
+        "(SELECT 1 FROM pg_class t WHERE t.relname = c.relname AND t.relnamespace = pg_my_temp_schema())");
     for (int r = 0; r < tables.RecordCount(); ++r) {
-        const QByteArray schema = tables.at(r, 0).toString().toUtf8(), name = tables.at(r, 1).toString().toUtf8();
+        const QByteArray schema = tables.at(r, 0).toString().toUtf8(),
+                         name = tables.at(r, 1).toString().toUtf8();
         char* s = PQescapeIdentifier(m_conn, schema.constData(), static_cast<size_t>(schema.size()));
         char* t = PQescapeIdentifier(m_conn, name.constData(), static_cast<size_t>(name.size()));
         const QString ddl = QStringLiteral("CREATE TEMP TABLE %1 (LIKE %2.%1 INCLUDING ALL)")

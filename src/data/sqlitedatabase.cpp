@@ -18,7 +18,6 @@ unsigned long long fileIdentity(const QString& path) {
     return (static_cast<unsigned long long>(st.st_dev) << 40) ^ static_cast<unsigned long long>(st.st_ino);
 }
 
-const QString kOneStatement = QStringLiteral("一次只能执行一条 SQL 语句, 第一条语句后面还有内容");
 
 struct Statement {
     sqlite3_stmt* stmt = nullptr;
@@ -114,7 +113,7 @@ void SqliteDatabase::prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) con
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(m_db, text.constData(), static_cast<int>(text.size()) + 1, &stmt, &tail) != SQLITE_OK)
         fail();
-    if (!onlyEndFollows(m_db, tail)) throw DbError(kOneStatement);
+    if (!onlyEndFollows(m_db, tail)) throw DbError(oneStatementOnly());
 }
 
 RecordSet SqliteDatabase::query(const QString& sql) {

@@ -129,7 +129,8 @@ TEST_F(StockTake, StartingRecordsTheBookBalanceOfTheSubtreeAndRefusesOverlapping
     ASSERT_TRUE(dal.Abandon(a.id, "admin", kTime).isResult);
     EXPECT_EQ(dal.GetModel(a.id).state, kAbandoned);
     // a category takes those below it
-    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart, isSystemSet) values (80, 'goodsType', "
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart, isSystemSet) values (80, "
+         "'goodsType', "
          "'大类', 0, 1, 0)");
     exec("update tb_dictionary set parentId = 80 where id = 70");
     const StockTakeHead parts = start(1, 80);

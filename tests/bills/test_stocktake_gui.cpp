@@ -1,9 +1,9 @@
 #include "guifixture.h"
 
 #include "admin.h"
+#include "app/frm_main.h"
 #include "bills/frmbillentry.h"
 #include "bills/frmstocktake.h"
-#include "app/frm_main.h"
 
 #include "data/sqlhelper.h"
 

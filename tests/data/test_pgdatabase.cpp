@@ -12,7 +12,8 @@ class PgEngine : public ::testing::Test {
 protected:
     void SetUp() override {
         m_base = qEnvironmentVariable("WMS_TEST_PG");
-        if (m_base.isEmpty()) GTEST_SKIP() << "WMS_TEST_PG is not set: scripts/test starts a cluster for these";
+        if (m_base.isEmpty())
+            GTEST_SKIP() << "WMS_TEST_PG is not set: scripts/test starts a cluster for these";
         static int next = 0;
         m_name = QStringLiteral("wms_test_%1_%2").arg(QCoreApplication::applicationPid()).arg(next++);
         PgDatabase admin;
@@ -36,9 +37,10 @@ protected:
 } // namespace
 
 TEST_F(PgEngine, ValuesComeBackAsTheFileEngineGivesThem) {
-    const RecordSet rs = db.query("SELECT 7::int2 AS a, 2147483648::int8 AS b, 1.5::float8 AS c, 12.25::numeric AS "
-                                  "d, '货品''x' AS e, NULL AS f, true AS g, '\\x00ff'::bytea AS h, DATE "
-                                  "'2026-12-05' AS i");
+    const RecordSet rs =
+        db.query("SELECT 7::int2 AS a, 2147483648::int8 AS b, 1.5::float8 AS c, 12.25::numeric AS "
+                 "d, '货品''x' AS e, NULL AS f, true AS g, '\\x00ff'::bytea AS h, DATE "
+                 "'2026-12-05' AS i");
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs.fieldName(0), "a");
     EXPECT_EQ(rs.at(0, 0).typeId(), QMetaType::LongLong);
@@ -114,7 +116,8 @@ TEST_F(PgEngine, AServerThatCannotBeReachedIsNamedWithTheReason) {
         lost.open("host=/nonexistent/wms-socket user=postgres dbname=postgres connect_timeout=2");
         ADD_FAILURE() << "connected";
     } catch (const DbError& e) {
-        EXPECT_TRUE(e.message().startsWith("无法连接数据库服务器 /nonexistent/wms-socket: ")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith("无法连接数据库服务器 /nonexistent/wms-socket: "))
+            << e.message().toStdString();
         EXPECT_GT(e.message().size(), 40);
     }
     EXPECT_FALSE(lost.isOpen());
