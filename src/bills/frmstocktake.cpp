@@ -14,6 +14,7 @@
 #include "ui/modal.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -252,6 +253,14 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
                 const int at = cobo_location->findData(m_sheet.lines()[static_cast<size_t>(row)].locationId);
                 if (at >= 0) cobo_location->setCurrentIndex(at);
             });
+    // a wrong scan is taken away again from the grid's menu or with Delete
+    auto* removeLine = new QAction(QStringLiteral("删除此行(盘点中加入的货品)"), grid);
+    removeLine->setObjectName("remove_line");
+    removeLine->setShortcut(QKeySequence::Delete);
+    removeLine->setShortcutContext(Qt::WidgetShortcut);
+    connect(removeLine, &QAction::triggered, this, [this] { RemoveLine(grid->currentIndex().row()); });
+    grid->addAction(removeLine);
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     lab_summary = new QLabel;
     lab_summary->setObjectName("lab_summary");
 
@@ -563,13 +572,44 @@ bool frmStockTake::SetCounted(int gridRow, const QString& text) {
     return m_model->setData(m_model->index(gridRow, StockTakeModel::Counted), text, Qt::EditRole);
 }
 
+bool frmStockTake::RemoveLine(int gridRow) {
+    if (!needOpenCount()) return false;
+    const int row = m_model->sheetRow(gridRow);
+    if (row < 0) {
+        Refuse(this, QStringLiteral("请先选中要删除的行!"));
+        return false;
+    }
+    const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(row)];
+    QString error;
+    if (std::abs(l.bookQty) > 0.000001) {
+        m_sheet.remove(row, &error); // refused: says why
+        Refuse(this, error);
+        return false;
+    }
+    if (!MsgBox::Confirm(QStringLiteral("是否删除 %1 %2 在 %3 的这一行?")
+                             .arg(l.goodsCode, l.goodsName,
+                                  l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode),
+                         windowTitle()))
+        return false;
+    if (!m_sheet.remove(row, &error)) {
+        Refuse(this, error);
+        return false;
+    }
+    m_model->refresh(cobo_filter->currentIndex());
+    if (m_model->rowCount() > 0)
+        grid->setCurrentIndex(
+            m_model->index(std::min(gridRow, m_model->rowCount() - 1), StockTakeModel::Counted));
+    showSummary();
+    return true;
+}
+
 bool frmStockTake::SaveCount() {
     if (!needOpenCount()) return false;
     if (!m_sheet.dirty()) {
         MsgBox::Show(QStringLiteral("没有需要保存的修改。"), MsgBox::Information, windowTitle());
         return true;
     }
-    const m_DBresult r = m_dal.SaveCounts(m_sheet.head().id, m_sheet.lines());
+    const m_DBresult r = m_sheet.save(m_dal);
     if (!r.isResult) {
         Refuse(this, r.str_MsgBox);
         return false;
@@ -583,7 +623,7 @@ void frmStockTake::PostCount() {
     if (!needOpenCount()) return;
     if (!CheckFunction(m_funCode::stocktake_post())) return;
     if (m_sheet.dirty()) {
-        const m_DBresult saved = m_dal.SaveCounts(m_sheet.head().id, m_sheet.lines());
+        const m_DBresult saved = m_sheet.save(m_dal);
         if (!saved.isResult) return Refuse(this, saved.str_MsgBox);
         showSummary();
     }

@@ -49,6 +49,8 @@ public slots:
     void SearchGoods();
     // A typed count (default units) for a grid row; "" makes it uncounted again.
     bool SetCounted(int gridRow, const QString& text);
+    // Takes away a line found during the count (asks first).
+    bool RemoveLine(int gridRow);
     bool SaveCount();
     void PostCount();
     void AbandonCount();

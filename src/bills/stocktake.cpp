@@ -272,10 +272,16 @@ RecordSet dal_stocktake::List() {
         "h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId order by h.id desc");
 }
 
-m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines) {
+m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines,
+                                     const std::vector<int>& removed) {
     std::vector<StockTakeLine> stored = lines;
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
         openCountInTrans(headId, QStringLiteral("保存"));
+        for (int id : removed)
+            sqlHelper::ExecuteInTrans(
+                QStringLiteral("delete from tb_stocktake_detail where id=%1 and headId=%2 and bookQty=0")
+                    .arg(id)
+                    .arg(headId));
         int next = maxIdInTrans("tb_stocktake_detail") + 1;
         for (StockTakeLine& l : stored) {
             if (!l.changed) continue;
@@ -470,9 +476,40 @@ QString AdjustmentBillRefusal(const QString& countNo, const QString& what) {
 void StockTakeSheet::load(const StockTakeHead& head, std::vector<StockTakeLine> lines) {
     m_head = head;
     m_lines = std::move(lines);
+    m_removed.clear();
+    index();
+}
+
+void StockTakeSheet::index() {
     m_rows.clear();
     for (size_t r = 0; r < m_lines.size(); ++r)
         m_rows[key(m_lines[r].goodsId, m_lines[r].locationId)] = static_cast<int>(r);
+}
+
+bool StockTakeSheet::remove(int row, QString* error) {
+    auto fail = [&](const QString& message) {
+        if (error) *error = message;
+        return false;
+    };
+    if (row < 0 || row >= static_cast<int>(m_lines.size())) return fail(QStringLiteral("当前记录不存在!"));
+    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("修改")));
+    const StockTakeLine& l = m_lines[static_cast<size_t>(row)];
+    if (std::abs(l.bookQty) > kEpsilon)
+        return fail(QStringLiteral("货品 %1 开始盘点时有账面数量, 不能删除; 没有找到时请把盘点数量填为 0。")
+                        .arg(l.goodsCode));
+    if (l.id > 0) m_removed.push_back(l.id);
+    m_lines.erase(m_lines.begin() + row);
+    index();
+    return true;
+}
+
+m_DBresult StockTakeSheet::save(dal_stocktake& dal) {
+    const m_DBresult r = dal.SaveCounts(m_head.id, m_lines, m_removed);
+    if (r.isResult) {
+        m_removed.clear();
+        index();
+    }
+    return r;
 }
 
 int StockTakeSheet::find(int goodsId, int locationId) const {
@@ -539,6 +576,7 @@ bool StockTakeSheet::setCounted(int row, const QString& text, QString* error) {
 }
 
 bool StockTakeSheet::dirty() const {
+    if (!m_removed.empty()) return true;
     for (const StockTakeLine& l : m_lines)
         if (l.changed) return true;
     return false;

@@ -83,8 +83,10 @@ public:
     std::vector<StockTakeLine> Lines(int headId);
     // The counts, newest first: id, billNo, state, account, location, creator, createTime, category.
     RecordSet List();
-    // Stores the changed lines (new ones get their ids); refused unless the count is open.
-    m_DBresult SaveCounts(int headId, std::vector<StockTakeLine>& lines);
+    // Stores the changed lines (new ones get their ids) and deletes the removed
+    // ones (lines found during the count only); refused unless the count is open.
+    m_DBresult SaveCounts(int headId, std::vector<StockTakeLine>& lines,
+                          const std::vector<int>& removed = {});
     // The lines whose balance is no longer what it was at the start, then
     // the goods that came to the count's locations without a line.
     std::vector<StockTakeMove> Moved(int headId);
@@ -114,6 +116,11 @@ public:
     int add(const StockTakeLine& goods, double pieces, QString* error);
     // A typed quantity in default units (empty text: not counted).
     bool setCounted(int row, const QString& text, QString* error);
+    // Takes away a line found during the count (a wrong scan); the lines of
+    // the start stay, an uncounted one counts as 0.
+    bool remove(int row, QString* error);
+    // Stores the changes through the data layer.
+    m_DBresult save(dal_stocktake& dal);
     bool dirty() const;
     int uncounted() const;
     bool open() const { return m_head.state == kCounting; }
@@ -122,8 +129,10 @@ private:
     static long long key(int goodsId, int locationId) {
         return (static_cast<long long>(goodsId) << 32) | static_cast<unsigned>(locationId);
     }
+    void index();
     StockTakeHead m_head;
     std::vector<StockTakeLine> m_lines;
+    std::vector<int> m_removed; // stored lines taken away, to delete on saving
     std::unordered_map<long long, int> m_rows;
 };
 

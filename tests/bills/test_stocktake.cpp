@@ -348,3 +348,32 @@ TEST_F(StockTake, ClearingAndInitialisingKnowTheCounts) {
     EXPECT_EQ(scalar("select count(*) from tb_dictionary where uname in ('盘盈', '盘亏')").toInt(), 2);
     EXPECT_EQ(h.billNo, "pd-2612-00001");
 }
+
+TEST_F(StockTake, AWrongScanIsTakenAwayAgainTheLinesOfTheStartStay) {
+    move(1, 2, 6);
+    const StockTakeHead h = start(0);
+    ASSERT_TRUE(last.isResult);
+    StockTakeSheet sheet;
+    sheet.load(dal.GetModel(h.id), dal.Lines(h.id));
+    QString error;
+    const int wrong = sheet.add(goods(2, 3), 6, &error); // stored once, then found to be wrong
+    ASSERT_GE(wrong, 0);
+    ASSERT_TRUE(sheet.save(dal).isResult);
+    const int unsaved = sheet.add(goods(3, 3), 1, &error);
+    ASSERT_GE(unsaved, 0);
+    EXPECT_FALSE(sheet.remove(sheet.find(1, 2), &error));
+    EXPECT_TRUE(error.contains("不能删除")) << error.toStdString();
+    ASSERT_TRUE(sheet.remove(sheet.find(3, 3), &error));
+    ASSERT_TRUE(sheet.remove(sheet.find(2, 3), &error));
+    EXPECT_EQ(sheet.find(2, 3), -1);
+    EXPECT_EQ(sheet.find(1, 2), 0);
+    EXPECT_TRUE(sheet.dirty());
+    ASSERT_TRUE(sheet.save(dal).isResult);
+    EXPECT_FALSE(sheet.dirty());
+    EXPECT_EQ(
+        scalar("select count(*) from tb_stocktake_detail where headId=" + QString::number(h.id)).toInt(), 1);
+    // found again after all: back on the count
+    EXPECT_GE(sheet.add(goods(2, 3), 6, &error), 0);
+    ASSERT_TRUE(sheet.save(dal).isResult);
+    EXPECT_EQ(dal.Lines(h.id).size(), 2u);
+}

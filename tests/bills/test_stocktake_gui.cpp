@@ -118,6 +118,16 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     ASSERT_EQ(f.gridRowCount(), 31);
     EXPECT_EQ(cell(f, rowOf(f, 31, 12), 6), "0.0");
     EXPECT_EQ(cell(f, rowOf(f, 31, 12), 7), "1.0");
+    // a wrong scan is taken away again; a line of the start is not
+    scan(f, "6901"); // P01 is not on S2
+    ASSERT_EQ(f.gridRowCount(), 32);
+    m_msg.answers = {MsgBox::Yes};
+    ASSERT_TRUE(f.RemoveLine(rowOf(f, 1, 12)));
+    EXPECT_EQ(f.gridRowCount(), 31);
+    EXPECT_EQ(rowOf(f, 1, 12), -1);
+    EXPECT_FALSE(f.RemoveLine(rowOf(f, 30, 12)));
+    EXPECT_TRUE(m_msg.texts().back().contains("不能删除")) << m_msg.texts().back().toStdString();
+    EXPECT_EQ(f.gridRowCount(), 31);
     // typed: P03–P10 one box short, P16–P20 as booked, P26–P30 two boxes over; P11–P15, P21–P25 left
     for (int g = 3; g <= 10; ++g)
         ASSERT_TRUE(f.SetCounted(rowOf(f, g, 11), QString::number(g - 1)));
