@@ -75,19 +75,21 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
                .arg(s.detail, head);
 }
 
-// The recomputation of every balance row from the lines of approved bills.
-QString recomputation() {
+// The recomputation of every balance row from the lines of approved bills,
+// per goods and account, and per location too (a line without one under 0).
+QString recomputation(bool perLocation = false) {
+    const QString place = perLocation ? QStringLiteral("ifnull(d.locationId, 0) AS locationId, ") : QString();
     QStringList arms;
     for (const Side& s : kSides) {
         const bool in = QLatin1String(s.tag) == QLatin1String("rk");
         const QString p = pieces("d"), w = weight("d");
-        arms << QStringLiteral(
-                    "SELECT d.goodsId AS goodsId, h.accountId AS accountId, %1 AS iq, %2 AS iw, %3 AS "
-                    "eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
-                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head);
+        arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %7%1 AS iq, %2 AS iw, "
+                               "%3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
+                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place);
     }
-    return "SELECT goodsId, accountId, total(iq), total(iw), total(eq), total(ew) FROM (" +
-           arms.join(" UNION ALL ") + ") GROUP BY goodsId, accountId";
+    const QString keys = perLocation ? "goodsId, accountId, locationId" : "goodsId, accountId";
+    return "SELECT " + keys + ", total(iq), total(iw), total(eq), total(ew) FROM (" + arms.join(" UNION ALL ") +
+           ") GROUP BY " + keys;
 }
 
 } // namespace
@@ -231,21 +233,6 @@ QString locationHeadChange(const Side& s, const QString& row, const char* sign, 
                     sums.arg(weight("d"), s.detail, head), when, s.detail, head, account);
 }
 
-QString locationRecomputation() {
-    QStringList arms;
-    for (const Side& s : kSides) {
-        const bool in = QLatin1String(s.tag) == QLatin1String("rk");
-        const QString p = pieces("d"), w = weight("d");
-        arms << QStringLiteral(
-                    "SELECT d.goodsId AS goodsId, h.accountId AS accountId, ifnull(d.locationId, 0) AS "
-                    "locationId, %1 AS iq, %2 AS iw, %3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = "
-                    "d.headId WHERE h.ispass = 1")
-                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head);
-    }
-    return "SELECT goodsId, accountId, locationId, total(iq), total(iw), total(eq), total(ew) FROM (" +
-           arms.join(" UNION ALL ") + ") GROUP BY goodsId, accountId, locationId";
-}
-
 } // namespace
 
 std::vector<BalanceDifference> CheckStockBalance() {
@@ -297,12 +284,12 @@ void RebuildStockLocation() {
     db.execute(
         "INSERT INTO tb_stock_location (goodsId, accountId, locationId, importQty, importWeight, exportQty, "
         "exportWeight) " +
-        locationRecomputation());
+        recomputation(true));
 }
 
 std::vector<BalanceDifference> CheckStockLocation() {
     return compare(
         "SELECT goodsId, accountId, locationId, importQty, importWeight, exportQty, exportWeight FROM "
         "tb_stock_location",
-        locationRecomputation(), 3);
+        recomputation(true), 3);
 }

@@ -84,29 +84,23 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     txt_content = NamedEdit("txt_content");
     txt_content->setReadOnly(true);
 
-    comb_pageSize = NamedCombo("comb_pageSize");
-    comb_pageSize->addItems({"15", "30", "50", "80", "100"});
+    m_pager = NewPager({"15", "30", "50", "80", "100"}, this);
+    comb_pageSize = m_pager.pageSize;
+    txt_PageIndex = m_pager.pageIndex;
+    txt_MaxPageIndex = m_pager.maxPageIndex;
+    btn_FirstPage = m_pager.first;
+    btn_PrevPage = m_pager.prev;
+    btn_NextPage = m_pager.next;
+    btn_LastPage = m_pager.last;
+    lab_recordCount = m_pager.recordCount;
     connect(comb_pageSize, &QComboBox::activated, this, [this] {
         txt_PageIndex->setText("1");
         load_listView();
     });
-    txt_PageIndex = NamedEdit("txt_PageIndex");
-    txt_PageIndex->setMaximumWidth(50);
-    txt_PageIndex->installEventFilter(this);
-    txt_MaxPageIndex = NamedEdit("txt_MaxPageIndex");
-    txt_MaxPageIndex->setReadOnly(true);
-    txt_MaxPageIndex->setMaximumWidth(50);
-    btn_FirstPage = NamedButton("btn_FirstPage", "首页");
-    btn_PrevPage = NamedButton("btn_PrevPage", "上一页");
-    btn_NextPage = NamedButton("btn_NextPage", "下一页");
-    btn_LastPage = NamedButton("btn_LastPage", "尾页");
     connect(btn_FirstPage, &QPushButton::clicked, this, &frm_qjcx::FirstPage);
     connect(btn_PrevPage, &QPushButton::clicked, this, &frm_qjcx::PrevPage);
     connect(btn_NextPage, &QPushButton::clicked, this, &frm_qjcx::NextPage);
     connect(btn_LastPage, &QPushButton::clicked, this, &frm_qjcx::LastPage);
-    lab_recordCount = new QLabel;
-    lab_recordCount->setObjectName("lab_recordCount");
-    lab_recordCount->setMinimumWidth(120);
     CheckAll = new QCheckBox(QStringLiteral("全选"));
     CheckAll->setObjectName("CheckAll");
     connect(CheckAll, &QCheckBox::toggled, this, [this](bool on) {
@@ -123,24 +117,12 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     auto* preview = new QHBoxLayout;
     preview->addWidget(txt_id);
     preview->addWidget(txt_content, 1);
-    auto* pager = new QHBoxLayout;
-    pager->addWidget(CheckAll);
-    pager->addWidget(lab_recordCount);
-    pager->addStretch(1);
-    pager->addWidget(new QLabel(QStringLiteral("每页")));
-    pager->addWidget(comb_pageSize);
-    for (QWidget* w : {static_cast<QWidget*>(btn_FirstPage), static_cast<QWidget*>(btn_PrevPage),
-                       static_cast<QWidget*>(txt_PageIndex)})
-        pager->addWidget(w);
-    pager->addWidget(new QLabel("/"));
-    for (QWidget* w : {static_cast<QWidget*>(txt_MaxPageIndex), static_cast<QWidget*>(btn_NextPage),
-                       static_cast<QWidget*>(btn_LastPage)})
-        pager->addWidget(w);
+    m_pager.row->insertWidget(0, CheckAll);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
     layout->addWidget(listview_List, 1);
     layout->addLayout(preview);
-    layout->addLayout(pager);
+    layout->addLayout(m_pager.row);
     resize(820, 600); // over the calendar it opens from
     txt_PageIndex->setText("1");
 }
@@ -190,24 +172,7 @@ void frm_qjcx::load_listView() {
     listview_List->clearSelection();
     txt_id->clear();
     txt_content->clear();
-    // the pager
-    for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
-        b->setEnabled(m_recordCount > 0);
-    if (m_recordCount < 1) {
-        lab_recordCount->setText(QStringLiteral("记录数:0 条"));
-        txt_PageIndex->setText("0");
-        txt_MaxPageIndex->setText("0");
-        return;
-    }
-    const int pages = GetPageCount(m_recordCount, size);
-    page = std::clamp(page, 1, pages);
-    lab_recordCount->setText(QStringLiteral("记录数:%1 条").arg(m_recordCount));
-    txt_PageIndex->setText(QString::number(page));
-    txt_MaxPageIndex->setText(QString::number(pages));
-    btn_FirstPage->setEnabled(page > 1);
-    btn_PrevPage->setEnabled(page > 1);
-    btn_NextPage->setEnabled(page < pages);
-    btn_LastPage->setEnabled(page < pages);
+    m_pager.show(page, m_recordCount, size);
 }
 
 void frm_qjcx::Search() {

@@ -2,6 +2,8 @@
 // The event list (日程列表): events by keyword and, if asked, one day, page
 // by page, opened in the editor and deleted one by one or ticked together.
 
+#include "ui/pager.h"
+
 #include <QDate>
 #include <QDialog>
 
@@ -64,4 +66,5 @@ protected:
 private:
     void showSelected();
     int m_recordCount = 0;
+    PagerParts m_pager;
 };

@@ -55,8 +55,7 @@ void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, 
     auto* partnerButton = NamedButton(m_kind.partnerButtonName, "...");
     partnerButton->setFixedWidth(32);
     connect(partnerButton, &QPushButton::clicked, this, &BillReportForm::SearchPartner);
-    auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    QPushButton* search = newSearchButton();
     auto add = [](QHBoxLayout* row, std::initializer_list<std::pair<const char*, QWidget*>> fields) {
         for (const auto& [label, field] : fields) {
             row->addWidget(new QLabel(QString::fromUtf8(label)));
@@ -64,13 +63,8 @@ void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, 
         }
     };
     auto* row1 = new QHBoxLayout;
-    row1->addWidget(new QLabel(QStringLiteral("建单日期:")));
-    row1->addWidget(dt_createDateFrom);
-    row1->addWidget(new QLabel(QStringLiteral("至")));
-    row1->addWidget(dt_createDateTo);
-    row1->addWidget(new QLabel(QStringLiteral("账目标识:")));
-    row1->addWidget(txt_accountType, 1);
-    row1->addWidget(btn_selectAccountType);
+    addDateRange(row1, dt_createDateFrom, dt_createDateTo);
+    addAccountBox(row1);
     add(row1, first);
     row1->addWidget(new QLabel(QString::fromUtf8(m_kind.out ? "出库类别:" : "入库类别:")));
     row1->addWidget(cobo_billType);

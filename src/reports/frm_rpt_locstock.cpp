@@ -63,14 +63,11 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_KeyWord = NamedEdit("txt_KeyWord");
     searchOnEnter(txt_KeyWord);
-    auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    QPushButton* search = newSearchButton();
     auto* panel = new QWidget;
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("账目标识:")));
-    row->addWidget(txt_accountType, 1);
-    row->addWidget(btn_selectAccountType);
+    addAccountBox(row);
     row->addWidget(new QLabel(QStringLiteral("库位:")));
     row->addWidget(cobo_location);
     row->addWidget(new QLabel(QStringLiteral("货品类别:")));

@@ -83,14 +83,11 @@ frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     Chk_ContainerZero->setChecked(true);
     chk_lowStock = new QCheckBox(QStringLiteral("仅显示库存不足"));
     chk_lowStock->setObjectName("chk_lowStock");
-    auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    QPushButton* search = newSearchButton();
     auto* panel = new QWidget;
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("账目标识:")));
-    row->addWidget(txt_accountType, 1);
-    row->addWidget(btn_selectAccountType);
+    addAccountBox(row);
     row->addWidget(new QLabel(QStringLiteral("货品类别:")));
     row->addWidget(cobo_goodsTypeName);
     row->addWidget(new QLabel(QStringLiteral("关键字:")));

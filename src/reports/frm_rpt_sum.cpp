@@ -121,16 +121,10 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
         node->setData(0, Qt::UserRole, "key_" + acc::valueText(types.at(r, "id")).trimmed());
     }
 
-    auto* search = NamedButton("btn_search", "查询");
-    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    QPushButton* search = newSearchButton();
     auto* row1 = new QHBoxLayout;
-    row1->addWidget(new QLabel(QStringLiteral("建单日期:")));
-    row1->addWidget(dt_createDateFrom);
-    row1->addWidget(new QLabel(QStringLiteral("至")));
-    row1->addWidget(dt_createDateTo);
-    row1->addWidget(new QLabel(QStringLiteral("账目标识:")));
-    row1->addWidget(txt_accountType, 1);
-    row1->addWidget(btn_selectAccountType);
+    addDateRange(row1, dt_createDateFrom, dt_createDateTo);
+    addAccountBox(row1);
     row1->addWidget(new QLabel(stockOut ? QStringLiteral("出库类别:") : QStringLiteral("入库类别:")));
     row1->addWidget(txt_type);
     row1->addWidget(selectType);

@@ -87,43 +87,26 @@ ReportForm::ReportForm(const char* objectName, const QString& title, const QStri
     connect(dg_List, &QTableWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { vs_pop_menu->popup(dg_List->viewport()->mapToGlobal(p)); });
     connect(dg_List->horizontalHeader(), &QHeaderView::sectionClicked, this, &ReportForm::SortByColumn);
-    comb_pageSize = NamedCombo("comb_pageSize");
-    comb_pageSize->addItems({"20", "50", "100", "150", "200"});
+    m_pager = NewPager({"20", "50", "100", "150", "200"}, this);
+    comb_pageSize = m_pager.pageSize;
+    txt_PageIndex = m_pager.pageIndex;
+    txt_MaxPageIndex = m_pager.maxPageIndex;
+    btn_FirstPage = m_pager.first;
+    btn_PrevPage = m_pager.prev;
+    btn_NextPage = m_pager.next;
+    btn_LastPage = m_pager.last;
+    lab_recordCount = m_pager.recordCount;
     connect(comb_pageSize, &QComboBox::activated, this, &ReportForm::PageSizeChanged);
-    txt_PageIndex = NamedEdit("txt_PageIndex");
-    txt_PageIndex->setMaximumWidth(50);
-    txt_PageIndex->installEventFilter(this);
-    txt_MaxPageIndex = NamedEdit("txt_MaxPageIndex");
-    txt_MaxPageIndex->setReadOnly(true);
-    txt_MaxPageIndex->setMaximumWidth(50);
-    btn_FirstPage = NamedButton("btn_FirstPage", "首页");
-    btn_PrevPage = NamedButton("btn_PrevPage", "上一页");
-    btn_NextPage = NamedButton("btn_NextPage", "下一页");
-    btn_LastPage = NamedButton("btn_LastPage", "尾页");
     connect(btn_FirstPage, &QPushButton::clicked, this, &ReportForm::FirstPage);
     connect(btn_PrevPage, &QPushButton::clicked, this, &ReportForm::PrevPage);
     connect(btn_NextPage, &QPushButton::clicked, this, &ReportForm::NextPage);
     connect(btn_LastPage, &QPushButton::clicked, this, &ReportForm::LastPage);
-    lab_recordCount = new QLabel;
-    lab_recordCount->setObjectName("lab_recordCount");
-    auto* pager = new QHBoxLayout;
-    pager->addWidget(lab_recordCount);
-    pager->addStretch(1);
-    pager->addWidget(new QLabel(QStringLiteral("每页")));
-    pager->addWidget(comb_pageSize);
-    pager->addWidget(btn_FirstPage);
-    pager->addWidget(btn_PrevPage);
-    pager->addWidget(txt_PageIndex);
-    pager->addWidget(new QLabel("/"));
-    pager->addWidget(txt_MaxPageIndex);
-    pager->addWidget(btn_NextPage);
-    pager->addWidget(btn_LastPage);
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(4, 4, 4, 4);
     m_layout->addWidget(utoolbar);
     m_layout->addWidget(dg_List, 1);
-    m_layout->addLayout(pager);
+    m_layout->addLayout(m_pager.row);
     resize(1180, 620);
 
     pageInfo.str_orderBy.clear();
@@ -211,6 +194,25 @@ QComboBox* ReportForm::NewGoodsTypeCombo() {
     combo->insertItem(0, QString()); // every category
     combo->setCurrentIndex(0);
     return combo;
+}
+
+QPushButton* ReportForm::newSearchButton() {
+    auto* search = NamedButton("btn_search", "查询");
+    connect(search, &QPushButton::clicked, this, &ReportForm::Search);
+    return search;
+}
+
+void ReportForm::addAccountBox(QHBoxLayout* row) {
+    row->addWidget(new QLabel(QStringLiteral("账目标识:")));
+    row->addWidget(txt_accountType, 1);
+    row->addWidget(btn_selectAccountType);
+}
+
+void ReportForm::addDateRange(QHBoxLayout* row, QDateEdit* from, QDateEdit* to) {
+    row->addWidget(new QLabel(QStringLiteral("建单日期:")));
+    row->addWidget(from);
+    row->addWidget(new QLabel(QStringLiteral("至")));
+    row->addWidget(to);
 }
 
 QDateEdit* ReportForm::NewDateEdit(const char* name, const QDate& date) {
@@ -350,29 +352,7 @@ RecordSet ReportForm::pageRows(int, int) {
 }
 
 void ReportForm::UpdatePager(int pageIndex, int recordCount) {
-    for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
-        b->setEnabled(true);
-    lab_recordCount->setText(QStringLiteral("记录数: 0 条"));
-    txt_PageIndex->setText("0");
-    txt_MaxPageIndex->setText("0");
-    if (recordCount < 1) {
-        for (QPushButton* b : {btn_FirstPage, btn_PrevPage, btn_NextPage, btn_LastPage})
-            b->setEnabled(false);
-        return;
-    }
-    const int pages = GetPageCount(recordCount, comb_pageSize->currentText().toInt());
-    lab_recordCount->setText(QStringLiteral("记录数:%1 条").arg(recordCount));
-    pageIndex = std::clamp(pageIndex, 1, pages);
-    txt_PageIndex->setText(QString::number(pageIndex));
-    txt_MaxPageIndex->setText(QString::number(pages));
-    if (pageIndex <= 1) {
-        btn_FirstPage->setEnabled(false);
-        btn_PrevPage->setEnabled(false);
-    }
-    if (pageIndex >= pages) {
-        btn_NextPage->setEnabled(false);
-        btn_LastPage->setEnabled(false);
-    }
+    m_pager.show(pageIndex, recordCount, comb_pageSize->currentText().toInt());
 }
 
 void ReportForm::FirstPage() {

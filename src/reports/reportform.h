@@ -5,6 +5,7 @@
 // row of the result fills a grid row.
 
 #include "data/conditions.h"
+#include "ui/pager.h"
 
 #include <QWidget>
 #include <vector>
@@ -14,6 +15,7 @@ class QDate;
 class QDateEdit;
 class ReportDal;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -87,6 +89,11 @@ protected:
     static QComboBox* NewGoodsTypeCombo();
     // The bill date filter: from the first of this month to today.
     static QDateEdit* NewDateEdit(const char* name, const QDate& date);
+    // The filter panel's parts: the 查询 button, the account box (账目标识 with
+    // its button) and the bill date range (建单日期 ... 至 ...), added to a row.
+    QPushButton* newSearchButton();
+    void addAccountBox(QHBoxLayout* row);
+    static void addDateRange(QHBoxLayout* row, QDateEdit* from, QDateEdit* to);
     // Shows a drop-down box under its field, inside the window.
     void showBelow(QWidget* box, QWidget* anchor);
     // A kind whose search only counts its rows reads each page on its own.
@@ -112,6 +119,7 @@ protected:
 
 private:
     QString m_header;
+    PagerParts m_pager;
     std::vector<QObject*> m_searchBoxes;
     QVBoxLayout* m_layout;
 };

@@ -183,7 +183,7 @@ TEST_F(Calendar, TheListFiltersPagesSortsAndDeletes) {
     list.txt_KeyWord->setText("' or '1'='1");
     list.Search();
     EXPECT_EQ(list.listview_List->topLevelItemCount(), 0);
-    EXPECT_EQ(list.lab_recordCount->text(), "记录数:0 条");
+    EXPECT_EQ(list.lab_recordCount->text(), "记录数: 0 条");
     // one day
     list.txt_KeyWord->clear();
     list.FilterDay(QDate(2012, 8, 3));
