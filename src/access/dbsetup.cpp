@@ -94,6 +94,8 @@ int funId(Database& db, const char* code) {
 
 // Stock-taking: the counts, their dictionary entries and commands.
 void migrateTo4(Database& db) {
+    // the location report reads the balance page by page: no report table of its own
+    db.execute("DROP TABLE IF EXISTS main.temp_rpt_locStock");
     // the balance per location read in goods order without touching the table
     db.execute("CREATE INDEX IF NOT EXISTS ix_stock_location_goods ON tb_stock_location(goodsId, locationId, "
                "accountId, importQty, exportQty, importWeight, exportWeight)");

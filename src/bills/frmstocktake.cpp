@@ -579,13 +579,12 @@ bool frmStockTake::RemoveLine(int gridRow) {
         Refuse(this, QStringLiteral("请先选中要删除的行!"));
         return false;
     }
-    const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(row)];
     QString error;
-    if (std::abs(l.bookQty) > 0.000001) {
-        m_sheet.remove(row, &error); // refused: says why
+    if (!m_sheet.removable(row, &error)) {
         Refuse(this, error);
         return false;
     }
+    const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(row)];
     if (!MsgBox::Confirm(QStringLiteral("是否删除 %1 %2 在 %3 的这一行?")
                              .arg(l.goodsCode, l.goodsName,
                                   l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode),

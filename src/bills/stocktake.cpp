@@ -380,14 +380,13 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             throw DbError(QStringLiteral("还有 %1 行没有盘点, 不能过账!").arg(uncounted));
         // the books as they stand now; what was not counted was not found
         const QString now = balanceNow(QString::number(h.accountId), "tb_stocktake_detail");
-        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = iif(" + now + " is null, 0, " +
-                                  now +
-                                  "), countQty = iif(countQty is null, 0, countQty) where headId=" + id);
+        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = nz(" + now +
+                                  ", 0), countQty = nz(countQty, 0) where headId=" + id);
         const RecordSet rs = sqlHelper::QueryInTrans(
             "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, "
             "b.goodsCode, "
-            "b.goodsName, b.goodsDesc, iif(" +
-            defaultUnit("unit") + " is null, d.unit, " + defaultUnit("unit") + "), " +
+            "b.goodsName, b.goodsDesc, nz(" +
+            defaultUnit("unit") + ", d.unit), " +
             defaultUnit("packQty") + ", " + defaultUnit("weight") + ", " + defaultUnit("goodsDetailCode") +
             " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
             "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
@@ -486,7 +485,7 @@ void StockTakeSheet::index() {
         m_rows[key(m_lines[r].goodsId, m_lines[r].locationId)] = static_cast<int>(r);
 }
 
-bool StockTakeSheet::remove(int row, QString* error) {
+bool StockTakeSheet::removable(int row, QString* error) const {
     auto fail = [&](const QString& message) {
         if (error) *error = message;
         return false;
@@ -497,6 +496,12 @@ bool StockTakeSheet::remove(int row, QString* error) {
     if (std::abs(l.bookQty) > kEpsilon)
         return fail(QStringLiteral("货品 %1 开始盘点时有账面数量, 不能删除; 没有找到时请把盘点数量填为 0。")
                         .arg(l.goodsCode));
+    return true;
+}
+
+bool StockTakeSheet::remove(int row, QString* error) {
+    if (!removable(row, error)) return false;
+    const StockTakeLine& l = m_lines[static_cast<size_t>(row)];
     if (l.id > 0) m_removed.push_back(l.id);
     m_lines.erase(m_lines.begin() + row);
     index();

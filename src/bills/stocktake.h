@@ -119,6 +119,7 @@ public:
     // Takes away a line found during the count (a wrong scan); the lines of
     // the start stay, an uncounted one counts as 0.
     bool remove(int row, QString* error);
+    bool removable(int row, QString* error) const;
     // Stores the changes through the data layer.
     m_DBresult save(dal_stocktake& dal);
     bool dirty() const;

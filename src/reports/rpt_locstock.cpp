@@ -63,7 +63,7 @@ QString LocationSubtree(int locationId, const QString& granted) {
 }
 
 dal_rpt_locStock::dal_rpt_locStock()
-    : ReportDal({"temp_rpt_locStock", kColumns,
+    : ReportDal({QString(), kColumns,
                  "goodsCode,goodsName,goodsDesc,unit,locationCode,locationName,totalDefaultQty,totalQty,"
                  "totalWeight",
                  [](const QString&, const QString&) { return QStringList(); }}) {

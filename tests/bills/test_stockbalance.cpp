@@ -240,7 +240,6 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
                 db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2%3").arg(t, what, table));
     db.execute("DROP TABLE tb_stock_balance");
     db.execute("DROP TABLE tb_stock_location");
-    db.execute("DROP TABLE main.temp_rpt_locStock");
     db.execute("DROP TABLE tb_stocktake_detail");
     db.execute("DROP TABLE tb_stocktake_head");
     db.execute("DELETE FROM tb_sys_fun WHERE funCode LIKE 'stocktake%'");
