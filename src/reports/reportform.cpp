@@ -314,7 +314,10 @@ void ReportForm::btn_search() {
 }
 
 void ReportForm::LoadData() {
-    if (result.recordCount < 1) return;
+    if (result.recordCount < 1) {
+        UpdatePager(1, 0); // a page typed with nothing to show stays "0 / 0"
+        return;
+    }
     const int size = std::max(1, pageInfo.int_PageSize);
     const int pages = GetPageCount(result.recordCount, size);
     pageInfo.int_currentPageIndex = std::clamp(pageInfo.int_currentPageIndex, 1, std::max(1, pages));

@@ -96,6 +96,10 @@ TEST_F(BillListTest, FiltersAccountsApprovalPartnerAndKeyword) {
     f.btn_search(); // the list 3 alone: nothing
     EXPECT_EQ(f.lab_recordCount->text(), "记录数: 0 条");
     EXPECT_EQ(f.dg_List->rowCount(), 0);
+    f.txt_PageIndex->setText("3"); // a page typed with nothing to show
+    f.GoToTypedPage();
+    EXPECT_EQ(f.txt_PageIndex->text(), "0");
+    EXPECT_EQ(f.txt_MaxPageIndex->text(), "0");
     f.check_pass->setChecked(true);
     f.check_nopass->setChecked(true);
     f.txt_partnerName->setText("清风");
