@@ -1,30 +1,15 @@
 #include "serverschema.h"
 
 #include "data/database.h"
+#include "data/translator.h"
 
+#include <QFile>
 #include <QRegularExpression>
 
 namespace {
 
-// The words the server reserves, also as names of columns (pg_get_keywords, categories R and T).
-bool reserved(const QString& name) {
-    static const QStringList words =
-        QStringLiteral(
-            "all analyse analyze and any array as asc asymmetric authorization binary both case cast check "
-            "collate collation column concurrently constraint create cross current_catalog current_date "
-            "current_role current_schema current_time current_timestamp current_user default deferrable desc "
-            "distinct do else end except false fetch for foreign freeze from full grant group having ilike "
-            "in "
-            "initially inner intersect into is isnull join lateral leading left like limit localtime "
-            "localtimestamp natural not notnull null offset on only or order outer overlaps placing primary "
-            "references returning right select session_user similar some symmetric table tablesample then to "
-            "trailing true union unique user using variadic verbose when where window with")
-            .split(' ');
-    return words.contains(name.toLower());
-}
-
 QString nameOf(const QString& name) {
-    return reserved(name) ? '"' + name.toLower() + '"' : name;
+    return AccessSql::serverName(name);
 }
 
 // Whether a column of the table's CREATE text compares without regard to case.
@@ -83,4 +68,10 @@ QStringList ServerTablesFrom(Database& source) {
                    .arg(unique ? "UNIQUE " : "", nameOf(index), nameOf(table), columns.join(", "));
     }
     return out;
+}
+
+QString ServerFunctionsScript() {
+    QFile f(QStringLiteral(":/sql/pg_functions.sql"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll());
 }

@@ -12,3 +12,6 @@
 class Database;
 
 QStringList ServerTablesFrom(Database& source);
+
+// The script that installs the Access functions the translated statements call.
+QString ServerFunctionsScript();

@@ -5,6 +5,7 @@
 // Statements reach it in the engine's own SQL (the translator writes it).
 
 #include "recordset.h"
+#include "translator.h"
 
 #include <QString>
 
@@ -29,6 +30,9 @@ public:
     virtual int execute(const QString& sql) = 0;
 
     virtual bool inTransaction() const = 0;
+
+    // The SQL the engine takes: the translator writes statements for it.
+    virtual AccessSql::Dialect dialect() const = 0;
 
     // Called after every opening, before the program uses the database (the
     // schema migrations); an exception from it closes the connection again.

@@ -2,6 +2,7 @@
 
 #include "dberror.h"
 
+#include <QTimeZone>
 #include <libpq-fe.h>
 #include <memory>
 
@@ -36,9 +37,16 @@ QVariant cellOf(const PGresult* res, int row, int column) {
     case kInt8:
     case kOid:
         return QByteArray(text).toLongLong();
+    case kNumeric: {
+        // a whole number (a sum of integers) comes back as an integer, as SQLite gives it
+        const QByteArray t(text);
+        bool whole = false;
+        const qlonglong n = t.contains('.') ? 0 : t.toLongLong(&whole);
+        if (whole) return n;
+        return t.toDouble();
+    }
     case kFloat4:
     case kFloat8:
-    case kNumeric:
         return QByteArray(text).toDouble();
     case kBytea: {
         size_t size = 0;
@@ -50,6 +58,18 @@ QVariant cellOf(const PGresult* res, int row, int column) {
     default:
         return QString::fromUtf8(text, PQgetlength(res, row, column));
     }
+}
+
+// The engine's own words for a failed command: its primary message, without
+// the "ERROR:" prefix and the context lines.
+QString errorOf(const PGresult* res, pg_conn* conn) {
+    if (res) {
+        const char* primary = PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY);
+        if (primary && *primary) return messageOf(primary);
+        const QString m = messageOf(PQresultErrorMessage(res));
+        if (!m.isEmpty()) return m;
+    }
+    return messageOf(PQerrorMessage(conn));
 }
 
 } // namespace
@@ -72,13 +92,13 @@ void PgDatabase::open(const QString& path, bool) {
         PQfinish(conn);
         throw DbError(QStringLiteral("无法连接数据库服务器 %1: %2").arg(host, reason));
     }
-    PQsetClientEncoding(conn, "UTF8");
     // the server's notices (a table that was not there to drop) are not the user's business
     PQsetNoticeProcessor(
         conn, [](void*, const char*) {}, nullptr);
     m_conn = conn;
     m_conninfo = path;
     try {
+        setUpSession();
         // the server's schema is set up by its administration, not on opening
         createTempShadows();
     } catch (...) {
@@ -102,9 +122,33 @@ pg_conn* PgDatabase::connection() {
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DbError(
             QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
-    PQsetClientEncoding(m_conn, "UTF8");
+    setUpSession();
     createTempShadows();
     return m_conn;
+}
+
+// Text in UTF-8; dates and times (now, date) in this computer's time zone, as on SQLite.
+void PgDatabase::setUpSession() {
+    PQsetClientEncoding(m_conn, "UTF8");
+    const QByteArray zone = QTimeZone::systemTimeZoneId();
+    if (zone.isEmpty()) return;
+    char* literal = PQescapeLiteral(m_conn, zone.constData(), static_cast<size_t>(zone.size()));
+    if (!literal) return;
+    const QString set = QStringLiteral("SET TimeZone = %1").arg(QString::fromUtf8(literal));
+    PQfreemem(literal);
+    try {
+        execute(set);
+    } catch (const DbError&) {
+        // a zone the server does not know: it keeps its own
+    }
+}
+
+void PgDatabase::runScript(const QString& script) {
+    pg_conn* conn = connection();
+    std::unique_ptr<PGresult, void (*)(PGresult*)> res(PQexec(conn, script.toUtf8().constData()), PQclear);
+    const ExecStatusType status = PQresultStatus(res.get());
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return;
+    throw DbError(errorOf(res.get(), conn));
 }
 
 PgDatabase::Result PgDatabase::run(const QString& sql) {
@@ -114,8 +158,7 @@ PgDatabase::Result PgDatabase::run(const QString& sql) {
     r.res.reset(PQexecParams(conn, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
     const ExecStatusType status = PQresultStatus(r.res.get());
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return r;
-    QString message = messageOf(r.res ? PQresultErrorMessage(r.res.get()) : PQerrorMessage(conn));
-    if (message.isEmpty()) message = messageOf(PQerrorMessage(conn));
+    QString message = errorOf(r.res.get(), conn);
     if (message.contains(QLatin1String("cannot insert multiple commands into a prepared statement")))
         message = oneStatementOnly();
     throw DbError(message);

@@ -22,9 +22,13 @@ public:
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
     bool inTransaction() const override;
+    AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Postgres; }
     void createTempShadows() override;
+    // Runs a script of several statements (schema setup), as one command.
+    void runScript(const QString& script);
 
 private:
+    void setUpSession();
     // The live connection, connected again when the server dropped it.
     pg_conn* connection();
     struct Result;

@@ -28,7 +28,7 @@ std::function<void(const QString&)> g_observer;
 
 QString translated(const QString& sql) {
     if (g_observer) g_observer(sql);
-    return AccessSql::translate(sql);
+    return AccessSql::translate(sql, Database::instance().dialect());
 }
 
 QString withSlash(QString folder) {

@@ -20,6 +20,7 @@ public:
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
     bool inTransaction() const override;
+    AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Sqlite; }
     void createTempShadows() override;
 
     // The file's handle, for bulk work in the engine's own API.

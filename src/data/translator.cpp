@@ -8,8 +8,8 @@
 #include <QSet>
 #include <QStringList>
 #include <QTime>
-#include <sqlite3.h>
 #include <optional>
+#include <sqlite3.h>
 #include <vector>
 
 namespace AccessSql {
@@ -214,6 +214,32 @@ bool isReserved(const QString& up) {
     return words.contains(up);
 }
 
+// The words the server reserves, also as names (pg_get_keywords, categories R and T).
+bool serverReserved(const QString& lower) {
+    static const QSet<QString> words = [] {
+        QSet<QString> w;
+        for (const QString& k :
+             QStringLiteral(
+                 "all analyse analyze and any array as asc asymmetric authorization binary both case cast "
+                 "check "
+                 "collate collation column concurrently constraint create cross current_catalog current_date "
+                 "current_role current_schema current_time current_timestamp current_user default deferrable "
+                 "desc distinct do else end except false fetch for foreign freeze from full grant group "
+                 "having "
+                 "ilike in initially inner intersect into is isnull join lateral leading left like limit "
+                 "localtime localtimestamp natural not notnull null offset on only or order outer overlaps "
+                 "placing primary references returning right select session_user similar some symmetric "
+                 "table "
+                 "tablesample then to trailing true union unique user using variadic verbose when where "
+                 "window "
+                 "with")
+                 .split(' '))
+            w.insert(k);
+        return w;
+    }();
+    return words.contains(lower);
+}
+
 enum Prec {
     P_OR = 1,
     P_AND = 2,
@@ -229,8 +255,10 @@ enum Prec {
 struct Ex {
     QString sql;
     int prec = P_PRIMARY;
-    bool text = false;   // yields text, so comparisons with it ignore case
-    bool column = false; // a plain column reference, which has its column's collation
+    bool text = false;    // yields text, so comparisons with it ignore case
+    bool column = false;  // a plain column reference, which has its column's collation
+    bool literal = false; // a literal, whose type the server takes from the other side
+    bool cond = false;    // a truth value (a comparison, And, Or, Not, ...), not a number
 };
 
 QString wrap(const Ex& e, int minPrec) {
@@ -239,7 +267,8 @@ QString wrap(const Ex& e, int minPrec) {
 
 class Parser {
 public:
-    explicit Parser(const QString& src) : m_src(src), m_toks(tokenize(src)) {
+    Parser(const QString& src, Dialect dialect)
+        : m_src(src), m_toks(tokenize(src)), m_pg(dialect == Dialect::Postgres) {
         m_match.assign(m_toks.size(), -1);
         std::vector<int> open;
         for (std::size_t k = 0; k < m_toks.size(); ++k) {
@@ -272,7 +301,7 @@ public:
             QString head = "EXPLAIN ";
             if (acceptKw("QUERY")) {
                 expectKw("PLAN");
-                head += "QUERY PLAN ";
+                if (!m_pg) head += "QUERY PLAN ";
             }
             if (isKw("EXPLAIN")) fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
             return head + statement();
@@ -290,7 +319,11 @@ public:
 private:
     const QString& m_src;
     std::vector<Token> m_toks;
-    std::vector<int> m_match; // index of the ")" that closes each "(" token
+    const bool m_pg;                        // written for the server, not for SQLite
+    bool m_inView = false;                  // a view's columns keep the server's folded names
+    int m_derived = 0;                      // derived tables named so far (the server wants a name for each)
+    QHash<QString, QString> m_outerAliases; // the outer select's aliases that keep their case, by lower case
+    std::vector<int> m_match;               // index of the ")" that closes each "(" token
     std::size_t m_i = 0;
     int m_depth = 0;   // nesting of selects
     int m_nesting = 0; // nesting of expressions: a limit keeps the stack safe
@@ -319,7 +352,9 @@ private:
         return isKw("UNION", after) || isKw("ORDER", after) || isOp(")", after);
     }
     // "(" at k opens a group whose content is a select statement.
-    bool opensSelect(int k) const { return isOp("(", k) && (isKw("SELECT", k + 1) || bracketedSelectAt(k + 1)); }
+    bool opensSelect(int k) const {
+        return isOp("(", k) && (isKw("SELECT", k + 1) || bracketedSelectAt(k + 1));
+    }
 
     const Token& peek(int k = 0) const {
         const std::size_t j = std::min(m_i + static_cast<std::size_t>(k), m_toks.size() - 1);
@@ -371,9 +406,13 @@ private:
 
     QString name() {
         const Token& t = peek();
-        if (t.type == T::Bracket) return next().text;
+        if (t.type == T::Bracket) return bracketName(next().text);
         if (t.type == T::Ident && !isReserved(t.upper)) return engineName(next().text);
         fail(QStringLiteral("应为名称"));
+    }
+    // [name]: SQLite takes the brackets as they are; the server a name of its own.
+    QString bracketName(const QString& bracketed) const {
+        return m_pg ? serverName(bracketed.mid(1, bracketed.size() - 2)) : bracketed;
     }
     // table, alias.column, [bracketed] names joined with dots
     QString dottedName() {
@@ -384,33 +423,51 @@ private:
         }
         return out;
     }
-    std::optional<QString> alias() {
-        if (acceptKw("AS")) {
-            if (peek().type == T::String) { // AS 'name': a quoted name that no text can break out of
-                QString n = next().text;
-                return '"' + n.replace('"', "\"\"") + '"';
-            }
-            return name();
-        }
+    std::optional<QString> alias(bool keepCase = false) {
+        const bool as = acceptKw("AS");
         const Token& t = peek();
-        if (t.type == T::Bracket) return next().text;
-        if (t.type == T::Ident && !isReserved(t.upper)) return engineName(next().text);
+        if (as && t.type == T::String) { // AS 'name': a quoted name that no text can break out of
+            QString n = next().text;
+            return '"' + n.replace('"', "\"\"") + '"';
+        }
+        if (t.type == T::Ident && !isReserved(t.upper)) {
+            const QString written = next().text;
+            // the server folds names to lower case: the outer select's names keep the case they are written
+            // in
+            if (keepCase && written != written.toLower()) {
+                const QString quoted = '"' + written + '"';
+                m_outerAliases.insert(written.toLower(), quoted);
+                return quoted;
+            }
+            return engineName(written);
+        }
+        if (t.type == T::Bracket) return bracketName(next().text);
+        if (as) fail(QStringLiteral("应为名称"));
         return std::nullopt;
+    }
+    // A derived table's name: the server wants one for each.
+    QString derivedAlias() {
+        const QString given = alias().value_or(QString());
+        if (!given.isEmpty() || !m_pg) return given.isEmpty() ? given : " AS " + given;
+        return QStringLiteral(" AS acc_d%1").arg(++m_derived);
     }
     static QString quoteIdent(const QString& s) { return '[' + s + ']'; }
     // The column of a dotted name: what follows the last dot outside brackets.
     static QString lastNamePart(const QString& dotted) {
         int depth = 0;
         for (int k = dotted.size() - 1; k >= 0; --k) {
-            if (dotted[k] == ']') ++depth;
-            else if (dotted[k] == '[') --depth;
-            else if (dotted[k] == '.' && depth == 0) return dotted.mid(k + 1);
+            if (dotted[k] == ']')
+                ++depth;
+            else if (dotted[k] == '[')
+                --depth;
+            else if (dotted[k] == '.' && depth == 0)
+                return dotted.mid(k + 1);
         }
         return dotted;
     }
     // Words the engine reserves but the dialect does not (limit, using,
     // except, ...) are plain names here and are bracketed in the output.
-    static QString engineName(const QString& s) {
+    QString engineName(const QString& s) const {
         // the engine's keywords are ASCII words of at most 17 letters
         char word[18];
         if (s.size() > 17) return s;
@@ -419,6 +476,7 @@ private:
             if (c > 127) return s;
             word[k] = static_cast<char>(c);
         }
+        if (m_pg) return serverName(s);
         return sqlite3_keyword_check(word, static_cast<int>(s.size())) ? quoteIdent(s) : s;
     }
 
@@ -429,6 +487,7 @@ private:
         expectKw("VIEW");
         const QString viewName = dottedName();
         expectKw("AS");
+        m_inView = true;
         return "CREATE VIEW " + viewName + " AS " + selectStatement();
     }
 
@@ -476,7 +535,7 @@ private:
             sets << col + " = " + expr().sql;
         } while (acceptOp(","));
         out += " SET " + sets.join(", ");
-        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
         return out;
     }
 
@@ -490,7 +549,7 @@ private:
         }
         expectKw("FROM");
         QString out = "DELETE FROM " + dottedName();
-        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
         return out;
     }
 
@@ -508,7 +567,7 @@ private:
                 next();
                 const QString inner = selectStatement();
                 expectOp(")");
-                arms.push_back({"SELECT * FROM (" + inner + ")", std::nullopt});
+                arms.push_back({"SELECT * FROM (" + inner + ")" + derivedName(), std::nullopt});
             } else {
                 arms.push_back(selectCore());
             }
@@ -521,7 +580,7 @@ private:
         QString order;
         if (acceptKw("ORDER")) {
             expectKw("BY");
-            order = " ORDER BY " + orderList();
+            order = " ORDER BY " + orderList(arms.size() > 1 || m_lastDistinct);
         }
         if (arms.size() == 1) {
             QString out = arms[0].sql + order;
@@ -532,9 +591,9 @@ private:
         QString out;
         for (std::size_t k = 0; k < arms.size(); ++k) {
             if (k > 0) out += ops[static_cast<int>(k - 1)];
-            out += arms[k].top
-                       ? "SELECT * FROM (" + arms[k].sql + " LIMIT " + QString::number(*arms[k].top) + ")"
-                       : arms[k].sql;
+            out += arms[k].top ? "SELECT * FROM (" + arms[k].sql + " LIMIT " + QString::number(*arms[k].top) +
+                                     ")" + derivedName()
+                               : arms[k].sql;
         }
         return out + order;
     }
@@ -550,10 +609,13 @@ private:
         expectKw("SELECT");
         Core c;
         QString out = "SELECT";
-        if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW"))
+        m_lastDistinct = false;
+        if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW")) {
             out += " DISTINCT";
-        else
+            m_lastDistinct = true;
+        } else {
             acceptKw("ALL");
+        }
         if (acceptKw("TOP")) {
             const Token& t = peek();
             bool ok = false;
@@ -563,23 +625,30 @@ private:
             if (isKw("PERCENT")) fail(QStringLiteral("不支持 TOP ... PERCENT"));
             c.top = n;
         }
-        out += ' ' + selectList(out.endsWith(QLatin1String("DISTINCT")));
+        const bool distinct = m_lastDistinct;
+        out += ' ' + selectList(distinct);
         if (acceptKw("INTO")) fail(QStringLiteral("不支持 SELECT ... INTO"));
         if (acceptKw("FROM")) out += " FROM " + fromClause();
-        if (acceptKw("WHERE")) out += " WHERE " + expr().sql;
+        if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
         if (acceptKw("GROUP")) {
             expectKw("BY");
             QStringList items;
             do {
                 const Ex e = expr();
-                items << (e.text && e.prec == P_PRIMARY && !e.column ? e.sql + " COLLATE NOCASE" : e.sql);
+                items << (!m_pg && e.text && e.prec == P_PRIMARY && !e.column ? e.sql + " COLLATE NOCASE"
+                                                                              : e.sql);
             } while (acceptOp(","));
             out += " GROUP BY " + items.join(", ");
         }
-        if (acceptKw("HAVING")) out += " HAVING " + expr().sql;
+        if (acceptKw("HAVING")) out += " HAVING " + condition(expr());
+        m_lastDistinct = distinct;
         c.sql = out;
         return c;
     }
+
+    // A derived table without a name gets one on the server.
+    QString derivedName() { return m_pg ? QStringLiteral(" AS acc_d%1").arg(++m_derived) : QString(); }
+    bool m_lastDistinct = false; // the select just read is DISTINCT (its order may only name its columns)
 
     QString selectList(bool distinct) {
         QStringList items;
@@ -589,31 +658,52 @@ private:
                 continue;
             }
             if ((peek().type == T::Ident || peek().type == T::Bracket) && isOp(".", 1) && isOp("*", 2)) {
-                const QString t = next().text;
+                const Token& t = next();
+                const QString table = t.type == T::Bracket ? bracketName(t.text) : engineName(t.text);
                 next();
                 next();
-                items << t + ".*";
+                items << table + ".*";
                 continue;
             }
             // computed text keeps Access's case-blind comparison in unions and derived tables
+            const int from = peek().pos;
             const Ex e = expr();
             const bool nested = m_depth > 1 || m_hasUnion || distinct;
-            QString item = nested && e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
-            if (auto a = alias()) item += " AS " + *a;
+            QString item =
+                !m_pg && nested && e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            const bool outer = m_pg && m_depth == 1 && !m_inView;
+            if (auto a = alias(outer)) {
+                item += " AS " + *a;
+            } else if (outer && !e.column) {
+                // SQLite names an unnamed expression by its text: so does the server here
+                QString written = m_src.mid(from, peek().pos - from).trimmed();
+                m_outerAliases.insert(written.toLower(), '"' + written.replace('"', "\"\"") + '"');
+                item += " AS " + m_outerAliases.value(written.toLower());
+            }
             items << item;
         } while (acceptOp(","));
         return items.join(", ");
     }
 
-    QString orderList() {
+    // selectColumnsOnly: the order of a union or a DISTINCT select, which may only name its columns.
+    QString orderList(bool selectColumnsOnly) {
         QStringList items;
         do {
             const Ex e = expr();
-            QString item = e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            QString item;
+            if (!m_pg) {
+                item = e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            } else if (e.column && m_depth == 0 && m_outerAliases.contains(e.sql.toLower())) {
+                item = m_outerAliases.value(e.sql.toLower()); // a name of the outer select, as written there
+            } else {
+                // computed text sorts without case, as its comparisons do
+                item = e.text && !e.column && !selectColumnsOnly ? "CAST(" + e.sql + " AS citext)" : e.sql;
+            }
+            // SQLite puts Null first in a rising order, the server last
             if (acceptKw("DESC"))
-                item += " DESC";
-            else if (acceptKw("ASC"))
-                item += " ASC";
+                item += m_pg ? " DESC NULLS LAST" : " DESC";
+            else if (acceptKw("ASC") || m_pg)
+                item += m_pg ? " NULLS FIRST" : " ASC";
             items << item;
         } while (acceptOp(","));
         return items.join(", ");
@@ -643,7 +733,7 @@ private:
                 break;
             expectKw("JOIN");
             out += join + tableRef();
-            if (acceptKw("ON")) out += " ON " + expr().sql;
+            if (acceptKw("ON")) out += " ON " + condition(expr());
         }
         return out;
     }
@@ -655,7 +745,9 @@ private:
             next();
             out = '(' + selectStatement() + ')';
             expectOp(")");
-        } else if (acceptOp("(")) {
+            return out + derivedAlias();
+        }
+        if (acceptOp("(")) {
             out = '(' + fromClause() + ')';
             expectOp(")");
         } else {
@@ -670,6 +762,29 @@ private:
     Ex expr() {
         NestGuard guard(*this);
         return xorExpr();
+    }
+
+    // An expression where a truth value is wanted: the server takes no number
+    // there, so a number is true when it is not 0, as on SQLite.
+    QString condition(const Ex& e) const {
+        if (!m_pg || e.cond) return e.sql;
+        if (e.sql == QLatin1String("1")) return QStringLiteral("true");
+        if (e.sql == QLatin1String("0")) return QStringLiteral("false");
+        return wrap(e, P_REL) + " <> 0";
+    }
+    Ex conditionEx(const Ex& e) const {
+        if (!m_pg || e.cond) return e;
+        return {'(' + condition(e) + ')', P_PRIMARY, false, false, false, true};
+    }
+    static Ex truth(Ex e) {
+        e.cond = true;
+        return e;
+    }
+    // A number where text is wanted: text as Access writes it (the server
+    // matches no text with a number on its own).
+    QString asText(const Ex& e) const {
+        if (!m_pg || e.text || e.sql == QLatin1String("NULL")) return e.sql;
+        return "acc_str(" + e.sql + ')';
     }
 
     // Chains of one operator are written by appending to the left operand's
@@ -688,41 +803,65 @@ private:
     Ex xorExpr() {
         Ex l = orExpr();
         if (!isKw("XOR")) return l;
-        QString sum = "((" + l.sql + ") <> 0)";
+        auto one = [this](const Ex& e) {
+            return m_pg ? "(CASE WHEN " + condition(e) + " THEN 1 ELSE 0 END)" : "((" + e.sql + ") <> 0)";
+        };
+        QString sum = one(l);
         while (acceptKw("XOR"))
-            sum += " + ((" + orExpr().sql + ") <> 0)";
-        return {"((" + sum + ") % 2 = 1)", P_PRIMARY, false};
+            sum += " + " + one(orExpr());
+        return {"((" + sum + ") % 2 = 1)", P_PRIMARY, false, false, false, true};
     }
 
     Ex orExpr() {
         Ex l = andExpr();
+        if (!isKw("OR")) return l;
+        l = conditionEx(l);
         while (acceptKw("OR"))
-            appendOp(l, P_OR, " OR ", wrap(andExpr(), P_OR));
-        return l;
+            appendOp(l, P_OR, " OR ", wrap(conditionEx(andExpr()), P_OR));
+        return truth(l);
     }
 
     Ex andExpr() {
         Ex l = notExpr();
+        if (!isKw("AND")) return l;
+        l = conditionEx(l);
         while (acceptKw("AND"))
-            appendOp(l, P_AND, " AND ", wrap(notExpr(), P_AND));
-        return l;
+            appendOp(l, P_AND, " AND ", wrap(conditionEx(notExpr()), P_AND));
+        return truth(l);
     }
 
     Ex notExpr() {
         NestGuard guard(*this);
         if (acceptKw("NOT")) {
-            const Ex e = notExpr();
-            return {"NOT " + wrap(e, P_NOT), P_NOT, false};
+            const Ex e = conditionEx(notExpr());
+            return {"NOT " + wrap(e, P_NOT), P_NOT, false, false, false, true};
         }
         return cmpExpr();
     }
 
-    static QString nocase(const Ex& e) { return wrap(e, P_PRIMARY) + " COLLATE NOCASE"; }
+    QString nocase(const Ex& e) const {
+        if (m_pg) return "CAST(" + e.sql + " AS citext)";
+        return wrap(e, P_PRIMARY) + " COLLATE NOCASE";
+    }
+    // On the server text columns are citext and compare without case; computed
+    // text is made citext, and a literal takes the other side's type.
+    void caselessOnServer(Ex& l, Ex& r) const {
+        if (!l.text && !r.text) return;
+        if (l.text && !l.literal && !l.column) l = {nocase(l), P_PRIMARY};
+        if (r.text && !r.literal && !r.column) r = {nocase(r), P_PRIMARY};
+        if (l.literal && r.literal) r = {nocase(r), P_PRIMARY};
+    }
 
-    void compare(Ex& l, const QString& op, const Ex& r) {
+    void compare(Ex& l, const QString& op, Ex r) {
         const int p = (op == "=" || op == "<>") ? P_EQ : P_REL;
-        const QString rs = (l.text || r.text) ? nocase(r) : wrap(r, p + 1);
-        appendOp(l, p, "", ' ' + op + ' ' + rs);
+        if (m_pg) {
+            caselessOnServer(l, r);
+            appendOp(l, p, "", ' ' + op + ' ' + wrap(r, p + 1));
+        } else {
+            const QString rs = (l.text || r.text) ? nocase(r) : wrap(r, p + 1);
+            appendOp(l, p, "", ' ' + op + ' ' + rs);
+        }
+        l.cond = true;
     }
 
     void inList(Ex& l, bool negated) {
@@ -740,8 +879,9 @@ private:
             } while (acceptOp(","));
         }
         expectOp(")");
-        if (text) l = {nocase(l), P_PRIMARY, false};
+        if (text && (!m_pg || (l.text && !l.column))) l = {nocase(l), P_PRIMARY, false};
         appendOp(l, P_EQ, negated ? " NOT IN (" : " IN (", items + ')');
+        l.cond = true;
     }
 
     Ex cmpExpr() {
@@ -761,22 +901,37 @@ private:
             }
             if (acceptKw("LIKE")) {
                 const Ex r = catExpr();
-                appendOp(l, P_EQ, negated ? " NOT LIKE " : " LIKE ", wrap(r, P_REL));
+                if (m_pg) {
+                    // without case and without an escape character, as in Access
+                    if (!l.text) l = {"CAST(" + l.sql + " AS text)", P_PRIMARY};
+                    appendOp(l, P_EQ, negated ? " NOT ILIKE " : " ILIKE ", wrap(r, P_REL) + " ESCAPE ''");
+                } else {
+                    appendOp(l, P_EQ, negated ? " NOT LIKE " : " LIKE ", wrap(r, P_REL));
+                }
+                l.cond = true;
             } else if (acceptKw("IN")) {
                 inList(l, negated);
             } else if (acceptKw("BETWEEN")) {
-                const Ex lo = catExpr();
+                Ex lo = catExpr();
                 expectKw("AND");
-                const Ex hi = catExpr();
-                if (l.text || lo.text || hi.text) l = {nocase(l), P_PRIMARY, false};
+                Ex hi = catExpr();
+                if (m_pg) {
+                    Ex l2 = l;
+                    caselessOnServer(l, lo);
+                    caselessOnServer(l2, hi);
+                } else if (l.text || lo.text || hi.text) {
+                    l = {nocase(l), P_PRIMARY, false};
+                }
                 appendOp(l, P_EQ, negated ? " NOT BETWEEN " : " BETWEEN ",
                          wrap(lo, P_REL) + " AND " + wrap(hi, P_REL));
+                l.cond = true;
             } else if (negated) {
                 fail(QStringLiteral("NOT 后应为 LIKE、IN 或 BETWEEN"));
             } else if (acceptKw("IS")) {
                 const bool isNot = acceptKw("NOT");
                 expectKw("NULL");
                 appendOp(l, P_EQ, isNot ? " IS NOT NULL" : " IS NULL", QString());
+                l.cond = true;
             } else {
                 return l;
             }
@@ -787,10 +942,10 @@ private:
     Ex catExpr() {
         Ex first = addExpr();
         if (!isOp("&")) return first;
-        QString out = "acc_cat(" + first.sql;
+        QString out = "acc_cat(" + asText(first);
         while (acceptOp("&")) {
             out += QLatin1String(", ");
-            out += addExpr().sql;
+            out += asText(addExpr());
         }
         return {out + ')', P_PRIMARY, true};
     }
@@ -828,8 +983,7 @@ private:
 
     // Left-associative function chains (a Mod b Mod c) are written as nested
     // calls with the openings counted first, in one pass.
-    template <class Accept>
-    Ex callChain(Ex first, const char* fn, Accept accept, Ex (Parser::*operand)()) {
+    template <class Accept> Ex callChain(Ex first, const char* fn, Accept accept, Ex (Parser::*operand)()) {
         if (!accept()) return first;
         int n = 0;
         QString tail;
@@ -843,11 +997,13 @@ private:
     }
 
     Ex modExpr() {
-        return callChain(idivExpr(), "acc_mod", [this] { return acceptKw("MOD"); }, &Parser::idivExpr);
+        return callChain(
+            idivExpr(), "acc_mod", [this] { return acceptKw("MOD"); }, &Parser::idivExpr);
     }
 
     Ex idivExpr() {
-        return callChain(mulExpr(), "acc_idiv", [this] { return acceptOp("\\"); }, &Parser::mulExpr);
+        return callChain(
+            mulExpr(), "acc_idiv", [this] { return acceptOp("\\"); }, &Parser::mulExpr);
     }
 
     Ex mulExpr() {
@@ -856,8 +1012,14 @@ private:
             if (acceptOp("*")) {
                 appendOp(l, P_MUL, " * ", wrap(unaryExpr(), P_MUL + 1));
             } else if (acceptOp("/")) {
-                // Access divides as floating point: 7/2 is 3.5
-                appendOp(l, P_MUL, " * 1.0 / ", wrap(unaryExpr(), P_MUL + 1));
+                // Access divides as floating point: 7/2 is 3.5; by zero gives Null as on SQLite
+                if (m_pg) {
+                    l = {"CAST(" + l.sql + " AS double precision) / NULLIF(CAST(" + unaryExpr().sql +
+                             " AS double precision), 0)",
+                         P_MUL};
+                } else {
+                    appendOp(l, P_MUL, " * 1.0 / ", wrap(unaryExpr(), P_MUL + 1));
+                }
             } else {
                 return l;
             }
@@ -876,7 +1038,8 @@ private:
     }
 
     Ex powExpr() {
-        return callChain(primary(), "acc_pow", [this] { return acceptOp("^"); }, &Parser::powOperand);
+        return callChain(
+            primary(), "acc_pow", [this] { return acceptOp("^"); }, &Parser::powOperand);
     }
 
     // the right side of ^ may carry its own sign: 2^-1
@@ -892,11 +1055,16 @@ private:
     Ex primary() {
         const Token& t = peek();
         switch (t.type) {
-        case T::Number:
-            return {next().text, P_PRIMARY, false};
+        case T::Number: {
+            // a number with a point or an exponent is a double, as on SQLite
+            const QString n = next().text;
+            if (m_pg && (n.contains('.') || n.contains('e') || n.contains('E')))
+                return {"float8 '" + n + '\'', P_PRIMARY, false, false, true};
+            return {n, P_PRIMARY, false, false, true};
+        }
         case T::String:
         case T::Date:
-            return {quoteLiteral(next().text), P_PRIMARY, true};
+            return {quoteLiteral(next().text), P_PRIMARY, true, false, true};
         case T::Op:
             if (t.text == "(") {
                 const bool subquery = opensSelect(0);
@@ -908,7 +1076,7 @@ private:
                 }
                 const Ex e = expr();
                 expectOp(")");
-                return {'(' + e.sql + ')', P_PRIMARY, e.text};
+                return {'(' + e.sql + ')', P_PRIMARY, e.text, false, e.literal, e.cond};
             }
             fail(QStringLiteral("应为表达式"));
         case T::Bracket:
@@ -936,7 +1104,7 @@ private:
             expectOp("(");
             const QString q = selectStatement();
             expectOp(")");
-            return {"EXISTS (" + q + ')', P_PRIMARY, false};
+            return {"EXISTS (" + q + ')', P_PRIMARY, false, false, false, true};
         }
         if (isOp("(", 1) && (!isReserved(up) || up == "LEFT" || up == "RIGHT")) return functionCall();
         if (isReserved(up)) fail(QStringLiteral("应为表达式"));
@@ -966,18 +1134,31 @@ private:
                 a << e.sql;
             return Ex{sqlName + '(' + a.join(", ") + ')', P_PRIMARY, text};
         };
+        // the server takes the text of numbers where text is wanted
+        auto textArg = [&](std::size_t k) {
+            if (m_pg) args[k] = {asText(args[k]), P_PRIMARY, true};
+        };
+        // branches of one type: where one is text, the other becomes text too
+        auto sameType = [&](std::size_t a, std::size_t b) {
+            if (args[a].text || args[b].text) {
+                textArg(a);
+                textArg(b);
+            }
+        };
         if (fn == "IIF") {
             argc(3, 3);
-            return {"CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql + " END",
+            sameType(1, 2);
+            return {"CASE WHEN " + condition(args[0]) + " THEN " + args[1].sql + " ELSE " + args[2].sql +
+                        " END",
                     P_PRIMARY, args[1].text || args[2].text};
         }
         if (fn == "ISNULL") {
             argc(1, 1);
-            return {'(' + wrap(args[0], P_REL) + " IS NULL)", P_PRIMARY, false};
+            return {'(' + wrap(args[0], P_REL) + " IS NULL)", P_PRIMARY, false, false, false, true};
         }
         if (fn == "FORMAT" || fn == "FORMAT$") {
             argc(1, 2);
-            if (args.size() == 1) return call("acc_cstr", true);
+            if (args.size() == 1) return call(m_pg ? "acc_str" : "acc_cstr", true);
             return call("acc_format", true);
         }
         if (fn == "VAL") {
@@ -986,91 +1167,138 @@ private:
         }
         if (fn == "CSTR") {
             argc(1, 1);
-            return call("acc_cstr", true);
+            return call(m_pg ? "acc_str" : "acc_cstr", true);
         }
         if (fn == "MID" || fn == "MID$") {
             argc(2, 3);
+            textArg(0);
             return call("acc_mid", true);
         }
         if (fn == "NZ") {
             argc(1, 2);
-            if (args.size() == 1) args.push_back({"''", P_PRIMARY, true});
+            if (args.size() == 1) args.push_back({"''", P_PRIMARY, true, false, true});
+            sameType(0, 1);
             return call("coalesce", args[0].text || args[1].text);
         }
         if (fn == "LEN") {
             argc(1, 1);
+            textArg(0);
             return call("length", false);
         }
         if (fn == "UCASE" || fn == "UCASE$") {
             argc(1, 1);
+            textArg(0);
             return call("upper", true);
         }
         if (fn == "LCASE" || fn == "LCASE$") {
             argc(1, 1);
+            textArg(0);
             return call("lower", true);
         }
         if (fn == "TRIM" || fn == "LTRIM" || fn == "RTRIM") {
             argc(1, 1);
+            textArg(0);
             return call(nameTok.text.toLower().remove('$'), true);
         }
         if (fn == "LEFT" || fn == "LEFT$") {
             argc(2, 2);
+            textArg(0);
+            if (m_pg) return {"acc_left(" + args[0].sql + ", " + args[1].sql + ')', P_PRIMARY, true};
             return {"substr(" + args[0].sql + ", 1, " + args[1].sql + ')', P_PRIMARY, true};
         }
         if (fn == "RIGHT" || fn == "RIGHT$") {
             argc(2, 2);
+            textArg(0);
             return call("acc_right", true);
         }
         if (fn == "INSTR") {
             argc(2, 2);
-            return call("instr", false);
+            textArg(0);
+            textArg(1);
+            return call(m_pg ? "strpos" : "instr", false);
         }
         if (fn == "NOW") {
             argc(0, 0);
+            if (m_pg) return {"to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')", P_PRIMARY, true};
             return {"datetime('now', 'localtime')", P_PRIMARY, true};
         }
         if (fn == "DATE") {
             argc(0, 0);
+            if (m_pg) return {"to_char(localtimestamp, 'YYYY-MM-DD')", P_PRIMARY, true};
             return {"date('now', 'localtime')", P_PRIMARY, true};
         }
         if (fn == "CDBL" || fn == "CSNG") {
             argc(1, 1);
-            return {"CAST(" + args[0].sql + " AS REAL)", P_PRIMARY, false};
+            return {"CAST(" + args[0].sql + (m_pg ? " AS double precision)" : " AS REAL)"), P_PRIMARY, false};
         }
         if (fn == "CLNG" || fn == "CINT") {
             argc(1, 1);
+            if (m_pg) return {"CAST(acc_round(" + args[0].sql + ") AS bigint)", P_PRIMARY, false};
             return {"CAST(round(" + args[0].sql + ") AS INTEGER)", P_PRIMARY, false};
         }
+        if (m_pg) return serverCall(nameTok, args);
         return call(nameTok.text, false);
+    }
+
+    // SQLite's own functions that the statements use, in the server's words.
+    Ex serverCall(const Token& nameTok, std::vector<Ex>& args) const {
+        const QString fn = nameTok.upper;
+        QStringList a;
+        for (const auto& e : args)
+            a << e.sql;
+        const QString list = a.join(", ");
+        if (fn == "ROUND") return {"acc_round(" + list + ')', P_PRIMARY};
+        if (fn == "TOTAL") return {"CAST(coalesce(sum(" + list + "), 0) AS double precision)", P_PRIMARY};
+        if (fn == "IFNULL") return {"coalesce(" + list + ')', P_PRIMARY, args.size() > 1 && args[1].text};
+        if ((fn == "MAX" || fn == "MIN") && args.size() > 1)
+            return {(fn == "MAX" ? "greatest(" : "least(") + list + ')', P_PRIMARY};
+        if (fn == "LENGTH" && args.size() == 1) return {"length(" + asText(args[0]) + ')', P_PRIMARY};
+        if (fn == "SUBSTR") {
+            a[0] = asText(args[0]);
+            return {"substr(" + a.join(", ") + ')', P_PRIMARY, true};
+        }
+        if (fn == "UPPER" || fn == "LOWER") return {nameTok.text + '(' + list + ')', P_PRIMARY, true};
+        return {nameTok.text + '(' + list + ')', P_PRIMARY};
     }
 };
 
-QHash<QString, QString>& cache() {
-    static QHash<QString, QString> c;
-    return c;
+QHash<QString, QString>& cache(Dialect dialect) {
+    static QHash<QString, QString> c[2];
+    return c[dialect == Dialect::Postgres ? 1 : 0];
 }
 
 constexpr int kCacheLimit = 4096;
 
 } // namespace
 
-QString translateUncached(const QString& accessSql) {
-    Parser p(accessSql);
+QString serverName(const QString& name) {
+    const QString lower = name.toLower();
+    bool plain = !name.isEmpty() && !name[0].isDigit() && name[0] != '$';
+    for (const QChar c : name)
+        plain = plain && (c.isLetterOrNumber() || c == '_' || c == '$');
+    if (plain && !serverReserved(lower)) return name;
+    QString quoted = lower;
+    return '"' + quoted.replace('"', "\"\"") + '"';
+}
+
+QString translateUncached(const QString& accessSql, Dialect dialect) {
+    Parser p(accessSql, dialect);
     return p.statement();
 }
 
-QString translate(const QString& accessSql) {
-    auto& c = cache();
+QString translate(const QString& accessSql, Dialect dialect) {
+    auto& c = cache(dialect);
     const auto it = c.constFind(accessSql);
     if (it != c.constEnd()) return it.value();
-    QString out = translateUncached(accessSql);
+    QString out = translateUncached(accessSql, dialect);
     if (c.size() >= kCacheLimit) c.clear();
     c.insert(accessSql, out);
     return out;
 }
 
 void clearCache() {
-    cache().clear();
+    cache(Dialect::Sqlite).clear();
+    cache(Dialect::Postgres).clear();
 }
 
 QStringList splitScript(const QString& script) {
