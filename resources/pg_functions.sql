@@ -539,3 +539,17 @@ BEGIN
     RETURN v;
 END
 $$;
+
+-- A row inserted without its integer key gets the next one, as SQLite gives it.
+CREATE OR REPLACE FUNCTION acc_tr_next_id() RETURNS trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+    next bigint;
+BEGIN
+    IF to_jsonb(NEW) -> TG_ARGV[0] = 'null'::jsonb THEN
+        EXECUTE format('SELECT coalesce(max(%I), 0) + 1 FROM %I', TG_ARGV[0], TG_TABLE_NAME) INTO next;
+        NEW := jsonb_populate_record(NEW, jsonb_build_object(TG_ARGV[0], next));
+    END IF;
+    RETURN NEW;
+END
+$$;

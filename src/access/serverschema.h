@@ -8,6 +8,7 @@
 // reserves is quoted in lower case.
 
 #include <QStringList>
+#include <functional>
 
 class Database;
 
@@ -15,3 +16,19 @@ QStringList ServerTablesFrom(Database& source);
 
 // The script that installs the Access functions the translated statements call.
 QString ServerFunctionsScript();
+
+class PgDatabase;
+
+// What a copy to the server wrote.
+struct ServerCopy {
+    qint64 rows = 0;   // rows copied
+    qint64 nulled = 0; // values the server's typed columns cannot hold (text in a number column), left Null
+};
+
+// Copies the open file database into an empty database on the server, in
+// one transaction: functions, tables, rows, the balance triggers, views and
+// the names catalogue; then every table's row count and both stock balances
+// are checked there before the commit. A database that holds anything is
+// refused and left as it was; on any failure nothing stays.
+ServerCopy CopyToServer(Database& file, PgDatabase& server,
+                        const std::function<void(const QString&)>& progress = {});

@@ -20,8 +20,8 @@ constexpr Side kSides[] = {
     {"ck", "tb_ck_head", "tb_ck_detail", "exportQty", "exportWeight"},
 };
 
-const char* const kPieces = "ifnull(%1.qty, 0) * ifnull(%1.packQty, 0)";
-const char* const kWeight = "ifnull(%1.qty, 0) * ifnull(%1.weight, 0)";
+const char* const kPieces = "coalesce(%1.qty, 0) * coalesce(%1.packQty, 0)";
+const char* const kWeight = "coalesce(%1.qty, 0) * coalesce(%1.weight, 0)";
 
 QString pieces(const QString& row) {
     return QString::fromLatin1(kPieces).arg(row);
@@ -76,9 +76,11 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
 }
 
 // The recomputation of every balance row from the lines of approved bills,
-// per goods and account, and per location too (a line without one under 0).
+// per goods and account, and per location too (a line without one under 0),
+// in SQL that both engines take.
 QString recomputation(bool perLocation = false) {
-    const QString place = perLocation ? QStringLiteral("ifnull(d.locationId, 0) AS locationId, ") : QString();
+    const QString place =
+        perLocation ? QStringLiteral("coalesce(d.locationId, 0) AS locationId, ") : QString();
     QStringList arms;
     for (const Side& s : kSides) {
         const bool in = QLatin1String(s.tag) == QLatin1String("rk");
@@ -88,8 +90,9 @@ QString recomputation(bool perLocation = false) {
                     .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place);
     }
     const QString keys = perLocation ? "goodsId, accountId, locationId" : "goodsId, accountId";
-    return "SELECT " + keys + ", total(iq), total(iw), total(eq), total(ew) FROM (" + arms.join(" UNION ALL ") +
-           ") GROUP BY " + keys;
+    return "SELECT " + keys +
+           ", coalesce(sum(iq), 0), coalesce(sum(iw), 0), coalesce(sum(eq), 0), coalesce(sum(ew), 0) FROM (" +
+           arms.join(" UNION ALL ") + ") AS lines GROUP BY " + keys;
 }
 
 } // namespace
@@ -130,7 +133,10 @@ QStringList StockBalanceSchema() {
 }
 
 void RebuildStockBalance() {
-    Database& db = Database::instance();
+    RebuildStockBalance(Database::instance());
+}
+
+void RebuildStockBalance(Database& db) {
     db.execute("DELETE FROM tb_stock_balance");
     db.execute("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
                "exportWeight) " +
@@ -141,8 +147,8 @@ namespace {
 
 // Compares stored rows with recomputed ones; both queries give the key
 // columns first, then the four figures.
-std::vector<BalanceDifference> compare(const QString& storedSql, const QString& expectedSql, int keys) {
-    Database& db = Database::instance();
+std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, const QString& expectedSql,
+                                       int keys) {
     static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
     struct Figures {
         QVariant key[3];
@@ -236,7 +242,12 @@ QString locationHeadChange(const Side& s, const QString& row, const char* sign, 
 } // namespace
 
 std::vector<BalanceDifference> CheckStockBalance() {
+    return CheckStockBalance(Database::instance());
+}
+
+std::vector<BalanceDifference> CheckStockBalance(Database& db) {
     return compare(
+        db,
         "SELECT goodsId, accountId, importQty, importWeight, exportQty, exportWeight FROM tb_stock_balance",
         recomputation(), 2);
 }
@@ -279,7 +290,10 @@ QStringList StockLocationSchema() {
 }
 
 void RebuildStockLocation() {
-    Database& db = Database::instance();
+    RebuildStockLocation(Database::instance());
+}
+
+void RebuildStockLocation(Database& db) {
     db.execute("DELETE FROM tb_stock_location");
     db.execute(
         "INSERT INTO tb_stock_location (goodsId, accountId, locationId, importQty, importWeight, exportQty, "
@@ -288,7 +302,12 @@ void RebuildStockLocation() {
 }
 
 std::vector<BalanceDifference> CheckStockLocation() {
+    return CheckStockLocation(Database::instance());
+}
+
+std::vector<BalanceDifference> CheckStockLocation(Database& db) {
     return compare(
+        db,
         "SELECT goodsId, accountId, locationId, importQty, importWeight, exportQty, exportWeight FROM "
         "tb_stock_location",
         recomputation(true), 3);

@@ -9,12 +9,15 @@
 #include <QVariant>
 #include <vector>
 
+class Database;
+
 // The table, its index and the triggers, as engine statements.
 QStringList StockBalanceSchema();
 
 // Replaces the table's rows by a recomputation from the bill lines.
 // Runs on the open database; the caller owns the transaction.
 void RebuildStockBalance();
+void RebuildStockBalance(Database& db);
 
 struct BalanceDifference {
     QVariant goodsId;   // Null for lines without goods
@@ -28,9 +31,12 @@ struct BalanceDifference {
 // Compares the table with a recomputation from the lines. A difference
 // counts when it exceeds 1e-6 of the figure, and at least 1e-6.
 std::vector<BalanceDifference> CheckStockBalance();
+std::vector<BalanceDifference> CheckStockBalance(Database& db);
 
 // The balance per goods, account mark and location (a line without a
 // location counts under 0), kept by triggers like the one above.
 QStringList StockLocationSchema();
 void RebuildStockLocation();
+void RebuildStockLocation(Database& db);
 std::vector<BalanceDifference> CheckStockLocation();
+std::vector<BalanceDifference> CheckStockLocation(Database& db);

@@ -13,6 +13,9 @@ class Database {
 public:
     // The engine of the process's connection.
     static Database& instance();
+    // Makes the engine of this dialect the process's connection; the other
+    // engine's connection is closed.
+    static Database& choose(AccessSql::Dialect dialect);
     virtual ~Database() = default;
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -30,6 +33,8 @@ public:
     virtual int execute(const QString& sql) = 0;
 
     virtual bool inTransaction() const = 0;
+    // Begins a transaction that writes (the file engine takes the file's write lock at once).
+    virtual void beginWrite() = 0;
 
     // The SQL the engine takes: the translator writes statements for it.
     virtual AccessSql::Dialect dialect() const = 0;

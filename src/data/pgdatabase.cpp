@@ -82,6 +82,11 @@ PgDatabase::~PgDatabase() {
     close();
 }
 
+PgDatabase& PgDatabase::shared() {
+    static PgDatabase db;
+    return db;
+}
+
 void PgDatabase::open(const QString& path, bool) {
     if (m_conn && path == m_conninfo && PQstatus(m_conn) == CONNECTION_OK) return;
     close();
@@ -99,6 +104,7 @@ void PgDatabase::open(const QString& path, bool) {
     m_conninfo = path;
     try {
         setUpSession();
+        loadWrittenNames();
         // the server's schema is set up by its administration, not on opening
         createTempShadows();
     } catch (...) {
@@ -143,6 +149,38 @@ void PgDatabase::setUpSession() {
     }
 }
 
+void PgDatabase::loadWrittenNames() {
+    m_written.clear();
+    if (query("SELECT to_regclass('wms_names') IS NOT NULL").at(0, 0).toInt() == 0) return;
+    const RecordSet names = query("SELECT lower(name), written FROM wms_names");
+    for (int r = 0; r < names.RecordCount(); ++r)
+        m_written.insert(names.at(r, 0).toString(), names.at(r, 1).toString());
+}
+
+void PgDatabase::copyIn(const QString& table, const QStringList& columns,
+                        const std::function<bool(QByteArray&)>& nextChunk) {
+    pg_conn* conn = connection();
+    using Res = std::unique_ptr<PGresult, void (*)(PGresult*)>;
+    Res start(
+        PQexec(conn, ("COPY " + table + " (" + columns.join(", ") + ") FROM STDIN").toUtf8().constData()),
+        PQclear);
+    if (PQresultStatus(start.get()) != PGRES_COPY_IN) throw DbError(errorOf(start.get(), conn));
+    QByteArray chunk;
+    QString failure;
+    while (failure.isEmpty() && nextChunk(chunk)) {
+        if (PQputCopyData(conn, chunk.constData(), static_cast<int>(chunk.size())) != 1)
+            failure = messageOf(PQerrorMessage(conn));
+        chunk.clear();
+    }
+    PQputCopyEnd(conn, failure.isEmpty() ? nullptr : "aborted");
+    QString error = failure;
+    while (PGresult* raw = PQgetResult(conn)) {
+        Res res(raw, PQclear);
+        if (PQresultStatus(raw) != PGRES_COMMAND_OK && error.isEmpty()) error = errorOf(raw, conn);
+    }
+    if (!error.isEmpty()) throw DbError(error);
+}
+
 void PgDatabase::runScript(const QString& script) {
     pg_conn* conn = connection();
     std::unique_ptr<PGresult, void (*)(PGresult*)> res(PQexec(conn, script.toUtf8().constData()), PQclear);
@@ -171,8 +209,10 @@ RecordSet PgDatabase::query(const QString& sql) {
     const int rows = PQntuples(res), cols = PQnfields(res);
     QStringList names;
     names.reserve(cols);
-    for (int c = 0; c < cols; ++c)
-        names << QString::fromUtf8(PQfname(res, c));
+    for (int c = 0; c < cols; ++c) {
+        const QString name = QString::fromUtf8(PQfname(res, c));
+        names << m_written.value(name, name);
+    }
     std::vector<QVariant> cells;
     cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int row = 0; row < rows; ++row)

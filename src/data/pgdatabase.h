@@ -7,12 +7,17 @@
 
 #include "database.h"
 
+#include <QHash>
+#include <functional>
+
 struct pg_conn;
 
 class PgDatabase final : public Database {
 public:
     PgDatabase() = default;
     ~PgDatabase() override;
+    // The process's connection to its server.
+    static PgDatabase& shared();
 
     // path: the connection string; create is not used (a server's database is made by its administrator).
     void open(const QString& path, bool create = false) override;
@@ -22,10 +27,18 @@ public:
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
     bool inTransaction() const override;
+    void beginWrite() override { execute(QStringLiteral("BEGIN")); }
     AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Postgres; }
     void createTempShadows() override;
     // Runs a script of several statements (schema setup), as one command.
     void runScript(const QString& script);
+    // Copies rows into a table (COPY ... FROM STDIN, text format): nextChunk
+    // fills whole lines and returns false when there are no more.
+    void copyIn(const QString& table, const QStringList& columns,
+                const std::function<bool(QByteArray&)>& nextChunk);
+    // Reads again the names the schema writes in mixed case (wms_names),
+    // which result columns the server folded to lower case get back.
+    void loadWrittenNames();
 
 private:
     void setUpSession();
@@ -36,4 +49,5 @@ private:
 
     pg_conn* m_conn = nullptr;
     QString m_conninfo;
+    QHash<QString, QString> m_written; // lower case -> as the schema writes it
 };

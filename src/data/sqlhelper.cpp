@@ -22,6 +22,8 @@ namespace {
 bool g_connOpen = false;
 QString g_connString;
 QString g_overrideFile;
+QString g_overrideServer;
+bool g_serverReached = false; // the server was reached once in this run
 RecordSet g_rs;
 RecordSet g_rs2;
 std::function<void(const QString&)> g_observer;
@@ -73,8 +75,30 @@ QString GetIniValue(const QString& section, const QString& key, const QString& f
     return {};
 }
 
+QString ServerConnInfo() {
+    if (!g_overrideServer.isEmpty()) return g_overrideServer;
+    if (!g_overrideFile.isEmpty()) return {};
+    const QString ini = AppPath() + "linkDB.ini";
+    if (acc::val(GetIniValue("DB_Link", "LinkType", ini)) != 2) return {};
+    const QString server = GetIniValue("DB_Link", "Server", ini).trimmed();
+    if (server.isEmpty()) {
+        const QString message =
+            QStringLiteral("linkDB.ini 中 LinkType=2 (数据库服务器) 缺少 Server 连接串,系统即将退出!");
+        MsgBox::Show(message, MsgBox::Exclamation, "System");
+        EndProgram(1);
+        throw DbError(message);
+    }
+    return server;
+}
+
+void SetServer(const QString& conninfo) {
+    g_overrideServer = conninfo.trimmed();
+    g_connOpen = false;
+}
+
 QString GetDBPath() {
     QString folder;
+    if (!ServerConnInfo().isEmpty()) return AppPath(); // a server keeps no file here
     if (!g_overrideFile.isEmpty()) {
         folder = withSlash(QFileInfo(g_overrideFile).absolutePath());
     } else {
@@ -119,8 +143,24 @@ QString connString() {
 
 void OpenConn(const QString&) {
     if (g_connOpen) return;
-    const QString file = DatabaseFile();
-    Database::instance().open(file);
+    const QString server = ServerConnInfo();
+    if (server.isEmpty()) {
+        const QString file = DatabaseFile();
+        Database::choose(AccessSql::Dialect::Sqlite).open(file);
+    } else {
+        try {
+            Database::choose(AccessSql::Dialect::Postgres).open(server);
+        } catch (const DbError& e) {
+            // a server not reached at start-up ends the program, as a missing file does;
+            // later the command fails and the next one tries again
+            if (!g_serverReached && g_overrideServer.isEmpty()) {
+                MsgBox::Show(e.message() + QStringLiteral("\n系统即将退出!"), MsgBox::Exclamation, "System");
+                EndProgram(1);
+            }
+            throw;
+        }
+        g_serverReached = true;
+    }
     g_connOpen = true;
 }
 
@@ -190,7 +230,7 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
     };
     try {
         OpenConn();
-        db.execute("BEGIN IMMEDIATE");
+        db.beginWrite();
         begun = true;
         body();
         db.execute("COMMIT");

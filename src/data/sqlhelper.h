@@ -25,6 +25,13 @@ QString DatabaseFile();
 // (the administrator's --db option); an empty text undoes it.
 void SetDatabaseFile(const QString& path);
 
+// The libpq connection string of the shop's server (linkDB.ini: LinkType=2,
+// Server=...), or "" when the database is a file.
+QString ServerConnInfo();
+// Makes the data layer use this server instead of what linkDB.ini names
+// (the administrator's --server option); an empty text undoes it.
+void SetServer(const QString& conninfo);
+
 void BuildConnString();
 QString connString();
 void OpenConn(const QString& password = kDbPassword);

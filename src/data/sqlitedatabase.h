@@ -20,6 +20,7 @@ public:
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
     bool inTransaction() const override;
+    void beginWrite() override { execute(QStringLiteral("BEGIN IMMEDIATE")); }
     AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Sqlite; }
     void createTempShadows() override;
 

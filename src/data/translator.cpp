@@ -846,10 +846,22 @@ private:
     // On the server text columns are citext and compare without case; computed
     // text is made citext, and a literal takes the other side's type.
     void caselessOnServer(Ex& l, Ex& r) const {
+        numberMeetsColumn(l, r);
+        numberMeetsColumn(r, l);
         if (!l.text && !r.text) return;
         if (l.text && !l.literal && !l.column) l = {nocase(l), P_PRIMARY};
         if (r.text && !r.literal && !r.column) r = {nocase(r), P_PRIMARY};
         if (l.literal && r.literal) r = {nocase(r), P_PRIMARY};
+    }
+
+    // A number met with a column takes the column's type, as SQLite's column
+    // affinity makes it: on the server it is written as a literal of no type
+    // (a text column compares it as text, a number column as a number).
+    void numberMeetsColumn(Ex& number, const Ex& other) const {
+        if (!m_pg || !number.literal || number.text || !other.column) return;
+        QString raw = number.sql;
+        raw.remove(QLatin1String("float8 ")).remove('\'');
+        number = {'\'' + raw + '\'', P_PRIMARY, false, false, true};
     }
 
     void compare(Ex& l, const QString& op, Ex r) {
@@ -872,7 +884,8 @@ private:
             items = selectStatement();
         } else {
             do {
-                const Ex e = expr();
+                Ex e = expr();
+                numberMeetsColumn(e, l);
                 text |= e.text;
                 if (!items.isEmpty()) items += QLatin1String(", ");
                 items += e.sql;
@@ -1031,7 +1044,8 @@ private:
         if (acceptOp("-")) {
             const Ex e = unaryExpr();
             const QString inner = wrap(e, P_UNARY);
-            return {(inner.startsWith('-') ? "- " : "-") + inner, P_UNARY, false};
+            return {(inner.startsWith('-') ? "- " : "-") + inner, P_UNARY, false, false,
+                    e.literal && !e.text};
         }
         if (acceptOp("+")) return unaryExpr();
         return powExpr();
@@ -1140,6 +1154,8 @@ private:
         };
         // branches of one type: where one is text, the other becomes text too
         auto sameType = [&](std::size_t a, std::size_t b) {
+            numberMeetsColumn(args[a], args[b]);
+            numberMeetsColumn(args[b], args[a]);
             if (args[a].text || args[b].text) {
                 textArg(a);
                 textArg(b);

@@ -28,7 +28,7 @@ int refreshTable(const QString& table, const QString& nameColumn) {
 int RefreshStoredPinyin() {
     sqlHelper::OpenConn();
     Database& db = Database::instance();
-    db.execute("BEGIN IMMEDIATE");
+    db.beginWrite();
     try {
         const int changed = refreshTable("tb_goods_head", "goodsName") + refreshTable("tb_customer", "uname");
         db.execute("COMMIT");

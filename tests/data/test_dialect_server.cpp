@@ -213,5 +213,5 @@ TEST(ServerTranslation, NamesConditionsAndDerivedTables) {
               "SELECT acc_cat('a', acc_str(n)) AS x, float8 '1.5' AS \"1.5\" FROM t");
     EXPECT_EQ(pg("create view v as select a as Foo from t"), "CREATE VIEW v AS SELECT a AS Foo FROM t");
     EXPECT_EQ(pg("select a from t where not b and (c or d = 1)"),
-              "SELECT a FROM t WHERE NOT (b <> 0) AND ((c <> 0) OR d = 1)");
+              "SELECT a FROM t WHERE NOT (b <> 0) AND ((c <> 0) OR d = '1')");
 }

@@ -1,11 +1,15 @@
 #include "fixture.h"
 
 #include "access/dbsetup.h"
+#include "access/serverschema.h"
 #include "data/appenv.h"
 #include "data/database.h"
+#include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
+#include "data/sqlitedatabase.h"
 #include "data/translator.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -52,7 +56,53 @@ QString templateFile(bool demo) {
     return file;
 }
 
+// The test cluster's connection string (scripts/test starts it).
+QString clusterBase() {
+    return qEnvironmentVariable("WMS_TEST_PG");
+}
+
+// The same template copied to the server once per test program; each test
+// gets a database made from it.
+QString serverTemplate(bool demo) {
+    static QString names[2];
+    QString& name = names[demo ? 1 : 0];
+    if (!name.isEmpty()) return name;
+    const QString file = templateFile(demo);
+    const QString wanted =
+        QStringLiteral("wms_tpl_%1_%2").arg(QCoreApplication::applicationPid()).arg(demo ? "demo" : "plain");
+    PgDatabase admin;
+    admin.open(clusterBase());
+    admin.execute("DROP DATABASE IF EXISTS " + wanted);
+    admin.execute("CREATE DATABASE " + wanted);
+    {
+        PgDatabase target;
+        target.open(clusterBase() + " dbname=" + wanted);
+        SqliteDatabase& source = SqliteDatabase::instance();
+        source.open(file);
+        CopyToServer(source, target);
+        source.close();
+    }
+    // removed when the test program ends
+    static struct Dropper {
+        ~Dropper() {
+            try {
+                PgDatabase admin;
+                admin.open(clusterBase());
+                for (const QString& n : names)
+                    if (!n.isEmpty()) admin.execute("DROP DATABASE IF EXISTS " + n + " WITH (FORCE)");
+            } catch (...) {
+            }
+        }
+    } dropper;
+    name = wanted;
+    return name;
+}
+
 } // namespace
+
+bool DbTest::onServer() {
+    return qEnvironmentVariable("WMS_TEST_ENGINE") == QLatin1String("server");
+}
 
 void DbTest::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
@@ -65,13 +115,38 @@ void DbTest::SetUp() {
     SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
     MsgBox::setHandler(&m_msg);
     writeLinkIni("[DB_Link]\nLinkType=0\nDBPath=\n");
+    if (onServer()) {
+        if (clusterBase().isEmpty())
+            GTEST_SKIP() << "WMS_TEST_PG is not set: scripts/test starts a cluster for these";
+        static int next = 0;
+        m_serverDb = QStringLiteral("wms_t_%1_%2").arg(QCoreApplication::applicationPid()).arg(next++);
+        PgDatabase admin;
+        admin.open(clusterBase());
+        admin.execute("DROP DATABASE IF EXISTS " + m_serverDb);
+        admin.execute("CREATE DATABASE " + m_serverDb + " TEMPLATE " + serverTemplate(withDemo()));
+        writeLinkIni("[DB_Link]\nLinkType=2\nServer=" + serverConnInfo() + "\n");
+    }
     sqlHelper::CloseConn();
+}
+
+QString DbTest::serverConnInfo() const {
+    return clusterBase() + " dbname=" + m_serverDb;
 }
 
 void DbTest::TearDown() {
     sqlHelper::CloseRs();
     sqlHelper::CloseConn();
     Database::instance().close();
+    Database::choose(AccessSql::Dialect::Sqlite);
+    if (!m_serverDb.isEmpty()) {
+        try {
+            PgDatabase admin;
+            admin.open(clusterBase());
+            admin.execute("DROP DATABASE IF EXISTS " + m_serverDb + " WITH (FORCE)");
+        } catch (const std::exception&) {
+        }
+        m_serverDb.clear();
+    }
     MsgBox::setHandler(nullptr);
     SetEndProgramHandler(nullptr);
     SetAppPath(QString());

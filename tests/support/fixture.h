@@ -57,6 +57,11 @@ protected:
     void exec(const QString& sql);
 
     virtual bool withDemo() const { return false; }
+    // The tests run on the server (WMS_TEST_ENGINE=server): linkDB.ini names a
+    // database of the test's own on the test cluster, made from the same template.
+    static bool onServer();
+    QString serverConnInfo() const;
+    QString m_serverDb;
 
     QTemporaryDir m_dir;
     ScriptedMsgBox m_msg;

@@ -1,12 +1,14 @@
 #include "admin.h"
 
 #include "access/dbsetup.h"
+#include "access/serverschema.h"
 #include "bills/stockbalance.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
@@ -17,13 +19,16 @@
 #include "reports/xlsxexport.h"
 
 #include <QSet>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace {
 
 const char* const kUsage =
-    "用法: wms-admin [--db 文件] 命令\n"
-    "  init [--demo] [--force]   在程序目录建立数据库 (--demo 带演示数据, --force 覆盖已有文件)\n"
+    "用法: wms-admin [--db 文件 | --server 连接串] 命令\n"
+    "  init [--demo] [--force]   在程序目录建立数据库 (--demo 带演示数据, --force 覆盖已有文件);\n"
+    "                            带 --server 时在服务器上的空数据库里建立\n"
+    "  copy --to 连接串          把数据库文件复制到服务器上的空数据库, 复制后核对行数和库存余额\n"
     "  sql 语句                  执行一条 Access 语法的语句, 查询结果以制表符分隔输出\n"
     "  translate 语句            输出语句翻译成的 SQLite 语句\n"
     "  backup                    在程序目录写一个压缩备份\n"
@@ -268,7 +273,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         return 1;
     }
     const RecordSet rs = dal->GetDataTable(
-        listed.str_condition, " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc"), true);
+        listed.str_condition,
+        // ties broken by the row, as the window's pages break them
+        " order by " + page.str_orderBy + SysVar().acc_OrderBy + (page.isDesc ? " desc" : " asc"), true);
     if (values.contains("--xlsx")) { // the workbook the window's export writes
         try {
             Export::WriteWorkbook(values["--xlsx"], rs, title, captions.split(','), columnKinds);
@@ -302,7 +309,7 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
     sqlHelper::OpenConn();
     Database& db = Database::instance();
     if (repair) {
-        db.execute("BEGIN IMMEDIATE");
+        db.beginWrite();
         try {
             RebuildStockBalance();
             RebuildStockLocation();
@@ -332,6 +339,16 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
     return 1;
 }
 
+// Copies the open file to the server's empty database named by conninfo.
+void copyToServer(const QString& conninfo, QTextStream& out) {
+    PgDatabase target;
+    target.open(conninfo);
+    const ServerCopy copy = CopyToServer(Database::instance(), target);
+    out << "已复制 " << copy.rows << " 行到服务器, 行数和库存余额核对无误";
+    if (copy.nulled > 0) out << "; " << copy.nulled << " 个数字列里的非数字值改为空值 (Null)";
+    out << '\n';
+}
+
 } // namespace
 
 int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
@@ -345,6 +362,16 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         }
         dbFile = args[dbAt + 1];
         args.remove(dbAt, 2);
+    }
+    QString server;
+    const int serverAt = args.indexOf("--server");
+    if (serverAt >= 0) {
+        if (serverAt + 1 >= args.size() || !dbFile.isEmpty()) {
+            err << "--server 后面应为 libpq 连接串, 且不能与 --db 同用\n" << kUsage;
+            return 2;
+        }
+        server = args[serverAt + 1];
+        args.remove(serverAt, 2);
     }
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h") {
         (args.isEmpty() ? err : out) << kUsage;
@@ -360,19 +387,39 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
                 err << "init 不认识的参数: " << args.join(' ') << '\n';
                 return 2;
             }
+            if (!server.isEmpty()) { // made as a file first, then copied
+                QTemporaryDir dir;
+                CreateDatabase(dir.filePath("wms.mdb"), demo, false);
+                copyToServer(server, out);
+                Database::instance().close();
+                out << "已在服务器上建立数据库" << (demo ? " (含演示数据)" : "") << '\n';
+                return 0;
+            }
             const QString file = dbFile.isEmpty() ? AppPath() + SysVar().Sys_dbName : dbFile;
             CreateDatabase(file, demo, force);
             out << "已建立数据库 " << file << (demo ? " (含演示数据)" : "") << '\n';
             return 0;
         }
         sqlHelper::SetDatabaseFile(dbFile);
+        sqlHelper::SetServer(server);
+        if (command == "copy") {
+            if (args.size() != 2 || args[0] != "--to" || !server.isEmpty()) {
+                err << "copy 需要参数 --to 连接串\n";
+                return 2;
+            }
+            sqlHelper::OpenConn();
+            copyToServer(args[1], out);
+            return 0;
+        }
         if (command == "sql" || command == "translate") {
             if (args.size() != 1) {
                 err << command << " 需要一条语句 (用引号括起来)\n";
                 return 2;
             }
             if (command == "translate") {
-                out << AccessSql::translateUncached(args[0]) << '\n';
+                out << AccessSql::translateUncached(args[0], server.isEmpty() ? AccessSql::Dialect::Sqlite
+                                                                              : AccessSql::Dialect::Postgres)
+                    << '\n';
                 return 0;
             }
             return runSql(args[0], out);
