@@ -100,10 +100,40 @@ BEGIN
 END
 $$;
 
-CREATE TRIGGER tr_rk_detail_balance AFTER INSERT OR DELETE OR UPDATE OF goodsId, qty, packQty, weight, headId,
-    locationId ON tb_rk_detail FOR EACH ROW EXECUTE FUNCTION acc_tr_balance_detail('rk');
-CREATE TRIGGER tr_ck_detail_balance AFTER INSERT OR DELETE OR UPDATE OF goodsId, qty, packQty, weight, headId,
-    locationId ON tb_ck_detail FOR EACH ROW EXECUTE FUNCTION acc_tr_balance_detail('ck');
+-- Lines inserted or deleted by one statement, summed per goods, account mark
+-- and location and applied in that order.
+CREATE OR REPLACE FUNCTION acc_tr_balance_lines() RETURNS trigger
+LANGUAGE plpgsql AS $$
+DECLARE
+    import boolean := TG_ARGV[0] = 'rk';
+    sign int := CASE WHEN TG_OP = 'DELETE' THEN -1 ELSE 1 END;
+    r record;
+BEGIN
+    FOR r IN EXECUTE format(
+        'SELECT l.goodsId AS g, h.accountId AS a, coalesce(l.locationId, 0) AS loc, '
+        'sum(coalesce(l.qty, 0) * coalesce(l.packQty, 0)) AS q, sum(coalesce(l.qty, 0) * coalesce(l.weight, 0)) AS w '
+        'FROM %I l JOIN %I h ON h.id = l.headId WHERE h.ispass = 1 '
+        'GROUP BY 1, 2, 3 ORDER BY 1 NULLS FIRST, 2 NULLS FIRST, 3',
+        CASE WHEN TG_OP = 'DELETE' THEN 'old_lines' ELSE 'new_lines' END,
+        CASE WHEN import THEN 'tb_rk_head' ELSE 'tb_ck_head' END) LOOP
+        PERFORM acc_balance_put(r.g, r.a, r.loc, sign * r.q, sign * r.w, import);
+    END LOOP;
+    RETURN NULL;
+END
+$$;
+
+CREATE TRIGGER tr_rk_detail_insert AFTER INSERT ON tb_rk_detail REFERENCING NEW TABLE AS new_lines
+    FOR EACH STATEMENT EXECUTE FUNCTION acc_tr_balance_lines('rk');
+CREATE TRIGGER tr_rk_detail_delete AFTER DELETE ON tb_rk_detail REFERENCING OLD TABLE AS old_lines
+    FOR EACH STATEMENT EXECUTE FUNCTION acc_tr_balance_lines('rk');
+CREATE TRIGGER tr_ck_detail_insert AFTER INSERT ON tb_ck_detail REFERENCING NEW TABLE AS new_lines
+    FOR EACH STATEMENT EXECUTE FUNCTION acc_tr_balance_lines('ck');
+CREATE TRIGGER tr_ck_detail_delete AFTER DELETE ON tb_ck_detail REFERENCING OLD TABLE AS old_lines
+    FOR EACH STATEMENT EXECUTE FUNCTION acc_tr_balance_lines('ck');
+CREATE TRIGGER tr_rk_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, headId, locationId
+    ON tb_rk_detail FOR EACH ROW EXECUTE FUNCTION acc_tr_balance_detail('rk');
+CREATE TRIGGER tr_ck_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, headId, locationId
+    ON tb_ck_detail FOR EACH ROW EXECUTE FUNCTION acc_tr_balance_detail('ck');
 CREATE TRIGGER tr_rk_head_balance AFTER INSERT OR DELETE OR UPDATE OF id, ispass, accountId ON tb_rk_head
     FOR EACH ROW EXECUTE FUNCTION acc_tr_balance_head('rk');
 CREATE TRIGGER tr_ck_head_balance AFTER INSERT OR DELETE OR UPDATE OF id, ispass, accountId ON tb_ck_head

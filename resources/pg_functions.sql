@@ -146,6 +146,19 @@ CREATE OR REPLACE FUNCTION acc_mod(a double precision, b double precision) RETUR
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
 'SELECT acc_whole(a) % acc_divisor(acc_whole(a), acc_whole(b))';
 
+-- Whole numbers keep all their 64 bits.
+CREATE OR REPLACE FUNCTION acc_idiv(a bigint, b bigint) RETURNS bigint
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT a / acc_divisor(a, b)';
+
+CREATE OR REPLACE FUNCTION acc_mod(a bigint, b bigint) RETURNS bigint
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT a % acc_divisor(a, b)';
+
+-- sum over text holding numbers sums their values, as SQLite does.
+CREATE OR REPLACE FUNCTION acc_sum_text(s double precision, v text) RETURNS double precision
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS 'SELECT CASE WHEN v IS NULL THEN s ELSE coalesce(s, 0) + acc_val(v) END';
+
+CREATE OR REPLACE AGGREGATE sum(text) (SFUNC = acc_sum_text, STYPE = double precision, PARALLEL = SAFE);
+
 -- a + b: two texts are joined, numbers added; a whole sum past 64 bits stays exact.
 CREATE OR REPLACE FUNCTION acc_add(a text, b text) RETURNS text
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT a || b';
@@ -502,13 +515,75 @@ BEGIN
 END
 $$;
 
+-- The named formats as Chinese (PRC) regional settings give them; Null when
+-- the pattern is no name. n and d: the value as a number and as a date.
+CREATE OR REPLACE FUNCTION acc_format_named(n double precision, d timestamp, raw text, pattern text) RETURNS text
+LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+    name text := lower(trim(pattern));
+    body text;
+BEGIN
+    IF name !~ '^[a-z /]+$' THEN RETURN NULL; END IF;
+    IF name IN ('general number', 'currency', 'fixed', 'standard', 'percent', 'scientific', 'yes/no',
+                'true/false', 'on/off') THEN
+        IF n IS NULL THEN RETURN raw; END IF;
+        CASE name
+        WHEN 'general number' THEN RETURN acc_str(n);
+        WHEN 'currency' THEN
+            body := acc_format_number(abs(n), '#,##0.00');
+            RETURN CASE WHEN n < 0 AND body <> '0.00' THEN '¥-' ELSE '¥' END || body;
+        WHEN 'fixed' THEN RETURN acc_format_number(n, '0.00');
+        WHEN 'standard' THEN RETURN acc_format_number(n, '#,##0.00');
+        WHEN 'percent' THEN RETURN acc_format_number(n, '0.00%');
+        WHEN 'scientific' THEN RETURN upper(trim(to_char(n, '9.99EEEE')));
+        WHEN 'yes/no' THEN RETURN CASE WHEN n <> 0 THEN 'Yes' ELSE 'No' END;
+        WHEN 'true/false' THEN RETURN CASE WHEN n <> 0 THEN 'True' ELSE 'False' END;
+        ELSE RETURN CASE WHEN n <> 0 THEN 'On' ELSE 'Off' END;
+        END CASE;
+    END IF;
+    IF name NOT IN ('general date', 'long date', 'medium date', 'short date', 'long time', 'medium time',
+                    'short time') THEN
+        RETURN NULL;
+    END IF;
+    IF d IS NULL THEN RETURN raw; END IF;
+    CASE name
+    WHEN 'general date' THEN
+        -- the date alone at midnight, the time alone on day zero
+        IF d::date = date '1899-12-30' AND d::time <> time '00:00' THEN RETURN acc_format_date(d, 'h:nn:ss'); END IF;
+        RETURN acc_format_date(d, CASE WHEN d::time = time '00:00' THEN 'yyyy/m/d' ELSE 'yyyy/m/d h:nn:ss' END);
+    WHEN 'long date' THEN RETURN acc_format_date(d, 'yyyy年m月d日');
+    WHEN 'medium date' THEN RETURN acc_format_date(d, 'yy-mm-dd');
+    WHEN 'short date' THEN RETURN acc_format_date(d, 'yyyy/m/d');
+    WHEN 'long time' THEN RETURN acc_format_date(d, 'h:nn:ss');
+    WHEN 'medium time' THEN RETURN acc_format_date(d, 'hh:nn AM/PM');
+    ELSE RETURN acc_format_date(d, 'hh:nn');
+    END CASE;
+END
+$$;
+
+CREATE OR REPLACE FUNCTION acc_serial_date(v double precision) RETURNS timestamp
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
+$$SELECT CASE WHEN abs(v) < 2958466 THEN timestamp '1899-12-30' + make_interval(secs => round(v * 86400)) END$$;
+
+CREATE OR REPLACE FUNCTION acc_date_serial(d timestamp) RETURNS double precision
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
+$$SELECT extract(epoch FROM d - timestamp '1899-12-30')::float8 / 86400.0$$;
+
 -- Format(value, pattern); Null gives the empty text.
 CREATE OR REPLACE FUNCTION acc_format(v double precision, pattern text) RETURNS text
-LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
-SELECT CASE WHEN v IS NULL THEN ''
-            WHEN coalesce(pattern, '') = '' THEN acc_str(v)
-            WHEN acc_is_number_pattern(pattern) THEN acc_format_number(v, pattern)
-            ELSE acc_format_date(timestamp '1899-12-30' + make_interval(secs => round(v * 86400)), pattern) END
+LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+    named text;
+BEGIN
+    IF v IS NULL THEN RETURN ''; END IF;
+    IF trim(pattern) ~* '^[a-z /]+$' THEN
+        named := acc_format_named(v, acc_serial_date(v), acc_str(v), pattern);
+        IF named IS NOT NULL THEN RETURN named; END IF;
+    END IF;
+    IF coalesce(pattern, '') = '' THEN RETURN acc_str(v); END IF;
+    IF acc_is_number_pattern(pattern) THEN RETURN acc_format_number(v, pattern); END IF;
+    RETURN acc_format_date(acc_serial_date(v), pattern);
+END
 $$;
 
 CREATE OR REPLACE FUNCTION acc_format(v text, pattern text) RETURNS text
@@ -516,6 +591,7 @@ LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
     d timestamp;
     n double precision;
+    named text;
 BEGIN
     IF v IS NULL THEN RETURN ''; END IF;
     -- the stored form of a date in the pattern of every list: its first ten characters
@@ -524,17 +600,18 @@ BEGIN
        AND (length(v) = 10 OR acc_date_of(v) IS NOT NULL) AND acc_date_of(left(v, 10)) IS NOT NULL THEN
         RETURN left(v, 10);
     END IF;
+    n := acc_number_of(v);
+    d := acc_date_of(v);
+    IF trim(pattern) ~* '^[a-z /]+$' THEN
+        named := acc_format_named(coalesce(n, acc_date_serial(d)), d, v, pattern);
+        IF named IS NOT NULL THEN RETURN named; END IF;
+    END IF;
     IF coalesce(pattern, '') = '' THEN RETURN v; END IF;
     IF acc_is_number_pattern(pattern) THEN
-        n := acc_number_of(v);
         IF n IS NOT NULL THEN RETURN acc_format_number(n, pattern); END IF;
-        d := acc_date_of(v);
-        IF d IS NOT NULL THEN
-            RETURN acc_format_number(extract(epoch FROM d - timestamp '1899-12-30') / 86400.0, pattern);
-        END IF;
+        IF d IS NOT NULL THEN RETURN acc_format_number(acc_date_serial(d), pattern); END IF;
         RETURN v;
     END IF;
-    d := acc_date_of(v);
     IF d IS NOT NULL THEN RETURN acc_format_date(d, pattern); END IF;
     RETURN v;
 END

@@ -202,22 +202,24 @@ qint64 copyTable(Database& file, PgDatabase& server, const QString& table, qint6
 
 // The names of every table's and view's columns as the schema writes them.
 void writeNames(Database& file, PgDatabase& server) {
-    server.execute("CREATE TABLE wms_names (name citext PRIMARY KEY, written text NOT NULL)");
+    server.execute(
+        "CREATE TABLE wms_names (tbl citext NOT NULL, name citext NOT NULL, written text NOT NULL, "
+        "PRIMARY KEY (tbl, name))");
     const RecordSet objects = file.query("SELECT name FROM main.sqlite_master WHERE type IN ('table', "
                                          "'view') AND name NOT LIKE 'sqlite%' ORDER BY name");
+    auto literal = [](QString s) { return '\'' + s.replace('\'', "''") + '\''; };
     QStringList values;
     for (int t = 0; t < objects.RecordCount(); ++t) {
-        const RecordSet columns = file.query("PRAGMA main.table_info('" + objects.at(t, 0).toString() + "')");
+        const QString table = objects.at(t, 0).toString();
+        const RecordSet columns = file.query("PRAGMA main.table_info('" + table + "')");
         for (int c = 0; c < columns.RecordCount(); ++c) {
             const QString name = columns.at(c, 1).toString();
-            if (name != name.toLower())
-                values << "('" + QString(name).replace('\'', "''") + "', '" +
-                              QString(name).replace('\'', "''") + "')";
+            values << '(' + literal(table.toLower()) + ", " + literal(name) + ", " + literal(name) + ')';
         }
     }
     if (!values.isEmpty())
-        server.execute("INSERT INTO wms_names (name, written) VALUES " + values.join(", ") +
-                       " ON CONFLICT (name) DO NOTHING");
+        server.execute("INSERT INTO wms_names (tbl, name, written) VALUES " + values.join(", ") +
+                       " ON CONFLICT (tbl, name) DO NOTHING");
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "bill.h"
 
 #include "billno.h"
-#include "stocktake.h"
 #include "data/accesstext.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "reports/printout.h"
+#include "stocktake.h"
 
 const BillKind kStockIn{"rk", "supplierId", "supplierName", false};
 const BillKind kStockOut{"ck", "customerId", "customerName", true};
@@ -59,8 +59,7 @@ void addSalePrice(SqlParams& p, const m_ck_detail& d) {
 }
 
 // The parameters of a head; the partner's are named after the kind's column.
-template <class Head>
-SqlParams headParams(const BillKind& k, const Head& h) {
+template <class Head> SqlParams headParams(const BillKind& k, const Head& h) {
     SqlParams p;
     p.AddItem("@id", h.id);
     p.AddItem("@accountId", h.accountId);
@@ -79,8 +78,7 @@ SqlParams headParams(const BillKind& k, const Head& h) {
     return p;
 }
 
-template <class Detail>
-SqlParams lineParams(const Detail& d) {
+template <class Detail> SqlParams lineParams(const Detail& d) {
     SqlParams p;
     p.AddItem("@id", d.id);
     p.AddItem("@headId", d.headId);
@@ -104,16 +102,11 @@ SqlParams lineParams(const Detail& d) {
     return p;
 }
 
-int maxIdInTrans(const QString& table) {
-    const RecordSet rs = sqlHelper::QueryInTrans("select max(id) from " + table);
-    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
-}
-
 // Numbers the lines from the table's next id inside the transaction, inserts
 // them and returns the set under its new keys.
 template <class Detail>
-OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId, const OrderedMap<QString, Detail>& lines,
-                                        int lineId) {
+OrderedMap<QString, Detail> insertLines(const BillKind& k, int headId,
+                                        const OrderedMap<QString, Detail>& lines, int lineId) {
     OrderedMap<QString, Detail> numbered;
     // the kind's line insert with a row of values per line, some hundred lines a statement
     const QString insert = k.lineInsert();
@@ -227,22 +220,25 @@ QString BillKind::headFields() const {
 }
 
 QString BillKind::detailFields() const {
-    return forKind(*this, QString(" id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,"
-                                  "supplierId,supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,"
-                                  "goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,inPrice,") +
-                              (salePrice ? "salePrice," : "") +
-                              "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,"
-                              "locationCode,lotNo,remark ");
+    return forKind(*this,
+                   QString(" id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,"
+                           "supplierId,supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,"
+                           "goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,inPrice,") +
+                       (salePrice ? "salePrice," : "") +
+                       "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,"
+                       "locationCode,lotNo,remark ");
 }
 
 QString BillKind::lineInsert() const {
     const QString sale = salePrice ? "salePrice," : "";
     const QString saleParam = salePrice ? "@salePrice," : "";
     return "insert into " + table("detail") +
-           " (id,headId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+           " (id,headId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,goodsName,"
+           "goodsDesc,"
            "unit,inPrice," +
            sale +
-           "packQty,weight,qty,locationId,lotNo,remark )  values (@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,"
+           "packQty,weight,qty,locationId,lotNo,remark )  values "
+           "(@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,"
            "@goodsId,@goodsCode,@goodsDetailCode,@goodsName,@goodsDesc,@unit,@inPrice," +
            saleParam + "@packQty,@weight,@qty,@locationId,@lotNo,@remark ) ";
 }
@@ -260,8 +256,7 @@ QString BillHeadDal<Head, Detail>::GetSqlSearch(const QString& kind) const {
     return {};
 }
 
-template <class Head, class Detail>
-m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
+template <class Head, class Detail> m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
     Head stored = head;
     LineSet numbered;
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
@@ -275,22 +270,21 @@ m_DBresult BillHeadDal<Head, Detail>::Add(Head& head, LineSet& lines) {
     return r;
 }
 
-template <class Head, class Detail>
-void BillHeadDal<Head, Detail>::AddInTrans(Head& stored, LineSet& lines) {
-    stored.id = maxIdInTrans(m_kind.table("head")) + 1;
+template <class Head, class Detail> void BillHeadDal<Head, Detail>::AddInTrans(Head& stored, LineSet& lines) {
+    stored.id = sqlHelper::MaxIdInTrans(m_kind.table("head")) + 1;
     stored.billNo = NextBillNoInTrans(m_kind.tag, stored.createTime);
-    const QString insert = forKind(m_kind, "insert into " + m_kind.table("head") +
-                                               " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
-                                               "remark,ispass,creator,createTime,updateLastUser,updateLastTime,"
-                                               "userId )  values (@id,@accountId,@billNo,@ubillNo,@utypeId,"
-                                               "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
-                                               "@updateLastUser,@updateLastTime,@userId ) ");
+    const QString insert =
+        forKind(m_kind, "insert into " + m_kind.table("head") +
+                            " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
+                            "remark,ispass,creator,createTime,updateLastUser,updateLastTime,"
+                            "userId )  values (@id,@accountId,@billNo,@ubillNo,@utypeId,"
+                            "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
+                            "@updateLastUser,@updateLastTime,@userId ) ");
     sqlHelper::ExecuteInTrans(insert, headParams(m_kind, stored));
-    lines = insertLines(m_kind, stored.id, lines, maxIdInTrans(m_kind.table("detail")) + 1);
+    lines = insertLines(m_kind, stored.id, lines, sqlHelper::MaxIdInTrans(m_kind.table("detail")) + 1);
 }
 
-template <class Head, class Detail>
-Head BillHeadDal<Head, Detail>::GetModel(int id) {
+template <class Head, class Detail> Head BillHeadDal<Head, Detail>::GetModel(int id) {
     Head m;
     const RecordSet rs = sqlHelper::ReadRecord(GetSqlSearch("a") + " where id=" + QString::number(id));
     if (rs.RecordCount() > 0) {
@@ -301,8 +295,7 @@ Head BillHeadDal<Head, Detail>::GetModel(int id) {
     return m;
 }
 
-template <class Head, class Detail>
-RecordSet BillHeadDal<Head, Detail>::GetDataTable(const QString& where) {
+template <class Head, class Detail> RecordSet BillHeadDal<Head, Detail>::GetDataTable(const QString& where) {
     return sqlHelper::ExecuteSql(GetSqlSearch("a") + " where 1=1 " + where);
 }
 
@@ -329,8 +322,7 @@ void checkStoredBill(const BillKind& k, int id, const QString& approvedMessage) 
 
 } // namespace
 
-template <class Head, class Detail>
-m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
+template <class Head, class Detail> m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
     return sqlHelper::ExecuteTransWith([&] {
         checkStoredBill(m_kind, id, QStringLiteral("当前单据已审核,不能删除!"));
         SqlParams lines;
@@ -342,8 +334,7 @@ m_DBresult BillHeadDal<Head, Detail>::Delete(int id) {
     });
 }
 
-template <class Head, class Detail>
-int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
+template <class Head, class Detail> int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
     // a count's adjustment bill stays approved
     const bool out = QLatin1String(m_kind.tag) == QLatin1String("ck");
     if (head.ispass == 0 && !dal_stocktake::CountOfBill(out, head.id).isEmpty()) return 0;
@@ -363,14 +354,15 @@ m_DBresult BillHeadDal<Head, Detail>::Update_All(const Head& head, LineSet& line
     LineSet numbered;
     const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
         checkStoredBill(m_kind, head.id, QStringLiteral("当前单据已审核,不能保存!"));
-        const QString update = forKind(m_kind, "update " + m_kind.table("head") +
-                                                   "  set accountId=@accountId, ubillNo=@ubillNo, utypeId=@utypeId,"
-                                                   " supplierId=@supplierId, supplierName=@supplierName,"
-                                                   " remark=@remark, updateLastUser=@updateLastUser,"
-                                                   " updateLastTime=@updateLastTime where id=@id");
+        const QString update =
+            forKind(m_kind, "update " + m_kind.table("head") +
+                                "  set accountId=@accountId, ubillNo=@ubillNo, utypeId=@utypeId,"
+                                " supplierId=@supplierId, supplierName=@supplierName,"
+                                " remark=@remark, updateLastUser=@updateLastUser,"
+                                " updateLastTime=@updateLastTime where id=@id");
         sqlHelper::ExecuteInTrans(update, headParams(m_kind, head));
         // the new lines are numbered after the old ones, which they replace
-        const int firstLineId = maxIdInTrans(m_kind.table("detail")) + 1;
+        const int firstLineId = sqlHelper::MaxIdInTrans(m_kind.table("detail")) + 1;
         SqlParams p;
         p.AddItem("@headId", head.id);
         sqlHelper::ExecuteInTrans("delete from " + m_kind.table("detail") + " where headId=@headId", p);
@@ -387,7 +379,7 @@ m_DBresult BillHeadDal<Head, Detail>::insertTemp(const ConditionSet& conditions)
 
 template <class Head, class Detail>
 QDomElement BillHeadDal<Head, Detail>::GetGroupHeadRowNode(const ConditionSet& conditions,
-                                                            const QString& templateCode) {
+                                                           const QString& templateCode) {
     const m_DBresult refilled = insertTemp(conditions);
     if (!refilled.isResult) throw DbError(refilled.str_MsgBox);
     return PrintOut::BuildRecordNode(
@@ -397,20 +389,17 @@ QDomElement BillHeadDal<Head, Detail>::GetGroupHeadRowNode(const ConditionSet& c
 
 // ---- lines ----
 
-template <class Detail>
-QString BillDetailDal<Detail>::GetSqlSearch(const QString& kind) const {
+template <class Detail> QString BillDetailDal<Detail>::GetSqlSearch(const QString& kind) const {
     if (kind == "a") return "select " + m_kind.detailFields() + " from " + m_kind.view("detail");
     if (kind == "f") return m_kind.detailFields();
     return {};
 }
 
-template <class Detail>
-void BillDetailDal<Detail>::Add(const Detail& line) {
+template <class Detail> void BillDetailDal<Detail>::Add(const Detail& line) {
     sqlHelper::ExecuteNonQuery(m_kind.lineInsert(), lineParams(line));
 }
 
-template <class Detail>
-Detail BillDetailDal<Detail>::GetModel(int id) {
+template <class Detail> Detail BillDetailDal<Detail>::GetModel(int id) {
     Detail m;
     const RecordSet rs = sqlHelper::ReadRecord(GetSqlSearch("a") + " where id=" + QString::number(id));
     if (rs.RecordCount() > 0) {
@@ -420,44 +409,42 @@ Detail BillDetailDal<Detail>::GetModel(int id) {
     return m;
 }
 
-template <class Detail>
-RecordSet BillDetailDal<Detail>::GetDataTable(const QString& where) {
+template <class Detail> RecordSet BillDetailDal<Detail>::GetDataTable(const QString& where) {
     return sqlHelper::ExecuteSql(GetSqlSearch("a") + " where 1=1 " + where);
 }
 
 template <class Detail>
-m_recordSet BillDetailDal<Detail>::GetListForCondition(const ConditionSet& conditions, const QString& selectPart,
-                                                       const QString& tail) {
+m_recordSet BillDetailDal<Detail>::GetListForCondition(const ConditionSet& conditions,
+                                                       const QString& selectPart, const QString& tail) {
     const QString select = selectPart.trimmed().isEmpty() ? "select " + m_kind.detailFields() : selectPart;
     return RunListQuery(select, m_kind.view("detail") + " ", conditions, tail);
 }
 
-template <class Detail>
-m_DBresult BillDetailDal<Detail>::Delete(int id) {
+template <class Detail> m_DBresult BillDetailDal<Detail>::Delete(int id) {
     return sqlHelper::ExecuteTransById({"Delete From " + m_kind.table("detail") + " where id=@id"}, id);
 }
 
-template <class Detail>
-void BillDetailDal<Detail>::Update(const Detail& line) {
+template <class Detail> void BillDetailDal<Detail>::Update(const Detail& line) {
     const QString sale = m_kind.salePrice ? " salePrice=@salePrice," : "";
-    sqlHelper::ExecuteNonQuery("update " + m_kind.table("detail") +
-                                   "  set headId=@headId, rowNo=@rowNo, goodsTypeId=@goodsTypeId,"
-                                   " goodsTypeName=@goodsTypeName, goodsId=@goodsId, goodsCode=@goodsCode,"
-                                   " goodsDetailCode=@goodsDetailCode, goodsName=@goodsName, goodsDesc=@goodsDesc,"
-                                   " unit=@unit, inPrice=@inPrice," +
-                                   sale +
-                                   " packQty=@packQty, weight=@weight, qty=@qty, locationId=@locationId,"
-                                   " lotNo=@lotNo, remark=@remark where id=@id",
-                               lineParams(line));
+    sqlHelper::ExecuteNonQuery(
+        "update " + m_kind.table("detail") +
+            "  set headId=@headId, rowNo=@rowNo, goodsTypeId=@goodsTypeId,"
+            " goodsTypeName=@goodsTypeName, goodsId=@goodsId, goodsCode=@goodsCode,"
+            " goodsDetailCode=@goodsDetailCode, goodsName=@goodsName, goodsDesc=@goodsDesc,"
+            " unit=@unit, inPrice=@inPrice," +
+            sale +
+            " packQty=@packQty, weight=@weight, qty=@qty, locationId=@locationId,"
+            " lotNo=@lotNo, remark=@remark where id=@id",
+        lineParams(line));
 }
 
-template <class Detail>
-m_DBresult BillDetailDal<Detail>::insertTemp(const ConditionSet& conditions) {
+template <class Detail> m_DBresult BillDetailDal<Detail>::insertTemp(const ConditionSet& conditions) {
     return refillTemp(m_kind.tempTable("detail"), m_kind.detailFields(), GetSqlSearch("a"), conditions);
 }
 
 template <class Detail>
-QDomElement BillDetailDal<Detail>::GetDetailRowNode(const ConditionSet& conditions, const QString& templateCode) {
+QDomElement BillDetailDal<Detail>::GetDetailRowNode(const ConditionSet& conditions,
+                                                    const QString& templateCode) {
     const m_DBresult refilled = insertTemp(conditions);
     if (!refilled.isResult) throw DbError(refilled.str_MsgBox);
     return PrintOut::BuildRecordNode(

@@ -56,7 +56,8 @@ QString GetBillNo(const QString& kind, const QVariant& date) {
     if (!kindOf(kind, k)) return {};
     const QString ym = monthOf(date);
     if (k.prefix == "ct-")
-        return nextNumber(k, ym, sqlHelper::DMax(k.column, k.table, " and mid(" + k.column + ",4,4)='" + ym + "'"));
+        return nextNumber(k, ym,
+                          sqlHelper::DMax(k.column, k.table, " and mid(" + k.column + ",4,4)='" + ym + "'"));
     const RecordSet rs = sqlHelper::ReadRecord(lastBillNoSql(k, ym));
     return nextNumber(k, ym, rs.RecordCount() > 0 ? rs.at(0, 0) : QVariant());
 }
@@ -65,6 +66,7 @@ QString NextBillNoInTrans(const QString& kind, const QVariant& date) {
     Kind k;
     if (!kindOf(kind, k) || k.prefix == "ct-") return {};
     const QString ym = monthOf(date);
+    sqlHelper::LockInTrans(k.table);
     const RecordSet rs = sqlHelper::QueryInTrans(lastBillNoSql(k, ym));
     return nextNumber(k, ym, rs.RecordCount() > 0 ? rs.at(0, 0) : QVariant());
 }

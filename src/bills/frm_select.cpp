@@ -34,15 +34,19 @@ QString cell(const QTableWidget* grid, int row, int column) {
 template <class Dal, class Head>
 void registerBillMode(const char* name, const QString& partnerColumn, const QStringList& header) {
     frm_select::Mode bill;
-    bill.selectPart = "select id,0,billNo,ubillNo,utype," + partnerColumn + ",accountName,totalItemRow,creator,passName ";
+    bill.selectPart =
+        "select id,0,billNo,ubillNo,utype," + partnerColumn + ",accountName,totalItemRow,creator,passName ";
     bill.headerPieces = header;
     bill.conditions = [partnerColumn](const QString& keyword, const m_condition&) {
         ConditionSet c;
         c.AddItem("1", m_condition("accountId", "in", Raw(SysVar().Sys_accountJoinId)));
-        if (!keyword.isEmpty()) c.AddItem("2", m_condition("billNo&ubillNo&" + partnerColumn, "like", keyword));
+        if (!keyword.isEmpty())
+            c.AddItem("2", m_condition("billNo&ubillNo&" + partnerColumn, "like", keyword));
         return c;
     };
-    bill.source = [](const ConditionSet& c, const QString& select) { return Dal().GetListForCondition(c, select); };
+    bill.source = [](const ConditionSet& c, const QString& select) {
+        return Dal().GetListForCondition(c, select);
+    };
     bill.record = [](const QTableWidget* g, int row) {
         Head m;
         m.id = cell(g, row, 1).toInt();
@@ -65,7 +69,8 @@ void registerBuiltInModes() {
         return c;
     };
     location.source = [](const ConditionSet& c, const QString& select) {
-        return dal_location().GetListForCondition(c, select);
+        // in the order they were made, whatever the engine's plan
+        return dal_location().GetListForCondition(c, select, " order by id");
     };
     location.record = [](const QTableWidget* g, int row) {
         m_location m;
@@ -161,14 +166,14 @@ void registerBuiltInModes() {
         frm_select::RegisterMode(name, goods);
     }
 
-    registerBillMode<dal_rk_head, m_rk_head>(
-        "rk_bill", "supplierName",
-        {"<入库单号       ", "<自定义单号     ", "<入库类别 ", "<供应商名称       ", "<账目标识   ", "^单据项目  ",
-         "<创建人   ", "<状态   "});
-    registerBillMode<dal_ck_head, m_ck_head>(
-        "ck_bill", "customerName",
-        {"<出库单号       ", "<自定义单号     ", "<出库类别 ", "<客户名称       ", "<账目标识   ", "^单据项目  ",
-         "<创建人   ", "<状态   "});
+    registerBillMode<dal_rk_head, m_rk_head>("rk_bill", "supplierName",
+                                             {"<入库单号       ", "<自定义单号     ", "<入库类别 ",
+                                              "<供应商名称       ", "<账目标识   ", "^单据项目  ",
+                                              "<创建人   ", "<状态   "});
+    registerBillMode<dal_ck_head, m_ck_head>("ck_bill", "customerName",
+                                             {"<出库单号       ", "<自定义单号     ", "<出库类别 ",
+                                              "<客户名称       ", "<账目标识   ", "^单据项目  ", "<创建人   ",
+                                              "<状态   "});
 }
 
 } // namespace

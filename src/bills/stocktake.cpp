@@ -52,11 +52,6 @@ StockTakeHead openCountInTrans(int headId, const QString& what) {
     return h;
 }
 
-int maxIdInTrans(const QString& table) {
-    const RecordSet rs = sqlHelper::QueryInTrans("select max(id) from " + table);
-    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
-}
-
 // The surplus (importType 盘盈) or shortage (exportType 盘亏) entry, made when missing.
 int adjustmentTypeInTrans(bool out) {
     const QString type = out ? "exportType" : "importType";
@@ -64,7 +59,7 @@ int adjustmentTypeInTrans(bool out) {
     const RecordSet rs = sqlHelper::QueryInTrans("select top 1 id from tb_dictionary where utype='" + type +
                                                  "' and uname='" + name + "' order by isSystemSet desc, id");
     if (rs.RecordCount() > 0) return rs.at(0, 0).toInt();
-    const int id = maxIdInTrans("tb_dictionary") + 1;
+    const int id = sqlHelper::MaxIdInTrans("tb_dictionary") + 1;
     sqlHelper::ExecuteInTrans(
         QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
                        "remark, isstart, isSystemSet) values (%1, '%2', '%3', 0, 0, '', 1, 1)")
@@ -153,7 +148,7 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
                                              "请先过账或作废它!")
                                   .arg(acc::valueText(open.at(k, 0))));
         }
-        stored.id = maxIdInTrans("tb_stocktake_head") + 1;
+        stored.id = sqlHelper::MaxIdInTrans("tb_stocktake_head") + 1;
         stored.billNo = NextBillNoInTrans("pd", stored.createTime);
         stored.state = kCounting;
         SqlParams p;
@@ -282,7 +277,7 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
                 QStringLiteral("delete from tb_stocktake_detail where id=%1 and headId=%2 and bookQty=0")
                     .arg(id)
                     .arg(headId));
-        int next = maxIdInTrans("tb_stocktake_detail") + 1;
+        int next = sqlHelper::MaxIdInTrans("tb_stocktake_detail") + 1;
         for (StockTakeLine& l : stored) {
             if (!l.changed) continue;
             if (l.countQty && *l.countQty < 0) throw DbError(QStringLiteral("盘点数量不能小于 0!"));
@@ -386,8 +381,8 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, "
             "b.goodsCode, "
             "b.goodsName, b.goodsDesc, nz(" +
-            defaultUnit("unit") + ", d.unit), " +
-            defaultUnit("packQty") + ", " + defaultUnit("weight") + ", " + defaultUnit("goodsDetailCode") +
+            defaultUnit("unit") + ", d.unit), " + defaultUnit("packQty") + ", " + defaultUnit("weight") +
+            ", " + defaultUnit("goodsDetailCode") +
             " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
             "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
             id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");

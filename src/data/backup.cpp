@@ -7,8 +7,11 @@
 #include "sqlhelper.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <sqlite3.h>
 
 namespace {
@@ -35,7 +38,8 @@ namespace {
 QString integrityOf(const QString& file) {
     sqlite3* db = nullptr;
     QString verdict = QStringLiteral("无法打开");
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
             sqlite3_step(st) == SQLITE_ROW)
@@ -48,29 +52,66 @@ QString integrityOf(const QString& file) {
     return verdict;
 }
 
+// A program of the server's client tools: on the path, or where Debian keeps them.
+QString serverTool(const QString& name) {
+    const QString found = QStandardPaths::findExecutable(name);
+    if (!found.isEmpty()) return found;
+    const QStringList versions =
+        QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (auto it = versions.crbegin(); it != versions.crend(); ++it) {
+        const QString path = "/usr/lib/postgresql/" + *it + "/bin/" + name;
+        if (QFileInfo(path).isExecutable()) return path;
+    }
+    throw DbError(
+        QStringLiteral("找不到数据库服务器的工具 %1 (Debian 的 postgresql-client 软件包)").arg(name));
+}
+
+// Runs a client tool to its end; its complaint when it fails.
+void runTool(const QString& name, const QStringList& args) {
+    QProcess p;
+    p.start(serverTool(name), args);
+    if (!p.waitForStarted(10000)) throw DbError(QStringLiteral("无法启动 %1").arg(name));
+    p.waitForFinished(-1);
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        throw DbError(QStringLiteral("%1 失败: %2")
+                          .arg(name, QString::fromLocal8Bit(p.readAllStandardError()).trimmed()));
+}
+
+// The server's database as a pg_dump archive, checked by reading its table of contents.
+void dumpServer(const QString& conninfo, const QString& work) {
+    runTool("pg_dump", {"--format=custom", "--file=" + work, "--dbname=" + conninfo});
+    runTool("pg_restore", {"--list", work});
+}
+
 } // namespace
 
 m_DBresult BackUpDB(bool showMessage) {
     sqlHelper::CloseRs();
     sqlHelper::CloseConn();
+    const QString server = sqlHelper::ServerConnInfo();
+    const QString extension = server.isEmpty() ? QStringLiteral(".mdb") : QStringLiteral(".dump");
     const QString stamp = FormatNow("yyyymmddhhmmss");
-    const QString target = AppPath() + "CompactBackUp_" + stamp + ".mdb";
+    const QString target = AppPath() + "CompactBackUp_" + stamp + extension;
     // The copy is written under a working name and takes the backup's name
     // only once it is complete and sound, so a failed backup never leaves a
     // file that looks like one.
     const QString work =
-        AppPath() + "BackUp_" + stamp + "_" + QString::number(QCoreApplication::applicationPid()) + ".mdb";
+        AppPath() + "BackUp_" + stamp + "_" + QString::number(QCoreApplication::applicationPid()) + extension;
     try {
         if (QFileInfo::exists(target))
             throw DbError(QStringLiteral("备份文件 %1 已经存在").arg(QFileInfo(target).fileName()));
         QFile::remove(work);
-        sqlHelper::OpenConn();
-        // VACUUM INTO writes a compacted copy from the live file in one step.
-        Database::instance().execute("VACUUM INTO '" + sqlHelper::EscapeQuote(work) + "'");
-        sqlHelper::CloseConn();
-        const QString verdict = integrityOf(work);
-        if (verdict != QLatin1String("ok"))
-            throw DbError(QStringLiteral("备份文件检查未通过: %1").arg(verdict));
+        if (!server.isEmpty()) {
+            dumpServer(server, work);
+        } else {
+            sqlHelper::OpenConn();
+            // VACUUM INTO writes a compacted copy from the live file in one step.
+            Database::instance().execute("VACUUM INTO '" + sqlHelper::EscapeQuote(work) + "'");
+            sqlHelper::CloseConn();
+            const QString verdict = integrityOf(work);
+            if (verdict != QLatin1String("ok"))
+                throw DbError(QStringLiteral("备份文件检查未通过: %1").arg(verdict));
+        }
         // rename never replaces an existing file
         if (!QFile::rename(work, target))
             throw DbError(QStringLiteral("备份文件 %1 无法写入").arg(QFileInfo(target).fileName()));
@@ -88,7 +129,9 @@ m_DBresult CompactDB() {
     sqlHelper::CloseConn();
     try {
         sqlHelper::OpenConn();
-        Database::instance().execute("VACUUM");
+        // the server's compaction also renews the planner's statistics
+        Database& db = Database::instance();
+        db.execute(db.dialect() == AccessSql::Dialect::Postgres ? "VACUUM ANALYZE" : "VACUUM");
         sqlHelper::CloseConn();
     } catch (const DbError& e) {
         sqlHelper::CloseConn();

@@ -104,9 +104,9 @@ void PgDatabase::open(const QString& path, bool) {
     m_conninfo = path;
     try {
         setUpSession();
-        loadWrittenNames();
         // the server's schema is set up by its administration, not on opening
         createTempShadows();
+        loadWrittenNames();
     } catch (...) {
         close();
         throw;
@@ -130,6 +130,7 @@ pg_conn* PgDatabase::connection() {
             QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
     setUpSession();
     createTempShadows();
+    loadWrittenNames();
     return m_conn;
 }
 
@@ -152,9 +153,17 @@ void PgDatabase::setUpSession() {
 void PgDatabase::loadWrittenNames() {
     m_written.clear();
     if (query("SELECT to_regclass('wms_names') IS NOT NULL").at(0, 0).toInt() == 0) return;
-    const RecordSet names = query("SELECT lower(name), written FROM wms_names");
-    for (int r = 0; r < names.RecordCount(); ++r)
-        m_written.insert(names.at(r, 0).toString(), names.at(r, 1).toString());
+    // by the table's oid and the folded name, and by the name alone for computed columns
+    const RecordSet names =
+        query("SELECT to_regclass(tbl::text)::oid, to_regclass(current_schema() || '.' || tbl)::oid, "
+              "lower(name::text), written FROM wms_names ORDER BY tbl, name");
+    for (int r = 0; r < names.RecordCount(); ++r) {
+        // a report table's own rows are in its temporary shadow, which has an oid of its own
+        const QString name = names.at(r, 2).toString(), written = names.at(r, 3).toString();
+        for (int k = 0; k < 2; ++k)
+            if (!names.at(r, k).isNull()) m_written.insert(names.at(r, k).toString() + '.' + name, written);
+        if (written != name && !m_written.contains(name)) m_written.insert(name, written);
+    }
 }
 
 void PgDatabase::copyIn(const QString& table, const QStringList& columns,
@@ -197,6 +206,9 @@ PgDatabase::Result PgDatabase::run(const QString& sql) {
     const ExecStatusType status = PQresultStatus(r.res.get());
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return r;
     QString message = errorOf(r.res.get(), conn);
+    if (PQstatus(conn) == CONNECTION_BAD)
+        message = QStringLiteral("与数据库服务器的连接已断开, 这个操作没有完成; 下一个操作会重新连接。(%1)")
+                      .arg(message);
     if (message.contains(QLatin1String("cannot insert multiple commands into a prepared statement")))
         message = oneStatementOnly();
     throw DbError(message);
@@ -210,8 +222,13 @@ RecordSet PgDatabase::query(const QString& sql) {
     QStringList names;
     names.reserve(cols);
     for (int c = 0; c < cols; ++c) {
+        // a column of a table or view as its schema writes it, other names as the statement wrote them
         const QString name = QString::fromUtf8(PQfname(res, c));
-        names << m_written.value(name, name);
+        const Oid table = PQftable(res, c);
+        auto it =
+            table != InvalidOid ? m_written.constFind(QString::number(table) + '.' + name) : m_written.cend();
+        if (it == m_written.cend()) it = m_written.constFind(name);
+        names << (it == m_written.cend() ? name : it.value());
     }
     std::vector<QVariant> cells;
     cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));

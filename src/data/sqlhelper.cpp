@@ -219,9 +219,9 @@ int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
 
 m_DBresult ExecuteTransWith(const std::function<void()>& body) {
     m_DBresult result;
-    Database& db = Database::instance();
     bool begun = false;
     auto rollback = [&] {
+        Database& db = Database::instance();
         if (!begun || !db.inTransaction()) return;
         try {
             db.execute("ROLLBACK");
@@ -229,7 +229,8 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
         }
     };
     try {
-        OpenConn();
+        OpenConn(); // picks the engine
+        Database& db = Database::instance();
         db.beginWrite();
         begun = true;
         body();
@@ -249,6 +250,18 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
 
 int ExecuteInTrans(const QString& sql, const SqlParams* params) {
     return Database::instance().execute(translated(ReplaceParams(sql, params)));
+}
+
+void LockInTrans(const QString& key) {
+    Database& db = Database::instance();
+    if (db.dialect() != AccessSql::Dialect::Postgres || !db.inTransaction()) return;
+    db.query("SELECT pg_advisory_xact_lock(hashtext('wms:" + EscapeQuote(key.toLower()) + "'))");
+}
+
+int MaxIdInTrans(const QString& table) {
+    LockInTrans(table);
+    const RecordSet rs = QueryInTrans("select max(id) from " + table);
+    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
 }
 
 RecordSet QueryInTrans(const QString& sql) {

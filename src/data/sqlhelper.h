@@ -74,6 +74,13 @@ inline int ExecuteInTrans(const QString& sql, const SqlParams& params) {
     return ExecuteInTrans(sql, &params);
 }
 RecordSet QueryInTrans(const QString& sql);
+// Inside a write transaction, before a maximum is read to number what it
+// stores: on the server, waits for any other program numbering the same key
+// (a table) and holds the key until the transaction ends. SQLite's write
+// transaction already holds the whole file.
+void LockInTrans(const QString& key);
+// The highest id of a table inside a write transaction (0 for none), under its lock.
+int MaxIdInTrans(const QString& table);
 // Runs statements that each take the parameter @id = id, in one transaction.
 m_DBresult ExecuteTransById(const QStringList& statements, int id);
 // Counts the references to a row before it is deleted.

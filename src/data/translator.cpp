@@ -527,12 +527,20 @@ private:
         if (auto a = alias()) out += " AS " + *a;
         expectKw("SET");
         QStringList sets;
+        QHash<QString, int> setAt; // a column set twice keeps its last value, as on SQLite
         do {
             QString col = dottedName(); // the engine takes no table name before a column here
             if (isOp(".")) fail(QStringLiteral("应为「=」"));
             col = lastNamePart(col);
             expectOp("=");
-            sets << col + " = " + expr().sql;
+            const QString set = col + " = " + expr().sql;
+            const QString key = col.toLower().remove('[').remove(']').remove('"');
+            if (m_pg && setAt.contains(key)) {
+                sets[setAt.value(key)] = set;
+            } else {
+                setAt.insert(key, static_cast<int>(sets.size()));
+                sets << set;
+            }
         } while (acceptOp(","));
         out += " SET " + sets.join(", ");
         if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
@@ -556,6 +564,7 @@ private:
     struct Core {
         QString sql;
         std::optional<qint64> top;
+        int items = -1; // the columns of its select list, -1 for one with a star
     };
 
     QString selectStatement() {
@@ -581,6 +590,12 @@ private:
         if (acceptKw("ORDER")) {
             expectKw("BY");
             order = " ORDER BY " + orderList(arms.size() > 1 || m_lastDistinct);
+        } else if (m_pg && ops.contains(QStringLiteral(" UNION ")) && arms.front().items > 0) {
+            // SQLite's duplicate removal gives the rows in order: so does the server here
+            QStringList columns;
+            for (int k = 1; k <= arms.front().items; ++k)
+                columns << QString::number(k) + " NULLS FIRST";
+            order = " ORDER BY " + columns.join(", ");
         }
         if (arms.size() == 1) {
             QString out = arms[0].sql + order;
@@ -627,6 +642,7 @@ private:
         }
         const bool distinct = m_lastDistinct;
         out += ' ' + selectList(distinct);
+        c.items = m_lastItemCount;
         if (acceptKw("INTO")) fail(QStringLiteral("不支持 SELECT ... INTO"));
         if (acceptKw("FROM")) out += " FROM " + fromClause();
         if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
@@ -650,11 +666,15 @@ private:
     QString derivedName() { return m_pg ? QStringLiteral(" AS acc_d%1").arg(++m_derived) : QString(); }
     bool m_lastDistinct = false; // the select just read is DISTINCT (its order may only name its columns)
 
+    int m_lastItemCount = 0; // the columns of the select list just read, -1 for one with a star
+
     QString selectList(bool distinct) {
         QStringList items;
+        bool star = false;
         do {
             if (acceptOp("*")) {
                 items << "*";
+                star = true;
                 continue;
             }
             if ((peek().type == T::Ident || peek().type == T::Bracket) && isOp(".", 1) && isOp("*", 2)) {
@@ -663,14 +683,16 @@ private:
                 next();
                 next();
                 items << table + ".*";
+                star = true;
                 continue;
             }
             // computed text keeps Access's case-blind comparison in unions and derived tables
             const int from = peek().pos;
             const Ex e = expr();
             const bool nested = m_depth > 1 || m_hasUnion || distinct;
-            QString item =
-                !m_pg && nested && e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
+            QString item = e.sql;
+            if (nested && e.text && !e.column)
+                item = m_pg ? "CAST(" + e.sql + " AS citext)" : wrap(e, P_PRIMARY) + " COLLATE NOCASE";
             const bool outer = m_pg && m_depth == 1 && !m_inView;
             if (auto a = alias(outer)) {
                 item += " AS " + *a;
@@ -682,6 +704,7 @@ private:
             }
             items << item;
         } while (acceptOp(","));
+        m_lastItemCount = star ? -1 : static_cast<int>(items.size());
         return items.join(", ");
     }
 

@@ -79,8 +79,9 @@ RecordSet dal_location::GetList(int parentId) {
     return sqlHelper::ExecuteSql(m_sql.ToString());
 }
 
-m_recordSet dal_location::GetListForCondition(const ConditionSet& conditions, const QString& selectText) {
-    return RunListQuery(IsBlank(selectText) ? QString(kSelect) : selectText, "v_location", conditions);
+m_recordSet dal_location::GetListForCondition(const ConditionSet& conditions, const QString& selectText,
+                                              const QString& tail) {
+    return RunListQuery(IsBlank(selectText) ? QString(kSelect) : selectText, "v_location", conditions, tail);
 }
 
 m_DBresult dal_location::Delete(int id) {

@@ -35,7 +35,8 @@ public:
     RecordSet GetDataTable(const QString& condition);
     // The direct children of a location, in the stored order.
     RecordSet GetList(int parentId);
-    m_recordSet GetListForCondition(const ConditionSet& conditions, const QString& selectText = {});
+    m_recordSet GetListForCondition(const ConditionSet& conditions, const QString& selectText = {},
+                                    const QString& tail = QString());
     m_DBresult Delete(int id);
     void Update(const m_location& model);
 

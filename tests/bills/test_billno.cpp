@@ -34,13 +34,15 @@ TEST_F(BillNoTest, TheLastNumberOfAMonthIsRefused) {
 }
 
 TEST_F(BillNoTest, TheMonthsHighestNumberComesFromTheIndex) {
+    SKIP_ON_SERVER("its query plan");
     addRk(1, "RK-1208-00020"); // the index and the comparison ignore case
     addRk(2, "rk-1209-00001");
     EXPECT_EQ(GetBillNo("rk", QDate(2012, 8, 1)), "rk-1208-00021");
     sqlHelper::OpenConn();
     const RecordSet plan = Database::instance().query(
-        "EXPLAIN QUERY PLAN " + AccessSql::translate("select top 1 BillNo from tb_rk_head where BillNo>='rk-1208-' "
-                                                     "and BillNo<'rk-1208.' order by BillNo desc"));
+        "EXPLAIN QUERY PLAN " +
+        AccessSql::translate("select top 1 BillNo from tb_rk_head where BillNo>='rk-1208-' "
+                             "and BillNo<'rk-1208.' order by BillNo desc"));
     QString steps;
     for (int r = 0; r < plan.RecordCount(); ++r)
         steps += plan.at(r, "detail").toString() + ";";

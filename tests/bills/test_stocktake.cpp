@@ -316,7 +316,7 @@ TEST_F(StockTake, ScansKeepToTheCountsLocationsAndCategory) {
 TEST_F(StockTake, ClearingAndInitialisingKnowTheCounts) {
     // each clearing backs up first, under a name of the second: the earlier ones make way
     auto clear = [this](const QStringList& groups) {
-        for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files))
+        for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*"}, QDir::Files))
             QFile::remove(folder() + f);
         return ClearDataGroups(groups);
     };
@@ -341,7 +341,7 @@ TEST_F(StockTake, ClearingAndInitialisingKnowTheCounts) {
     move(1, 1, 6);
     start(0);
     ASSERT_TRUE(last.isResult);
-    for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files))
+    for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*"}, QDir::Files))
         QFile::remove(folder() + f);
     EXPECT_TRUE(InitialiseData().isEmpty());
     EXPECT_EQ(scalar("select count(*) from tb_stocktake_head").toInt(), 0);

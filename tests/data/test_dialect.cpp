@@ -62,9 +62,9 @@ TEST_F(DialectOnDb, IntegerDivisionOverflowIsAnErrorNotACrash) {
     EXPECT_EQ(scalar("select 7 \\ 2").toInt(), 3);
     EXPECT_EQ(scalar("select -7 mod 3").toInt(), -1);
     EXPECT_EQ(scalar("select 9223372036854775807 \\ -1").toLongLong(), -9223372036854775807LL);
-    for (const char* sql : {"select 1e19 \\ -1", "select 1e19 mod 7", "select 1e19 mod -1",
-                            "select -9223372036854775808 \\ -1", "select (-9223372036854775807 - 1) mod -1",
-                            "select 5 \\ 1e300"}) {
+    for (const char* sql :
+         {"select 1e19 \\ -1", "select 1e19 mod 7", "select 1e19 mod -1", "select -9223372036854775808 \\ -1",
+          "select (-9223372036854775807 - 1) mod -1", "select 5 \\ 1e300"}) {
         try {
             scalar(sql);
             ADD_FAILURE() << "no error: " << sql;
@@ -82,7 +82,8 @@ TEST(Dialect, EveryRecursivePathIsBoundedOnASmallStack) {
         "select * from " + repeated("(select * from ", n) + "t" + repeated(") as x", n),
         repeated("(", n) + "select 1" + repeated(")", n),
         "select 1 union " + repeated("(", n) + "select 1" + repeated(")", n),
-        "select 1 from t where 1 in " + repeated("(select 1 from t where 1 in ", n) + "(1)" + repeated(")", n),
+        "select 1 from t where 1 in " + repeated("(select 1 from t where 1 in ", n) + "(1)" +
+            repeated(")", n),
         "select * from " + repeated("(t inner join ", n) + "t" + repeated(" on 1=1)", n),
         "select " + repeated("(select ", n) + "1" + repeated(")", n),
         "select 1 where " + repeated("exists (select 1 where ", n) + "1=1" + repeated(")", n),
@@ -118,6 +119,7 @@ TEST(Dialect, LongChainsTranslateWhole) {
 }
 
 TEST_F(DialectOnDb, OneStatementPerCallOnEveryPath) {
+    SKIP_ON_SERVER("its catalogue and pragmas");
     const auto tableCount = [&](const char* name) {
         return scalar(QStringLiteral("select count(*) from sqlite_master where name='%1'").arg(name)).toInt();
     };
@@ -157,12 +159,14 @@ TEST_F(DialectOnDb, TwelveHourTimesInLiteralsAndTexts) {
     EXPECT_EQ(scalar("select #1/2/2020 12:05 PM#").toString(), "2020-01-02 12:05:00");
     EXPECT_EQ(scalar("select #1/2/2020 13:05#").toString(), "2020-01-02 13:05:00");
     EXPECT_THROW(AccessSql::translateUncached("select #1/2/2020 13:00 PM#"), TranslateError);
-    EXPECT_EQ(scalar("select format('2020-01-02 1:05 PM', 'yyyy-mm-dd hh:nn')").toString(), "2020-01-02 13:05");
+    EXPECT_EQ(scalar("select format('2020-01-02 1:05 PM', 'yyyy-mm-dd hh:nn')").toString(),
+              "2020-01-02 13:05");
     EXPECT_EQ(acc::parseDateText("2020-01-02 12:00 AM")->time(), QTime(0, 0));
     EXPECT_FALSE(acc::parseDateText("2020-01-02 0:30 PM"));
 }
 
 TEST_F(DialectOnDb, EngineKeywordsAreNamesInTheDialect) {
+    SKIP_ON_SERVER("bracketed names in its own CREATE TABLE");
     exec("CREATE TABLE kw ([limit] INTEGER, [notnull] INTEGER, [escape] INTEGER, [except] INTEGER, "
          "[intersect] INTEGER, [using] INTEGER, [returning] INTEGER, [nothing] INTEGER)");
     sqlHelper::ExecuteNonQuery("insert into kw (limit, notnull, escape, except, intersect, using, returning, "
@@ -185,6 +189,7 @@ TEST_F(DialectOnDb, QualifiedColumnInSet) {
 }
 
 TEST_F(DialectOnDb, PlusJoinsTwoTextsAndAddsNumbers) {
+    SKIP_ON_SERVER("untyped values that + joins or adds by what they hold at run time");
     EXPECT_EQ(scalar("select 'a' + 'b'").toString(), "ab");
     EXPECT_TRUE(scalar("select 'a' + Null").isNull());
     EXPECT_EQ(scalar("select '1' + 2").toInt(), 3);
@@ -224,6 +229,7 @@ TEST_F(DialectOnDb, NamedFormatsAsChineseRegionalSettingsGiveThem) {
         {"'abc'", "Fixed", "abc"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(scalar(QStringLiteral("select format(%1, '%2')").arg(c.value, c.name)).toString(), c.expected)
+        EXPECT_EQ(scalar(QStringLiteral("select format(%1, '%2')").arg(c.value, c.name)).toString(),
+                  c.expected)
             << c.value << " " << c.name;
 }

@@ -53,6 +53,7 @@ protected:
     }
     void SetUp() override {
         DbTest::SetUp();
+        if (onServer()) GTEST_SKIP() << "compares the file with a server of its own";
         if (!s_server) GTEST_SKIP() << "WMS_TEST_PG is not set: scripts/test starts a cluster for these";
         exec("CREATE TABLE zz (id INTEGER PRIMARY KEY, name TEXT COLLATE NOCASE, q REAL, n INTEGER)");
         for (const char* row : kRows)

@@ -48,6 +48,7 @@ TEST_F(SqlHelperTest, MissingDatabaseShowsTheMessageAndEndsTheProgram) {
 }
 
 TEST_F(SqlHelperTest, ReopeningReadsTheLocationAgain) {
+    SKIP_ON_SERVER("the file location linkDB.ini names");
     EXPECT_EQ(scalar("select count(*) from tb_user").toInt(), 1);
     CloseConn();
     QFile::remove(dbFile());
@@ -126,7 +127,7 @@ TEST_F(SqlHelperTest, BatchIsAllOrNothingAndReportsTheEngineText) {
     const m_DBresult r = ExecuteTrans(batch);
     EXPECT_FALSE(r.isResult);
     EXPECT_EQ(r.int_Count, 0);
-    EXPECT_TRUE(r.str_MsgBox.contains("UNIQUE")) << qPrintable(r.str_MsgBox);
+    EXPECT_TRUE(r.str_MsgBox.contains("UNIQUE", Qt::CaseInsensitive)) << qPrintable(r.str_MsgBox);
     EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 0);
 
     KeyValue bad; // a statement the translator refuses fails the batch the same way
@@ -191,6 +192,7 @@ TEST_F(SqlHelperTest, EngineErrorsReachTheCaller) {
 }
 
 TEST_F(SqlHelperTest, ReportTablesArePrivateToTheProgram) {
+    SKIP_ON_SERVER("its main schema");
     // Rows written to a report table go to this program's TEMP table, not the shared file.
     exec("insert into temp_rpt_stock (id, goodsCode) values (1, 'x')");
     EXPECT_EQ(scalar("select count(*) from temp_rpt_stock").toInt(), 1);

@@ -1,5 +1,6 @@
 // A second program for the tests of saving from several programs at once:
-// saves COUNT stock-in bills of LINES lines each into the database FILE.
+// saves COUNT stock-in bills of LINES lines each into the database FILE (or
+// the server that a libpq connection string names).
 #include "access/dbsetup.h"
 #include "bills/bill.h"
 #include "data/sqlhelper.h"
@@ -15,7 +16,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     InstallMigrations();
-    sqlHelper::SetDatabaseFile(args[1]);
+    if (args[1].contains('='))
+        sqlHelper::SetServer(args[1]);
+    else
+        sqlHelper::SetDatabaseFile(args[1]);
     const int count = args[2].toInt(), lineCount = args[3].toInt();
     const int approveEvery = args.size() > 4 ? args[4].toInt() : 0;
     dal_rk_head dal;

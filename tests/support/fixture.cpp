@@ -129,6 +129,36 @@ void DbTest::SetUp() {
     sqlHelper::CloseConn();
 }
 
+void DbTest::failWith(const QString& event, const QString& table, const QString& condition,
+                      const QString& message) {
+    sqlHelper::OpenConn();
+    Database& db = Database::instance();
+    m_failingTable = table;
+    if (db.dialect() == AccessSql::Dialect::Sqlite) {
+        db.execute(
+            QStringLiteral("CREATE TEMP TRIGGER boom BEFORE %1 ON %2 %3 BEGIN SELECT RAISE(ABORT, '%4'); END")
+                .arg(event, table, condition.isEmpty() ? QString() : "WHEN " + condition, message));
+        return;
+    }
+    const QString row = event == QLatin1String("DELETE") ? "OLD" : "NEW";
+    db.execute(
+        QStringLiteral("CREATE FUNCTION boom() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN IF %1 THEN RAISE "
+                       "EXCEPTION '%2'; END IF; RETURN %3; END$$")
+            .arg(condition.isEmpty() ? "true" : condition, message, row));
+    db.execute(QStringLiteral("CREATE TRIGGER boom BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION boom()")
+                   .arg(event, table));
+}
+
+void DbTest::clearFailure() {
+    Database& db = Database::instance();
+    if (db.dialect() == AccessSql::Dialect::Sqlite) {
+        db.execute("DROP TRIGGER boom");
+        return;
+    }
+    db.execute("DROP TRIGGER boom ON " + m_failingTable);
+    db.execute("DROP FUNCTION boom()");
+}
+
 QString DbTest::serverConnInfo() const {
     return clusterBase() + " dbname=" + m_serverDb;
 }

@@ -61,11 +61,23 @@ protected:
     // database of the test's own on the test cluster, made from the same template.
     static bool onServer();
     QString serverConnInfo() const;
+    // Makes every row the event (INSERT, DELETE) touches in the table fail with
+    // the message where the condition (on NEW or OLD) holds, on either engine;
+    // clearFailure takes it away again.
+    void failWith(const QString& event, const QString& table, const QString& condition,
+                  const QString& message);
+    void clearFailure();
+    QString m_failingTable;
     QString m_serverDb;
 
     QTemporaryDir m_dir;
     ScriptedMsgBox m_msg;
 };
+
+// A test of what only the file engine has (its file, its query plans, its
+// catalogue) does not run on the server.
+#define SKIP_ON_SERVER(why)                                                                                  \
+    if (DbTest::onServer()) GTEST_SKIP() << "the file engine's own: " << why
 
 class DemoDbTest : public DbTest {
 protected:
