@@ -30,10 +30,13 @@ int g_goods = 5000;
 class YesToAll : public MsgBox::Handler {
 public:
     void show(const QString&, MsgBox::Icon, const QString&) override {}
-    MsgBox::Answer ask(const QString&, MsgBox::Buttons, MsgBox::Icon, const QString&, MsgBox::Answer) override {
+    MsgBox::Answer ask(const QString&, MsgBox::Buttons, MsgBox::Icon, const QString&,
+                       MsgBox::Answer) override {
         return MsgBox::Yes;
     }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 } g_answers;
 int g_bills = 100000;
 
@@ -88,11 +91,12 @@ void BM_LoadStoredBill(benchmark::State& state) {
         const m_rk_head h = head.GetModel(id);
         ConditionSet c;
         c.AddItem("1", m_condition("headId", "=", h.id));
-        rows = detail
-                   .GetListForCondition(c, "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,"
-                                           "goodsDesc,goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,"
-                                           "locationId,locationCode,lotNo,remark  ")
-                   .recordCount;
+        rows =
+            detail
+                .GetListForCondition(c, "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,"
+                                        "goodsDesc,goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,"
+                                        "locationId,locationCode,lotNo,remark  ")
+                .recordCount;
     }
     state.counters["lines"] = rows;
 }
@@ -111,7 +115,8 @@ void BM_BarcodeLookups(benchmark::State& state) {
         ConditionSet c;
         c.AddItem("1", m_condition("supplierId", "=", 1 + static_cast<int>(rng() % 200)));
         c.AddItem("2", m_condition("goodsCode", "=", QStringLiteral("G%1").arg(g, 6, 10, QLatin1Char('0'))));
-        priced |= lines.GetListForCondition(c, "select top 1 inPrice ", " order by headId Desc,id Desc").recordCount > 0;
+        priced |= lines.GetListForCondition(c, "select top 1 inPrice ", " order by headId Desc,id Desc")
+                      .recordCount > 0;
         benchmark::DoNotOptimize(stock.GetStockQtyForGoodCode(d.headId > 0 ? d.headId : g).RecordCount());
     }
     state.counters["found_price"] = priced;
@@ -131,8 +136,7 @@ BENCHMARK(BM_FormLoadBill)->Unit(benchmark::kMillisecond);
 // A barcode typed into the input bar until its row stands in the grid
 // (goods lookup, last price, location, the row and the total; for stock-out
 // also the negative-stock check).
-template <class Form>
-void barcodeToRow(benchmark::State& state, unsigned seed) {
+template <class Form> void barcodeToRow(benchmark::State& state, unsigned seed) {
     std::mt19937 rng(seed);
     Form form;
     form.NewBillForPartner(1 + static_cast<int>(rng() % 200), QStringLiteral("往来单位"));
@@ -167,17 +171,10 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     WmsApplication app(argc, argv);
     MsgBox::setHandler(&g_answers); // the stock question is answered Yes without a window
-    if (qEnvironmentVariableIsSet("WMS_BENCH_BILLS")) g_bills = qEnvironmentVariableIntValue("WMS_BENCH_BILLS");
+    if (qEnvironmentVariableIsSet("WMS_BENCH_BILLS"))
+        g_bills = qEnvironmentVariableIntValue("WMS_BENCH_BILLS");
     QTemporaryDir dir;
-    GenSize size;
-    size.goods = g_goods;
-    size.bills = g_bills;
-    size.lines = 10;
-    const double seconds = GenerateData(dir.path() + "/wms.mdb", size);
-    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", g_bills, seconds);
-    SetAppPath(dir.path());
-    CurrentUser() = dal_user().GetModelForPw("admin", "888");
-    InitSysVar();
+    OpenLargeShop(dir.path(), g_goods, g_bills);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

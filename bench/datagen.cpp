@@ -1,13 +1,17 @@
 #include "datagen.h"
 
 #include "access/dbsetup.h"
+#include "access/serverschema.h"
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "data/appenv.h"
-#include "data/sqlitedatabase.h"
 #include "data/dberror.h"
+#include "data/pgdatabase.h"
+#include "data/sqlhelper.h"
+#include "data/sqlitedatabase.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <cstdio>
 #include <random>
 #include <sqlite3.h>
@@ -203,14 +207,56 @@ double GenerateData(const QString& file, const GenSize& size) {
     return timer.elapsed() / 1000.0;
 }
 
-void OpenLargeShop(const QString& folder) {
+void OpenLargeShop(const QString& folder, int goods, int bills) {
     GenSize size;
-    size.goods = 5000;
-    size.bills = qEnvironmentVariableIsSet("WMS_BENCH_BILLS") ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
-                                                              : 100000;
+    size.goods = goods;
+    size.bills = bills > 0 ? bills
+                 : qEnvironmentVariableIsSet("WMS_BENCH_BILLS")
+                     ? qEnvironmentVariableIntValue("WMS_BENCH_BILLS")
+                     : 100000;
     size.lines = 10;
-    const double seconds = GenerateData(folder + "/wms.mdb", size);
-    std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
+    const QString server = qEnvironmentVariable("WMS_BENCH_SERVER");
+    const QString name = QStringLiteral("wms_bench_%1_%2").arg(size.goods).arg(size.bills);
+    bool copied = false;
+    if (!server.isEmpty()) {
+        PgDatabase admin;
+        admin.open(server);
+        copied =
+            admin.query("SELECT count(*) FROM pg_database WHERE datname = '" + name + "'").at(0, 0).toInt() >
+            0;
+        if (!copied) admin.execute("CREATE DATABASE " + name);
+    }
+    if (!copied) {
+        const double seconds = GenerateData(folder + "/wms.mdb", size);
+        std::fprintf(stderr, "generated %d bills of 10 lines in %.1f s\n", size.bills, seconds);
+    }
+    if (!server.isEmpty()) {
+        const QString conninfo = server + " dbname=" + name;
+        if (!copied) {
+            QElapsedTimer timer;
+            timer.start();
+            PgDatabase target;
+            target.open(conninfo);
+            SqliteDatabase& file = SqliteDatabase::instance();
+            file.open(folder + "/wms.mdb");
+            try {
+                CopyToServer(file, target);
+            } catch (...) {
+                file.close();
+                target.close();
+                PgDatabase admin;
+                admin.open(server);
+                admin.execute("DROP DATABASE " + name + " WITH (FORCE)");
+                throw;
+            }
+            file.close();
+            std::fprintf(stderr, "copied to the server in %.1f s\n", timer.elapsed() / 1000.0);
+        }
+        QFile ini(folder + "/linkDB.ini");
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(("[DB_Link]\nLinkType=2\nServer=" + conninfo + "\n").toUtf8());
+        std::fprintf(stderr, "on the server: %s\n", qPrintable(conninfo));
+    }
     SetAppPath(folder);
     CurrentUser() = dal_user().GetModelForPw("admin", "888");
     InitSysVar();

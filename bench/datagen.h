@@ -15,5 +15,8 @@ double GenerateData(const QString& file, const GenSize& size);
 
 // The benchmarks' shop: 5,000 goods and WMS_BENCH_BILLS bills (100,000 when
 // unset) of 10 lines generated into the folder, the program pointed at it and
-// the administrator logged in.
-void OpenLargeShop(const QString& folder);
+// the administrator logged in. With WMS_BENCH_SERVER (a libpq connection
+// string without a database name) the shop is copied to the server's
+// database wms_bench_<goods>_<bills>, kept for the next run (the data come
+// out the same every time), and the program works on the server.
+void OpenLargeShop(const QString& folder, int goods = 5000, int bills = 0);

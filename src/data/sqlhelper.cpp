@@ -23,7 +23,7 @@ bool g_connOpen = false;
 QString g_connString;
 QString g_overrideFile;
 QString g_overrideServer;
-bool g_serverReached = false; // the server was reached once in this run
+QString g_reachedServer; // the server this run has reached
 RecordSet g_rs;
 RecordSet g_rs2;
 std::function<void(const QString&)> g_observer;
@@ -153,13 +153,13 @@ void OpenConn(const QString&) {
         } catch (const DbError& e) {
             // a server not reached at start-up ends the program, as a missing file does;
             // later the command fails and the next one tries again
-            if (!g_serverReached && g_overrideServer.isEmpty()) {
+            if (server != g_reachedServer && g_overrideServer.isEmpty()) {
                 MsgBox::Show(e.message() + QStringLiteral("\n系统即将退出!"), MsgBox::Exclamation, "System");
                 EndProgram(1);
             }
             throw;
         }
-        g_serverReached = true;
+        g_reachedServer = server;
     }
     g_connOpen = true;
 }

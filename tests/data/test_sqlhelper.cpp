@@ -1,5 +1,6 @@
 #include "data/appenv.h"
 #include "data/dberror.h"
+#include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
 
@@ -197,4 +198,41 @@ TEST_F(SqlHelperTest, ReportTablesArePrivateToTheProgram) {
     exec("insert into temp_rpt_stock (id, goodsCode) values (1, 'x')");
     EXPECT_EQ(scalar("select count(*) from temp_rpt_stock").toInt(), 1);
     EXPECT_EQ(scalar("select count(*) from main.temp_rpt_stock").toInt(), 0);
+}
+
+TEST_F(SqlHelperTest, AServerNotReachedAtStartShowsTheHostAndEndsTheProgram) {
+    writeLinkIni(
+        "[DB_Link]\nLinkType=2\nServer=host=/nonexistent/wms-socket dbname=shop connect_timeout=2\n");
+    EXPECT_THROW(sqlHelper::OpenConn(), ProgramEnded);
+    ASSERT_FALSE(m_msg.shown.empty());
+    EXPECT_TRUE(m_msg.shown.back().text.contains("/nonexistent/wms-socket"))
+        << m_msg.shown.back().text.toStdString();
+    EXPECT_EQ(m_msg.shown.back().caption, "System");
+    // a server without its connection string is refused the same way
+    writeLinkIni("[DB_Link]\nLinkType=2\n");
+    EXPECT_THROW(sqlHelper::OpenConn(), ProgramEnded);
+    EXPECT_TRUE(m_msg.shown.back().text.contains("Server")) << m_msg.shown.back().text.toStdString();
+}
+
+TEST_F(SqlHelperTest, AConnectionTheServerDropsFailsOneCommandAndTheNextWorks) {
+    if (!onServer()) GTEST_SKIP() << "a server's connection";
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 101);
+    exec("insert into temp_rpt_stock (id, goodsCode) values (1, 'mine')");
+    PgDatabase admin;
+    admin.open(serverConnInfo());
+    admin.query(
+        "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = current_database() AND "
+        "pid <> pg_backend_pid()");
+    admin.close();
+    try {
+        scalar("select count(*) from tb_sys_fun");
+        ADD_FAILURE() << "the dropped connection went unnoticed";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains("连接已断开")) << e.message().toStdString();
+    }
+    // connected again, with report tables of its own that start empty
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 101);
+    EXPECT_EQ(scalar("select count(*) from temp_rpt_stock").toInt(), 0);
+    exec("insert into temp_rpt_stock (id, goodsCode) values (2, 'again')");
+    EXPECT_EQ(scalar("select goodsCode from temp_rpt_stock").toString(), "again");
 }
