@@ -19,7 +19,7 @@ LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT v::text';
 CREATE OR REPLACE FUNCTION acc_str(v boolean) RETURNS text
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$SELECT CASE WHEN v THEN '1' ELSE '0' END$$;
 
-CREATE OR REPLACE FUNCTION acc_str(v double precision) RETURNS text
+CREATE OR REPLACE FUNCTION acc_str_double(v double precision) RETURNS text
 LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $$
 DECLARE
     n numeric;
@@ -44,6 +44,12 @@ BEGIN
 END
 $$;
 
+-- whole numbers the quick way (the server writes them in full itself)
+CREATE OR REPLACE FUNCTION acc_str(v double precision) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+SELECT CASE WHEN v = trunc(v) AND abs(v) < 1e15 THEN trunc(v)::bigint::text ELSE acc_str_double(v) END
+$$;
+
 CREATE OR REPLACE FUNCTION acc_str(v numeric) RETURNS text
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$
 SELECT CASE WHEN v = trunc(v) AND abs(v) < 1e18 THEN trunc(v)::text ELSE acc_str(v::float8) END
@@ -56,7 +62,7 @@ SELECT CASE WHEN num_nonnulls(VARIADIC parts) = 0 THEN NULL ELSE array_to_string
 $$;
 
 -- Val: blanks, tabs and line feeds are dropped, then the leading number is read.
-CREATE OR REPLACE FUNCTION acc_val(s text) RETURNS double precision
+CREATE OR REPLACE FUNCTION acc_val_parse(s text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $$
 DECLARE
     t text := translate(s, E' \t\n', '');
@@ -84,6 +90,14 @@ BEGIN
 EXCEPTION WHEN numeric_value_out_of_range THEN
     RETURN CASE WHEN t LIKE '-%' THEN '-Infinity'::float8 ELSE 'Infinity'::float8 END;
 END
+$$;
+
+-- a plain number (digits, a point, a leading minus) the quick way
+CREATE OR REPLACE FUNCTION acc_val(s text) RETURNS double precision
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+SELECT CASE WHEN translate(s, '0123456789', '') IN ('', '.', '-', '-.') AND length(s) BETWEEN 1 AND 30
+             AND s NOT IN ('.', '-', '-.') AND (left(s, 1) = '-' OR strpos(s, '-') = 0)
+            THEN s::float8 ELSE acc_val_parse(s) END
 $$;
 
 CREATE OR REPLACE FUNCTION acc_val(v double precision) RETURNS double precision
@@ -211,6 +225,25 @@ $$;
 CREATE OR REPLACE FUNCTION acc_is_number_pattern(p text) RETURNS boolean
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$
 SELECT regexp_replace(regexp_replace(p, '"[^"]*"?', '', 'g'), '\\.', '', 'g') ~ '[0#]'
+$$;
+
+-- The patterns of the lists' figures ("#0.0##": digits, a point, zeros and
+-- optional decimals) the quick way.
+CREATE OR REPLACE FUNCTION acc_format_plain(v double precision, int_zeros int, min_dec int, frac int) RETURNS text
+LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $$
+DECLARE
+    r numeric := round(abs(v)::numeric, frac); -- half away from zero on the 15-digit decimal form
+    t numeric := trim_scale(r);
+    s text := round(t, greatest(scale(t), min_dec))::text;
+    i text := split_part(s, '.', 1);
+BEGIN
+    IF int_zeros = 0 AND i = '0' THEN
+        i := '';
+    ELSIF length(i) < int_zeros THEN
+        i := lpad(i, int_zeros, '0');
+    END IF;
+    RETURN CASE WHEN v < 0 AND r <> 0 THEN '-' ELSE '' END || i || '.' || split_part(s, '.', 2);
+END
 $$;
 
 -- Format with a number pattern: 0, #, the point, thousands separators,
@@ -569,8 +602,7 @@ CREATE OR REPLACE FUNCTION acc_date_serial(d timestamp) RETURNS double precision
 LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS
 $$SELECT extract(epoch FROM d - timestamp '1899-12-30')::float8 / 86400.0$$;
 
--- Format(value, pattern); Null gives the empty text.
-CREATE OR REPLACE FUNCTION acc_format(v double precision, pattern text) RETURNS text
+CREATE OR REPLACE FUNCTION acc_format_double(v double precision, pattern text) RETURNS text
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
     named text;
@@ -586,7 +618,7 @@ BEGIN
 END
 $$;
 
-CREATE OR REPLACE FUNCTION acc_format(v text, pattern text) RETURNS text
+CREATE OR REPLACE FUNCTION acc_format_text(v text, pattern text) RETURNS text
 LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
 DECLARE
     d timestamp;
@@ -630,3 +662,45 @@ BEGIN
     RETURN NEW;
 END
 $$;
+
+-- A date in the stored form, in the pattern of every list, the quick way: its first ten characters.
+CREATE OR REPLACE FUNCTION acc_format(v text, pattern text) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+SELECT CASE WHEN v IS NULL THEN ''
+            WHEN lower(pattern) = 'yyyy-mm-dd'
+                 AND v ~ '^[0-9]{4}-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])( ([01][0-9]|2[0-3]):[0-5][0-9](:[0-5][0-9])?)?$'
+                 THEN left(v, 10)
+            ELSE acc_format_text(v, pattern) END
+$$;
+
+-- Format(value, pattern); Null gives the empty text.
+CREATE OR REPLACE FUNCTION acc_format(v double precision, pattern text) RETURNS text
+LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+SELECT CASE WHEN v IS NULL THEN ''
+            WHEN pattern ~ '^#*0*\.0*#*$' THEN
+                acc_format_plain(v, length(split_part(pattern, '.', 1)) - length(replace(split_part(pattern, '.', 1), '0', '')),
+                                 length(split_part(pattern, '.', 2)) - length(replace(split_part(pattern, '.', 2), '0', '')),
+                                 length(split_part(pattern, '.', 2)))
+            ELSE acc_format_double(v, pattern) END
+$$;
+
+-- The key a value sorts by: text without case compares lowered, byte by
+-- byte, as SQLite's NOCASE sorts it (whatever the server's locale); other
+-- text byte by byte; numbers as they are.
+CREATE OR REPLACE FUNCTION acc_key(v citext) RETURNS bytea
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$SELECT convert_to(lower(v::text), 'UTF8')$$;
+
+CREATE OR REPLACE FUNCTION acc_key(v text) RETURNS bytea
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$SELECT convert_to(v, 'UTF8')$$;
+
+CREATE OR REPLACE FUNCTION acc_key(v bigint) RETURNS bigint
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT v';
+
+CREATE OR REPLACE FUNCTION acc_key(v double precision) RETURNS double precision
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT v';
+
+CREATE OR REPLACE FUNCTION acc_key(v numeric) RETURNS numeric
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT v';
+
+CREATE OR REPLACE FUNCTION acc_key(v boolean) RETURNS boolean
+LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT v';

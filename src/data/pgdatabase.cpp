@@ -114,6 +114,8 @@ void PgDatabase::open(const QString& path, bool) {
 }
 
 void PgDatabase::close() {
+    m_prepared.clear();
+    m_seen.clear();
     if (!m_conn) return;
     PQfinish(m_conn);
     m_conn = nullptr;
@@ -125,6 +127,7 @@ pg_conn* PgDatabase::connection() {
     if (PQstatus(m_conn) == CONNECTION_OK) return m_conn;
     // dropped by the server: connect again, with this program's report tables
     PQreset(m_conn);
+    m_prepared.clear(); // the new session has none
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw DbError(
             QStringLiteral("与数据库服务器的连接已断开: %1").arg(messageOf(PQerrorMessage(m_conn))));
@@ -198,11 +201,39 @@ void PgDatabase::runScript(const QString& script) {
     throw DbError(errorOf(res.get(), conn));
 }
 
+// Statements the server prepares: queries and writes, not commands.
+bool PgDatabase::preparable(const QByteArray& text) {
+    const QByteArray head = text.left(7).toUpper();
+    return head.startsWith("SELECT") || head.startsWith("INSERT") || head.startsWith("UPDATE") ||
+           head.startsWith("DELETE");
+}
+
 PgDatabase::Result PgDatabase::run(const QString& sql) {
     pg_conn* conn = connection();
     Result r;
-    // without parameters, but through the extended protocol: one statement only
-    r.res.reset(PQexecParams(conn, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    // without parameters, but through the extended protocol: one statement only. A statement met
+    // a second time is prepared, so that the server keeps its plan (the lists and refills come
+    // again and again).
+    const QByteArray text = sql.toUtf8();
+    const auto prepared = m_prepared.constFind(text);
+    if (prepared != m_prepared.cend()) {
+        r.res.reset(PQexecPrepared(conn, prepared.value().constData(), 0, nullptr, nullptr, nullptr, 0));
+    } else if (m_seen.contains(text) && preparable(text)) {
+        if (m_prepared.size() >= 500) {
+            r.res.reset(PQexec(conn, "DEALLOCATE ALL"));
+            m_prepared.clear();
+        }
+        const QByteArray name = "wms_" + QByteArray::number(++m_statements);
+        r.res.reset(PQprepare(conn, name.constData(), text.constData(), 0, nullptr));
+        if (PQresultStatus(r.res.get()) == PGRES_COMMAND_OK) {
+            m_prepared.insert(text, name);
+            r.res.reset(PQexecPrepared(conn, name.constData(), 0, nullptr, nullptr, nullptr, 0));
+        }
+    } else {
+        if (m_seen.size() >= 5000) m_seen.clear();
+        m_seen.insert(text);
+        r.res.reset(PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+    }
     const ExecStatusType status = PQresultStatus(r.res.get());
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return r;
     QString message = errorOf(r.res.get(), conn);

@@ -8,6 +8,7 @@
 #include "database.h"
 
 #include <QHash>
+#include <QSet>
 #include <functional>
 
 struct pg_conn;
@@ -50,4 +51,8 @@ private:
     pg_conn* m_conn = nullptr;
     QString m_conninfo;
     QHash<QString, QString> m_written; // lower case -> as the schema writes it
+    static bool preparable(const QByteArray& text);
+    QSet<QByteArray> m_seen;                  // statements met once
+    QHash<QByteArray, QByteArray> m_prepared; // statement -> its prepared name on the server
+    quint64 m_statements = 0;
 };

@@ -556,8 +556,15 @@ private:
             expectOp("*");
         }
         expectKw("FROM");
-        QString out = "DELETE FROM " + dottedName();
-        if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
+        const QString table = dottedName();
+        QString out = "DELETE FROM " + table;
+        if (acceptKw("WHERE")) {
+            out += " WHERE " + condition(expr());
+        } else if (m_pg && table.startsWith(QLatin1String("temp_"), Qt::CaseInsensitive)) {
+            // a report table emptied for its refill: the server never vacuums a program's own
+            // tables, and deleted rows would pile up in it refill after refill
+            out = "TRUNCATE " + table;
+        }
         return out;
     }
 
@@ -718,9 +725,12 @@ private:
                 item = e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
             } else if (e.column && m_depth == 0 && m_outerAliases.contains(e.sql.toLower())) {
                 item = m_outerAliases.value(e.sql.toLower()); // a name of the outer select, as written there
+            } else if (!selectColumnsOnly && (e.column || e.text)) {
+                // text sorts without case and byte by byte, as SQLite's NOCASE sorts it, whatever
+                // the server's locale; each value's key is made once
+                item = "acc_key(" + (e.text && !e.column ? "CAST(" + e.sql + " AS citext)" : e.sql) + ')';
             } else {
-                // computed text sorts without case, as its comparisons do
-                item = e.text && !e.column && !selectColumnsOnly ? "CAST(" + e.sql + " AS citext)" : e.sql;
+                item = e.sql;
             }
             // SQLite puts Null first in a rising order, the server last
             if (acceptKw("DESC"))

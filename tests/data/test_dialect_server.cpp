@@ -207,7 +207,7 @@ TEST(ServerTranslation, NamesConditionsAndDerivedTables) {
     EXPECT_EQ(pg("select sum(qty) as TotalQty, billNo from t group by billNo order by TotalQty desc, billNo"),
               "SELECT sum(qty) AS \"TotalQty\", billNo FROM t GROUP BY billNo ORDER BY \"TotalQty\" DESC "
               "NULLS LAST, "
-              "billNo NULLS FIRST");
+              "acc_key(billNo) NULLS FIRST");
     EXPECT_EQ(pg("select a from t where name like 'x%'"),
               "SELECT a FROM t WHERE CAST(name AS text) ILIKE 'x%' ESCAPE ''");
     EXPECT_EQ(pg("select 'a' & n as x, 1.5 from t"),
