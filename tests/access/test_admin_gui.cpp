@@ -65,10 +65,11 @@ protected:
     // Makes the next backups of this and the following seconds fail: their files exist.
     void blockBackups() {
         const QDateTime now = QDateTime::currentDateTime();
-        for (int s = 0; s < 5; ++s) {
-            QFile f(folder() + "CompactBackUp_" + now.addSecs(s).toString("yyyyMMddHHmmss") + ".mdb");
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        for (int s = 0; s < 5; ++s)
+            for (const char* extension : {".mdb", ".dump"}) { // the file's backup and the server's
+                QFile f(folder() + "CompactBackUp_" + now.addSecs(s).toString("yyyyMMddHHmmss") + extension);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            }
     }
     void removeBackups() {
         for (const QString& f : QDir(folder()).entryList({"CompactBackUp_*"}))

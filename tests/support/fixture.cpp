@@ -10,7 +10,9 @@
 #include "data/translator.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 void ScriptedMsgBox::show(const QString& text, MsgBox::Icon icon, const QString& caption) {
@@ -61,39 +63,46 @@ QString clusterBase() {
     return qEnvironmentVariable("WMS_TEST_PG");
 }
 
-// The same template copied to the server once per test program; each test
-// gets a database made from it.
+// The same template copied to the server once, and shared by every test
+// program of one build (ctest runs each test in a process of its own); each
+// test gets a database made from it. The name tells the build: the schema and
+// seed it was made from and the program that made it. The cluster is thrown
+// away after the tests, and the templates with it.
 QString serverTemplate(bool demo) {
     static QString names[2];
     QString& name = names[demo ? 1 : 0];
     if (!name.isEmpty()) return name;
-    const QString file = templateFile(demo);
+    QCryptographicHash build(QCryptographicHash::Sha1);
+    for (const char* resource : {"schema.sql", "temp_tables.sql", "views.sql", "seed.sql", "demo.sql",
+                                 "pg_functions.sql", "pg_balance.sql"}) {
+        QFile f(QStringLiteral(":/sql/") + QLatin1String(resource));
+        if (f.open(QIODevice::ReadOnly)) build.addData(f.readAll());
+    }
+    build.addData(
+        QFileInfo(QCoreApplication::applicationFilePath()).lastModified().toString(Qt::ISODate).toUtf8());
     const QString wanted =
-        QStringLiteral("wms_tpl_%1_%2").arg(QCoreApplication::applicationPid()).arg(demo ? "demo" : "plain");
+        QStringLiteral("wms_tpl_%1_%2")
+            .arg(demo ? "demo" : "plain", QString::fromLatin1(build.result().toHex().left(12)));
     PgDatabase admin;
     admin.open(clusterBase());
-    admin.execute("DROP DATABASE IF EXISTS " + wanted);
-    admin.execute("CREATE DATABASE " + wanted);
-    {
-        PgDatabase target;
-        target.open(clusterBase() + " dbname=" + wanted);
-        SqliteDatabase& source = SqliteDatabase::instance();
-        source.open(file);
-        CopyToServer(source, target);
-        source.close();
-    }
-    // removed when the test program ends
-    static struct Dropper {
-        ~Dropper() {
-            try {
-                PgDatabase admin;
-                admin.open(clusterBase());
-                for (const QString& n : names)
-                    if (!n.isEmpty()) admin.execute("DROP DATABASE IF EXISTS " + n + " WITH (FORCE)");
-            } catch (...) {
-            }
+    // one program makes it while the others wait
+    admin.query("SELECT pg_advisory_lock(hashtext('" + wanted + "'))");
+    if (admin.query("SELECT count(*) FROM pg_database WHERE datname = '" + wanted + "'").at(0, 0).toInt() ==
+        0) {
+        const QString making = wanted + "_making";
+        admin.execute("DROP DATABASE IF EXISTS " + making);
+        admin.execute("CREATE DATABASE " + making);
+        {
+            PgDatabase target;
+            target.open(clusterBase() + " dbname=" + making);
+            SqliteDatabase& source = SqliteDatabase::instance();
+            source.open(templateFile(demo));
+            CopyToServer(source, target);
+            source.close();
         }
-    } dropper;
+        admin.execute("ALTER DATABASE " + making + " RENAME TO " + wanted);
+    }
+    admin.query("SELECT pg_advisory_unlock(hashtext('" + wanted + "'))");
     name = wanted;
     return name;
 }
@@ -123,7 +132,9 @@ void DbTest::SetUp() {
         PgDatabase admin;
         admin.open(clusterBase());
         admin.execute("DROP DATABASE IF EXISTS " + m_serverDb);
-        admin.execute("CREATE DATABASE " + m_serverDb + " TEMPLATE " + serverTemplate(withDemo()));
+        // a plain copy of the template's files: faster than through the log for a small database
+        admin.execute("CREATE DATABASE " + m_serverDb + " TEMPLATE " + serverTemplate(withDemo()) +
+                      " STRATEGY FILE_COPY");
         writeLinkIni("[DB_Link]\nLinkType=2\nServer=" + serverConnInfo() + "\n");
     }
     sqlHelper::CloseConn();

@@ -1,20 +1,8 @@
-#include "admin.h"
+#include "adminrun.h"
 #include "fixture.h"
 #include <QFileInfo>
 
-class AdminTest : public DbTest {
-protected:
-    int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int rc = RunAdmin(args, o, e);
-        o.flush();
-        e.flush();
-        return rc;
-    }
-    QString out, err;
-};
+class AdminTest : public DbTest, protected AdminRun {};
 
 TEST_F(AdminTest, SqlPrintsRowsWithAHeaderAndNullAsBackslashN) {
     ASSERT_EQ(run({"sql", "select id, remark, 'a' & Null as x from tb_dictionary where id=1"}), 0)

@@ -1,6 +1,6 @@
 // The administrator's tool with a server: a shop's file copied to an empty
 // database on the test cluster (WMS_TEST_PG) reports the same on both.
-#include "admin.h"
+#include "adminrun.h"
 #include "data/pgdatabase.h"
 #include "fixture.h"
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-class AdminServerTest : public DemoDbTest {
+class AdminServerTest : public DemoDbTest, protected AdminRun {
 protected:
     void SetUp() override {
         DemoDbTest::SetUp();
@@ -37,16 +37,7 @@ protected:
         m_made << name;
         return m_base + " dbname=" + name;
     }
-    int run(const QStringList& args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int rc = RunAdmin(args, o, e);
-        o.flush();
-        e.flush();
-        return rc;
-    }
-    QString out, err, m_base;
+    QString m_base;
     QStringList m_made;
 };
 
