@@ -24,6 +24,8 @@ QString g_connString;
 QString g_overrideFile;
 QString g_overrideServer;
 QString g_reachedServer; // the server this run has reached
+QStringList g_heldKeys;  // keys a maximum was read under before the save that uses it (server)
+void releaseHeldKeys();
 RecordSet g_rs;
 RecordSet g_rs2;
 std::function<void(const QString&)> g_observer;
@@ -212,7 +214,14 @@ RecordSet ReadRecord(const QString& sql) {
 int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
     OpenConn();
     const QString text = ReplaceParams(sql, params);
-    const int changed = Database::instance().execute(translated(text));
+    int changed = 0;
+    try {
+        changed = Database::instance().execute(translated(text));
+    } catch (...) {
+        releaseHeldKeys();
+        throw;
+    }
+    releaseHeldKeys();
     CloseConn();
     return changed;
 }
@@ -245,6 +254,7 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
         rollback();
         result.str_MsgBox = QString::fromUtf8(e.what());
     }
+    releaseHeldKeys();
     return result;
 }
 
@@ -252,10 +262,42 @@ int ExecuteInTrans(const QString& sql, const SqlParams* params) {
     return Database::instance().execute(translated(ReplaceParams(sql, params)));
 }
 
+namespace {
+
+QString lockKey(const QString& key) {
+    return "hashtext('wms:" + EscapeQuote(key.toLower()) + "')";
+}
+
+// A maximum read outside a transaction numbers the save that follows it: on the server its key
+// is held from now until that save's write has ended, whether it committed or failed.
+void holdUntilTheWrite(const QString& key) {
+    Database& db = Database::instance();
+    if (db.dialect() != AccessSql::Dialect::Postgres) return;
+    if (db.inTransaction()) return LockInTrans(key);
+    if (g_heldKeys.contains(key.toLower())) return;
+    db.query("SELECT pg_advisory_lock(" + lockKey(key) + ")");
+    g_heldKeys << key.toLower();
+}
+
+void releaseHeldKeys() {
+    if (g_heldKeys.isEmpty()) return;
+    Database& db = Database::instance();
+    for (const QString& key : std::as_const(g_heldKeys)) {
+        try {
+            db.query("SELECT pg_advisory_unlock(" + lockKey(key) + ")");
+        } catch (const DbError&) {
+            break; // a lost connection took its locks with it
+        }
+    }
+    g_heldKeys.clear();
+}
+
+} // namespace
+
 void LockInTrans(const QString& key) {
     Database& db = Database::instance();
     if (db.dialect() != AccessSql::Dialect::Postgres || !db.inTransaction()) return;
-    db.query("SELECT pg_advisory_xact_lock(hashtext('wms:" + EscapeQuote(key.toLower()) + "'))");
+    db.query("SELECT pg_advisory_xact_lock(" + lockKey(key) + ")");
 }
 
 int MaxIdInTrans(const QString& table) {
@@ -386,6 +428,8 @@ QVariant DLookup(const QString& expr, const QString& table, const QString& condi
 
 QVariant DMax(const QString& expr, const QString& table, const QString& condition) {
     CloseRs();
+    OpenConn();
+    holdUntilTheWrite(table);
     g_rs =
         ExecuteSql("select max(" + expr + ") as uKandriluDMaxExpr From " + table + " where 1=1" + condition);
     QVariant result = QString();

@@ -93,6 +93,9 @@ QString FormatParamValue(const QVariant& value);
 QString EscapeQuote(const QString& text);
 
 // First value of expr, "" when it is Null or blank, an invalid QVariant when there is no row.
+// DMax numbers a save: on the server the table's numbering key is held from
+// the reading until the next write (ExecuteTrans..., ExecuteNonQuery) has
+// ended, so that two programs never take the same maximum.
 QVariant DLookup(const QString& expr, const QString& table, const QString& condition);
 QVariant DMax(const QString& expr, const QString& table, const QString& condition);
 double DCount(const QString& expr, const QString& table, const QString& condition);

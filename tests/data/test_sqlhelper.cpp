@@ -236,3 +236,28 @@ TEST_F(SqlHelperTest, AConnectionTheServerDropsFailsOneCommandAndTheNextWorks) {
     exec("insert into temp_rpt_stock (id, goodsCode) values (2, 'again')");
     EXPECT_EQ(scalar("select goodsCode from temp_rpt_stock").toString(), "again");
 }
+
+TEST_F(SqlHelperTest, AMaximumReadBeforeASaveHoldsItsKeyUntilTheSaveHasWritten) {
+    if (!onServer()) GTEST_SKIP() << "the file's write transaction holds the whole file";
+    PgDatabase other;
+    other.open(serverConnInfo());
+    auto otherMayNumber = [&] {
+        other.execute("BEGIN");
+        const bool free =
+            other.query("SELECT pg_try_advisory_xact_lock(hashtext('wms:tb_customer'))").at(0, 0).toInt() !=
+            0;
+        other.execute("ROLLBACK");
+        return free;
+    };
+    EXPECT_TRUE(otherMayNumber());
+    const int next = sqlHelper::DMax("id", "tb_customer", "").toInt() + 1;
+    EXPECT_FALSE(otherMayNumber()); // another program waits for this save
+    sqlHelper::ExecuteNonQuery(QStringLiteral("insert into tb_customer (id, customerCode, uname) values (%1, "
+                                              "'C9', '甲')")
+                                   .arg(next));
+    EXPECT_TRUE(otherMayNumber());
+    // a save that fails lets go too
+    sqlHelper::DMax("id", "tb_customer", "");
+    EXPECT_FALSE(sqlHelper::ExecuteTransWith([] { throw DbError("no"); }).isResult);
+    EXPECT_TRUE(otherMayNumber());
+}
