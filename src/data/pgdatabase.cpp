@@ -137,7 +137,7 @@ pg_conn* PgDatabase::connection() {
     return m_conn;
 }
 
-// Text in UTF-8; dates and times (now, date) in this computer's time zone, as on SQLite;
+// Text in UTF-8; dates and times (now, date) in this computer's time zone, as on SQLite.
 void PgDatabase::setUpSession() {
     PQsetClientEncoding(m_conn, "UTF8");
     // a program that waits for another's lock gives up after a while instead of hanging, as
