@@ -50,7 +50,7 @@ BEGIN
 END
 $$;
 
--- The approved state and account mark of a head.
+-- One line added (sign 1) or taken away (-1) when its head is approved, under the head's account mark.
 CREATE OR REPLACE FUNCTION acc_balance_line(import boolean, line record, sign int) RETURNS void
 LANGUAGE plpgsql AS $$
 DECLARE
@@ -70,13 +70,14 @@ BEGIN
 END
 $$;
 
+-- A line changed in place: taken away as it was, added as it is.
 CREATE OR REPLACE FUNCTION acc_tr_balance_detail() RETURNS trigger
 LANGUAGE plpgsql AS $$
 DECLARE
     import boolean := TG_ARGV[0] = 'rk';
 BEGIN
-    IF TG_OP IN ('UPDATE', 'DELETE') THEN PERFORM acc_balance_line(import, OLD, -1); END IF;
-    IF TG_OP IN ('UPDATE', 'INSERT') THEN PERFORM acc_balance_line(import, NEW, 1); END IF;
+    PERFORM acc_balance_line(import, OLD, -1);
+    PERFORM acc_balance_line(import, NEW, 1);
     RETURN NULL;
 END
 $$;

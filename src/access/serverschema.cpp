@@ -165,13 +165,19 @@ void appendCopyValue(QByteArray& line, const QVariant& v, Kind kind, qint64& nul
     }
 }
 
-// Copies one table's rows in chunks of the file's row order.
+// Copies one table's rows in chunks of the file's row order; a row inserted
+// later without its integer key gets the next one, as on SQLite.
 qint64 copyTable(Database& file, PgDatabase& server, const QString& table, qint64& nulled) {
     const RecordSet columns = file.query("PRAGMA main.table_info('" + table + "')");
-    QStringList fileCols, serverCols;
+    QStringList fileCols, serverCols, keys;
     std::vector<Kind> kinds;
+    bool integerKey = false;
     for (int c = 0; c < columns.RecordCount(); ++c) {
         const QString name = columns.at(c, 1).toString();
+        if (columns.at(c, 5).toInt() > 0) {
+            keys << name;
+            integerKey = kindOf(columns.at(c, 2).toString()) == Kind::Integer;
+        }
         fileCols << '"' + name + '"';
         serverCols << nameOf(name);
         kinds.push_back(kindOf(columns.at(c, 2).toString()));
@@ -197,6 +203,10 @@ qint64 copyTable(Database& file, PgDatabase& server, const QString& table, qint6
         done = rows.RecordCount() < 20000;
         return true;
     });
+    if (keys.size() == 1 && integerKey)
+        server.execute(QStringLiteral("CREATE TRIGGER tr_next_id BEFORE INSERT ON %1 FOR EACH ROW EXECUTE "
+                                      "FUNCTION acc_tr_next_id('%2')")
+                           .arg(nameOf(table), keys[0].toLower()));
     return copied;
 }
 
@@ -256,19 +266,6 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
             say(table);
             counts[table] = copyTable(file, server, table, result.nulled);
             result.rows += counts[table];
-            // a row inserted without its integer key gets the next one
-            const RecordSet columns = file.query("PRAGMA main.table_info('" + table + "')");
-            QStringList keys;
-            bool integerKey = false;
-            for (int c = 0; c < columns.RecordCount(); ++c)
-                if (columns.at(c, 5).toInt() > 0) {
-                    keys << columns.at(c, 1).toString();
-                    integerKey = kindOf(columns.at(c, 2).toString()) == Kind::Integer;
-                }
-            if (keys.size() == 1 && integerKey)
-                server.execute(QStringLiteral("CREATE TRIGGER tr_next_id BEFORE INSERT ON %1 FOR EACH ROW "
-                                              "EXECUTE FUNCTION acc_tr_next_id('%2')")
-                                   .arg(nameOf(table), keys[0].toLower()));
         }
         say(QStringLiteral("视图和触发器"));
         server.runScript(resourceText("pg_balance.sql"));

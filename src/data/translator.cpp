@@ -447,9 +447,8 @@ private:
     }
     // A derived table's name: the server wants one for each.
     QString derivedAlias() {
-        const QString given = alias().value_or(QString());
-        if (!given.isEmpty() || !m_pg) return given.isEmpty() ? given : " AS " + given;
-        return QStringLiteral(" AS acc_d%1").arg(++m_derived);
+        if (auto given = alias()) return " AS " + *given;
+        return derivedName();
     }
     static QString quoteIdent(const QString& s) { return '[' + s + ']'; }
     // The column of a dotted name: what follows the last dot outside brackets.
@@ -571,7 +570,8 @@ private:
     struct Core {
         QString sql;
         std::optional<qint64> top;
-        int items = -1; // the columns of its select list, -1 for one with a star
+        int items = -1;        // the columns of its select list, -1 for one with a star
+        bool distinct = false; // its order may only name its columns
     };
 
     QString selectStatement() {
@@ -596,7 +596,7 @@ private:
         QString order;
         if (acceptKw("ORDER")) {
             expectKw("BY");
-            order = " ORDER BY " + orderList(arms.size() > 1 || m_lastDistinct);
+            order = " ORDER BY " + orderList(arms.size() > 1 || arms.front().distinct);
         } else if (m_pg && ops.contains(QStringLiteral(" UNION ")) && arms.front().items > 0) {
             // SQLite's duplicate removal gives the rows in order: so does the server here
             QStringList columns;
@@ -631,10 +631,9 @@ private:
         expectKw("SELECT");
         Core c;
         QString out = "SELECT";
-        m_lastDistinct = false;
         if (acceptKw("DISTINCT") || acceptKw("DISTINCTROW")) {
             out += " DISTINCT";
-            m_lastDistinct = true;
+            c.distinct = true;
         } else {
             acceptKw("ALL");
         }
@@ -647,9 +646,7 @@ private:
             if (isKw("PERCENT")) fail(QStringLiteral("不支持 TOP ... PERCENT"));
             c.top = n;
         }
-        const bool distinct = m_lastDistinct;
-        out += ' ' + selectList(distinct);
-        c.items = m_lastItemCount;
+        out += ' ' + selectList(c.distinct, c.items);
         if (acceptKw("INTO")) fail(QStringLiteral("不支持 SELECT ... INTO"));
         if (acceptKw("FROM")) out += " FROM " + fromClause();
         if (acceptKw("WHERE")) out += " WHERE " + condition(expr());
@@ -664,18 +661,15 @@ private:
             out += " GROUP BY " + items.join(", ");
         }
         if (acceptKw("HAVING")) out += " HAVING " + condition(expr());
-        m_lastDistinct = distinct;
         c.sql = out;
         return c;
     }
 
     // A derived table without a name gets one on the server.
     QString derivedName() { return m_pg ? QStringLiteral(" AS acc_d%1").arg(++m_derived) : QString(); }
-    bool m_lastDistinct = false; // the select just read is DISTINCT (its order may only name its columns)
 
-    int m_lastItemCount = 0; // the columns of the select list just read, -1 for one with a star
-
-    QString selectList(bool distinct) {
+    // count: the columns of the list, -1 for one with a star
+    QString selectList(bool distinct, int& count) {
         QStringList items;
         bool star = false;
         do {
@@ -711,7 +705,7 @@ private:
             }
             items << item;
         } while (acceptOp(","));
-        m_lastItemCount = star ? -1 : static_cast<int>(items.size());
+        count = star ? -1 : static_cast<int>(items.size());
         return items.join(", ");
     }
 
