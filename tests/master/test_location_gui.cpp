@@ -234,3 +234,26 @@ TEST_F(EntryGrid, RowLimitAndEnter) {
     EXPECT_EQ(grid.currentRow(), 2);
     EXPECT_EQ(grid.currentColumn(), 1);
 }
+
+class LookupDialogOnDemo : public GuiTest {
+protected:
+    bool withDemo() const override { return true; }
+};
+
+TEST_F(LookupDialogOnDemo, LocationsListInTheOrderTheyWereMadeAndQuotesFindNothing) {
+    loginAs("admin");
+    for (int round = 0; round < 2; ++round) { // opened twice, as a user opens it again
+        frm_select dlg;
+        dlg.setMode("location");
+        dlg.setKeyword("");
+        dlg.RunSearch();
+        ASSERT_GT(dlg.vgInput->rowCount(), 2);
+        for (int r = 1; r < dlg.vgInput->rowCount(); ++r)
+            EXPECT_LT(dlg.vgInput->item(r - 1, 1)->text().toInt(), dlg.vgInput->item(r, 1)->text().toInt());
+        if (round == 0) screenshot(&dlg, "lookup_locations");
+        dlg.utxtkeyword->setText("A' or '1'='1");
+        EXPECT_EQ(dlg.vgInput->rowCount(), 0);
+        dlg.utxtkeyword->setText("A-0");
+        EXPECT_GT(dlg.vgInput->rowCount(), 0);
+    }
+}
