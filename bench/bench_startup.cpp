@@ -1,7 +1,6 @@
 // Start-up to a shown login form on the demo database: the application
 // object, the first database access (system variables and grants), the main
 // window and the login form.
-#include "access/dbsetup.h"
 #include "access/frmlogin.h"
 #include "access/sysvars.h"
 #include "app/appwindows.h"
@@ -9,6 +8,7 @@
 #include "data/appenv.h"
 #include "data/database.h"
 #include "data/sqlhelper.h"
+#include "schema/dbsetup.h"
 #include "ui/application.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,5 @@
 #include "datagen.h"
 
-#include "access/dbsetup.h"
-#include "access/serverschema.h"
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "data/appenv.h"
@@ -9,6 +7,8 @@
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "data/sqlitedatabase.h"
+#include "schema/dbsetup.h"
+#include "schema/serverschema.h"
 
 #include <QElapsedTimer>
 #include <QFile>

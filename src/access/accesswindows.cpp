@@ -3,8 +3,10 @@
 #include "frm_department_fun.h"
 #include "frm_user.h"
 #include "frmabout.h"
+#include "frmlocksystem.h"
 #include "frmmodifypwd.h"
 #include "frmoptions.h"
+#include "frmshowmin.h"
 
 #include "ui/windowregistry.h"
 
@@ -20,6 +22,10 @@ void registerAccessWindows() {
                              {.create = [](QWidget* parent) { return new FrmModifypwd(parent); },
                               .title = QStringLiteral("修改密码"),
                               .modal = true});
+    // made by the calendar's home view, which shows them itself
+    WindowRegistry::Register("FrmLockSystem",
+                             {.create = [](QWidget* parent) { return new FrmLockSystem(parent); }});
+    WindowRegistry::Register("FrmShowMin", {.create = [](QWidget* home) { return new FrmShowMin(home); }});
     WindowRegistry::Register("FrmAbout",
                              {.create = [](QWidget* parent) { return new FrmAbout(parent); }, .modal = true});
 }

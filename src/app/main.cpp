@@ -1,12 +1,12 @@
 // The entry procedure of the warehouse program.
-#include "access/dbsetup.h"
 #include "access/sysvars.h"
 #include "app/appwindows.h"
 #include "app/frm_main.h"
 #include "data/appenv.h"
 #include "data/dberror.h"
 #include "data/msgbox.h"
-#include "reports/xlsxexport.h"
+#include "output/xlsxexport.h"
+#include "schema/dbsetup.h"
 #include "ui/application.h"
 #include "ui/msgbox_widgets.h"
 

@@ -1,10 +1,10 @@
 #include "bill.h"
 
-#include "billno.h"
 #include "data/accesstext.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
-#include "reports/printout.h"
+#include "numbering/billno.h"
+#include "output/printout.h"
 #include "stocktake.h"
 
 const BillKind kStockIn{"rk", "supplierId", "supplierName", false};

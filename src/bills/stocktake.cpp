@@ -1,12 +1,12 @@
 #include "stocktake.h"
 
 #include "bill.h"
-#include "billno.h"
 #include "data/accesstext.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "master/goods.h"
-#include "reports/rpt_locstock.h"
+#include "master/location.h"
+#include "numbering/billno.h"
 
 #include <QSet>
 #include <cmath>

@@ -4,7 +4,6 @@
 #include "frm_qjcx.h"
 #include "frmevents.h"
 
-#include "access/frmlocksystem.h"
 #include "access/sysvars.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
@@ -22,6 +21,7 @@
 #include <QTableWidget>
 #include <QTime>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 
@@ -118,8 +118,8 @@ CalendarView::CalendarView(QWidget* parent) : QWidget(parent) {
     connect(btn_update, &QPushButton::clicked, this, &CalendarView::UpdateView);
     connect(btn_min, &QPushButton::clicked, this, &CalendarView::minimiseRequested);
     connect(btn_lock, &QPushButton::clicked, this, [this] {
-        FrmLockSystem lock(this);
-        RunModal(&lock);
+        std::unique_ptr<QWidget> lock(WindowRegistry::Create("FrmLockSystem", this));
+        if (auto* d = qobject_cast<QDialog*>(lock.get())) RunModal(d);
     });
     connect(btn_password, &QPushButton::clicked, this, [] { WindowRegistry::Open("FrmModifypwd"); });
     connect(btn_about, &QPushButton::clicked, this, [] { WindowRegistry::Open("FrmAbout"); });

@@ -85,14 +85,7 @@ frm_qjcx::frm_qjcx(QWidget* parent) : QDialog(parent) {
     txt_content->setReadOnly(true);
 
     m_pager = NewPager({"15", "30", "50", "80", "100"}, this);
-    comb_pageSize = m_pager.pageSize;
-    txt_PageIndex = m_pager.pageIndex;
-    txt_MaxPageIndex = m_pager.maxPageIndex;
-    btn_FirstPage = m_pager.first;
-    btn_PrevPage = m_pager.prev;
-    btn_NextPage = m_pager.next;
-    btn_LastPage = m_pager.last;
-    lab_recordCount = m_pager.recordCount;
+    AdoptPager(m_pager);
     connect(comb_pageSize, &QComboBox::activated, this, [this] {
         txt_PageIndex->setText("1");
         load_listView();

@@ -16,7 +16,7 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 
-class frm_qjcx : public QDialog {
+class frm_qjcx : public QDialog, public PagerControls {
     Q_OBJECT
 public:
     explicit frm_qjcx(QWidget* parent = nullptr);
@@ -27,14 +27,6 @@ public:
     QTreeWidget* listview_List;
     QLineEdit* txt_id;
     QLineEdit* txt_content;
-    QComboBox* comb_pageSize;
-    QLineEdit* txt_PageIndex;
-    QLineEdit* txt_MaxPageIndex;
-    QPushButton* btn_FirstPage;
-    QPushButton* btn_PrevPage;
-    QPushButton* btn_NextPage;
-    QPushButton* btn_LastPage;
-    QLabel* lab_recordCount;
     QCheckBox* CheckAll;
     QMenu* row_menu;
     QString sortKey = "createTime";

@@ -2,7 +2,6 @@
 
 #include "calendarview.h"
 
-#include "access/frmshowmin.h"
 #include "data/appenv.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
@@ -22,10 +21,11 @@ namespace {
 // The view runs modally: hidden as a plain widget its loop goes on, so it is
 // still there to come back.
 void minimise(QWidget* view, bool& minimising) {
+    QWidget* floating = WindowRegistry::Create("FrmShowMin", view);
+    if (!floating) return; // nothing would bring the view back
     minimising = true;
     view->hide();
     minimising = false;
-    auto* floating = new FrmShowMin(view);
     floating->setAttribute(Qt::WA_DeleteOnClose);
     floating->show();
 }

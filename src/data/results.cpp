@@ -2,11 +2,8 @@
 
 #include "accesstext.h"
 #include "appenv.h"
-#include "sqlhelper.h"
 
-#include <QSet>
 #include <QUuid>
-#include <functional>
 
 bool IsBlank(const QVariant& value) {
     if (!value.isValid() || value.isNull()) return true;
@@ -33,25 +30,6 @@ QString NewGuidText() {
     const QUuid id = QUuid::createUuid();
     if (id.isNull()) return {};
     return id.toString(QUuid::Id128).toUpper();
-}
-
-QString GetSubIds(int parentId, const QString& table, const QString& column) {
-    QString out;
-    QSet<qlonglong> seen{parentId};
-    std::function<void(qlonglong)> collect = [&](qlonglong parent) {
-        const RecordSet rows = sqlHelper::ExecuteSql("select " + column + ",id from " + table +
-                                                     " where parentId=" + QString::number(parent));
-        for (int r = 0; r < rows.RecordCount(); ++r) {
-            out += acc::valueText(rows.at(r, 0)) + ',';
-            const qlonglong id = rows.at(r, 1).toLongLong();
-            if (!seen.contains(id)) { // a loop in the tree must not recurse for ever
-                seen.insert(id);
-                collect(id);
-            }
-        }
-    };
-    collect(parentId);
-    return out + QString::number(parentId);
 }
 
 RecordSetTable RecordSetToArray(const RecordSet& rs) {

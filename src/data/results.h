@@ -62,7 +62,6 @@ QDateTime FirstDayOfMonth(const QDateTime& date);
 QDate FirstDayOfMonth(const QDate& date);
 QString FormatNow(const QString& pattern);
 QString NewGuidText();
-QString GetSubIds(int parentId, const QString& table, const QString& column);
 RecordSetTable RecordSetToArray(const RecordSet& rs);
 
 // Key filters of text boxes: the character code, or 0 to cancel it.

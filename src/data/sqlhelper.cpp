@@ -11,9 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTextStream>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace sqlHelper {
@@ -455,3 +457,22 @@ double DCount(const QString& expr, const QString& table, const QString& conditio
 }
 
 } // namespace sqlHelper
+
+QString GetSubIds(int parentId, const QString& table, const QString& column) {
+    QString out;
+    QSet<qlonglong> seen{parentId};
+    std::function<void(qlonglong)> collect = [&](qlonglong parent) {
+        const RecordSet rows = sqlHelper::ExecuteSql("select " + column + ",id from " + table +
+                                                     " where parentId=" + QString::number(parent));
+        for (int r = 0; r < rows.RecordCount(); ++r) {
+            out += acc::valueText(rows.at(r, 0)) + ',';
+            const qlonglong id = rows.at(r, 1).toLongLong();
+            if (!seen.contains(id)) { // a loop in the tree must not recurse for ever
+                seen.insert(id);
+                collect(id);
+            }
+        }
+    };
+    collect(parentId);
+    return out + QString::number(parentId);
+}

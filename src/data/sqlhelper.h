@@ -101,3 +101,7 @@ QVariant DMax(const QString& expr, const QString& table, const QString& conditio
 double DCount(const QString& expr, const QString& table, const QString& condition);
 
 } // namespace sqlHelper
+
+// The ids below a node of a tree table (its parentId column), each followed
+// by a comma, then the node itself: "7,9,4". A loop in the tree ends the walk.
+QString GetSubIds(int parentId, const QString& table, const QString& column);

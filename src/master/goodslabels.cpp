@@ -3,7 +3,7 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "reports/printout.h"
+#include "output/printout.h"
 
 #include <QDomElement>
 #include <QStringList>

@@ -105,3 +105,17 @@ void dal_location::Update(const m_location& m) {
     m_params.AddItem("@id", m.id);
     sqlHelper::ExecuteNonQuery(m_sql.ToString(), m_params);
 }
+
+QString LocationSubtree(int locationId, const QString& granted) {
+    if (locationId <= 0) return granted;
+    QStringList ids{QString::number(locationId)};
+    const QString below = GetSubIds(locationId, "tb_location", "id");
+    for (const QString& id : below.split(',', Qt::SkipEmptyParts))
+        if (!ids.contains(id.trimmed())) ids << id.trimmed();
+    if (granted.trimmed().isEmpty()) return ids.join(',');
+    const QStringList allowed = granted.split(',', Qt::SkipEmptyParts);
+    QStringList out;
+    for (const QString& id : ids)
+        if (allowed.contains(id)) out << id;
+    return out.isEmpty() ? "-1" : out.join(',');
+}

@@ -45,3 +45,7 @@ private:
     StringBulider m_sql;
     SqlParams m_params;
 };
+
+// The location ids of a location's subtree, intersected with the granted
+// ones when granted is not empty ("3,4,9"); "" for the root (every location).
+QString LocationSubtree(int locationId, const QString& granted);

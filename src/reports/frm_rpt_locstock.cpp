@@ -4,6 +4,7 @@
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "master/location.h"
 #include "ui/formparts.h"
 #include "ui/widgethelpers.h"
 

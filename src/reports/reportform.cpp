@@ -5,12 +5,12 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "output/xlsxexport.h"
 #include "reportprint.h"
 #include "rpt_engine.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/widgethelpers.h"
-#include "xlsxexport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -88,14 +88,7 @@ ReportForm::ReportForm(const char* objectName, const QString& title, const QStri
             [this](const QPoint& p) { vs_pop_menu->popup(dg_List->viewport()->mapToGlobal(p)); });
     connect(dg_List->horizontalHeader(), &QHeaderView::sectionClicked, this, &ReportForm::SortByColumn);
     m_pager = NewPager({"20", "50", "100", "150", "200"}, this);
-    comb_pageSize = m_pager.pageSize;
-    txt_PageIndex = m_pager.pageIndex;
-    txt_MaxPageIndex = m_pager.maxPageIndex;
-    btn_FirstPage = m_pager.first;
-    btn_PrevPage = m_pager.prev;
-    btn_NextPage = m_pager.next;
-    btn_LastPage = m_pager.last;
-    lab_recordCount = m_pager.recordCount;
+    AdoptPager(m_pager);
     connect(comb_pageSize, &QComboBox::activated, this, &ReportForm::PageSizeChanged);
     connect(btn_FirstPage, &QPushButton::clicked, this, &ReportForm::FirstPage);
     connect(btn_PrevPage, &QPushButton::clicked, this, &ReportForm::PrevPage);

@@ -25,18 +25,10 @@ class QToolBar;
 class QTreeWidget;
 class QVBoxLayout;
 
-class ReportForm : public QWidget {
+class ReportForm : public QWidget, public PagerControls {
     Q_OBJECT
 public:
     QTableWidget* dg_List;
-    QComboBox* comb_pageSize;
-    QLineEdit* txt_PageIndex;
-    QLineEdit* txt_MaxPageIndex;
-    QPushButton* btn_FirstPage;
-    QPushButton* btn_PrevPage;
-    QPushButton* btn_NextPage;
-    QPushButton* btn_LastPage;
-    QLabel* lab_recordCount;
     QTreeWidget* tv_accountType;
     QLineEdit* txt_accountType; // the chosen names; accountTag holds their ids
     QString accountTag;

@@ -6,7 +6,7 @@
 #include "data/recordset.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "printout.h"
+#include "output/printout.h"
 #include "rpt_engine.h"
 
 #include <QDomElement>

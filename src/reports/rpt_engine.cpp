@@ -2,7 +2,7 @@
 
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "printout.h"
+#include "output/printout.h"
 
 m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumConditions) {
     KeyValue batch;

@@ -33,7 +33,8 @@ QString named(const QString& rows) {
     return QStringLiteral(
                "SELECT b.id, b.goodsTypeId, t.uname AS goodsTypeName, b.goodsCode, b.goodsName, b.goodsDesc, "
                "b.pinyin, a.unit, s.locationId, l.locationCode, l.uname AS locationName, s.q AS totalQty, "
-               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, round(s.w, 4) AS "
+               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, round(s.w, "
+               "4) AS "
                "totalWeight FROM ((((%1) AS s INNER JOIN tb_goods_head AS b ON b.id = s.goodsId) LEFT JOIN "
                "tb_goods_detail AS a ON (a.headId = b.id AND a.isDefault = 1)) LEFT JOIN tb_location AS l ON "
                "l.id = s.locationId) LEFT JOIN tb_dictionary AS t ON t.id = b.goodsTypeId")
@@ -47,20 +48,6 @@ QString order(const QString& field, bool desc) {
 }
 
 } // namespace
-
-QString LocationSubtree(int locationId, const QString& granted) {
-    if (locationId <= 0) return granted;
-    QStringList ids{QString::number(locationId)};
-    const QString below = GetSubIds(locationId, "tb_location", "id");
-    for (const QString& id : below.split(',', Qt::SkipEmptyParts))
-        if (!ids.contains(id.trimmed())) ids << id.trimmed();
-    if (granted.trimmed().isEmpty()) return ids.join(',');
-    const QStringList allowed = granted.split(',', Qt::SkipEmptyParts);
-    QStringList out;
-    for (const QString& id : ids)
-        if (allowed.contains(id)) out << id;
-    return out.isEmpty() ? "-1" : out.join(',');
-}
 
 dal_rpt_locStock::dal_rpt_locStock()
     : ReportDal({QString(), kColumns,

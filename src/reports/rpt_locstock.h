@@ -18,9 +18,6 @@ struct LocStockFilter {
     QString goodsType;
     QString keyword;
 };
-// The location ids of a location's subtree, intersected with the granted
-// ones when granted is not empty ("3,4,9"); "" for the root (every location).
-QString LocationSubtree(int locationId, const QString& granted);
 
 class dal_rpt_locStock : public ReportDal {
 public:

@@ -43,6 +43,17 @@ PagerParts NewPager(const QStringList& sizes, QObject* keys) {
     return p;
 }
 
+void PagerControls::AdoptPager(const PagerParts& parts) {
+    comb_pageSize = parts.pageSize;
+    txt_PageIndex = parts.pageIndex;
+    txt_MaxPageIndex = parts.maxPageIndex;
+    btn_FirstPage = parts.first;
+    btn_PrevPage = parts.prev;
+    btn_NextPage = parts.next;
+    btn_LastPage = parts.last;
+    lab_recordCount = parts.recordCount;
+}
+
 void PagerParts::show(int page, int records, int size) const {
     if (records < 1) {
         recordCount->setText(QStringLiteral("记录数: 0 条"));

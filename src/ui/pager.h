@@ -26,5 +26,17 @@ struct PagerParts {
     // (kept within the pages) and the last page; only the moves that lead somewhere.
     void show(int page, int recordCount, int size) const;
 };
+// The pager's parts under the names the paged windows give them.
+struct PagerControls {
+    QComboBox* comb_pageSize = nullptr;
+    QLineEdit* txt_PageIndex = nullptr;
+    QLineEdit* txt_MaxPageIndex = nullptr;
+    QPushButton* btn_FirstPage = nullptr;
+    QPushButton* btn_PrevPage = nullptr;
+    QPushButton* btn_NextPage = nullptr;
+    QPushButton* btn_LastPage = nullptr;
+    QLabel* lab_recordCount = nullptr;
+    void AdoptPager(const PagerParts& parts);
+};
 // keys: the object that watches the page number box's keys (Enter loads the typed page).
 PagerParts NewPager(const QStringList& sizes, QObject* keys);

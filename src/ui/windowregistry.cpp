@@ -110,6 +110,11 @@ QMdiArea* WindowRegistry::Area() {
     return registry().area;
 }
 
+QWidget* WindowRegistry::Create(const QString& key, QWidget* parent) {
+    const auto it = registry().windows.constFind(key);
+    return it == registry().windows.constEnd() ? nullptr : it.value().create(parent);
+}
+
 QWidget* WindowRegistry::Find(const QString& key) {
     const QMdiSubWindow* sub = registry().open.value(key);
     return sub ? sub->widget() : nullptr;

@@ -46,6 +46,10 @@ public:
     template <typename Form> static Form* OpenAs(const QString& key) {
         return qobject_cast<Form*>(Open(key));
     }
+    // Makes the window of the key without showing it, for a caller that shows
+    // it itself (a lock screen run modally over the caller, a floating
+    // window); parent is handed to the window's maker. nullptr for an unknown key.
+    static QWidget* Create(const QString& key, QWidget* parent);
     // The open window of the key, or nullptr.
     static QWidget* Find(const QString& key);
 };

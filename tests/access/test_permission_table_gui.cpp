@@ -13,12 +13,12 @@
 #include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
 #include "master/frmlocation.h"
+#include "output/printout.h"
 #include "reports/frm_rpt_billlist.h"
 #include "reports/frm_rpt_lines.h"
 #include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
-#include "reports/printout.h"
 
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"

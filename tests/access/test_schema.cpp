@@ -1,7 +1,7 @@
-#include "access/dbsetup.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "schema/dbsetup.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 // The server's tables and indexes written from the program's own schema, set
 // up on the test cluster (WMS_TEST_PG) and compared with the file's.
-#include "access/serverschema.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "schema/serverschema.h"
 
 #include <QCoreApplication>
 

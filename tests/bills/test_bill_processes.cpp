@@ -1,11 +1,11 @@
 // Bills saved by several programs into one file, and programs killed while saving.
-#include "bills/stockbalance.h"
 #include "data/database.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
 #include "reports/rpt_engine.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
+#include "schema/stockbalance.h"
 
 #include <QProcess>
 #include <QThread>

@@ -1,9 +1,9 @@
-#include "bills/billno.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/translator.h"
 #include "fixture.h"
+#include "numbering/billno.h"
 
 class BillNoTest : public DbTest {
 protected:

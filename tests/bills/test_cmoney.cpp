@@ -1,4 +1,4 @@
-#include "bills/cmoney.h"
+#include "output/cmoney.h"
 
 #include <gtest/gtest.h>
 

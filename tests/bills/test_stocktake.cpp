@@ -1,8 +1,8 @@
 #include "access/datamaintenance.h"
 #include "bills/bill.h"
-#include "bills/stockbalance.h"
 #include "bills/stocktake.h"
 #include "fixture.h"
+#include "schema/stockbalance.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,6 @@
 // The same Access statements on both engines: the file (SQLite) and the
 // server (the cluster scripts/test starts, WMS_TEST_PG) must give the same
 // columns and the same values as the program shows them.
-#include "access/serverschema.h"
 #include "data/accesstext.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -9,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/translator.h"
 #include "fixture.h"
+#include "schema/serverschema.h"
 
 #include <QCoreApplication>
 #include <memory>

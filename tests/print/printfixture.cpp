@@ -1,6 +1,6 @@
 #include "printfixture.h"
 
-#include "reports/printout.h"
+#include "output/printout.h"
 
 #include <QDir>
 #include <QFile>

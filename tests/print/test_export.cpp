@@ -1,8 +1,8 @@
 #include "printfixture.h"
 
+#include "output/xlsxexport.h"
 #include "reports/rpt_engine.h"
 #include "reports/rpt_filters.h"
-#include "reports/xlsxexport.h"
 
 #include <QDir>
 #include <QFile>

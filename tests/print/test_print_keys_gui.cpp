@@ -3,10 +3,10 @@
 #include "bills/frmbillentry.h"
 #include "master/frmgoods.h"
 #include "master/goodslabels.h"
+#include "output/printout.h"
+#include "output/xlsxexport.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
-#include "reports/printout.h"
-#include "reports/xlsxexport.h"
 
 #include <QAction>
 #include <QDir>

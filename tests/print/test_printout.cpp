@@ -1,7 +1,7 @@
 #include "printfixture.h"
 
-#include "bills/cmoney.h"
-#include "reports/printout.h"
+#include "output/cmoney.h"
+#include "output/printout.h"
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"

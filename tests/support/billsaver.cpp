@@ -1,9 +1,9 @@
 // A second program for the tests of saving from several programs at once:
 // saves COUNT stock-in bills of LINES lines each into the database FILE (or
 // the server that a libpq connection string names).
-#include "access/dbsetup.h"
 #include "bills/bill.h"
 #include "data/sqlhelper.h"
+#include "schema/dbsetup.h"
 
 #include <QCoreApplication>
 #include <cstdio>

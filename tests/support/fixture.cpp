@@ -1,13 +1,13 @@
 #include "fixture.h"
 
-#include "access/dbsetup.h"
-#include "access/serverschema.h"
 #include "data/appenv.h"
 #include "data/database.h"
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "data/sqlitedatabase.h"
 #include "data/translator.h"
+#include "schema/dbsetup.h"
+#include "schema/serverschema.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,8 +1,5 @@
 #include "admin.h"
 
-#include "access/dbsetup.h"
-#include "access/serverschema.h"
-#include "bills/stockbalance.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/backup.h"
@@ -12,11 +9,15 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
+#include "master/location.h"
 #include "master/pinyinrefresh.h"
+#include "output/xlsxexport.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
-#include "reports/xlsxexport.h"
+#include "schema/dbsetup.h"
+#include "schema/serverschema.h"
+#include "schema/stockbalance.h"
 
 #include <QSet>
 #include <QTemporaryDir>

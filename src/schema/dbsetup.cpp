@@ -1,6 +1,6 @@
 #include "dbsetup.h"
+#include "stockbalance.h"
 
-#include "bills/stockbalance.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"

@@ -1,6 +1,6 @@
 #include "printout.h"
+#include "cmoney.h"
 
-#include "bills/cmoney.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/dberror.h"

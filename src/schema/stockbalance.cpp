@@ -95,56 +95,6 @@ QString recomputation(bool perLocation = false) {
            arms.join(" UNION ALL ") + ") AS lines GROUP BY " + keys;
 }
 
-} // namespace
-
-QStringList StockBalanceSchema() {
-    QStringList out;
-    out << "CREATE TABLE tb_stock_balance (goodsId INTEGER, accountId INTEGER, importQty REAL NOT NULL "
-           "DEFAULT 0, "
-           "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT "
-           "NULL "
-           "DEFAULT 0)";
-    // Null keys are kept unique by the triggers, which compare with IS
-    out << "CREATE UNIQUE INDEX ux_stock_balance ON tb_stock_balance(goodsId, accountId)";
-    for (const Side& s : kSides) {
-        const QString t = QString::fromLatin1(s.tag);
-        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_insert AFTER INSERT ON %2 BEGIN %3 END")
-                   .arg(t, s.detail, lineChange(s, "NEW", "+"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_delete AFTER DELETE ON %2 BEGIN %3 END")
-                   .arg(t, s.detail, lineChange(s, "OLD", "-"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_detail_update AFTER UPDATE OF goodsId, qty, packQty, weight, "
-                   "headId ON %2 BEGIN %3 %4 END")
-                   .arg(t, s.detail, lineChange(s, "OLD", "-"), lineChange(s, "NEW", "+"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_insert AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 END")
-                   .arg(t, s.head, headChange(s, "NEW", "+", "1 = 1"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_delete AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 END")
-                   .arg(t, s.head, headChange(s, "OLD", "-", "1 = 1"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_update AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
-                   "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
-                   "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
-                   .arg(t, s.head, headChange(s, "OLD", "-", "OLD.ispass = 1"),
-                        headChange(s, "NEW", "+", "NEW.ispass = 1"));
-    }
-    return out;
-}
-
-void RebuildStockBalance() {
-    RebuildStockBalance(Database::instance());
-}
-
-void RebuildStockBalance(Database& db) {
-    db.execute("DELETE FROM tb_stock_balance");
-    db.execute("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
-               "exportWeight) " +
-               recomputation());
-}
-
-namespace {
-
 // Compares stored rows with recomputed ones; both queries give the key
 // columns first, then the four figures.
 std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, const QString& expectedSql,
@@ -239,7 +189,66 @@ QString locationHeadChange(const Side& s, const QString& row, const char* sign, 
                     sums.arg(weight("d"), s.detail, head), when, s.detail, head, account);
 }
 
+// The six triggers that keep one balance table: lines inserted, deleted or
+// changed, heads inserted, deleted or changed. suffix ends each trigger's
+// name; lineColumns are the line's columns beyond the goods and figures
+// whose change moves the balance.
+using LineChange = QString (*)(const Side&, const QString&, const char*);
+using HeadChange = QString (*)(const Side&, const QString&, const char*, const QString&);
+QStringList triggers(const QString& suffix, const QString& lineColumns, LineChange line, HeadChange head) {
+    QStringList out;
+    for (const Side& s : kSides) {
+        const QString t = QString::fromLatin1(s.tag) + "_%1" + suffix;
+        const auto create = [&](const char* name, const QString& rest) {
+            out << "CREATE TRIGGER tr_" + t.arg(QLatin1String(name)) + ' ' + rest;
+        };
+        create("detail_insert",
+               QStringLiteral("AFTER INSERT ON %1 BEGIN %2 END").arg(s.detail, line(s, "NEW", "+")));
+        create("detail_delete",
+               QStringLiteral("AFTER DELETE ON %1 BEGIN %2 END").arg(s.detail, line(s, "OLD", "-")));
+        create("detail_update",
+               QStringLiteral("AFTER UPDATE OF goodsId, qty, packQty, weight, headId%1 ON %2 BEGIN %3 %4 END")
+                   .arg(lineColumns, s.detail, line(s, "OLD", "-"), line(s, "NEW", "+")));
+        create("head_insert", QStringLiteral("AFTER INSERT ON %1 WHEN NEW.ispass = 1 BEGIN %2 END")
+                                  .arg(s.head, head(s, "NEW", "+", "1 = 1")));
+        create("head_delete", QStringLiteral("AFTER DELETE ON %1 WHEN OLD.ispass = 1 BEGIN %2 END")
+                                  .arg(s.head, head(s, "OLD", "-", "1 = 1")));
+        create(
+            "head_update",
+            QStringLiteral(
+                "AFTER UPDATE OF id, ispass, accountId ON %1 WHEN (OLD.ispass = 1 OR NEW.ispass = 1) "
+                "AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT NEW.ispass OR OLD.accountId IS NOT "
+                "NEW.accountId) BEGIN %2 %3 END")
+                .arg(s.head, head(s, "OLD", "-", "OLD.ispass = 1"), head(s, "NEW", "+", "NEW.ispass = 1")));
+    }
+    return out;
+}
+
 } // namespace
+
+QStringList StockBalanceSchema() {
+    QStringList out;
+    out << "CREATE TABLE tb_stock_balance (goodsId INTEGER, accountId INTEGER, importQty REAL NOT NULL "
+           "DEFAULT 0, "
+           "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT "
+           "NULL "
+           "DEFAULT 0)";
+    // Null keys are kept unique by the triggers, which compare with IS
+    out << "CREATE UNIQUE INDEX ux_stock_balance ON tb_stock_balance(goodsId, accountId)";
+    out << triggers(QString(), {}, lineChange, headChange);
+    return out;
+}
+
+void RebuildStockBalance() {
+    RebuildStockBalance(Database::instance());
+}
+
+void RebuildStockBalance(Database& db) {
+    db.execute("DELETE FROM tb_stock_balance");
+    db.execute("INSERT INTO tb_stock_balance (goodsId, accountId, importQty, importWeight, exportQty, "
+               "exportWeight) " +
+               recomputation());
+}
 
 std::vector<BalanceDifference> CheckStockBalance() {
     return CheckStockBalance(Database::instance());
@@ -261,31 +270,8 @@ QStringList StockLocationSchema() {
            "DEFAULT 0, exportWeight REAL NOT NULL DEFAULT 0)";
     out << "CREATE UNIQUE INDEX ux_stock_location ON tb_stock_location(goodsId, accountId, locationId)";
     out << "CREATE INDEX ix_stock_location_place ON tb_stock_location(locationId)";
-    for (const Side& s : kSides) {
-        const QString t = QString::fromLatin1(s.tag);
-        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_insert_loc AFTER INSERT ON %2 BEGIN %3 END")
-                   .arg(t, s.detail, locationLineChange(s, "NEW", "+"));
-        out << QStringLiteral("CREATE TRIGGER tr_%1_detail_delete_loc AFTER DELETE ON %2 BEGIN %3 END")
-                   .arg(t, s.detail, locationLineChange(s, "OLD", "-"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_detail_update_loc AFTER UPDATE OF goodsId, qty, packQty, weight, "
-                   "headId, locationId ON %2 BEGIN %3 %4 END")
-                   .arg(t, s.detail, locationLineChange(s, "OLD", "-"), locationLineChange(s, "NEW", "+"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_insert_loc AFTER INSERT ON %2 WHEN NEW.ispass = 1 BEGIN %3 "
-                   "END")
-                   .arg(t, s.head, locationHeadChange(s, "NEW", "+", "1 = 1"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_delete_loc AFTER DELETE ON %2 WHEN OLD.ispass = 1 BEGIN %3 "
-                   "END")
-                   .arg(t, s.head, locationHeadChange(s, "OLD", "-", "1 = 1"));
-        out << QStringLiteral(
-                   "CREATE TRIGGER tr_%1_head_update_loc AFTER UPDATE OF id, ispass, accountId ON %2 WHEN "
-                   "(OLD.ispass = 1 OR NEW.ispass = 1) AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT "
-                   "NEW.ispass OR OLD.accountId IS NOT NEW.accountId) BEGIN %3 %4 END")
-                   .arg(t, s.head, locationHeadChange(s, "OLD", "-", "OLD.ispass = 1"),
-                        locationHeadChange(s, "NEW", "+", "NEW.ispass = 1"));
-    }
+    out << triggers(QStringLiteral("_loc"), QStringLiteral(", locationId"), locationLineChange,
+                    locationHeadChange);
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include "serverschema.h"
+#include "stockbalance.h"
 
-#include "bills/stockbalance.h"
 #include "data/accesstext.h"
 #include "data/database.h"
 #include "data/dberror.h"
