@@ -1,5 +1,6 @@
 // The server's tables and indexes written from the program's own schema, set
 // up on the test cluster (WMS_TEST_PG) and compared with the file's.
+#include "access/dbsetup.h"
 #include "access/serverschema.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -40,6 +41,21 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ServerSchema, AFileWithANegativeVersionIsNotCopied) {
+    sqlHelper::OpenConn();
+    Database& file = Database::instance();
+    file.execute("PRAGMA user_version = -3");
+    try {
+        CopyToServer(file, server);
+        ADD_FAILURE() << "copied";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), "数据库文件的版本 (-3) 无法识别, 不是本程序的数据库!");
+    }
+    file.execute(QString("PRAGMA user_version = %1").arg(kSchemaVersion));
+    EXPECT_EQ(server.query("SELECT count(*) FROM pg_tables WHERE schemaname = current_schema()").at(0, 0).toInt(),
+              0);
+}
 
 TEST_F(ServerSchema, TheServerGetsTheFilesTablesColumnsKeysAndIndexes) {
     sqlHelper::OpenConn();
