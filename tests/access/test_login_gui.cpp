@@ -186,6 +186,7 @@ TEST_F(LockTest, OnlyThePasswordOfTheLoggedInUserUnlocks) {
     EXPECT_EQ(f.utxtuser->text(), "admin");
     EXPECT_TRUE(f.utxtuser->isReadOnly());
     EXPECT_EQ(f.focusWidget(), f.utxtPassword);
+    screenshot(&f, "lock");
     // another user's name and password: the screen stays
     f.utxtuser->setText("李娜");
     f.utxtPassword->setText("lina");
