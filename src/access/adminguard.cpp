@@ -18,21 +18,24 @@ int count(const GrantChange* change) {
         else
             holding.remove(change->grantDepartment);
     }
-    const RecordSet users = sqlHelper::ExecuteSql("select id, dictionaryId from tb_user");
+    const RecordSet users = sqlHelper::ExecuteSql("select id, dictionaryId, isStart from tb_user");
     int n = 0;
     bool changedSeen = false;
     for (int r = 0; r < users.RecordCount(); ++r) {
         int department = users.at(r, 1).toInt();
+        const QVariant inUse = users.at(r, 2);
+        bool enabled = inUse.isNull() || inUse.toInt() != 0;
         if (change && change->userId > 0 && users.at(r, 0).toInt() == change->userId) {
             changedSeen = true;
             if (change->newDepartment < 0) continue; // deleted
             department = change->newDepartment;
+            enabled = change->enabled;
         }
-        n += holding.contains(department);
+        n += enabled && holding.contains(department);
     }
     // a new user saved into the department
     if (change && change->userId <= 0 && change->newDepartment >= 0 && !changedSeen)
-        n += holding.contains(change->newDepartment);
+        n += change->enabled && holding.contains(change->newDepartment);
     return n;
 }
 

@@ -156,9 +156,10 @@ void frm_user::save_user() {
     dal_user dal;
     if (dal.GetModelForUser(id, name).id > 0)
         return Refuse(this, QStringLiteral("用户名[%1]重复!").arg(name), txt_Name);
-    if (LocksOutAdministrators({.userId = isNew ? 0 : id, .newDepartment = department.id}))
+    if (LocksOutAdministrators(
+            {.userId = isNew ? 0 : id, .newDepartment = department.id, .enabled = model.isstart}))
         return Refuse(this, QStringLiteral("保存后将没有用户可以设置权限,请先给其他用户的部门授予权限设置!"),
-                      cobo_usergrp);
+                      model.isstart ? static_cast<QWidget*>(cobo_usergrp) : chk_start);
     if (isNew)
         dal.Add(model);
     else

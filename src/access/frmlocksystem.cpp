@@ -20,6 +20,8 @@ FrmLockSystem::FrmLockSystem(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("系统锁定"));
     utxtuser = new QLineEdit(CurrentUser().user);
     utxtuser->setObjectName("utxtuser");
+    utxtuser->setReadOnly(true); // only the logged-in user can unlock
+    utxtuser->setFocusPolicy(Qt::NoFocus);
     utxtPassword = new QLineEdit;
     utxtPassword->setObjectName("utxtPassword");
     utxtPassword->setEchoMode(QLineEdit::Password);
@@ -41,6 +43,7 @@ FrmLockSystem::FrmLockSystem(QWidget* parent) : QDialog(parent) {
     utxtPassword->installEventFilter(this);
     connect(btnOK, &QPushButton::clicked, this, &FrmLockSystem::OK);
     setMinimumWidth(320);
+    utxtPassword->setFocus();
 }
 
 bool FrmLockSystem::eventFilter(QObject* watched, QEvent* event) {
@@ -61,7 +64,8 @@ void FrmLockSystem::OK() {
         utxtPassword->setFocus();
         return;
     }
-    if (dal_user().GetModelForPw(utxtuser->text(), utxtPassword->text()).id >= 1) {
+    // the password of the user who is logged in, whatever the name box holds
+    if (dal_user().GetCurrentForPw(utxtPassword->text()).id >= 1) {
         m_unlocked = true;
         accept();
     }

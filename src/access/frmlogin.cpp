@@ -101,6 +101,10 @@ void FrmLogin::OK() {
         txtPassword->selectAll();
         return;
     }
+    if (!user.isstart) { // checked only after the password, so that it tells nothing to a guesser
+        MsgBox::Show(QStringLiteral("该用户已停用,请与系统管理员联系!"), MsgBox::Exclamation, caption);
+        return;
+    }
     CurrentUser() = user;
     m_loggedIn = true;
     QFile f(LastUserFile());

@@ -59,7 +59,8 @@ void FrmModifypwd::OK() {
     if (utxtnewpwd->text().trimmed().isEmpty()) return refuse("新密码不能为空!", utxtnewpwd);
     if (utxtnewpwd->text() != utxtrepwd->text()) return refuse("密码不一致,请重新输入!", utxtnewpwd);
     dal_user dal;
-    const m_user found = dal.GetModelForPw(utxtuser->text(), utxtoldpwd->text());
+    // only the logged-in user's own password changes here
+    const m_user found = dal.GetCurrentForPw(utxtoldpwd->text());
     if (found.id == 0) return refuse("旧密码输入错误,请重新输入!", utxtoldpwd);
     if (!MsgBox::Confirm(QStringLiteral("确认修改密码!"), caption)) return;
     m_user model;

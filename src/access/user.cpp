@@ -72,7 +72,8 @@ m_user dal_user::readModel(const QString& where) {
         model.user = acc::valueText(rs.value("user"));
         model.pw = acc::valueText(rs.value("pw"));
         model.usex = acc::valueText(rs.value("usex"));
-        model.isstart = rs.value("isStart").toInt() != 0;
+        const QVariant inUse = rs.value("isStart"); // the column has no default: Null is in use
+        model.isstart = inUse.isNull() || inUse.toInt() != 0;
         model.dictionaryId = rs.value("dictionaryId").toInt();
         model.department = acc::valueText(rs.value("department"));
     }
@@ -115,6 +116,13 @@ m_user dal_user::GetModelForPw(const QString& name, const QString& password) {
         found.pw = readModel(" where id=" + QString::number(found.id)).pw;
     }
     return found;
+}
+
+m_user dal_user::GetCurrentForPw(const QString& password) {
+    const int id = CurrentUser().id;
+    if (id < 1) return m_user();
+    const m_user found = GetModelForPw(GetModel(id).user, password); // renamed meanwhile: its name now
+    return found.id == id ? found : m_user();
 }
 
 m_DBresult dal_user::Delete(int id) {

@@ -11,7 +11,7 @@ struct m_user {
     QString user;
     QString pw;
     QString usex;
-    bool isstart = false;
+    bool isstart = false; // read as true for a stored Null
     int dictionaryId = 0;
     QString department;
 };
@@ -49,6 +49,9 @@ public:
     // matches. The password is checked here, not in SQL; an old hash that
     // matches is replaced by the salted form.
     m_user GetModelForPw(const QString& name, const QString& password);
+    // The logged-in user's record when the password is theirs (the lock
+    // screen and the password change); an empty model otherwise.
+    m_user GetCurrentForPw(const QString& password);
     m_DBresult Delete(int id);
     // Stores the hash of the plain password held in model.pw.
     void UpdatePw(const m_user& model);

@@ -82,9 +82,10 @@ const QList<frm_Main::Command>& frm_Main::commands() {
         {"menu_funRefresh", "权限刷新", "", ""},
         {"menu_SystemExit", "退出系统", "", ""},
         {"item_import", "入库业务", m_funCode::import_(), "frmImport"},
-        {"user_infor", "用户信息", "", "frm_user"},
-        {"item_modflyPw", "修改密码", "", "FrmModifypwd"},
-        {"item_goods", "货品信息", "", "frmGoods"},
+        // the drop-down items test the code of the menu command they stand for
+        {"user_infor", "用户信息", m_funCode::user(), "frm_user"},
+        {"item_modflyPw", "修改密码", "", "FrmModifypwd"}, // its OK tests modifyPW
+        {"item_goods", "货品信息", m_funCode::goodsInfor(), "frmGoods"},
         {"item_aboutus", "关于我们", "", "FrmAbout"},
     };
     return list;

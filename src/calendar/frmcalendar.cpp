@@ -2,6 +2,7 @@
 
 #include "calendarview.h"
 
+#include "access/funcode.h"
 #include "data/appenv.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
@@ -63,17 +64,22 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
                                                          {"item_modflyPw", "修改密码"},
                                                          {"item_aboutus", "关于我们"},
                                                          {"item_goods", "货品信息"}};
-    const QHash<QString, QString> windows = {{"item_import", "frmImport"},
-                                             {"user_infor", "frm_user"},
-                                             {"item_modflyPw", "FrmModifypwd"},
-                                             {"item_aboutus", "FrmAbout"},
-                                             {"item_goods", "frmGoods"}};
+    // each window with the code of the main menu's command for it (the
+    // change-password window tests its code at OK, the about box has none)
+    const QHash<QString, std::pair<QString, QString>> windows = {
+        {"item_import", {"frmImport", m_funCode::import_()}},
+        {"user_infor", {"frm_user", m_funCode::user()}},
+        {"item_modflyPw", {"FrmModifypwd", QString()}},
+        {"item_aboutus", {"FrmAbout", QString()}},
+        {"item_goods", {"frmGoods", m_funCode::goodsInfor()}}};
     for (const auto& [key, text] : opens) {
         QAction* a = items->addAction(QString::fromUtf8(text));
         a->setObjectName(key);
-        const QString window = windows.value(key);
-        // without function-code tests, as the home window always did
-        connect(a, &QAction::triggered, this, [window] { WindowRegistry::Open(window); });
+        const QString window = windows.value(key).first, code = windows.value(key).second;
+        connect(a, &QAction::triggered, this, [window, code] {
+            if (!code.isEmpty() && !CheckFunction(code, true)) return;
+            WindowRegistry::Open(window);
+        });
     }
     auto* open = new QToolButton;
     open->setObjectName("menu_open");

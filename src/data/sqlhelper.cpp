@@ -57,7 +57,7 @@ QString statementOfKey(const QString& key) {
 
 } // namespace
 
-QString GetIniValue(const QString& section, const QString& key, const QString& filePath) {
+QString GetIniValue(const QString& section, const QString& key, const QString& filePath, int limit) {
     QFile f(filePath);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     QTextStream in(&f);
@@ -74,7 +74,8 @@ QString GetIniValue(const QString& section, const QString& key, const QString& f
         const int eq = line.indexOf('=');
         if (eq < 0) continue;
         if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0) continue;
-        return unquote(line.mid(eq + 1).trimmed()).left(127);
+        const QString value = unquote(line.mid(eq + 1).trimmed());
+        return limit < 0 ? value : value.left(limit);
     }
     return {};
 }
@@ -84,7 +85,8 @@ QString ServerConnInfo() {
     if (!g_overrideFile.isEmpty()) return {};
     const QString ini = AppPath() + "linkDB.ini";
     if (acc::val(GetIniValue("DB_Link", "LinkType", ini)) != 2) return {};
-    const QString server = GetIniValue("DB_Link", "Server", ini).trimmed();
+    // read whole: a cut string would name another database without a word
+    const QString server = GetIniValue("DB_Link", "Server", ini, -1).trimmed();
     if (server.isEmpty()) {
         const QString message =
             QStringLiteral("linkDB.ini 中 LinkType=2 (数据库服务器) 缺少 Server 连接串,系统即将退出!");

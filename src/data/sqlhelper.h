@@ -15,7 +15,9 @@ namespace sqlHelper {
 // The database password of the original file format; SQLite files have none.
 inline const QString kDbPassword = QStringLiteral("Rolfe27K");
 
-QString GetIniValue(const QString& section, const QString& key, const QString& filePath);
+// A value of an ini file, cut to limit characters as the file format reads
+// them; a negative limit reads the whole value (the server's connection string).
+QString GetIniValue(const QString& section, const QString& key, const QString& filePath, int limit = 127);
 // The folder of the database file (with a trailing "/"). A missing file ends
 // the program after its message.
 QString GetDBPath();

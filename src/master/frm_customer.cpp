@@ -33,6 +33,11 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace {
+const char* const kCategoriesSql =
+    "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order by id,orderby";
+} // namespace
+
 frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     setObjectName("frm_customer");
     setWindowTitle(QStringLiteral("往来单位"));
@@ -174,9 +179,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
 
     setDgColForList();
     ClearForm();
-    FillCategoryList(cobo_CustomTypeName,
-                     "select id,uname  from tb_dictionary where (utype='customerType') and (isstart=1) order "
-                     "by id,orderby");
+    FillCategoryList(cobo_CustomTypeName, kCategoriesSql);
     ClearForm();
     Opt_treeType[0]->setChecked(true);
     ApplyTreeType(0);
@@ -418,6 +421,8 @@ bool frm_customer::CanStartBill(int row, bool isImport) const {
 void frm_customer::StartBill(bool isImport) {
     const int row = vsCustomerList->currentRow();
     if (!CanStartBill(row, isImport)) return;
+    // as the menu's 入库业务 / 出库业务
+    if (!CheckFunction(isImport ? m_funCode::import_() : m_funCode::export_())) return;
     QWidget* form = WindowRegistry::Open(isImport ? "frmImport" : "frmExport");
     if (!form) return;
     QMetaObject::invokeMethod(form, "NewBillForPartner",
@@ -426,7 +431,18 @@ void frm_customer::StartBill(bool isImport) {
 }
 
 void frm_customer::ManageCategories() {
-    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(5);
+    if (!CheckFunction(m_funCode::dictionary())) return; // as the menu's 数据字典
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) {
+        dict->init(5);
+        connect(dict, &frm_dictionary::closed, this, &frm_customer::ReloadCategories, Qt::UniqueConnection);
+    }
+}
+
+void frm_customer::ReloadCategories() {
+    const int chosen = cobo_CustomTypeName->currentData().toInt();
+    FillCategoryList(cobo_CustomTypeName, kCategoriesSql);
+    ShowCategory(cobo_CustomTypeName, chosen, QString());
+    if (m_tree && txt_TreeType->text() == "customType") m_tree->Reload(QStringLiteral("自定义分类"), "book");
 }
 
 bool frm_customer::eventFilter(QObject* watched, QEvent* event) {

@@ -86,6 +86,8 @@ public slots:
     void SaveCustomer();
     void DeleteCustomer();
     void ManageCategories();
+    // The category tree and list read again, the chosen ones kept.
+    void ReloadCategories();
     void StartBill(bool isImport);
 
 protected:

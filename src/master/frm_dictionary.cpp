@@ -12,6 +12,7 @@
 #include "ui/widgethelpers.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -117,6 +118,11 @@ frm_dictionary::frm_dictionary(QWidget* parent) : QWidget(parent) {
         w->installEventFilter(this);
     resize(820, 520);
     init(0);
+}
+
+void frm_dictionary::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) emit closed();
 }
 
 void frm_dictionary::init(int typeIndex) {

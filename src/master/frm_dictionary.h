@@ -49,8 +49,13 @@ public slots:
     void ClearParent();
     void setTypeCtl(int typeIndex);
 
+signals:
+    // The window has closed: windows that opened it read their categories again.
+    void closed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void nodeClicked(QTreeWidgetItem* node);

@@ -39,6 +39,7 @@ namespace {
 double number(const QString& text) {
     return acc::val(text);
 }
+const char* const kCategoriesSql = "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ";
 } // namespace
 
 frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
@@ -216,8 +217,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     setDgColForDetail();
     detailGrid->init(vsflg_Detail, 0);
     detailGrid->setEnterMovesOn(true);
-    FillCategoryList(cobo_goodsTypeName,
-                     "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ");
+    FillCategoryList(cobo_goodsTypeName, kCategoriesSql);
     ClearForm();
     m_tree->Reset(QStringLiteral("货品类别"), "book");
     btn_search();
@@ -578,7 +578,18 @@ void frmGoods::btn_DetailSave() {
 }
 
 void frmGoods::btn_goodsTypeMg() {
-    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) dict->init(0);
+    if (!CheckFunction(m_funCode::dictionary())) return; // as the menu's 数据字典
+    if (auto* dict = WindowRegistry::OpenAs<frm_dictionary>("frm_dictionary")) {
+        dict->init(0);
+        connect(dict, &frm_dictionary::closed, this, &frmGoods::ReloadCategories, Qt::UniqueConnection);
+    }
+}
+
+void frmGoods::ReloadCategories() {
+    const int chosen = cobo_goodsTypeName->currentData().toInt();
+    FillCategoryList(cobo_goodsTypeName, kCategoriesSql);
+    ShowCategory(cobo_goodsTypeName, chosen, QString());
+    m_tree->Reload(QStringLiteral("货品类别"), "book");
 }
 
 void frmGoods::addnew_type() {

@@ -91,6 +91,8 @@ public slots:
     void btn_DetailDelete();
     void btn_DetailSave();
     void btn_goodsTypeMg();
+    // The category tree and list read again, the chosen ones kept.
+    void ReloadCategories();
     void addnew_type();
     void btn_checkdel();
     void CheckSelected();

@@ -167,8 +167,15 @@ void runMigrations(Database& db, int from) {
 
 } // namespace
 
+void CheckSchemaVersion(qint64 version) {
+    if (version < 0)
+        throw DbError(
+            QStringLiteral("数据库文件的版本 (%1) 无法识别, 不是本程序的数据库!").arg(version));
+}
+
 void MigrateDatabase(Database& db) {
     int version = userVersion(db);
+    CheckSchemaVersion(version);
     if (version == 0) return; // a file being created
     if (version > kSchemaVersion)
         throw DbError(
@@ -179,7 +186,7 @@ void MigrateDatabase(Database& db) {
     db.execute("BEGIN IMMEDIATE");
     try {
         version = userVersion(db); // another program may have migrated it meanwhile
-        if (version < kSchemaVersion) runMigrations(db, version);
+        if (version >= 1 && version < kSchemaVersion) runMigrations(db, version);
         db.execute("COMMIT");
     } catch (const DbError& e) {
         if (db.inTransaction()) db.execute("ROLLBACK");

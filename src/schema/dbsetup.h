@@ -7,8 +7,13 @@ constexpr int kSchemaVersion = 4;
 class Database;
 
 // Brings the open file up to kSchemaVersion: the pending migrations run in
-// one transaction. A file newer than this program is refused (DbError).
+// one transaction. A file newer than this program, or with a negative
+// version, is refused (DbError).
 void MigrateDatabase(Database& db);
+
+// Refuses (DbError) a stored schema version no program of this kind writes:
+// one below 0.
+void CheckSchemaVersion(qint64 version);
 
 // Makes every opening of a database file run MigrateDatabase first.
 void InstallMigrations();

@@ -1,4 +1,5 @@
 #include "serverschema.h"
+#include "dbsetup.h"
 #include "stockbalance.h"
 
 #include "data/accesstext.h"
@@ -239,6 +240,8 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
     auto say = [&](const QString& what) {
         if (progress) progress(what);
     };
+    const qint64 version = file.query("PRAGMA user_version").at(0, 0).toLongLong();
+    CheckSchemaVersion(version); // a file of another program is not copied
     const qint64 existing =
         server
             .query("SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace WHERE "
@@ -279,8 +282,7 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
                     .arg(QLatin1String(head)));
         writeNames(file, server);
         server.execute(QStringLiteral("CREATE TABLE wms_version (version bigint NOT NULL)"));
-        server.execute(QStringLiteral("INSERT INTO wms_version (version) VALUES (%1)")
-                           .arg(file.query("PRAGMA user_version").at(0, 0).toLongLong()));
+        server.execute(QStringLiteral("INSERT INTO wms_version (version) VALUES (%1)").arg(version));
         say(QStringLiteral("核对"));
         for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
             const qint64 there =

@@ -69,6 +69,23 @@ void LazyTree::Reset(const QString& rootText, const QString& rootImage) {
     m_tree->show();
 }
 
+void LazyTree::Reload(const QString& rootText, const QString& rootImage) {
+    QStringList path; // keys from the root down to the current node
+    for (QTreeWidgetItem* n = m_tree->currentItem(); n; n = n->parent())
+        path.prepend(NodeKey(n));
+    Reset(rootText, rootImage);
+    QTreeWidgetItem* at = m_tree->topLevelItem(0);
+    for (int i = 1; i < path.size(); ++i) {
+        QTreeWidgetItem* next = nullptr;
+        for (int c = 0; c < at->childCount() && !next; ++c)
+            if (NodeKey(at->child(c)) == path[i]) next = at->child(c);
+        if (!next) break;
+        at = next;
+        if (i + 1 < path.size()) LoadChildNodes(at);
+    }
+    m_tree->setCurrentItem(at);
+}
+
 void LazyTree::LoadChildNodes(QTreeWidgetItem* node) {
     if (!node) return;
     if (node->childCount() == 0) {

@@ -31,6 +31,9 @@ public:
 
     // Clears the tree, adds the root and its children, expands and selects the root.
     void Reset(const QString& rootText, const QString& rootImage);
+    // Reads the tree again and selects the node that was current (or its
+    // nearest ancestor still there), with the nodes above it opened.
+    void Reload(const QString& rootText, const QString& rootImage);
     void LoadChildNodes(QTreeWidgetItem* node);
 
     QTreeWidgetItem* Find(const QString& key) const;

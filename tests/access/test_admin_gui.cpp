@@ -165,6 +165,25 @@ TEST_F(AdminWindows, ADepartmentChangeCountsAtTheNextLoginAndTheLastAdministrato
     f.delete_user();
     EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
     EXPECT_EQ(scalar("select count(*) from tb_user where id=9").toInt(), 1);
+    // a user not in use cannot log in and does not count: the last one in use cannot be disabled
+    exec("update tb_user set dictionaryId=1 where id=1");
+    exec("update tb_user set isStart=0 where id=9");
+    f.LoadUsers();
+    f.ShowUser(1);
+    EXPECT_TRUE(f.chk_start->isChecked());
+    f.chk_start->setChecked(false);
+    m_msg.answers = {MsgBox::Yes};
+    f.save_user();
+    EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
+    EXPECT_NE(scalar("select isStart from tb_user where id=1").toInt(), 0);
+    exec("update tb_user set isStart=Null where id=9"); // Null is in use
+    f.ShowUser(9);
+    EXPECT_TRUE(f.chk_start->isChecked());
+    f.ShowUser(1);
+    f.chk_start->setChecked(false);
+    m_msg.answers = {MsgBox::Yes};
+    f.save_user();
+    EXPECT_EQ(scalar("select isStart from tb_user where id=1").toInt(), 0);
 }
 
 TEST_F(AdminWindows, TheFirstUserOfAnEmptyTableGetsIdOne) {

@@ -74,6 +74,34 @@ TEST_F(LoginTest, RefusalsNameTheProblemAndMoveTheFocus) {
     EXPECT_FALSE(QFile::exists(LastUserFile()));
 }
 
+TEST_F(LoginTest, ADisabledUserIsRefusedAndNullCountsAsInUse) {
+    m_user u;
+    u.id = 2;
+    u.user = "王五";
+    u.usex = "男";
+    u.isstart = false;
+    u.dictionaryId = 1;
+    dal_user().Add(u);
+    FrmLogin f;
+    f.show();
+    type(f, "王五", kDefaultPassword);
+    f.OK();
+    EXPECT_EQ(m_msg.texts(), QStringList{"该用户已停用,请与系统管理员联系!"});
+    EXPECT_EQ(m_msg.shown[0].caption, f.windowTitle());
+    EXPECT_FALSE(f.isLoggedIn());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(CurrentUser().id, 0);
+    EXPECT_FALSE(QFile::exists(LastUserFile()));
+    type(f, "王五", "wrong"); // a wrong password does not tell that the user is disabled
+    f.OK();
+    EXPECT_EQ(m_msg.shown.back().text, "无效用户或密码,请重试!");
+    exec("update tb_user set isStart=Null where id=2"); // the column has no default
+    type(f, "王五", kDefaultPassword);
+    f.OK();
+    EXPECT_TRUE(f.isLoggedIn());
+    EXPECT_EQ(CurrentUser().id, 2);
+}
+
 TEST_F(LoginTest, UserNameWithAQuoteLogsIn) {
     m_user u;
     u.id = 2;
@@ -134,13 +162,38 @@ TEST_F(LoginTest, CancelLeavesOnlyWhenTheProgramEnds) {
     EXPECT_FALSE(f.isLoggedIn());
 }
 
+// A second user with a password of their own.
+static void addUser(int id, const QString& name, const QString& password) {
+    m_user u;
+    u.id = id;
+    u.user = name;
+    u.usex = "女";
+    u.isstart = true;
+    u.dictionaryId = 1;
+    dal_user().Add(u);
+    u.pw = password;
+    dal_user().UpdatePw(u);
+}
+
 class LockTest : public GuiTest {};
 
-TEST_F(LockTest, OnlyThePasswordUnlocks) {
+TEST_F(LockTest, OnlyThePasswordOfTheLoggedInUserUnlocks) {
+    addUser(2, "李娜", "lina");
     loginAs("admin");
     FrmLockSystem f;
     f.show();
+    QApplication::setActiveWindow(&f);
     EXPECT_EQ(f.utxtuser->text(), "admin");
+    EXPECT_TRUE(f.utxtuser->isReadOnly());
+    EXPECT_EQ(f.focusWidget(), f.utxtPassword);
+    screenshot(&f, "lock");
+    // another user's name and password: the screen stays
+    f.utxtuser->setText("李娜");
+    f.utxtPassword->setText("lina");
+    f.OK();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_NE(f.result(), QDialog::Accepted);
+    f.utxtuser->setText("admin");
     f.utxtPassword->setText("  ");
     f.OK();
     ASSERT_EQ(m_msg.shown.size(), 1u);
@@ -166,7 +219,6 @@ TEST_F(LockTest, EscapeEndsTheProgram) {
     FrmLockSystem f;
     f.show();
     QApplication::setActiveWindow(&f);
-    f.utxtuser->setFocus();
     QTest::keyClick(f.utxtuser, Qt::Key_Return); // swallowed
     EXPECT_TRUE(m_msg.shown.empty());
     QTest::keyClick(&f, Qt::Key_Escape);
@@ -204,6 +256,22 @@ TEST_F(ModifyPwdTest, EveryCheckThenTheChange) {
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_EQ(dal_user().GetModelForPw("admin", "secret").id, 1);
     EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 0);
+}
+
+TEST_F(ModifyPwdTest, AnotherUsersPasswordCannotBeChanged) {
+    addUser(2, "李娜", "lina");
+    loginAs("admin");
+    FrmModifypwd f;
+    EXPECT_TRUE(f.utxtuser->isReadOnly());
+    f.utxtuser->setText("李娜"); // even a name put into the box is not taken
+    f.utxtoldpwd->setText("lina");
+    f.utxtnewpwd->setText("taken");
+    f.utxtrepwd->setText("taken");
+    m_msg.answers = {MsgBox::Yes};
+    f.OK();
+    EXPECT_EQ(m_msg.texts(), QStringList{"旧密码输入错误,请重新输入!"});
+    EXPECT_EQ(dal_user().GetModelForPw("李娜", "lina").id, 2);
+    EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1);
 }
 
 TEST_F(ModifyPwdTest, RefusedWithoutTheFunctionCode) {

@@ -5,6 +5,7 @@
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "schema/dbsetup.h"
 #include "schema/serverschema.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,22 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ServerSchema, AFileWithANegativeVersionIsNotCopied) {
+    sqlHelper::OpenConn();
+    Database& file = Database::instance();
+    file.execute("PRAGMA user_version = -3");
+    try {
+        CopyToServer(file, server);
+        ADD_FAILURE() << "copied";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), "数据库文件的版本 (-3) 无法识别, 不是本程序的数据库!");
+    }
+    file.execute(QString("PRAGMA user_version = %1").arg(kSchemaVersion));
+    EXPECT_EQ(
+        server.query("SELECT count(*) FROM pg_tables WHERE schemaname = current_schema()").at(0, 0).toInt(),
+        0);
+}
 
 TEST_F(ServerSchema, TheServerGetsTheFilesTablesColumnsKeysAndIndexes) {
     sqlHelper::OpenConn();

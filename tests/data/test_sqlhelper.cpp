@@ -19,8 +19,16 @@ TEST_F(SqlHelperTest, IniValuesAreReadLikeProfileStrings) {
     EXPECT_EQ(GetIniValue("DB_Link", "Missing", ini), "");
     EXPECT_EQ(GetIniValue("Nope", "LinkType", ini), "");
     EXPECT_EQ(GetIniValue("DB_Link", "LinkType", folder() + "none.ini"), "");
-    writeLinkIni("[DB_Link]\nDBPath=" + QString(200, 'a') + "\n");
+    // the folder is cut as the file format reads it; the server's connection string is read whole
+    const QString padding = QStringLiteral("connect_timeout=10 ").repeated(8);
+    const QString server = padding + "host=/nonexistent dbname=shop_training";
+    writeLinkIni("[DB_Link]\nLinkType=2\nDBPath=" + QString(200, 'a') + "\nServer=" + server + "\n");
     EXPECT_EQ(GetIniValue("DB_Link", "DBPath", ini).size(), 127);
+    EXPECT_EQ(ServerConnInfo(), server);
+    if (!onServer()) return writeLinkIni("[DB_Link]\nLinkType=0\nDBPath=\n");
+    writeLinkIni("[DB_Link]\nLinkType=2\nServer=" + padding + serverConnInfo() + "\n");
+    CloseConn();
+    EXPECT_EQ(scalar("select current_database()").toString(), m_serverDb);
 }
 
 TEST_F(SqlHelperTest, DatabaseFolderFollowsLinkType) {

@@ -2,15 +2,19 @@
 #include "data/sqlhelper.h"
 #include "guifixture.h"
 #include "master/frm_customer.h"
+#include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
+#include "ui/formparts.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -238,6 +242,38 @@ TEST_F(GoodsForm, CategoriesFromTheTree) {
     EXPECT_EQ(f.vsGoodsList->rowCount(), 2);
 }
 
+// Adds an entry through the dictionary window the form's category manager
+// opened, then closes that window.
+static void addThroughManager(ScriptedMsgBox& msg, const QString& name) {
+    auto* dict = qobject_cast<frm_dictionary*>(WindowRegistry::Find("frm_dictionary"));
+    ASSERT_TRUE(dict);
+    dict->ClearForm();
+    dict->txt_name->setText(name);
+    msg.answers = {MsgBox::Yes};
+    dict->SaveEntry();
+    CloseForm(dict);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // gone, as after the command
+}
+
+TEST_F(GoodsForm, ACategoryAddedThroughItsManagerShowsWhenTheManagerCloses) {
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    frmGoods f;
+    f.tv_type->setCurrentItem(f.tree()->Find("key_5"));
+    m_msg.inputs = {QString("饮料")};
+    f.addnew_type(); // chosen in the list for the new goods
+    const QString drinks = "key_" + scalar("select id from tb_dictionary where uname='饮料'").toString();
+    f.tv_type->setCurrentItem(f.tree()->Find(drinks));
+    f.btn_goodsTypeMg();
+    addThroughManager(m_msg, "零食");
+    const QString snacks = "key_" + scalar("select id from tb_dictionary where uname='零食'").toString();
+    EXPECT_TRUE(f.tree()->tv_FindKey(snacks));
+    EXPECT_EQ(NodeKey(f.tv_type->currentItem()), drinks); // the selection stays
+    EXPECT_GE(f.cobo_goodsTypeName->findText("零食"), 0);
+    EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "饮料");
+    WindowRegistry::SetArea(nullptr);
+}
+
 class CustomerForm : public GuiTest {
 protected:
     void SetUp() override {
@@ -339,4 +375,28 @@ TEST_F(CustomerForm, KindsStatusAndBills) {
     f.txt_KeyWord->setText("lz"); // pinyin initials of 两者
     f.Search();
     EXPECT_EQ(f.vsCustomerList->rowCount(), 1);
+}
+
+TEST_F(CustomerForm, ACategoryAddedThroughItsManagerShowsWhenTheManagerCloses) {
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    frm_customer f;
+    f.Opt_treeType[1]->setChecked(true);
+    f.ApplyTreeType(1);
+    auto node = [&](const QString& text) {
+        const auto found = f.tv_type->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found[0];
+    };
+    f.ManageCategories();
+    addThroughManager(m_msg, "批发");
+    ASSERT_TRUE(node("批发"));
+    f.tv_type->setCurrentItem(node("批发"));
+    f.cobo_CustomTypeName->setCurrentIndex(f.cobo_CustomTypeName->findText("批发"));
+    f.ManageCategories();
+    addThroughManager(m_msg, "零售");
+    EXPECT_TRUE(node("零售"));
+    EXPECT_EQ(f.tv_type->currentItem()->text(0), "批发"); // the selections stay
+    EXPECT_EQ(f.cobo_CustomTypeName->currentText(), "批发");
+    EXPECT_GE(f.cobo_CustomTypeName->findText("零售"), 0);
+    WindowRegistry::SetArea(nullptr);
 }

@@ -1,5 +1,8 @@
 #include "adminrun.h"
+#include "data/database.h"
+#include "data/sqlhelper.h"
 #include "fixture.h"
+#include "schema/dbsetup.h"
 #include <QFileInfo>
 
 class AdminTest : public DbTest, protected AdminRun {};
@@ -57,6 +60,40 @@ TEST_F(AdminTest, InitRefusesToOverwriteWithoutForceAndActsOnAnotherFile) {
     ASSERT_EQ(run({"sql", "select count(*) as n from tb_goods_head"}),
               0); // the program folder's file has no goods
     EXPECT_EQ(out, "n\n0\n");
+}
+
+TEST_F(AdminTest, UserEnableLetsADisabledUserLogInAgain) {
+    exec("update tb_user set isStart=0 where id=1");
+    ASSERT_EQ(run({"user", "enable", "ADMIN"}), 0) << qPrintable(err);
+    EXPECT_NE(scalar("select isStart from tb_user where id=1").toInt(), 0);
+    EXPECT_EQ(run({"user", "enable", "nobody"}), 1);
+    EXPECT_TRUE(err.contains("nobody")) << qPrintable(err);
+    EXPECT_EQ(run({"user", "disable", "admin"}), 2);
+}
+
+TEST_F(AdminTest, AFileWithANegativeVersionIsRefused) {
+    SKIP_ON_SERVER("the file's version");
+    for (const qint64 version : {-1LL, -5LL, -2147483648LL}) {
+        SCOPED_TRACE(version);
+        // written past the version check, as another program would
+        sqlHelper::CloseConn();
+        Database::instance().close();
+        Database::setOpenHook(nullptr);
+        Database::instance().open(dbFile());
+        Database::instance().execute(QString("PRAGMA user_version = %1").arg(version));
+        Database::instance().close();
+        const QString refusal = QString("数据库文件的版本 (%1) 无法识别, 不是本程序的数据库!").arg(version);
+        EXPECT_EQ(run({"sql", "select count(*) from tb_user"}), 1);
+        EXPECT_TRUE(err.contains(refusal)) << qPrintable(err);
+        EXPECT_EQ(run({"copy", "--to", "host=/nonexistent dbname=shop"}), 1);
+        EXPECT_TRUE(err.contains(refusal)) << qPrintable(err);
+        EXPECT_FALSE(Database::instance().isOpen());
+    }
+    Database::setOpenHook(nullptr); // left as the fixture found it
+    Database::instance().open(dbFile());
+    Database::instance().execute(QString("PRAGMA user_version = %1").arg(kSchemaVersion));
+    Database::instance().close();
+    InstallMigrations();
 }
 
 TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {

@@ -44,7 +44,8 @@ const char* const kUsage =
     "含下级)\n"
     "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
     "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
-    "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n";
+    "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n"
+    "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n";
 
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
@@ -350,6 +351,22 @@ void copyToServer(const QString& conninfo, QTextStream& out) {
     out << '\n';
 }
 
+// user enable NAME: the way back in when the only administrator was disabled.
+int runUser(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() != 2 || args[0] != "enable") {
+        err << "user 需要参数 enable 用户名\n";
+        return 2;
+    }
+    SqlParams byName;
+    byName.AddItem("@user", args[1]);
+    if (sqlHelper::ExecuteNonQuery("update tb_user set isStart=True where [user]=@user", byName) == 0) {
+        err << "没有这个用户: " << args[1] << '\n';
+        return 1;
+    }
+    out << "已启用用户 " << args[1] << '\n';
+    return 0;
+}
+
 } // namespace
 
 int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
@@ -429,6 +446,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         if (command == "compact") return CompactDB().isResult ? 0 : 1;
         if (command == "check") return runCheck(args, out, err);
         if (command == "report") return runReport(args, out, err);
+        if (command == "user") return runUser(args, out, err);
         if (command == "pinyin") {
             if (args != QStringList{"--refresh"}) {
                 err << "pinyin 需要参数 --refresh\n";
