@@ -166,7 +166,9 @@ class NumericKeysDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
+        // (keys with Ctrl or Alt are commands, not typing: they go on to the grid and the form)
+        if (event->type() == QEvent::KeyPress &&
+            !(static_cast<QKeyEvent*>(event)->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             const QString t = static_cast<QKeyEvent*>(event)->text();
             if (!t.isEmpty() && t.at(0).isPrint() && !t.at(0).isDigit() && t != "-" && t != ".") {
                 QApplication::beep();
@@ -526,9 +528,13 @@ void BillEntryForm::locationTyped(QTableWidgetItem* item) {
     }
     m_recalculating = false;
     if (code.isEmpty() || place.id > 0) return;
-    // told once the grid has closed the cell's editor
+    // told once the grid has closed the cell's editor, with the cursor back on the cell
     QMetaObject::invokeMethod(
-        this, [this, code] { refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), grid); },
+        this,
+        [this, row, code] {
+            if (row < grid->rowCount()) grid->setCurrentCell(row, m_cols.locationCode);
+            refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), grid);
+        },
         Qt::QueuedConnection);
 }
 
