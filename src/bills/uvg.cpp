@@ -122,6 +122,10 @@ void uvg::CopySelection() {
 }
 
 void uvg::MoveOn() {
+    moveOn(false);
+}
+
+void uvg::moveOn(bool editLater) {
     const int row = m_grid->currentRow();
     if (row < 0) return;
     int next = m_grid->currentColumn() + 1;
@@ -130,7 +134,15 @@ void uvg::MoveOn() {
     if (next < m_grid->columnCount()) {
         m_grid->setCurrentCell(row, next);
         // (editItem opens an editor whatever the triggers say)
-        if (m_grid->editTriggers() != QAbstractItemView::NoEditTriggers) m_grid->editItem(m_grid->item(row, next));
+        if (m_grid->editTriggers() == QAbstractItemView::NoEditTriggers) return;
+        auto edit = [this, row, next] {
+            if (m_grid->currentRow() == row && m_grid->currentColumn() == next)
+                m_grid->editItem(m_grid->item(row, next));
+        };
+        if (editLater)
+            QMetaObject::invokeMethod(this, edit, Qt::QueuedConnection);
+        else
+            edit();
         return;
     }
     if (row == m_grid->rowCount() - 1 && !AddRow()) return;
@@ -159,12 +171,12 @@ bool uvg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (m_enterMovesOn && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        // Enter in an open editor comes on here; its delegate commits and
-        // closes it later, so the move waits until that has happened
-        if (m_grid->indexWidget(m_grid->currentIndex()))
-            QMetaObject::invokeMethod(this, &uvg::MoveOn, Qt::QueuedConnection);
-        else
-            MoveOn();
+        // Enter in an open editor comes on here: its text goes into the cell
+        // now, but the next editor opens only after the delegate has finished
+        // with the old one (it does so later)
+        const bool editing = m_grid->indexWidget(m_grid->currentIndex());
+        CommitEdit();
+        moveOn(editing);
         return true;
     }
     return QObject::eventFilter(watched, event);

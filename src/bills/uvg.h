@@ -38,6 +38,7 @@ protected:
 private:
     bool atLimit() const;
     bool editable(int column) const;
+    void moveOn(bool editLater);
     void prepareRow(int row);
     QTableWidget* m_grid = nullptr;
     int m_limit = 0;
