@@ -82,27 +82,17 @@ protected:
         editor->clear();
         QTest::keyClicks(editor, text);
     }
-    // the partner lookup picks the partner of this name
-    void pickPartner(const QString& name) {
-        m_onModal = [name](QDialog* d) {
+    // the lookup dialog picks its first row, or the first whose first shown column holds text
+    void pickRow(const QString& text = {}) {
+        m_onModal = [text](QDialog* d) {
             auto* dlg = qobject_cast<frm_select*>(d);
             for (int r = 0; dlg && r < dlg->vgInput->rowCount(); ++r)
-                if (dlg->vgInput->item(r, 3)->text() == name) {
+                if (text.isEmpty() || dlg->vgInput->item(r, 3)->text() == text) {
                     dlg->vgInput->setCurrentCell(r, 3);
                     dlg->Pick();
                     return int(QDialog::Accepted);
                 }
             return int(QDialog::Rejected);
-        };
-    }
-    // the lookup dialog picks its first row
-    void pickFirstRow() {
-        m_onModal = [](QDialog* d) {
-            auto* dlg = qobject_cast<frm_select*>(d);
-            if (!dlg || dlg->vgInput->rowCount() == 0) return int(QDialog::Rejected);
-            dlg->vgInput->setCurrentCell(0, 3);
-            dlg->Pick();
-            return int(QDialog::Accepted);
         };
     }
 };
@@ -131,7 +121,7 @@ TEST_F(BillEntry, StockInFromEntryToDeletion) {
     EXPECT_EQ(f.txt_Qty->text(), "1");
 
     // by pinyin keyword through the lookup, with a typed quantity and price
-    pickFirstRow();
+    pickRow();
     f.txt_Qty->setText("3");
     f.txt_price->setText("2.5");
     type(f.txt_goodsCode, "KSFLC");
@@ -337,7 +327,7 @@ TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
     f.txt_Qty->clear();
     QTest::keyClicks(f.txt_Qty, "1a2.5");
     EXPECT_EQ(f.txt_Qty->text(), "12.5");
-    pickFirstRow();
+    pickRow();
     QTest::keyClick(f.txt_remark, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(m_modalShown.back(), "frm_select");
     EXPECT_EQ(goodsRows(f), 1);
@@ -538,7 +528,7 @@ TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
     ASSERT_EQ(goodsRows(f), 3);
     f.grid->item(2, f.cols().inPrice)->setText("2"); // typed into the grid
     // choosing the supplier re-prices what was filled in automatically
-    pickPartner("上海清风日化有限公司");
+    pickRow("上海清风日化有限公司");
     f.SearchPartner();
     EXPECT_EQ(f.txt_partnerId->text(), "2");
     EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), 1.85);
@@ -547,7 +537,7 @@ TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
     EXPECT_EQ(acc_val(at(f, 2, f.cols().inPrice)), 2);
     EXPECT_EQ(f.txt_BillAmount->text(), "￥6.35");
     // another supplier without a purchase of it: the unit's own price again
-    pickPartner("晨光文具股份有限公司");
+    pickRow("晨光文具股份有限公司");
     f.SearchPartner();
     EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), own);
     // a stored bill keeps its prices whatever supplier it is given
@@ -555,7 +545,7 @@ TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
     f.SaveBill();
     ASSERT_EQ(last(), "保存成功!");
     f.LoadBill(901);
-    pickPartner("康师傅饮品有限公司");
+    pickRow("康师傅饮品有限公司");
     f.SearchPartner();
     EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), 1.85);
 }
