@@ -124,11 +124,15 @@ public:
     m_DBresult Delete(int id) override { return m_head.Delete(id); }
 
     std::optional<double> LastPrice(int partnerId, const QString& goodsCode) override {
+        if (partnerId < 1) return std::nullopt;
         ConditionSet c;
         c.AddItem("1", m_condition(m_partnerColumn, "=", partnerId));
         c.AddItem("2", m_condition("goodsCode", "=", goodsCode));
-        const m_recordSet rs = m_detail.GetListForCondition(c, QStringLiteral("select top 1 %1 ").arg(m_priceColumn),
-                                                            " order by headId Desc,id Desc");
+        // a count's adjustment bill is no purchase or sale
+        const m_recordSet rs = m_detail.GetListForCondition(
+            c, QStringLiteral("select top 1 %1 ").arg(m_priceColumn),
+            QStringLiteral(" and headId not in (select %1HeadId from tb_stocktake_head) order by headId Desc,id Desc")
+                .arg(QLatin1String(m_kind.tag)));
         if (rs.recordCount < 1) return std::nullopt;
         return acc::val(acc::valueText(rs.recordSet.at(0, 0)));
     }

@@ -63,7 +63,8 @@ public:
     // False when the bill is gone.
     virtual bool SetPass(int id, int state, const QString& user, const QString& time) = 0;
     virtual m_DBresult Delete(int id) = 0;
-    // The price of the partner's last bill line with this goods code.
+    // The price of the partner's last bill line with this goods code; none
+    // without a partner (id < 1). Adjustment bills of stock counts are passed over.
     virtual std::optional<double> LastPrice(int partnerId, const QString& goodsCode) = 0;
 };
 

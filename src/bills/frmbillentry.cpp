@@ -7,6 +7,7 @@
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/results.h"
+#include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "frm_select.h"
 #include "stocktake.h"
@@ -151,6 +152,9 @@ double number(const QString& text) {
     return acc::val(text);
 }
 
+// On a price cell filled in automatically: the unit's own price (gone once the price is typed).
+constexpr int kOwnPriceRole = Qt::UserRole + 1;
+
 // A short decimal form: 12, 0.5, -2.
 QString shortNumber(double v) {
     return acc::numberQText(v);
@@ -162,7 +166,9 @@ class NumericKeysDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
+        // (keys with Ctrl or Alt are commands, not typing: they go on to the grid and the form)
+        if (event->type() == QEvent::KeyPress &&
+            !(static_cast<QKeyEvent*>(event)->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             const QString t = static_cast<QKeyEvent*>(event)->text();
             if (!t.isEmpty() && t.at(0).isPrint() && !t.at(0).isDigit() && t != "-" && t != ".") {
                 QApplication::beep();
@@ -343,6 +349,10 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     buildGrid();
     rows = new uvg(this);
     rows->init(grid, 0);
+    rows->setEnterMovesOn(true);
+    // a new row shows at once which cells it needs
+    connect(grid->model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { paintRequiredCells(first, last); });
     auto* addRow = NamedButton("btn_addRow", "增加明细行");
     auto* delRow = NamedButton("btn_delRow", "删除明细行");
     connect(addRow, &QPushButton::clicked, this, &BillEntryForm::AddGridRow);
@@ -358,6 +368,12 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
         if (m_recalculating || item->column() == m_cols.no) return; // uvg numbers its rows
         // new empty cells of an empty row change nothing
         if (!item->text().isEmpty() || number(cell(item->row(), m_cols.goodsId)) != 0) m_dirty = true;
+        if (item->column() == m_cols.locationCode) return locationTyped(item);
+        if (item->column() == m_cols.price() && item->data(kOwnPriceRole).isValid()) {
+            m_recalculating = true; // a typed price stays whatever the partner
+            item->setData(kOwnPriceRole, QVariant());
+            m_recalculating = false;
+        }
         if (item->column() == m_cols.price() || item->column() == m_cols.qty) {
             recalcRow(item->row());
             recalcTotal();
@@ -404,7 +420,7 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     for (QWidget* w : std::initializer_list<QWidget*>{
              txt_billNo, txt_partnerName, btn_searchPartner, cobo_accountType, cobo_billType, txt_ubillNo,
              txt_creator, dt_createDate, txt_remark, txt_goodsCode, txt_Qty, txt_price, cobo_location,
-             btn_searchGoods, addRow, delRow, txt_BillAmount, grid})
+             btn_searchGoods, addRow, delRow, txt_BillAmount, grid, this})
         w->installEventFilter(this);
 
     FillDropDowns();
@@ -420,15 +436,16 @@ void BillEntryForm::buildGrid() {
         grid->setColumnHidden(c, true);
     if (m_kind.out) grid->setColumnHidden(m_cols.inPrice, true);
     // cells the user may not edit are marked for uvg and made read-only per row
+    // (a location code may be typed; it is checked as in the input bar)
     for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
-                  m_cols.amount, m_cols.locationId, m_cols.locationCode})
+                  m_cols.amount, m_cols.locationId})
         grid->horizontalHeaderItem(c)->setData(Qt::UserRole, "readonly");
     auto* numeric = new NumericKeysDelegate(grid);
     for (int c : {m_cols.price(), m_cols.qty})
         grid->setItemDelegateForColumn(c, numeric);
     auto* readOnly = new ReadOnlyDelegate(grid);
     for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
-                  m_cols.amount, m_cols.locationId, m_cols.locationCode})
+                  m_cols.amount, m_cols.locationId})
         grid->setItemDelegateForColumn(c, readOnly);
     grid->verticalHeader()->hide();
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -480,9 +497,45 @@ void BillEntryForm::FillDropDowns() {
             .arg(m_kind.typeDict),
         "uname");
     FillCombo(cobo_location,
-              "select id,locationCode  from tb_location where (state=1) and (id in (" +
+              "select id,locationCode  from tb_location where (state=1) and (isLock=0) and (id in (" +
                   SysVar().Sys_locationJoinId + ")) order by id,orderby",
               "locationCode");
+}
+
+m_location BillEntryForm::availableLocation(const QString& code) {
+    m_location place;
+    const RecordSet rs = dal_location().GetDataTable(" and locationCode='" + sqlHelper::EscapeQuote(code) +
+                                                     "' and state=1 and isLock=0 and id in (" +
+                                                     SysVar().Sys_locationJoinId + ")");
+    if (rs.RecordCount() > 0) {
+        place.id = rs.value("id").toInt();
+        place.locationCode = acc::valueText(rs.value("locationCode"));
+    }
+    return place;
+}
+
+void BillEntryForm::locationTyped(QTableWidgetItem* item) {
+    const int row = item->row();
+    const QString code = item->text().trimmed();
+    const m_location place = code.isEmpty() ? m_location() : availableLocation(code);
+    m_recalculating = true;
+    if (code.isEmpty() || place.id > 0) {
+        item->setText(place.locationCode);
+        setCell(row, m_cols.locationId, QString::number(place.id));
+    } else { // back to the line's location
+        const int id = static_cast<int>(number(cell(row, m_cols.locationId)));
+        item->setText(id > 0 ? dal_location().GetModel(id).locationCode : QString());
+    }
+    m_recalculating = false;
+    if (code.isEmpty() || place.id > 0) return;
+    // told once the grid has closed the cell's editor, with the cursor back on the cell
+    QMetaObject::invokeMethod(
+        this,
+        [this, row, code] {
+            if (row < grid->rowCount()) grid->setCurrentCell(row, m_cols.locationCode);
+            refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), grid);
+        },
+        Qt::QueuedConnection);
 }
 
 void BillEntryForm::showApproval(bool approved) {
@@ -600,12 +653,17 @@ void BillEntryForm::SearchBill() {
 void BillEntryForm::recalcRow(int row) {
     const bool was = m_recalculating;
     m_recalculating = true;
-    const std::optional<double> price = NumberValue(cell(row, m_cols.price()), true);
-    const std::optional<double> qty = NumberValue(cell(row, m_cols.qty), true);
-    // a price or quantity that is not one number stays as typed; the save refuses it
-    if (price) setCell(row, m_cols.price(), acc::format(*price, SysVar().Sys_PriceFormat));
+    const QString priceText = cell(row, m_cols.price()), qtyText = cell(row, m_cols.qty);
+    const std::optional<double> price = NumberValue(priceText, true);
+    const std::optional<double> qty = NumberValue(qtyText, true);
+    // a price or quantity that is not one number stays as typed (the save refuses
+    // it), and an empty one stays empty, as does the amount until both are filled
+    if (price && !priceText.trimmed().isEmpty())
+        setCell(row, m_cols.price(), acc::format(*price, SysVar().Sys_PriceFormat));
     setCell(row, m_cols.amount,
-            price && qty ? acc::format(*price * *qty, SysVar().Sys_AmountFormat) : QString());
+            price && qty && !priceText.trimmed().isEmpty() && !qtyText.trimmed().isEmpty()
+                ? acc::format(*price * *qty, SysVar().Sys_AmountFormat)
+                : QString());
     m_recalculating = was;
 }
 
@@ -617,11 +675,11 @@ void BillEntryForm::recalcTotal() {
         acc::format(acc::format(total, SysVar().Sys_AmountFormat), QStringLiteral("￥#,##0.0#")));
 }
 
-void BillEntryForm::paintRequiredCells() {
+void BillEntryForm::paintRequiredCells(int first, int last) {
     const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
     const bool was = m_recalculating;
     m_recalculating = true;
-    for (int r = 0; r < grid->rowCount(); ++r)
+    for (int r = first; r <= (last < 0 ? grid->rowCount() - 1 : last); ++r)
         for (int col : {m_cols.price(), m_cols.qty, m_cols.locationCode}) {
             if (!grid->item(r, col)) setCell(r, col, QString());
             grid->item(r, col)->setBackground(c);
@@ -642,7 +700,7 @@ void BillEntryForm::DeleteGridRow() {
     recalcTotal();
 }
 
-void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty) {
+void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice) {
     int row = grid->rowCount() - 1;
     if (row < 0 || number(cell(row, m_cols.goodsId)) != 0) {
         rows->AddRow();
@@ -666,6 +724,7 @@ void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty) {
     setCell(row, m_cols.qty, shortNumber(qty));
     setCell(row, m_cols.locationCode, g.locationCode);
     setCell(row, m_cols.locationId, QString::number(g.locationId));
+    grid->item(row, m_cols.price())->setData(kOwnPriceRole, ownPrice ? QVariant(*ownPrice) : QVariant());
     recalcRow(row);
     m_recalculating = false;
     recalcTotal();
@@ -696,6 +755,14 @@ void BillEntryForm::GoodsCodeEntered() {
         return;
     }
     lb_NoGoods->hide();
+    // the location typed must be one the user may use; nothing is added otherwise
+    const QString placeCode = cobo_location->currentText().trimmed();
+    const m_location place = placeCode.isEmpty() ? m_location() : availableLocation(placeCode);
+    if (!placeCode.isEmpty() && place.id < 1) {
+        refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(placeCode), cobo_location);
+        if (cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
+        return;
+    }
     m_goods_detail g = m_goods.GetModelForInput(code, static_cast<int>(number(txt_goodsId->text())));
     if (g.irowsCount < 1) {
         ConditionSet c;
@@ -719,26 +786,21 @@ void BillEntryForm::GoodsCodeEntered() {
     }
     const double qty = number(txt_Qty->text());
     if (m_kind.out && !confirmStock(g, qty)) return;
-    if (const auto last = m_store->LastPrice(static_cast<int>(number(txt_partnerId->text())), code)) {
-        if (m_kind.out)
-            g.salePrice = *last;
-        else
-            g.inPrice = *last;
+    double& price = m_kind.out ? g.salePrice : g.inPrice;
+    // the partner's last price, else the unit's own; a typed price comes before both
+    std::optional<double> ownPrice;
+    if (txt_price->text().trimmed().isEmpty()) {
+        ownPrice = price;
+        if (const auto last = m_store->LastPrice(static_cast<int>(number(txt_partnerId->text())), code))
+            price = *last;
+    } else {
+        price = number(txt_price->text());
     }
-    if (!txt_price->text().trimmed().isEmpty()) {
-        if (m_kind.out)
-            g.salePrice = number(txt_price->text());
-        else
-            g.inPrice = number(txt_price->text());
+    if (place.id > 0) {
+        g.locationCode = place.locationCode;
+        g.locationId = place.id;
     }
-    if (!cobo_location->currentText().trimmed().isEmpty()) {
-        const m_location loc = dal_location().GetModelForLocationCode(0, cobo_location->currentText());
-        if (loc.id > 0) {
-            g.locationCode = loc.locationCode;
-            g.locationId = loc.id;
-        }
-    }
-    addGoodsToGrid(g, qty);
+    addGoodsToGrid(g, qty, ownPrice);
     txt_goodsCode->clear();
     txt_goodsId->clear();
     txt_price->clear();
@@ -773,9 +835,26 @@ void BillEntryForm::SearchPartner() {
     RunModal(&dlg);
     const auto picked = dlg.picked<m_customer>();
     if (picked.empty() || picked.front().customerCode.trimmed().isEmpty()) return;
+    const bool changed = picked.front().id != static_cast<int>(number(txt_partnerId->text()));
     txt_partnerName->setText(picked.front().uname);
     txt_partnerId->setText(QString::number(picked.front().id));
     m_dirty = true;
+    if (changed) repriceForPartner();
+}
+
+void BillEntryForm::repriceForPartner() {
+    const int partner = static_cast<int>(number(txt_partnerId->text()));
+    m_recalculating = true;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const QTableWidgetItem* item = grid->item(r, m_cols.price());
+        const QVariant own = item ? item->data(kOwnPriceRole) : QVariant();
+        if (!own.isValid()) continue; // typed, or stored with the bill
+        const std::optional<double> last = m_store->LastPrice(partner, cell(r, m_cols.goodsCode));
+        setCell(r, m_cols.price(), shortNumber(last.value_or(own.toDouble())));
+        recalcRow(r);
+    }
+    m_recalculating = false;
+    recalcTotal();
 }
 
 void BillEntryForm::SetLocationForSelection() {
@@ -792,16 +871,39 @@ void BillEntryForm::SetLocationForSelection() {
         to = std::max(to, range.bottomRow());
     }
     if (from < 0) from = to = 0;
+    m_recalculating = true; // the lookup's choice is taken as it is
     for (int r = from; r <= to && r < grid->rowCount(); ++r) {
         setCell(r, m_cols.locationCode, picked.front().locationCode);
         setCell(r, m_cols.locationId, QString::number(picked.front().id));
         m_dirty = true;
     }
+    m_recalculating = false;
 }
 
 // ---- saving, approval, deletion ----
 
+QString BillEntryForm::badNumber(int row, QTableWidgetItem** problemCell) const {
+    for (int c : {m_cols.price(), m_cols.qty}) {
+        const std::optional<double> v = NumberValue(cell(row, c), true);
+        QString problem;
+        if (!v)
+            problem = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
+                          .arg(row + 1)
+                          .arg(grid->horizontalHeaderItem(c)->text());
+        else if (*v < 0) // a correction is a bill of the other kind, not a negative line
+            problem = QStringLiteral("第%1行%2不能小于0!")
+                          .arg(row + 1)
+                          .arg(c == m_cols.qty ? QStringLiteral("数量") : QStringLiteral("价格"));
+        if (!problem.isEmpty()) {
+            *problemCell = grid->item(row, c);
+            return problem;
+        }
+    }
+    return {};
+}
+
 void BillEntryForm::SaveBill() {
+    rows->CommitEdit();
     const bool isNew = formId() < 1;
     if (!CheckFunction(isNew ? m_kind.codeSave() : m_kind.codeUpdate())) return;
     if (txt_partnerName->text().trimmed().isEmpty() || number(txt_partnerId->text()) < 1)
@@ -812,7 +914,8 @@ void BillEntryForm::SaveBill() {
         return refuse(QString::fromUtf8(m_kind.typeMissing), cobo_billType);
     if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能保存!"));
     // incomplete rows go, from the last up; the walk stops at the first
-    // (lowest) row that lacks its location or name
+    // (lowest) row that lacks its location or name, or whose price or
+    // quantity is no number or below 0 (rows above it keep their numbers)
     QString problem;
     QTableWidgetItem* problemCell = nullptr;
     for (int r = grid->rowCount() - 1; r >= 0 && problem.isEmpty(); --r) {
@@ -827,17 +930,10 @@ void BillEntryForm::SaveBill() {
         } else if (cell(r, m_cols.goodsName).trimmed().isEmpty()) {
             problem = QStringLiteral("货品名称不能为空!");
             problemCell = grid->item(r, m_cols.goodsName);
+        } else {
+            problem = badNumber(r, &problemCell);
         }
     }
-    for (int r = 0; r < grid->rowCount() && problem.isEmpty(); ++r)
-        for (int c : {m_cols.price(), m_cols.qty})
-            if (!NumberValue(cell(r, c), true)) {
-                problem = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
-                              .arg(r + 1)
-                              .arg(grid->horizontalHeaderItem(c)->text());
-                problemCell = grid->item(r, c);
-                break;
-            }
     rows->Renumber();
     recalcTotal();
     if (!problem.isEmpty()) {
@@ -887,6 +983,11 @@ void BillEntryForm::SaveBill() {
     }
     const m_DBresult r = m_store->Save(h, lines);
     if (!r.isResult) return refuse(r.str_MsgBox);
+    // stored prices are the bill's: they stay, as when the bill is loaded
+    m_recalculating = true;
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (QTableWidgetItem* item = grid->item(row, m_cols.price())) item->setData(kOwnPriceRole, QVariant());
+    m_recalculating = false;
     showApproval(false);
     txt_billNo->setText(h.billNo);
     txt_id->setText(QString::number(h.id));
@@ -925,6 +1026,7 @@ void BillEntryForm::DeleteBill() {
 }
 
 void BillEntryForm::PrintBill() {
+    rows->CommitEdit();
     if (!CheckFunction(m_kind.codePrint())) return;
     // the print shows what is stored, so unsaved changes would not be on it
     if (m_dirty && !txt_id->text().trimmed().isEmpty())
@@ -943,19 +1045,26 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
     const bool inGrid = watched == grid;
     const bool command =
         ctrl && (k == Qt::Key_F || k == Qt::Key_S || k == Qt::Key_A || k == Qt::Key_P || k == Qt::Key_Z);
+    // saving and printing work wherever the focus is in the form: keys the
+    // grid's cell editors leave come on to the grid, the others' to the form
+    const bool anywhere = ctrl && (k == Qt::Key_S || k == Qt::Key_P);
     if (event->type() == QEvent::ShortcutOverride) {
         // the form's commands come before what a text box would do with these keys
-        if (command && (!inGrid || k == Qt::Key_P)) {
+        if (anywhere || (command && !inGrid && watched != this)) {
             event->accept();
             return true;
         }
         return QWidget::eventFilter(watched, event);
     }
-    if (inGrid) {
-        if (ctrl && k == Qt::Key_P) { // a bill opened shows its lines: print from there too
+    if (anywhere) {
+        if (k == Qt::Key_S)
+            SaveBill();
+        else
             PrintBill();
-            return true;
-        }
+        return true;
+    }
+    if (watched == this) return QWidget::eventFilter(watched, event);
+    if (inGrid) {
         if (ctrl && k == Qt::Key_Z) {
             txt_goodsCode->setFocus();
             return true;
@@ -969,9 +1078,7 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
     }
     if (command) {
         if (k == Qt::Key_F) SearchGoods();
-        if (k == Qt::Key_S) SaveBill();
         if (k == Qt::Key_A) NewBill();
-        if (k == Qt::Key_P) PrintBill();
         if (k == Qt::Key_Z) {
             if (watched == txt_goodsCode) {
                 grid->setFocus();
@@ -988,13 +1095,23 @@ bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
                           : k == Qt::Key_F5 ? static_cast<QWidget*>(txt_price)
                                             : static_cast<QWidget*>(cobo_location);
         target->setFocus();
+        // what is typed next replaces the box's text
         if (auto* e = qobject_cast<QLineEdit*>(target)) e->selectAll();
+        if (target == cobo_location && cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
         return true;
     }
     if (k == Qt::Key_Return || k == Qt::Key_Enter) {
         if (watched == txt_goodsCode) {
             GoodsCodeEntered();
             return true;
+        }
+        if (watched == cobo_location) {
+            const QString code = cobo_location->currentText().trimmed();
+            if (!code.isEmpty() && availableLocation(code).id < 1) {
+                refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), cobo_location);
+                if (cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
+                return true;
+            }
         }
         if (watched == txt_Qty || watched == txt_price || watched == cobo_location) {
             txt_goodsCode->setFocus();

@@ -7,6 +7,7 @@
 
 #include "billstore.h"
 #include "master/goods.h"
+#include "master/location.h"
 
 #include <QWidget>
 #include <memory>
@@ -19,6 +20,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class uvg;
 
 struct BillEntryKind;
@@ -102,8 +104,17 @@ private:
     void hideStamps();
     void recalcRow(int row);
     void recalcTotal();
-    void paintRequiredCells();
-    void addGoodsToGrid(const m_goods_detail& goods, double qty);
+    void paintRequiredCells(int first = 0, int last = -1);
+    // ownPrice: the unit's own price when the line's price was filled in
+    // automatically; such a price follows a change of partner.
+    void addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice);
+    void repriceForPartner();
+    // The enabled, unlocked location granted to the user with this code; id 0 when none.
+    static m_location availableLocation(const QString& code);
+    void locationTyped(QTableWidgetItem* item);
+    // Why the row's price or quantity cannot be saved (no number, or below 0),
+    // with the cell; empty when both can.
+    QString badNumber(int row, QTableWidgetItem** cell) const;
     void openGoodsLookup(const QString& keyword);
     bool confirmStock(const m_goods_detail& goods, double qty);
     void refuse(const QString& text, QWidget* focus = nullptr);

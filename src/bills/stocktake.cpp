@@ -99,7 +99,8 @@ Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString
     l.packQty = packQty > 0 ? packQty : 1;
     l.weight = packQty > 0 ? rs.at(row, 12).toDouble() : 0;
     l.qty = pieces / l.packQty;
-    l.inPrice = 0;
+    // valued at the default unit's purchase price, so that the reports show what was found or lost
+    l.inPrice = rs.at(row, 14).toDouble();
     l.remark = remark;
     return l;
 }
@@ -382,7 +383,8 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             "b.goodsCode, "
             "b.goodsName, b.goodsDesc, nz(" +
             defaultUnit("unit") + ", d.unit), " + defaultUnit("packQty") + ", " + defaultUnit("weight") +
-            ", " + defaultUnit("goodsDetailCode") +
+            ", " + defaultUnit("goodsDetailCode") + ", " + defaultUnit("inPrice") + ", " +
+            defaultUnit("salePrice") +
             " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
             "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
             id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");
@@ -398,7 +400,7 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             } else {
                 m_ck_detail l = adjustmentLine<m_ck_detail>(rs, r, -difference, remark);
                 l.rowNo = out.size() + 1;
-                l.salePrice = 0;
+                l.salePrice = rs.at(r, 15).toDouble();
                 out.AddItem(LineKey(kStockOut, -(r + 1)), l);
             }
         }

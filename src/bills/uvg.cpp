@@ -17,14 +17,25 @@ void uvg::init(QTableWidget* grid, int rowLimit) {
     grid->installEventFilter(this);
 }
 
+bool uvg::editable(int column) const {
+    if (m_grid->isColumnHidden(column)) return false;
+    const QTableWidgetItem* head = m_grid->horizontalHeaderItem(column);
+    return !head || head->data(Qt::UserRole).toString() != "readonly";
+}
+
 int uvg::uGetFirstCol() const {
-    for (int c = 1; c < m_grid->columnCount(); ++c) {
-        if (m_grid->isColumnHidden(c)) continue;
-        const QTableWidgetItem* head = m_grid->horizontalHeaderItem(c);
-        if (head && head->data(Qt::UserRole).toString() == "readonly") continue;
-        return c;
-    }
+    for (int c = 1; c < m_grid->columnCount(); ++c)
+        if (editable(c)) return c;
     return std::min(1, m_grid->columnCount() - 1);
+}
+
+void uvg::CommitEdit() {
+    const QModelIndex index = m_grid->currentIndex();
+    QWidget* editor = index.isValid() ? m_grid->indexWidget(index) : nullptr;
+    if (!editor) return;
+    QAbstractItemDelegate* delegate = m_grid->itemDelegateForIndex(index);
+    emit delegate->commitData(editor);
+    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 bool uvg::atLimit() const {
@@ -111,15 +122,27 @@ void uvg::CopySelection() {
 }
 
 void uvg::MoveOn() {
+    moveOn(false);
+}
+
+void uvg::moveOn(bool editLater) {
     const int row = m_grid->currentRow();
-    int column = m_grid->currentColumn();
     if (row < 0) return;
-    int next = column + 1;
-    while (next < m_grid->columnCount() && m_grid->isColumnHidden(next))
+    int next = m_grid->currentColumn() + 1;
+    while (next < m_grid->columnCount() && !editable(next))
         ++next;
     if (next < m_grid->columnCount()) {
         m_grid->setCurrentCell(row, next);
-        m_grid->editItem(m_grid->item(row, next));
+        // (editItem opens an editor whatever the triggers say)
+        if (m_grid->editTriggers() == QAbstractItemView::NoEditTriggers) return;
+        auto edit = [this, row, next] {
+            if (m_grid->currentRow() == row && m_grid->currentColumn() == next)
+                m_grid->editItem(m_grid->item(row, next));
+        };
+        if (editLater)
+            QMetaObject::invokeMethod(this, edit, Qt::QueuedConnection);
+        else
+            edit();
         return;
     }
     if (row == m_grid->rowCount() - 1 && !AddRow()) return;
@@ -148,7 +171,12 @@ bool uvg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (m_enterMovesOn && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        MoveOn();
+        // Enter in an open editor comes on here: its text goes into the cell
+        // now, but the next editor opens only after the delegate has finished
+        // with the old one (it does so later)
+        const bool editing = m_grid->indexWidget(m_grid->currentIndex());
+        CommitEdit();
+        moveOn(editing);
         return true;
     }
     return QObject::eventFilter(watched, event);

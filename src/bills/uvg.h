@@ -18,6 +18,8 @@ public:
 
     // The first visible, editable column after column 0.
     int uGetFirstCol() const;
+    // Hands the text of the cell being edited to the grid and closes its editor.
+    void CommitEdit();
 
 public slots:
     // Adds a row at the end; its first editable cell becomes current and the grid takes the focus.
@@ -25,7 +27,8 @@ public slots:
     bool InsertRow();
     void DeleteRow();
     void CopySelection();
-    // Enter: the next cell, or the first cell of the next row (adding one after the last).
+    // Enter: the next editable cell, which it starts editing, or the first
+    // editable cell of the next row (adding one after the last).
     void MoveOn();
     void Renumber();
 
@@ -34,6 +37,8 @@ protected:
 
 private:
     bool atLimit() const;
+    bool editable(int column) const;
+    void moveOn(bool editLater);
     void prepareRow(int row);
     QTableWidget* m_grid = nullptr;
     int m_limit = 0;

@@ -3,6 +3,7 @@
 #include "bills/uvg.h"
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
+#include "data/sysvar.h"
 #include "guifixture.h"
 #include "ui/formparts.h"
 #include "ui/windowregistry.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -61,14 +63,36 @@ protected:
                                        .arg(code));
         return rs.RecordCount() ? rs.at(0, 0).toString() : QString();
     }
-    // the lookup dialog picks its first row
-    void pickFirstRow() {
-        m_onModal = [](QDialog* d) {
+    // runs what the keys left queued: the editor's commit, the move on, and what they started
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    // the open editor of the current cell, else the grid: where a key goes
+    static QWidget* keyTarget(const BillEntryForm& f) {
+        QWidget* editor = f.grid->indexWidget(f.grid->currentIndex());
+        return editor ? editor : f.grid;
+    }
+    // types into a cell through its editor and leaves the editor open
+    static void typeInCell(BillEntryForm& f, int row, int column, const QString& text) {
+        f.grid->setCurrentCell(row, column);
+        f.grid->editItem(f.grid->item(row, column));
+        auto* editor = qobject_cast<QLineEdit*>(f.grid->indexWidget(f.grid->currentIndex()));
+        ASSERT_TRUE(editor);
+        editor->clear();
+        QTest::keyClicks(editor, text);
+    }
+    // the lookup dialog picks its first row, or the first whose first shown column holds text
+    void pickRow(const QString& text = {}) {
+        m_onModal = [text](QDialog* d) {
             auto* dlg = qobject_cast<frm_select*>(d);
-            if (!dlg || dlg->vgInput->rowCount() == 0) return int(QDialog::Rejected);
-            dlg->vgInput->setCurrentCell(0, 3);
-            dlg->Pick();
-            return int(QDialog::Accepted);
+            for (int r = 0; dlg && r < dlg->vgInput->rowCount(); ++r)
+                if (text.isEmpty() || dlg->vgInput->item(r, 3)->text() == text) {
+                    dlg->vgInput->setCurrentCell(r, 3);
+                    dlg->Pick();
+                    return int(QDialog::Accepted);
+                }
+            return int(QDialog::Rejected);
         };
     }
 };
@@ -97,7 +121,7 @@ TEST_F(BillEntry, StockInFromEntryToDeletion) {
     EXPECT_EQ(f.txt_Qty->text(), "1");
 
     // by pinyin keyword through the lookup, with a typed quantity and price
-    pickFirstRow();
+    pickRow();
     f.txt_Qty->setText("3");
     f.txt_price->setText("2.5");
     type(f.txt_goodsCode, "KSFLC");
@@ -266,6 +290,13 @@ TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
     EXPECT_EQ(m_msg.shown.size(), shown);
     EXPECT_EQ(goodsRows(f), 2);
     EXPECT_EQ(at(f, 1, f.cols().salePrice), "9.0");
+    // a negative sale price is refused like a negative quantity
+    f.grid->item(1, f.cols().salePrice)->setText("-9");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "第2行价格不能小于0!");
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    f.grid->item(1, f.cols().salePrice)->setText("9");
     // lines in the grid do not count against the stock: saving asks nothing more
     m_msg.answers = {MsgBox::Yes};
     f.SaveBill();
@@ -282,6 +313,9 @@ TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
     f.show();
     QTest::keyClick(f.txt_remark, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(last(), "供应商不能为空!"); // Ctrl+S saved
+    m_msg.shown.clear();
+    QTest::keyClick(f.findChild<QToolBar*>(), Qt::Key_S, Qt::ControlModifier); // anywhere in the form
+    EXPECT_EQ(last(), "供应商不能为空!");
     f.NewBillForPartner(1, "康师傅饮品有限公司");
     const int rows = f.grid->rowCount();
     QTest::keyClick(f.grid, Qt::Key_A, Qt::ControlModifier);
@@ -293,7 +327,7 @@ TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
     f.txt_Qty->clear();
     QTest::keyClicks(f.txt_Qty, "1a2.5");
     EXPECT_EQ(f.txt_Qty->text(), "12.5");
-    pickFirstRow();
+    pickRow();
     QTest::keyClick(f.txt_remark, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(m_modalShown.back(), "frm_select");
     EXPECT_EQ(goodsRows(f), 1);
@@ -307,13 +341,16 @@ TEST_F(BillEntry, KeysActOutsideTheGridAndAddRowsInsideIt) {
     EXPECT_EQ(goodsRows(f), 0);
 }
 
-TEST_F(BillEntry, GridTakesOneNumberAndLocksWhileApproved) {
+TEST_F(BillEntry, GridTakesOneNumberNotBelowZeroAndLocksWhileApproved) {
     frmImport f;
+    f.show();
     f.NewBillForPartner(1, "康师傅饮品有限公司");
+    f.cobo_location->setCurrentText("A-01");
     type(f.txt_goodsCode, "SP0001");
-    ASSERT_EQ(goodsRows(f), 1);
-    // codes, units and locations are not typed into the grid
-    for (int c : {f.cols().goodsCode, f.cols().unit, f.cols().packQty, f.cols().locationCode})
+    type(f.txt_goodsCode, "SP0002");
+    ASSERT_EQ(goodsRows(f), 2);
+    // codes and units are not typed into the grid
+    for (int c : {f.cols().goodsCode, f.cols().unit, f.cols().packQty})
         EXPECT_EQ(f.grid->itemDelegateForColumn(c)->createEditor(f.grid->viewport(), {}, f.grid->model()->index(0, c)),
                   nullptr);
     f.grid->item(0, f.cols().qty)->setText("1.2.3");
@@ -321,11 +358,45 @@ TEST_F(BillEntry, GridTakesOneNumberAndLocksWhileApproved) {
     f.SaveBill();
     EXPECT_EQ(last(), "第1行数量不是有效的数字,请重新输入!");
     EXPECT_TRUE(f.txt_id->text().isEmpty());
-    f.grid->item(0, f.cols().qty)->setText("-2"); // a correction may be negative
+    f.grid->item(0, f.cols().qty)->setText("1");
+    // a negative quantity typed into the window; Ctrl+S while its editor is open takes it first
+    typeInCell(f, 1, f.cols().qty, "-5");
+    QTest::keyClick(keyTarget(f), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(last(), "第2行数量不能小于0!");
+    EXPECT_EQ(at(f, 1, f.cols().qty), "-5");
+    EXPECT_EQ(f.grid->currentRow(), 1);
+    EXPECT_EQ(f.grid->currentColumn(), f.cols().qty);
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    // rows are walked from the last up: with the quantity mended, the price above is reported
+    f.grid->item(1, f.cols().qty)->setText("0");
+    f.grid->item(0, f.cols().inPrice)->setText("-1");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "第1行价格不能小于0!");
+    EXPECT_EQ(f.grid->currentColumn(), f.cols().inPrice);
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    f.grid->item(0, f.cols().inPrice)->setText("0"); // 0 is a price and a quantity
     m_msg.answers = {MsgBox::Yes};
     f.SaveBill();
     ASSERT_EQ(last(), "保存成功!");
-    EXPECT_EQ(scalar(QString("select qty from tb_rk_detail where headId=%1").arg(f.txt_id->text())).toDouble(), -2);
+    const QString id = f.txt_id->text();
+    // a stored negative line still loads, and is not saved again until mended
+    exec("update tb_rk_detail set qty = -2 where headId=" + id + " and rowNo=2");
+    f.LoadBill(id.toInt());
+    EXPECT_EQ(at(f, 1, f.cols().qty), "-2");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    EXPECT_EQ(last(), "第2行数量不能小于0!");
+    EXPECT_EQ(scalar("select qty from tb_rk_detail where headId=" + id + " and rowNo=2").toDouble(), -2);
+    f.grid->item(1, f.cols().qty)->setText("2");
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    // Ctrl+P in an open editor takes the edit first, which the stored bill does not show
+    typeInCell(f, 0, f.cols().qty, "7");
+    QTest::keyClick(keyTarget(f), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(last(), "当前单据已修改,请先保存再打印!");
+    EXPECT_EQ(at(f, 0, f.cols().qty), "7");
     f.grid->item(0, f.cols().qty)->setText("3"); // not saved: approving now would mislead
     f.PassBill();
     EXPECT_EQ(last(), "当前单据已修改,请先保存再审核!");
@@ -341,6 +412,142 @@ TEST_F(BillEntry, GridTakesOneNumberAndLocksWhileApproved) {
     f.PassBill();
     EXPECT_NE(f.grid->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_TRUE(f.txt_goodsCode->isEnabled());
+}
+
+TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
+    frmImport f;
+    f.show();
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    f.cobo_location->setCurrentText("A-01");
+    type(f.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(f), 1);
+    const BillEntryForm::Columns& c = f.cols();
+    // Enter in the goods code goes to the weight; from there on through the editable cells, editing each
+    f.grid->setCurrentCell(0, c.goodsCode);
+    QTest::keyClick(f.grid, Qt::Key_Return);
+    EXPECT_EQ(f.grid->currentColumn(), c.weight);
+    std::vector<int> visited;
+    for (int k = 0; k < 5; ++k) {
+        QTest::keyClick(keyTarget(f), Qt::Key_Return);
+        settle(); // the cell left is closed first
+        visited.push_back(f.grid->currentColumn());
+        EXPECT_TRUE(f.grid->indexWidget(f.grid->currentIndex())) << "editing column " << visited.back();
+    }
+    EXPECT_EQ(visited, std::vector<int>({c.inPrice, c.qty, c.locationCode, c.lotNo, c.remark}));
+    QTest::keyClicks(keyTarget(f), "note1");
+    QTest::keyClick(keyTarget(f), Qt::Key_Return); // from the last cell: a new row, at its first editable cell
+    QApplication::processEvents();
+    EXPECT_EQ(at(f, 0, c.remark), "note1");
+    ASSERT_EQ(f.grid->rowCount(), 2);
+    EXPECT_EQ(f.grid->currentRow(), 1);
+    EXPECT_EQ(f.grid->currentColumn(), c.goodsName);
+    // new rows show no price or amount until filled, and their required cells at once
+    const QColor required = QColor::fromRgb(SysVar().Sys_NotNullColor);
+    auto looksNew = [&](int row) {
+        EXPECT_EQ(at(f, row, c.inPrice), "");
+        EXPECT_EQ(at(f, row, c.amount), "");
+        for (int col : {c.inPrice, c.qty, c.locationCode})
+            EXPECT_EQ(f.grid->item(row, col)->background().color(), required) << "row " << row << " col " << col;
+    };
+    looksNew(1);
+    f.grid->setCurrentCell(0, c.goodsName);
+    QTest::keyClick(f.grid, Qt::Key_I, Qt::ControlModifier);
+    ASSERT_EQ(f.grid->rowCount(), 3);
+    looksNew(0);
+    EXPECT_EQ(at(f, 1, c.goodsCode), "SP0001");
+    f.grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 2, 3), true);
+    f.DeleteGridRow();
+    ASSERT_EQ(f.grid->rowCount(), 1);
+    looksNew(0);
+}
+
+TEST_F(BillEntry, OnlyALocationTheUserMayUseIsTaken) {
+    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) values "
+         "(40, 'E-01', '未授权货架', 0, 0, 0, 0, 1)"); // granted to no department
+    frmImport f;
+    f.show();
+    f.NewBillForPartner(1, "康师傅饮品有限公司");
+    // F6 selects the location box's text: what is typed replaces it
+    f.cobo_location->setCurrentText("A-01");
+    QTest::keyClick(f.txt_goodsCode, Qt::Key_F6);
+    EXPECT_EQ(f.cobo_location->lineEdit()->selectedText(), "A-01");
+    QTest::keyClicks(f.cobo_location, "B-01");
+    EXPECT_EQ(f.cobo_location->currentText(), "B-01");
+    type(f.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(f), 1);
+    EXPECT_EQ(at(f, 0, f.cols().locationCode), "B-01");
+    // unknown, disabled (D-01), locked, not granted (E-01): refused, no line
+    for (const QString code : {"Z-99", "D-01", "A-04", "E-01"}) {
+        f.cobo_location->setCurrentText(code);
+        type(f.txt_goodsCode, "SP0002");
+        EXPECT_EQ(last(), QString("库位[%1]不存在或不可用!").arg(code));
+        EXPECT_EQ(goodsRows(f), 1);
+    }
+    EXPECT_EQ(f.cobo_location->findText("A-04"), -1); // not offered either
+    // Enter in the location box checks it at once
+    m_msg.shown.clear();
+    QTest::keyClick(f.cobo_location, Qt::Key_Return);
+    EXPECT_EQ(last(), "库位[E-01]不存在或不可用!");
+    // typed into the grid's location cell: checked the same way
+    typeInCell(f, 0, f.cols().locationCode, "D-01");
+    QTest::keyClick(keyTarget(f), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(last(), "库位[D-01]不存在或不可用!");
+    EXPECT_EQ(at(f, 0, f.cols().locationCode), "B-01");
+    EXPECT_EQ(f.grid->currentColumn(), f.cols().locationCode);
+    typeInCell(f, 0, f.cols().locationCode, "A-02");
+    QTest::keyClick(keyTarget(f), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(at(f, 0, f.cols().locationCode), "A-02");
+    EXPECT_EQ(at(f, 0, f.cols().locationId), "3");
+}
+
+TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
+    // an adjustment bill of a posted count (no partner, price 0), then a purchase from 上海清风
+    exec("insert into tb_rk_head (id, accountId, billNo, supplierId, ispass) values (900, 2, 'rk-x-900', 0, 1)");
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, qty, "
+         "locationId) values (9000, 900, 1, 1, 111, 'SP0001', 0, 1, 5, 2)");
+    exec("insert into tb_stocktake_head (id, billNo, accountId, state, rkHeadId) values (90, 'pd-x', 2, 1, 900)");
+    exec("insert into tb_rk_head (id, accountId, billNo, supplierId, supplierName, ispass) values (901, 2, "
+         "'rk-x-901', 2, '上海清风日化有限公司', 1)");
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, qty, "
+         "locationId) values (9001, 901, 1, 1, 111, 'SP0001', 1.85, 1, 5, 2)");
+    frmImport f;
+    f.cobo_location->setCurrentText("A-01");
+    // no supplier yet: the unit's own price, not the count's 0
+    type(f.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(f), 1);
+    const double own = scalar("select inPrice from tb_goods_detail where headId=1 and unit='" +
+                              at(f, 0, f.cols().unit) + "'")
+                           .toDouble();
+    ASSERT_GT(own, 0);
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), own);
+    f.txt_price->setText("2.5"); // typed
+    type(f.txt_goodsCode, "SP0001");
+    type(f.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(f), 3);
+    f.grid->item(2, f.cols().inPrice)->setText("2"); // typed into the grid
+    // choosing the supplier re-prices what was filled in automatically
+    pickRow("上海清风日化有限公司");
+    f.SearchPartner();
+    EXPECT_EQ(f.txt_partnerId->text(), "2");
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), 1.85);
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().amount)), 1.85);
+    EXPECT_EQ(acc_val(at(f, 1, f.cols().inPrice)), 2.5);
+    EXPECT_EQ(acc_val(at(f, 2, f.cols().inPrice)), 2);
+    EXPECT_EQ(f.txt_BillAmount->text(), "￥6.35");
+    // another supplier without a purchase of it: the unit's own price again
+    pickRow("晨光文具股份有限公司");
+    f.SearchPartner();
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), own);
+    // a stored bill keeps its prices whatever supplier it is given
+    m_msg.answers = {MsgBox::Yes};
+    f.SaveBill();
+    ASSERT_EQ(last(), "保存成功!");
+    f.LoadBill(901);
+    pickRow("康师傅饮品有限公司");
+    f.SearchPartner();
+    EXPECT_EQ(acc_val(at(f, 0, f.cols().inPrice)), 1.85);
 }
 
 TEST_F(BillEntry, ClosingAsksBeforeUnsavedLinesAreLost) {

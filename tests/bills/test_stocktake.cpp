@@ -1,5 +1,6 @@
 #include "access/datamaintenance.h"
 #include "bills/bill.h"
+#include "bills/billstore.h"
 #include "bills/stocktake.h"
 #include "fixture.h"
 #include "schema/stockbalance.h"
@@ -28,12 +29,12 @@ protected:
                      "'G%1', '货%1', %2, '启用')")
                      .arg(g)
                      .arg(g == 5 ? 70 : 5));
-            exec(
-                QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
-                        "weight) values (%1, %1, 1, '69%1', '箱', %2, 3), (%3, %1, 0, '68%1', '个', 1, 0.5)")
-                    .arg(g)
-                    .arg(g == 5 ? 0 : 6)
-                    .arg(g + 10));
+            exec(QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
+                         "weight, inPrice, salePrice) values (%1, %1, 1, '69%1', '箱', %2, 3, %1.5, %1.75), "
+                         "(%3, %1, 0, '68%1', '个', 1, 0.5, 0.25, 0.5)")
+                     .arg(g)
+                     .arg(g == 5 ? 0 : 6)
+                     .arg(g + 10));
         }
     }
     // An approved stock-in (pieces > 0) or stock-out line of goods at a location.
@@ -237,7 +238,8 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
                QString::number(done.ckHeadId))
             .toString(),
         "盘亏");
-    // surpluses: G2 half a box, G4 one box (24 counted, 18 booked), G1 at B one box, G5 none (in pieces)
+    // surpluses: G2 half a box, G4 one box (24 counted, 18 booked), G1 at B one box, G5 none (in pieces),
+    // valued at the default unit's purchase price
     const RecordSet lines =
         query("select goodsCode, unit, packQty, qty, inPrice, rowNo from tb_rk_detail where "
               "headId=" +
@@ -245,18 +247,28 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     ASSERT_EQ(lines.RecordCount(), 4);
     QStringList got;
     for (int r = 0; r < lines.RecordCount(); ++r) {
-        got << QString("%1 %2 %3 %4")
+        got << QString("%1 %2 %3 %4 %5")
                    .arg(lines.at(r, 0).toString(), lines.at(r, 1).toString())
                    .arg(lines.at(r, 2).toDouble())
-                   .arg(lines.at(r, 3).toDouble());
-        EXPECT_DOUBLE_EQ(lines.at(r, 4).toDouble(), 0);
+                   .arg(lines.at(r, 3).toDouble())
+                   .arg(lines.at(r, 4).toDouble());
         EXPECT_EQ(lines.at(r, 5).toInt(), r + 1);
     }
-    EXPECT_EQ(got, QStringList({"G2 箱 6 0.5", "G4 箱 6 1", "G5 箱 1 2", "G1 箱 6 1"}));
+    EXPECT_EQ(got, QStringList({"G2 箱 6 0.5 2.5", "G4 箱 6 1 4.5", "G5 箱 1 2 5.5", "G1 箱 6 1 1.5"}));
     EXPECT_EQ(
         scalar("select sum(qty * packQty) from tb_ck_detail where headId=" + QString::number(done.ckHeadId))
             .toDouble(),
         12 + 30);
+    // shortages carry both prices of the default unit: G1 two boxes, G3 five
+    const QString shortages = " from tb_ck_detail where headId=" + QString::number(done.ckHeadId);
+    EXPECT_DOUBLE_EQ(scalar("select sum(qty * inPrice)" + shortages).toDouble(), 2 * 1.5 + 5 * 3.5);
+    EXPECT_DOUBLE_EQ(scalar("select sum(qty * salePrice)" + shortages).toDouble(), 2 * 1.75 + 5 * 3.75);
+    // a new bill's last price passes over the adjustment bills, with or without a partner
+    EXPECT_FALSE(NewStockInStore()->LastPrice(0, "G2"));
+    exec("update tb_rk_head set supplierId = 7 where id=" + QString::number(done.rkHeadId));
+    EXPECT_FALSE(NewStockInStore()->LastPrice(7, "G2"));
+    exec("update tb_ck_head set customerId = 7 where id=" + QString::number(done.ckHeadId));
+    EXPECT_FALSE(NewStockOutStore()->LastPrice(7, "G1"));
 
     // once posted, the lines show the book they were posted against
     const std::vector<StockTakeLine> after = dal.Lines(h.id);

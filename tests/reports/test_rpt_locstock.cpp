@@ -1,5 +1,6 @@
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "master/location.h"
 #include "reports/rpt_locstock.h"
 
 #include <random>
