@@ -33,7 +33,8 @@ QString named(const QString& rows) {
     return QStringLiteral(
                "SELECT b.id, b.goodsTypeId, t.uname AS goodsTypeName, b.goodsCode, b.goodsName, b.goodsDesc, "
                "b.pinyin, a.unit, s.locationId, l.locationCode, l.uname AS locationName, s.q AS totalQty, "
-               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, round(s.w, 4) AS "
+               "iif(a.packQty = 0, Null, format(s.q / a.packQty, '#0.0##')) AS totalDefaultQty, round(s.w, "
+               "4) AS "
                "totalWeight FROM ((((%1) AS s INNER JOIN tb_goods_head AS b ON b.id = s.goodsId) LEFT JOIN "
                "tb_goods_detail AS a ON (a.headId = b.id AND a.isDefault = 1)) LEFT JOIN tb_location AS l ON "
                "l.id = s.locationId) LEFT JOIN tb_dictionary AS t ON t.id = b.goodsTypeId")
@@ -86,13 +87,17 @@ void dal_rpt_locStock::setFilter(const LocStockFilter& f, const ConditionSet& li
     setTable("(" + named(balance(m_accounts, m_places)) + ") AS v");
 }
 
+QString dal_rpt_locStock::OrderClause(const m_PageInfor& page) const {
+    return page.str_orderBy.isEmpty() ? QString() : order(page.str_orderBy, page.isDesc);
+}
+
 m_recordSet dal_rpt_locStock::GetListForCondition(const LocStockFilter& f, const ConditionSet& list,
                                                   const m_PageInfor& page, const QString& selectList) {
     setFilter(f, list);
     m_recordSet result;
     QString sql = (selectList.trimmed().isEmpty() ? "select " + kind().columns : selectList) + " from " +
                   kind().table + "  where 1=1 " + m_condition;
-    if (!page.str_orderBy.isEmpty()) sql += order(page.str_orderBy, page.isDesc);
+    sql += OrderClause(page);
     result.recordSet = sqlHelper::ExecuteSql(sql);
     result.recordCount = result.recordSet.RecordCount();
     result.str_condition = m_condition;
