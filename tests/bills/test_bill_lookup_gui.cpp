@@ -77,6 +77,7 @@ TEST_F(BillLookup, OpensAtASizeThatShowsItsColumnsWithinTheScreenAndKeepsTheUser
     EXPECT_GE(dlg.vgInput->viewport()->width(), std::min(columns, area.width() - 100));
     EXPECT_LE(dlg.width(), area.width());
     EXPECT_LE(dlg.height(), area.height());
+    screenshot(&dlg, "lookup_supplier");
     // the size the user leaves is the next lookup's
     dlg.resize(610, 380);
     dlg.reject();

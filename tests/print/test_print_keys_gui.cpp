@@ -101,6 +101,8 @@ TEST_F(PrintKeys, AStoredBillPrintsAndAnEditedOneAsksToBeSavedFirst) {
         suggested = name;
         return pdf.chopped(4); // the extension is added
     };
+    preview->show();
+    screenshot(preview.get(), "print_preview");
     QAction* toPdf = preview->findChild<QAction*>("exportPdf");
     ASSERT_TRUE(toPdf);
     auto* bar = preview->findChild<QToolBar*>();
