@@ -88,7 +88,9 @@ BEGIN
     IF m[2] IS NULL THEN RETURN m[1]::float8; END IF;
     RETURN (m[1] || 'e' || m[2])::float8;
 EXCEPTION WHEN numeric_value_out_of_range THEN
-    RETURN CASE WHEN t LIKE '-%' THEN '-Infinity'::float8 ELSE 'Infinity'::float8 END;
+    -- below the smallest double: 0, as the client library reads it
+    IF m[2] LIKE '-%' THEN RETURN 0; END IF;
+    RAISE EXCEPTION '溢出';
 END
 $$;
 
@@ -127,8 +129,19 @@ LANGUAGE sql IMMUTABLE PARALLEL SAFE AS 'SELECT left(s, acc_count(n, 0))';
 CREATE OR REPLACE FUNCTION acc_right(s text, n double precision) RETURNS text
 LANGUAGE sql IMMUTABLE PARALLEL SAFE AS 'SELECT right(s, acc_count(n, 0))';
 
+-- a ^ b: past the double range an overflow; 0 to a negative power a division
+-- by zero; a negative number to a fractional power has no value.
 CREATE OR REPLACE FUNCTION acc_pow(a double precision, b double precision) RETURNS double precision
-LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS 'SELECT power(a, b)';
+LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $$
+BEGIN
+    IF a = 0 AND b < 0 THEN RAISE EXCEPTION '除数为零'; END IF;
+    IF a < 0 AND b <> trunc(b) THEN RAISE EXCEPTION '无效的过程调用或参数'; END IF;
+    RETURN power(a, b);
+EXCEPTION WHEN numeric_value_out_of_range THEN
+    IF ln(abs(a)) * b < 0 THEN RETURN 0; END IF; -- below the smallest double
+    RAISE EXCEPTION '溢出';
+END
+$$;
 
 -- \ and Mod round their operands to whole numbers first (half to even, as the hardware does).
 CREATE OR REPLACE FUNCTION acc_whole(a double precision) RETURNS bigint

@@ -209,7 +209,7 @@ void frmOptions::BackUp() {
     busy(QStringLiteral("正在备份数据..."));
     const m_DBresult r = BackUpDB(false);
     busy(QString());
-    if (r.isResult) MsgBox::Show(QStringLiteral("数据压缩备份完毕!"), MsgBox::Information, "System");
+    if (r.isResult) MsgBox::Show(BackupDoneMessage(), MsgBox::Information, "System");
 }
 
 void frmOptions::Compact() {

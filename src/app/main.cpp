@@ -11,6 +11,8 @@
 #include "ui/msgbox_widgets.h"
 
 #include <QDesktopServices>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -24,7 +26,15 @@ int main(int argc, char* argv[]) {
     MsgBox::setHandler(&messages);
     SetBeepHandler([] { QApplication::beep(); });
     Export::WorkbookOpener() = [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#ifndef Q_OS_WIN
+        // the desktop's opener starts even when no program takes the file: ask first
+        QProcess ask;
+        ask.start("xdg-mime", {"query", "default", QMimeDatabase().mimeTypeForFile(path).name()});
+        if (!ask.waitForFinished(5000) || ask.exitCode() != 0 ||
+            ask.readAllStandardOutput().trimmed().isEmpty())
+            return false;
+#endif
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     };
     // A normal end leaves every running event loop; an end on an error, or one
     // before the loop runs, exits at once.

@@ -382,9 +382,11 @@ QDomElement BillHeadDal<Head, Detail>::GetGroupHeadRowNode(const ConditionSet& c
                                                            const QString& templateCode) {
     const m_DBresult refilled = insertTemp(conditions);
     if (!refilled.isResult) throw DbError(refilled.str_MsgBox);
+    // the checker of an approved bill: its approval is the last change it took
     return PrintOut::BuildRecordNode(
-        sqlHelper::ExecuteSql("select * from " + m_kind.tempTable("head") + " order by id"), templateCode,
-        "DataGroupHead");
+        sqlHelper::ExecuteSql("select *, iif(ispass = 0, Null, updateLastUser) as checker from " +
+                              m_kind.tempTable("head") + " order by id"),
+        templateCode, "DataGroupHead");
 }
 
 // ---- lines ----

@@ -2,6 +2,7 @@
 
 #include "bill.h"
 #include "data/accesstext.h"
+#include "data/appenv.h"
 #include "data/sysvar.h"
 #include "master/customer.h"
 #include "master/dictionary.h"
@@ -15,6 +16,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -277,6 +281,15 @@ void frm_select::RunSearch() {
         }
     }
     NumberGridRows(vgInput, 0, rows - 1, 0, -1, 1);
+    // names, codes and prices whole: a column as wide as its longest text,
+    // within reason (the first rows are enough to judge)
+    for (int c = 3; c < pieces.size(); ++c) {
+        int widest = 0;
+        for (int r = 0; r < std::min(rows, 500); ++r)
+            if (const QTableWidgetItem* item = vgInput->item(r, c))
+                widest = std::max(widest, fm.horizontalAdvance(item->text()));
+        vgInput->setColumnWidth(c, std::max(vgInput->columnWidth(c), std::min(widest + 16, 360)));
+    }
     vgInput->setColumnHidden(1, true);
     vgInput->setColumnHidden(2, m_single);
     if (rows > 0) vgInput->setCurrentCell(0, 3);
@@ -317,6 +330,39 @@ void frm_select::Pick() {
     m_picked.resultValue = std::move(records);
     m_picked.isHasObject = true;
     accept();
+}
+
+QString frm_select::sizeKey() const {
+    return "frm_select/" + (m_mode.isEmpty() ? QStringLiteral("none") : m_mode) + "/size";
+}
+
+void frm_select::setVisible(bool visible) {
+    if (visible && !m_sized) {
+        m_sized = true;
+        // the size the user left this kind of lookup at, else one that shows
+        // every column; never beyond the screen (frame and title bar included)
+        QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen();
+        const QRect area = shownOn ? shownOn->availableGeometry() : QRect(0, 0, 1024, 768);
+        const QSize room = area.size() - QSize(16, 48);
+        QSize wanted = QSettings(AppPath() + "window.ini", QSettings::IniFormat).value(sizeKey()).toSize();
+        if (!wanted.isValid()) {
+            int columns = 0;
+            for (int c = 0; c < vgInput->columnCount(); ++c)
+                if (!vgInput->isColumnHidden(c)) columns += vgInput->columnWidth(c);
+            const QMargins m = layout()->contentsMargins();
+            const int width = columns + 2 * vgInput->frameWidth() +
+                              vgInput->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + m.left() +
+                              m.right() + 4;
+            wanted = QSize(std::max(640, width), 420);
+        }
+        resize(wanted.boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+    QDialog::setVisible(visible);
+}
+
+void frm_select::done(int result) {
+    if (m_sized) QSettings(AppPath() + "window.ini", QSettings::IniFormat).setValue(sizeKey(), size());
+    QDialog::done(result);
 }
 
 bool frm_select::eventFilter(QObject* watched, QEvent* event) {

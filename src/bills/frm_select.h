@@ -62,10 +62,18 @@ public slots:
     // Enter or a double click: tick the current row, then pick.
     void PickCurrent();
 
+    // Opens at the size last left for its mode, or one that shows its columns,
+    // within the screen.
+    void setVisible(bool visible) override;
+    // Remembers the size for the next lookup of the mode.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString sizeKey() const;
+    bool m_sized = false;
     QString m_mode;
     bool m_single = false;
     m_condition m_extra;

@@ -23,6 +23,11 @@ m_DBresult failed(const QString& message) {
     return r;
 }
 
+QString& lastBackup() {
+    static QString file;
+    return file;
+}
+
 m_DBresult succeeded() {
     m_DBresult r;
     r.isResult = true;
@@ -120,8 +125,17 @@ m_DBresult BackUpDB(bool showMessage) {
         QFile::remove(work);
         return failed(e.message());
     }
-    if (showMessage) MsgBox::Show(QStringLiteral("数据压缩备份完毕!"), MsgBox::Information, "System");
+    lastBackup() = target;
+    if (showMessage) MsgBox::Show(BackupDoneMessage(), MsgBox::Information, "System");
     return succeeded();
+}
+
+QString LastBackupFile() {
+    return lastBackup();
+}
+
+QString BackupDoneMessage() {
+    return QStringLiteral("数据压缩备份完毕!\n") + QDir::toNativeSeparators(lastBackup());
 }
 
 m_DBresult CompactDB() {

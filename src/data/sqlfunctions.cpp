@@ -76,6 +76,8 @@ void accFormat(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultText(ctx, acc::format(toVariant(argv[0]), toText(argv[1])));
 }
 
+constexpr const char* kOverflow = "溢出";
+
 void accVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     switch (sqlite3_value_type(argv[0])) {
     case SQLITE_NULL:
@@ -85,9 +87,13 @@ void accVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     case SQLITE_FLOAT:
         sqlite3_result_double(ctx, sqlite3_value_double(argv[0]));
         return;
-    default:
-        sqlite3_result_double(ctx, acc::val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
-                                            static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
+    default: {
+        // a number past the double range ('1e999') is an overflow, not infinity
+        const double v = acc::val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
+                                  static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
+        if (std::isinf(v)) return sqlite3_result_error(ctx, kOverflow, -1);
+        sqlite3_result_double(ctx, v);
+    }
     }
 }
 
@@ -132,12 +138,18 @@ bool anyNull(int argc, sqlite3_value** argv) {
     return false;
 }
 
+// a ^ b: a result past the double range is an overflow, 0 to a negative power
+// a division by zero, and a negative number to a fractional power has no value.
 void accPow(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
-    sqlite3_result_double(ctx, std::pow(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1])));
+    const double a = sqlite3_value_double(argv[0]), b = sqlite3_value_double(argv[1]);
+    if (a == 0 && b < 0) return sqlite3_result_error(ctx, "除数为零", -1);
+    if (a < 0 && b != std::trunc(b)) return sqlite3_result_error(ctx, "无效的过程调用或参数", -1);
+    const double r = std::pow(a, b);
+    if (std::isinf(r) && std::isfinite(a) && std::isfinite(b))
+        return sqlite3_result_error(ctx, kOverflow, -1);
+    sqlite3_result_double(ctx, r);
 }
-
-constexpr const char* kOverflow = "溢出";
 
 // An operand of \ or Mod as a whole number: integers as they are, other
 // values rounded; false when the value lies outside the 64-bit range.

@@ -79,10 +79,13 @@ QString dateLiteral(const QString& src, int pos, const QString& body) {
                 m = dp[0].toInt();
                 d = dp[1].toInt();
                 y = dp[2].toInt();
+                // a two-digit year as Access reads it: 00 to 29 this century, 30 to 99 the last
+                if (dp[2].size() <= 2) y += y < 30 ? 2000 : 1900;
             }
         }
+        // the dates Access keeps lie in the years 100 to 9999
         const QDate qd(y, m, d);
-        if (!qd.isValid()) failAt(src, pos, QStringLiteral("无效的日期常量"));
+        if (!qd.isValid() || y < 100 || y > 9999) failAt(src, pos, QStringLiteral("无效的日期常量"));
         out = qd.toString("yyyy-MM-dd");
     }
     if (!time.isEmpty()) {

@@ -120,13 +120,16 @@ QString ExportToSpreadsheet(const RecordSet& rs, const QString& title, const QSt
         MsgBox::Show(QString::fromUtf8(e.what()), MsgBox::Critical, "Error");
         return {};
     }
-    MsgBox::Show(QStringLiteral("导出完成！"), MsgBox::Information, "System");
-    if (WorkbookOpener()) WorkbookOpener()(path);
+    const QString shown = QDir::toNativeSeparators(path);
+    MsgBox::Show(QStringLiteral("导出完成！\n") + shown, MsgBox::Information, "System");
+    if (WorkbookOpener() && !WorkbookOpener()(path))
+        MsgBox::Show(QStringLiteral("没有能打开该工作簿的程序, 请另行打开:\n") + shown, MsgBox::Exclamation,
+                     "System");
     return path;
 }
 
-std::function<void(const QString&)>& WorkbookOpener() {
-    static std::function<void(const QString&)> opener;
+std::function<bool(const QString&)>& WorkbookOpener() {
+    static std::function<bool(const QString&)> opener;
     return opener;
 }
 

@@ -127,11 +127,8 @@ void ReportForm::setCell(int row, int column, const QString& text) {
 void ReportForm::exportRows(ReportDal& dal, const QString& permission, const QString& title,
                             const QString& captions, const QString& kinds) {
     if (!CheckFunction(permission)) return;
-    const QString order = pageInfo.str_orderBy.trimmed().isEmpty()
-                              ? QString()
-                              : " order by " + pageInfo.str_orderBy + (pageInfo.isDesc ? " desc" : " asc");
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const RecordSet rs = dal.GetDataTable(txt_condition_list->text(), order, true);
+    const RecordSet rs = dal.GetDataTable(txt_condition_list->text(), dal.OrderClause(pageInfo), true);
     QApplication::restoreOverrideCursor();
     Export::ExportToSpreadsheet(rs, title, captions, kinds);
 }

@@ -23,12 +23,16 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
     const QString condition = GetConditionSql(list);
     QString sql = (selectList.trimmed().isEmpty() ? "select " + m_kind.columns : selectList) + " from " +
                   m_kind.table + "  where 1=1 " + condition + extraWhere;
-    if (!page.str_orderBy.isEmpty())
-        sql += " order by " + page.str_orderBy + (page.isDesc ? " desc " : " asc ");
+    sql += OrderClause(page);
     result.recordSet = sqlHelper::ExecuteSql(sql);
     result.recordCount = result.recordSet.RecordCount();
     result.str_condition = condition;
     return result;
+}
+
+QString ReportDal::OrderClause(const m_PageInfor& page) const {
+    if (page.str_orderBy.trimmed().isEmpty()) return {};
+    return " order by " + page.str_orderBy + (page.isDesc ? " desc, " : " asc, ") + m_kind.tieOrder;
 }
 
 RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bool output) {
@@ -38,10 +42,8 @@ RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bo
 
 QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page,
                                         const QString& templateCode) {
-    const QString order = page.str_orderBy.isEmpty()
-                              ? QString()
-                              : " order by " + page.str_orderBy + (page.isDesc ? " desc" : " asc");
-    return PrintOut::BuildRecordNode(GetDataTable(where, order, false), templateCode, "DataDetail");
+    return PrintOut::BuildRecordNode(GetDataTable(where, OrderClause(page), false), templateCode,
+                                     "DataDetail");
 }
 
 namespace {
@@ -107,6 +109,7 @@ ReportKindDef billLines(bool out) {
     const QString sale = out ? "salePrice," : "";
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkDetail");
+    k.tieOrder = "headId, rowNo, id";
     k.columns =
         forKind("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,supplierId,"
                 "supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,"
@@ -135,10 +138,12 @@ ReportKindDef billLines(bool out) {
             "(select pinyin from tb_goods_head where id=a.goodsId) as pinyin, a.goodsDesc, a.unit, "
             "FORMAT(a.inPrice, '#0.0##') AS inPrice, " +
             QString(out ? "FORMAT(a.salePrice, '#0.0##') AS salePrice, " : "") +
-            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, FORMAT(( a.packQty * a.qty ) / "
-            "(SELECT "
-            "packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId), '#0.0##') AS "
-            "totalDefaultQty, "
+            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, "
+            // a goods without a default unit has no default pieces: Null, which
+            // the zero normalisation below leaves alone (Format would give '')
+            "iif((SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId) is null, "
+            "Null, FORMAT(( a.packQty * a.qty ) / (SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 "
+            "AND headId = a.goodsId), '#0.0##')) AS totalDefaultQty, "
             "( a.weight * a.qty ) AS totalWeight, FORMAT(( a.inPrice * a.qty ), '#0.0##') AS totalAmount, "
             "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, "
             "a.lotNo, "

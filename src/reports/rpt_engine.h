@@ -16,18 +16,20 @@
 class QDomElement;
 
 struct ReportKindDef {
-    QString table;         // the temporary table, e.g. temp_rpt_rkHead
-    QString columns;       // the full column list
-    QString outputColumns; // the columns of export and print
+    QString table;           // the temporary table, e.g. temp_rpt_rkHead
+    QString columns;         // the full column list
+    QString outputColumns;   // the columns of export and print
     // the statements of a refill, in order, for its argument: the rendered
     // source conditions (stock and summaries: the account id list); the
     // summaries also take their rendered sum conditions
     std::function<QStringList(const QString& argument, const QString& sumConditions)> refill;
+    QString tieOrder = "id"; // the order of rows that sort alike
 };
 
 class ReportDal {
 public:
     explicit ReportDal(ReportKindDef kind) : m_kind(std::move(kind)) {}
+    virtual ~ReportDal() = default;
     const ReportKindDef& kind() const { return m_kind; }
 
     // Empties and refills the kind's table in one transaction.
@@ -44,6 +46,10 @@ public:
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
                                 const QString& selectList = {}, const QString& extraWhere = {},
                                 const QString& sumConditions = {});
+    // The sort of a list, its export and its print: the field and direction
+    // of the page record, rows of equal value in the kind's own order (the
+    // lines: by bill, then by their place in it); "" without a field.
+    virtual QString OrderClause(const m_PageInfor& page) const;
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
     // The print node (DataDetail) of every row of the last search under the

@@ -73,13 +73,17 @@ void dal_rpt_locStock::setFilter(const LocStockFilter& f, const ConditionSet& li
     setTable("(" + named(balance(m_accounts, m_places)) + ") AS v");
 }
 
+QString dal_rpt_locStock::OrderClause(const m_PageInfor& page) const {
+    return page.str_orderBy.isEmpty() ? QString() : order(page.str_orderBy, page.isDesc);
+}
+
 m_recordSet dal_rpt_locStock::GetListForCondition(const LocStockFilter& f, const ConditionSet& list,
                                                   const m_PageInfor& page, const QString& selectList) {
     setFilter(f, list);
     m_recordSet result;
     QString sql = (selectList.trimmed().isEmpty() ? "select " + kind().columns : selectList) + " from " +
                   kind().table + "  where 1=1 " + m_condition;
-    if (!page.str_orderBy.isEmpty()) sql += order(page.str_orderBy, page.isDesc);
+    sql += OrderClause(page);
     result.recordSet = sqlHelper::ExecuteSql(sql);
     result.recordCount = result.recordSet.RecordCount();
     result.str_condition = m_condition;

@@ -31,6 +31,9 @@ public:
     // One page (counted from 1) of the last counted filter in the page record's sort.
     RecordSet GetPage(const m_PageInfor& page, int pageIndex, int pageSize, const QString& selectList);
 
+    // The page's sort, ties by goods and location.
+    QString OrderClause(const m_PageInfor& page) const override;
+
     // The page record's sort when none is chosen: goods code, then location.
     static QString DefaultOrder() { return "goodsCode"; }
 

@@ -338,6 +338,15 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     screenshot(&f, "options");
 }
 
+TEST_F(AdminWindows, TheBackupSaysWhereItsCopyIs) {
+    SKIP_ON_SERVER("a copy of the file");
+    frmOptions f;
+    f.BackUp();
+    const QStringList files = QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(last(), "数据压缩备份完毕!\n" + QDir::toNativeSeparators(folder() + files[0]));
+}
+
 TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunctionGrants) {
     const int users = scalar("select count(*) from tb_user").toInt();
     const int functionGrants = scalar("select count(*) from tb_user_group_fun").toInt();

@@ -2,9 +2,10 @@
 #include "bills/frm_select.h"
 #include "guifixture.h"
 
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 
 class BillLookup : public GuiDemoTest {
@@ -28,18 +29,20 @@ TEST_F(BillLookup, StoredBillsOfTheGrantedAccountsByNumberOrPartner) {
         EXPECT_EQ(dlg.vgInput->rowCount(), all);
         EXPECT_EQ(dlg.vgInput->horizontalHeaderItem(4)->text(), "自定义单号");
         // by the partner's name
-        const RecordSet first = query(QString("select top 1 id, billNo, %1 from %2 order by id").arg(partner, table));
+        const RecordSet first =
+            query(QString("select top 1 id, billNo, %1 from %2 order by id").arg(partner, table));
         dlg.utxtkeyword->setText(first.at(0, 2).toString());
-        const int byPartner =
-            scalar(QString("select count(*) from %1 where %2='%3'").arg(table, partner, first.at(0, 2).toString()))
-                .toInt();
+        const int byPartner = scalar(QString("select count(*) from %1 where %2='%3'")
+                                         .arg(table, partner, first.at(0, 2).toString()))
+                                  .toInt();
         EXPECT_EQ(dlg.vgInput->rowCount(), byPartner);
         // by number, and the pick carries the bill's id
         dlg.utxtkeyword->setText(first.at(0, 1).toString());
         ASSERT_EQ(dlg.vgInput->rowCount(), 1);
         dlg.vgInput->setCurrentCell(0, 3);
         dlg.Pick();
-        const int id = mode == QString("rk_bill") ? dlg.picked<m_rk_head>().at(0).id : dlg.picked<m_ck_head>().at(0).id;
+        const int id =
+            mode == QString("rk_bill") ? dlg.picked<m_rk_head>().at(0).id : dlg.picked<m_ck_head>().at(0).id;
         EXPECT_EQ(id, first.at(0, 0).toInt());
     }
     // bills of accounts the user may not use are not offered
@@ -50,4 +53,38 @@ TEST_F(BillLookup, StoredBillsOfTheGrantedAccountsByNumberOrPartner) {
     dlg.RunSearch();
     EXPECT_EQ(dlg.vgInput->rowCount(), 0);
     EXPECT_EQ(dlg.Lblinfor->text(), "当前找到[ 0 ]条记录");
+}
+
+TEST_F(BillLookup, OpensAtASizeThatShowsItsColumnsWithinTheScreenAndKeepsTheUsersSize) {
+    exec("update tb_customer set uname='上海清风日化用品有限责任公司' where id=(select min(id) from "
+         "tb_customer)");
+    frm_select dlg;
+    dlg.setMode("supplier");
+    dlg.setSinglePick(true);
+    dlg.RunSearch();
+    ASSERT_GT(dlg.vgInput->rowCount(), 0);
+    dlg.show();
+    // every name whole
+    const QFontMetrics fm(dlg.vgInput->font());
+    for (int r = 0; r < dlg.vgInput->rowCount(); ++r)
+        EXPECT_GE(dlg.vgInput->columnWidth(3), fm.horizontalAdvance(dlg.vgInput->item(r, 3)->text())) << r;
+    // every column in view, as far as the screen allows
+    int columns = 0;
+    for (int c = 0; c < dlg.vgInput->columnCount(); ++c)
+        if (!dlg.vgInput->isColumnHidden(c)) columns += dlg.vgInput->columnWidth(c);
+    const QRect area = dlg.screen()->availableGeometry();
+    ASSERT_GT(columns, 640 - 40); // more than the old opening size showed
+    EXPECT_GE(dlg.vgInput->viewport()->width(), std::min(columns, area.width() - 100));
+    EXPECT_LE(dlg.width(), area.width());
+    EXPECT_LE(dlg.height(), area.height());
+    screenshot(&dlg, "lookup_supplier");
+    // the size the user leaves is the next lookup's
+    dlg.resize(610, 380);
+    dlg.reject();
+    frm_select again;
+    again.setMode("supplier");
+    again.RunSearch();
+    again.show();
+    EXPECT_EQ(again.size(), QSize(610, 380));
+    again.reject();
 }

@@ -26,7 +26,9 @@ TEST_F(BackupTest, BackupWritesOneCompactedCopyThatOpens) {
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(QRegularExpression("^CompactBackUp_\\d{14}\\.mdb$").match(files[0]).hasMatch());
     ASSERT_EQ(m_msg.shown.size(), 1u);
-    EXPECT_EQ(m_msg.shown[0].text, "数据压缩备份完毕!");
+    // where the copy is, on the second line
+    EXPECT_EQ(m_msg.shown[0].text, "数据压缩备份完毕!\n" + QDir::toNativeSeparators(folder() + files[0]));
+    EXPECT_EQ(LastBackupFile(), folder() + files[0]);
     EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Information);
     // the copy holds the data
     sqlHelper::SetDatabaseFile(folder() + files[0]);

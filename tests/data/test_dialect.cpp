@@ -58,13 +58,14 @@ TEST_F(DialectOnDb, TwoMinusSignsAreNoComment) {
     EXPECT_EQ(scalar("select count(*) from zz_stock where q=100").toInt(), 29);
 }
 
-TEST_F(DialectOnDb, IntegerDivisionOverflowIsAnErrorNotACrash) {
+TEST_F(DialectOnDb, OverflowIsAnErrorNotACrashNorInfinity) {
     EXPECT_EQ(scalar("select 7 \\ 2").toInt(), 3);
     EXPECT_EQ(scalar("select -7 mod 3").toInt(), -1);
     EXPECT_EQ(scalar("select 9223372036854775807 \\ -1").toLongLong(), -9223372036854775807LL);
     for (const char* sql :
          {"select 1e19 \\ -1", "select 1e19 mod 7", "select 1e19 mod -1", "select -9223372036854775808 \\ -1",
-          "select (-9223372036854775807 - 1) mod -1", "select 5 \\ 1e300"}) {
+          "select (-9223372036854775807 - 1) mod -1", "select 5 \\ 1e300", "select val('1e999')",
+          "select val(' -2E+400x')", "select 10^400", "select (-10)^309"}) {
         try {
             scalar(sql);
             ADD_FAILURE() << "no error: " << sql;
@@ -72,6 +73,8 @@ TEST_F(DialectOnDb, IntegerDivisionOverflowIsAnErrorNotACrash) {
             EXPECT_TRUE(e.message().contains("溢出")) << sql << ": " << qPrintable(e.message());
         }
     }
+    // below the smallest number: 0
+    EXPECT_EQ(scalar("select val('1e-999') & '|' & 10^-400 & '|' & (-2)^3").toString(), "0|0|-8");
 }
 
 TEST(Dialect, EveryRecursivePathIsBoundedOnASmallStack) {

@@ -196,6 +196,13 @@ TEST_F(BothEngines, ErrorsAreTheSameOnBoth) {
     failsAlike("select 1 \\ 0", "除数为零");
     failsAlike("select 5 mod 0", "除数为零");
     failsAlike("select 1E+30 \\ 1", "溢出");
+    // past the range of numbers an overflow, not infinity; below it 0
+    failsAlike("select val('1e999')", "溢出");
+    failsAlike("select val(' -2E+400x')", "溢出");
+    failsAlike("select 10^400", "溢出");
+    failsAlike("select 0^-1", "除数为零");
+    failsAlike("select (-8)^(1/3)", "无效的过程调用或参数");
+    EXPECT_EQ(one("select val('1e-999') & '|' & 10^-400 & '|' & (-2)^3 as x"), "0|0|-8");
 }
 
 // The server's text of statements, without a server.

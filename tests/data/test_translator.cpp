@@ -27,6 +27,8 @@ TEST(Translator, WritesTheSqliteForms) {
     EXPECT_EQ(tr("select \"text\" as x"), "SELECT 'text' AS x");
     EXPECT_EQ(tr("select * from t where d = #8/1/2012#"),
               "SELECT * FROM t WHERE d = '2012-08-01' COLLATE NOCASE");
+    // a two-digit year as Access reads it
+    EXPECT_EQ(tr("select #12/31/99#, #1/2/05#"), "SELECT '1999-12-31', '2005-01-02'");
 }
 
 TEST(Translator, FollowsTheAccessPrecedence) {
@@ -54,7 +56,8 @@ TEST(Translator, RefusesWhatItCannotParseAndNamesThePlace) {
     for (const char* bad :
          {"select from t", "select a from t where", "select a from t t2 t3", "selec a from t", "select 'open",
           "select a from t where x in (1,2", "select top x a from t", "select a from t where id=@id",
-          "update t set", "select mid(a) from t"}) {
+          "update t set", "select mid(a) from t", "select #2026-02-30#", "select #12/31/99999#",
+          "select #1/1/10000#", "select #0099-01-01#"}) {
         try {
             tr(bad);
             ADD_FAILURE() << "accepted: " << bad;
@@ -78,11 +81,26 @@ TEST(Translator, DefinitionsPassThroughAndScriptsSplitOutsideLiterals) {
     EXPECT_EQ(parts[1], "select 1");
 }
 
-TEST(Translator, CachedTranslationIsTheSame) {
+TEST(Translator, TranslationsAreCachedPerDialect) {
     AccessSql::clearCache();
-    const QString sql = "select top 3 id & '~' from tb_user order by id";
-    EXPECT_EQ(translate(sql), tr(sql));
-    EXPECT_EQ(translate(sql), tr(sql));
+    const QString sql = "select top 3 [user] & '~' from tb_user where flag=True order by id";
+    const QString sqlite = tr(sql), server = AccessSql::translateUncached(sql, AccessSql::Dialect::Postgres);
+    ASSERT_NE(sqlite, server);
+    // a repeated statement is the stored text itself, not a new translation
+    const QString first = translate(sql);
+    const QString again = translate(sql);
+    EXPECT_EQ(first, sqlite);
+    EXPECT_EQ(again.constData(), first.constData());
+    // the same text for the server has the server's translation, and keeps it
+    const QString forServer = translate(sql, AccessSql::Dialect::Postgres);
+    EXPECT_EQ(forServer, server);
+    EXPECT_EQ(translate(sql, AccessSql::Dialect::Postgres).constData(), forServer.constData());
+    EXPECT_EQ(translate(sql), sqlite);
+    // cleared, it translates anew
+    AccessSql::clearCache();
+    const QString fresh = translate(sql);
+    EXPECT_EQ(fresh, sqlite);
+    EXPECT_NE(fresh.constData(), first.constData());
 }
 
 class TranslatorOnDb : public DbTest {};

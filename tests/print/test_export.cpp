@@ -66,7 +66,8 @@ TEST_F(ExportTest, AReportOf41RowsFillsTitleCaptionsAndRowsWithNumbersAsNumbers)
     ASSERT_FALSE(path.isEmpty());
     EXPECT_TRUE(path.startsWith(printFolder() + "generateXls/"));
     EXPECT_TRUE(path.endsWith(".xlsx"));
-    EXPECT_EQ(m_msg.texts().back(), "导出完成！");
+    // where the workbook is, on the second line
+    EXPECT_EQ(m_msg.texts().back(), "导出完成！\n" + QDir::toNativeSeparators(path));
     const QJsonObject book = readBack(path, {"C3", "D3", "D4", "H3", "H4", "K3"});
     EXPECT_EQ(book["A1"].toString(), "入库单据");
     EXPECT_TRUE(book["A1bold"].toBool());
@@ -109,4 +110,18 @@ TEST_F(ExportTest, EmptyListsAndExportsOfTheSameSecond) {
     EXPECT_TRUE(second.endsWith("-2.xlsx")) << second.toStdString();
     EXPECT_EQ(readBack(first, {})["A1"].toString(), "一");
     EXPECT_EQ(readBack(second, {})["A1"].toString(), "二");
+    // a workbook the desktop cannot open is named, not left without a word
+    QStringList opened;
+    Export::WorkbookOpener() = [&](const QString& path) {
+        opened << path;
+        return false;
+    };
+    const QString third = Export::ExportToSpreadsheet(rs, "三", "名称", "t");
+    Export::WorkbookOpener() = nullptr;
+    EXPECT_EQ(opened, QStringList{third});
+    ASSERT_GE(m_msg.shown.size(), 2u);
+    EXPECT_EQ(m_msg.shown[m_msg.shown.size() - 2].text, "导出完成！\n" + QDir::toNativeSeparators(third));
+    EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Exclamation);
+    EXPECT_TRUE(m_msg.texts().back().endsWith("\n" + QDir::toNativeSeparators(third)))
+        << qPrintable(m_msg.texts().back());
 }

@@ -1,15 +1,17 @@
 #include "printfixture.h"
 
 #include "barcode.h"
+#include "bills/stocktake.h"
 #include "master/goodslabels.h"
 #include "printdoc.h"
-#include "bills/stocktake.h"
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -163,6 +165,39 @@ TEST_F(KxPrint, LargeFiguresLongNamesAndTheCapitalsPrintWhole) {
     // 1,234,567,805.00: the capitals in full
     EXPECT_TRUE(joined.contains("壹拾贰亿叁仟肆佰伍拾陆万柒仟捌佰零伍元整")) << joined.toStdString();
     keepPicture(pdf("large"), "print_large_figures");
+}
+
+TEST_F(KxPrint, AnApprovedBillOfMixedUnitsNamesItsCheckerAndTotalsOnlyTheAmount) {
+    const int id = makeStockInBill(3);
+    exec(QString("update tb_rk_detail set unit='箱', qty=10 where headId=%1 and rowNo=1").arg(id));
+    exec(QString("update tb_rk_detail set unit='瓶', qty=36 where headId=%1 and rowNo=2").arg(id));
+    exec(QString("update tb_rk_detail set unit='罐', qty=48 where headId=%1 and rowNo=3").arg(id));
+    exec(QString("update tb_rk_head set ispass=1, updateLastUser='赵审' where id=%1").arg(id));
+    // barcodes, lot numbers and large amounts take their room from the other columns
+    exec(QString("update tb_rk_detail set goodsCode='69008200056' & rowNo, lotNo='LOT-20261205-' & rowNo, "
+                 "inPrice=1234.5 where headId=%1")
+             .arg(id));
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    QString text = printToPdf(pdf("mixed"));
+    keepPicture(pdf("mixed"), "print_mixed_units");
+    const QString joined = QString(text).remove(' ');
+    EXPECT_TRUE(joined.contains("审核人:赵审")) << text.toStdString();
+    // 1234.5 × 94: the amount's total stays, the quantities of three units add up to nothing
+    EXPECT_TRUE(QRegularExpression("合计\\s+116043\\.00").match(text).hasMatch()) << text.toStdString();
+    // the narrow columns keep their captions, units and the totals' caption on one line
+    const QStringList lines = text.split('\n');
+    auto lineWith = [&](const QRegularExpression& re) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&](const QString& l) { return re.match(l).hasMatch(); });
+    };
+    EXPECT_TRUE(lineWith(QRegularExpression("序号.*单位.*数量"))) << text.toStdString();
+    EXPECT_TRUE(lineWith(QRegularExpression("合计(?!金额)")));
+    EXPECT_TRUE(lineWith(QRegularExpression("测试货品2号.*瓶\\s+36")));
+    // one unit: the quantities add up
+    exec(QString("update tb_rk_detail set unit='瓶' where headId=%1").arg(id));
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    text = printToPdf(pdf("one_unit"));
+    EXPECT_TRUE(QRegularExpression("合计\\s+94\\s+116043\\.00").match(text).hasMatch()) << text.toStdString();
 }
 
 TEST_F(KxPrint, TheCountSheetListsTheLinesWithAColumnToWriteIn) {

@@ -5,6 +5,8 @@
 #include "master/goodslabels.h"
 #include "output/printout.h"
 #include "output/xlsxexport.h"
+#include "preview.h"
+#include "printdoc.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
 
@@ -12,7 +14,12 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -75,6 +82,36 @@ TEST_F(PrintKeys, AStoredBillPrintsAndAnEditedOneAsksToBeSavedFirst) {
     EXPECT_EQ(printed("billNo"), QStringList{scalar("select billNo from tb_rk_head where id=1").toString()});
     EXPECT_EQ(printed("goodsCode").size(),
               scalar("select count(*) from tb_rk_detail where headId=1").toInt());
+    // the print tool's preview stays within the screen and saves the pages as a PDF
+    kx::Document doc;
+    QString error;
+    ASSERT_TRUE(doc.load(folder() + "kxPrint/templeteXml/kx_import_bill.xml",
+                         folder() + "kxPrint/generateXml/" + m_commands[0].section("FileName=", 1), &error))
+        << qPrintable(error);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(doc.pageLayout());
+    std::unique_ptr<QPrintPreviewDialog> preview(kx::CreatePreview(doc, &printer));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(area.height(), 800 + 48); // the usual preview with its title bar does not fit
+    EXPECT_TRUE(area.contains(QRect(preview->pos(), preview->size() + QSize(16, 48)))) << area.height();
+    const QString pdf = folder() + "vorschau.pdf";
+    QString suggested;
+    const auto chooser = kx::PdfFileChooser();
+    kx::PdfFileChooser() = [&](QWidget*, const QString& name) {
+        suggested = name;
+        return pdf.chopped(4); // the extension is added
+    };
+    preview->show();
+    screenshot(preview.get(), "print_preview");
+    QAction* toPdf = preview->findChild<QAction*>("exportPdf");
+    ASSERT_TRUE(toPdf);
+    auto* bar = preview->findChild<QToolBar*>();
+    ASSERT_TRUE(bar && bar->actions().contains(toPdf));
+    toPdf->trigger();
+    EXPECT_TRUE(suggested.endsWith("入库单.pdf")) << qPrintable(suggested);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    kx::PdfFileChooser() = chooser;
+
     f.txt_remark->setText("改过");
     emit f.txt_remark->textEdited("改过");
     trigger(&f, "print");
@@ -98,7 +135,7 @@ TEST_F(PrintKeys, ReportsPrintAndExportEveryRowOfTheSearchInItsSort) {
     if (stock.pageInfo.isDesc) std::reverse(sorted.begin(), sorted.end());
     EXPECT_EQ(codes, sorted);
     trigger(&stock, "export");
-    EXPECT_EQ(m_msg.texts().back(), "导出完成！");
+    EXPECT_TRUE(m_msg.texts().back().startsWith("导出完成！\n")) << qPrintable(m_msg.texts().back());
     EXPECT_EQ(workbooks().size(), 1);
 
     // a summary with nothing found says so and starts nothing
@@ -134,6 +171,6 @@ TEST_F(PrintKeys, GoodsPrintLabelsOfTheTickedGoodsAndExportTheirList) {
                           f.vsGoodsList->item(2, frmGoods::lcId)->text()};
     EXPECT_EQ(printed("barcode").size(), GoodsLabelRows({ids[0].toInt(), ids[1].toInt()}).RecordCount());
     trigger(&f, "export");
-    EXPECT_EQ(m_msg.texts().back(), "导出完成！");
+    EXPECT_TRUE(m_msg.texts().back().startsWith("导出完成！\n")) << qPrintable(m_msg.texts().back());
     EXPECT_EQ(workbooks().size(), 1);
 }

@@ -175,11 +175,24 @@ TEST_F(PrintOutTest, ABillPrintHandsOverHeadAndLinesOrRefuses) {
     const QDomElement lines =
         doc.documentElement().firstChildElement("DataDetail").firstChildElement("DataRecord");
     EXPECT_EQ(column(lines, "rowNo"), (QStringList{"1", "2", "3"}));
+    // the checker is the approver of an approved bill, nobody before
+    auto checker = [&] {
+        const QDomDocument printed = readXml(lastDataFile());
+        return column(
+            printed.documentElement().firstChildElement("DataGroupHead").firstChildElement("DataRecord"),
+            "checker");
+    };
+    exec(QString("update tb_rk_head set updateLastUser='李明' where id=%1").arg(id));
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    EXPECT_EQ(checker(), QStringList{""});
+    exec(QString("update tb_rk_head set ispass=1, updateLastUser='赵审' where id=%1").arg(id));
+    ASSERT_TRUE(PrintBill(false, id, "入库"));
+    EXPECT_EQ(checker(), QStringList{"赵审"});
 
     // a broken template is shown, and nothing is started
     QFile::remove(printFolder() + "templeteXml/kx_import_bill.xml");
     EXPECT_FALSE(PrintBill(false, id, "入库"));
     EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Critical);
     EXPECT_TRUE(m_msg.texts().back().contains("kx_import_bill.xml"));
-    EXPECT_EQ(m_commands.size(), 1);
+    EXPECT_EQ(m_commands.size(), 3);
 }

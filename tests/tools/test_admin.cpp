@@ -135,6 +135,35 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
     ASSERT_EQ(run({"report", "rkDetail", "--from", "2026-03-01", "--to", "2026-03-31", "--goods-code", "G2"}),
               0);
     EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 1);
+    // a goods without a default unit has no default pieces (not 0); the lines
+    // of a bill come in the window's order, by their place in the bill
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, status) values (3, 'G3', '三', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (3, 3, 0, '罐', 4)");
+    exec("insert into tb_rk_head (id, accountId, billNo, utypeId, supplierName, ispass, createTime) values "
+         "(3, 2, 'rk-2603-00003', 3, '甲', 1, '2026-03-11')");
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsCode, goodsName, qty, packQty, inPrice, "
+         "remark) values (4, 3, 1, 3, 'G3', '三', 1, 4, 1, 'r1'), (5, 3, 2, 3, 'G3', '三', 1, 4, 1, 'r2'), "
+         "(6, 3, 3, 3, 'G3', '三', 1, 4, 1, 'r3'), (7, 3, 4, 3, 'G3', '三', 1, 4, 1, 'r4')");
+    ASSERT_EQ(run({"report", "rkDetail", "--from", "2026-03-01", "--to", "2026-03-31", "--goods-code", "G3"}),
+              0)
+        << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    QStringList remarks;
+    for (int r = 1; r < lines.size(); ++r) {
+        const QStringList cells = lines[r].split('\t');
+        ASSERT_EQ(cells.size(), 24) << qPrintable(lines[r]);
+        EXPECT_EQ(cells[16], "4") << qPrintable(lines[r]);   // small pieces
+        EXPECT_EQ(cells[17], "\\N") << qPrintable(lines[r]); // default pieces
+        remarks << cells[21];
+    }
+    EXPECT_EQ(remarks, QStringList({"r1", "r2", "r3", "r4"}));
+    // a date range that ends before it starts is refused, not an empty report
+    EXPECT_EQ(run({"report", "rkDetail", "--from", "2026-03-31", "--to", "2026-03-01"}), 2);
+    EXPECT_TRUE(err.contains("--from") && err.contains("2026-03-31")) << qPrintable(err);
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(run({"report", "ckSum", "--from", "2099-01-01"}), 2); // --to defaults to today
+    ASSERT_EQ(run({"report", "rkHead", "--from", "2026-03-10", "--to", "2026-03-10"}), 0) << qPrintable(err);
 
     // summaries: the type by name, the partner and dates inside the sums
     ASSERT_EQ(run({"report", "rkSum", "--from", "2026-03-01", "--to", "2026-03-31", "--type", "采购入库"}), 0)

@@ -1,10 +1,11 @@
 #include "guifixture.h"
 #include "ui/application.h"
-#include "ui/icons.h"
 #include "ui/msgbox_widgets.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QIcon>
+#include <QImage>
 #include <QInputDialog>
 #include <QTimer>
 
@@ -33,5 +34,16 @@ TEST_F(Application, QtsOwnDialogsSpeakChinese) {
 }
 
 TEST_F(Application, HasItsOwnIcon) {
-    EXPECT_EQ(QApplication::windowIcon().cacheKey(), AppIcon().cacheKey()); // not the generic one
+    const QIcon icon = QApplication::windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    // sharp at the sizes the desktop asks for
+    for (int size : {16, 32, 48, 256})
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+    // a white warehouse on a blue tile, not the platform's generic picture
+    const QImage image = icon.pixmap(64, 64).toImage();
+    const QColor tile = image.pixelColor(4, 32), wall = image.pixelColor(16, 38);
+    EXPECT_GT(tile.blue(), tile.red() + 60) << qPrintable(tile.name());
+    EXPECT_EQ(tile.alpha(), 255);
+    EXPECT_GT(std::min({wall.red(), wall.green(), wall.blue()}), 230) << qPrintable(wall.name());
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0); // a rounded tile
 }

@@ -3,6 +3,7 @@
 // The data file is read from DIR/generateXml/ and the template from
 // DIR/templeteXml/; DIR is the tool's own folder unless given. Without --pdf
 // a print preview opens, from which the user prints or saves a PDF.
+#include "preview.h"
 #include "printdoc.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QTranslator>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -68,24 +70,10 @@ int main(int argc, char** argv) {
     printer.setDocName(doc.title);
     printer.setPageLayout(doc.pageLayout());
     if (!window) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        if (doc.labelColumns > 0)
-            doc.printLabels(&printer);
-        else
-            doc.print(&printer);
-        if (!QFileInfo(pdf).isFile()) return fail(false, QStringLiteral("无法写入 %1").arg(pdf));
+        if (!kx::WritePdf(doc, printer, pdf, &error)) return fail(false, error);
         return 0;
     }
-    QPrintPreviewDialog preview(&printer);
-    preview.setWindowTitle(QStringLiteral("打印预览 - %1").arg(doc.title));
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) {
-        if (doc.labelColumns > 0)
-            doc.printLabels(p);
-        else
-            doc.print(p);
-    });
-    preview.resize(1000, 800);
-    preview.exec();
+    std::unique_ptr<QPrintPreviewDialog> preview(kx::CreatePreview(doc, &printer));
+    preview->exec();
     return 0;
 }

@@ -148,6 +148,7 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
         col.align = alignOf(c.attribute("Align"));
         col.sum = c.attribute("Total").compare("Sum", Qt::CaseInsensitive) == 0;
         col.format = c.attribute("Format");
+        col.sumWhenSame = c.attribute("SumWhenSame");
         // numbers and codes keep one line
         col.noWrap =
             col.align == Qt::AlignRight || c.attribute("Wrap").compare("No", Qt::CaseInsensitive) == 0;
@@ -184,8 +185,21 @@ bool Document::load(const QString& templateFile, const QString& dataFile, QStrin
         }
         rows.push_back(texts);
     }
-    for (size_t k = 0; k < columns.size(); ++k)
-        totals << (columns[k].sum ? QString::number(sums[k], 'f', std::min(decimals[k], 6)) : QString());
+    // a total over rows that differ in its condition column stays blank
+    auto alike = [&](const QString& name) {
+        size_t at = 0;
+        while (at < columns.size() && columns[at].name != name)
+            ++at;
+        if (at == columns.size()) return false;
+        for (const QStringList& r : rows)
+            if (r.value(int(at)).trimmed() != rows.front().value(int(at)).trimmed()) return false;
+        return true;
+    };
+    for (size_t k = 0; k < columns.size(); ++k) {
+        const bool shown =
+            columns[k].sum && (columns[k].sumWhenSame.isEmpty() || alike(columns[k].sumWhenSame));
+        totals << (shown ? QString::number(sums[k], 'f', std::min(decimals[k], 6)) : QString());
+    }
     return true;
 }
 
@@ -220,13 +234,17 @@ int Document::print(QPagedPaintDevice* device) const {
     const double line = fm.height();
 
     // the column edges: numbers and codes keep their one line, the other
-    // columns share the rest as the template weighs them
+    // columns share the rest as the template weighs them. No column is
+    // narrower than its caption (the first one: nor than the total's caption),
+    // and short texts such as units stay whole.
     std::vector<double> natural(columns.size(), 0);
     for (size_t k = 0; k < columns.size(); ++k) {
-        if (!columns[k].noWrap) continue;
-        double w = fmBold.horizontalAdvance(k < size_t(totals.size()) ? totals[k] : QString());
+        double w = fmBold.horizontalAdvance(columns[k].caption);
+        if (k == 0) w = std::max(w, fmBold.horizontalAdvance(totalCaption));
+        w = std::max(w, fmBold.horizontalAdvance(k < size_t(totals.size()) ? totals[k] : QString()));
         for (const QStringList& r : rows)
-            if (k < size_t(r.size())) w = std::max(w, fm.horizontalAdvance(r[k]));
+            if (k < size_t(r.size()) && (columns[k].noWrap || r[k].size() <= 4))
+                w = std::max(w, fm.horizontalAdvance(r[k]));
         natural[k] = w + 2 * pad + 1;
     }
     std::vector<double> width(columns.size(), 0);
@@ -240,7 +258,7 @@ int Document::print(QPagedPaintDevice* device) const {
         for (size_t k = 0; k < columns.size(); ++k) {
             if (fixed[k]) continue;
             width[k] = weightSum > 0 ? rest * columns[k].width / weightSum : 0;
-            if (columns[k].noWrap && width[k] < natural[k]) {
+            if (width[k] < natural[k]) {
                 width[k] = natural[k];
                 fixed[k] = true;
                 changed = true;

@@ -38,6 +38,9 @@ struct Column {
     bool sum = false;
     QString format; // "0.00": decimals of a number ("0.##": without trailing zeros); "yyyy-MM-dd": a date
     bool noWrap = false;
+    // the column whose value all rows must share for the total to be shown
+    // (quantities of different units do not add up)
+    QString sumWhenSame;
 };
 
 class Document {

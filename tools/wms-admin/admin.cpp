@@ -135,6 +135,11 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     if (dated && (!date("--from", FirstDayOfMonth(QDate::currentDate()), from) ||
                   !date("--to", QDate::currentDate(), to)))
         return 2;
+    if (dated && from > to) {
+        err << "--from " << from.toString("yyyy-MM-dd") << " 晚于 --to " << to.toString("yyyy-MM-dd")
+            << ", 日期范围为空\n";
+        return 2;
+    }
     sqlHelper::OpenConn();
     QString accounts;
     if (values.contains("--accounts")) {
@@ -274,10 +279,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         err << "错误: " << listed.str_MsgBox << '\n';
         return 1;
     }
-    const RecordSet rs = dal->GetDataTable(
-        listed.str_condition,
-        // ties broken by the row, as the window's pages break them
-        " order by " + page.str_orderBy + SysVar().acc_OrderBy + (page.isDesc ? " desc" : " asc"), true);
+    // the order of the window's list, ties included
+    const RecordSet rs = dal->GetDataTable(listed.str_condition, dal->OrderClause(page), true);
     if (values.contains("--xlsx")) { // the workbook the window's export writes
         try {
             Export::WriteWorkbook(values["--xlsx"], rs, title, captions.split(','), columnKinds);
