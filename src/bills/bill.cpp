@@ -5,7 +5,6 @@
 #include "data/sqlhelper.h"
 #include "numbering/billno.h"
 #include "output/printout.h"
-#include "stocktake.h"
 
 const BillKind kStockIn{"rk", "supplierId", "supplierName", false};
 const BillKind kStockOut{"ck", "customerId", "customerName", true};
@@ -316,7 +315,7 @@ void checkStoredBill(const BillKind& k, int id, const QString& approvedMessage) 
         sqlHelper::QueryInTrans("select ispass from " + k.table("head") + " where id=" + QString::number(id));
     if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前单据已被删除!"));
     if (rs.at(0, 0).toInt() == 1) throw DbError(approvedMessage);
-    const QString count = dal_stocktake::CountOfBill(QLatin1String(k.tag) == QLatin1String("ck"), id);
+    const QString count = CountOfAdjustmentBill(QLatin1String(k.tag) == QLatin1String("ck"), id);
     if (!count.isEmpty()) throw DbError(AdjustmentBillRefusal(count, QStringLiteral("删除")));
 }
 
@@ -337,7 +336,7 @@ template <class Head, class Detail> m_DBresult BillHeadDal<Head, Detail>::Delete
 template <class Head, class Detail> int BillHeadDal<Head, Detail>::Update_pass(const Head& head) {
     // a count's adjustment bill stays approved
     const bool out = QLatin1String(m_kind.tag) == QLatin1String("ck");
-    if (head.ispass == 0 && !dal_stocktake::CountOfBill(out, head.id).isEmpty()) return 0;
+    if (head.ispass == 0 && !CountOfAdjustmentBill(out, head.id).isEmpty()) return 0;
     SqlParams p;
     p.AddItem("@id", head.id);
     p.AddItem("@ispass", head.ispass);
@@ -458,3 +457,16 @@ template class BillHeadDal<m_rk_head, m_rk_detail>;
 template class BillHeadDal<m_ck_head, m_ck_detail>;
 template class BillDetailDal<m_rk_detail>;
 template class BillDetailDal<m_ck_detail>;
+
+QString CountOfAdjustmentBill(bool out, int billId) {
+    if (billId < 1) return {};
+    const RecordSet rs =
+        sqlHelper::ExecuteSql(QStringLiteral("select top 1 billNo from tb_stocktake_head where %1=%2")
+                                  .arg(out ? "ckHeadId" : "rkHeadId")
+                                  .arg(billId));
+    return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
+}
+
+QString AdjustmentBillRefusal(const QString& countNo, const QString& what) {
+    return QStringLiteral("该单据是盘点单 %1 的调整单据, 不能%2!").arg(countNo, what);
+}

@@ -98,12 +98,12 @@ using ck_LineSet = OrderedMap<QString, m_ck_detail>;
 
 // What tells the two kinds apart.
 struct BillKind {
-    const char* tag;          // "rk" or "ck": bill number prefix and numbering kind
-    const char* partnerId;    // supplierId or customerId
-    const char* partnerName;  // supplierName or customerName
-    bool salePrice;           // lines carry a sale price
-    QString table(const char* part) const;    // tb_rk_head, ...
-    QString view(const char* part) const;     // v_rk_detail, ...
+    const char* tag;                           // "rk" or "ck": bill number prefix and numbering kind
+    const char* partnerId;                     // supplierId or customerId
+    const char* partnerName;                   // supplierName or customerName
+    bool salePrice;                            // lines carry a sale price
+    QString table(const char* part) const;     // tb_rk_head, ...
+    QString view(const char* part) const;      // v_rk_detail, ...
     QString tempTable(const char* part) const; // temp_rk_head, ...
     QString headFields() const;
     QString detailFields() const;
@@ -113,8 +113,7 @@ struct BillKind {
 extern const BillKind kStockIn;
 extern const BillKind kStockOut;
 
-template <class Head, class Detail>
-class BillHeadDal {
+template <class Head, class Detail> class BillHeadDal {
 public:
     using LineSet = OrderedMap<QString, Detail>;
     explicit BillHeadDal(const BillKind& kind) : m_kind(kind) {}
@@ -149,8 +148,7 @@ protected:
     const BillKind& m_kind;
 };
 
-template <class Detail>
-class BillDetailDal {
+template <class Detail> class BillDetailDal {
 public:
     explicit BillDetailDal(const BillKind& kind) : m_kind(kind) {}
 
@@ -197,3 +195,10 @@ public:
 
 // The key of a line in a line set: its id, "|", the line insert of its kind.
 QString LineKey(const BillKind& kind, int lineId);
+
+// A stock count posts its differences as adjustment bills, which keep their
+// approval and stay as they are. The number of the count whose adjustment
+// bill this is ("" when none).
+QString CountOfAdjustmentBill(bool out, int billId);
+// The refusal of a change (what: 删除, 反审核) to a count's adjustment bill.
+QString AdjustmentBillRefusal(const QString& countNo, const QString& what);

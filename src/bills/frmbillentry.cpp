@@ -1,6 +1,6 @@
 #include "frmbillentry.h"
-
-#include "reports/reportprint.h"
+#include "bill.h"
+#include "billprint.h"
 
 #include "access/funcode.h"
 #include "access/user.h"
@@ -9,19 +9,18 @@
 #include "data/results.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "frm_select.h"
-#include "stocktake.h"
 #include "master/customer.h"
 #include "master/dictionary.h"
 #include "master/location.h"
 #include "master/numbertext.h"
-#include "reports/rpt_stock.h"
+#include "schema/stockbalance.h"
 #include "ui/formparts.h"
+#include "ui/frm_select.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
+#include "ui/uvg.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
-#include "uvg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -735,7 +734,7 @@ void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::opt
 // ---- the input bar ----
 
 bool BillEntryForm::confirmStock(const m_goods_detail& g, double qty) {
-    const RecordSet stock = dal_rpt_stock().GetStockQtyForGoodCode(g.headId);
+    const RecordSet stock = GoodsStockBalance(g.headId);
     if (stock.RecordCount() < 1) return true;
     const double balance = number(acc::valueText(stock.at(0, "totalBlanceQty")));
     const double outgoing = g.packQty * qty;
@@ -986,7 +985,8 @@ void BillEntryForm::SaveBill() {
     // stored prices are the bill's: they stay, as when the bill is loaded
     m_recalculating = true;
     for (int row = 0; row < grid->rowCount(); ++row)
-        if (QTableWidgetItem* item = grid->item(row, m_cols.price())) item->setData(kOwnPriceRole, QVariant());
+        if (QTableWidgetItem* item = grid->item(row, m_cols.price()))
+            item->setData(kOwnPriceRole, QVariant());
     m_recalculating = false;
     showApproval(false);
     txt_billNo->setText(h.billNo);
@@ -1004,7 +1004,7 @@ void BillEntryForm::PassBill() {
     // approving what is stored while the window shows other lines would mislead
     if (approve && m_dirty) return refuse(QStringLiteral("当前单据已修改,请先保存再审核!"));
     if (!approve) {
-        const QString count = dal_stocktake::CountOfBill(m_kind.out, formId());
+        const QString count = CountOfAdjustmentBill(m_kind.out, formId());
         if (!count.isEmpty()) return refuse(AdjustmentBillRefusal(count, caption));
     }
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;

@@ -1,4 +1,5 @@
 #include "frmstocktake.h"
+#include "billprint.h"
 
 #include "access/funcode.h"
 #include "access/user.h"
@@ -7,10 +8,9 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "frm_select.h"
 #include "master/goods.h"
-#include "reports/reportprint.h"
 #include "ui/formparts.h"
+#include "ui/frm_select.h"
 #include "ui/modal.h"
 
 #include <QAbstractTableModel>

@@ -454,19 +454,6 @@ m_DBresult dal_stocktake::Abandon(int headId, const QString& user, const QString
     });
 }
 
-QString dal_stocktake::CountOfBill(bool out, int billId) {
-    if (billId < 1) return {};
-    const RecordSet rs =
-        sqlHelper::ExecuteSql(QStringLiteral("select top 1 billNo from tb_stocktake_head where %1=%2")
-                                  .arg(out ? "ckHeadId" : "rkHeadId")
-                                  .arg(billId));
-    return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
-}
-
-QString AdjustmentBillRefusal(const QString& countNo, const QString& what) {
-    return QStringLiteral("该单据是盘点单 %1 的调整单据, 不能%2!").arg(countNo, what);
-}
-
 // ---- counting ----
 
 void StockTakeSheet::load(const StockTakeHead& head, std::vector<StockTakeLine> lines) {

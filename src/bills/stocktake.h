@@ -94,12 +94,7 @@ public:
     // says so; otherwise they refuse the posting.
     m_DBresult Post(int headId, bool uncountedAsZero, const QString& user, const QString& time);
     m_DBresult Abandon(int headId, const QString& user, const QString& time);
-    // The number of the count whose adjustment bill this is ("" when none).
-    static QString CountOfBill(bool out, int billId);
 };
-
-// The refusal of a change (what: 删除, 反审核) to a count's adjustment bill.
-QString AdjustmentBillRefusal(const QString& countNo, const QString& what);
 
 // The lines of one count while it is being counted: where a goods and
 // location is, scans and typed quantities, what has changed.

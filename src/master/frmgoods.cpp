@@ -2,7 +2,6 @@
 
 #include "access/funcode.h"
 #include "access/user.h"
-#include "bills/uvg.h"
 #include "categorylist.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
@@ -16,6 +15,7 @@
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
+#include "ui/uvg.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 
@@ -39,7 +39,8 @@ namespace {
 double number(const QString& text) {
     return acc::val(text);
 }
-const char* const kCategoriesSql = "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ";
+const char* const kCategoriesSql =
+    "select id,uname from tb_dictionary where utype='goodsType' and isstart=1 ";
 } // namespace
 
 frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {

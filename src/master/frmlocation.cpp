@@ -3,11 +3,11 @@
 #include "numbertext.h"
 
 #include "access/funcode.h"
-#include "bills/frm_select.h"
 #include "data/accesstext.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "ui/formparts.h"
+#include "ui/frm_select.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/listview.h"

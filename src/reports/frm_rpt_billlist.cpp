@@ -1,6 +1,6 @@
 #include "frm_rpt_billlist.h"
 
-#include "bills/stocktake.h"
+#include "bills/bill.h"
 
 #include "access/funcode.h"
 #include "access/user.h"
@@ -163,7 +163,7 @@ void BillListReport::setPass(bool approve) {
     if (!approve && status == kNotApproved) return Refuse(this, QStringLiteral("当前单据未审核,不能再反审!"));
     const QString caption = approve ? QStringLiteral("审核") : QStringLiteral("反审");
     if (!approve) {
-        const QString count = dal_stocktake::CountOfBill(m_kind.out, id);
+        const QString count = CountOfAdjustmentBill(m_kind.out, id);
         if (!count.isEmpty()) return Refuse(this, AdjustmentBillRefusal(count, caption));
     }
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;

@@ -1,6 +1,8 @@
 #include "stockbalance.h"
 
 #include "data/database.h"
+#include "data/sqlhelper.h"
+#include "data/sysvar.h"
 
 #include <QHash>
 #include <cmath>
@@ -297,4 +299,17 @@ std::vector<BalanceDifference> CheckStockLocation(Database& db) {
         "SELECT goodsId, accountId, locationId, importQty, importWeight, exportQty, exportWeight FROM "
         "tb_stock_location",
         recomputation(true), 3);
+}
+
+RecordSet GoodsStockBalance(int goodsId) {
+    const QString id = QString::number(goodsId);
+    return sqlHelper::ExecuteSql("select b.goodsId as id, sum(b.importQty) - sum(b.exportQty) as "
+                                 "totalBlanceQty from tb_stock_balance b "
+                                 "where b.goodsId=" +
+                                 id +
+                                 " and b.accountId in (select id from tb_dictionary where "
+                                 "utype='accountType' and isstart=1 and id in (" +
+                                 SysVar().Sys_accountJoinId +
+                                 ")) and exists (select 1 from tb_goods_detail where headId=" + id +
+                                 " and isDefault=1) group by b.goodsId");
 }

@@ -4,6 +4,8 @@
 // bill tables keep tb_stock_balance exact in the transaction of every write,
 // whoever writes, so a stock question reads one row instead of summing lines.
 
+#include "data/recordset.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -40,3 +42,8 @@ void RebuildStockLocation();
 void RebuildStockLocation(Database& db);
 std::vector<BalanceDifference> CheckStockLocation();
 std::vector<BalanceDifference> CheckStockLocation(Database& db);
+
+// The stock of one goods in pieces over the enabled account marks granted to
+// the user (a row "id, totalBlanceQty"), or no row for a goods never stocked
+// or without a default unit: the question the stock-out entry asks.
+RecordSet GoodsStockBalance(int goodsId);

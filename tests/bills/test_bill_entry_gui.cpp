@@ -1,11 +1,11 @@
-#include "bills/frm_select.h"
 #include "bills/frmbillentry.h"
-#include "bills/uvg.h"
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
 #include "ui/formparts.h"
+#include "ui/frm_select.h"
+#include "ui/uvg.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
@@ -52,15 +52,18 @@ protected:
         return n;
     }
     double balance(int goodsId, const char* column) {
-        return scalar(QString("select sum(%1) from tb_stock_balance where goodsId=%2").arg(column).arg(goodsId))
+        return scalar(
+                   QString("select sum(%1) from tb_stock_balance where goodsId=%2").arg(column).arg(goodsId))
             .toDouble();
     }
-    QString lastPrice(const char* view, const char* partner, int partnerId, const char* price, const QString& code) {
-        const RecordSet rs = query(QString("select top 1 %1 from %2 where %3=%4 and goodsCode='%5' order by headId "
-                                           "desc, id desc")
-                                       .arg(price, view, partner)
-                                       .arg(partnerId)
-                                       .arg(code));
+    QString lastPrice(const char* view, const char* partner, int partnerId, const char* price,
+                      const QString& code) {
+        const RecordSet rs =
+            query(QString("select top 1 %1 from %2 where %3=%4 and goodsCode='%5' order by headId "
+                          "desc, id desc")
+                      .arg(price, view, partner)
+                      .arg(partnerId)
+                      .arg(code));
         return rs.RecordCount() ? rs.at(0, 0).toString() : QString();
     }
     // runs what the keys left queued: the editor's commit, the move on, and what they started
@@ -143,7 +146,8 @@ TEST_F(BillEntry, StockInFromEntryToDeletion) {
     ASSERT_EQ(last(), "保存成功!");
     const int id = f.txt_id->text().toInt();
     EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), before + 1);
-    EXPECT_EQ(scalar(QString("select billNo from tb_rk_head where id=%1").arg(id)).toString(), f.txt_billNo->text());
+    EXPECT_EQ(scalar(QString("select billNo from tb_rk_head where id=%1").arg(id)).toString(),
+              f.txt_billNo->text());
     EXPECT_TRUE(f.txt_billNo->text().startsWith("rk-" + QDate::currentDate().toString("yyMM") + "-"));
     EXPECT_FALSE(f.dt_createDate->isEnabled());
     EXPECT_EQ(scalar(QString("select count(*) from tb_rk_detail where headId=%1").arg(id)).toInt(), 2);
@@ -218,7 +222,8 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
     m_onModal = [](QDialog* d) {
         auto* dlg = qobject_cast<frm_select*>(d);
         for (int r = 0; r < dlg->vgInput->rowCount(); ++r)
-            if (dlg->vgInput->item(r, 3)->text() == "B-01") dlg->vgInput->item(r, 2)->setCheckState(Qt::Checked);
+            if (dlg->vgInput->item(r, 3)->text() == "B-01")
+                dlg->vgInput->item(r, 2)->setCheckState(Qt::Checked);
         dlg->Pick();
         return int(QDialog::Accepted);
     };
@@ -239,15 +244,17 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
     ASSERT_EQ(last(), "保存成功!");
     EXPECT_EQ(f.txt_billNo->text(), "rk-2603-00001");
     const int id = f.txt_id->text().toInt();
-    EXPECT_EQ(scalar(QString("select sum(qty) from tb_rk_detail where headId=%1 and goodsCode='SP0002'").arg(id))
-                  .toDouble(),
-              0);
+    EXPECT_EQ(
+        scalar(QString("select sum(qty) from tb_rk_detail where headId=%1 and goodsCode='SP0002'").arg(id))
+            .toDouble(),
+        0);
     // a stored bill keeps its number and date whatever the picker shows
     f.dt_createDate->setDate(QDate(2025, 1, 1));
     m_msg.answers = {MsgBox::Yes};
     f.SaveBill();
-    EXPECT_EQ(scalar(QString("select createTime & '|' & billNo from tb_rk_head where id=%1").arg(id)).toString(),
-              "2026-03-09|rk-2603-00001");
+    EXPECT_EQ(
+        scalar(QString("select createTime & '|' & billNo from tb_rk_head where id=%1").arg(id)).toString(),
+        "2026-03-09|rk-2603-00001");
     // a row whose goods are unknown is dropped and the bill saved without it
     f.NewBill();
     f.NewBillForPartner(1, "康师傅饮品有限公司");
@@ -255,7 +262,8 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
     m_msg.answers = {MsgBox::Yes};
     f.SaveBill();
     EXPECT_EQ(last(), "保存成功!");
-    EXPECT_EQ(scalar(QString("select rowsCount from v_rk_head where id=%1").arg(f.txt_id->text())).toInt(), 0);
+    EXPECT_EQ(scalar(QString("select rowsCount from v_rk_head where id=%1").arg(f.txt_id->text())).toInt(),
+              0);
 }
 
 TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
@@ -265,9 +273,10 @@ TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
     EXPECT_FALSE(f.grid->isColumnHidden(f.cols().salePrice));
     f.NewBillForPartner(6, "华联超市(朝阳店)");
     f.cobo_location->setCurrentText("A-01");
-    const double stock = scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
-                                "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
-                             .toDouble();
+    const double stock =
+        scalar("select sum(importQty) - sum(exportQty) from tb_stock_balance where goodsId=1 and "
+               "accountId in (select id from tb_dictionary where utype='accountType' and isstart=1)")
+            .toDouble();
     f.txt_Qty->setText("100000");
     m_msg.answers = {MsgBox::No};
     type(f.txt_goodsCode, "SP0001");
@@ -283,7 +292,8 @@ TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
     // goods never stocked in: no question
     exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (99, 111, 'NEW1', "
          "'新货', '启用')");
-    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, salePrice) "
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
+         "salePrice) "
          "values (999, 99, 1, 1, '', '个', 1, 9)");
     const std::size_t shown = m_msg.shown.size();
     type(f.txt_goodsCode, "NEW1");
@@ -351,7 +361,8 @@ TEST_F(BillEntry, GridTakesOneNumberNotBelowZeroAndLocksWhileApproved) {
     ASSERT_EQ(goodsRows(f), 2);
     // codes and units are not typed into the grid
     for (int c : {f.cols().goodsCode, f.cols().unit, f.cols().packQty})
-        EXPECT_EQ(f.grid->itemDelegateForColumn(c)->createEditor(f.grid->viewport(), {}, f.grid->model()->index(0, c)),
+        EXPECT_EQ(f.grid->itemDelegateForColumn(c)->createEditor(f.grid->viewport(), {},
+                                                                 f.grid->model()->index(0, c)),
                   nullptr);
     f.grid->item(0, f.cols().qty)->setText("1.2.3");
     m_msg.answers = {MsgBox::Yes};
@@ -435,7 +446,8 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
     }
     EXPECT_EQ(visited, std::vector<int>({c.inPrice, c.qty, c.locationCode, c.lotNo, c.remark}));
     QTest::keyClicks(keyTarget(f), "note1");
-    QTest::keyClick(keyTarget(f), Qt::Key_Return); // from the last cell: a new row, at its first editable cell
+    QTest::keyClick(keyTarget(f),
+                    Qt::Key_Return); // from the last cell: a new row, at its first editable cell
     QApplication::processEvents();
     EXPECT_EQ(at(f, 0, c.remark), "note1");
     ASSERT_EQ(f.grid->rowCount(), 2);
@@ -447,7 +459,8 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
         EXPECT_EQ(at(f, row, c.inPrice), "");
         EXPECT_EQ(at(f, row, c.amount), "");
         for (int col : {c.inPrice, c.qty, c.locationCode})
-            EXPECT_EQ(f.grid->item(row, col)->background().color(), required) << "row " << row << " col " << col;
+            EXPECT_EQ(f.grid->item(row, col)->background().color(), required)
+                << "row " << row << " col " << col;
     };
     looksNew(1);
     f.grid->setCurrentCell(0, c.goodsName);
@@ -462,7 +475,8 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
 }
 
 TEST_F(BillEntry, OnlyALocationTheUserMayUseIsTaken) {
-    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) values "
+    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) "
+         "values "
          "(40, 'E-01', '未授权货架', 0, 0, 0, 0, 1)"); // granted to no department
     frmImport f;
     f.show();
@@ -504,13 +518,17 @@ TEST_F(BillEntry, OnlyALocationTheUserMayUseIsTaken) {
 
 TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
     // an adjustment bill of a posted count (no partner, price 0), then a purchase from 上海清风
-    exec("insert into tb_rk_head (id, accountId, billNo, supplierId, ispass) values (900, 2, 'rk-x-900', 0, 1)");
-    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, qty, "
+    exec("insert into tb_rk_head (id, accountId, billNo, supplierId, ispass) values (900, 2, 'rk-x-900', 0, "
+         "1)");
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, "
+         "qty, "
          "locationId) values (9000, 900, 1, 1, 111, 'SP0001', 0, 1, 5, 2)");
-    exec("insert into tb_stocktake_head (id, billNo, accountId, state, rkHeadId) values (90, 'pd-x', 2, 1, 900)");
+    exec("insert into tb_stocktake_head (id, billNo, accountId, state, rkHeadId) values (90, 'pd-x', 2, 1, "
+         "900)");
     exec("insert into tb_rk_head (id, accountId, billNo, supplierId, supplierName, ispass) values (901, 2, "
          "'rk-x-901', 2, '上海清风日化有限公司', 1)");
-    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, qty, "
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, "
+         "qty, "
          "locationId) values (9001, 901, 1, 1, 111, 'SP0001', 1.85, 1, 5, 2)");
     frmImport f;
     f.cobo_location->setCurrentText("A-01");
@@ -607,5 +625,6 @@ TEST_F(BillEntry, ActionsTestTheirPermissionCodesFirst) {
     EXPECT_EQ(m_msg.shown.size(), shown + 1); // no question before the refusal
     out.DeleteBill();
     EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
-    EXPECT_EQ(scalar(QString("select ispass from tb_ck_head where id=%1").arg(out.txt_id->text())).toInt(), 0);
+    EXPECT_EQ(scalar(QString("select ispass from tb_ck_head where id=%1").arg(out.txt_id->text())).toInt(),
+              0);
 }

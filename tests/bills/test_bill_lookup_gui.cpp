@@ -1,6 +1,6 @@
 #include "bills/bill.h"
-#include "bills/frm_select.h"
 #include "guifixture.h"
+#include "ui/frm_select.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -29,12 +29,13 @@ protected:
                      "'G%1', '货%1', %2, '启用')")
                      .arg(g)
                      .arg(g == 5 ? 70 : 5));
-            exec(QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
-                         "weight, inPrice, salePrice) values (%1, %1, 1, '69%1', '箱', %2, 3, %1.5, %1.75), "
-                         "(%3, %1, 0, '68%1', '个', 1, 0.5, 0.25, 0.5)")
-                     .arg(g)
-                     .arg(g == 5 ? 0 : 6)
-                     .arg(g + 10));
+            exec(
+                QString("insert into tb_goods_detail (id, headId, isDefault, goodsDetailCode, unit, packQty, "
+                        "weight, inPrice, salePrice) values (%1, %1, 1, '69%1', '箱', %2, 3, %1.5, %1.75), "
+                        "(%3, %1, 0, '68%1', '个', 1, 0.5, 0.25, 0.5)")
+                    .arg(g)
+                    .arg(g == 5 ? 0 : 6)
+                    .arg(g + 10));
         }
     }
     // An approved stock-in (pieces > 0) or stock-out line of goods at a location.
@@ -279,7 +280,7 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
         }
 
     // the adjustment bills stay: neither withdrawn nor deleted
-    EXPECT_EQ(dal_stocktake::CountOfBill(false, done.rkHeadId), h.billNo);
+    EXPECT_EQ(CountOfAdjustmentBill(false, done.rkHeadId), h.billNo);
     m_rk_head back;
     back.id = done.rkHeadId;
     back.ispass = 0;

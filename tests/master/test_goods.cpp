@@ -1,8 +1,9 @@
-#include "bills/frm_select.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
 #include "master/customer.h"
 #include "master/goods.h"
+#include "master/masterwindows.h"
+#include "ui/frm_select.h"
 
 #include <QTableWidget>
 
@@ -166,6 +167,7 @@ TEST_F(CustomerDal, PartnersAndTheirLookups) {
     EXPECT_EQ(dal.GetModelForCustomerName(1, "客户乙").id, 2);
     EXPECT_EQ(dal.GetModelForCustomerName(2, "客户乙").id, 0);
 
+    registerMasterWindows(); // the partner lookups are master data's, as at start-up
     auto lookup = [](const char* mode) {
         frm_select dlg;
         dlg.setMode(mode);

@@ -1,11 +1,11 @@
-#include "bills/frm_select.h"
-#include "bills/uvg.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
 #include "master/dictionary.h"
 #include "master/frmlocation.h"
+#include "ui/frm_select.h"
 #include "ui/lazytree.h"
 #include "ui/listview.h"
+#include "ui/uvg.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,7 @@
 #include "printfixture.h"
 
 #include "barcode.h"
+#include "bills/billprint.h"
 #include "bills/stocktake.h"
 #include "master/goodslabels.h"
 #include "printdoc.h"

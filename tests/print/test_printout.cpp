@@ -1,5 +1,6 @@
 #include "printfixture.h"
 
+#include "bills/billprint.h"
 #include "output/cmoney.h"
 #include "output/printout.h"
 #include "reports/reportprint.h"

@@ -1,14 +1,8 @@
 #include "frm_select.h"
 
-#include "bill.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
-#include "data/sysvar.h"
-#include "master/customer.h"
-#include "master/dictionary.h"
-#include "master/goods.h"
-#include "master/location.h"
-#include "ui/widgethelpers.h"
+#include "widgethelpers.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,158 +23,12 @@ QHash<QString, frm_select::Mode>& modes() {
     return m;
 }
 
-QString cell(const QTableWidget* grid, int row, int column) {
+} // namespace
+
+QString frm_select::CellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);
     return item ? item->text() : QString();
 }
-
-// The bill lists: stored bills of the accounts the user may use.
-template <class Dal, class Head>
-void registerBillMode(const char* name, const QString& partnerColumn, const QStringList& header) {
-    frm_select::Mode bill;
-    bill.selectPart =
-        "select id,0,billNo,ubillNo,utype," + partnerColumn + ",accountName,totalItemRow,creator,passName ";
-    bill.headerPieces = header;
-    bill.conditions = [partnerColumn](const QString& keyword, const m_condition&) {
-        ConditionSet c;
-        c.AddItem("1", m_condition("accountId", "in", Raw(SysVar().Sys_accountJoinId)));
-        if (!keyword.isEmpty())
-            c.AddItem("2", m_condition("billNo&ubillNo&" + partnerColumn, "like", keyword));
-        return c;
-    };
-    bill.source = [](const ConditionSet& c, const QString& select) {
-        return Dal().GetListForCondition(c, select);
-    };
-    bill.record = [](const QTableWidget* g, int row) {
-        Head m;
-        m.id = cell(g, row, 1).toInt();
-        return std::any(m);
-    };
-    frm_select::RegisterMode(name, bill);
-}
-
-void registerBuiltInModes() {
-    frm_select::Mode location;
-    location.selectPart =
-        "select id,0,locationCode,uname,capacity,parentName,lockName,VirtualName,stateName ";
-    location.headerPieces = {"<库位编码       ", "<名称         ", "<库容量  ", "<父节点       ",
-                             "^锁定     ",       "<库位类别 ",     "<状态   "};
-    location.conditions = [](const QString& keyword, const m_condition&) {
-        ConditionSet c;
-        c.AddItem("1", m_condition("state", "=", Raw("1")));
-        c.AddItem("2", m_condition("id", "in", Raw(SysVar().Sys_locationJoinId)));
-        if (!keyword.isEmpty()) c.AddItem("3", m_condition("locationCode&uname", "like", keyword));
-        return c;
-    };
-    location.source = [](const ConditionSet& c, const QString& select) {
-        // in the order they were made, whatever the engine's plan
-        return dal_location().GetListForCondition(c, select, " order by id");
-    };
-    location.record = [](const QTableWidget* g, int row) {
-        m_location m;
-        m.id = cell(g, row, 1).toInt();
-        m.locationCode = cell(g, row, 3);
-        return std::any(m);
-    };
-    frm_select::RegisterMode("location", location);
-
-    frm_select::Mode dictionary;
-    dictionary.selectPart = "select id,0,uname,startName,parentName,remark ";
-    dictionary.headerPieces = {"<名称             ", "<状态      ", "<父节点           ",
-                               "<备注             "};
-    dictionary.conditions = [](const QString& keyword, const m_condition& extra) {
-        ConditionSet c;
-        c.AddItem("1", m_condition("isstart", "=", Raw("1")));
-        if (!keyword.isEmpty()) c.AddItem("2", m_condition("uname&parentName", "like", keyword));
-        if (!extra.uField.trimmed().isEmpty()) c.AddItem("3", extra);
-        return c;
-    };
-    dictionary.source = [](const ConditionSet& c, const QString& select) {
-        return dal_dictionary().GetListForCondition(c, select);
-    };
-    dictionary.record = [](const QTableWidget* g, int row) {
-        m_dictionary m;
-        m.id = cell(g, row, 1).toInt();
-        m.uname = cell(g, row, 3);
-        return std::any(m);
-    };
-    frm_select::RegisterMode("dictionary", dictionary);
-
-    for (const auto& [name, kinds] : {std::pair{"supplier", "0,2"}, std::pair{"customer", "1,2"}}) {
-        frm_select::Mode partner;
-        partner.selectPart = "select id,0,uname,customerCode,contact,companyName,utypeName ";
-        partner.headerPieces = {"<往来单位名称       ", "<往来单位编码     ", "<联系人    ",
-                                "<公司名称         ", "<类别          "};
-        const QString kindList = kinds;
-        partner.conditions = [kindList](const QString& keyword, const m_condition&) {
-            ConditionSet c;
-            c.AddItem("1", m_condition("utype", "in", Raw(kindList)));
-            c.AddItem("2", m_condition("status", "=", Raw("1")));
-            if (!keyword.isEmpty()) c.AddItem("3", m_condition("pinyin&uname&customerCode", "like", keyword));
-            return c;
-        };
-        partner.source = [](const ConditionSet& c, const QString& select) {
-            return dal_customer().GetListForCondition(c, select);
-        };
-        partner.record = [](const QTableWidget* g, int row) {
-            m_customer m;
-            m.id = cell(g, row, 1).toInt();
-            m.uname = cell(g, row, 3);
-            m.customerCode = cell(g, row, 4);
-            return std::any(m);
-        };
-        frm_select::RegisterMode(name, partner);
-    }
-
-    for (const auto& [name, price] :
-         {std::pair{"inputGoods", "inPrice"}, std::pair{"inputGoodsForExport", "salePrice"}}) {
-        frm_select::Mode goods;
-        goods.selectPart =
-            QString("select id,0,inputGoodsCode,goodsName,goodsDesc,goodsTypeName,unit,packQty,weight,") +
-            price + ",status  ";
-        goods.headerPieces = {"<货品编码或条码     ",
-                              "<货品名称           ",
-                              "<规格              ",
-                              "<货品类别     ",
-                              "^单位     ",
-                              ">内装数 ",
-                              ">重量  ",
-                              QString(price) == "inPrice" ? ">进价   " : ">销售价   ",
-                              "<状态   "};
-        goods.conditions = [](const QString& keyword, const m_condition&) {
-            ConditionSet c;
-            c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
-            if (!keyword.isEmpty())
-                c.AddItem(
-                    "2",
-                    m_condition(
-                        "inputGoodsCode&goodsName&pinyin&iif(goodsDetailCode is null,'',goodsDetailCode)",
-                        "like", keyword));
-            return c;
-        };
-        goods.source = [](const ConditionSet& c, const QString& select) {
-            return dal_goods_detail().GetListForInputAndCondition(c, select);
-        };
-        goods.record = [](const QTableWidget* g, int row) {
-            m_goods_detail m;
-            m.id = cell(g, row, 1).toInt();
-            m.inputGoodsCode = cell(g, row, 3);
-            return std::any(m);
-        };
-        frm_select::RegisterMode(name, goods);
-    }
-
-    registerBillMode<dal_rk_head, m_rk_head>("rk_bill", "supplierName",
-                                             {"<入库单号       ", "<自定义单号     ", "<入库类别 ",
-                                              "<供应商名称       ", "<账目标识   ", "^单据项目  ",
-                                              "<创建人   ", "<状态   "});
-    registerBillMode<dal_ck_head, m_ck_head>("ck_bill", "customerName",
-                                             {"<出库单号       ", "<自定义单号     ", "<出库类别 ",
-                                              "<客户名称       ", "<账目标识   ", "^单据项目  ", "<创建人   ",
-                                              "<状态   "});
-}
-
-} // namespace
 
 void frm_select::RegisterMode(const QString& name, Mode mode) {
     modes().insert(name, std::move(mode));
@@ -190,8 +38,6 @@ bool frm_select::HasMode(const QString& name) {
 }
 
 frm_select::frm_select(QWidget* parent) : QDialog(parent) {
-    static const bool registered = (registerBuiltInModes(), true);
-    Q_UNUSED(registered);
     setObjectName("frm_select");
     setWindowTitle(QStringLiteral("信息查找"));
     utxtkeyword = new QLineEdit;

@@ -28,7 +28,10 @@ public:
         // a result record from the grid's row (id in column 1, code or name in column 3)
         std::function<std::any(const QTableWidget* grid, int row)> record;
     };
+    // Each feature registers the modes of its records at start-up.
     static void RegisterMode(const QString& name, Mode mode);
+    // The text of a result grid's cell, for a mode's record.
+    static QString CellText(const QTableWidget* grid, int row, int column);
     static bool HasMode(const QString& name);
 
     explicit frm_select(QWidget* parent = nullptr);
