@@ -933,12 +933,16 @@ void BillEntryForm::SaveBill() {
             problem = badNumber(r, &problemCell);
         }
     }
+    const bool noLines = grid->rowCount() == 0;
+    if (noLines) rows->AddRow(); // the grid keeps one row to type into
     rows->Renumber();
     recalcTotal();
     if (!problem.isEmpty()) {
         if (problemCell) grid->setCurrentItem(problemCell);
         return refuse(problem, grid);
     }
+    // a bill without goods moves no stock and would only take a number
+    if (noLines) return refuse(QStringLiteral("当前单据没有货品明细,不能保存!"), txt_goodsCode);
     if (!MsgBox::Confirm(QStringLiteral("确定保存当前单据吗?"), windowTitle())) return;
 
     BillEntryHead h;

@@ -255,15 +255,17 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
     EXPECT_EQ(
         scalar(QString("select createTime & '|' & billNo from tb_rk_head where id=%1").arg(id)).toString(),
         "2026-03-09|rk-2603-00001");
-    // a row whose goods are unknown is dropped and the bill saved without it
+    // a row whose goods are unknown is dropped; a bill left without goods is not saved
     f.NewBill();
     f.NewBillForPartner(1, "康师傅饮品有限公司");
     f.grid->item(0, f.cols().goodsCode)->setText("SP0001");
     m_msg.answers = {MsgBox::Yes};
+    const int bills = scalar("select count(*) from tb_rk_head").toInt();
     f.SaveBill();
-    EXPECT_EQ(last(), "保存成功!");
-    EXPECT_EQ(scalar(QString("select rowsCount from v_rk_head where id=%1").arg(f.txt_id->text())).toInt(),
-              0);
+    EXPECT_EQ(last(), "当前单据没有货品明细,不能保存!");
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), bills);
+    EXPECT_TRUE(f.txt_id->text().isEmpty());
+    EXPECT_EQ(f.grid->rowCount(), 1); // a row is left to type into
 }
 
 TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
@@ -614,6 +616,8 @@ TEST_F(BillEntry, ActionsTestTheirPermissionCodesFirst) {
     EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
     frmExport out;
     out.NewBillForPartner(6, "华联超市(朝阳店)");
+    type(out.txt_goodsCode, "SP0001");
+    ASSERT_EQ(goodsRows(out), 1);
     out.SaveBill();
     EXPECT_EQ(last(), "确定保存当前单据吗?"); // allowed to go on; answered No
     m_msg.answers = {MsgBox::Yes};
