@@ -81,26 +81,79 @@ QString defaultUnit(const char* field) {
         .arg(QLatin1String(field));
 }
 
+// A record's columns: the select expression and the name it is read by, so
+// that the select list and the reading of a row cannot drift apart.
+struct Column {
+    QString expr;
+    const char* name;
+};
+QString selectList(const std::vector<Column>& columns) {
+    QStringList items;
+    for (const Column& c : columns)
+        items << c.expr + " as " + QLatin1String(c.name);
+    return items.join(", ");
+}
+
+// A stored count line with its goods and location.
+const std::vector<Column>& lineColumns() {
+    static const std::vector<Column> columns = {{"d.id", "id"},
+                                                {"d.goodsId", "goodsId"},
+                                                {"d.locationId", "locationId"},
+                                                {"b.goodsCode", "goodsCode"},
+                                                {"b.goodsName", "goodsName"},
+                                                {"b.goodsDesc", "goodsDesc"},
+                                                {"b.pinyin", "pinyin"},
+                                                {"l.locationCode", "locationCode"},
+                                                {"d.unit", "unit"},
+                                                {"d.packQty", "packQty"},
+                                                {"d.bookQty", "bookQty"},
+                                                {"d.countQty", "countQty"},
+                                                {"b.goodsTypeId", "goodsTypeId"},
+                                                {"d.postQty", "postQty"}};
+    return columns;
+}
+
+// A line that differs at posting, in its goods' default unit.
+const std::vector<Column>& differenceColumns() {
+    static const std::vector<Column> columns = {{"d.countQty", "countQty"},
+                                                {"d.postQty", "postQty"},
+                                                {"d.goodsId", "goodsId"},
+                                                {"d.locationId", "locationId"},
+                                                {"b.goodsTypeId", "goodsTypeId"},
+                                                {"t.uname", "goodsTypeName"},
+                                                {"b.goodsCode", "goodsCode"},
+                                                {"b.goodsName", "goodsName"},
+                                                {"b.goodsDesc", "goodsDesc"},
+                                                {"nz(" + defaultUnit("unit") + ", d.unit)", "unit"},
+                                                {defaultUnit("packQty"), "packQty"},
+                                                {defaultUnit("weight"), "weight"},
+                                                {defaultUnit("goodsDetailCode"), "goodsDetailCode"},
+                                                {defaultUnit("inPrice"), "inPrice"},
+                                                {defaultUnit("salePrice"), "salePrice"}};
+    return columns;
+}
+
 template <class Detail>
 Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString& remark) {
     Detail l;
-    auto text = [&](int c) { return acc::valueText(rs.at(row, c)); };
-    l.goodsId = rs.at(row, 1).toInt();
-    l.locationId = rs.at(row, 2).toInt();
-    l.goodsTypeId = rs.at(row, 5).toInt();
-    l.goodsTypeName = text(6);
-    l.goodsCode = text(7);
-    l.goodsName = text(8);
-    l.goodsDesc = text(9);
-    l.unit = text(10);
-    const double packQty = rs.at(row, 11).toDouble();
-    l.goodsDetailCode = text(13);
+    auto value = [&](const char* name) { return rs.at(row, QLatin1String(name)); };
+    auto text = [&](const char* name) { return acc::valueText(value(name)); };
+    l.goodsId = value("goodsId").toInt();
+    l.locationId = value("locationId").toInt();
+    l.goodsTypeId = value("goodsTypeId").toInt();
+    l.goodsTypeName = text("goodsTypeName");
+    l.goodsCode = text("goodsCode");
+    l.goodsName = text("goodsName");
+    l.goodsDesc = text("goodsDesc");
+    l.unit = text("unit");
+    const double packQty = value("packQty").toDouble();
+    l.goodsDetailCode = text("goodsDetailCode");
     // a goods without pieces in its default unit is booked in pieces
     l.packQty = packQty > 0 ? packQty : 1;
-    l.weight = packQty > 0 ? rs.at(row, 12).toDouble() : 0;
+    l.weight = packQty > 0 ? value("weight").toDouble() : 0;
     l.qty = pieces / l.packQty;
     // valued at the default unit's purchase price, so that the reports show what was found or lost
-    l.inPrice = rs.at(row, 14).toDouble();
+    l.inPrice = value("inPrice").toDouble();
     l.remark = remark;
     return l;
 }
@@ -228,10 +281,8 @@ StockTakeHead dal_stocktake::GetModel(int id) {
 
 std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
     const RecordSet rs = sqlHelper::ExecuteSql(
-        "select d.id, d.goodsId, d.locationId, b.goodsCode, b.goodsName, b.goodsDesc, b.pinyin, "
-        "l.locationCode, "
-        "d.unit, d.packQty, d.bookQty, d.countQty, b.goodsTypeId, d.postQty from (tb_stocktake_detail as d "
-        "left join "
+        "select " + selectList(lineColumns()) +
+        " from (tb_stocktake_detail as d left join "
         "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
         "d.headId=" +
         QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
@@ -239,21 +290,22 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
     out.reserve(static_cast<size_t>(rs.RecordCount()));
     for (int r = 0; r < rs.RecordCount(); ++r) {
         StockTakeLine l;
-        auto text = [&](int c) { return acc::valueText(rs.at(r, c)); };
-        l.id = rs.at(r, 0).toInt();
-        l.goodsId = rs.at(r, 1).toInt();
-        l.locationId = rs.at(r, 2).toInt();
-        l.goodsCode = text(3);
-        l.goodsName = text(4);
-        l.goodsDesc = text(5);
-        l.pinyin = text(6);
-        l.locationCode = text(7);
-        l.unit = text(8);
-        l.packQty = rs.at(r, 9).toDouble();
-        l.bookQty = rs.at(r, 10).toDouble();
-        if (!IsBlank(rs.at(r, 11))) l.countQty = rs.at(r, 11).toDouble();
-        l.goodsTypeId = rs.at(r, 12).toInt();
-        if (!IsBlank(rs.at(r, 13))) l.postQty = rs.at(r, 13).toDouble();
+        auto value = [&](const char* name) { return rs.at(r, QLatin1String(name)); };
+        auto text = [&](const char* name) { return acc::valueText(value(name)); };
+        l.id = value("id").toInt();
+        l.goodsId = value("goodsId").toInt();
+        l.locationId = value("locationId").toInt();
+        l.goodsCode = text("goodsCode");
+        l.goodsName = text("goodsName");
+        l.goodsDesc = text("goodsDesc");
+        l.pinyin = text("pinyin");
+        l.locationCode = text("locationCode");
+        l.unit = text("unit");
+        l.packQty = value("packQty").toDouble();
+        l.bookQty = value("bookQty").toDouble();
+        if (!IsBlank(value("countQty"))) l.countQty = value("countQty").toDouble();
+        l.goodsTypeId = value("goodsTypeId").toInt();
+        if (!IsBlank(value("postQty"))) l.postQty = value("postQty").toDouble();
         out.push_back(std::move(l));
     }
     return out;
@@ -379,12 +431,7 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
         sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = nz(" + now +
                                   ", 0), countQty = nz(countQty, 0) where headId=" + id);
         const RecordSet rs = sqlHelper::QueryInTrans(
-            "select d.id, d.goodsId, d.locationId, d.countQty, d.postQty, b.goodsTypeId, t.uname, "
-            "b.goodsCode, "
-            "b.goodsName, b.goodsDesc, nz(" +
-            defaultUnit("unit") + ", d.unit), " + defaultUnit("packQty") + ", " + defaultUnit("weight") +
-            ", " + defaultUnit("goodsDetailCode") + ", " + defaultUnit("inPrice") + ", " +
-            defaultUnit("salePrice") +
+            "select " + selectList(differenceColumns()) +
             " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
             "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
             id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");
@@ -392,7 +439,7 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
         rk_LineSet in;
         ck_LineSet out;
         for (int r = 0; r < rs.RecordCount(); ++r) {
-            const double difference = rs.at(r, 3).toDouble() - rs.at(r, 4).toDouble();
+            const double difference = rs.at(r, "countQty").toDouble() - rs.at(r, "postQty").toDouble();
             if (difference > 0) {
                 m_rk_detail l = adjustmentLine<m_rk_detail>(rs, r, difference, remark);
                 l.rowNo = in.size() + 1;
@@ -400,7 +447,7 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
             } else {
                 m_ck_detail l = adjustmentLine<m_ck_detail>(rs, r, -difference, remark);
                 l.rowNo = out.size() + 1;
-                l.salePrice = rs.at(r, 15).toDouble();
+                l.salePrice = rs.at(r, "salePrice").toDouble();
                 out.AddItem(LineKey(kStockOut, -(r + 1)), l);
             }
         }
