@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -78,12 +79,14 @@ void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, 
     row2->addWidget(check_pass);
     row2->addWidget(check_nopass);
     row2->addWidget(search);
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(row1);
-    layout->addLayout(row2);
-    setFilterPanel(panel);
+    setFilterRows({row1, row2});
+}
+
+void BillReportForm::addBillMenu() {
+    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)
+        ->setObjectName("menu_BrowseBill");
+    vs_pop_menu->addAction(QStringLiteral("删除单据"), this, &BillReportForm::menu_DeleteBill)
+        ->setObjectName("menu_DeleteBill");
 }
 
 void BillReportForm::fillFilter(BillListFilter& f) const {

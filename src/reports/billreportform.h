@@ -59,6 +59,8 @@ protected:
     virtual int billIdColumn() const = 0;
     virtual int statusColumn() const = 0;
     // Lays out the filters, with a kind's own fields in the first and second row.
+    // The row menu's 查看单据 and 删除单据.
+    void addBillMenu();
     void layOutFilters(std::initializer_list<std::pair<const char*, QWidget*>> first,
                        std::initializer_list<std::pair<const char*, QWidget*>> second);
     void fillFilter(BillListFilter& f) const;

@@ -78,10 +78,7 @@ BillListReport::BillListReport(const BillReportKind& kind, QWidget* parent) : Bi
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
-    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)
-        ->setObjectName("menu_BrowseBill");
-    vs_pop_menu->addAction(QStringLiteral("删除单据"), this, &BillReportForm::menu_DeleteBill)
-        ->setObjectName("menu_DeleteBill");
+    addBillMenu();
     vs_pop_menu->addSeparator();
     vs_pop_menu->addAction(QStringLiteral("反审单据"), this, &BillListReport::menu_nopass)
         ->setObjectName("menu_nopass");

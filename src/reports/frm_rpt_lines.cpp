@@ -95,10 +95,7 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
     });
     utoolbar->addSeparator();
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
-    vs_pop_menu->addAction(QStringLiteral("查看单据"), this, &BillReportForm::OpenBill)
-        ->setObjectName("menu_BrowseBill");
-    vs_pop_menu->addAction(QStringLiteral("删除单据"), this, &BillReportForm::menu_DeleteBill)
-        ->setObjectName("menu_DeleteBill");
+    addBillMenu();
     for (int c : {1, 2, colHeadId(), 12})
         dg_List->setColumnHidden(c, true);
     dg_List->setColumnHidden(m_fields.indexOf("totalQty") + 1, true);

@@ -138,12 +138,7 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
     row2->addWidget(txt_KeyWord, 1);
     row2->addWidget(Chk_ContainerZero);
     row2->addWidget(search);
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(row1);
-    layout->addLayout(row2);
-    setFilterPanel(panel);
+    setFilterRows({row1, row2});
 
     LoadAccountTypes();
     pageInfo.str_orderBy = "goodsCode";

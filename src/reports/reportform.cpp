@@ -112,6 +112,15 @@ void ReportForm::setFilterPanel(QWidget* panel) {
     m_layout->insertWidget(1, panel);
 }
 
+void ReportForm::setFilterRows(std::initializer_list<QLayout*> rows) {
+    auto* panel = new QWidget;
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QLayout* row : rows)
+        layout->addLayout(row);
+    setFilterPanel(panel);
+}
+
 void ReportForm::setCell(int row, int column, const QString& text) {
     QTableWidgetItem* item = dg_List->item(row, column);
     if (!item) {

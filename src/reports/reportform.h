@@ -68,6 +68,8 @@ protected:
     ReportForm(const char* objectName, const QString& title, const QString& header, QWidget* parent);
     // Puts the kind's filter panel above the grid.
     void setFilterPanel(QWidget* panel);
+    // The filter panel of rows laid one under the other.
+    void setFilterRows(std::initializer_list<QLayout*> rows);
     // The kind's conditions; false stops the search.
     virtual bool buildConditions(ConditionSet& source, ConditionSet& list) = 0;
     virtual m_recordSet runList(const ConditionSet& source, const ConditionSet& list) = 0;
