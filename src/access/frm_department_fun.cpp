@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "ui/formparts.h"
 #include "ui/lazytree.h"
+#include "ui/permission.h"
 #include "ui/utreeview.h"
 
 #include <QButtonGroup>

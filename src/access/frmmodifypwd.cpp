@@ -4,6 +4,7 @@
 #include "user.h"
 
 #include "data/msgbox.h"
+#include "ui/permission.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

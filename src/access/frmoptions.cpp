@@ -6,6 +6,7 @@
 #include "data/backup.h"
 #include "data/msgbox.h"
 #include "ui/lazytree.h"
+#include "ui/permission.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,7 +1,6 @@
 #include "funcode.h"
 
 #include "data/accesstext.h"
-#include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 
@@ -39,9 +38,3 @@ QString GetJoinedGrants(int departmentId, const QString& kind) {
     return out + "0";
 }
 
-bool CheckFunction(const QString& code, bool showMessage) {
-    if (("," + SysVar().Sys_funJoinCode).contains("," + code + ",")) return true;
-    if (showMessage)
-        MsgBox::Show(QStringLiteral("功能受限,请与系统管理联系!"), MsgBox::Information, "System");
-    return false;
-}

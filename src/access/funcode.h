@@ -125,7 +125,3 @@ public:
 // One grant list: the granted values each followed by ",", then "0".
 // kind: "f" function codes, "a" account ids, "l" location ids.
 QString GetJoinedGrants(int departmentId, const QString& kind);
-
-// True when the current user's department holds the code; otherwise shows
-// the restriction message when asked to.
-bool CheckFunction(const QString& code, bool showMessage = true);

@@ -11,6 +11,7 @@
 #include "ui/application.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 
@@ -152,8 +153,8 @@ void frm_Main::buildMenus() {
     const QList<std::pair<std::pair<QString, QString>, QStringList>> menus = {
         {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck", "-", "menu_stocktake"}},
         {{"menu_report", "报表分析"},
-         {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-", "menu_ck_bill",
-          "menu_ck_detail_bill", "menu_cksum"}},
+         {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-",
+          "menu_ck_bill", "menu_ck_detail_bill", "menu_cksum"}},
         {{"menu_basic", "基础档案"}, {"menu_goods", "menu_location"}},
         {{"menu_systemset", "系统设置"},
          {"menu_dictionary", "menu_fun", "menu_opt", "-", "menu_user", "menu_modiflypw"}},

@@ -18,6 +18,7 @@
 #include "ui/frm_select.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/uvg.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"

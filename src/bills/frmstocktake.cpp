@@ -12,6 +12,7 @@
 #include "ui/formparts.h"
 #include "ui/frm_select.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 
 #include <QAbstractTableModel>
 #include <QAction>

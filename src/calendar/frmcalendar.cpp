@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
+#include "ui/permission.h"
 #include "ui/windowregistry.h"
 
 #include <QCloseEvent>

@@ -4,3 +4,7 @@ m_SysVar& SysVar() {
     static m_SysVar vars;
     return vars;
 }
+
+bool HasFunction(const QString& code) {
+    return ("," + SysVar().Sys_funJoinCode).contains("," + code + ",");
+}

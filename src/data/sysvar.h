@@ -26,3 +26,6 @@ struct m_SysVar {
 
 // The one instance for the whole run.
 m_SysVar& SysVar();
+
+// True when the current user's department holds the function code.
+bool HasFunction(const QString& code);

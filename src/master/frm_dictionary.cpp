@@ -9,6 +9,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/widgethelpers.h"
 
 #include <QCheckBox>

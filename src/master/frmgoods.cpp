@@ -15,6 +15,7 @@
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
+#include "ui/permission.h"
 #include "ui/uvg.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"

@@ -12,6 +12,7 @@
 #include "ui/lazytree.h"
 #include "ui/listview.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/widgethelpers.h"
 
 #include <QCheckBox>

@@ -11,6 +11,7 @@
 #include "ui/frm_select.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 

@@ -9,6 +9,7 @@
 #include "data/msgbox.h"
 #include "data/results.h"
 #include "ui/formparts.h"
+#include "ui/permission.h"
 #include "ui/windowregistry.h"
 
 #include <QAction>

@@ -10,6 +10,7 @@
 #include "rpt_engine.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
+#include "ui/permission.h"
 #include "ui/widgethelpers.h"
 
 #include <QApplication>

@@ -4,6 +4,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "fixture.h"
+#include "ui/permission.h"
 
 #include <QCryptographicHash>
 #include <QSet>

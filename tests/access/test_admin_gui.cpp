@@ -12,6 +12,7 @@
 #include "schema/stockbalance.h"
 #include "ui/lazytree.h"
 #include "ui/listview.h"
+#include "ui/permission.h"
 #include "ui/utreeview.h"
 
 #include <QAction>

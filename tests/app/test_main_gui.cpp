@@ -9,6 +9,7 @@
 #include "data/sysvar.h"
 #include "guifixture.h"
 #include "ui/icons.h"
+#include "ui/permission.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
