@@ -1,277 +1,27 @@
 #include "translator.h"
 
-#include "dberror.h"
+#include "sqldialect.h"
+#include "sqlexpr.h"
+#include "sqlfunctionmap.h"
+#include "sqllexer.h"
 
-#include <QDate>
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
-#include <QTime>
 #include <optional>
-#include <sqlite3.h>
 #include <vector>
 
 namespace AccessSql {
 
 namespace {
 
-enum class T { End, Ident, Bracket, String, Number, Date, Op };
-
-struct Token {
-    T type = T::End;
-    QString text; // identifier or operator text; literal value for strings
-    QString upper;
-    int pos = 0;
-};
-
-QString quoteLiteral(const QString& s) {
-    QString out = s;
-    out.replace('\'', "''");
-    return '\'' + out + '\'';
-}
-
-[[noreturn]] void failAt(const QString& src, int pos, const QString& what) {
-    const QString near = src.mid(pos, 20).simplified();
-    throw TranslateError(QStringLiteral("SQL 语句无法解析: 第 %1 个字符处%2: %3")
-                             .arg(pos + 1)
-                             .arg(near.isEmpty() ? QStringLiteral("(语句末尾)") : "「" + near + "」")
-                             .arg(what));
-}
-
-bool isIdentStart(QChar c) {
-    return c.isLetter() || c == '_' || c.unicode() > 127;
-}
-bool isIdentPart(QChar c) {
-    return c.isLetterOrNumber() || c == '_' || c == '$' || c.unicode() > 127;
-}
-
-// Dates written as #...# become text in the stored form yyyy-MM-dd[ hh:mm:ss].
-// The date is y-m-d or m/d/y as Access reads it; the time may carry AM or PM.
-QString dateLiteral(const QString& src, int pos, const QString& body) {
-    QString b = body.trimmed().toUpper();
-    int ampm = 0; // 1 AM, 2 PM
-    if (b.endsWith(QLatin1String("AM")) || b.endsWith(QLatin1String("PM"))) {
-        ampm = b.endsWith(QLatin1String("PM")) ? 2 : 1;
-        b.chop(2);
-        b = b.trimmed();
-    }
-    QString date, time;
-    for (const QString& part : b.split(' ', Qt::SkipEmptyParts)) {
-        if (part.contains(':') && time.isEmpty())
-            time = part;
-        else if (date.isEmpty() && (part.contains('/') || part.contains('-')))
-            date = part;
-        else
-            failAt(src, pos, QStringLiteral("无效的日期常量"));
-    }
-    if (ampm && time.isEmpty()) failAt(src, pos, QStringLiteral("无效的时间常量"));
-    QString out;
-    if (!date.isEmpty()) {
-        int y = 0, m = 0, d = 0;
-        const QStringList dp = date.split(QRegularExpression("[-/]"));
-        if (dp.size() == 3) {
-            if (dp[0].size() == 4) {
-                y = dp[0].toInt();
-                m = dp[1].toInt();
-                d = dp[2].toInt();
-            } else {
-                m = dp[0].toInt();
-                d = dp[1].toInt();
-                y = dp[2].toInt();
-                // a two-digit year as Access reads it: 00 to 29 this century, 30 to 99 the last
-                if (dp[2].size() <= 2) y += y < 30 ? 2000 : 1900;
-            }
-        }
-        // the dates Access keeps lie in the years 100 to 9999
-        const QDate qd(y, m, d);
-        if (!qd.isValid() || y < 100 || y > 9999) failAt(src, pos, QStringLiteral("无效的日期常量"));
-        out = qd.toString("yyyy-MM-dd");
-    }
-    if (!time.isEmpty()) {
-        const QStringList tp = time.split(':');
-        bool okH = false;
-        int h = tp.value(0).toInt(&okH);
-        if (ampm) {
-            if (h < 1 || h > 12) okH = false;
-            h = h % 12 + (ampm == 2 ? 12 : 0);
-        }
-        const QTime qt(h, tp.value(1).toInt(), tp.value(2).toInt());
-        if (!okH || tp.size() > 3 || !qt.isValid()) failAt(src, pos, QStringLiteral("无效的时间常量"));
-        if (!out.isEmpty()) out += ' ';
-        out += qt.toString("hh:mm:ss");
-    }
-    if (out.isEmpty()) failAt(src, pos, QStringLiteral("无效的日期常量"));
-    return out;
-}
-
-std::vector<Token> tokenize(const QString& s) {
-    std::vector<Token> out;
-    const int n = s.size();
-    int i = 0;
-    while (i < n) {
-        const QChar c = s[i];
-        if (c.isSpace()) {
-            ++i;
-            continue;
-        }
-        // The dialect has no comments: "--" is two minus signs (x--5 is x+5).
-        Token t;
-        t.pos = i;
-        if (c == '\'' || c == '"') {
-            QString v;
-            int j = i + 1;
-            for (;;) {
-                if (j >= n) failAt(s, i, QStringLiteral("文本常量没有结束"));
-                if (s[j] == c) {
-                    if (j + 1 < n && s[j + 1] == c) {
-                        v += c;
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                v += s[j++];
-            }
-            t.type = T::String;
-            t.text = v;
-            i = j + 1;
-        } else if (c == '[') {
-            const int end = s.indexOf(']', i + 1);
-            if (end < 0) failAt(s, i, QStringLiteral("方括号名称没有结束"));
-            t.type = T::Bracket;
-            t.text = s.mid(i, end - i + 1);
-            t.upper = s.mid(i + 1, end - i - 1).toUpper();
-            i = end + 1;
-        } else if (c == '#') {
-            const int end = s.indexOf('#', i + 1);
-            if (end < 0) failAt(s, i, QStringLiteral("日期常量没有结束"));
-            t.type = T::Date;
-            t.text = dateLiteral(s, i, s.mid(i + 1, end - i - 1));
-            i = end + 1;
-        } else if (c.isDigit() || (c == '.' && i + 1 < n && s[i + 1].isDigit())) {
-            int j = i;
-            while (j < n && s[j].isDigit())
-                ++j;
-            if (j < n && s[j] == '.') {
-                ++j;
-                while (j < n && s[j].isDigit())
-                    ++j;
-            }
-            if (j < n && (s[j] == 'e' || s[j] == 'E')) {
-                int k = j + 1;
-                if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
-                if (k < n && s[k].isDigit()) {
-                    while (k < n && s[k].isDigit())
-                        ++k;
-                    j = k;
-                }
-            }
-            if (j < n && isIdentStart(s[j])) failAt(s, i, QStringLiteral("数字后面不能直接跟名称"));
-            t.type = T::Number;
-            t.text = s.mid(i, j - i);
-            i = j;
-        } else if (isIdentStart(c)) {
-            int j = i + 1;
-            while (j < n && isIdentPart(s[j]))
-                ++j;
-            t.type = T::Ident;
-            t.text = s.mid(i, j - i);
-            t.upper = t.text.toUpper();
-            i = j;
-        } else if (c == '@') {
-            int j = i + 1;
-            while (j < n && isIdentPart(s[j]))
-                ++j;
-            failAt(s, i, QStringLiteral("参数 %1 没有给出值").arg(s.mid(i, j - i)));
-        } else {
-            static const char* const two[] = {"<>", "<=", ">=", "!="};
-            QString op;
-            for (const char* o : two)
-                if (s.mid(i, 2) == QLatin1String(o)) op = QLatin1String(o);
-            if (op == "!=") op = "<>";
-            if (op.isEmpty()) {
-                if (!QStringLiteral("=<>+-*/\\^&(),.;").contains(c))
-                    failAt(s, i, QStringLiteral("无法识别的字符"));
-                op = c;
-            }
-            t.type = T::Op;
-            t.text = op;
-            i += op.size();
-        }
-        out.push_back(std::move(t));
-    }
-    Token end;
-    end.pos = n;
-    out.push_back(end);
-    return out;
-}
-
-bool isReserved(const QString& up) {
-    static const QSet<QString> words = {
-        "SELECT", "FROM",   "WHERE",    "GROUP",       "HAVING",  "ORDER",  "UNION", "BY",   "ON",   "JOIN",
-        "LEFT",   "RIGHT",  "INNER",    "OUTER",       "FULL",    "CROSS",  "AND",   "OR",   "NOT",  "XOR",
-        "IS",     "NULL",   "IN",       "LIKE",        "BETWEEN", "AS",     "ASC",   "DESC", "INTO", "VALUES",
-        "SET",    "TOP",    "DISTINCT", "DISTINCTROW", "ALL",     "EXISTS", "MOD",   "WHEN", "THEN", "ELSE",
-        "END",    "INSERT", "UPDATE",   "DELETE",      "TRUE",    "FALSE"};
-    return words.contains(up);
-}
-
-// The words the server reserves, also as names (pg_get_keywords, categories R and T).
-bool serverReserved(const QString& lower) {
-    static const QSet<QString> words = [] {
-        QSet<QString> w;
-        for (const QString& k :
-             QStringLiteral(
-                 "all analyse analyze and any array as asc asymmetric authorization binary both case cast "
-                 "check "
-                 "collate collation column concurrently constraint create cross current_catalog current_date "
-                 "current_role current_schema current_time current_timestamp current_user default deferrable "
-                 "desc distinct do else end except false fetch for foreign freeze from full grant group "
-                 "having "
-                 "ilike in initially inner intersect into is isnull join lateral leading left like limit "
-                 "localtime localtimestamp natural not notnull null offset on only or order outer overlaps "
-                 "placing primary references returning right select session_user similar some symmetric "
-                 "table "
-                 "tablesample then to trailing true union unique user using variadic verbose when where "
-                 "window "
-                 "with")
-                 .split(' '))
-            w.insert(k);
-        return w;
-    }();
-    return words.contains(lower);
-}
-
-enum Prec {
-    P_OR = 1,
-    P_AND = 2,
-    P_NOT = 3,
-    P_EQ = 4,
-    P_REL = 5,
-    P_ADD = 7,
-    P_MUL = 8,
-    P_UNARY = 10,
-    P_PRIMARY = 12
-};
-
-struct Ex {
-    QString sql;
-    int prec = P_PRIMARY;
-    bool text = false;    // yields text, so comparisons with it ignore case
-    bool column = false;  // a plain column reference, which has its column's collation
-    bool literal = false; // a literal, whose type the server takes from the other side
-    bool cond = false;    // a truth value (a comparison, And, Or, Not, ...), not a number
-};
-
-QString wrap(const Ex& e, int minPrec) {
-    return e.prec < minPrec ? '(' + e.sql + ')' : e.sql;
-}
+using T = TokenType;
 
 class Parser {
 public:
     Parser(const QString& src, Dialect dialect)
-        : m_src(src), m_toks(tokenize(src)), m_pg(dialect == Dialect::Postgres) {
+        : m_src(src), m_toks(tokenize(src)),
+          m_d(dialect == Dialect::Postgres ? SqlDialect::server() : SqlDialect::sqlite()) {
         m_match.assign(m_toks.size(), -1);
         std::vector<int> open;
         for (std::size_t k = 0; k < m_toks.size(); ++k) {
@@ -301,11 +51,9 @@ public:
             out = createView();
         else if (isKw("EXPLAIN")) {
             next();
-            QString head = "EXPLAIN ";
-            if (acceptKw("QUERY")) {
-                expectKw("PLAN");
-                if (!m_pg) head += "QUERY PLAN ";
-            }
+            const bool queryPlan = acceptKw("QUERY");
+            if (queryPlan) expectKw("PLAN");
+            const QString head = m_d.explainHead(queryPlan);
             if (isKw("EXPLAIN")) fail(QStringLiteral("应为 SELECT、INSERT、UPDATE 或 DELETE 语句"));
             return head + statement();
         } else if (peek().type == T::End)
@@ -322,7 +70,7 @@ public:
 private:
     const QString& m_src;
     std::vector<Token> m_toks;
-    const bool m_pg;                        // written for the server, not for SQLite
+    const SqlDialect& m_d;                  // the engine the statement is written for
     bool m_inView = false;                  // a view's columns keep the server's folded names
     int m_derived = 0;                      // derived tables named so far (the server wants a name for each)
     QHash<QString, QString> m_outerAliases; // the outer select's aliases that keep their case, by lower case
@@ -413,10 +161,7 @@ private:
         if (t.type == T::Ident && !isReserved(t.upper)) return engineName(next().text);
         fail(QStringLiteral("应为名称"));
     }
-    // [name]: SQLite takes the brackets as they are; the server a name of its own.
-    QString bracketName(const QString& bracketed) const {
-        return m_pg ? serverName(bracketed.mid(1, bracketed.size() - 2)) : bracketed;
-    }
+    QString bracketName(const QString& bracketed) const { return m_d.bracketName(bracketed); }
     // table, alias.column, [bracketed] names joined with dots
     QString dottedName() {
         QString out = name();
@@ -453,7 +198,6 @@ private:
         if (auto given = alias()) return " AS " + *given;
         return derivedName();
     }
-    static QString quoteIdent(const QString& s) { return '[' + s + ']'; }
     // The column of a dotted name: what follows the last dot outside brackets.
     static QString lastNamePart(const QString& dotted) {
         int depth = 0;
@@ -471,15 +215,10 @@ private:
     // except, ...) are plain names here and are bracketed in the output.
     QString engineName(const QString& s) const {
         // the engine's keywords are ASCII words of at most 17 letters
-        char word[18];
         if (s.size() > 17) return s;
-        for (int k = 0; k < s.size(); ++k) {
-            const char16_t c = s[k].unicode();
-            if (c > 127) return s;
-            word[k] = static_cast<char>(c);
-        }
-        if (m_pg) return serverName(s);
-        return sqlite3_keyword_check(word, static_cast<int>(s.size())) ? quoteIdent(s) : s;
+        for (const QChar c : s)
+            if (c.unicode() > 127) return s;
+        return m_d.wordName(s);
     }
 
     // ---- statements ----
@@ -537,7 +276,7 @@ private:
             expectOp("=");
             const QString set = col + " = " + expr().sql;
             const QString key = col.toLower().remove('[').remove(']').remove('"');
-            if (m_pg && setAt.contains(key)) {
+            if (m_d.lastSetOnly() && setAt.contains(key)) {
                 sets[setAt.value(key)] = set;
             } else {
                 setAt.insert(key, static_cast<int>(sets.size()));
@@ -559,15 +298,8 @@ private:
         }
         expectKw("FROM");
         const QString table = dottedName();
-        QString out = "DELETE FROM " + table;
-        if (acceptKw("WHERE")) {
-            out += " WHERE " + condition(expr());
-        } else if (m_pg && table.startsWith(QLatin1String("temp_"), Qt::CaseInsensitive)) {
-            // a report table emptied for its refill: the server never vacuums a program's own
-            // tables, and deleted rows would pile up in it refill after refill
-            out = "TRUNCATE " + table;
-        }
-        return out;
+        if (acceptKw("WHERE")) return "DELETE FROM " + table + " WHERE " + condition(expr());
+        return m_d.deleteAll(table);
     }
 
     struct Core {
@@ -600,12 +332,8 @@ private:
         if (acceptKw("ORDER")) {
             expectKw("BY");
             order = " ORDER BY " + orderList(arms.size() > 1 || arms.front().distinct);
-        } else if (m_pg && ops.contains(QStringLiteral(" UNION ")) && arms.front().items > 0) {
-            // SQLite's duplicate removal gives the rows in order: so does the server here
-            QStringList columns;
-            for (int k = 1; k <= arms.front().items; ++k)
-                columns << QString::number(k) + " NULLS FIRST";
-            order = " ORDER BY " + columns.join(", ");
+        } else if (ops.contains(QStringLiteral(" UNION ")) && arms.front().items > 0) {
+            order = m_d.unionOrder(arms.front().items);
         }
         if (arms.size() == 1) {
             QString out = arms[0].sql + order;
@@ -656,11 +384,9 @@ private:
         if (acceptKw("GROUP")) {
             expectKw("BY");
             QStringList items;
-            do {
-                const Ex e = expr();
-                items << (!m_pg && e.text && e.prec == P_PRIMARY && !e.column ? e.sql + " COLLATE NOCASE"
-                                                                              : e.sql);
-            } while (acceptOp(","));
+            do
+                items << m_d.groupItem(expr());
+            while (acceptOp(","));
             out += " GROUP BY " + items.join(", ");
         }
         if (acceptKw("HAVING")) out += " HAVING " + condition(expr());
@@ -668,8 +394,7 @@ private:
         return c;
     }
 
-    // A derived table without a name gets one on the server.
-    QString derivedName() { return m_pg ? QStringLiteral(" AS acc_d%1").arg(++m_derived) : QString(); }
+    QString derivedName() { return m_d.derivedName(m_derived); }
 
     // count: the columns of the list, -1 for one with a star
     QString selectList(bool distinct, int& count) {
@@ -695,9 +420,8 @@ private:
             const Ex e = expr();
             const bool nested = m_depth > 1 || m_hasUnion || distinct;
             QString item = e.sql;
-            if (nested && e.text && !e.column)
-                item = m_pg ? "CAST(" + e.sql + " AS citext)" : wrap(e, P_PRIMARY) + " COLLATE NOCASE";
-            const bool outer = m_pg && m_depth == 1 && !m_inView;
+            if (nested && e.text && !e.column) item = m_d.nocase(e);
+            const bool outer = m_d.namesOuterColumns() && m_depth == 1 && !m_inView;
             if (auto a = alias(outer)) {
                 item += " AS " + *a;
             } else if (outer && !e.column) {
@@ -717,23 +441,12 @@ private:
         QStringList items;
         do {
             const Ex e = expr();
-            QString item;
-            if (!m_pg) {
-                item = e.text && !e.column ? wrap(e, P_PRIMARY) + " COLLATE NOCASE" : e.sql;
-            } else if (e.column && m_depth == 0 && m_outerAliases.contains(e.sql.toLower())) {
-                item = m_outerAliases.value(e.sql.toLower()); // a name of the outer select, as written there
-            } else if (!selectColumnsOnly && (e.column || e.text)) {
-                // text sorts without case and byte by byte, as SQLite's NOCASE sorts it, whatever
-                // the server's locale; each value's key is made once
-                item = "acc_key(" + (e.text && !e.column ? "CAST(" + e.sql + " AS citext)" : e.sql) + ')';
-            } else {
-                item = e.sql;
-            }
-            // SQLite puts Null first in a rising order, the server last
-            if (acceptKw("DESC"))
-                item += m_pg ? " DESC NULLS LAST" : " DESC";
-            else if (acceptKw("ASC") || m_pg)
-                item += m_pg ? " NULLS FIRST" : " ASC";
+            const auto outer = e.column && m_depth == 0 ? m_outerAliases.constFind(e.sql.toLower())
+                                                        : m_outerAliases.constEnd();
+            QString item = m_d.orderItem(e, selectColumnsOnly,
+                                         outer != m_outerAliases.constEnd() ? &outer.value() : nullptr);
+            const bool desc = acceptKw("DESC");
+            item += m_d.orderDirection(desc, !desc && acceptKw("ASC"));
             items << item;
         } while (acceptOp(","));
         return items.join(", ");
@@ -794,51 +507,18 @@ private:
         return xorExpr();
     }
 
-    // An expression where a truth value is wanted: the server takes no number
-    // there, so a number is true when it is not 0, as on SQLite.
-    QString condition(const Ex& e) const {
-        if (!m_pg || e.cond) return e.sql;
-        if (e.sql == QLatin1String("1")) return QStringLiteral("true");
-        if (e.sql == QLatin1String("0")) return QStringLiteral("false");
-        return wrap(e, P_REL) + " <> 0";
-    }
-    Ex conditionEx(const Ex& e) const {
-        if (!m_pg || e.cond) return e;
-        return {'(' + condition(e) + ')', P_PRIMARY, false, false, false, true};
-    }
-    static Ex truth(Ex e) {
-        e.cond = true;
-        return e;
-    }
-    // A number where text is wanted: text as Access writes it (the server
-    // matches no text with a number on its own).
-    QString asText(const Ex& e) const {
-        if (!m_pg || e.text || e.sql == QLatin1String("NULL")) return e.sql;
-        return "acc_str(" + e.sql + ')';
-    }
-
-    // Chains of one operator are written by appending to the left operand's
-    // text, so a long chain costs time in proportion to its length.
-    static void appendOp(Ex& l, int prec, const char* op, const QString& right) {
-        if (l.prec < prec) l.sql = '(' + l.sql + ')';
-        l.sql += QLatin1String(op);
-        l.sql += right;
-        l.prec = prec;
-        l.text = false;
-        l.column = false;
-    }
+    QString condition(const Ex& e) const { return m_d.condition(e); }
+    Ex conditionEx(const Ex& e) const { return m_d.conditionEx(e); }
+    QString asText(const Ex& e) const { return m_d.asText(e); }
 
     // Xor binds more loosely than Or: a Xor b Xor c is true when an odd
     // number of its operands are true.
     Ex xorExpr() {
         Ex l = orExpr();
         if (!isKw("XOR")) return l;
-        auto one = [this](const Ex& e) {
-            return m_pg ? "(CASE WHEN " + condition(e) + " THEN 1 ELSE 0 END)" : "((" + e.sql + ") <> 0)";
-        };
-        QString sum = one(l);
+        QString sum = m_d.xorTerm(l);
         while (acceptKw("XOR"))
-            sum += " + " + one(orExpr());
+            sum += " + " + m_d.xorTerm(orExpr());
         return {"((" + sum + ") % 2 = 1)", P_PRIMARY, false, false, false, true};
     }
 
@@ -869,40 +549,10 @@ private:
         return cmpExpr();
     }
 
-    QString nocase(const Ex& e) const {
-        if (m_pg) return "CAST(" + e.sql + " AS citext)";
-        return wrap(e, P_PRIMARY) + " COLLATE NOCASE";
-    }
-    // On the server text columns are citext and compare without case; computed
-    // text is made citext, and a literal takes the other side's type.
-    void caselessOnServer(Ex& l, Ex& r) const {
-        numberMeetsColumn(l, r);
-        numberMeetsColumn(r, l);
-        if (!l.text && !r.text) return;
-        if (l.text && !l.literal && !l.column) l = {nocase(l), P_PRIMARY};
-        if (r.text && !r.literal && !r.column) r = {nocase(r), P_PRIMARY};
-        if (l.literal && r.literal) r = {nocase(r), P_PRIMARY};
-    }
-
-    // A number met with a column takes the column's type, as SQLite's column
-    // affinity makes it: on the server it is written as a literal of no type
-    // (a text column compares it as text, a number column as a number).
-    void numberMeetsColumn(Ex& number, const Ex& other) const {
-        if (!m_pg || !number.literal || number.text || !other.column) return;
-        QString raw = number.sql;
-        raw.remove(QLatin1String("float8 ")).remove('\'');
-        number = {'\'' + raw + '\'', P_PRIMARY, false, false, true};
-    }
-
     void compare(Ex& l, const QString& op, Ex r) {
         const int p = (op == "=" || op == "<>") ? P_EQ : P_REL;
-        if (m_pg) {
-            caselessOnServer(l, r);
-            appendOp(l, p, "", ' ' + op + ' ' + wrap(r, p + 1));
-        } else {
-            const QString rs = (l.text || r.text) ? nocase(r) : wrap(r, p + 1);
-            appendOp(l, p, "", ' ' + op + ' ' + rs);
-        }
+        const QString rs = m_d.compareOperands(l, r, p);
+        appendOp(l, p, "", ' ' + op + ' ' + rs);
         l.cond = true;
     }
 
@@ -915,14 +565,14 @@ private:
         } else {
             do {
                 Ex e = expr();
-                numberMeetsColumn(e, l);
+                m_d.numberMeetsColumn(e, l);
                 text |= e.text;
                 if (!items.isEmpty()) items += QLatin1String(", ");
                 items += e.sql;
             } while (acceptOp(","));
         }
         expectOp(")");
-        if (text && (!m_pg || (l.text && !l.column))) l = {nocase(l), P_PRIMARY, false};
+        m_d.inListOperand(l, text);
         appendOp(l, P_EQ, negated ? " NOT IN (" : " IN (", items + ')');
         l.cond = true;
     }
@@ -943,14 +593,7 @@ private:
                 negated = true;
             }
             if (acceptKw("LIKE")) {
-                const Ex r = catExpr();
-                if (m_pg) {
-                    // without case and without an escape character, as in Access
-                    if (!l.text) l = {"CAST(" + l.sql + " AS text)", P_PRIMARY};
-                    appendOp(l, P_EQ, negated ? " NOT ILIKE " : " ILIKE ", wrap(r, P_REL) + " ESCAPE ''");
-                } else {
-                    appendOp(l, P_EQ, negated ? " NOT LIKE " : " LIKE ", wrap(r, P_REL));
-                }
+                m_d.like(l, catExpr(), negated);
                 l.cond = true;
             } else if (acceptKw("IN")) {
                 inList(l, negated);
@@ -958,13 +601,7 @@ private:
                 Ex lo = catExpr();
                 expectKw("AND");
                 Ex hi = catExpr();
-                if (m_pg) {
-                    Ex l2 = l;
-                    caselessOnServer(l, lo);
-                    caselessOnServer(l2, hi);
-                } else if (l.text || lo.text || hi.text) {
-                    l = {nocase(l), P_PRIMARY, false};
-                }
+                m_d.betweenOperands(l, lo, hi);
                 appendOp(l, P_EQ, negated ? " NOT BETWEEN " : " BETWEEN ",
                          wrap(lo, P_REL) + " AND " + wrap(hi, P_REL));
                 l.cond = true;
@@ -1055,14 +692,8 @@ private:
             if (acceptOp("*")) {
                 appendOp(l, P_MUL, " * ", wrap(unaryExpr(), P_MUL + 1));
             } else if (acceptOp("/")) {
-                // Access divides as floating point: 7/2 is 3.5; by zero gives Null as on SQLite
-                if (m_pg) {
-                    l = {"CAST(" + l.sql + " AS double precision) / NULLIF(CAST(" + unaryExpr().sql +
-                             " AS double precision), 0)",
-                         P_MUL};
-                } else {
-                    appendOp(l, P_MUL, " * 1.0 / ", wrap(unaryExpr(), P_MUL + 1));
-                }
+                const Ex r = unaryExpr();
+                l = m_d.divide(l, r);
             } else {
                 return l;
             }
@@ -1100,11 +731,7 @@ private:
         const Token& t = peek();
         switch (t.type) {
         case T::Number: {
-            // a number with a point or an exponent is a double, as on SQLite
-            const QString n = next().text;
-            if (m_pg && (n.contains('.') || n.contains('e') || n.contains('E')))
-                return {"float8 '" + n + '\'', P_PRIMARY, false, false, true};
-            return {n, P_PRIMARY, false, false, true};
+            return m_d.number(next().text);
         }
         case T::String:
         case T::Date:
@@ -1168,143 +795,7 @@ private:
             while (acceptOp(","));
         }
         expectOp(")");
-        auto argc = [&](std::size_t lo, std::size_t hi) {
-            if (args.size() < lo || args.size() > hi)
-                failAt(m_src, nameTok.pos, QStringLiteral("函数 %1 的参数个数不对").arg(nameTok.text));
-        };
-        auto call = [&](const QString& sqlName, bool text) {
-            QStringList a;
-            for (const auto& e : args)
-                a << e.sql;
-            return Ex{sqlName + '(' + a.join(", ") + ')', P_PRIMARY, text};
-        };
-        // the server takes the text of numbers where text is wanted
-        auto textArg = [&](std::size_t k) {
-            if (m_pg) args[k] = {asText(args[k]), P_PRIMARY, true};
-        };
-        // branches of one type: where one is text, the other becomes text too
-        auto sameType = [&](std::size_t a, std::size_t b) {
-            numberMeetsColumn(args[a], args[b]);
-            numberMeetsColumn(args[b], args[a]);
-            if (args[a].text || args[b].text) {
-                textArg(a);
-                textArg(b);
-            }
-        };
-        if (fn == "IIF") {
-            argc(3, 3);
-            sameType(1, 2);
-            return {"CASE WHEN " + condition(args[0]) + " THEN " + args[1].sql + " ELSE " + args[2].sql +
-                        " END",
-                    P_PRIMARY, args[1].text || args[2].text};
-        }
-        if (fn == "ISNULL") {
-            argc(1, 1);
-            return {'(' + wrap(args[0], P_REL) + " IS NULL)", P_PRIMARY, false, false, false, true};
-        }
-        if (fn == "FORMAT" || fn == "FORMAT$") {
-            argc(1, 2);
-            if (args.size() == 1) return call(m_pg ? "acc_str" : "acc_cstr", true);
-            return call("acc_format", true);
-        }
-        if (fn == "VAL") {
-            argc(1, 1);
-            return call("acc_val", false);
-        }
-        if (fn == "CSTR") {
-            argc(1, 1);
-            return call(m_pg ? "acc_str" : "acc_cstr", true);
-        }
-        if (fn == "MID" || fn == "MID$") {
-            argc(2, 3);
-            textArg(0);
-            return call("acc_mid", true);
-        }
-        if (fn == "NZ") {
-            argc(1, 2);
-            if (args.size() == 1) args.push_back({"''", P_PRIMARY, true, false, true});
-            sameType(0, 1);
-            return call("coalesce", args[0].text || args[1].text);
-        }
-        if (fn == "LEN") {
-            argc(1, 1);
-            textArg(0);
-            return call("length", false);
-        }
-        if (fn == "UCASE" || fn == "UCASE$") {
-            argc(1, 1);
-            textArg(0);
-            return call("upper", true);
-        }
-        if (fn == "LCASE" || fn == "LCASE$") {
-            argc(1, 1);
-            textArg(0);
-            return call("lower", true);
-        }
-        if (fn == "TRIM" || fn == "LTRIM" || fn == "RTRIM") {
-            argc(1, 1);
-            textArg(0);
-            return call(nameTok.text.toLower().remove('$'), true);
-        }
-        if (fn == "LEFT" || fn == "LEFT$") {
-            argc(2, 2);
-            textArg(0);
-            if (m_pg) return {"acc_left(" + args[0].sql + ", " + args[1].sql + ')', P_PRIMARY, true};
-            return {"substr(" + args[0].sql + ", 1, " + args[1].sql + ')', P_PRIMARY, true};
-        }
-        if (fn == "RIGHT" || fn == "RIGHT$") {
-            argc(2, 2);
-            textArg(0);
-            return call("acc_right", true);
-        }
-        if (fn == "INSTR") {
-            argc(2, 2);
-            textArg(0);
-            textArg(1);
-            return call(m_pg ? "strpos" : "instr", false);
-        }
-        if (fn == "NOW") {
-            argc(0, 0);
-            if (m_pg) return {"to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')", P_PRIMARY, true};
-            return {"datetime('now', 'localtime')", P_PRIMARY, true};
-        }
-        if (fn == "DATE") {
-            argc(0, 0);
-            if (m_pg) return {"to_char(localtimestamp, 'YYYY-MM-DD')", P_PRIMARY, true};
-            return {"date('now', 'localtime')", P_PRIMARY, true};
-        }
-        if (fn == "CDBL" || fn == "CSNG") {
-            argc(1, 1);
-            return {"CAST(" + args[0].sql + (m_pg ? " AS double precision)" : " AS REAL)"), P_PRIMARY, false};
-        }
-        if (fn == "CLNG" || fn == "CINT") {
-            argc(1, 1);
-            if (m_pg) return {"CAST(acc_round(" + args[0].sql + ") AS bigint)", P_PRIMARY, false};
-            return {"CAST(round(" + args[0].sql + ") AS INTEGER)", P_PRIMARY, false};
-        }
-        if (m_pg) return serverCall(nameTok, args);
-        return call(nameTok.text, false);
-    }
-
-    // SQLite's own functions that the statements use, in the server's words.
-    Ex serverCall(const Token& nameTok, std::vector<Ex>& args) const {
-        const QString fn = nameTok.upper;
-        QStringList a;
-        for (const auto& e : args)
-            a << e.sql;
-        const QString list = a.join(", ");
-        if (fn == "ROUND") return {"acc_round(" + list + ')', P_PRIMARY};
-        if (fn == "TOTAL") return {"CAST(coalesce(sum(" + list + "), 0) AS double precision)", P_PRIMARY};
-        if (fn == "IFNULL") return {"coalesce(" + list + ')', P_PRIMARY, args.size() > 1 && args[1].text};
-        if ((fn == "MAX" || fn == "MIN") && args.size() > 1)
-            return {(fn == "MAX" ? "greatest(" : "least(") + list + ')', P_PRIMARY};
-        if (fn == "LENGTH" && args.size() == 1) return {"length(" + asText(args[0]) + ')', P_PRIMARY};
-        if (fn == "SUBSTR") {
-            a[0] = asText(args[0]);
-            return {"substr(" + a.join(", ") + ')', P_PRIMARY, true};
-        }
-        if (fn == "UPPER" || fn == "LOWER") return {nameTok.text + '(' + list + ')', P_PRIMARY, true};
-        return {nameTok.text + '(' + list + ')', P_PRIMARY};
+        return mapFunction(m_src, nameTok, args, m_d);
     }
 };
 
@@ -1318,13 +809,7 @@ constexpr int kCacheLimit = 4096;
 } // namespace
 
 QString serverName(const QString& name) {
-    const QString lower = name.toLower();
-    bool plain = !name.isEmpty() && !name[0].isDigit() && name[0] != '$';
-    for (const QChar c : name)
-        plain = plain && (c.isLetterOrNumber() || c == '_' || c == '$');
-    if (plain && !serverReserved(lower)) return name;
-    QString quoted = lower;
-    return '"' + quoted.replace('"', "\"\"") + '"';
+    return serverIdentifier(name);
 }
 
 QString translateUncached(const QString& accessSql, Dialect dialect) {
