@@ -8,6 +8,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "output/printout.h"
+#include "ui/printguard.h"
 
 #include <QDomElement>
 

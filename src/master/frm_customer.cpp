@@ -15,6 +15,7 @@
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/permission.h"
+#include "ui/spreadsheetexport.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 

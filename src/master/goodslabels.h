@@ -9,5 +9,3 @@
 
 // The label rows of the goods: goodsName, goodsDesc, unit, salePrice, barcode.
 RecordSet GoodsLabelRows(const QList<int>& goodsIds);
-// Hands the labels to the print tool; messages for nothing to print and failures.
-bool PrintGoodsLabels(const QList<int>& goodsIds, const QString& caption);

@@ -4,7 +4,6 @@
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/dberror.h"
-#include "data/msgbox.h"
 #include "data/results.h"
 
 #include <QDateTime>
@@ -138,17 +137,6 @@ std::function<void(const QString&, const QStringList&)>& ToolLauncher() {
                 throw Error(QStringLiteral("无法启动打印程序: %1").arg(QDir::toNativeSeparators(program)));
         };
     return launcher;
-}
-
-bool Guarded(const QString& caption, const std::function<bool()>& work) {
-    try {
-        return work();
-    } catch (const Error& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    } catch (const DbError& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, caption);
-    }
-    return false;
 }
 
 void StartPrintTool(const QString& command) {

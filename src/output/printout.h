@@ -53,9 +53,6 @@ void PurgeDataFiles(const QDate& today);
 QString GenerateFile(const QString& templateCode, const NodeList& nodes);
 // Starts the print tool with the command; it is not waited for.
 void StartPrintTool(const QString& command);
-// Runs a print: a failure of the database, the template or the tool is shown
-// with the caption, and gives false.
-bool Guarded(const QString& caption, const std::function<bool()>& work);
 
 // What starting the tool does (tests record it instead).
 std::function<void(const QString& program, const QStringList& arguments)>& ToolLauncher();

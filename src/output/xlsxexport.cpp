@@ -2,7 +2,6 @@
 
 #include "data/accesstext.h"
 #include "data/appenv.h"
-#include "data/msgbox.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -101,30 +100,6 @@ QString NewWorkbookPath() {
     QString path = stem + ".xlsx";
     for (int n = 2; QFile::exists(path); ++n)
         path = stem + "-" + QString::number(n) + ".xlsx";
-    return path;
-}
-
-QString ExportToSpreadsheet(const RecordSet& rs, const QString& title, const QString& captions,
-                            const QString& kinds) {
-    if (rs.RecordCount() == 0 || rs.fieldCount() == 0) {
-        MsgBox::Show(QStringLiteral("无记录导出!"), MsgBox::Exclamation, "System");
-        return {};
-    }
-    const QString path = NewWorkbookPath();
-    try {
-        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-            throw std::runtime_error("无法建立文件夹: " + QFileInfo(path).absolutePath().toStdString());
-        WriteWorkbook(path, rs, title, captions.split(','), kinds);
-    } catch (const std::exception& e) {
-        QFile::remove(path);
-        MsgBox::Show(QString::fromUtf8(e.what()), MsgBox::Critical, "Error");
-        return {};
-    }
-    const QString shown = QDir::toNativeSeparators(path);
-    MsgBox::Show(QStringLiteral("导出完成！\n") + shown, MsgBox::Information, "System");
-    if (WorkbookOpener() && !WorkbookOpener()(path))
-        MsgBox::Show(QStringLiteral("没有能打开该工作簿的程序, 请另行打开:\n") + shown, MsgBox::Exclamation,
-                     "System");
     return path;
 }
 

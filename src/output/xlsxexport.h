@@ -21,13 +21,6 @@ void WriteWorkbook(const QString& path, const RecordSet& rs, const QString& titl
 // when an export of the same second is there already.
 QString NewWorkbookPath();
 
-// The export of a window's list: "无记录导出!" when there is nothing, else
-// the workbook, "导出完成！" with its file on the second line, and the
-// workbook opened (or a word that it cannot be). Returns the file, or ""
-// when nothing was written.
-QString ExportToSpreadsheet(const RecordSet& rs, const QString& title, const QString& captions,
-                            const QString& kinds);
-
 // Opens a written workbook; false when the desktop has no program for it
 // (the program sets the desktop's opener; by default, as in tests, nothing
 // is opened).

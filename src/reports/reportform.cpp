@@ -11,6 +11,7 @@
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/permission.h"
+#include "ui/spreadsheetexport.h"
 #include "ui/widgethelpers.h"
 
 #include <QApplication>

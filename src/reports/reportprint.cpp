@@ -3,6 +3,7 @@
 #include "data/msgbox.h"
 #include "output/printout.h"
 #include "rpt_engine.h"
+#include "ui/printguard.h"
 
 #include <QDomElement>
 

@@ -154,7 +154,7 @@ void SetGridHeader(QTableWidget* grid, const QString& header) {
     for (int c = 0; c < pieces.size(); ++c) {
         const QString p = pieces[c];
         auto* item = new QTableWidgetItem(p.mid(1).trimmed());
-        item->setTextAlignment(p.startsWith('^') ? Qt::AlignCenter
+        item->setTextAlignment(p.startsWith('^')   ? Qt::AlignCenter
                                : p.startsWith('>') ? (Qt::AlignRight | Qt::AlignVCenter)
                                                    : (Qt::AlignLeft | Qt::AlignVCenter));
         grid->setHorizontalHeaderItem(c, item);

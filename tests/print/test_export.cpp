@@ -3,6 +3,7 @@
 #include "output/xlsxexport.h"
 #include "reports/rpt_engine.h"
 #include "reports/rpt_filters.h"
+#include "ui/spreadsheetexport.h"
 
 #include <QDir>
 #include <QFile>

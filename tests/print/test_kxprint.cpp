@@ -3,6 +3,7 @@
 #include "barcode.h"
 #include "bills/billprint.h"
 #include "bills/stocktake.h"
+#include "master/goodslabelprint.h"
 #include "master/goodslabels.h"
 #include "printdoc.h"
 #include "reports/reportprint.h"
