@@ -38,7 +38,8 @@ int main(int argc, char* argv[]) {
     };
     // A normal end leaves every running event loop; an end on an error, or one
     // before the loop runs, exits at once.
-    SetEndProgramHandler([](int code) {
+    SetEndProgramHandler([](int code, const QString& reason) {
+        if (!reason.isEmpty()) MsgBox::Show(reason, MsgBox::Exclamation, "System");
         if (code == 0 && QThread::currentThread()->loopLevel() > 0)
             QCoreApplication::exit(code);
         else

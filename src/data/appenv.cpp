@@ -2,11 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <cstdlib>
 
 namespace {
 QString g_appPath;
-std::function<void(int)> g_endHandler;
+std::function<void(int, const QString&)> g_endHandler;
 std::function<void()> g_beepHandler;
 
 QString withSlash(QString folder) {
@@ -29,14 +28,11 @@ void SetAppPath(const QString& folder) {
     g_appPath = folder.isEmpty() ? QString() : withSlash(folder);
 }
 
-void EndProgram(int exitCode) {
-    if (g_endHandler)
-        g_endHandler(exitCode);
-    else
-        std::exit(exitCode);
+void EndProgram(int exitCode, const QString& reason) {
+    if (g_endHandler) g_endHandler(exitCode, reason);
 }
 
-void SetEndProgramHandler(std::function<void(int)> handler) {
+void SetEndProgramHandler(std::function<void(int, const QString&)> handler) {
     g_endHandler = std::move(handler);
 }
 

@@ -4,7 +4,6 @@
 #include "appenv.h"
 #include "database.h"
 #include "dberror.h"
-#include "msgbox.h"
 #include "sysvar.h"
 #include "translator.h"
 
@@ -90,8 +89,7 @@ QString ServerConnInfo() {
     if (server.isEmpty()) {
         const QString message =
             QStringLiteral("linkDB.ini 中 LinkType=2 (数据库服务器) 缺少 Server 连接串,系统即将退出!");
-        MsgBox::Show(message, MsgBox::Exclamation, "System");
-        EndProgram(1);
+        EndProgram(1, message);
         throw DbError(message);
     }
     return server;
@@ -121,8 +119,7 @@ QString GetDBPath() {
     const QString file = g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : g_overrideFile;
     if (!QFileInfo::exists(file)) {
         const QString message = QStringLiteral("数据库文件路径错误,系统即将退出!");
-        MsgBox::Show(message, MsgBox::Exclamation, "System");
-        EndProgram(1);
+        EndProgram(1, message);
         throw DbError(message); // the program is ending: nothing may go on with the database
     }
     return folder;
@@ -160,8 +157,7 @@ void OpenConn(const QString&) {
             // a server not reached at start-up ends the program, as a missing file does;
             // later the command fails and the next one tries again
             if (server != g_reachedServer && g_overrideServer.isEmpty()) {
-                MsgBox::Show(e.message() + QStringLiteral("\n系统即将退出!"), MsgBox::Exclamation, "System");
-                EndProgram(1);
+                EndProgram(1, e.message() + QStringLiteral("\n系统即将退出!"));
             }
             throw;
         }

@@ -121,7 +121,10 @@ void DbTest::SetUp() {
     QFile::setPermissions(dbFile(), QFile::ReadOwner | QFile::WriteOwner);
     SetAppPath(m_dir.path());
     sqlHelper::SetDatabaseFile(QString());
-    SetEndProgramHandler([](int code) { throw ProgramEnded{code}; });
+    SetEndProgramHandler([](int code, const QString& reason) { // as the program tells and ends
+        if (!reason.isEmpty()) MsgBox::Show(reason, MsgBox::Exclamation, "System");
+        throw ProgramEnded{code};
+    });
     MsgBox::setHandler(&m_msg);
     writeLinkIni("[DB_Link]\nLinkType=0\nDBPath=\n");
     if (onServer()) {

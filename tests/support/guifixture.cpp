@@ -13,7 +13,10 @@
 
 void GuiTest::SetUp() {
     DbTest::SetUp();
-    SetEndProgramHandler([this](int code) { m_ended.push_back(code); });
+    SetEndProgramHandler([this](int code, const QString& reason) {
+        if (!reason.isEmpty()) MsgBox::Show(reason, MsgBox::Exclamation, "System");
+        m_ended.push_back(code);
+    });
     SetModalRunner([this](QDialog* d) {
         m_modalShown.push_back(d->objectName());
         return m_onModal ? m_onModal(d) : int(QDialog::Rejected);
