@@ -94,6 +94,29 @@ QString selectList(const std::vector<Column>& columns) {
     return items.join(", ");
 }
 
+// A stored count with the names of its account, location and category.
+const std::vector<Column>& headColumns() {
+    static const std::vector<Column> columns = {{"h.id", "id"},
+                                                {"h.billNo", "billNo"},
+                                                {"h.accountId", "accountId"},
+                                                {"h.locationId", "locationId"},
+                                                {"h.goodsTypeId", "goodsTypeId"},
+                                                {"h.places", "places"},
+                                                {"h.state", "state"},
+                                                {"h.creator", "creator"},
+                                                {"h.createTime", "createTime"},
+                                                {"h.userId", "userId"},
+                                                {"h.rkHeadId", "rkHeadId"},
+                                                {"h.ckHeadId", "ckHeadId"},
+                                                {"h.postUser", "postUser"},
+                                                {"h.postTime", "postTime"},
+                                                {"a.uname", "accountName"},
+                                                {"l.locationCode & ' ' & l.uname", "locationName"},
+                                                {"t.uname", "goodsTypeName"},
+                                                {"h.goodsTypes", "goodsTypes"}};
+    return columns;
+}
+
 // A stored count line with its goods and location.
 const std::vector<Column>& lineColumns() {
     static const std::vector<Column> columns = {{"d.id", "id"},
@@ -247,35 +270,32 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
 StockTakeHead dal_stocktake::GetModel(int id) {
     StockTakeHead h;
     const RecordSet rs = sqlHelper::ExecuteSql(
-        "select h.id, h.billNo, h.accountId, h.locationId, h.goodsTypeId, h.places, h.state, h.creator, "
-        "h.createTime, h.userId, h.rkHeadId, h.ckHeadId, h.postUser, h.postTime, a.uname, l.locationCode & ' "
-        "' "
-        "& l.uname, t.uname, h.goodsTypes from ((tb_stocktake_head as h left join tb_dictionary as a on a.id "
-        "= "
-        "h.accountId) left join tb_location as l on l.id = h.locationId) left join tb_dictionary as t on "
-        "t.id = "
-        "h.goodsTypeId where h.id=" +
+        "select " + selectList(headColumns()) +
+        " from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) left join "
+        "tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
+        "where h.id=" +
         QString::number(id));
     if (rs.RecordCount() < 1) return h;
-    auto text = [&](int c) { return acc::valueText(rs.at(0, c)); };
-    h.id = rs.at(0, 0).toInt();
-    h.billNo = text(1);
-    h.accountId = rs.at(0, 2).toInt();
-    h.locationId = rs.at(0, 3).toInt();
-    h.goodsTypeId = rs.at(0, 4).toInt();
-    h.places = text(5);
-    h.state = rs.at(0, 6).toInt();
-    h.creator = text(7);
-    h.createTime = text(8);
-    h.userId = rs.at(0, 9).toInt();
-    h.rkHeadId = rs.at(0, 10).toInt();
-    h.ckHeadId = rs.at(0, 11).toInt();
-    h.postUser = text(12);
-    h.postTime = text(13);
-    h.accountName = text(14);
-    h.locationName = h.locationId > 0 ? text(15) : QStringLiteral("全部库位");
-    h.goodsTypeName = h.goodsTypeId > 0 ? text(16) : QStringLiteral("全部类别");
-    h.goodsTypes = text(17);
+    auto value = [&](const char* name) { return rs.at(0, QLatin1String(name)); };
+    auto text = [&](const char* name) { return acc::valueText(value(name)); };
+    h.id = value("id").toInt();
+    h.billNo = text("billNo");
+    h.accountId = value("accountId").toInt();
+    h.locationId = value("locationId").toInt();
+    h.goodsTypeId = value("goodsTypeId").toInt();
+    h.places = text("places");
+    h.state = value("state").toInt();
+    h.creator = text("creator");
+    h.createTime = text("createTime");
+    h.userId = value("userId").toInt();
+    h.rkHeadId = value("rkHeadId").toInt();
+    h.ckHeadId = value("ckHeadId").toInt();
+    h.postUser = text("postUser");
+    h.postTime = text("postTime");
+    h.accountName = text("accountName");
+    h.locationName = h.locationId > 0 ? text("locationName") : QStringLiteral("全部库位");
+    h.goodsTypeName = h.goodsTypeId > 0 ? text("goodsTypeName") : QStringLiteral("全部类别");
+    h.goodsTypes = text("goodsTypes");
     return h;
 }
 
