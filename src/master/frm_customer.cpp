@@ -95,18 +95,11 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     leftLayout->addWidget(tv_type, 1);
 
     // search and list
-    txt_KeyWord = NamedEdit("txt_KeyWord");
-    txt_KeyWord->installEventFilter(this);
-    auto* search = new QPushButton(QStringLiteral("查询"));
-    search->setObjectName("btn_search");
-    connect(search, &QPushButton::clicked, this, &frm_customer::Search);
-    lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
-    lab_count->setObjectName("lab_count");
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(QStringLiteral("关键字:")));
-    searchRow->addWidget(txt_KeyWord, 1);
-    searchRow->addWidget(search);
-    searchRow->addWidget(lab_count);
+    const SearchRow search = NewSearchRow(this);
+    txt_KeyWord = search.keyword;
+    lab_count = search.count;
+    connect(search.button, &QPushButton::clicked, this, &frm_customer::Search);
+    QHBoxLayout* searchRow = search.row;
     vsCustomerList = new QTableWidget;
     vsCustomerList->setObjectName("vsCustomerList");
     vsCustomerList->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -68,18 +68,12 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     connect(lstView_LocationDetail, &ListView::itemSelected, this,
             [this](const QString& key) { show_LocationInfor(key.mid(4).toInt()); });
 
-    txt_KeyWord = NamedEdit("txt_KeyWord");
-    txt_KeyWord->installEventFilter(this);
-    btn_search = new QPushButton(QStringLiteral("查询"));
-    btn_search->setObjectName("btn_search");
+    const SearchRow search = NewSearchRow(this);
+    txt_KeyWord = search.keyword;
+    btn_search = search.button;
+    lab_count = search.count;
     connect(btn_search, &QPushButton::clicked, this, &frmLocation::Search);
-    lab_count = new QLabel(QStringLiteral("找到[0]条信息"));
-    lab_count->setObjectName("lab_count");
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(QStringLiteral("关键字:")));
-    searchRow->addWidget(txt_KeyWord, 1);
-    searchRow->addWidget(btn_search);
-    searchRow->addWidget(lab_count);
+    QHBoxLayout* searchRow = search.row;
 
     txt_id = NamedEdit("txt_id");
     txt_id->hide();

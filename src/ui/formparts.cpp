@@ -6,6 +6,8 @@
 #include "data/sysvar.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -31,6 +33,21 @@ QPushButton* NamedButton(const char* name, const char* text) {
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+SearchRow NewSearchRow(QObject* keys) {
+    SearchRow r;
+    r.keyword = NamedEdit("txt_KeyWord");
+    r.keyword->installEventFilter(keys);
+    r.button = NamedButton("btn_search", "查询");
+    r.count = new QLabel(QStringLiteral("找到[0]条信息"));
+    r.count->setObjectName("lab_count");
+    r.row = new QHBoxLayout;
+    r.row->addWidget(new QLabel(QStringLiteral("关键字:")));
+    r.row->addWidget(r.keyword, 1);
+    r.row->addWidget(r.button);
+    r.row->addWidget(r.count);
+    return r;
 }
 
 QToolBar* NewFormToolBar() {

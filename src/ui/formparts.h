@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 class QComboBox;
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolBar;
@@ -31,6 +33,16 @@ QLineEdit* NamedEdit(const char* name, QWidget* parent = nullptr);
 QComboBox* NamedCombo(const char* name);
 QPushButton* NamedButton(const char* name, const char* text);
 // A toolbar of a form: text beside the icons.
+// The search row of a master list: 关键字, the keyword box (its keys watched
+// by keys), 查询 and the count label "找到[0]条信息".
+struct SearchRow {
+    QLineEdit* keyword;
+    QPushButton* button;
+    QLabel* count;
+    QHBoxLayout* row;
+};
+SearchRow NewSearchRow(QObject* keys);
+
 QToolBar* NewFormToolBar();
 // A toolbar command keyed by its objectName, with the program's own icon.
 QAction* NewToolAction(QToolBar* bar, const char* key, const char* text, const char* glyph,
