@@ -95,10 +95,9 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
     leftLayout->addWidget(tv_type, 1);
 
     // search and list
-    const SearchRow search = NewSearchRow(this);
+    const SearchRow search = NewSearchRow(this, [this] { Search(); });
     txt_KeyWord = search.keyword;
     lab_count = search.count;
-    connect(search.button, &QPushButton::clicked, this, &frm_customer::Search);
     QHBoxLayout* searchRow = search.row;
     vsCustomerList = new QTableWidget;
     vsCustomerList->setObjectName("vsCustomerList");
@@ -443,14 +442,6 @@ void frm_customer::ReloadCategories() {
 bool frm_customer::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == txt_KeyWord) {
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Search();
-                return true;
-            }
-            const QString t = key->text();
-            return !t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0;
-        }
         if (KeyNavigate(key->key(), false, false)) return true;
     }
     return QWidget::eventFilter(watched, event);

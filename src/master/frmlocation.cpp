@@ -68,11 +68,10 @@ frmLocation::frmLocation(QWidget* parent) : QWidget(parent) {
     connect(lstView_LocationDetail, &ListView::itemSelected, this,
             [this](const QString& key) { show_LocationInfor(key.mid(4).toInt()); });
 
-    const SearchRow search = NewSearchRow(this);
+    const SearchRow search = NewSearchRow(this, [this] { Search(); });
     txt_KeyWord = search.keyword;
     btn_search = search.button;
     lab_count = search.count;
-    connect(btn_search, &QPushButton::clicked, this, &frmLocation::Search);
     QHBoxLayout* searchRow = search.row;
 
     txt_id = NamedEdit("txt_id");
@@ -317,15 +316,6 @@ void frmLocation::DeleteLocation() {
 bool frmLocation::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == txt_KeyWord) {
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Search();
-                return true;
-            }
-            const QString t = key->text();
-            if (!t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0) return true;
-            return false;
-        }
         if (watched == txt_capacity) {
             const QString t = key->text();
             if (!t.isEmpty() && t.at(0).isPrint() && FilterNumberKey(t.at(0).unicode()) == 0) return true;

@@ -3,10 +3,12 @@
 #include "icons.h"
 
 #include "data/msgbox.h"
+#include "data/results.h"
 #include "data/sysvar.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -35,11 +37,33 @@ QPushButton* NamedButton(const char* name, const char* text) {
     return b;
 }
 
-SearchRow NewSearchRow(QObject* keys) {
+namespace {
+// Enter in a keyword box searches; quotes are refused.
+class KeywordKeys : public QObject {
+public:
+    KeywordKeys(QObject* owner, std::function<void()> search) : QObject(owner), m_search(std::move(search)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            m_search();
+            return true;
+        }
+        const QString t = key->text();
+        return !t.isEmpty() && FilterQuoteKey(t.at(0).unicode()) == 0;
+    }
+
+private:
+    std::function<void()> m_search;
+};
+} // namespace
+
+SearchRow NewSearchRow(QObject* owner, std::function<void()> search) {
     SearchRow r;
     r.keyword = NamedEdit("txt_KeyWord");
-    r.keyword->installEventFilter(keys);
+    r.keyword->installEventFilter(new KeywordKeys(owner, search));
     r.button = NamedButton("btn_search", "查询");
+    QObject::connect(r.button, &QPushButton::clicked, owner, [search] { search(); });
     r.count = new QLabel(QStringLiteral("找到[0]条信息"));
     r.count->setObjectName("lab_count");
     r.row = new QHBoxLayout;

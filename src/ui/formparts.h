@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QColor>
 #include <QObject>
+#include <functional>
 #include <initializer_list>
 
 class QComboBox;
@@ -33,15 +34,16 @@ QLineEdit* NamedEdit(const char* name, QWidget* parent = nullptr);
 QComboBox* NamedCombo(const char* name);
 QPushButton* NamedButton(const char* name, const char* text);
 // A toolbar of a form: text beside the icons.
-// The search row of a master list: 关键字, the keyword box (its keys watched
-// by keys), 查询 and the count label "找到[0]条信息".
+// The search row of a master list: 关键字, the keyword box, 查询 and the
+// count label "找到[0]条信息". 查询 and Enter in the box run search; the box
+// refuses quotes. owner: the form the row belongs to.
 struct SearchRow {
     QLineEdit* keyword;
     QPushButton* button;
     QLabel* count;
     QHBoxLayout* row;
 };
-SearchRow NewSearchRow(QObject* keys);
+SearchRow NewSearchRow(QObject* owner, std::function<void()> search);
 
 QToolBar* NewFormToolBar();
 // A toolbar command keyed by its objectName, with the program's own icon.
