@@ -23,6 +23,7 @@ FrmModifypwd::FrmModifypwd(QWidget* parent) : QDialog(parent) {
     };
     utxtuser = edit("utxtuser", false);
     utxtuser->setReadOnly(true);
+    utxtuser->setFocusPolicy(Qt::NoFocus); // the logged-in user's: the typing starts at the old password
     utxtuser->setText(CurrentUser().user);
     utxtoldpwd = edit("utxtoldpwd", true);
     utxtnewpwd = edit("utxtnewpwd", true);
@@ -47,6 +48,7 @@ FrmModifypwd::FrmModifypwd(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(320);
     connect(btnOK, &QPushButton::clicked, this, &FrmModifypwd::OK);
     connect(btnBack, &QPushButton::clicked, this, &QDialog::reject);
+    utxtoldpwd->setFocus();
 }
 
 void FrmModifypwd::OK() {

@@ -263,6 +263,7 @@ TEST_F(ModifyPwdTest, AnotherUsersPasswordCannotBeChanged) {
     loginAs("admin");
     FrmModifypwd f;
     EXPECT_TRUE(f.utxtuser->isReadOnly());
+    EXPECT_EQ(f.focusWidget(), f.utxtoldpwd);
     f.utxtuser->setText("李娜"); // even a name put into the box is not taken
     f.utxtoldpwd->setText("lina");
     f.utxtnewpwd->setText("taken");
