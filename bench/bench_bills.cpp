@@ -129,7 +129,7 @@ void BM_FormLoadBill(benchmark::State& state) {
     frmImport form;
     for (auto _ : state)
         form.LoadBill(1 + static_cast<int>(rng() % (g_bills / 2)));
-    state.counters["rows"] = form.grid->rowCount();
+    state.counters["rows"] = form.lines->rowCount();
 }
 BENCHMARK(BM_FormLoadBill)->Unit(benchmark::kMillisecond);
 

@@ -30,11 +30,21 @@ void salePriceInto(m_ck_detail& d, double price) {
     d.salePrice = price;
 }
 
+// The lines' select parts; the values are read by name.
+const char* const kStockInLines =
+    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+    "goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,locationId,"
+    "locationCode,lotNo,remark  ";
+const char* const kStockOutLines =
+    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
+    "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
+    "locationCode,lotNo,remark  ";
+
 template <class HeadDal, class DetailDal, class Head, class Detail>
 class StoreOf : public BillStore {
 public:
-    StoreOf(const BillKind& kind, const char* partnerColumn, const char* priceColumn)
-        : m_kind(kind), m_partnerColumn(partnerColumn), m_priceColumn(priceColumn) {}
+    StoreOf(const BillKind& kind, const char* partnerColumn, const char* priceColumn, const char* linesSelect)
+        : m_kind(kind), m_partnerColumn(partnerColumn), m_priceColumn(priceColumn), m_linesSelect(linesSelect) {}
 
     BillEntryHead Load(int id) override {
         const Head h = m_head.GetModel(id);
@@ -57,10 +67,37 @@ public:
         return e;
     }
 
-    RecordSet Lines(int headId, const QString& selectPart) override {
+    std::vector<BillEntryRow> Lines(int headId) override {
         ConditionSet c;
         c.AddItem("1", m_condition("headId", "=", headId));
-        return m_detail.GetListForCondition(c, selectPart).recordSet;
+        const RecordSet rs = m_detail.GetListForCondition(c, QString::fromLatin1(m_linesSelect)).recordSet;
+        std::vector<BillEntryRow> rows(rs.RecordCount());
+        for (int r = 0; r < rs.RecordCount(); ++r) {
+            auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
+            auto number = [&](const char* name) { return acc::val(text(name)); };
+            BillEntryLine& l = rows[r].line;
+            l.rowNo = r + 1;
+            l.goodsId = static_cast<int>(number("goodsId"));
+            l.goodsTypeId = static_cast<int>(number("goodsTypeId"));
+            l.goodsTypeName = text("goodsTypeName");
+            l.goodsCode = text("goodsCode");
+            l.goodsDetailCode = text("goodsDetailCode");
+            l.goodsName = text("goodsName");
+            l.goodsDesc = text("goodsDesc");
+            l.unit = text("unit");
+            l.packQty = number("packQty");
+            l.weight = number("weight");
+            l.inPrice = number("inPrice");
+            l.qty = number("qty");
+            l.locationId = static_cast<int>(number("locationId"));
+            l.lotNo = text("lotNo");
+            l.remark = text("remark");
+            rows[r].locationCode = text("locationCode");
+            rows[r].qty = text("qty");
+            rows[r].price = text(m_priceColumn.toLatin1().constData());
+            if (rs.fieldIndex(QStringLiteral("salePrice")) >= 0) l.salePrice = number("salePrice");
+        }
+        return rows;
     }
 
     m_DBresult Save(BillEntryHead& e, const std::vector<BillEntryLine>& lines) override {
@@ -141,6 +178,7 @@ private:
     const BillKind& m_kind;
     QString m_partnerColumn;
     QString m_priceColumn;
+    const char* m_linesSelect;
     HeadDal m_head;
     DetailDal m_detail;
 };
@@ -149,10 +187,10 @@ private:
 
 std::unique_ptr<BillStore> NewStockInStore() {
     return std::make_unique<StoreOf<dal_rk_head, dal_rk_detail, m_rk_head, m_rk_detail>>(kStockIn, "supplierId",
-                                                                                       "inPrice");
+                                                                                       "inPrice", kStockInLines);
 }
 
 std::unique_ptr<BillStore> NewStockOutStore() {
     return std::make_unique<StoreOf<dal_ck_head, dal_ck_detail, m_ck_head, m_ck_detail>>(kStockOut, "customerId",
-                                                                                       "salePrice");
+                                                                                       "salePrice", kStockOutLines);
 }

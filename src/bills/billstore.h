@@ -3,7 +3,6 @@
 // kinds: the window works on these plain records, and the store turns them
 // into the kind's models and data-access calls.
 
-#include "data/recordset.h"
 #include "data/results.h"
 
 #include <QString>
@@ -50,13 +49,25 @@ struct BillEntryLine {
     QString remark;
 };
 
+// A line as the entry window holds it: the record, with the price and the
+// quantity as typed (they may not be numbers yet) and the location's code.
+struct BillEntryRow {
+    BillEntryLine line;
+    QString locationCode;
+    QString price; // the kind's price: the purchase price in, the sale price out
+    QString qty;
+    // the unit's own price when the price was filled in automatically; such
+    // a price follows a change of partner
+    std::optional<double> ownPrice;
+};
+
 class BillStore {
 public:
     virtual ~BillStore() = default;
     // The stored head; id 0 when there is none.
     virtual BillEntryHead Load(int id) = 0;
-    // The lines of a bill through the list query with the given select part.
-    virtual RecordSet Lines(int headId, const QString& selectPart) = 0;
+    // The stored lines of a bill, in their order.
+    virtual std::vector<BillEntryRow> Lines(int headId) = 0;
     // A new bill (head.id < 1) gets its id and number inside the save, written
     // back into head; a stored one is rewritten.
     virtual m_DBresult Save(BillEntryHead& head, const std::vector<BillEntryLine>& lines) = 0;

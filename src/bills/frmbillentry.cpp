@@ -1,5 +1,6 @@
 #include "frmbillentry.h"
 #include "bill.h"
+#include "billcheck.h"
 #include "billprint.h"
 
 #include "access/funcode.h"
@@ -32,128 +33,22 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
 
-struct BillEntryKind {
-    bool out;
-    const char* objectName;
-    const char* title;
-    const char* billNoLabel;
-    const char* partnerLabel;
-    const char* typeLabel;
-    const char* partnerNameName;
-    const char* partnerIdName;
-    const char* partnerButtonName;
-    const char* typeComboName;
-    const char* typeDict;
-    const char* priceBoxName;
-    const char* gridName;
-    const char* header;
-    const char* partnerMode;
-    const char* goodsMode;
-    const char* partnerMissing;
-    const char* typeMissing;
-    const char* locationMissing;
-    const char* listWindow; // the bill list report opened by "seachBill"
-    QString (*codeSave)();
-    QString (*codeUpdate)();
-    QString (*codeDelete)();
-    QString (*codePass)();
-    QString (*codeNoPass)();
-    QString (*codePrint)();
-    QString (*codeSearch)();
-    std::unique_ptr<BillStore> (*store)();
-};
-
 namespace {
-
-const BillEntryKind kImportKind{false,
-                                "frmImport",
-                                "入库业务",
-                                "入库单号:",
-                                "供应商:",
-                                "入库类别:",
-                                "txt_supplierName",
-                                "txt_supplierId",
-                                "btn_searchSupplier",
-                                "cobo_importType",
-                                "importType",
-                                "txt_inPrice",
-                                "vs_import",
-                                "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    "
-                                "|<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
-                                "|^单位  |>内装数|>重量   |>进价     |>数量   |>金额     "
-                                "|>locationId|>存放库位   |<批次号    |<备注      ",
-                                "supplier",
-                                "inputGoods",
-                                "供应商不能为空!",
-                                "请选择入库类型!",
-                                "存放库位不能为空,可以单击【鼠标右键】去批量预设!",
-                                "frm_rpt_rkHead",
-                                &m_funCode::import_save,
-                                &m_funCode::import_update,
-                                &m_funCode::import_delete,
-                                &m_funCode::import_pass,
-                                &m_funCode::import_nopass,
-                                &m_funCode::import_print,
-                                &m_funCode::rpt_rkbill,
-                                &NewStockInStore};
-
-const BillEntryKind kExportKind{true,
-                                "frmExport",
-                                "出库业务",
-                                "出库单号:",
-                                "客户:",
-                                "出库类别:",
-                                "txt_customerName",
-                                "txt_customerId",
-                                "btn_searchCustomer",
-                                "cobo_exportType",
-                                "exportType",
-                                "txt_salePrice",
-                                "vs_export",
-                                "^序号|^选中|<ID|<goodsId|<goodsTypeId|<货品编码或条码    "
-                                "|<goodsDetailCode|<货品名称        |<规格        |<货品类别  "
-                                "|^单位  |>内装数|>重量   |>进价     |>售价     |>数量   |>金额     "
-                                "|>locationId|>取货库位   |<批次号    |<备注      ",
-                                "customer",
-                                "inputGoodsForExport",
-                                "客户不能为空!",
-                                "请选择出库类型!",
-                                "取货库位不能为空,可以单击【鼠标右键】去批量预设!",
-                                "frm_rpt_ckHead",
-                                &m_funCode::export_save,
-                                &m_funCode::export_update,
-                                &m_funCode::export_delete,
-                                &m_funCode::export_pass,
-                                &m_funCode::export_nopass,
-                                &m_funCode::export_print,
-                                &m_funCode::export_searchBill,
-                                &NewStockOutStore};
-
-const char* const kImportLines =
-    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
-    "goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,locationId,"
-    "locationCode,lotNo,remark  ";
-const char* const kExportLines =
-    "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
-    "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
-    "locationCode,lotNo,remark  ";
 
 double number(const QString& text) {
     return acc::val(text);
 }
-
-// On a price cell filled in automatically: the unit's own price (gone once the price is typed).
-constexpr int kOwnPriceRole = Qt::UserRole + 1;
 
 // A short decimal form: 12, 0.5, -2.
 QString shortNumber(double v) {
@@ -176,15 +71,6 @@ public:
             }
         }
         return QStyledItemDelegate::eventFilter(watched, event);
-    }
-};
-
-// Cells the user may not edit: codes, units, pack quantities, amounts, locations.
-class ReadOnlyDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override {
-        return nullptr;
     }
 };
 
@@ -226,20 +112,10 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     : QWidget(parent), m_kind(kind), m_store(kind.store()) {
     setObjectName(kind.objectName);
     setWindowTitle(QString::fromUtf8(kind.title));
-    if (kind.out) {
-        m_cols.salePrice = 14;
-        m_cols.qty = 15;
-        m_cols.amount = 16;
-        m_cols.locationId = 17;
-        m_cols.locationCode = 18;
-        m_cols.lotNo = 19;
-        m_cols.remark = 20;
-        m_cols.count = 21;
-    }
-
     auto* toolbar = NewFormToolBar();
     AddToolAction(toolbar, this, "add", "新建", "新", QColor(46, 139, 87), &BillEntryForm::NewBill);
-    AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &BillEntryForm::SaveBill);
+    saveAction =
+        AddToolAction(toolbar, this, "save", "保存", "存", QColor(38, 120, 190), &BillEntryForm::SaveBill);
     passAction =
         AddToolAction(toolbar, this, "pass", "审核", "审", QColor(200, 60, 60), &BillEntryForm::PassBill);
     AddToolAction(toolbar, this, "delete", "删除", "删", QColor(190, 60, 60), &BillEntryForm::DeleteBill);
@@ -344,15 +220,16 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     input->addWidget(lb_NoGoods);
 
     // grid
-    grid = new QTableWidget;
+    grid = new QTableView;
     grid->setObjectName(kind.gridName);
+    lines = new BillLinesModel(kind.columns, kind.out, this);
+    lines->setRequiredColor(QColor::fromRgb(SysVar().Sys_NotNullColor));
+    grid->setModel(lines);
     buildGrid();
     rows = new uvg(this);
     rows->init(grid, 0);
     rows->setEnterMovesOn(true);
-    // a new row shows at once which cells it needs
-    connect(grid->model(), &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) { paintRequiredCells(first, last); });
+    connect(lines, &BillLinesModel::typed, this, &BillEntryForm::lineTyped);
     auto* addRow = NamedButton("btn_addRow", "增加明细行");
     auto* delRow = NamedButton("btn_delRow", "删除明细行");
     connect(addRow, &QPushButton::clicked, this, &BillEntryForm::AddGridRow);
@@ -362,26 +239,8 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     rowMenu->addAction(QStringLiteral("删除行"), this, &BillEntryForm::DeleteGridRow);
     rowMenu->addAction(QStringLiteral("批量设置库位"), this, &BillEntryForm::SetLocationForSelection);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid, &QTableWidget::customContextMenuRequested, this,
+    connect(grid, &QTableView::customContextMenuRequested, this,
             [this](const QPoint& p) { rowMenu->popup(grid->viewport()->mapToGlobal(p)); });
-    connect(grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (m_recalculating || item->column() == m_cols.no) return; // uvg numbers its rows
-        // new empty cells of an empty row change nothing
-        if (!item->text().isEmpty() || number(cell(item->row(), m_cols.goodsId)) != 0) m_dirty = true;
-        if (item->column() == m_cols.locationCode) return locationTyped(item);
-        if (item->column() == m_cols.price() && item->data(kOwnPriceRole).isValid()) {
-            m_recalculating = true; // a typed price stays whatever the partner
-            item->setData(kOwnPriceRole, QVariant());
-            m_recalculating = false;
-        }
-        if (item->column() == m_cols.price() || item->column() == m_cols.qty) {
-            recalcRow(item->row());
-            recalcTotal();
-        }
-    });
-    connect(grid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous) {
-        if (row != previous) paintRequiredCells();
-    });
     auto* total = new QHBoxLayout;
     total->addWidget(addRow);
     total->addWidget(delRow);
@@ -422,6 +281,7 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
              txt_creator, dt_createDate, txt_remark, txt_goodsCode, txt_Qty, txt_price, cobo_location,
              btn_searchGoods, addRow, delRow, txt_BillAmount, grid, this})
         w->installEventFilter(this);
+    addKeys();
 
     FillDropDowns();
     NewBill();
@@ -430,47 +290,18 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
 BillEntryForm::~BillEntryForm() = default;
 
 void BillEntryForm::buildGrid() {
-    SetGridHeader(grid, QString::fromUtf8(m_kind.header));
-    for (int c : {m_cols.check, m_cols.id, m_cols.goodsId, m_cols.goodsTypeId, m_cols.detailCode,
-                  m_cols.goodsType, m_cols.locationId})
-        grid->setColumnHidden(c, true);
-    if (m_kind.out) grid->setColumnHidden(m_cols.inPrice, true);
-    // cells the user may not edit are marked for uvg and made read-only per row
-    // (a location code may be typed; it is checked as in the input bar)
-    for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
-                  m_cols.amount, m_cols.locationId})
-        grid->horizontalHeaderItem(c)->setData(Qt::UserRole, "readonly");
     auto* numeric = new NumericKeysDelegate(grid);
-    for (int c : {m_cols.price(), m_cols.qty})
-        grid->setItemDelegateForColumn(c, numeric);
-    auto* readOnly = new ReadOnlyDelegate(grid);
-    for (int c : {m_cols.no, m_cols.goodsCode, m_cols.goodsType, m_cols.unit, m_cols.packQty, m_cols.weight,
-                  m_cols.amount, m_cols.locationId})
-        grid->setItemDelegateForColumn(c, readOnly);
+    for (LineField f : {LineField::Price, LineField::Qty})
+        grid->setItemDelegateForColumn(lines->column(f), numeric);
     grid->verticalHeader()->hide();
     grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const std::pair<int, int> widths[] = {
-        {m_cols.no, 44},     {m_cols.goodsCode, 150}, {m_cols.goodsName, 160},   {m_cols.goodsDesc, 110},
-        {m_cols.unit, 56},   {m_cols.packQty, 64},    {m_cols.weight, 60},       {m_cols.price(), 80},
-        {m_cols.qty, 80},    {m_cols.amount, 90},     {m_cols.locationCode, 90}, {m_cols.lotNo, 90},
-        {m_cols.remark, 110}};
-    for (const auto& [column, width] : widths)
-        grid->setColumnWidth(column, width);
-    grid->setRowCount(0);
+    for (int c = 0; c < lines->columnCount(); ++c)
+        grid->setColumnWidth(c, lines->width(c));
 }
 
-QString BillEntryForm::cell(int row, int column) const {
-    return CellText(grid, row, column);
-}
-
-void BillEntryForm::setCell(int row, int column, const QString& text) {
-    QTableWidgetItem* item = grid->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        grid->setItem(row, column, item);
-    }
-    item->setText(text);
+void BillEntryForm::setCurrentCell(int row, LineField field) {
+    grid->setCurrentIndex(lines->index(row, lines->column(field)));
 }
 
 int BillEntryForm::formId() const {
@@ -514,25 +345,25 @@ m_location BillEntryForm::availableLocation(const QString& code) {
     return place;
 }
 
-void BillEntryForm::locationTyped(QTableWidgetItem* item) {
-    const int row = item->row();
-    const QString code = item->text().trimmed();
+void BillEntryForm::lineTyped(int row, LineField field, const QString& text) {
+    // new empty cells of an empty row change nothing
+    if (!text.isEmpty() || lines->row(row).line.goodsId != 0) m_dirty = true;
+    if (field == LineField::LocationCode) return locationTyped(row, text);
+    if (field == LineField::Price || field == LineField::Qty) recalcTotal();
+}
+
+void BillEntryForm::locationTyped(int row, const QString& text) {
+    const QString code = text.trimmed();
     const m_location place = code.isEmpty() ? m_location() : availableLocation(code);
-    m_recalculating = true;
-    if (code.isEmpty() || place.id > 0) {
-        item->setText(place.locationCode);
-        setCell(row, m_cols.locationId, QString::number(place.id));
-    } else { // back to the line's location
-        const int id = static_cast<int>(number(cell(row, m_cols.locationId)));
-        item->setText(id > 0 ? dal_location().GetModel(id).locationCode : QString());
-    }
-    m_recalculating = false;
-    if (code.isEmpty() || place.id > 0) return;
+    if (code.isEmpty() || place.id > 0) return lines->setLocation(row, place.id, place.locationCode);
+    // back to the line's location
+    const int id = lines->row(row).line.locationId;
+    lines->setLocation(row, id, id > 0 ? dal_location().GetModel(id).locationCode : QString());
     // told once the grid has closed the cell's editor, with the cursor back on the cell
     QMetaObject::invokeMethod(
         this,
         [this, row, code] {
-            if (row < grid->rowCount()) grid->setCurrentCell(row, m_cols.locationCode);
+            if (row < lines->rowCount()) setCurrentCell(row, LineField::LocationCode);
             refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), grid);
         },
         Qt::QueuedConnection);
@@ -588,11 +419,8 @@ void BillEntryForm::startNewBill() {
         if (c->count() > 0) c->setCurrentIndex(0);
     showApproval(false);
     hideStamps();
-    m_recalculating = true;
-    grid->setRowCount(0);
+    lines->setRows({});
     rows->AddRow();
-    m_recalculating = false;
-    paintRequiredCells();
     txt_BillAmount->setText("0");
     m_dirty = false;
     PaintRequired({txt_partnerName, cobo_accountType, cobo_billType});
@@ -621,20 +449,10 @@ void BillEntryForm::LoadBill(int id) {
     cobo_accountType->setCurrentIndex(cobo_accountType->findText(h.accountName));
     cobo_billType->setCurrentIndex(cobo_billType->findText(h.utype));
     showApproval(h.ispass == 1);
-    const RecordSet lines = m_store->Lines(h.id, m_kind.out ? kExportLines : kImportLines);
-    m_recalculating = true;
-    grid->setRowCount(0);
-    grid->setRowCount(std::max(1, lines.RecordCount()));
-    for (int r = 0; r < grid->rowCount(); ++r)
-        for (int c = 0; c < grid->columnCount(); ++c)
-            setCell(r, c, r < lines.RecordCount() && c > 0 ? acc::valueText(lines.at(r, c - 1)) : QString());
-    for (int r = 0; r < lines.RecordCount(); ++r) {
-        setCell(r, m_cols.no, QString::number(r + 1));
-        recalcRow(r);
-    }
-    m_recalculating = false;
+    std::vector<BillEntryRow> stored = m_store->Lines(h.id);
+    if (stored.empty()) stored.emplace_back(); // a row to type into
+    lines->setRows(std::move(stored));
     recalcTotal();
-    paintRequiredCells();
     m_dirty = false;
     grid->setFocus();
 }
@@ -650,85 +468,48 @@ void BillEntryForm::SearchBill() {
 
 // ---- the grid ----
 
-void BillEntryForm::recalcRow(int row) {
-    const bool was = m_recalculating;
-    m_recalculating = true;
-    const QString priceText = cell(row, m_cols.price()), qtyText = cell(row, m_cols.qty);
-    const std::optional<double> price = NumberValue(priceText, true);
-    const std::optional<double> qty = NumberValue(qtyText, true);
-    // a price or quantity that is not one number stays as typed (the save refuses
-    // it), and an empty one stays empty, as does the amount until both are filled
-    if (price && !priceText.trimmed().isEmpty())
-        setCell(row, m_cols.price(), acc::format(*price, SysVar().Sys_PriceFormat));
-    setCell(row, m_cols.amount,
-            price && qty && !priceText.trimmed().isEmpty() && !qtyText.trimmed().isEmpty()
-                ? acc::format(*price * *qty, SysVar().Sys_AmountFormat)
-                : QString());
-    m_recalculating = was;
-}
-
 void BillEntryForm::recalcTotal() {
-    double total = 0;
-    for (int r = 0; r < grid->rowCount(); ++r)
-        total += number(acc::format(number(cell(r, m_cols.amount)), SysVar().Sys_AmountFormat));
-    txt_BillAmount->setText(
-        acc::format(acc::format(total, SysVar().Sys_AmountFormat), QStringLiteral("￥#,##0.0#")));
-}
-
-void BillEntryForm::paintRequiredCells(int first, int last) {
-    const QColor c = QColor::fromRgb(SysVar().Sys_NotNullColor);
-    const bool was = m_recalculating;
-    m_recalculating = true;
-    for (int r = first; r <= (last < 0 ? grid->rowCount() - 1 : last); ++r)
-        for (int col : {m_cols.price(), m_cols.qty, m_cols.locationCode}) {
-            if (!grid->item(r, col)) setCell(r, col, QString());
-            grid->item(r, col)->setBackground(c);
-        }
-    m_recalculating = was;
+    txt_BillAmount->setText(acc::format(acc::format(lines->total(), SysVar().Sys_AmountFormat),
+                                        QStringLiteral("￥#,##0.0#")));
 }
 
 void BillEntryForm::AddGridRow() {
-    m_recalculating = true;
     rows->AddRow();
-    m_recalculating = false;
-    paintRequiredCells();
 }
 
 void BillEntryForm::DeleteGridRow() {
-    if (grid->currentRow() >= 0) m_dirty = true;
+    if (grid->currentIndex().isValid()) m_dirty = true;
     rows->DeleteRow();
     recalcTotal();
 }
 
 void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice) {
-    int row = grid->rowCount() - 1;
-    if (row < 0 || number(cell(row, m_cols.goodsId)) != 0) {
+    int row = lines->rowCount() - 1;
+    if (row < 0 || lines->row(row).line.goodsId != 0) {
         rows->AddRow();
-        row = grid->rowCount() - 1;
+        row = lines->rowCount() - 1;
     }
-    m_recalculating = true;
-    setCell(row, m_cols.check, "0");
-    setCell(row, m_cols.id, "0");
-    setCell(row, m_cols.goodsId, QString::number(g.headId));
-    setCell(row, m_cols.goodsTypeId, QString::number(g.goodsTypeId));
-    setCell(row, m_cols.goodsCode, g.inputGoodsCode);
-    setCell(row, m_cols.detailCode, g.goodsDetailCode);
-    setCell(row, m_cols.goodsName, g.goodsName);
-    setCell(row, m_cols.goodsDesc, g.goodsDesc);
-    setCell(row, m_cols.goodsType, g.goodsTypeName);
-    setCell(row, m_cols.unit, g.unit);
-    setCell(row, m_cols.packQty, shortNumber(g.packQty));
-    setCell(row, m_cols.weight, shortNumber(g.weight));
-    setCell(row, m_cols.inPrice, shortNumber(g.inPrice));
-    if (m_cols.salePrice >= 0) setCell(row, m_cols.salePrice, shortNumber(g.salePrice));
-    setCell(row, m_cols.qty, shortNumber(qty));
-    setCell(row, m_cols.locationCode, g.locationCode);
-    setCell(row, m_cols.locationId, QString::number(g.locationId));
-    grid->item(row, m_cols.price())->setData(kOwnPriceRole, ownPrice ? QVariant(*ownPrice) : QVariant());
-    recalcRow(row);
-    m_recalculating = false;
+    BillEntryRow r;
+    BillEntryLine& l = r.line;
+    l.goodsId = g.headId;
+    l.goodsTypeId = g.goodsTypeId;
+    l.goodsCode = g.inputGoodsCode;
+    l.goodsDetailCode = g.goodsDetailCode;
+    l.goodsName = g.goodsName;
+    l.goodsDesc = g.goodsDesc;
+    l.goodsTypeName = g.goodsTypeName;
+    l.unit = g.unit;
+    l.packQty = g.packQty;
+    l.weight = g.weight;
+    l.inPrice = g.inPrice;
+    l.salePrice = g.salePrice;
+    l.locationId = g.locationId;
+    r.locationCode = g.locationCode;
+    r.price = shortNumber(m_kind.out ? g.salePrice : g.inPrice);
+    r.qty = shortNumber(qty);
+    r.ownPrice = ownPrice;
+    lines->setRow(row, std::move(r));
     recalcTotal();
-    paintRequiredCells();
     m_dirty = true;
 }
 
@@ -844,16 +625,13 @@ void BillEntryForm::SearchPartner() {
 
 void BillEntryForm::repriceForPartner() {
     const int partner = static_cast<int>(number(txt_partnerId->text()));
-    m_recalculating = true;
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        const QTableWidgetItem* item = grid->item(r, m_cols.price());
-        const QVariant own = item ? item->data(kOwnPriceRole) : QVariant();
-        if (!own.isValid()) continue; // typed, or stored with the bill
-        const std::optional<double> last = m_store->LastPrice(partner, cell(r, m_cols.goodsCode));
-        setCell(r, m_cols.price(), shortNumber(last.value_or(own.toDouble())));
-        recalcRow(r);
+    for (int r = 0; r < lines->rowCount(); ++r) {
+        BillEntryRow row = lines->row(r);
+        if (!row.ownPrice) continue; // typed, or stored with the bill
+        const std::optional<double> last = m_store->LastPrice(partner, row.line.goodsCode);
+        row.price = shortNumber(last.value_or(*row.ownPrice));
+        lines->setRow(r, std::move(row));
     }
-    m_recalculating = false;
     recalcTotal();
 }
 
@@ -863,87 +641,63 @@ void BillEntryForm::SetLocationForSelection() {
     dlg.RunSearch();
     RunModal(&dlg);
     const auto picked = dlg.picked<m_location>();
-    if (grid->rowCount() == 0) rows->AddRow();
+    if (lines->rowCount() == 0) rows->AddRow();
     if (picked.empty()) return;
-    int from = grid->currentRow(), to = from;
-    for (const QTableWidgetSelectionRange& range : grid->selectedRanges()) {
-        from = std::min(from < 0 ? range.topRow() : from, range.topRow());
-        to = std::max(to, range.bottomRow());
+    int from = grid->currentIndex().row(), to = from;
+    for (const QItemSelectionRange& range : grid->selectionModel()->selection()) {
+        from = std::min(from < 0 ? range.top() : from, range.top());
+        to = std::max(to, range.bottom());
     }
     if (from < 0) from = to = 0;
-    m_recalculating = true; // the lookup's choice is taken as it is
-    for (int r = from; r <= to && r < grid->rowCount(); ++r) {
-        setCell(r, m_cols.locationCode, picked.front().locationCode);
-        setCell(r, m_cols.locationId, QString::number(picked.front().id));
+    // the lookup's choice is taken as it is
+    for (int r = from; r <= to && r < lines->rowCount(); ++r) {
+        lines->setLocation(r, picked.front().id, picked.front().locationCode);
         m_dirty = true;
     }
-    m_recalculating = false;
 }
 
 // ---- saving, approval, deletion ----
-
-QString BillEntryForm::badNumber(int row, QTableWidgetItem** problemCell) const {
-    for (int c : {m_cols.price(), m_cols.qty}) {
-        const std::optional<double> v = NumberValue(cell(row, c), true);
-        QString problem;
-        if (!v)
-            problem = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
-                          .arg(row + 1)
-                          .arg(grid->horizontalHeaderItem(c)->text());
-        else if (*v < 0) // a correction is a bill of the other kind, not a negative line
-            problem = QStringLiteral("第%1行%2不能小于0!")
-                          .arg(row + 1)
-                          .arg(c == m_cols.qty ? QStringLiteral("数量") : QStringLiteral("价格"));
-        if (!problem.isEmpty()) {
-            *problemCell = grid->item(row, c);
-            return problem;
-        }
-    }
-    return {};
-}
 
 void BillEntryForm::SaveBill() {
     rows->CommitEdit();
     const bool isNew = formId() < 1;
     if (!CheckFunction(isNew ? m_kind.codeSave() : m_kind.codeUpdate())) return;
-    if (txt_partnerName->text().trimmed().isEmpty() || number(txt_partnerId->text()) < 1)
-        return refuse(QString::fromUtf8(m_kind.partnerMissing), btn_searchPartner);
-    if (cobo_accountType->currentText().trimmed().isEmpty())
-        return refuse(QStringLiteral("请选择账目标识!"), cobo_accountType);
-    if (cobo_billType->currentText().trimmed().isEmpty())
-        return refuse(QString::fromUtf8(m_kind.typeMissing), cobo_billType);
-    if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能保存!"));
-    // incomplete rows go, from the last up; the walk stops at the first
-    // (lowest) row that lacks its location or name, or whose price or
-    // quantity is no number or below 0 (rows above it keep their numbers)
-    QString problem;
-    QTableWidgetItem* problemCell = nullptr;
-    for (int r = grid->rowCount() - 1; r >= 0 && problem.isEmpty(); --r) {
-        if (cell(r, m_cols.goodsCode).trimmed().isEmpty() || number(cell(r, m_cols.goodsId)) == 0 ||
-            number(cell(r, m_cols.goodsTypeId)) == 0) {
-            grid->removeRow(r);
-            continue;
-        }
-        if (cell(r, m_cols.locationCode).trimmed().isEmpty()) {
-            problem = QString::fromUtf8(m_kind.locationMissing);
-            problemCell = grid->item(r, m_cols.locationCode);
-        } else if (cell(r, m_cols.goodsName).trimmed().isEmpty()) {
-            problem = QStringLiteral("货品名称不能为空!");
-            problemCell = grid->item(r, m_cols.goodsName);
-        } else {
-            problem = badNumber(r, &problemCell);
-        }
+    BillHeadInput head;
+    head.partnerName = txt_partnerName->text();
+    head.partnerId = static_cast<int>(number(txt_partnerId->text()));
+    head.accountName = cobo_accountType->currentText();
+    head.typeName = cobo_billType->currentText();
+    head.approved = isApproved();
+    const BillProblem problem =
+        CheckBill(head, lines->rows(),
+                  {QString::fromUtf8(m_kind.partnerMissing), QString::fromUtf8(m_kind.typeMissing),
+                   QString::fromUtf8(m_kind.locationMissing), lines->caption(LineField::Price),
+                   lines->caption(LineField::Qty)});
+    switch (problem.where) {
+    case BillProblem::Partner:
+        return refuse(problem.text, btn_searchPartner);
+    case BillProblem::Account:
+        return refuse(problem.text, cobo_accountType);
+    case BillProblem::Type:
+        return refuse(problem.text, cobo_billType);
+    case BillProblem::Approved:
+        return refuse(problem.text);
+    default:
+        break;
     }
-    const bool noLines = grid->rowCount() == 0;
-    if (noLines) rows->AddRow(); // the grid keeps one row to type into
-    rows->Renumber();
+    for (int r : problem.dropped) // lines without goods go
+        lines->removeRows(r, 1);
+    if (lines->rowCount() == 0) rows->AddRow(); // the grid keeps one row to type into
     recalcTotal();
-    if (!problem.isEmpty()) {
-        if (problemCell) grid->setCurrentItem(problemCell);
-        return refuse(problem, grid);
+    if (problem.where == BillProblem::NoLines) return refuse(problem.text, txt_goodsCode);
+    if (problem.where != BillProblem::None) {
+        const LineField cell = problem.where == BillProblem::LineLocation ? LineField::LocationCode
+                               : problem.where == BillProblem::LineName   ? LineField::GoodsName
+                               : problem.where == BillProblem::LinePrice  ? LineField::Price
+                                                                          : LineField::Qty;
+        setCurrentCell(problem.row, cell);
+        return refuse(problem.text, grid);
     }
-    // a bill without goods moves no stock and would only take a number
-    if (noLines) return refuse(QStringLiteral("当前单据没有货品明细,不能保存!"), txt_goodsCode);
     if (!MsgBox::Confirm(QStringLiteral("确定保存当前单据吗?"), windowTitle())) return;
 
     BillEntryHead h;
@@ -960,39 +714,19 @@ void BillEntryForm::SaveBill() {
     h.updateLastUser = CurrentUser().user;
     h.updateLastTime = FormatNow("yyyy-mm-dd hh:nn:ss");
     h.userId = CurrentUser().id;
-    std::vector<BillEntryLine> lines;
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        if (cell(r, m_cols.goodsCode).trimmed().isEmpty() || number(cell(r, m_cols.goodsId)) == 0 ||
-            number(cell(r, m_cols.goodsTypeId)) == 0 || cell(r, m_cols.locationCode).trimmed().isEmpty())
-            continue;
-        BillEntryLine l;
-        l.rowNo = static_cast<int>(number(cell(r, m_cols.no)));
-        l.goodsId = static_cast<int>(number(cell(r, m_cols.goodsId)));
-        l.goodsTypeId = static_cast<int>(number(cell(r, m_cols.goodsTypeId)));
-        l.goodsCode = cell(r, m_cols.goodsCode);
-        l.goodsName = cell(r, m_cols.goodsName);
-        l.goodsDesc = cell(r, m_cols.goodsDesc);
-        l.goodsTypeName = cell(r, m_cols.goodsType);
-        l.unit = cell(r, m_cols.unit);
-        l.packQty = number(cell(r, m_cols.packQty));
-        l.weight = number(cell(r, m_cols.weight));
-        l.inPrice = number(cell(r, m_cols.inPrice));
-        if (m_cols.salePrice >= 0) l.salePrice = number(cell(r, m_cols.salePrice));
-        l.qty = number(cell(r, m_cols.qty));
-        l.locationId = static_cast<int>(number(cell(r, m_cols.locationId)));
-        l.lotNo = cell(r, m_cols.lotNo);
-        l.remark = cell(r, m_cols.remark);
-        l.goodsDetailCode = cell(r, m_cols.detailCode);
-        lines.push_back(l);
+    std::vector<BillEntryLine> stored;
+    for (int r = 0; r < lines->rowCount(); ++r) {
+        const BillEntryRow& row = lines->row(r);
+        if (!HoldsGoods(row) || row.locationCode.trimmed().isEmpty()) continue;
+        BillEntryLine l = row.line;
+        l.rowNo = r + 1;
+        l.qty = number(row.qty);
+        stored.push_back(l);
     }
-    const m_DBresult r = m_store->Save(h, lines);
+    const m_DBresult r = m_store->Save(h, stored);
     if (!r.isResult) return refuse(r.str_MsgBox);
     // stored prices are the bill's: they stay, as when the bill is loaded
-    m_recalculating = true;
-    for (int row = 0; row < grid->rowCount(); ++row)
-        if (QTableWidgetItem* item = grid->item(row, m_cols.price()))
-            item->setData(kOwnPriceRole, QVariant());
-    m_recalculating = false;
+    lines->keepPrices();
     showApproval(false);
     txt_billNo->setText(h.billNo);
     txt_id->setText(QString::number(h.id));
@@ -1039,102 +773,4 @@ void BillEntryForm::PrintBill() {
     ::PrintBill(m_kind.out, static_cast<int>(acc::val(txt_id->text())), windowTitle());
 }
 
-// ---- keys ----
 
-bool BillEntryForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-        return QWidget::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool ctrl = key->modifiers() & Qt::ControlModifier;
-    const int k = key->key();
-    const bool inGrid = watched == grid;
-    const bool command =
-        ctrl && (k == Qt::Key_F || k == Qt::Key_S || k == Qt::Key_A || k == Qt::Key_P || k == Qt::Key_Z);
-    // saving and printing work wherever the focus is in the form: keys the
-    // grid's cell editors leave come on to the grid, the others' to the form
-    const bool anywhere = ctrl && (k == Qt::Key_S || k == Qt::Key_P);
-    if (event->type() == QEvent::ShortcutOverride) {
-        // the form's commands come before what a text box would do with these keys
-        if (anywhere || (command && !inGrid && watched != this)) {
-            event->accept();
-            return true;
-        }
-        return QWidget::eventFilter(watched, event);
-    }
-    if (anywhere) {
-        if (k == Qt::Key_S)
-            SaveBill();
-        else
-            PrintBill();
-        return true;
-    }
-    if (watched == this) return QWidget::eventFilter(watched, event);
-    if (inGrid) {
-        if (ctrl && k == Qt::Key_Z) {
-            txt_goodsCode->setFocus();
-            return true;
-        }
-        if ((k == Qt::Key_Return || k == Qt::Key_Enter) &&
-            (grid->currentColumn() == m_cols.goodsCode || grid->currentColumn() == m_cols.unit)) {
-            grid->setCurrentCell(grid->currentRow(), m_cols.weight);
-            return true;
-        }
-        return QWidget::eventFilter(watched, event); // uvg's keys, Ctrl+A among them
-    }
-    if (command) {
-        if (k == Qt::Key_F) SearchGoods();
-        if (k == Qt::Key_A) NewBill();
-        if (k == Qt::Key_Z) {
-            if (watched == txt_goodsCode) {
-                grid->setFocus();
-                if (grid->rowCount() > 0)
-                    grid->setCurrentCell(std::max(0, grid->currentRow()), m_cols.price());
-            } else {
-                txt_goodsCode->setFocus();
-            }
-        }
-        return true;
-    }
-    if (k == Qt::Key_F3 || k == Qt::Key_F5 || k == Qt::Key_F6) {
-        QWidget* target = k == Qt::Key_F3   ? static_cast<QWidget*>(txt_Qty)
-                          : k == Qt::Key_F5 ? static_cast<QWidget*>(txt_price)
-                                            : static_cast<QWidget*>(cobo_location);
-        target->setFocus();
-        // what is typed next replaces the box's text
-        if (auto* e = qobject_cast<QLineEdit*>(target)) e->selectAll();
-        if (target == cobo_location && cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
-        return true;
-    }
-    if (k == Qt::Key_Return || k == Qt::Key_Enter) {
-        if (watched == txt_goodsCode) {
-            GoodsCodeEntered();
-            return true;
-        }
-        if (watched == cobo_location) {
-            const QString code = cobo_location->currentText().trimmed();
-            if (!code.isEmpty() && availableLocation(code).id < 1) {
-                refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), cobo_location);
-                if (cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
-                return true;
-            }
-        }
-        if (watched == txt_Qty || watched == txt_price || watched == cobo_location) {
-            txt_goodsCode->setFocus();
-            txt_goodsCode->selectAll();
-            return true;
-        }
-        if (qobject_cast<QPushButton*>(watched)) return QWidget::eventFilter(watched, event);
-        focusNextChild();
-        return true;
-    }
-    if (watched == txt_Qty || watched == txt_price) {
-        // digits, Backspace and the point only; other keys are dropped silently
-        const QString t = key->text();
-        if (!t.isEmpty() && t.at(0).isPrint() && !t.at(0).isDigit() && t != ".") return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-frmImport::frmImport(QWidget* parent) : BillEntryForm(kImportKind, parent) {}
-
-frmExport::frmExport(QWidget* parent) : BillEntryForm(kExportKind, parent) {}

@@ -5,12 +5,14 @@
 // codes and lookups that differ. Stock-out adds a sale-price column and the
 // negative-stock question when goods are entered.
 
+#include "billlinesmodel.h"
 #include "billstore.h"
 #include "master/goods.h"
 #include "master/location.h"
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -19,24 +21,46 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
+class QTableView;
 class uvg;
 
-struct BillEntryKind;
+// What makes a bill entry window a stock-in or a stock-out window: names,
+// captions, messages, permission codes, lookups, the grid's columns and the
+// store of its records. A new kind of bill is one more of these.
+struct BillEntryKind {
+    bool out; // takes goods out: sale prices, and the stock question when goods are entered
+    const char* objectName;
+    const char* title;
+    const char* billNoLabel;
+    const char* partnerLabel;
+    const char* typeLabel;
+    const char* partnerNameName;
+    const char* partnerIdName;
+    const char* partnerButtonName;
+    const char* typeComboName;
+    const char* typeDict;
+    const char* priceBoxName;
+    const char* gridName;
+    std::vector<LineColumn> columns;
+    const char* partnerMode;
+    const char* goodsMode;
+    const char* partnerMissing;
+    const char* typeMissing;
+    const char* locationMissing;
+    const char* listWindow; // the bill list report opened by "seachBill"
+    QString (*codeSave)();
+    QString (*codeUpdate)();
+    QString (*codeDelete)();
+    QString (*codePass)();
+    QString (*codeNoPass)();
+    QString (*codePrint)();
+    QString (*codeSearch)();
+    std::unique_ptr<BillStore> (*store)();
+};
 
 class BillEntryForm : public QWidget {
     Q_OBJECT
 public:
-    // The grid's columns; -1 for a column the kind does not have.
-    struct Columns {
-        int no = 0, check = 1, id = 2, goodsId = 3, goodsTypeId = 4, goodsCode = 5, detailCode = 6,
-            goodsName = 7, goodsDesc = 8, goodsType = 9, unit = 10, packQty = 11, weight = 12, inPrice = 13,
-            salePrice = -1, qty = 14, amount = 15, locationId = 16, locationCode = 17, lotNo = 18, remark = 19,
-            count = 20;
-        int price() const { return salePrice >= 0 ? salePrice : inPrice; }
-    };
-    const Columns& cols() const { return m_cols; }
     bool isStockOut() const;
 
     QLineEdit* txt_id;
@@ -60,9 +84,11 @@ public:
     QComboBox* cobo_location;
     QPushButton* btn_searchGoods;
     QLabel* lb_NoGoods;
-    QTableWidget* grid; // vs_import / vs_export
+    QTableView* grid; // vs_import / vs_export
+    BillLinesModel* lines;
     uvg* rows;
     QMenu* rowMenu;
+    QAction* saveAction;
     QAction* passAction;
     QAction* printAction;
     QAction* searchBillAction;
@@ -93,6 +119,8 @@ protected:
     BillEntryForm(const BillEntryKind& kind, QWidget* parent);
     ~BillEntryForm() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The form's keys, as actions with shortcuts.
+    void addKeys();
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -102,31 +130,29 @@ private:
     void buildGrid();
     void showApproval(bool approved);
     void hideStamps();
-    void recalcRow(int row);
     void recalcTotal();
-    void paintRequiredCells(int first = 0, int last = -1);
+    void setCurrentCell(int row, LineField field);
     // ownPrice: the unit's own price when the line's price was filled in
     // automatically; such a price follows a change of partner.
     void addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice);
     void repriceForPartner();
     // The enabled, unlocked location granted to the user with this code; id 0 when none.
     static m_location availableLocation(const QString& code);
-    void locationTyped(QTableWidgetItem* item);
-    // Why the row's price or quantity cannot be saved (no number, or below 0),
-    // with the cell; empty when both can.
-    QString badNumber(int row, QTableWidgetItem** cell) const;
+    void lineTyped(int row, LineField field, const QString& text);
+    void locationTyped(int row, const QString& text);
     void openGoodsLookup(const QString& keyword);
     bool confirmStock(const m_goods_detail& goods, double qty);
     void refuse(const QString& text, QWidget* focus = nullptr);
-    QString cell(int row, int column) const;
-    void setCell(int row, int column, const QString& text);
     int formId() const;
+    // the keys' commands
+    void newBillOrRow();
+    void switchFocus();
+    void focusInputBox(QWidget* box);
+    bool enterInInputBar(QWidget* watched);
 
     const BillEntryKind& m_kind;
-    Columns m_cols;
     std::unique_ptr<BillStore> m_store;
     dal_goods_detail m_goods;
-    bool m_recalculating = false;
     bool m_dirty = false; // changed since the last load, save or new bill
     QWidget* m_inputBox = nullptr;
     QWidget* m_rowButtons[2] = {nullptr, nullptr};

@@ -10,23 +10,34 @@
 
 uvg::uvg(QObject* parent) : QObject(parent) {}
 
-void uvg::init(QTableWidget* grid, int rowLimit) {
+void uvg::init(QTableView* grid, int rowLimit) {
     m_grid = grid;
     m_limit = rowLimit;
     m_rowHeight = grid->verticalHeader()->minimumSectionSize();
     grid->installEventFilter(this);
 }
 
+int uvg::rowCount() const {
+    return m_grid->model()->rowCount();
+}
+
+int uvg::columnCount() const {
+    return m_grid->model()->columnCount();
+}
+
+void uvg::setCurrentCell(int row, int column) {
+    m_grid->setCurrentIndex(m_grid->model()->index(row, column));
+}
+
 bool uvg::editable(int column) const {
     if (m_grid->isColumnHidden(column)) return false;
-    const QTableWidgetItem* head = m_grid->horizontalHeaderItem(column);
-    return !head || head->data(Qt::UserRole).toString() != "readonly";
+    return m_grid->model()->headerData(column, Qt::Horizontal, Qt::UserRole).toString() != "readonly";
 }
 
 int uvg::uGetFirstCol() const {
-    for (int c = 1; c < m_grid->columnCount(); ++c)
+    for (int c = 1; c < columnCount(); ++c)
         if (editable(c)) return c;
-    return std::min(1, m_grid->columnCount() - 1);
+    return std::min(1, columnCount() - 1);
 }
 
 void uvg::CommitEdit() {
@@ -39,7 +50,7 @@ void uvg::CommitEdit() {
 }
 
 bool uvg::atLimit() const {
-    if (m_limit >= 1 && m_grid->rowCount() >= m_limit) {
+    if (m_limit >= 1 && rowCount() >= m_limit) {
         MsgBox::Show(QStringLiteral("最大行为%1行,请新建单据!").arg(m_limit), MsgBox::Information, "System");
         return true;
     }
@@ -48,72 +59,71 @@ bool uvg::atLimit() const {
 
 void uvg::prepareRow(int row) {
     if (m_rowHeight > 0) m_grid->setRowHeight(row, std::max(m_rowHeight, m_grid->rowHeight(row)));
-    for (int c = 0; c < m_grid->columnCount(); ++c)
-        if (!m_grid->item(row, c)) m_grid->setItem(row, c, new QTableWidgetItem);
+    // a table widget's cells get their items, so that they can be read and written at once
+    if (auto* table = qobject_cast<QTableWidget*>(m_grid))
+        for (int c = 0; c < table->columnCount(); ++c)
+            if (!table->item(row, c)) table->setItem(row, c, new QTableWidgetItem);
 }
 
 void uvg::Renumber() {
-    for (int r = 0; r < m_grid->rowCount(); ++r) {
-        if (!m_grid->item(r, 0)) m_grid->setItem(r, 0, new QTableWidgetItem);
-        m_grid->item(r, 0)->setText(QString::number(r + 1));
-    }
+    QAbstractItemModel* model = m_grid->model();
+    for (int r = 0; r < rowCount(); ++r)
+        model->setData(model->index(r, 0), QString::number(r + 1));
 }
 
 bool uvg::AddRow() {
     if (atLimit()) return false;
-    const int row = m_grid->rowCount();
-    m_grid->insertRow(row);
+    const int row = rowCount();
+    m_grid->model()->insertRow(row);
     prepareRow(row);
-    m_grid->item(row, 0)->setText(QString::number(row + 1));
+    m_grid->model()->setData(m_grid->model()->index(row, 0), QString::number(row + 1));
     // typing goes straight into the new row's first editable cell
-    m_grid->setCurrentCell(row, uGetFirstCol());
-    m_grid->scrollToItem(m_grid->currentItem());
+    setCurrentCell(row, uGetFirstCol());
+    m_grid->scrollTo(m_grid->currentIndex());
     m_grid->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 bool uvg::InsertRow() {
     if (atLimit()) return false;
-    const int row = m_grid->currentRow();
+    const int row = m_grid->currentIndex().row();
     if (row < 0) return false;
-    const int column = m_grid->currentColumn();
-    m_grid->insertRow(row);
+    const int column = m_grid->currentIndex().column();
+    m_grid->model()->insertRow(row);
     prepareRow(row);
     Renumber();
-    m_grid->setCurrentCell(row + 1, column < 0 ? uGetFirstCol() : column);
+    setCurrentCell(row + 1, column < 0 ? uGetFirstCol() : column);
     return true;
 }
 
 void uvg::DeleteRow() {
-    const int current = m_grid->currentRow();
-    if (current < 0 || m_grid->rowCount() == 0) return;
+    const int current = m_grid->currentIndex().row();
+    if (current < 0 || rowCount() == 0) return;
     int from = current, to = current;
-    for (const QTableWidgetSelectionRange& range : m_grid->selectedRanges()) {
-        if (range.topRow() <= current && current <= range.bottomRow()) {
-            from = range.topRow();
-            to = range.bottomRow();
+    for (const QItemSelectionRange& range : m_grid->selectionModel()->selection()) {
+        if (range.top() <= current && current <= range.bottom()) {
+            from = range.top();
+            to = range.bottom();
         }
     }
-    const int column = m_grid->currentColumn();
-    for (int r = to; r >= from; --r)
-        m_grid->removeRow(r);
-    if (m_grid->rowCount() == 0) {
-        m_grid->insertRow(0);
+    const int column = m_grid->currentIndex().column();
+    m_grid->model()->removeRows(from, to - from + 1);
+    if (rowCount() == 0) {
+        m_grid->model()->insertRow(0);
         prepareRow(0);
     }
     Renumber();
-    m_grid->setCurrentCell(std::min(from, m_grid->rowCount() - 1), column < 0 ? uGetFirstCol() : column);
+    setCurrentCell(std::min(from, rowCount() - 1), column < 0 ? uGetFirstCol() : column);
 }
 
 void uvg::CopySelection() {
     QString text;
-    for (const QTableWidgetSelectionRange& range : m_grid->selectedRanges()) {
-        for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+    for (const QItemSelectionRange& range : m_grid->selectionModel()->selection()) {
+        for (int r = range.top(); r <= range.bottom(); ++r) {
             QStringList cells;
-            for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) {
+            for (int c = range.left(); c <= range.right(); ++c) {
                 if (m_grid->isColumnHidden(c)) continue;
-                const QTableWidgetItem* item = m_grid->item(r, c);
-                cells << (item ? item->text() : QString());
+                cells << m_grid->model()->index(r, c).data().toString();
             }
             text += cells.join('\t') + '\n';
         }
@@ -126,18 +136,18 @@ void uvg::MoveOn() {
 }
 
 void uvg::moveOn(bool editLater) {
-    const int row = m_grid->currentRow();
+    const int row = m_grid->currentIndex().row();
     if (row < 0) return;
-    int next = m_grid->currentColumn() + 1;
-    while (next < m_grid->columnCount() && !editable(next))
+    int next = m_grid->currentIndex().column() + 1;
+    while (next < columnCount() && !editable(next))
         ++next;
-    if (next < m_grid->columnCount()) {
-        m_grid->setCurrentCell(row, next);
-        // (editItem opens an editor whatever the triggers say)
+    if (next < columnCount()) {
+        setCurrentCell(row, next);
+        // (edit opens an editor whatever the triggers say)
         if (m_grid->editTriggers() == QAbstractItemView::NoEditTriggers) return;
         auto edit = [this, row, next] {
-            if (m_grid->currentRow() == row && m_grid->currentColumn() == next)
-                m_grid->editItem(m_grid->item(row, next));
+            const QModelIndex current = m_grid->currentIndex();
+            if (current.row() == row && current.column() == next) m_grid->edit(current);
         };
         if (editLater)
             QMetaObject::invokeMethod(this, edit, Qt::QueuedConnection);
@@ -145,8 +155,8 @@ void uvg::moveOn(bool editLater) {
             edit();
         return;
     }
-    if (row == m_grid->rowCount() - 1 && !AddRow()) return;
-    m_grid->setCurrentCell(row + 1, uGetFirstCol());
+    if (row == rowCount() - 1 && !AddRow()) return;
+    setCurrentCell(row + 1, uGetFirstCol());
 }
 
 bool uvg::eventFilter(QObject* watched, QEvent* event) {

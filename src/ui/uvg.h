@@ -1,20 +1,22 @@
 #pragma once
 // Takes charge of an editable grid: adding, inserting, deleting and numbering
 // rows, copying cells, moving on with Enter, and an optional row limit.
-// Column 0 holds the line numbers 1, 2, ...
+// Column 0 holds the line numbers 1, 2, ... (a model that numbers its rows
+// itself may refuse them). Columns whose header data under Qt::UserRole is
+// "readonly" are passed over when moving on.
 
 #include <QObject>
 
-class QTableWidget;
+class QTableView;
 
 class uvg : public QObject {
     Q_OBJECT
 public:
     explicit uvg(QObject* parent = nullptr);
     // Takes over the grid; rowLimit 0 or less means no limit.
-    void init(QTableWidget* grid, int rowLimit);
+    void init(QTableView* grid, int rowLimit);
     void setEnterMovesOn(bool on) { m_enterMovesOn = on; }
-    QTableWidget* grid() const { return m_grid; }
+    QTableView* grid() const { return m_grid; }
 
     // The first visible, editable column after column 0.
     int uGetFirstCol() const;
@@ -40,7 +42,10 @@ private:
     bool editable(int column) const;
     void moveOn(bool editLater);
     void prepareRow(int row);
-    QTableWidget* m_grid = nullptr;
+    int rowCount() const;
+    int columnCount() const;
+    void setCurrentCell(int row, int column);
+    QTableView* m_grid = nullptr;
     int m_limit = 0;
     int m_rowHeight = 0;
     bool m_enterMovesOn = false;

@@ -1,4 +1,5 @@
 #include "bills/bill.h"
+#include "bills/billcheck.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
@@ -225,4 +226,71 @@ TEST_F(BillTest, ABillApprovedOrDeletedMeanwhileIsNeitherRewrittenNorDeleted) {
     m_rk_head pass = h;
     pass.ispass = 1;
     EXPECT_EQ(m_head.Update_pass(pass), 0);
+}
+
+namespace {
+
+BillEntryRow goodsLine(const QString& price, const QString& qty, const QString& location = "A-01") {
+    BillEntryRow r;
+    r.line.goodsCode = "G1";
+    r.line.goodsId = 1;
+    r.line.goodsTypeId = 4;
+    r.line.goodsName = "货品";
+    r.locationCode = location;
+    r.price = price;
+    r.qty = qty;
+    return r;
+}
+
+} // namespace
+
+TEST(BillCheck, HeadFirstThenTheLowestBadLineWithTheLinesBelowItDropped) {
+    const BillCheckTexts texts{"供应商不能为空!", "请选择入库类型!", "库位!", "进价", "数量"};
+    BillHeadInput head{"甲", 1, "账A", "采购", false};
+    const std::vector<BillEntryRow> good = {goodsLine("1", "2")};
+    // the head, field by field
+    BillHeadInput h = head;
+    h.partnerId = 0;
+    EXPECT_EQ(CheckBill(h, good, texts).where, BillProblem::Partner);
+    h = head;
+    h.typeName = " ";
+    h.accountName = "";
+    EXPECT_EQ(CheckBill(h, good, texts).text, "请选择账目标识!");
+    h.accountName = "账A";
+    EXPECT_EQ(CheckBill(h, good, texts).text, "请选择入库类型!");
+    h = head;
+    h.approved = true;
+    EXPECT_EQ(CheckBill(h, {}, texts).text, "当前单据已审核,不能保存!");
+    EXPECT_EQ(CheckBill(head, good, texts).where, BillProblem::None);
+    EXPECT_EQ(CheckBill(head, {goodsLine("0", "0")}, texts).where, BillProblem::None);
+
+    // lines from the last up: empty ones go until the first bad one, which is reported
+    BillEntryRow empty;
+    BillEntryRow codeOnly;
+    codeOnly.line.goodsCode = "X";
+    std::vector<BillEntryRow> lines = {goodsLine("1", "x"), goodsLine("1", "2", ""), empty, codeOnly};
+    BillProblem p = CheckBill(head, lines, texts);
+    EXPECT_EQ(p.where, BillProblem::LineLocation);
+    EXPECT_EQ(p.text, "库位!");
+    EXPECT_EQ(p.row, 1);
+    EXPECT_EQ(p.dropped, std::vector<int>({3, 2}));
+    lines[1].locationCode = "A-01";
+    lines[1].line.goodsName = " ";
+    EXPECT_EQ(CheckBill(head, lines, texts).text, "货品名称不能为空!");
+    lines[1].line.goodsName = "货品";
+    p = CheckBill(head, lines, texts);
+    EXPECT_EQ(p.text, "第1行数量不是有效的数字,请重新输入!");
+    EXPECT_EQ(p.row, 0);
+    lines[0] = goodsLine("-1", "-2"); // the price before the quantity
+    EXPECT_EQ(CheckBill(head, lines, texts).text, "第1行价格不能小于0!");
+    lines[0] = goodsLine("1.2.3", "1");
+    EXPECT_EQ(CheckBill(head, lines, texts).text, "第1行进价不是有效的数字,请重新输入!");
+    lines[0] = goodsLine("1", "-2");
+    EXPECT_EQ(CheckBill(head, lines, texts).text, "第1行数量不能小于0!");
+
+    // nothing but empty lines: all go, and the bill has no goods
+    p = CheckBill(head, {empty, codeOnly}, texts);
+    EXPECT_EQ(p.where, BillProblem::NoLines);
+    EXPECT_EQ(p.text, "当前单据没有货品明细,不能保存!");
+    EXPECT_EQ(p.dropped, std::vector<int>({1, 0}));
 }

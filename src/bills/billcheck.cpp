@@ -1,0 +1,82 @@
+#include "billcheck.h"
+
+#include "master/numbertext.h"
+
+bool HoldsGoods(const BillEntryRow& row) {
+    return !row.line.goodsCode.trimmed().isEmpty() && row.line.goodsId != 0 && row.line.goodsTypeId != 0;
+}
+
+namespace {
+
+BillProblem headProblem(BillProblem::Where where, const QString& text) {
+    BillProblem p;
+    p.where = where;
+    p.text = text;
+    return p;
+}
+
+// Why a line's price or quantity cannot be saved: no number, or below 0.
+BillProblem::Where badNumber(const BillEntryRow& row, int rowNo, const BillCheckTexts& texts, QString* text) {
+    const std::pair<BillProblem::Where, const QString*> cells[] = {{BillProblem::LinePrice, &row.price},
+                                                                   {BillProblem::LineQty, &row.qty}};
+    for (const auto& [where, value] : cells) {
+        const bool price = where == BillProblem::LinePrice;
+        const std::optional<double> v = NumberValue(*value, true);
+        if (!v) {
+            *text = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
+                        .arg(rowNo)
+                        .arg(price ? texts.priceCaption : texts.qtyCaption);
+            return where;
+        }
+        if (*v < 0) { // a correction is a bill of the other kind, not a negative line
+            *text = QStringLiteral("第%1行%2不能小于0!")
+                        .arg(rowNo)
+                        .arg(price ? QStringLiteral("价格") : QStringLiteral("数量"));
+            return where;
+        }
+    }
+    return BillProblem::None;
+}
+
+} // namespace
+
+BillProblem CheckBill(const BillHeadInput& head, const std::vector<BillEntryRow>& lines,
+                      const BillCheckTexts& texts) {
+    if (head.partnerName.trimmed().isEmpty() || head.partnerId < 1)
+        return headProblem(BillProblem::Partner, texts.partnerMissing);
+    if (head.accountName.trimmed().isEmpty()) return headProblem(BillProblem::Account, QStringLiteral("请选择账目标识!"));
+    if (head.typeName.trimmed().isEmpty()) return headProblem(BillProblem::Type, texts.typeMissing);
+    if (head.approved) return headProblem(BillProblem::Approved, QStringLiteral("当前单据已审核,不能保存!"));
+    // lines without goods go, from the last up; the walk stops at the first
+    // (lowest) line that lacks its location or name, or whose price or
+    // quantity is no number or below 0 (lines above it keep their numbers)
+    BillProblem p;
+    int r = static_cast<int>(lines.size()) - 1;
+    for (; r >= 0; --r) {
+        const BillEntryRow& row = lines[r];
+        if (!HoldsGoods(row)) {
+            p.dropped.push_back(r);
+            continue;
+        }
+        const int rowNo = r + 1; // the lines above it stay, so its number stays
+        if (row.locationCode.trimmed().isEmpty()) {
+            p.where = BillProblem::LineLocation;
+            p.text = texts.locationMissing;
+        } else if (row.line.goodsName.trimmed().isEmpty()) {
+            p.where = BillProblem::LineName;
+            p.text = QStringLiteral("货品名称不能为空!");
+        } else {
+            p.where = badNumber(row, rowNo, texts, &p.text);
+        }
+        if (p.where != BillProblem::None) {
+            p.row = r;
+            return p;
+        }
+    }
+    // a bill without goods moves no stock and would only take a number
+    if (p.dropped.size() == lines.size()) {
+        p.where = BillProblem::NoLines;
+        p.text = QStringLiteral("当前单据没有货品明细,不能保存!");
+    }
+    return p;
+}
