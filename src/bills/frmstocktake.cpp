@@ -14,7 +14,6 @@
 #include "ui/modal.h"
 #include "ui/permission.h"
 
-#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,127 +35,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
-
-QString units(double pieces, double perUnit) {
-    return acc::formatNumber(pieces / perUnit, "#0.0##");
-}
 
 QString now() {
     return FormatNow("yyyy-mm-dd hh:nn:ss");
 }
 
 } // namespace
-
-// The sheet's lines as the grid shows them, in default units, under the filter.
-class StockTakeModel : public QAbstractTableModel {
-public:
-    enum Column { No, Place, Code, Name, Desc, Unit, Book, Counted, Difference, Count };
-
-    StockTakeModel(StockTakeSheet& sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet) {}
-
-    // Rebuilds the rows under the filter.
-    void refresh(int filter) {
-        beginResetModel();
-        m_filter = filter;
-        m_rows.clear();
-        const auto& lines = m_sheet.lines();
-        for (int r = 0; r < static_cast<int>(lines.size()); ++r)
-            if (shown(lines[static_cast<size_t>(r)])) m_rows.push_back(r);
-        endResetModel();
-    }
-    int sheetRow(int row) const {
-        return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(row)] : -1;
-    }
-    int rowOf(int sheetRow) const {
-        for (int k = 0; k < static_cast<int>(m_rows.size()); ++k)
-            if (m_rows[static_cast<size_t>(k)] == sheetRow) return k;
-        return -1;
-    }
-    void lineChanged(int sheetRow) {
-        const int row = rowOf(sheetRow);
-        if (row >= 0) emit dataChanged(index(row, 0), index(row, Count - 1));
-    }
-    std::function<bool(int sheetRow, const QString& text)> edit;
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : Count; }
-
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole)
-            return QAbstractTableModel::headerData(section, o, role);
-        static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
-                                            "单位", "账面数量", "盘点数量", "差异"};
-        return QString::fromUtf8(names[section]);
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        const int r = sheetRow(index.row());
-        if (r < 0) return {};
-        const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(r)];
-        const int c = index.column();
-        if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            switch (c) {
-            case No:
-                return index.row() + 1;
-            case Place:
-                return l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode;
-            case Code:
-                return l.goodsCode;
-            case Name:
-                return l.goodsName;
-            case Desc:
-                return l.goodsDesc;
-            case Unit:
-                return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
-            case Book:
-                return units(l.book(), l.perUnit());
-            case Counted:
-                return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
-            case Difference:
-                return l.countQty ? units(l.difference(), l.perUnit()) : QString();
-            default:
-                return {};
-            }
-        }
-        if (role == Qt::TextAlignmentRole && c >= Book) return int(Qt::AlignRight | Qt::AlignVCenter);
-        if (role == Qt::TextAlignmentRole && (c == No || c == Unit)) return int(Qt::AlignCenter);
-        if (role == Qt::ForegroundRole && c == Difference && l.countQty) {
-            if (l.difference() < -0.000001) return QColor(200, 0, 0); // shortage
-            if (l.difference() > 0.000001) return QColor(0, 140, 0);  // surplus
-        }
-        if (role == Qt::BackgroundRole && c == Counted && m_sheet.open()) return QColor(255, 250, 220);
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        Qt::ItemFlags f = QAbstractTableModel::flags(index);
-        if (index.column() == Counted && m_sheet.open()) f |= Qt::ItemIsEditable;
-        return f;
-    }
-
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
-        if (role != Qt::EditRole || index.column() != Counted || !edit) return false;
-        const int r = sheetRow(index.row());
-        if (r < 0 || !edit(r, value.toString())) return false;
-        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), Count - 1));
-        return true;
-    }
-
-private:
-    bool shown(const StockTakeLine& l) const {
-        if (m_filter == frmStockTake::Uncounted) return !l.countQty;
-        if (m_filter == frmStockTake::Differing) return l.countQty && std::abs(l.difference()) > 0.000001;
-        return true;
-    }
-    StockTakeSheet& m_sheet;
-    std::vector<int> m_rows;
-    int m_filter = 0;
-};
 
 frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     setObjectName("frmStockTake");
