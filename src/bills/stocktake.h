@@ -9,6 +9,7 @@
 
 #include "data/results.h"
 
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <unordered_map>
@@ -16,6 +17,10 @@
 
 enum StockTakeState { kCounting = 0, kPosted = 1, kAbandoned = 2 };
 QString StockTakeStateName(int state);
+// Why a count in the state refuses what was asked: "盘点单 <no> 已过账, 不能再<what>!".
+QString StockTakeRefusal(const QString& billNo, int state, const QString& what);
+// The ids of a list such as places, "0,3,4".
+QSet<QString> StockTakeIdSet(const QString& ids);
 
 struct StockTakeHead {
     int id = 0;
