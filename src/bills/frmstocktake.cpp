@@ -190,9 +190,10 @@ void frmStockTake::showCount() {
             sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where state=1" + where +
                                   " order by locationCode");
         for (int r = 0; r < places.RecordCount(); ++r) {
-            cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                                   places.at(r, 0).toInt());
-            cobo_location->setItemData(r, acc::valueText(places.at(r, 1)), Qt::UserRole + 1);
+            const QString code = acc::valueText(places.at(r, "locationCode"));
+            cobo_location->addItem(code + " " + acc::valueText(places.at(r, "uname")),
+                                   places.at(r, "id").toInt());
+            cobo_location->setItemData(r, code, Qt::UserRole + 1);
         }
         if (h.places.isEmpty() || h.places.split(',').contains("0"))
             cobo_location->addItem(QStringLiteral("(无库位)"), 0);
@@ -287,7 +288,7 @@ void frmStockTake::NewCount() {
         "select id, uname from tb_dictionary where utype='accountType' and isstart=1 and id in (" +
         SysVar().Sys_accountJoinId + ") order by orderBy, id");
     for (int r = 0; r < accounts.RecordCount(); ++r)
-        account->addItem(acc::valueText(accounts.at(r, 1)), accounts.at(r, 0).toInt());
+        account->addItem(acc::valueText(accounts.at(r, "uname")), accounts.at(r, "id").toInt());
     auto* place = new QComboBox;
     place->setObjectName("cobo_place");
     place->addItem(QStringLiteral("全部库位"), 0);
@@ -295,15 +296,16 @@ void frmStockTake::NewCount() {
         sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
                               SysVar().Sys_locationJoinId + ") order by locationCode");
     for (int r = 0; r < places.RecordCount(); ++r)
-        place->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                       places.at(r, 0).toInt());
+        place->addItem(acc::valueText(places.at(r, "locationCode")) + " " +
+                           acc::valueText(places.at(r, "uname")),
+                       places.at(r, "id").toInt());
     auto* type = new QComboBox;
     type->setObjectName("cobo_type");
     type->addItem(QStringLiteral("全部类别"), 0);
     const RecordSet types = sqlHelper::ExecuteSql(
         "select id, uname from tb_dictionary where utype='goodsType' and isstart=1 order by orderBy, id");
     for (int r = 0; r < types.RecordCount(); ++r)
-        type->addItem(acc::valueText(types.at(r, 1)), types.at(r, 0).toInt());
+        type->addItem(acc::valueText(types.at(r, "uname")), types.at(r, "id").toInt());
     auto* form = new QFormLayout(&dlg);
     form->addRow(QStringLiteral("账目标识:"), account);
     form->addRow(QStringLiteral("盘点库位(含下级):"), place);
@@ -333,14 +335,17 @@ void frmStockTake::ChooseCount() {
                                      QStringLiteral("开始时间")});
     list->setRowCount(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        const QStringList texts = {
-            acc::valueText(rs.at(r, 1)),         StockTakeStateName(rs.at(r, 2).toInt()),
-            acc::valueText(rs.at(r, 3)),         acc::valueText(rs.at(r, 4)),
-            acc::valueText(rs.at(r, 7)),         acc::valueText(rs.at(r, 5)),
-            acc::valueText(rs.at(r, 6)).left(16)};
+        auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
+        const QStringList texts = {text("billNo"),
+                                   StockTakeStateName(rs.at(r, "state").toInt()),
+                                   text("accountName"),
+                                   text("locationName"),
+                                   text("goodsTypeName"),
+                                   text("creator"),
+                                   text("createTime").left(16)};
         for (int c = 0; c < texts.size(); ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
-            item->setData(Qt::UserRole, rs.at(r, 0).toInt());
+            item->setData(Qt::UserRole, rs.at(r, "id").toInt());
             list->setItem(r, c, item);
         }
     }
@@ -429,8 +434,10 @@ void frmStockTake::GoodsCodeEntered() {
     ConditionSet c;
     c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
     c.AddItem("2", m_condition("inputGoodsCode&goodsName&pinyin", "like", code));
-    if (dal_goods_detail().GetListForInputAndCondition(c, "select count(*) ").recordSet.at(0, 0).toInt() <
-        1) {
+    if (dal_goods_detail()
+            .GetListForInputAndCondition(c, "select count(*) as matches ")
+            .recordSet.at(0, "matches")
+            .toInt() < 1) {
         txt_goodsCode->selectAll();
         return Refuse(this, QStringLiteral("条码或编码 [%1] 没有对应的货品!").arg(code), txt_goodsCode);
     }
@@ -567,7 +574,7 @@ void frmStockTake::PostCount() {
         if (id < 1) return QStringLiteral("无");
         const RecordSet rs = sqlHelper::ExecuteSql(
             QStringLiteral("select billNo from %1 where id=%2").arg(QLatin1String(table)).arg(id));
-        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QStringLiteral("无");
+        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, "billNo")) : QStringLiteral("无");
     };
     MsgBox::Show(QStringLiteral("过账成功! 盘盈入库单: %1, 盘亏出库单: %2")
                      .arg(billNo("tb_rk_head", h.rkHeadId), billNo("tb_ck_head", h.ckHeadId)),

@@ -36,7 +36,11 @@ public:
     int sheetRow(int gridRow) const;
     int gridRowCount() const;
 
-    enum Filter { All = StockTakeModel::All, Uncounted = StockTakeModel::Uncounted, Differing = StockTakeModel::Differing };
+    enum Filter {
+        All = StockTakeModel::All,
+        Uncounted = StockTakeModel::Uncounted,
+        Differing = StockTakeModel::Differing
+    };
 
 public slots:
     // A new count of the account, location (0: every granted one) and category (0: every one).

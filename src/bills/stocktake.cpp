@@ -96,7 +96,8 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
     if (goods.goodsId < 1) return fail(QStringLiteral("货品不存在!"));
     if (!(pieces > 0)) return fail(QStringLiteral("盘点数量必须大于 0!"));
     if (pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
-    if (!m_head.places.isEmpty() && !StockTakeIdSet(m_head.places).contains(QString::number(goods.locationId)))
+    if (!m_head.places.isEmpty() &&
+        !StockTakeIdSet(m_head.places).contains(QString::number(goods.locationId)))
         return fail(QStringLiteral("库位 %1 不在本次盘点的范围内!")
                         .arg(goods.locationCode.isEmpty() ? QStringLiteral("(无)") : goods.locationCode));
     if (!m_head.goodsTypes.isEmpty() &&

@@ -86,7 +86,8 @@ public:
     m_DBresult Start(StockTakeHead& head, const QString& granted);
     StockTakeHead GetModel(int id);
     std::vector<StockTakeLine> Lines(int headId);
-    // The counts, newest first: id, billNo, state, account, location, creator, createTime, category.
+    // The counts, newest first, read by name: id, billNo, state, accountName,
+    // locationName, creator, createTime, goodsTypeName.
     RecordSet List();
     // Stores the changed lines (new ones get their ids) and deletes the removed
     // ones (lines found during the count only); refused unless the count is open.

@@ -50,7 +50,8 @@ int StockTakeModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant StockTakeModel::headerData(int section, Qt::Orientation o, int role) const {
-    if (o != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, o, role);
+    if (o != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, o, role);
     static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
                                         "单位", "账面数量", "盘点数量", "差异"};
     return QString::fromUtf8(names[section]);

@@ -31,10 +31,10 @@ StockTakeHead openCountInTrans(int headId, const QString& what) {
     if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前盘点单已被删除!"));
     StockTakeHead h;
     h.id = headId;
-    h.billNo = acc::valueText(rs.at(0, 0));
-    h.state = rs.at(0, 1).toInt();
-    h.accountId = rs.at(0, 2).toInt();
-    h.places = acc::valueText(rs.at(0, 3));
+    h.billNo = acc::valueText(rs.at(0, "billNo"));
+    h.state = rs.at(0, "state").toInt();
+    h.accountId = rs.at(0, "accountId").toInt();
+    h.places = acc::valueText(rs.at(0, "places"));
     if (h.state != kCounting) throw DbError(StockTakeRefusal(h.billNo, h.state, what));
     return h;
 }
@@ -45,7 +45,7 @@ int adjustmentTypeInTrans(bool out) {
     const QString name = out ? QStringLiteral("盘亏") : QStringLiteral("盘盈");
     const RecordSet rs = sqlHelper::QueryInTrans("select top 1 id from tb_dictionary where utype='" + type +
                                                  "' and uname='" + name + "' order by isSystemSet desc, id");
-    if (rs.RecordCount() > 0) return rs.at(0, 0).toInt();
+    if (rs.RecordCount() > 0) return rs.at(0, "id").toInt();
     const int id = sqlHelper::MaxIdInTrans("tb_dictionary") + 1;
     sqlHelper::ExecuteInTrans(
         QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
@@ -53,19 +53,6 @@ int adjustmentTypeInTrans(bool out) {
             .arg(id)
             .arg(type, name));
     return id;
-}
-
-// The balance of a count line's goods at its location now, in pieces.
-QString balanceNow(const QString& account, const QString& line = "d") {
-    return "(select sum(s.importQty - s.exportQty) from tb_stock_location as s where s.goodsId = " + line +
-           ".goodsId and s.accountId = " + account + " and s.locationId = " + line + ".locationId)";
-}
-
-// The default unit's field of a count line's goods.
-QString defaultUnit(const char* field) {
-    return QStringLiteral("(select top 1 %1 from tb_goods_detail where headId = d.goodsId and isDefault = 1 "
-                          "order by id)")
-        .arg(QLatin1String(field));
 }
 
 // A record's columns: the select expression and the name it is read by, so
@@ -79,6 +66,19 @@ QString selectList(const std::vector<Column>& columns) {
     for (const Column& c : columns)
         items << c.expr + " as " + QLatin1String(c.name);
     return items.join(", ");
+}
+
+// The balance of a count line's goods at its location now, in pieces.
+QString balanceNow(const QString& account, const QString& line = "d") {
+    return "(select sum(s.importQty - s.exportQty) from tb_stock_location as s where s.goodsId = " + line +
+           ".goodsId and s.accountId = " + account + " and s.locationId = " + line + ".locationId)";
+}
+
+// The default unit's field of a count line's goods.
+QString defaultUnit(const char* field) {
+    return QStringLiteral("(select top 1 %1 from tb_goods_detail where headId = d.goodsId and isDefault = 1 "
+                          "order by id)")
+        .arg(QLatin1String(field));
 }
 
 // A stored count with the names of its account, location and category.
@@ -191,11 +191,11 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
             "select billNo, places, goodsTypes from tb_stocktake_head where state=0 and accountId=" +
             QString::number(stored.accountId) + " order by id");
         for (int k = 0; k < open.RecordCount(); ++k) {
-            const bool sameGoods = placesOverlap(acc::valueText(open.at(k, 2)), stored.goodsTypes);
-            if (sameGoods && placesOverlap(acc::valueText(open.at(k, 1)), stored.places))
+            const bool sameGoods = placesOverlap(acc::valueText(open.at(k, "goodsTypes")), stored.goodsTypes);
+            if (sameGoods && placesOverlap(acc::valueText(open.at(k, "places")), stored.places))
                 throw DbError(QStringLiteral("盘点单 %1 还在盘点中, 它的账目标识和库位与本次盘点重叠, "
                                              "请先过账或作废它!")
-                                  .arg(acc::valueText(open.at(k, 0))));
+                                  .arg(acc::valueText(open.at(k, "billNo"))));
         }
         stored.id = sqlHelper::MaxIdInTrans("tb_stocktake_head") + 1;
         stored.billNo = NextBillNoInTrans("pd", stored.createTime);
@@ -304,12 +304,20 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
 }
 
 RecordSet dal_stocktake::List() {
+    static const std::vector<Column> columns = {
+        {"h.id", "id"},
+        {"h.billNo", "billNo"},
+        {"h.state", "state"},
+        {"a.uname", "accountName"},
+        {"iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & l.uname)", "locationName"},
+        {"h.creator", "creator"},
+        {"h.createTime", "createTime"},
+        {"iif(h.goodsTypeId = 0, '全部类别', t.uname)", "goodsTypeName"}};
     return sqlHelper::ExecuteSql(
-        "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
-        "l.uname), h.creator, h.createTime, iif(h.goodsTypeId = 0, '全部类别', t.uname) from "
-        "((tb_stocktake_head "
-        "as h left join tb_dictionary as a on a.id = h.accountId) left join tb_location as l on l.id = "
-        "h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId order by h.id desc");
+        "select " + selectList(columns) +
+        " from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) left join "
+        "tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
+        "order by h.id desc");
 }
 
 m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines,
@@ -336,7 +344,7 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
                         .arg(l.goodsId)
                         .arg(l.locationId));
                 if (there.RecordCount() > 0) {
-                    l.id = there.at(0, 0).toInt();
+                    l.id = there.at(0, "id").toInt();
                 } else {
                     SqlParams p;
                     p.AddItem("@unit", l.unit);
@@ -374,25 +382,33 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
     const StockTakeHead h = GetModel(headId);
     std::vector<StockTakeMove> out;
     if (h.id < 1) return out;
+    const std::vector<Column> columns = {{"b.goodsCode", "goodsCode"},
+                                         {"b.goodsName", "goodsName"},
+                                         {"l.locationCode", "locationCode"},
+                                         {"d.bookQty", "bookQty"},
+                                         {balanceNow(QString::number(h.accountId)), "nowQty"}};
     const RecordSet rs =
-        sqlHelper::ExecuteSql("select b.goodsCode, b.goodsName, l.locationCode, d.bookQty, " +
-                              balanceNow(QString::number(h.accountId)) +
+        sqlHelper::ExecuteSql("select " + selectList(columns) +
                               " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = "
                               "d.goodsId) left join tb_location "
                               "as l on l.id = d.locationId where d.headId=" +
                               QString::number(headId) + " order by l.locationCode, b.goodsCode");
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        const double book = rs.at(r, 3).toDouble(), now = rs.at(r, 4).toDouble();
+        const double book = rs.at(r, "bookQty").toDouble(), now = rs.at(r, "nowQty").toDouble();
         if (std::abs(book - now) > kEpsilon)
-            out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)),
-                           acc::valueText(rs.at(r, 2)), book, now});
+            out.push_back({acc::valueText(rs.at(r, "goodsCode")), acc::valueText(rs.at(r, "goodsName")),
+                           acc::valueText(rs.at(r, "locationCode")), book, now});
     }
     // stock that came to the count's locations where it has no line
     const QString places = h.places.isEmpty() ? QString() : " and s.locationId in (" + h.places + ")";
     const QString types = h.goodsTypes.isEmpty() ? QString() : " and b.goodsTypeId in (" + h.goodsTypes + ")";
+    static const std::vector<Column> arrivedColumns = {{"b.goodsCode", "goodsCode"},
+                                                       {"b.goodsName", "goodsName"},
+                                                       {"l.locationCode", "locationCode"},
+                                                       {"s.q", "nowQty"}};
     const RecordSet arrived = sqlHelper::ExecuteSql(
         QStringLiteral(
-            "select b.goodsCode, b.goodsName, l.locationCode, s.q from ((select goodsId, locationId, "
+            "select %5 from ((select goodsId, locationId, "
             "sum(importQty - exportQty) as q from tb_stock_location as s where accountId = %1%2 group by "
             "goodsId, locationId having abs(sum(importQty - exportQty)) > 0.000001) as s inner join "
             "tb_goods_head as b on b.id = s.goodsId) left join tb_location as l on l.id = s.locationId where "
@@ -402,10 +418,12 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
             .arg(h.accountId)
             .arg(places)
             .arg(headId)
-            .arg(types));
+            .arg(types)
+            .arg(selectList(arrivedColumns)));
     for (int r = 0; r < arrived.RecordCount(); ++r)
-        out.push_back({acc::valueText(arrived.at(r, 0)), acc::valueText(arrived.at(r, 1)),
-                       acc::valueText(arrived.at(r, 2)), 0, arrived.at(r, 3).toDouble(), false});
+        out.push_back({acc::valueText(arrived.at(r, "goodsCode")), acc::valueText(arrived.at(r, "goodsName")),
+                       acc::valueText(arrived.at(r, "locationCode")), 0, arrived.at(r, "nowQty").toDouble(),
+                       false});
     return out;
 }
 
@@ -414,8 +432,8 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
         const StockTakeHead h = openCountInTrans(headId, QStringLiteral("过账"));
         const QString id = QString::number(headId);
         const RecordSet left = sqlHelper::QueryInTrans(
-            "select count(*) from tb_stocktake_detail where countQty is null and headId=" + id);
-        const int uncounted = left.RecordCount() > 0 ? left.at(0, 0).toInt() : 0;
+            "select count(*) as uncounted from tb_stocktake_detail where countQty is null and headId=" + id);
+        const int uncounted = left.RecordCount() > 0 ? left.at(0, "uncounted").toInt() : 0;
         if (uncounted > 0 && !uncountedAsZero)
             throw DbError(QStringLiteral("还有 %1 行没有盘点, 不能过账!").arg(uncounted));
         // the books as they stand now; what was not counted was not found

@@ -314,7 +314,8 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     nodeByKey(f.tv_data, "key_0")->setCheckState(0, Qt::Checked);
     m_msg.answers = {MsgBox::Yes};
     f.ClearData();
-    ASSERT_TRUE(last().contains("已经存在")) << qPrintable(last()); // the backup's failure, said by the window
+    // the backup's failure, said by the window
+    ASSERT_TRUE(last().contains("已经存在")) << qPrintable(last());
     EXPECT_EQ(m_msg.shown.back().caption, "System");
     EXPECT_GT(scalar("select count(*) from tb_ck_head").toInt(), 0);
     // checking a group checks its branch; everything goes, the balance stays exact

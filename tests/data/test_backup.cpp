@@ -1,7 +1,7 @@
+#include "../tools/adminrun.h"
 #include "data/backup.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
-#include "../tools/adminrun.h"
 
 #include <QDateTime>
 #include <QDir>

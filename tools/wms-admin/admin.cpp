@@ -451,7 +451,8 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
             const bool backup = command == "backup";
             const m_DBresult r = backup ? BackUpDB() : CompactDB();
             if (r.isResult)
-                MsgBox::Show(backup ? BackupDoneMessage() : CompactDoneMessage(), MsgBox::Information, "System");
+                MsgBox::Show(backup ? BackupDoneMessage() : CompactDoneMessage(), MsgBox::Information,
+                             "System");
             else
                 MsgBox::Show(r.str_MsgBox, MsgBox::Exclamation, "System");
             return r.isResult ? 0 : 1;
