@@ -1,3 +1,4 @@
+// The counting rules: where a line is, what a scan or typed quantity does, what may be taken away.
 #include "stocktake.h"
 
 #include "master/goods.h"

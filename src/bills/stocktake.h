@@ -77,6 +77,7 @@ struct StockTakeMove {
     bool listed = true; // false: stock came where the count has no line for it
 };
 
+// The stored counts (stocktakestore.cpp).
 class dal_stocktake {
 public:
     // Records a new count of the head's account, location and category; the

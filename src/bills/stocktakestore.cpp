@@ -1,3 +1,4 @@
+// The stored counts: started, read, saved, posted and abandoned in transactions.
 #include "stocktake.h"
 
 #include "bill.h"
