@@ -45,8 +45,10 @@ const std::vector<Group>& groups() {
 
 ClearOutcome ClearDataGroups(const QStringList& checked) {
     ClearOutcome out;
-    if (!BackUpDB(false).isResult) {
+    const m_DBresult backup = BackUpDB();
+    if (!backup.isResult) {
         out.backupFailed = true;
+        out.error = backup.str_MsgBox;
         return out;
     }
     for (const Group& g : groups()) {
@@ -79,7 +81,7 @@ ClearOutcome ClearDataGroups(const QStringList& checked) {
 
 QString InitialiseData(bool* backupFailed) {
     if (backupFailed) *backupFailed = false;
-    const m_DBresult backup = BackUpDB(false);
+    const m_DBresult backup = BackUpDB();
     if (!backup.isResult) {
         if (backupFailed) *backupFailed = true;
         return backup.str_MsgBox;

@@ -12,12 +12,13 @@ inline const QStringList kDataGroups = {"tb_import", "tb_export", "tb_customer",
 struct ClearOutcome {
     int cleared = 0; // groups deleted
     QString refusal; // the reference that stopped the clearing
-    QString error;   // the engine's error that stopped it (its group unchanged)
+    QString error;   // the engine's error that stopped it (its group unchanged), or the backup's
     bool backupFailed = false;
 };
 
 // Clears the checked groups (keys of kDataGroups; other keys are ignored) in
 // order. A refusal or an error ends the work; groups cleared before stay cleared.
+// Shows nothing: the caller tells the user.
 ClearOutcome ClearDataGroups(const QStringList& checked);
 
 // Deletes every business and master record in one transaction; users,

@@ -195,10 +195,8 @@ void frmOptions::ClearData() {
 void frmOptions::Initialise() {
     if (!MsgBox::Confirm(QStringLiteral("是否执行初始化操作?"), windowTitle())) return;
     busy(QStringLiteral("正在备份并初始化..."));
-    bool backupFailed = false;
-    const QString error = InitialiseData(&backupFailed);
+    const QString error = InitialiseData(); // the backup's failure or the engine's error
     busy(QString());
-    if (backupFailed) return; // the backup has said why
     if (!error.isEmpty()) {
         MsgBox::Show(error, MsgBox::Exclamation, "System");
         return;
@@ -208,13 +206,20 @@ void frmOptions::Initialise() {
 
 void frmOptions::BackUp() {
     busy(QStringLiteral("正在备份数据..."));
-    const m_DBresult r = BackUpDB(false);
+    const m_DBresult r = BackUpDB();
     busy(QString());
-    if (r.isResult) MsgBox::Show(BackupDoneMessage(), MsgBox::Information, "System");
+    if (r.isResult)
+        MsgBox::Show(BackupDoneMessage(), MsgBox::Information, "System");
+    else
+        MsgBox::Show(r.str_MsgBox, MsgBox::Exclamation, "System");
 }
 
 void frmOptions::Compact() {
     busy(QStringLiteral("正在压缩数据..."));
-    CompactDB();
+    const m_DBresult r = CompactDB();
     busy(QString());
+    if (r.isResult)
+        MsgBox::Show(CompactDoneMessage(), MsgBox::Information, "System");
+    else
+        MsgBox::Show(r.str_MsgBox, MsgBox::Exclamation, "System");
 }

@@ -14,7 +14,6 @@
 #include "ui/modal.h"
 #include "ui/permission.h"
 
-#include <QAbstractTableModel>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -36,127 +35,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace {
-
-QString units(double pieces, double perUnit) {
-    return acc::formatNumber(pieces / perUnit, "#0.0##");
-}
 
 QString now() {
     return FormatNow("yyyy-mm-dd hh:nn:ss");
 }
 
 } // namespace
-
-// The sheet's lines as the grid shows them, in default units, under the filter.
-class StockTakeModel : public QAbstractTableModel {
-public:
-    enum Column { No, Place, Code, Name, Desc, Unit, Book, Counted, Difference, Count };
-
-    StockTakeModel(StockTakeSheet& sheet, QObject* parent) : QAbstractTableModel(parent), m_sheet(sheet) {}
-
-    // Rebuilds the rows under the filter.
-    void refresh(int filter) {
-        beginResetModel();
-        m_filter = filter;
-        m_rows.clear();
-        const auto& lines = m_sheet.lines();
-        for (int r = 0; r < static_cast<int>(lines.size()); ++r)
-            if (shown(lines[static_cast<size_t>(r)])) m_rows.push_back(r);
-        endResetModel();
-    }
-    int sheetRow(int row) const {
-        return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(row)] : -1;
-    }
-    int rowOf(int sheetRow) const {
-        for (int k = 0; k < static_cast<int>(m_rows.size()); ++k)
-            if (m_rows[static_cast<size_t>(k)] == sheetRow) return k;
-        return -1;
-    }
-    void lineChanged(int sheetRow) {
-        const int row = rowOf(sheetRow);
-        if (row >= 0) emit dataChanged(index(row, 0), index(row, Count - 1));
-    }
-    std::function<bool(int sheetRow, const QString& text)> edit;
-
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-    }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : Count; }
-
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o != Qt::Horizontal || role != Qt::DisplayRole)
-            return QAbstractTableModel::headerData(section, o, role);
-        static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
-                                            "单位", "账面数量", "盘点数量", "差异"};
-        return QString::fromUtf8(names[section]);
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        const int r = sheetRow(index.row());
-        if (r < 0) return {};
-        const StockTakeLine& l = m_sheet.lines()[static_cast<size_t>(r)];
-        const int c = index.column();
-        if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            switch (c) {
-            case No:
-                return index.row() + 1;
-            case Place:
-                return l.locationCode.isEmpty() ? QStringLiteral("(无库位)") : l.locationCode;
-            case Code:
-                return l.goodsCode;
-            case Name:
-                return l.goodsName;
-            case Desc:
-                return l.goodsDesc;
-            case Unit:
-                return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
-            case Book:
-                return units(l.book(), l.perUnit());
-            case Counted:
-                return l.countQty ? units(*l.countQty, l.perUnit()) : QString();
-            case Difference:
-                return l.countQty ? units(l.difference(), l.perUnit()) : QString();
-            default:
-                return {};
-            }
-        }
-        if (role == Qt::TextAlignmentRole && c >= Book) return int(Qt::AlignRight | Qt::AlignVCenter);
-        if (role == Qt::TextAlignmentRole && (c == No || c == Unit)) return int(Qt::AlignCenter);
-        if (role == Qt::ForegroundRole && c == Difference && l.countQty) {
-            if (l.difference() < -0.000001) return QColor(200, 0, 0); // shortage
-            if (l.difference() > 0.000001) return QColor(0, 140, 0);  // surplus
-        }
-        if (role == Qt::BackgroundRole && c == Counted && m_sheet.open()) return QColor(255, 250, 220);
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override {
-        Qt::ItemFlags f = QAbstractTableModel::flags(index);
-        if (index.column() == Counted && m_sheet.open()) f |= Qt::ItemIsEditable;
-        return f;
-    }
-
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
-        if (role != Qt::EditRole || index.column() != Counted || !edit) return false;
-        const int r = sheetRow(index.row());
-        if (r < 0 || !edit(r, value.toString())) return false;
-        emit dataChanged(this->index(index.row(), 0), this->index(index.row(), Count - 1));
-        return true;
-    }
-
-private:
-    bool shown(const StockTakeLine& l) const {
-        if (m_filter == frmStockTake::Uncounted) return !l.countQty;
-        if (m_filter == frmStockTake::Differing) return l.countQty && std::abs(l.difference()) > 0.000001;
-        return true;
-    }
-    StockTakeSheet& m_sheet;
-    std::vector<int> m_rows;
-    int m_filter = 0;
-};
 
 frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     setObjectName("frmStockTake");
@@ -304,9 +190,10 @@ void frmStockTake::showCount() {
             sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where state=1" + where +
                                   " order by locationCode");
         for (int r = 0; r < places.RecordCount(); ++r) {
-            cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                                   places.at(r, 0).toInt());
-            cobo_location->setItemData(r, acc::valueText(places.at(r, 1)), Qt::UserRole + 1);
+            const QString code = acc::valueText(places.at(r, "locationCode"));
+            cobo_location->addItem(code + " " + acc::valueText(places.at(r, "uname")),
+                                   places.at(r, "id").toInt());
+            cobo_location->setItemData(r, code, Qt::UserRole + 1);
         }
         if (h.places.isEmpty() || h.places.split(',').contains("0"))
             cobo_location->addItem(QStringLiteral("(无库位)"), 0);
@@ -401,7 +288,7 @@ void frmStockTake::NewCount() {
         "select id, uname from tb_dictionary where utype='accountType' and isstart=1 and id in (" +
         SysVar().Sys_accountJoinId + ") order by orderBy, id");
     for (int r = 0; r < accounts.RecordCount(); ++r)
-        account->addItem(acc::valueText(accounts.at(r, 1)), accounts.at(r, 0).toInt());
+        account->addItem(acc::valueText(accounts.at(r, "uname")), accounts.at(r, "id").toInt());
     auto* place = new QComboBox;
     place->setObjectName("cobo_place");
     place->addItem(QStringLiteral("全部库位"), 0);
@@ -409,15 +296,16 @@ void frmStockTake::NewCount() {
         sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
                               SysVar().Sys_locationJoinId + ") order by locationCode");
     for (int r = 0; r < places.RecordCount(); ++r)
-        place->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                       places.at(r, 0).toInt());
+        place->addItem(acc::valueText(places.at(r, "locationCode")) + " " +
+                           acc::valueText(places.at(r, "uname")),
+                       places.at(r, "id").toInt());
     auto* type = new QComboBox;
     type->setObjectName("cobo_type");
     type->addItem(QStringLiteral("全部类别"), 0);
     const RecordSet types = sqlHelper::ExecuteSql(
         "select id, uname from tb_dictionary where utype='goodsType' and isstart=1 order by orderBy, id");
     for (int r = 0; r < types.RecordCount(); ++r)
-        type->addItem(acc::valueText(types.at(r, 1)), types.at(r, 0).toInt());
+        type->addItem(acc::valueText(types.at(r, "uname")), types.at(r, "id").toInt());
     auto* form = new QFormLayout(&dlg);
     form->addRow(QStringLiteral("账目标识:"), account);
     form->addRow(QStringLiteral("盘点库位(含下级):"), place);
@@ -447,14 +335,17 @@ void frmStockTake::ChooseCount() {
                                      QStringLiteral("开始时间")});
     list->setRowCount(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        const QStringList texts = {
-            acc::valueText(rs.at(r, 1)),         StockTakeStateName(rs.at(r, 2).toInt()),
-            acc::valueText(rs.at(r, 3)),         acc::valueText(rs.at(r, 4)),
-            acc::valueText(rs.at(r, 7)),         acc::valueText(rs.at(r, 5)),
-            acc::valueText(rs.at(r, 6)).left(16)};
+        auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
+        const QStringList texts = {text("billNo"),
+                                   StockTakeStateName(rs.at(r, "state").toInt()),
+                                   text("accountName"),
+                                   text("locationName"),
+                                   text("goodsTypeName"),
+                                   text("creator"),
+                                   text("createTime").left(16)};
         for (int c = 0; c < texts.size(); ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
-            item->setData(Qt::UserRole, rs.at(r, 0).toInt());
+            item->setData(Qt::UserRole, rs.at(r, "id").toInt());
             list->setItem(r, c, item);
         }
     }
@@ -543,8 +434,10 @@ void frmStockTake::GoodsCodeEntered() {
     ConditionSet c;
     c.AddItem("1", m_condition("status", "=", QStringLiteral("启用")));
     c.AddItem("2", m_condition("inputGoodsCode&goodsName&pinyin", "like", code));
-    if (dal_goods_detail().GetListForInputAndCondition(c, "select count(*) ").recordSet.at(0, 0).toInt() <
-        1) {
+    if (dal_goods_detail()
+            .GetListForInputAndCondition(c, "select count(*) as matches ")
+            .recordSet.at(0, "matches")
+            .toInt() < 1) {
         txt_goodsCode->selectAll();
         return Refuse(this, QStringLiteral("条码或编码 [%1] 没有对应的货品!").arg(code), txt_goodsCode);
     }
@@ -681,7 +574,7 @@ void frmStockTake::PostCount() {
         if (id < 1) return QStringLiteral("无");
         const RecordSet rs = sqlHelper::ExecuteSql(
             QStringLiteral("select billNo from %1 where id=%2").arg(QLatin1String(table)).arg(id));
-        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QStringLiteral("无");
+        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, "billNo")) : QStringLiteral("无");
     };
     MsgBox::Show(QStringLiteral("过账成功! 盘盈入库单: %1, 盘亏出库单: %2")
                      .arg(billNo("tb_rk_head", h.rkHeadId), billNo("tb_ck_head", h.ckHeadId)),

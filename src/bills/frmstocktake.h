@@ -3,6 +3,7 @@
 // typing, keep it open over days, post it or abandon it, print the count sheet.
 
 #include "stocktake.h"
+#include "stocktakemodel.h"
 
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class StockTakeModel;
 
 class frmStockTake : public QWidget {
     Q_OBJECT
@@ -36,7 +36,11 @@ public:
     int sheetRow(int gridRow) const;
     int gridRowCount() const;
 
-    enum Filter { All = 0, Uncounted = 1, Differing = 2 };
+    enum Filter {
+        All = StockTakeModel::All,
+        Uncounted = StockTakeModel::Uncounted,
+        Differing = StockTakeModel::Differing
+    };
 
 public slots:
     // A new count of the account, location (0: every granted one) and category (0: every one).

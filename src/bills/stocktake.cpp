@@ -1,12 +1,7 @@
+// The counting rules: where a line is, what a scan or typed quantity does, what may be taken away.
 #include "stocktake.h"
 
-#include "bill.h"
-#include "data/accesstext.h"
-#include "data/dberror.h"
-#include "data/sqlhelper.h"
 #include "master/goods.h"
-#include "master/location.h"
-#include "numbering/billno.h"
 
 #include <QSet>
 #include <cmath>
@@ -15,171 +10,6 @@ namespace {
 
 constexpr double kEpsilon = 0.000001;
 constexpr double kMaxPieces = 1e12; // beyond any shelf, within what a double keeps exact to the piece
-
-QString num(double v) {
-    return QString::number(v, 'g', 15);
-}
-
-QSet<QString> idSet(const QString& ids) {
-    QSet<QString> out;
-    for (const QString& id : ids.split(',', Qt::SkipEmptyParts))
-        out.insert(id.trimmed());
-    return out;
-}
-
-// "" places: every location.
-bool placesOverlap(const QString& a, const QString& b) {
-    if (a.trimmed().isEmpty() || b.trimmed().isEmpty()) return true;
-    return idSet(a).intersects(idSet(b));
-}
-
-QString stateRefusal(const QString& billNo, int state, const QString& what) {
-    return QStringLiteral("盘点单 %1 %2, 不能再%3!").arg(billNo, StockTakeStateName(state), what);
-}
-
-// Inside the transaction: the count as stored; refused unless it is open.
-StockTakeHead openCountInTrans(int headId, const QString& what) {
-    const RecordSet rs = sqlHelper::QueryInTrans(
-        "select billNo, state, accountId, places from tb_stocktake_head where id=" + QString::number(headId));
-    if (rs.RecordCount() < 1) throw DbError(QStringLiteral("当前盘点单已被删除!"));
-    StockTakeHead h;
-    h.id = headId;
-    h.billNo = acc::valueText(rs.at(0, 0));
-    h.state = rs.at(0, 1).toInt();
-    h.accountId = rs.at(0, 2).toInt();
-    h.places = acc::valueText(rs.at(0, 3));
-    if (h.state != kCounting) throw DbError(stateRefusal(h.billNo, h.state, what));
-    return h;
-}
-
-// The surplus (importType 盘盈) or shortage (exportType 盘亏) entry, made when missing.
-int adjustmentTypeInTrans(bool out) {
-    const QString type = out ? "exportType" : "importType";
-    const QString name = out ? QStringLiteral("盘亏") : QStringLiteral("盘盈");
-    const RecordSet rs = sqlHelper::QueryInTrans("select top 1 id from tb_dictionary where utype='" + type +
-                                                 "' and uname='" + name + "' order by isSystemSet desc, id");
-    if (rs.RecordCount() > 0) return rs.at(0, 0).toInt();
-    const int id = sqlHelper::MaxIdInTrans("tb_dictionary") + 1;
-    sqlHelper::ExecuteInTrans(
-        QStringLiteral("insert into tb_dictionary (id, utype, uname, parentId, orderBy, "
-                       "remark, isstart, isSystemSet) values (%1, '%2', '%3', 0, 0, '', 1, 1)")
-            .arg(id)
-            .arg(type, name));
-    return id;
-}
-
-// The balance of a count line's goods at its location now, in pieces.
-QString balanceNow(const QString& account, const QString& line = "d") {
-    return "(select sum(s.importQty - s.exportQty) from tb_stock_location as s where s.goodsId = " + line +
-           ".goodsId and s.accountId = " + account + " and s.locationId = " + line + ".locationId)";
-}
-
-// The default unit's field of a count line's goods.
-QString defaultUnit(const char* field) {
-    return QStringLiteral("(select top 1 %1 from tb_goods_detail where headId = d.goodsId and isDefault = 1 "
-                          "order by id)")
-        .arg(QLatin1String(field));
-}
-
-// A record's columns: the select expression and the name it is read by, so
-// that the select list and the reading of a row cannot drift apart.
-struct Column {
-    QString expr;
-    const char* name;
-};
-QString selectList(const std::vector<Column>& columns) {
-    QStringList items;
-    for (const Column& c : columns)
-        items << c.expr + " as " + QLatin1String(c.name);
-    return items.join(", ");
-}
-
-// A stored count with the names of its account, location and category.
-const std::vector<Column>& headColumns() {
-    static const std::vector<Column> columns = {{"h.id", "id"},
-                                                {"h.billNo", "billNo"},
-                                                {"h.accountId", "accountId"},
-                                                {"h.locationId", "locationId"},
-                                                {"h.goodsTypeId", "goodsTypeId"},
-                                                {"h.places", "places"},
-                                                {"h.state", "state"},
-                                                {"h.creator", "creator"},
-                                                {"h.createTime", "createTime"},
-                                                {"h.userId", "userId"},
-                                                {"h.rkHeadId", "rkHeadId"},
-                                                {"h.ckHeadId", "ckHeadId"},
-                                                {"h.postUser", "postUser"},
-                                                {"h.postTime", "postTime"},
-                                                {"a.uname", "accountName"},
-                                                {"l.locationCode & ' ' & l.uname", "locationName"},
-                                                {"t.uname", "goodsTypeName"},
-                                                {"h.goodsTypes", "goodsTypes"}};
-    return columns;
-}
-
-// A stored count line with its goods and location.
-const std::vector<Column>& lineColumns() {
-    static const std::vector<Column> columns = {{"d.id", "id"},
-                                                {"d.goodsId", "goodsId"},
-                                                {"d.locationId", "locationId"},
-                                                {"b.goodsCode", "goodsCode"},
-                                                {"b.goodsName", "goodsName"},
-                                                {"b.goodsDesc", "goodsDesc"},
-                                                {"b.pinyin", "pinyin"},
-                                                {"l.locationCode", "locationCode"},
-                                                {"d.unit", "unit"},
-                                                {"d.packQty", "packQty"},
-                                                {"d.bookQty", "bookQty"},
-                                                {"d.countQty", "countQty"},
-                                                {"b.goodsTypeId", "goodsTypeId"},
-                                                {"d.postQty", "postQty"}};
-    return columns;
-}
-
-// A line that differs at posting, in its goods' default unit.
-const std::vector<Column>& differenceColumns() {
-    static const std::vector<Column> columns = {{"d.countQty", "countQty"},
-                                                {"d.postQty", "postQty"},
-                                                {"d.goodsId", "goodsId"},
-                                                {"d.locationId", "locationId"},
-                                                {"b.goodsTypeId", "goodsTypeId"},
-                                                {"t.uname", "goodsTypeName"},
-                                                {"b.goodsCode", "goodsCode"},
-                                                {"b.goodsName", "goodsName"},
-                                                {"b.goodsDesc", "goodsDesc"},
-                                                {"nz(" + defaultUnit("unit") + ", d.unit)", "unit"},
-                                                {defaultUnit("packQty"), "packQty"},
-                                                {defaultUnit("weight"), "weight"},
-                                                {defaultUnit("goodsDetailCode"), "goodsDetailCode"},
-                                                {defaultUnit("inPrice"), "inPrice"},
-                                                {defaultUnit("salePrice"), "salePrice"}};
-    return columns;
-}
-
-template <class Detail>
-Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString& remark) {
-    Detail l;
-    auto value = [&](const char* name) { return rs.at(row, QLatin1String(name)); };
-    auto text = [&](const char* name) { return acc::valueText(value(name)); };
-    l.goodsId = value("goodsId").toInt();
-    l.locationId = value("locationId").toInt();
-    l.goodsTypeId = value("goodsTypeId").toInt();
-    l.goodsTypeName = text("goodsTypeName");
-    l.goodsCode = text("goodsCode");
-    l.goodsName = text("goodsName");
-    l.goodsDesc = text("goodsDesc");
-    l.unit = text("unit");
-    const double packQty = value("packQty").toDouble();
-    l.goodsDetailCode = text("goodsDetailCode");
-    // a goods without pieces in its default unit is booked in pieces
-    l.packQty = packQty > 0 ? packQty : 1;
-    l.weight = packQty > 0 ? value("weight").toDouble() : 0;
-    l.qty = pieces / l.packQty;
-    // valued at the default unit's purchase price, so that the reports show what was found or lost
-    l.inPrice = value("inPrice").toDouble();
-    l.remark = remark;
-    return l;
-}
 
 } // namespace
 
@@ -196,332 +26,16 @@ QString StockTakeStateName(int state) {
     }
 }
 
-// ---- the stored counts ----
-
-m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
-    StockTakeHead stored = head;
-    stored.places = LocationSubtree(stored.locationId, granted);
-    if (stored.places == "-1") {
-        m_DBresult r;
-        r.str_MsgBox = QStringLiteral("所选库位不在您的权限范围内!");
-        return r;
-    }
-    if (stored.accountId < 1) {
-        m_DBresult r;
-        r.str_MsgBox = QStringLiteral("请选择账目标识!");
-        return r;
-    }
-    // a category takes the categories below it
-    stored.goodsTypes =
-        stored.goodsTypeId > 0 ? GetSubIds(stored.goodsTypeId, "tb_dictionary", "id") : QString();
-    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
-        const RecordSet open = sqlHelper::QueryInTrans(
-            "select billNo, places, goodsTypes from tb_stocktake_head where state=0 and accountId=" +
-            QString::number(stored.accountId) + " order by id");
-        for (int k = 0; k < open.RecordCount(); ++k) {
-            const bool sameGoods = placesOverlap(acc::valueText(open.at(k, 2)), stored.goodsTypes);
-            if (sameGoods && placesOverlap(acc::valueText(open.at(k, 1)), stored.places))
-                throw DbError(QStringLiteral("盘点单 %1 还在盘点中, 它的账目标识和库位与本次盘点重叠, "
-                                             "请先过账或作废它!")
-                                  .arg(acc::valueText(open.at(k, 0))));
-        }
-        stored.id = sqlHelper::MaxIdInTrans("tb_stocktake_head") + 1;
-        stored.billNo = NextBillNoInTrans("pd", stored.createTime);
-        stored.state = kCounting;
-        SqlParams p;
-        p.AddItem("@id", stored.id);
-        p.AddItem("@billNo", stored.billNo);
-        p.AddItem("@accountId", stored.accountId);
-        p.AddItem("@locationId", stored.locationId);
-        p.AddItem("@goodsTypeId", stored.goodsTypeId);
-        p.AddItem("@places", stored.places);
-        p.AddItem("@goodsTypes", stored.goodsTypes);
-        p.AddItem("@creator", stored.creator);
-        p.AddItem("@createTime", stored.createTime);
-        p.AddItem("@userId", stored.userId);
-        sqlHelper::ExecuteInTrans("insert into tb_stocktake_head (id, billNo, accountId, locationId, "
-                                  "goodsTypeId, places, goodsTypes, "
-                                  "state, creator, createTime, userId) values (@id, @billNo, @accountId, "
-                                  "@locationId, @goodsTypeId, "
-                                  "@places, @goodsTypes, 0, @creator, @createTime, @userId)",
-                                  p);
-        const QString where =
-            stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
-        const QString type =
-            stored.goodsTypes.isEmpty() ? QString() : " where b.goodsTypeId in (" + stored.goodsTypes + ")";
-        sqlHelper::ExecuteInTrans(
-            QStringLiteral(
-                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) "
-                "select "
-                "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
-                "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
-                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on "
-                "b.id = "
-                "d.goodsId%6")
-                .arg(stored.id)
-                .arg(defaultUnit("unit"), defaultUnit("packQty"))
-                .arg(stored.accountId)
-                .arg(where, type));
-    });
-    if (r.isResult) head = stored;
-    return r;
+QString StockTakeRefusal(const QString& billNo, int state, const QString& what) {
+    return QStringLiteral("盘点单 %1 %2, 不能再%3!").arg(billNo, StockTakeStateName(state), what);
 }
 
-StockTakeHead dal_stocktake::GetModel(int id) {
-    StockTakeHead h;
-    const RecordSet rs = sqlHelper::ExecuteSql(
-        "select " + selectList(headColumns()) +
-        " from ((tb_stocktake_head as h left join tb_dictionary as a on a.id = h.accountId) left join "
-        "tb_location as l on l.id = h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId "
-        "where h.id=" +
-        QString::number(id));
-    if (rs.RecordCount() < 1) return h;
-    auto value = [&](const char* name) { return rs.at(0, QLatin1String(name)); };
-    auto text = [&](const char* name) { return acc::valueText(value(name)); };
-    h.id = value("id").toInt();
-    h.billNo = text("billNo");
-    h.accountId = value("accountId").toInt();
-    h.locationId = value("locationId").toInt();
-    h.goodsTypeId = value("goodsTypeId").toInt();
-    h.places = text("places");
-    h.state = value("state").toInt();
-    h.creator = text("creator");
-    h.createTime = text("createTime");
-    h.userId = value("userId").toInt();
-    h.rkHeadId = value("rkHeadId").toInt();
-    h.ckHeadId = value("ckHeadId").toInt();
-    h.postUser = text("postUser");
-    h.postTime = text("postTime");
-    h.accountName = text("accountName");
-    h.locationName = h.locationId > 0 ? text("locationName") : QStringLiteral("全部库位");
-    h.goodsTypeName = h.goodsTypeId > 0 ? text("goodsTypeName") : QStringLiteral("全部类别");
-    h.goodsTypes = text("goodsTypes");
-    return h;
-}
-
-std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
-    const RecordSet rs = sqlHelper::ExecuteSql(
-        "select " + selectList(lineColumns()) +
-        " from (tb_stocktake_detail as d left join "
-        "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
-        "d.headId=" +
-        QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
-    std::vector<StockTakeLine> out;
-    out.reserve(static_cast<size_t>(rs.RecordCount()));
-    for (int r = 0; r < rs.RecordCount(); ++r) {
-        StockTakeLine l;
-        auto value = [&](const char* name) { return rs.at(r, QLatin1String(name)); };
-        auto text = [&](const char* name) { return acc::valueText(value(name)); };
-        l.id = value("id").toInt();
-        l.goodsId = value("goodsId").toInt();
-        l.locationId = value("locationId").toInt();
-        l.goodsCode = text("goodsCode");
-        l.goodsName = text("goodsName");
-        l.goodsDesc = text("goodsDesc");
-        l.pinyin = text("pinyin");
-        l.locationCode = text("locationCode");
-        l.unit = text("unit");
-        l.packQty = value("packQty").toDouble();
-        l.bookQty = value("bookQty").toDouble();
-        if (!IsBlank(value("countQty"))) l.countQty = value("countQty").toDouble();
-        l.goodsTypeId = value("goodsTypeId").toInt();
-        if (!IsBlank(value("postQty"))) l.postQty = value("postQty").toDouble();
-        out.push_back(std::move(l));
-    }
+QSet<QString> StockTakeIdSet(const QString& ids) {
+    QSet<QString> out;
+    for (const QString& id : ids.split(',', Qt::SkipEmptyParts))
+        out.insert(id.trimmed());
     return out;
 }
-
-RecordSet dal_stocktake::List() {
-    return sqlHelper::ExecuteSql(
-        "select h.id, h.billNo, h.state, a.uname, iif(h.locationId = 0, '全部库位', l.locationCode & ' ' & "
-        "l.uname), h.creator, h.createTime, iif(h.goodsTypeId = 0, '全部类别', t.uname) from "
-        "((tb_stocktake_head "
-        "as h left join tb_dictionary as a on a.id = h.accountId) left join tb_location as l on l.id = "
-        "h.locationId) left join tb_dictionary as t on t.id = h.goodsTypeId order by h.id desc");
-}
-
-m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lines,
-                                     const std::vector<int>& removed) {
-    std::vector<StockTakeLine> stored = lines;
-    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
-        openCountInTrans(headId, QStringLiteral("保存"));
-        for (int id : removed)
-            sqlHelper::ExecuteInTrans(
-                QStringLiteral("delete from tb_stocktake_detail where id=%1 and headId=%2 and bookQty=0")
-                    .arg(id)
-                    .arg(headId));
-        int next = sqlHelper::MaxIdInTrans("tb_stocktake_detail") + 1;
-        for (StockTakeLine& l : stored) {
-            if (!l.changed) continue;
-            if (l.countQty && *l.countQty < 0) throw DbError(QStringLiteral("盘点数量不能小于 0!"));
-            const QString count = l.countQty ? num(*l.countQty) : QStringLiteral("Null");
-            if (l.id < 1) {
-                // another window may have added the same goods and location meanwhile
-                const RecordSet there = sqlHelper::QueryInTrans(
-                    QStringLiteral("select id from tb_stocktake_detail where headId=%1 and goodsId=%2 and "
-                                   "locationId=%3")
-                        .arg(headId)
-                        .arg(l.goodsId)
-                        .arg(l.locationId));
-                if (there.RecordCount() > 0) {
-                    l.id = there.at(0, 0).toInt();
-                } else {
-                    SqlParams p;
-                    p.AddItem("@unit", l.unit);
-                    sqlHelper::ExecuteInTrans(
-                        QStringLiteral(
-                            "insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
-                            "packQty, bookQty, countQty) values (%1, %2, %3, %4, @unit, %5, %6, %7)")
-                            .arg(next)
-                            .arg(headId)
-                            .arg(l.goodsId)
-                            .arg(l.locationId)
-                            .arg(num(l.packQty), num(l.bookQty), count),
-                        p);
-                    l.id = next++;
-                    continue;
-                }
-            }
-            sqlHelper::ExecuteInTrans(
-                QStringLiteral("update tb_stocktake_detail set countQty=%1 where id=%2 and "
-                               "headId=%3")
-                    .arg(count)
-                    .arg(l.id)
-                    .arg(headId));
-        }
-    });
-    if (r.isResult) {
-        for (StockTakeLine& l : stored)
-            l.changed = false;
-        lines = std::move(stored);
-    }
-    return r;
-}
-
-std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
-    const StockTakeHead h = GetModel(headId);
-    std::vector<StockTakeMove> out;
-    if (h.id < 1) return out;
-    const RecordSet rs =
-        sqlHelper::ExecuteSql("select b.goodsCode, b.goodsName, l.locationCode, d.bookQty, " +
-                              balanceNow(QString::number(h.accountId)) +
-                              " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = "
-                              "d.goodsId) left join tb_location "
-                              "as l on l.id = d.locationId where d.headId=" +
-                              QString::number(headId) + " order by l.locationCode, b.goodsCode");
-    for (int r = 0; r < rs.RecordCount(); ++r) {
-        const double book = rs.at(r, 3).toDouble(), now = rs.at(r, 4).toDouble();
-        if (std::abs(book - now) > kEpsilon)
-            out.push_back({acc::valueText(rs.at(r, 0)), acc::valueText(rs.at(r, 1)),
-                           acc::valueText(rs.at(r, 2)), book, now});
-    }
-    // stock that came to the count's locations where it has no line
-    const QString places = h.places.isEmpty() ? QString() : " and s.locationId in (" + h.places + ")";
-    const QString types = h.goodsTypes.isEmpty() ? QString() : " and b.goodsTypeId in (" + h.goodsTypes + ")";
-    const RecordSet arrived = sqlHelper::ExecuteSql(
-        QStringLiteral(
-            "select b.goodsCode, b.goodsName, l.locationCode, s.q from ((select goodsId, locationId, "
-            "sum(importQty - exportQty) as q from tb_stock_location as s where accountId = %1%2 group by "
-            "goodsId, locationId having abs(sum(importQty - exportQty)) > 0.000001) as s inner join "
-            "tb_goods_head as b on b.id = s.goodsId) left join tb_location as l on l.id = s.locationId where "
-            "not exists (select 1 from tb_stocktake_detail as d where d.headId = %3 and d.goodsId = "
-            "s.goodsId "
-            "and d.locationId = s.locationId)%4 order by l.locationCode, b.goodsCode")
-            .arg(h.accountId)
-            .arg(places)
-            .arg(headId)
-            .arg(types));
-    for (int r = 0; r < arrived.RecordCount(); ++r)
-        out.push_back({acc::valueText(arrived.at(r, 0)), acc::valueText(arrived.at(r, 1)),
-                       acc::valueText(arrived.at(r, 2)), 0, arrived.at(r, 3).toDouble(), false});
-    return out;
-}
-
-m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& user, const QString& time) {
-    return sqlHelper::ExecuteTransWith([&] {
-        const StockTakeHead h = openCountInTrans(headId, QStringLiteral("过账"));
-        const QString id = QString::number(headId);
-        const RecordSet left = sqlHelper::QueryInTrans(
-            "select count(*) from tb_stocktake_detail where countQty is null and headId=" + id);
-        const int uncounted = left.RecordCount() > 0 ? left.at(0, 0).toInt() : 0;
-        if (uncounted > 0 && !uncountedAsZero)
-            throw DbError(QStringLiteral("还有 %1 行没有盘点, 不能过账!").arg(uncounted));
-        // the books as they stand now; what was not counted was not found
-        const QString now = balanceNow(QString::number(h.accountId), "tb_stocktake_detail");
-        sqlHelper::ExecuteInTrans("update tb_stocktake_detail set postQty = nz(" + now +
-                                  ", 0), countQty = nz(countQty, 0) where headId=" + id);
-        const RecordSet rs = sqlHelper::QueryInTrans(
-            "select " + selectList(differenceColumns()) +
-            " from (tb_stocktake_detail as d left join tb_goods_head as b on b.id = d.goodsId) left join "
-            "tb_dictionary as t on t.id = b.goodsTypeId where d.headId=" +
-            id + " and abs(d.countQty - d.postQty) > 0.000001 order by d.id");
-        const QString remark = QStringLiteral("盘点单 %1").arg(h.billNo);
-        rk_LineSet in;
-        ck_LineSet out;
-        for (int r = 0; r < rs.RecordCount(); ++r) {
-            const double difference = rs.at(r, "countQty").toDouble() - rs.at(r, "postQty").toDouble();
-            if (difference > 0) {
-                m_rk_detail l = adjustmentLine<m_rk_detail>(rs, r, difference, remark);
-                l.rowNo = in.size() + 1;
-                in.AddItem(LineKey(kStockIn, -(r + 1)), l);
-            } else {
-                m_ck_detail l = adjustmentLine<m_ck_detail>(rs, r, -difference, remark);
-                l.rowNo = out.size() + 1;
-                l.salePrice = rs.at(r, "salePrice").toDouble();
-                out.AddItem(LineKey(kStockOut, -(r + 1)), l);
-            }
-        }
-        auto fillHead = [&](BillHeadFields& head, bool isOut) {
-            head.accountId = h.accountId;
-            head.utypeId = adjustmentTypeInTrans(isOut);
-            head.remark = remark + (isOut ? QStringLiteral(" 盘亏") : QStringLiteral(" 盘盈"));
-            head.ispass = 1; // written approved: every line books itself as it is inserted
-            head.creator = user;
-            head.createTime = time;
-            head.updateLastUser = user;
-            head.updateLastTime = time;
-            head.userId = h.userId;
-        };
-        int rkId = 0, ckId = 0;
-        if (in.size() > 0) {
-            m_rk_head head;
-            fillHead(head, false);
-            dal_rk_head().AddInTrans(head, in);
-            rkId = head.id;
-        }
-        if (out.size() > 0) {
-            m_ck_head head;
-            fillHead(head, true);
-            dal_ck_head().AddInTrans(head, out);
-            ckId = head.id;
-        }
-        SqlParams p;
-        p.AddItem("@user", user);
-        p.AddItem("@time", time);
-        sqlHelper::ExecuteInTrans(
-            QStringLiteral("update tb_stocktake_head set state=1, rkHeadId=%1, ckHeadId=%2, "
-                           "postUser=@user, postTime=@time where id=%3")
-                .arg(rkId)
-                .arg(ckId)
-                .arg(headId),
-            p);
-    });
-}
-
-m_DBresult dal_stocktake::Abandon(int headId, const QString& user, const QString& time) {
-    return sqlHelper::ExecuteTransWith([&] {
-        openCountInTrans(headId, QStringLiteral("作废"));
-        SqlParams p;
-        p.AddItem("@user", user);
-        p.AddItem("@time", time);
-        sqlHelper::ExecuteInTrans(
-            "update tb_stocktake_head set state=2, postUser=@user, postTime=@time where id=" +
-                QString::number(headId),
-            p);
-    });
-}
-
-// ---- counting ----
 
 void StockTakeSheet::load(const StockTakeHead& head, std::vector<StockTakeLine> lines) {
     m_head = head;
@@ -542,7 +56,7 @@ bool StockTakeSheet::removable(int row, QString* error) const {
         return false;
     };
     if (row < 0 || row >= static_cast<int>(m_lines.size())) return fail(QStringLiteral("当前记录不存在!"));
-    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("修改")));
+    if (!open()) return fail(StockTakeRefusal(m_head.billNo, m_head.state, QStringLiteral("修改")));
     const StockTakeLine& l = m_lines[static_cast<size_t>(row)];
     if (std::abs(l.bookQty) > kEpsilon)
         return fail(QStringLiteral("货品 %1 开始盘点时有账面数量, 不能删除; 没有找到时请把盘点数量填为 0。")
@@ -579,15 +93,16 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
         return -1;
     };
     if (m_head.id < 1) return fail(QStringLiteral("请先新建或打开一张盘点单!"));
-    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
+    if (!open()) return fail(StockTakeRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
     if (goods.goodsId < 1) return fail(QStringLiteral("货品不存在!"));
     if (!(pieces > 0)) return fail(QStringLiteral("盘点数量必须大于 0!"));
     if (pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
-    if (!m_head.places.isEmpty() && !idSet(m_head.places).contains(QString::number(goods.locationId)))
+    if (!m_head.places.isEmpty() &&
+        !StockTakeIdSet(m_head.places).contains(QString::number(goods.locationId)))
         return fail(QStringLiteral("库位 %1 不在本次盘点的范围内!")
                         .arg(goods.locationCode.isEmpty() ? QStringLiteral("(无)") : goods.locationCode));
     if (!m_head.goodsTypes.isEmpty() &&
-        !idSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
+        !StockTakeIdSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
         return fail(QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
     int row = find(goods.goodsId, goods.locationId);
     if (row < 0) {
@@ -612,7 +127,7 @@ bool StockTakeSheet::setCounted(int row, const QString& text, QString* error) {
         return false;
     };
     if (row < 0 || row >= static_cast<int>(m_lines.size())) return fail(QStringLiteral("当前记录不存在!"));
-    if (!open()) return fail(stateRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
+    if (!open()) return fail(StockTakeRefusal(m_head.billNo, m_head.state, QStringLiteral("盘点")));
     StockTakeLine& l = m_lines[static_cast<size_t>(row)];
     const QString t = text.trimmed();
     if (t.isEmpty()) {

@@ -9,6 +9,7 @@
 
 #include "data/results.h"
 
+#include <QSet>
 #include <QString>
 #include <optional>
 #include <unordered_map>
@@ -16,6 +17,10 @@
 
 enum StockTakeState { kCounting = 0, kPosted = 1, kAbandoned = 2 };
 QString StockTakeStateName(int state);
+// Why a count in the state refuses what was asked: "盘点单 <no> 已过账, 不能再<what>!".
+QString StockTakeRefusal(const QString& billNo, int state, const QString& what);
+// The ids of a list such as places, "0,3,4".
+QSet<QString> StockTakeIdSet(const QString& ids);
 
 struct StockTakeHead {
     int id = 0;
@@ -72,6 +77,7 @@ struct StockTakeMove {
     bool listed = true; // false: stock came where the count has no line for it
 };
 
+// The stored counts (stocktakestore.cpp).
 class dal_stocktake {
 public:
     // Records a new count of the head's account, location and category; the
@@ -81,7 +87,8 @@ public:
     m_DBresult Start(StockTakeHead& head, const QString& granted);
     StockTakeHead GetModel(int id);
     std::vector<StockTakeLine> Lines(int headId);
-    // The counts, newest first: id, billNo, state, account, location, creator, createTime, category.
+    // The counts, newest first, read by name: id, billNo, state, accountName,
+    // locationName, creator, createTime, goodsTypeName.
     RecordSet List();
     // Stores the changed lines (new ones get their ids) and deletes the removed
     // ones (lines found during the count only); refused unless the count is open.

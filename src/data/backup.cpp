@@ -3,7 +3,6 @@
 #include "appenv.h"
 #include "database.h"
 #include "dberror.h"
-#include "msgbox.h"
 #include "sqlhelper.h"
 
 #include <QCoreApplication>
@@ -17,7 +16,6 @@
 namespace {
 
 m_DBresult failed(const QString& message) {
-    MsgBox::Show(message, MsgBox::Exclamation, "System");
     m_DBresult r;
     r.str_MsgBox = message;
     return r;
@@ -90,7 +88,7 @@ void dumpServer(const QString& conninfo, const QString& work) {
 
 } // namespace
 
-m_DBresult BackUpDB(bool showMessage) {
+m_DBresult BackUpDB() {
     sqlHelper::CloseRs();
     sqlHelper::CloseConn();
     const QString server = sqlHelper::ServerConnInfo();
@@ -126,7 +124,6 @@ m_DBresult BackUpDB(bool showMessage) {
         return failed(e.message());
     }
     lastBackup() = target;
-    if (showMessage) MsgBox::Show(BackupDoneMessage(), MsgBox::Information, "System");
     return succeeded();
 }
 
@@ -151,6 +148,9 @@ m_DBresult CompactDB() {
         sqlHelper::CloseConn();
         return failed(e.message());
     }
-    MsgBox::Show(QStringLiteral("数据压缩修复完毕!"), MsgBox::Information, "System");
     return succeeded();
+}
+
+QString CompactDoneMessage() {
+    return QStringLiteral("数据压缩修复完毕!");
 }

@@ -314,6 +314,9 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     nodeByKey(f.tv_data, "key_0")->setCheckState(0, Qt::Checked);
     m_msg.answers = {MsgBox::Yes};
     f.ClearData();
+    // the backup's failure, said by the window
+    ASSERT_TRUE(last().contains("已经存在")) << qPrintable(last());
+    EXPECT_EQ(m_msg.shown.back().caption, "System");
     EXPECT_GT(scalar("select count(*) from tb_ck_head").toInt(), 0);
     // checking a group checks its branch; everything goes, the balance stays exact
     check({});
@@ -346,6 +349,8 @@ TEST_F(AdminWindows, TheBackupSaysWhereItsCopyIs) {
     const QStringList files = QDir(folder()).entryList({"CompactBackUp_*.mdb"}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
     EXPECT_EQ(last(), "数据压缩备份完毕!\n" + QDir::toNativeSeparators(folder() + files[0]));
+    f.Compact();
+    EXPECT_EQ(last(), "数据压缩修复完毕!");
 }
 
 TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunctionGrants) {

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <map>
 
@@ -184,7 +185,19 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     const int id = scalar("select id from tb_stocktake_head").toInt();
     {
         frmStockTake again;
-        again.OpenCount(id);
+        // chosen from the list of counts
+        m_onModal = [&](QDialog* d) {
+            auto* list = d->findChild<QTableWidget*>("list_counts");
+            EXPECT_EQ(list->rowCount(), 1);
+            const QStringList row = {list->item(0, 0)->text(), list->item(0, 1)->text(),
+                                     list->item(0, 3)->text(), list->item(0, 4)->text()};
+            EXPECT_EQ(row, (QStringList{number, "盘点中", "全部库位", "全部类别"}));
+            EXPECT_EQ(list->item(0, 6)->text().size(), 16); // the start, to the minute
+            return int(QDialog::Accepted);
+        };
+        again.ChooseCount();
+        m_onModal = nullptr;
+        EXPECT_EQ(again.sheet().head().id, id);
         ASSERT_EQ(again.gridRowCount(), 31);
         EXPECT_EQ(cell(again, rowOf(again, 1, 11), 7), "2.5");
         EXPECT_EQ(cell(again, rowOf(again, 31, 12), 7), "1.0");

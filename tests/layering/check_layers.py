@@ -28,9 +28,8 @@ LAYERS = ["data", "output", "numbering", "schema", "access", "master", "bills", 
 SHARED = {"output", "numbering", "schema"}
 FEATURES = {"access", "master", "bills", "reports", "calendar"}
 TOP = {"app", "tools/wms-admin"}
-# Core files that still speak to the user: the data layer's backup messages,
-# and the message facade itself.
-SPEAKING_CORE = {"src/data/backup.cpp", "src/data/msgbox.cpp"}
+# The one core file that speaks to the user: the message facade itself.
+SPEAKING_CORE = {"src/data/msgbox.cpp"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 WIDGET_HEADER = re.compile(r'^\s*#\s*include\s*<(Q(Widget|Dialog|MainWindow|Abstract\w*View|\w*Edit|TableWidget|'

@@ -5,6 +5,7 @@
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/dberror.h"
+#include "data/msgbox.h"
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
@@ -445,8 +446,17 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
             }
             return runSql(args[0], out);
         }
-        if (command == "backup") return BackUpDB(true).isResult ? 0 : 1;
-        if (command == "compact") return CompactDB().isResult ? 0 : 1;
+        if (command == "backup" || command == "compact") {
+            // said through the message facade, which writes to standard error here
+            const bool backup = command == "backup";
+            const m_DBresult r = backup ? BackUpDB() : CompactDB();
+            if (r.isResult)
+                MsgBox::Show(backup ? BackupDoneMessage() : CompactDoneMessage(), MsgBox::Information,
+                             "System");
+            else
+                MsgBox::Show(r.str_MsgBox, MsgBox::Exclamation, "System");
+            return r.isResult ? 0 : 1;
+        }
         if (command == "check") return runCheck(args, out, err);
         if (command == "report") return runReport(args, out, err);
         if (command == "user") return runUser(args, out, err);
