@@ -1,12 +1,12 @@
 -- The running stock balances on the server: per goods and account mark
 -- (tb_stock_balance), and per goods, account mark and location
--- (tb_stock_location), the pieces and the weight of the lines of approved
+-- (tb_stock_location, see pg_location.sql), the pieces and the weight of the lines of approved
 -- bills, kept by triggers on the four bill tables in the transaction of
 -- every write, with the rules of the file's triggers. A head's lines are
 -- applied in goods and location order, so two savers wait for each other
 -- instead of locking the same rows the other way round.
 
--- Adds pieces and weight to both balances (negative figures take away).
+-- Adds pieces and weight to the balances (negative figures take away).
 CREATE OR REPLACE FUNCTION acc_balance_put(g bigint, a bigint, loc bigint, q double precision,
                                            w double precision, import boolean) RETURNS void
 LANGUAGE plpgsql AS $$
@@ -20,11 +20,15 @@ BEGIN
     VALUES (g, a, iq, iw, eq, ew)
     ON CONFLICT (goodsId, accountId) DO UPDATE SET importQty = s.importQty + iq, importWeight = s.importWeight + iw,
         exportQty = s.exportQty + eq, exportWeight = s.exportWeight + ew;
-    INSERT INTO tb_stock_location AS s (goodsId, accountId, locationId, importQty, importWeight, exportQty,
-                                        exportWeight)
-    VALUES (g, a, coalesce(loc, 0), iq, iw, eq, ew)
-    ON CONFLICT (goodsId, accountId, locationId) DO UPDATE SET importQty = s.importQty + iq,
-        importWeight = s.importWeight + iw, exportQty = s.exportQty + eq, exportWeight = s.exportWeight + ew;
+    PERFORM acc_location_put(g, a, loc, iq, iw, eq, ew);
+END
+$$;
+
+-- The balance per location comes with its own table (pg_location.sql); until then it keeps nothing.
+CREATE OR REPLACE FUNCTION acc_location_put(g bigint, a bigint, loc bigint, iq double precision,
+                                            iw double precision, eq double precision, ew double precision)
+RETURNS void LANGUAGE plpgsql AS $$
+BEGIN
 END
 $$;
 

@@ -7,6 +7,7 @@
 #include "data/msgbox.h"
 #include "output/xlsxexport.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
 #include "ui/application.h"
 #include "ui/msgbox_widgets.h"
 

@@ -54,4 +54,5 @@ protected:
     static QString oneStatementOnly();
     // Runs the open hook and makes the report shadows of a fresh connection.
     void prepareOpened();
+    void runOpenHook();
 };

@@ -104,7 +104,8 @@ void PgDatabase::open(const QString& path, bool) {
     m_conninfo = path;
     try {
         setUpSession();
-        // the server's schema is set up by its administration, not on opening
+        // the server's schema is set up by its administration, not on opening: its version is only checked
+        runOpenHook();
         createTempShadows();
         loadWrittenNames();
     } catch (...) {

@@ -8,6 +8,9 @@
 #include "data/pgdatabase.h"
 #include "data/translator.h"
 
+#include <sqlite3.h>
+#include <memory>
+
 #include <QFile>
 #include <QRegularExpression>
 #include <cmath>
@@ -51,25 +54,46 @@ QString typeOf(const QString& declared, bool caseless) {
 
 } // namespace
 
+namespace {
+
+// One table of the server from the file's CREATE text and its columns (PRAGMA table_info).
+QString serverTable(const QString& table, const QString& createSql, const RecordSet& columns) {
+    QStringList defs, keys;
+    for (int c = 0; c < columns.RecordCount(); ++c) {
+        const QString column = columns.at(c, 1).toString();
+        QString def = nameOf(column) + ' ' + typeOf(columns.at(c, 2).toString(), noCase(createSql, column));
+        if (columns.at(c, 3).toInt() != 0) def += " NOT NULL";
+        if (!columns.at(c, 4).isNull()) def += " DEFAULT " + columns.at(c, 4).toString();
+        if (columns.at(c, 5).toInt() > 0) keys << nameOf(column);
+        defs << def;
+    }
+    if (!keys.isEmpty()) defs << "PRIMARY KEY (" + keys.join(", ") + ")";
+    return "CREATE TABLE " + nameOf(table) + " (" + defs.join(", ") + ")";
+}
+
+QString serverIndex(const QString& index, const QString& table, bool unique, const QStringList& columns,
+                    bool ifNotExists = false) {
+    QStringList names;
+    for (const QString& c : columns)
+        names << nameOf(c.trimmed());
+    // the balances keep one row per key, a Null key included (their triggers upsert)
+    const bool oneNull = unique && table.startsWith(QLatin1String("tb_stock_"), Qt::CaseInsensitive);
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)%5")
+        .arg(unique ? "UNIQUE " : "", (ifNotExists ? "IF NOT EXISTS " : "") + nameOf(index), nameOf(table),
+             names.join(", "),
+             oneNull ? " NULLS NOT DISTINCT" : "");
+}
+
+} // namespace
+
 QStringList ServerTablesFrom(Database& source) {
     QStringList out{"CREATE EXTENSION IF NOT EXISTS citext"};
     const RecordSet tables = source.query("SELECT name, sql FROM main.sqlite_master WHERE type = 'table' AND "
                                           "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name");
     for (int t = 0; t < tables.RecordCount(); ++t) {
-        const QString table = tables.at(t, 0).toString(), createSql = tables.at(t, 1).toString();
-        const RecordSet columns = source.query("PRAGMA main.table_info('" + table + "')");
-        QStringList defs, keys;
-        for (int c = 0; c < columns.RecordCount(); ++c) {
-            const QString column = columns.at(c, 1).toString();
-            QString def =
-                nameOf(column) + ' ' + typeOf(columns.at(c, 2).toString(), noCase(createSql, column));
-            if (columns.at(c, 3).toInt() != 0) def += " NOT NULL";
-            if (!columns.at(c, 4).isNull()) def += " DEFAULT " + columns.at(c, 4).toString();
-            if (columns.at(c, 5).toInt() > 0) keys << nameOf(column);
-            defs << def;
-        }
-        if (!keys.isEmpty()) defs << "PRIMARY KEY (" + keys.join(", ") + ")";
-        out << "CREATE TABLE " + nameOf(table) + " (" + defs.join(", ") + ")";
+        const QString table = tables.at(t, 0).toString();
+        out << serverTable(table, tables.at(t, 1).toString(),
+                           source.query("PRAGMA main.table_info('" + table + "')"));
     }
     const RecordSet indexes =
         source.query("SELECT name, tbl_name FROM main.sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
@@ -83,12 +107,8 @@ QStringList ServerTablesFrom(Database& source) {
         const RecordSet parts = source.query("PRAGMA main.index_info('" + index + "')");
         QStringList columns;
         for (int k = 0; k < parts.RecordCount(); ++k)
-            columns << nameOf(parts.at(k, "name").toString());
-        // the balances keep one row per key, a Null key included (their triggers upsert)
-        const bool oneNull = unique && table.startsWith(QLatin1String("tb_stock_"), Qt::CaseInsensitive);
-        out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)%5")
-                   .arg(unique ? "UNIQUE " : "", nameOf(index), nameOf(table), columns.join(", "),
-                        oneNull ? " NULLS NOT DISTINCT" : "");
+            columns << parts.at(k, "name").toString();
+        out << serverIndex(index, table, unique, columns);
     }
     return out;
 }
@@ -166,6 +186,30 @@ void appendCopyValue(QByteArray& line, const QVariant& v, Kind kind, qint64& nul
     }
 }
 
+// A row inserted without its integer key gets the next one, as on SQLite.
+void nextIdTrigger(PgDatabase& server, const QString& table, const QString& key) {
+    server.execute(QStringLiteral("CREATE TRIGGER tr_next_id BEFORE INSERT ON %1 FOR EACH ROW EXECUTE "
+                                  "FUNCTION acc_tr_next_id('%2')")
+                       .arg(nameOf(table), key.toLower()));
+}
+
+// The rows of the names catalogue for one table's or view's columns (PRAGMA table_info).
+QStringList nameRows(const QString& table, const RecordSet& columns) {
+    auto literal = [](QString s) { return '\'' + s.replace('\'', "''") + '\''; };
+    QStringList values;
+    for (int c = 0; c < columns.RecordCount(); ++c) {
+        const QString name = columns.at(c, 1).toString();
+        values << '(' + literal(table.toLower()) + ", " + literal(name) + ", " + literal(name) + ')';
+    }
+    return values;
+}
+
+void insertNames(PgDatabase& server, const QStringList& values) {
+    if (!values.isEmpty())
+        server.execute("INSERT INTO wms_names (tbl, name, written) VALUES " + values.join(", ") +
+                       " ON CONFLICT (tbl, name) DO NOTHING");
+}
+
 // Copies one table's rows in chunks of the file's row order; a row inserted
 // later without its integer key gets the next one, as on SQLite.
 qint64 copyTable(Database& file, PgDatabase& server, const QString& table, qint64& nulled) {
@@ -204,10 +248,7 @@ qint64 copyTable(Database& file, PgDatabase& server, const QString& table, qint6
         done = rows.RecordCount() < 20000;
         return true;
     });
-    if (keys.size() == 1 && integerKey)
-        server.execute(QStringLiteral("CREATE TRIGGER tr_next_id BEFORE INSERT ON %1 FOR EACH ROW EXECUTE "
-                                      "FUNCTION acc_tr_next_id('%2')")
-                           .arg(nameOf(table), keys[0].toLower()));
+    if (keys.size() == 1 && integerKey) nextIdTrigger(server, table, keys[0]);
     return copied;
 }
 
@@ -218,20 +259,107 @@ void writeNames(Database& file, PgDatabase& server) {
         "PRIMARY KEY (tbl, name))");
     const RecordSet objects = file.query("SELECT name FROM main.sqlite_master WHERE type IN ('table', "
                                          "'view') AND name NOT LIKE 'sqlite%' ORDER BY name");
-    auto literal = [](QString s) { return '\'' + s.replace('\'', "''") + '\''; };
     QStringList values;
     for (int t = 0; t < objects.RecordCount(); ++t) {
         const QString table = objects.at(t, 0).toString();
-        const RecordSet columns = file.query("PRAGMA main.table_info('" + table + "')");
-        for (int c = 0; c < columns.RecordCount(); ++c) {
-            const QString name = columns.at(c, 1).toString();
-            values << '(' + literal(table.toLower()) + ", " + literal(name) + ", " + literal(name) + ')';
+        values << nameRows(table, file.query("PRAGMA main.table_info('" + table + "')"));
+    }
+    insertNames(server, values);
+}
+
+// The columns of a table made from its CREATE text alone, as PRAGMA
+// table_info gives them: made in a scratch database of the file engine.
+RecordSet columnsOfCreate(const QString& createSql, const QString& table) {
+    sqlite3* scratch = nullptr;
+    sqlite3_open(":memory:", &scratch);
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> guard(scratch, sqlite3_close);
+    if (sqlite3_exec(scratch, createSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(scratch)) + "\n" + createSql.left(200));
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(scratch, ("PRAGMA table_info('" + table + "')").toUtf8().constData(), -1, &st, nullptr);
+    std::vector<QVariant> cells;
+    int rows = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        ++rows;
+        for (int c = 0; c < 6; ++c) {
+            if (sqlite3_column_type(st, c) == SQLITE_NULL)
+                cells.emplace_back();
+            else if (sqlite3_column_type(st, c) == SQLITE_INTEGER)
+                cells.emplace_back(qlonglong(sqlite3_column_int64(st, c)));
+            else
+                cells.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
         }
     }
-    if (!values.isEmpty())
-        server.execute("INSERT INTO wms_names (tbl, name, written) VALUES " + values.join(", ") +
-                       " ON CONFLICT (tbl, name) DO NOTHING");
+    sqlite3_finalize(st);
+    if (rows == 0) throw DbError(QStringLiteral("无法读出表 %1 的列").arg(table));
+    return RecordSet({"cid", "name", "type", "notnull", "dflt_value", "pk"}, std::move(cells));
 }
+
+// A schema step on the server. With scriptsOnly it runs only the steps'
+// scripts of trigger functions: what a copy of a file needs, whose tables,
+// indexes and rows come from the file itself.
+class ServerWriter final : public SchemaWriter {
+public:
+    ServerWriter(PgDatabase& db, bool scriptsOnly) : m_db(db), m_scriptsOnly(scriptsOnly) {}
+
+    void objects(const QStringList& statements, const char* serverScript) override {
+        static const QRegularExpression table(
+            QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:main\\.)?(\\w+)"),
+            QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression index(
+            QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(\\w+)\\s*"
+                           "\\(([^)]*)\\)\\s*$"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (const QString& statement : statements) {
+            if (m_scriptsOnly) break;
+            if (const QRegularExpressionMatch m = table.match(statement); m.hasMatch()) {
+                createTable(m.captured(1), statement);
+            } else if (const QRegularExpressionMatch i = index.match(statement); i.hasMatch()) {
+                m_db.execute(serverIndex(i.captured(3), i.captured(4), !i.captured(1).isEmpty(),
+                                         i.captured(5).split(','), !i.captured(2).isEmpty()));
+            } else if (!statement.trimmed().startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive)) {
+                throw DbError(QStringLiteral("服务器不认识的结构语句: %1").arg(statement.left(200)));
+            }
+        }
+        // the file's triggers are the server's functions
+        if (serverScript) m_db.runScript(resourceText(QString::fromLatin1(serverScript)));
+    }
+    void dropTable(const QString& name) override {
+        if (m_scriptsOnly) return;
+        m_db.execute("DROP TABLE IF EXISTS pg_temp." + nameOf(name)); // this session's shadow
+        m_db.execute("DROP TABLE IF EXISTS " + nameOf(name));
+        m_db.execute("DELETE FROM wms_names WHERE tbl = '" + name.toLower() + "'");
+    }
+    void run(const QString& sql) override {
+        if (!m_scriptsOnly) m_db.execute(sql);
+    }
+    RecordSet query(const QString& sql) override { return m_db.query(sql); }
+    void rebuildBalances(bool perLocation) override {
+        if (m_scriptsOnly) return;
+        if (perLocation)
+            RebuildStockLocation(m_db);
+        else
+            RebuildStockBalance(m_db);
+    }
+
+private:
+    void createTable(const QString& table, const QString& createSql) {
+        const RecordSet columns = columnsOfCreate(createSql, table);
+        m_db.execute(serverTable(table, createSql, columns));
+        insertNames(m_db, nameRows(table, columns));
+        QStringList keys;
+        bool integerKey = false;
+        for (int c = 0; c < columns.RecordCount(); ++c)
+            if (columns.at(c, 5).toInt() > 0) {
+                keys << columns.at(c, 1).toString();
+                integerKey = kindOf(columns.at(c, 2).toString()) == Kind::Integer;
+            }
+        if (keys.size() == 1 && integerKey) nextIdTrigger(m_db, table, keys[0]);
+    }
+
+    PgDatabase& m_db;
+    bool m_scriptsOnly;
+};
 
 } // namespace
 
@@ -271,7 +399,9 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
             result.rows += counts[table];
         }
         say(QStringLiteral("视图和触发器"));
-        server.runScript(resourceText("pg_balance.sql"));
+        ServerWriter scripts(server, true); // the file's triggers, as its version has them
+        for (const SchemaStep& step : SchemaStepsBetween(1, static_cast<int>(version)))
+            step.run(scripts);
         for (const QString& view : AccessSql::splitScript(resourceText("views.sql")))
             server.execute(AccessSql::translateUncached(view, AccessSql::Dialect::Postgres));
         // the lists choose a month's bills by their day as text: the server finds them by it
@@ -293,7 +423,9 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
                                   .arg(it.value())
                                   .arg(there));
         }
-        const auto balance = CheckStockBalance(server), places = CheckStockLocation(server);
+        // the balances a file of its version has: per goods from 2, per location from 3
+        const auto balance = version >= 2 ? CheckStockBalance(server) : std::vector<BalanceDifference>();
+        const auto places = version >= 3 ? CheckStockLocation(server) : std::vector<BalanceDifference>();
         if (!balance.empty() || !places.empty())
             throw DbError(QStringLiteral("复制后服务器上的库存余额与单据明细不符 (%1 处差异)")
                               .arg(balance.size() + places.size()));
@@ -312,4 +444,51 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
     server.loadWrittenNames();
     server.createTempShadows();
     return result;
+}
+
+int ServerSchemaVersion(PgDatabase& server) {
+    if (server.query("SELECT to_regclass('wms_version') IS NOT NULL").at(0, 0).toInt() == 0) return 0;
+    const RecordSet rs = server.query("SELECT max(version) FROM wms_version");
+    return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
+}
+
+void CheckServerVersion(PgDatabase& server) {
+    if (server.query("SELECT to_regclass('wms_version') IS NOT NULL").at(0, 0).toInt() == 0)
+        return; // a database being made
+    const qint64 version = server.query("SELECT max(version) FROM wms_version").at(0, 0).toLongLong();
+    CheckSchemaVersion(version);
+    if (version > kSchemaVersion) throw DbError(NewerSchemaMessage(version));
+    if (version < kSchemaVersion) throw DbError(QStringLiteral("数据库版本较旧,请先运行 wms-admin upgrade"));
+}
+
+QStringList UpgradeServer(PgDatabase& server) {
+    QStringList done;
+    server.beginWrite();
+    try {
+        if (server.query("SELECT to_regclass('wms_version') IS NOT NULL").at(0, 0).toInt() == 0)
+            throw DbError(QStringLiteral("服务器上的数据库没有版本记录 (wms_version), 不是本程序的数据库"));
+        // one upgrade at a time: a second waits here and then finds nothing to do
+        server.execute("LOCK TABLE wms_version IN EXCLUSIVE MODE");
+        const qint64 now = server.query("SELECT max(version) FROM wms_version").at(0, 0).toLongLong();
+        CheckSchemaVersion(now);
+        if (now > kSchemaVersion) throw DbError(NewerSchemaMessage(now));
+        ServerWriter writer(server, false);
+        for (const SchemaStep& step : SchemaStepsBetween(static_cast<int>(now), kSchemaVersion)) {
+            step.run(writer);
+            done << QStringLiteral("%1: %2").arg(step.version).arg(QString::fromUtf8(step.summary));
+        }
+        if (!done.isEmpty()) server.execute(QStringLiteral("UPDATE wms_version SET version = %1").arg(kSchemaVersion));
+        server.execute("COMMIT");
+    } catch (const DbError& e) {
+        if (server.inTransaction()) {
+            try {
+                server.execute("ROLLBACK");
+            } catch (const DbError&) {
+            }
+        }
+        throw DbError(QStringLiteral("数据库升级失败: %1").arg(e.message()));
+    }
+    server.loadWrittenNames();
+    server.createTempShadows();
+    return done;
 }

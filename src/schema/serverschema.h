@@ -32,3 +32,16 @@ struct ServerCopy {
 // refused and left as it was; on any failure nothing stays.
 ServerCopy CopyToServer(Database& file, PgDatabase& server,
                         const std::function<void(const QString&)>& progress = {});
+
+// The schema version the server's database records (wms_version); 0 when it records none.
+int ServerSchemaVersion(PgDatabase& server);
+
+// Refuses (DbError) a server's database of another schema version than this
+// program's: an older one must be upgraded first (wms-admin upgrade), a newer
+// one needs a newer program. A database without a version (being made) passes.
+void CheckServerVersion(PgDatabase& server);
+
+// Brings the server's database to this program's schema version: the pending
+// steps in one transaction, the version recorded. Returns what the steps
+// brought (nothing when the database is already at this version).
+QStringList UpgradeServer(PgDatabase& server);

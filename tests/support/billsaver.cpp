@@ -4,6 +4,7 @@
 #include "bills/bill.h"
 #include "data/sqlhelper.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -7,6 +7,7 @@
 #include "data/sqlitedatabase.h"
 #include "data/translator.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
 #include "schema/serverschema.h"
 
 #include <QCoreApplication>
@@ -74,7 +75,7 @@ QString serverTemplate(bool demo) {
     if (!name.isEmpty()) return name;
     QCryptographicHash build(QCryptographicHash::Sha1);
     for (const char* resource : {"schema.sql", "temp_tables.sql", "views.sql", "seed.sql", "demo.sql",
-                                 "pg_functions.sql", "pg_balance.sql"}) {
+                                 "pg_functions.sql", "pg_balance.sql", "pg_location.sql"}) {
         QFile f(QStringLiteral(":/sql/") + QLatin1String(resource));
         if (f.open(QIODevice::ReadOnly)) build.addData(f.readAll());
     }

@@ -3,6 +3,8 @@
 #include "data/sqlhelper.h"
 #include "fixture.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
+
 #include <QFileInfo>
 
 class AdminTest : public DbTest, protected AdminRun {};
@@ -94,6 +96,30 @@ TEST_F(AdminTest, AFileWithANegativeVersionIsRefused) {
     Database::instance().execute(QString("PRAGMA user_version = %1").arg(kSchemaVersion));
     Database::instance().close();
     InstallMigrations();
+}
+
+TEST_F(AdminTest, UpgradeBacksAFileUpThenBringsItToThisVersionOnce) {
+    SKIP_ON_SERVER("a file's upgrade");
+    const QString file = folder() + "old.mdb";
+    CreateDatabase(file, false, false, 2);
+    Database::instance().close();
+    ASSERT_EQ(run({"--db", file, "upgrade"}), 0) << qPrintable(err);
+    EXPECT_TRUE(out.contains("已从版本 2 升级到 4:\n  3: ")) << qPrintable(out);
+    // the backup is the file as it was
+    const QString backup = out.section('\n', 0, 0).section(' ', 1);
+    ASSERT_TRUE(QFileInfo::exists(backup)) << qPrintable(out);
+    Database::setOpenHook(nullptr);
+    Database::instance().open(backup);
+    EXPECT_EQ(Database::instance().query("PRAGMA user_version").at(0, 0).toInt(), 2);
+    Database::instance().open(file);
+    EXPECT_EQ(Database::instance().query("PRAGMA user_version").at(0, 0).toInt(), kSchemaVersion);
+    Database::instance().execute("PRAGMA user_version = 99");
+    Database::instance().close();
+    InstallMigrations();
+    EXPECT_EQ(run({"--db", dbFile(), "upgrade"}), 0);
+    EXPECT_EQ(out, QString("数据库已是本程序的版本 (%1), 没有改动\n").arg(kSchemaVersion));
+    EXPECT_EQ(run({"--db", file, "upgrade"}), 1);
+    EXPECT_TRUE(err.contains("新版")) << qPrintable(err);
 }
 
 TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {

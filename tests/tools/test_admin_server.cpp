@@ -2,7 +2,13 @@
 // database on the test cluster (WMS_TEST_PG) reports the same on both.
 #include "adminrun.h"
 #include "data/pgdatabase.h"
+#include "data/sqlitedatabase.h"
 #include "fixture.h"
+#include "schema/dbsetup.h"
+#include "schema/migrations.h"
+#include "schema/serverschema.h"
+
+#include <QFileInfo>
 
 #include <QCoreApplication>
 
@@ -86,4 +92,73 @@ TEST_F(AdminServerTest, InitOnAnEmptyServerDatabase) {
     // an unreachable server is named with the engine's reason
     EXPECT_EQ(run({"--server", "host=/nonexistent/socket/dir dbname=x", "check"}), 1);
     EXPECT_TRUE(err.contains("/nonexistent/socket/dir")) << qPrintable(err);
+}
+
+namespace {
+
+// What a server's database holds, one line per row, for comparing two of them.
+QStringList catalogue(const QString& conninfo, const QString& sql) {
+    PgDatabase db;
+    db.open(conninfo);
+    const RecordSet rs = db.query(sql);
+    QStringList rows;
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rs.fieldCount(); ++c)
+            cells << rs.at(r, c).toString();
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST_F(AdminServerTest, AnOldServerIsRefusedUntilUpgradedAndThenMatchesAFreshOne) {
+    // a shop's file held at version 2, copied as it is
+    const QString file = folder() + "v2.mdb";
+    CreateDatabase(file, true, false, 2);
+    Database::instance().close();
+    const QString old = emptyServer();
+    Database::setOpenHook(nullptr);
+    {
+        SqliteDatabase& source = SqliteDatabase::instance();
+        source.open(file);
+        ASSERT_EQ(source.query("PRAGMA user_version").at(0, 0).toInt(), 2);
+        PgDatabase target;
+        target.open(old);
+        CopyToServer(source, target);
+        source.close();
+    }
+    InstallMigrations();
+    EXPECT_EQ(run({"--server", old, "check"}), 1);
+    EXPECT_EQ(err, "错误: 数据库版本较旧,请先运行 wms-admin upgrade\n");
+
+    ASSERT_EQ(run({"--server", old, "upgrade"}), 0) << qPrintable(err);
+    EXPECT_TRUE(out.contains("已从版本 2 升级到 4:\n  3: ")) << qPrintable(out);
+    const QString dump = out.section('\n', 0, 0).section(' ', 1);
+    EXPECT_TRUE(dump.endsWith(".dump") && QFileInfo(dump).size() > 0) << qPrintable(out);
+    ASSERT_EQ(run({"--server", old, "upgrade"}), 0);
+    EXPECT_TRUE(out.contains("没有改动")) << qPrintable(out);
+    ASSERT_EQ(run({"--server", old, "check"}), 0) << qPrintable(out) << qPrintable(err);
+
+    const QString fresh = emptyServer();
+    ASSERT_EQ(run({"--server", fresh, "init", "--demo"}), 0) << qPrintable(err);
+    for (const char* sql : {
+             "SELECT table_name, ordinal_position, column_name, data_type, udt_name, is_nullable, "
+             "column_default FROM information_schema.columns WHERE table_schema = 'public' ORDER BY 1, 2",
+             "SELECT tablename, indexname, indexdef FROM pg_indexes WHERE schemaname = 'public' ORDER BY 1, 2",
+             "SELECT tgrelid::regclass::text, tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY 1, 2",
+             "SELECT p.proname FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = "
+             "'public' AND p.proname LIKE 'acc\\_%' ORDER BY 1",
+             "SELECT viewname, definition FROM pg_views WHERE schemaname = 'public' ORDER BY 1",
+             "SELECT tbl, name, written FROM wms_names ORDER BY 1, 2",
+             "SELECT * FROM tb_sys_fun ORDER BY id",
+             "SELECT funCode, departmentId FROM tb_user_group_fun ORDER BY 1, 2",
+             "SELECT * FROM tb_dictionary ORDER BY id",
+             "SELECT version FROM wms_version",
+         }) {
+        const QStringList upgraded = catalogue(old, sql), made = catalogue(fresh, sql);
+        EXPECT_GT(made.size(), 0) << sql;
+        EXPECT_EQ(upgraded, made) << sql;
+    }
 }

@@ -17,9 +17,11 @@
 #include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
 #include "schema/serverschema.h"
 #include "schema/stockbalance.h"
 
+#include <QDir>
 #include <QSet>
 #include <QTemporaryDir>
 #include <memory>
@@ -46,6 +48,7 @@ const char* const kUsage =
     "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
     "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n"
+    "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
     "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n";
 
 QString cellText(const QVariant& v) {
@@ -355,6 +358,36 @@ void copyToServer(const QString& conninfo, QTextStream& out) {
     out << '\n';
 }
 
+// upgrade: a backup first, then every pending schema step in one transaction.
+int runUpgrade(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (!args.isEmpty()) {
+        err << "upgrade 不认识的参数: " << args.join(' ') << '\n';
+        return 2;
+    }
+    Database::setOpenHook(nullptr); // opened as it is: the backup comes before any change
+    sqlHelper::OpenConn();
+    const qint64 before = SchemaVersionOf(Database::instance());
+    CheckSchemaVersion(before);
+    if (before > kSchemaVersion) throw DbError(NewerSchemaMessage(before));
+    if (before < 1) throw DbError(QStringLiteral("数据库没有版本记录, 不是本程序的数据库"));
+    if (before == kSchemaVersion) {
+        out << "数据库已是本程序的版本 (" << kSchemaVersion << "), 没有改动\n";
+        return 0;
+    }
+    const m_DBresult backup = BackUpDB();
+    if (!backup.isResult) {
+        err << "错误: 备份失败, 没有升级: " << backup.str_MsgBox << '\n';
+        return 1;
+    }
+    out << "已备份到 " << QDir::toNativeSeparators(LastBackupFile()) << '\n';
+    sqlHelper::OpenConn();
+    const QStringList steps = UpgradeDatabase(Database::instance());
+    out << "已从版本 " << before << " 升级到 " << kSchemaVersion << ":\n";
+    for (const QString& step : steps)
+        out << "  " << step << '\n';
+    return 0;
+}
+
 // user enable NAME: the way back in when the only administrator was disabled.
 int runUser(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (args.size() != 2 || args[0] != "enable") {
@@ -460,6 +493,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         if (command == "check") return runCheck(args, out, err);
         if (command == "report") return runReport(args, out, err);
         if (command == "user") return runUser(args, out, err);
+        if (command == "upgrade") return runUpgrade(args, out, err);
         if (command == "pinyin") {
             if (args != QStringList{"--refresh"}) {
                 err << "pinyin 需要参数 --refresh\n";
