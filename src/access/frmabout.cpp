@@ -3,6 +3,7 @@
 #include "ui/application.h"
 #include "ui/icons.h"
 #include "ui/windowregistry.h"
+#include "wms_version.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,8 +26,7 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     f.setBold(true);
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
-    const QString version = QApplication::applicationVersion().isEmpty() ? QStringLiteral("1.0")
-                                                                         : QApplication::applicationVersion();
+    const QString version = QStringLiteral(WMS_VERSION);
     auto* text = new QLabel(QStringLiteral("版本 %1\n\n本版本提供:\n%2").arg(version, Features().join("、")));
     text->setObjectName("lab_features");
     text->setAlignment(Qt::AlignCenter);

@@ -9,9 +9,11 @@
 #include "reports/reportprint.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_stock.h"
+#include "wms_version.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -113,6 +115,35 @@ TEST_F(KxPrint, BadCommandsAndMissingFilesFailWithAMessage) {
     ASSERT_TRUE(tool.waitForFinished(60000));
     EXPECT_EQ(tool.exitCode(), 1);
     EXPECT_FALSE(QFile::exists(pdf("x")));
+}
+
+// --help and --version need no window (manual pages are made from them) and
+// say the project's one version; wms takes nothing else.
+TEST(ProgramCommandLines, HelpAndVersionWithoutAWindow) {
+    QProcessEnvironment noScreen = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noScreen.remove(name);
+    const std::pair<const char*, const char*> programs[] = {
+        {WMS_EXE, "wms"}, {WMS_ADMIN_EXE, "wms-admin"}, {KXPRINT_EXE, "kxPrint"}};
+    for (const auto& [exe, name] : programs) {
+        SCOPED_TRACE(name);
+        QProcess p;
+        p.setProcessEnvironment(noScreen);
+        p.start(exe, {"--version"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), QString("%1 %2\n").arg(name, WMS_VERSION));
+        p.start(exe, {"--help"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).startsWith(QString("Usage: %1 ").arg(name)));
+    }
+    QProcess wms;
+    wms.setProcessEnvironment(noScreen);
+    wms.start(WMS_EXE, {"--shop", "x"});
+    ASSERT_TRUE(wms.waitForFinished(30000));
+    EXPECT_EQ(wms.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(wms.readAllStandardError()).contains("shop"));
 }
 
 TEST_F(KxPrint, GoodsLabelsCarryScannableBarcodes) {

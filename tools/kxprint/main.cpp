@@ -6,13 +6,17 @@
 #include "preview.h"
 #include "printdoc.h"
 
+#include "wms_version.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTranslator>
 #include <cstdio>
 #include <memory>
@@ -30,17 +34,40 @@ int fail(bool window, const QString& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QString dir, pdf, command;
-    bool usage = false;
-    for (int i = 1; i < argc; ++i) {
-        const QString a = QString::fromLocal8Bit(argv[i]);
-        if ((a == "--dir" || a == "--pdf") && i + 1 < argc)
-            (a == "--dir" ? dir : pdf) = QString::fromLocal8Bit(argv[++i]);
-        else if (command.isEmpty() && !a.startsWith("--"))
-            command = a;
-        else
-            usage = true;
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCoreApplication::setApplicationName("kxPrint");
+    QCoreApplication::setApplicationVersion(WMS_VERSION);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "澜图仓库管理系统的打印工具: 按模板把打印数据排成 A4 页面, 预览后打印或存为 PDF。\n"
+        "打印数据从 目录/generateXml/ 读取, 模板从 目录/templeteXml/ 读取。"));
+    const QCommandLineOption dirOption("dir", QStringLiteral("打印数据和模板所在的目录 (默认为本工具所在的目录)"),
+                                       QStringLiteral("目录"));
+    const QCommandLineOption pdfOption("pdf", QStringLiteral("不预览, 直接写成这个 PDF 文件"),
+                                       QStringLiteral("输出.pdf"));
+    parser.addOption(dirOption);
+    parser.addOption(pdfOption);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("打印命令"),
+                                 QStringLiteral("\"orkPrint:TypeId=…&BillCode=…&FileName=…\""));
+    // help and version need no window, and come before the application starts
+    const bool understood = parser.parse(arguments);
+    if (understood && parser.isSet("help")) {
+        // (the program's name, not the path it was started by)
+        std::fputs(qPrintable(parser.helpText().replace(QRegularExpression("^Usage: \\S+"), "Usage: kxPrint")),
+                   stdout);
+        return 0;
     }
+    if (understood && parser.isSet("version")) {
+        std::printf("kxPrint %s\n", WMS_VERSION);
+        return 0;
+    }
+    const QString dir = parser.value(dirOption), pdf = parser.value(pdfOption);
+    const QString command = parser.positionalArguments().value(0);
+    const bool usage = !understood || parser.positionalArguments().size() > 1;
     const bool window = pdf.isEmpty();
     // a PDF needs no screen
     if (!window && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
@@ -56,12 +83,12 @@ int main(int argc, char** argv) {
             window,
             QStringLiteral(
                 "用法: kxPrint [--dir 目录] [--pdf 输出.pdf] \"orkPrint:TypeId=…&BillCode=…&FileName=…\""));
-    if (dir.isEmpty()) dir = QCoreApplication::applicationDirPath();
+    const QString folder = dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
     QString error;
     const auto parsed = kx::ParseCommand(command, &error);
     if (!parsed) return fail(window, error);
     kx::Document doc;
-    const QDir base(dir);
+    const QDir base(folder);
     if (!doc.load(base.filePath("templeteXml/" + parsed->billCode + ".xml"),
                   base.filePath("generateXml/" + parsed->fileName), &error))
         return fail(window, error);

@@ -28,8 +28,7 @@
 
 namespace {
 
-const char* const kUsage =
-    "用法: wms-admin [--db 文件 | --server 连接串] 命令\n"
+const char* const kCommands =
     "  init [--demo] [--force]   在程序目录建立数据库 (--demo 带演示数据, --force 覆盖已有文件);\n"
     "                            带 --server 时在服务器上的空数据库里建立\n"
     "  copy --to 连接串          把数据库文件复制到服务器上的空数据库, 复制后核对行数和库存余额\n"
@@ -50,6 +49,8 @@ const char* const kUsage =
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n"
     "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
     "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n";
+
+const QString kUsage = QStringLiteral("用法: wms-admin [--db 文件 | --server 连接串] 命令\n") + QString::fromUtf8(kCommands);
 
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
@@ -405,6 +406,10 @@ int runUser(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 } // namespace
+
+QString AdminCommandsHelp() {
+    return QString::fromUtf8(kCommands);
+}
 
 int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
     QStringList args = argsIn;
