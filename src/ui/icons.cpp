@@ -140,8 +140,8 @@ QString AppId() {
 void UseIconTheme() {
     // platforms without a desktop (offscreen, ...) search Qt's resources only
     QStringList paths = QIcon::themeSearchPaths();
-    for (const QString& dir : QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
-                                                        QStandardPaths::LocateDirectory)) {
+    for (const QString& dir : QStandardPaths::locateAll(
+             QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory)) {
         const QString clean = QDir::cleanPath(dir);
         if (!paths.contains(clean) && !paths.contains(clean + '/')) paths << clean;
     }
@@ -207,9 +207,8 @@ QIcon GlyphIcon(const QString& glyph, const QColor& color) {
     static QHash<QString, QIcon> cache;
     const QString key = glyph + color.name();
     if (auto it = cache.constFind(key); it != cache.constEnd()) return it.value();
-    const QIcon icon(new PaintedIconEngine(key, [glyph, color](QPainter& p, qreal side) {
-        paintGlyph(p, side, glyph, color);
-    }));
+    const QIcon icon(new PaintedIconEngine(
+        key, [glyph, color](QPainter& p, qreal side) { paintGlyph(p, side, glyph, color); }));
     cache.insert(key, icon);
     return icon;
 }

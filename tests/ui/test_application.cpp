@@ -1,4 +1,5 @@
 #include "bills/frmbillentry.h"
+#include "calendar/calendarview.h"
 #include "guifixture.h"
 #include "ui/application.h"
 #include "ui/formparts.h"
@@ -73,11 +74,14 @@ TEST_F(Application, ToolbarIconsComeFromTheIconThemeElseThePaintedGlyph) {
     QAction* save = NewToolAction(&bar, "save", "保存", "存", QColor(38, 120, 190));
     EXPECT_EQ(save->icon().name(), "document-save");
     EXPECT_GT(coverage(save->icon().pixmap(QSize(32, 32), 1.0)), 0.1);
-    for (const char* key : {"add", "new", "open", "save", "delete", "copy", "print", "export", "refresh", "seachBill",
-                            "pass", "unpass", "post", "abandon", "operation", "close", "menu_MyCustomer", "menu_ckMg",
-                            "menu_report", "menu_web", "menu_Calendar", "menu_BasicInfor", "menu_SystemSet",
-                            "menu_funRefresh", "menu_Help", "menu_SystemExit", "menu_SystemMin", "menu_open"})
-        EXPECT_TRUE(QIcon::hasThemeIcon(ThemeIconName(key))) << key << " " << qPrintable(ThemeIconName(key));
+    const QStringList keys =
+        QString("add new open save delete copy print export refresh seachBill pass unpass "
+                "post abandon operation close menu_MyCustomer menu_ckMg menu_report menu_web "
+                "menu_Calendar menu_BasicInfor menu_SystemSet menu_funRefresh menu_Help "
+                "menu_SystemExit menu_SystemMin menu_open")
+            .split(' ');
+    for (const QString& key : keys)
+        EXPECT_TRUE(QIcon::hasThemeIcon(ThemeIconName(key))) << qPrintable(key + " " + ThemeIconName(key));
 
     const QStringList paths = QIcon::themeSearchPaths();
     const QString theme = QIcon::themeName(), fallback = QIcon::fallbackThemeName();
@@ -123,7 +127,11 @@ TEST_F(Application, PaintedPicturesAreDrawnForThePixelRatio) {
     EXPECT_EQ(stamp.devicePixelRatio(), 2.0);
     EXPECT_EQ(stamp.deviceIndependentSize(), QSizeF(96, 96));
     const QImage image = stamp.toImage();
-    EXPECT_GT(image.pixelColor(96, 12).red(), 150);        // the outer ring at its top
-    EXPECT_GT(image.pixelColor(180, 96).alpha(), 0);       // and at its right
+    EXPECT_GT(image.pixelColor(96, 12).red(), 150);  // the outer ring at its top
+    EXPECT_GT(image.pixelColor(180, 96).alpha(), 0); // and at its right
     EXPECT_EQ(ApprovalStamp("已审核", QColor(210, 30, 30), 1.0).size(), QSize(96, 96));
+    // the calendar's strip of importances
+    const QPixmap strip = CalendarView::ImportanceStrip({"一般", "重要"}, false, 2.0);
+    EXPECT_EQ(strip.devicePixelRatio(), 2.0);
+    EXPECT_EQ(strip.size(), CalendarView::ImportanceStrip({"一般", "重要"}, false, 1.0).size() * 2);
 }
