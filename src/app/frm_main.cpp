@@ -206,7 +206,7 @@ void frm_Main::buildToolBar() {
         auto* tb = new QToolButton;
         tb->setObjectName(b.key);
         tb->setText(QString::fromUtf8(b.text));
-        tb->setIcon(GlyphIcon(QString::fromUtf8(b.glyph), b.color));
+        tb->setIcon(ThemeIcon(ThemeIconName(b.key), QString::fromUtf8(b.glyph), b.color));
         tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         const QString key = b.key;
         const QString popup = b.popup;

@@ -74,10 +74,18 @@ public:
     }
 };
 
-// The approval stamp: a red ring with 已审核, a grey one with 未审核.
-QPixmap stamp(const QString& text, const QColor& color) {
-    QPixmap pm(96, 96);
-    pm.fill(Qt::transparent);
+QLabel* stampLabel(const char* name, const QString& text, const QColor& color) {
+    auto* l = new QLabel;
+    l->setObjectName(name);
+    l->setPixmap(ApprovalStamp(text, color, l->devicePixelRatio()));
+    l->setFixedSize(96, 96);
+    return l;
+}
+
+} // namespace
+
+QPixmap ApprovalStamp(const QString& text, const QColor& color, qreal ratio) {
+    QPixmap pm = CanvasPixmap(QSize(96, 96), ratio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(color, 4));
@@ -93,16 +101,6 @@ QPixmap stamp(const QString& text, const QColor& color) {
     p.drawText(QRectF(-40, -14, 80, 28), Qt::AlignCenter, text);
     return pm;
 }
-
-QLabel* stampLabel(const char* name, const QString& text, const QColor& color) {
-    auto* l = new QLabel;
-    l->setObjectName(name);
-    l->setPixmap(stamp(text, color));
-    l->setFixedSize(96, 96);
-    return l;
-}
-
-} // namespace
 
 bool BillEntryForm::isStockOut() const {
     return m_kind.out;
@@ -384,7 +382,8 @@ void BillEntryForm::showApproval(bool approved) {
     img_pass->setVisible(approved);
     img_nopass->setVisible(!approved);
     passAction->setText(approved ? QStringLiteral("反审") : QStringLiteral("审核"));
-    passAction->setIcon(GlyphIcon(approved ? QStringLiteral("反") : QStringLiteral("审"),
+    passAction->setIcon(ThemeIcon(ThemeIconName(approved ? "unpass" : "pass"),
+                                  approved ? QStringLiteral("反") : QStringLiteral("审"),
                                   approved ? QColor(120, 120, 120) : QColor(200, 60, 60)));
 }
 

@@ -10,6 +10,8 @@
 #include "master/goods.h"
 #include "master/location.h"
 
+#include <QColor>
+#include <QPixmap>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -57,6 +59,10 @@ struct BillEntryKind {
     QString (*codeSearch)();
     std::unique_ptr<BillStore> (*store)();
 };
+
+// The approval stamp: a red ring with 已审核, a grey one with 未审核; 96 x 96,
+// drawn for a pixel ratio.
+QPixmap ApprovalStamp(const QString& text, const QColor& color, qreal ratio);
 
 class BillEntryForm : public QWidget {
     Q_OBJECT

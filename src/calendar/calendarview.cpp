@@ -69,9 +69,9 @@ QColor CalendarView::ImportanceColor(const QString& flag) {
     return QColor(192, 0, 0);
 }
 
-QPixmap CalendarView::ImportanceStrip(const QStringList& flags, bool weekend) {
+QPixmap CalendarView::ImportanceStrip(const QStringList& flags, bool weekend, qreal ratio) {
     const int rows = std::max<int>(1, int((flags.size() + 6) / 7));
-    QPixmap strip(7 * (kSquare + kGap) + kGap, rows * (kSquare + kGap) + kGap);
+    QPixmap strip = CanvasPixmap(QSize(7 * (kSquare + kGap) + kGap, rows * (kSquare + kGap) + kGap), ratio);
     strip.fill(weekend ? kWeekendBackground : Qt::white);
     QPainter p(&strip);
     for (int i = 0; i < flags.size(); ++i)
@@ -194,7 +194,8 @@ void CalendarView::Redraw() {
                 const auto it = events.find(day);
                 if (it != events.end() && it->count > 0) {
                     const QPixmap picture =
-                        icons ? KeyIcon("flg.ico").pixmap(16, 16) : ImportanceStrip(it->flags, weekend);
+                        icons ? KeyIcon("flg.ico").pixmap(16, 16)
+                              : ImportanceStrip(it->flags, weekend, VgCalendar->devicePixelRatio());
                     cell->setData(Qt::DecorationRole, picture);
                     cell->setToolTip(QStringLiteral("%1 项日程").arg(it->count));
                 }

@@ -39,8 +39,8 @@ public:
     QTableWidgetItem* cellOf(int day) const;
     // The picture of a day's events (null for a day without).
     QPixmap pictureOf(int day) const;
-    // The strip of a day's importances ("一般^重要^").
-    static QPixmap ImportanceStrip(const QStringList& flags, bool weekend);
+    // The strip of a day's importances ("一般^重要^"), drawn for a pixel ratio (0: the screen's).
+    static QPixmap ImportanceStrip(const QStringList& flags, bool weekend, qreal ratio = 0);
     static QColor ImportanceColor(const QString& flag);
 
 public slots:

@@ -85,7 +85,7 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent) {
     auto* open = new QToolButton;
     open->setObjectName("menu_open");
     open->setText(QStringLiteral("功能"));
-    open->setIcon(GlyphIcon(QStringLiteral("功"), QColor(38, 120, 190)));
+    open->setIcon(ThemeIcon(ThemeIconName("menu_open"), QStringLiteral("功"), QColor(38, 120, 190)));
     open->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     open->setMenu(items);
     open->setPopupMode(QToolButton::InstantPopup);

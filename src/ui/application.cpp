@@ -11,6 +11,9 @@ WmsApplication::WmsApplication(int& argc, char** argv) : QApplication(argc, argv
     // the texts of Qt's own buttons and dialogs (OK, Cancel, ...) from Qt's translations
     m_qtLoaded = m_qtTexts.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (m_qtLoaded) installTranslator(&m_qtTexts);
+    // the desktop entry and icon of the same id, and the toolbar icons from the icon theme
+    setDesktopFileName(AppId());
+    UseIconTheme();
     setWindowIcon(AppIcon());
 }
 

@@ -82,7 +82,8 @@ QToolBar* NewFormToolBar() {
 
 QAction* NewToolAction(QToolBar* bar, const char* key, const char* text, const char* glyph,
                        const QColor& color) {
-    QAction* a = bar->addAction(GlyphIcon(QString::fromUtf8(glyph), color), QString::fromUtf8(text));
+    QAction* a = bar->addAction(ThemeIcon(ThemeIconName(key), QString::fromUtf8(glyph), color),
+                                QString::fromUtf8(text));
     a->setObjectName(key);
     return a;
 }

@@ -95,6 +95,9 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     QStringList buttons;
     for (QToolButton* b : main.toolBar()->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly))
         if (!b->objectName().startsWith("qt_")) buttons << b->objectName() + " " + b->text();
+    // the buttons' pictures from the icon theme
+    EXPECT_EQ(main.findChild<QToolButton*>("menu_ckMg")->icon().name(), "package-x-generic");
+    EXPECT_EQ(main.findChild<QToolButton*>("menu_SystemExit")->icon().name(), "application-exit");
     EXPECT_EQ(buttons, (QStringList{"menu_MyCustomer 往来单位", "menu_ckMg 仓库管理", "menu_report 报表分析",
                                     "menu_web 系统网站", "menu_Calendar 日程管理", "menu_BasicInfor 基础档案",
                                     "menu_SystemSet 系统管理", "menu_funRefresh 权限刷新", "menu_Help 帮助",

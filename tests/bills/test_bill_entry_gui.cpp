@@ -1,3 +1,4 @@
+#include "app/frm_main.h"
 #include "bills/frmbillentry.h"
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
@@ -637,6 +638,16 @@ TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
     EXPECT_GT(goodsRows(out), 0);
     out.show();
     screenshot(&out, "stock_out_bill");
+    // the program's picture for the software centres (resources/desktop/screenshots)
+    frm_Main main;
+    main.resize(1024, 640);
+    main.show();
+    auto* shown = WindowRegistry::OpenAs<frmImport>("frmImport");
+    ASSERT_TRUE(shown);
+    shown->LoadBill(1);
+    shown->parentWidget()->showMaximized();
+    QApplication::processEvents();
+    screenshot(&main, "main_window_with_bill");
 }
 
 TEST_F(BillEntry, ActionsTestTheirPermissionCodesFirst) {
