@@ -8,6 +8,15 @@ install(TARGETS kxPrint RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/wms)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/kxPrint/templeteXml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/wms/kxPrint FILES_MATCHING PATTERN "*.xml")
 
+# the desktop's menu entry, the software centre's description and the icon
+install(FILES ${WMS_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${WMS_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${WMS_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size IN LISTS WMS_ICON_SIZES)
+  install(FILES ${WMS_ICON_THEME_DIR}/${size}x${size}/apps/${WMS_APP_ID}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
 # compressed the way Debian wants: best compression, no name or time stamp inside
 find_program(GZIP_PROGRAM gzip REQUIRED)
 function(wms_gzip source target)
