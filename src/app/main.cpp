@@ -1,13 +1,10 @@
 // The entry procedure of the warehouse program.
-#include "access/sysvars.h"
 #include "app/appwindows.h"
 #include "app/frm_main.h"
+#include "app/startup.h"
 #include "data/appenv.h"
-#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "output/xlsxexport.h"
-#include "schema/dbsetup.h"
-#include "schema/migrations.h"
 #include "ui/application.h"
 #include "ui/msgbox_widgets.h"
 
@@ -21,7 +18,6 @@
 
 int main(int argc, char* argv[]) {
     WmsApplication app(argc, argv);
-    QApplication::setApplicationName("wms");
     QApplication::setApplicationVersion("1.0");
     WidgetMsgBox messages;
     MsgBox::setHandler(&messages);
@@ -47,15 +43,7 @@ int main(int argc, char* argv[]) {
             std::exit(code);
     });
 
-    // The first database access: a missing database ends the program here,
-    // and an older file is brought up to date.
-    InstallMigrations();
-    try {
-        InitSysVar();
-    } catch (const DbError& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, "System");
-        return 1;
-    }
+    if (!StartProgram()) return 1;
 
     RegisterWindows();
     frm_Main main;

@@ -1,8 +1,11 @@
 // kxPrint: prints the data file a print command names with its template.
-//   kxPrint [--dir DIR] [--pdf OUT.pdf] "orkPrint:TypeId=...&BillCode=...&FileName=..."
+//   kxPrint [--dir DIR] [--data DIR] [--templates DIR]... [--pdf OUT.pdf]
+//           "orkPrint:TypeId=...&BillCode=...&FileName=..."
 // The data file is read from DIR/generateXml/ and the template from
-// DIR/templeteXml/; DIR is the tool's own folder unless given. Without --pdf
-// a print preview opens, from which the user prints or saves a PDF.
+// DIR/templeteXml/; DIR is the tool's own folder unless given. --data names
+// the data file's folder itself, and each --templates a template folder,
+// searched in the order given (an installed program's user copy first).
+// Without --pdf a print preview opens, from which the user prints or saves a PDF.
 #include "preview.h"
 #include "printdoc.h"
 
@@ -30,12 +33,15 @@ int fail(bool window, const QString& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QString dir, pdf, command;
+    QString dir, pdf, command, dataDir;
+    QStringList templateDirs;
     bool usage = false;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
-        if ((a == "--dir" || a == "--pdf") && i + 1 < argc)
-            (a == "--dir" ? dir : pdf) = QString::fromLocal8Bit(argv[++i]);
+        if ((a == "--dir" || a == "--pdf" || a == "--data") && i + 1 < argc)
+            (a == "--dir" ? dir : a == "--pdf" ? pdf : dataDir) = QString::fromLocal8Bit(argv[++i]);
+        else if (a == "--templates" && i + 1 < argc)
+            templateDirs << QString::fromLocal8Bit(argv[++i]);
         else if (command.isEmpty() && !a.startsWith("--"))
             command = a;
         else
@@ -55,15 +61,24 @@ int main(int argc, char** argv) {
         return fail(
             window,
             QStringLiteral(
-                "用法: kxPrint [--dir 目录] [--pdf 输出.pdf] \"orkPrint:TypeId=…&BillCode=…&FileName=…\""));
+                "用法: kxPrint [--dir 目录] [--data 目录] [--templates 目录]... [--pdf 输出.pdf] "
+                "\"orkPrint:TypeId=…&BillCode=…&FileName=…\""));
     if (dir.isEmpty()) dir = QCoreApplication::applicationDirPath();
     QString error;
     const auto parsed = kx::ParseCommand(command, &error);
     if (!parsed) return fail(window, error);
     kx::Document doc;
     const QDir base(dir);
-    if (!doc.load(base.filePath("templeteXml/" + parsed->billCode + ".xml"),
-                  base.filePath("generateXml/" + parsed->fileName), &error))
+    if (templateDirs.isEmpty()) templateDirs << base.filePath("templeteXml");
+    const QString templateName = parsed->billCode + ".xml";
+    QString templateFile = QDir(templateDirs.back()).filePath(templateName);
+    for (const QString& folder : templateDirs)
+        if (QFileInfo::exists(QDir(folder).filePath(templateName))) {
+            templateFile = QDir(folder).filePath(templateName);
+            break;
+        }
+    const QDir data(dataDir.isEmpty() ? base.filePath("generateXml") : dataDir);
+    if (!doc.load(templateFile, data.filePath(parsed->fileName), &error))
         return fail(window, error);
 
     QPrinter printer(QPrinter::HighResolution);
