@@ -32,11 +32,12 @@ QString ToolPath() {
 }
 
 QStringList ToolArguments(const QString& command) {
-    if (CurrentLayout() == Layout::ProgramFolder) return {command}; // the tool's own folder has both
+    const QStringList log{"--log", LogFolder() + "kxPrint.log"};
+    if (CurrentLayout() == Layout::ProgramFolder) return QStringList{command} + log; // the tool's folder has both
     QStringList args{"--data", DataFolder()};
     for (const QString& folder : TemplateFolders())
         args << "--templates" << folder;
-    return args << command;
+    return args << log << command;
 }
 
 namespace {

@@ -406,7 +406,7 @@ TEST_F(InstalledLayout, FirstStartMakesTheShopInTheDataFolderAndLogs) {
     EXPECT_EQ(TemplateFile("b.xml"), home("DATA") + "kxPrint/templeteXml/b.xml");
     EXPECT_EQ(PrintOut::ToolArguments("cmd"),
               (QStringList{"--data", PrintOut::DataFolder(), "--templates", home("DATA") + "kxPrint/templeteXml/",
-                           "--templates", share, "cmd"}));
+                           "--templates", share, "--log", home("STATE") + "kxPrint.log", "cmd"}));
     // the user's linkDB.ini counts, its relative folder below the data folder
     ASSERT_TRUE(QDir().mkpath(home("CONFIG")));
     QFile ini(home("CONFIG") + "linkDB.ini");

@@ -5,7 +5,9 @@
 // DIR/templeteXml/; DIR is the tool's own folder unless given. --data names
 // the data file's folder itself, and each --templates a template folder,
 // searched in the order given (an installed program's user copy first).
+// --log names the log file (the program that starts the tool gives it).
 // Without --pdf a print preview opens, from which the user prints or saves a PDF.
+#include "kxlog.h"
 #include "preview.h"
 #include "printdoc.h"
 
@@ -23,23 +25,23 @@
 namespace {
 
 int fail(bool window, const QString& message) {
-    if (window)
-        QMessageBox::critical(nullptr, QStringLiteral("打印"), message);
-    else
-        std::fprintf(stderr, "kxPrint: %s\n", qPrintable(message));
+    qWarning().noquote() << "kxPrint:" << message; // standard error and the log
+    if (window) QMessageBox::critical(nullptr, QStringLiteral("打印"), message);
     return 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QString dir, pdf, command, dataDir;
+    QString dir, pdf, command, dataDir, logFile;
     QStringList templateDirs;
     bool usage = false;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if ((a == "--dir" || a == "--pdf" || a == "--data") && i + 1 < argc)
             (a == "--dir" ? dir : a == "--pdf" ? pdf : dataDir) = QString::fromLocal8Bit(argv[++i]);
+        else if (a == "--log" && i + 1 < argc)
+            logFile = QString::fromLocal8Bit(argv[++i]);
         else if (a == "--templates" && i + 1 < argc)
             templateDirs << QString::fromLocal8Bit(argv[++i]);
         else if (command.isEmpty() && !a.startsWith("--"))
@@ -53,6 +55,8 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (!logFile.isEmpty()) kx::StartLog(logFile);
+    qInfo().noquote() << "print" << command << (pdf.isEmpty() ? QString() : "to " + pdf);
     // Qt's own dialogs (print, page setup, preview) in Chinese
     QTranslator qtTexts;
     if (qtTexts.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
