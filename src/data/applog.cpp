@@ -18,14 +18,14 @@
 #define WMS_HAVE_BACKTRACE 1
 #endif
 
-Q_LOGGING_CATEGORY(lcData, "wms.data", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcSchema, "wms.schema", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcAccess, "wms.access", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcMaster, "wms.master", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcBills, "wms.bills", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcOutput, "wms.output", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcApp, "wms.app", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcAdmin, "wms.admin", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcData, "wms.data", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcSchema, "wms.schema", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcAccess, "wms.access", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcMaster, "wms.master", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcBills, "wms.bills", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcOutput, "wms.output", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcApp, "wms.app", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcAdmin, "wms.admin", QtCriticalMsg)
 
 namespace AppLog {
 
@@ -85,8 +85,10 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
             }
         }
     }
-    // standard error keeps what it showed before: warnings and worse
-    if (type != QtDebugMsg && type != QtInfoMsg && g_previous) g_previous(type, context, message);
+    // standard error keeps what it showed before: Qt's warnings and worse; the
+    // program's own categories go to the file only (its callers tell the user)
+    const bool own = context.category && qstrncmp(context.category, "wms.", 4) == 0;
+    if (type != QtDebugMsg && type != QtInfoMsg && !own && g_previous) g_previous(type, context, message);
 }
 
 void writeAll(int fd, const char* text) {
@@ -139,8 +141,8 @@ void Start(const QString& name, qint64 maxBytes) {
     std::signal(SIGSEGV, onCrash);
     std::signal(SIGABRT, onCrash);
     g_previous = qInstallMessageHandler(handler);
-    // what the program did goes to the file only; without it only warnings are said
-    QLoggingCategory::setFilterRules(QStringLiteral("wms.*.info=true"));
+    // the program's own categories speak only into the file
+    QLoggingCategory::setFilterRules(QStringLiteral("wms.*.info=true\nwms.*.warning=true"));
 }
 
 void Stop() {

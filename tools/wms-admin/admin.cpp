@@ -437,8 +437,9 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
-    qCInfo(lcAdmin).noquote() << "command" << command << AppLog::WithoutPassword(args.join(' '))
-                              << (server.isEmpty() ? dbFile : AppLog::WithoutPassword(server));
+    QStringList said{"command", command, args.join(' '), dbFile, server};
+    said.removeAll(QString());
+    qCInfo(lcAdmin).noquote() << AppLog::WithoutPassword(said.join(' '));
     InstallMigrations();
     try {
         if (command == "init") {
