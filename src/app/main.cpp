@@ -1,10 +1,14 @@
 // The entry procedure of the warehouse program.
+#include "access/sysvars.h"
 #include "app/appwindows.h"
 #include "app/frm_main.h"
 #include "app/startup.h"
 #include "data/appenv.h"
+#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "output/xlsxexport.h"
+#include "schema/dbsetup.h"
+#include "schema/migrations.h"
 #include "ui/application.h"
 #include "ui/msgbox_widgets.h"
 
@@ -18,6 +22,7 @@
 
 int main(int argc, char* argv[]) {
     WmsApplication app(argc, argv);
+    QApplication::setApplicationName("wms");
     QApplication::setApplicationVersion("1.0");
     WidgetMsgBox messages;
     MsgBox::setHandler(&messages);

@@ -35,7 +35,6 @@ void SetAppPath(const QString& folder) {
 
 void SetUpProgramNames() {
     QCoreApplication::setOrganizationName(kPackageName);
-    QCoreApplication::setApplicationName(kPackageName);
 }
 
 Layout CurrentLayout() {

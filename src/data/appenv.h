@@ -13,7 +13,9 @@ void SetAppPath(const QString& folder);
 // The package's name: the folder name under the user's configuration, data,
 // cache and state folders, under /etc and under the installed share folder.
 inline constexpr const char kPackageName[] = "wms";
-// One organisation and application name for the three programs.
+// The one organisation name of the three programs (each keeps its own
+// application name); their folders are named by kPackageName, whatever
+// the names.
 void SetUpProgramNames();
 
 // Where the program keeps its files, decided from the program folder: a
