@@ -1,5 +1,6 @@
 #include "datamaintenance.h"
 
+#include "data/applog.h"
 #include "data/backup.h"
 #include "data/sqlhelper.h"
 
@@ -68,13 +69,16 @@ ClearOutcome ClearDataGroups(const QStringList& checked) {
         });
         if (!r.isResult) {
             out.error = r.str_MsgBox;
+            qCWarning(lcAccess).noquote() << "clearing" << g.key << "failed:" << r.str_MsgBox;
             return out;
         }
         if (!refusal.isEmpty()) {
             out.refusal = refusal;
+            qCInfo(lcAccess).noquote() << "clearing" << g.key << "refused:" << refusal;
             return out;
         }
         ++out.cleared;
+        qCInfo(lcAccess) << "data group cleared:" << g.key;
     }
     return out;
 }
@@ -98,5 +102,9 @@ QString InitialiseData(bool* backupFailed) {
               "delete from tb_stock_balance", "delete from tb_stock_location"})
             sqlHelper::ExecuteInTrans(QString::fromLatin1(s));
     });
+    if (r.isResult)
+        qCInfo(lcAccess) << "database initialised: business and master records deleted";
+    else
+        qCWarning(lcAccess).noquote() << "initialisation failed:" << r.str_MsgBox;
     return r.isResult ? QString() : r.str_MsgBox;
 }

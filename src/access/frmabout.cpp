@@ -1,10 +1,12 @@
 #include "frmabout.h"
 
+#include "data/appenv.h"
 #include "ui/application.h"
 #include "ui/icons.h"
 #include "ui/windowregistry.h"
 #include "wms_version.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,7 +29,8 @@ FrmAbout::FrmAbout(QWidget* parent) : QDialog(parent) {
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
     const QString version = QStringLiteral(WMS_VERSION);
-    auto* text = new QLabel(QStringLiteral("版本 %1\n\n本版本提供:\n%2").arg(version, Features().join("、")));
+    auto* text = new QLabel(QStringLiteral("版本 %1\n\n本版本提供:\n%2\n\n日志文件夹: %3")
+                                .arg(version, Features().join("、"), QDir::toNativeSeparators(LogFolder())));
     text->setObjectName("lab_features");
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);

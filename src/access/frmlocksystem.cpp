@@ -2,6 +2,7 @@
 
 #include "user.h"
 
+#include "data/applog.h"
 #include "data/appenv.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
@@ -68,6 +69,8 @@ void FrmLockSystem::OK() {
     if (dal_user().GetCurrentForPw(utxtPassword->text()).id >= 1) {
         m_unlocked = true;
         accept();
+    } else {
+        qCInfo(lcAccess) << "unlocking refused: wrong password";
     }
 }
 

@@ -4,6 +4,7 @@
 #include "user.h"
 
 #include "data/appenv.h"
+#include "data/applog.h"
 #include "data/msgbox.h"
 #include "ui/application.h"
 
@@ -18,7 +19,7 @@
 #include <QVBoxLayout>
 
 QString LastUserFile() {
-    return AppPath() + "remeber_lastuser.INI";
+    return DataFolder() + "remeber_lastuser.INI";
 }
 
 FrmLogin::FrmLogin(QWidget* parent) : QDialog(parent) {
@@ -96,17 +97,20 @@ void FrmLogin::OK() {
     }
     const m_user user = dal_user().GetModelForPw(txtUserName->text(), txtPassword->text());
     if (user.id == 0) {
+        qCInfo(lcAccess).noquote() << "login refused: wrong user name or password for" << txtUserName->text();
         MsgBox::Show(QStringLiteral("无效用户或密码,请重试!"), MsgBox::Critical, caption);
         txtPassword->setFocus();
         txtPassword->selectAll();
         return;
     }
     if (!user.isstart) { // checked only after the password, so that it tells nothing to a guesser
+        qCInfo(lcAccess).noquote() << "login refused: user disabled:" << user.user;
         MsgBox::Show(QStringLiteral("该用户已停用,请与系统管理员联系!"), MsgBox::Exclamation, caption);
         return;
     }
     CurrentUser() = user;
     m_loggedIn = true;
+    qCInfo(lcAccess).noquote() << "logged in:" << user.user;
     QFile f(LastUserFile());
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         f.write((txtUserName->text() + "\n").toUtf8());

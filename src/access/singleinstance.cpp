@@ -15,7 +15,7 @@ std::unique_ptr<QLockFile> g_lock;
 QString InstanceLockPath() {
     if (!g_lockPath.isEmpty()) return g_lockPath;
     const QByteArray id =
-        QCryptographicHash::hash(AppPath().toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+        QCryptographicHash::hash(DataFolder().toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
     return QDir::temp().filePath("wms-" + QString::fromLatin1(id) + ".lock");
 }
 

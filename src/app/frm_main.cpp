@@ -129,7 +129,7 @@ frm_Main::~frm_Main() {
 }
 
 QString frm_Main::LayoutFile() {
-    return AppPath() + "window.ini";
+    return DataFolder() + "window.ini";
 }
 
 void frm_Main::ShowAtLastSize() {

@@ -2,6 +2,7 @@
 #include "access/sysvars.h"
 #include "app/appwindows.h"
 #include "app/frm_main.h"
+#include "app/startup.h"
 #include "data/appenv.h"
 #include "data/dberror.h"
 #include "data/msgbox.h"
@@ -91,15 +92,7 @@ int main(int argc, char* argv[]) {
             std::exit(code);
     });
 
-    // The first database access: a missing database ends the program here,
-    // and an older file is brought up to date.
-    InstallMigrations();
-    try {
-        InitSysVar();
-    } catch (const DbError& e) {
-        MsgBox::Show(e.message(), MsgBox::Critical, "System");
-        return 1;
-    }
+    if (!StartProgram()) return 1;
 
     RegisterWindows();
     frm_Main main;

@@ -3,6 +3,7 @@
 
 #include "bill.h"
 #include "data/accesstext.h"
+#include "data/applog.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "master/location.h"
@@ -429,7 +430,7 @@ std::vector<StockTakeMove> dal_stocktake::Moved(int headId) {
 }
 
 m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& user, const QString& time) {
-    return sqlHelper::ExecuteTransWith([&] {
+    const m_DBresult r = sqlHelper::ExecuteTransWith([&] {
         const StockTakeHead h = openCountInTrans(headId, QStringLiteral("过账"));
         const QString id = QString::number(headId);
         const RecordSet left = sqlHelper::QueryInTrans(
@@ -497,6 +498,11 @@ m_DBresult dal_stocktake::Post(int headId, bool uncountedAsZero, const QString& 
                 .arg(headId),
             p);
     });
+    if (r.isResult)
+        qCInfo(lcBills).noquote() << "stock count" << headId << "posted by" << user;
+    else
+        qCWarning(lcBills).noquote() << "stock count" << headId << "not posted:" << r.str_MsgBox;
+    return r;
 }
 
 m_DBresult dal_stocktake::Abandon(int headId, const QString& user, const QString& time) {

@@ -1,6 +1,7 @@
 #include "backup.h"
 
 #include "appenv.h"
+#include "applog.h"
 #include "database.h"
 #include "dberror.h"
 #include "sqlhelper.h"
@@ -94,12 +95,12 @@ m_DBresult BackUpDB() {
     const QString server = sqlHelper::ServerConnInfo();
     const QString extension = server.isEmpty() ? QStringLiteral(".mdb") : QStringLiteral(".dump");
     const QString stamp = FormatNow("yyyymmddhhmmss");
-    const QString target = AppPath() + "CompactBackUp_" + stamp + extension;
+    const QString target = DataFolder() + "CompactBackUp_" + stamp + extension;
     // The copy is written under a working name and takes the backup's name
     // only once it is complete and sound, so a failed backup never leaves a
     // file that looks like one.
     const QString work =
-        AppPath() + "BackUp_" + stamp + "_" + QString::number(QCoreApplication::applicationPid()) + extension;
+        DataFolder() + "BackUp_" + stamp + "_" + QString::number(QCoreApplication::applicationPid()) + extension;
     try {
         if (QFileInfo::exists(target))
             throw DbError(QStringLiteral("备份文件 %1 已经存在").arg(QFileInfo(target).fileName()));
@@ -121,9 +122,11 @@ m_DBresult BackUpDB() {
     } catch (const DbError& e) {
         sqlHelper::CloseConn();
         QFile::remove(work);
+        qCWarning(lcData).noquote() << "backup failed:" << e.message();
         return failed(e.message());
     }
     lastBackup() = target;
+    qCInfo(lcData).noquote() << "backup written:" << target;
     return succeeded();
 }
 
@@ -146,8 +149,10 @@ m_DBresult CompactDB() {
         sqlHelper::CloseConn();
     } catch (const DbError& e) {
         sqlHelper::CloseConn();
+        qCWarning(lcData).noquote() << "compaction failed:" << e.message();
         return failed(e.message());
     }
+    qCInfo(lcData) << "database compacted";
     return succeeded();
 }
 

@@ -1,5 +1,7 @@
 #include "pgdatabase.h"
 
+#include "applog.h"
+
 #include "dberror.h"
 
 #include <QTimeZone>
@@ -95,7 +97,7 @@ void PgDatabase::open(const QString& path, bool) {
         const QString host = PQhost(conn) ? QString::fromUtf8(PQhost(conn)) : path;
         const QString reason = messageOf(PQerrorMessage(conn));
         PQfinish(conn);
-        throw DbError(QStringLiteral("无法连接数据库服务器 %1: %2").arg(host, reason));
+        throw DbError(QStringLiteral("无法连接数据库服务器 %1: %2").arg(AppLog::WithoutPassword(host), reason));
     }
     // the server's notices (a table that was not there to drop) are not the user's business
     PQsetNoticeProcessor(
@@ -197,12 +199,15 @@ void PgDatabase::copyIn(const QString& table, const QStringList& columns,
     if (!error.isEmpty()) throw DbError(error);
 }
 
-void PgDatabase::runScript(const QString& script) {
+void PgDatabase::runScript(const QString& script) try {
     pg_conn* conn = connection();
     std::unique_ptr<PGresult, void (*)(PGresult*)> res(PQexec(conn, script.toUtf8().constData()), PQclear);
     const ExecStatusType status = PQresultStatus(res.get());
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return;
     throw DbError(errorOf(res.get(), conn));
+} catch (const DbError& e) {
+    AppLog::EngineError(script, e.message());
+    throw;
 }
 
 // Statements the server prepares: queries and writes, not commands.
@@ -212,7 +217,7 @@ bool PgDatabase::preparable(const QByteArray& text) {
            head.startsWith("DELETE");
 }
 
-PgDatabase::Result PgDatabase::run(const QString& sql) {
+PgDatabase::Result PgDatabase::run(const QString& sql) try {
     pg_conn* conn = connection();
     Result r;
     // without parameters, but through the extended protocol: one statement only. A statement met
@@ -247,6 +252,9 @@ PgDatabase::Result PgDatabase::run(const QString& sql) {
     if (message.contains(QLatin1String("cannot insert multiple commands into a prepared statement")))
         message = oneStatementOnly();
     throw DbError(message);
+} catch (const DbError& e) {
+    AppLog::EngineError(sql, e.message());
+    throw;
 }
 
 RecordSet PgDatabase::query(const QString& sql) {

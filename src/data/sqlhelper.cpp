@@ -2,6 +2,7 @@
 
 #include "accesstext.h"
 #include "appenv.h"
+#include "applog.h"
 #include "database.h"
 #include "dberror.h"
 #include "sysvar.h"
@@ -82,7 +83,7 @@ QString GetIniValue(const QString& section, const QString& key, const QString& f
 QString ServerConnInfo() {
     if (!g_overrideServer.isEmpty()) return g_overrideServer;
     if (!g_overrideFile.isEmpty()) return {};
-    const QString ini = AppPath() + "linkDB.ini";
+    const QString ini = ConfigFile();
     if (acc::val(GetIniValue("DB_Link", "LinkType", ini)) != 2) return {};
     // read whole: a cut string would name another database without a word
     const QString server = GetIniValue("DB_Link", "Server", ini, -1).trimmed();
@@ -100,22 +101,29 @@ void SetServer(const QString& conninfo) {
     g_connOpen = false;
 }
 
+namespace {
+
+// The folder linkDB.ini names for the database file, relative to the data folder.
+QString namedFolder() {
+    if (!g_overrideFile.isEmpty()) return withSlash(QFileInfo(g_overrideFile).absolutePath());
+    const QString ini = ConfigFile();
+    const double linkType = acc::val(GetIniValue("DB_Link", "LinkType", ini));
+    const QString dbPath = GetIniValue("DB_Link", "DBPath", ini).trimmed();
+    if (linkType == 0 || dbPath.isEmpty()) return DataFolder();
+    const QString folder = withSlash(dbPath);
+    return QDir::isRelativePath(folder) ? DataFolder() + folder : folder;
+}
+
+} // namespace
+
+QString ExpectedDatabaseFile() {
+    if (!ServerConnInfo().isEmpty()) return {};
+    return g_overrideFile.isEmpty() ? namedFolder() + SysVar().Sys_dbName : g_overrideFile;
+}
+
 QString GetDBPath() {
-    QString folder;
-    if (!ServerConnInfo().isEmpty()) return AppPath(); // a server keeps no file here
-    if (!g_overrideFile.isEmpty()) {
-        folder = withSlash(QFileInfo(g_overrideFile).absolutePath());
-    } else {
-        const QString ini = AppPath() + "linkDB.ini";
-        const double linkType = acc::val(GetIniValue("DB_Link", "LinkType", ini));
-        const QString dbPath = GetIniValue("DB_Link", "DBPath", ini).trimmed();
-        if (linkType == 0 || dbPath.isEmpty()) {
-            folder = AppPath();
-        } else {
-            folder = withSlash(dbPath);
-            if (QDir::isRelativePath(folder)) folder = AppPath() + folder;
-        }
-    }
+    if (!ServerConnInfo().isEmpty()) return DataFolder(); // a server keeps no file here
+    const QString folder = namedFolder();
     const QString file = g_overrideFile.isEmpty() ? folder + SysVar().Sys_dbName : g_overrideFile;
     if (!QFileInfo::exists(file)) {
         const QString message = QStringLiteral("数据库文件路径错误,系统即将退出!");
@@ -149,11 +157,18 @@ void OpenConn(const QString&) {
     const QString server = ServerConnInfo();
     if (server.isEmpty()) {
         const QString file = DatabaseFile();
-        Database::choose(AccessSql::Dialect::Sqlite).open(file);
+        try {
+            Database::choose(AccessSql::Dialect::Sqlite).open(file);
+        } catch (const DbError& e) {
+            qCWarning(lcData).noquote() << "cannot open" << file << ":" << e.message();
+            throw;
+        }
     } else {
         try {
             Database::choose(AccessSql::Dialect::Postgres).open(server);
         } catch (const DbError& e) {
+            qCWarning(lcData).noquote() << "cannot reach the server" << AppLog::WithoutPassword(server) << ":"
+                                        << e.message();
             // a server not reached at start-up ends the program, as a missing file does;
             // later the command fails and the next one tries again
             if (server != g_reachedServer && g_overrideServer.isEmpty()) {
@@ -215,6 +230,7 @@ int ExecuteNonQuery(const QString& sql, const SqlParams* params) {
     OpenConn();
     const QString text = ReplaceParams(sql, params);
     int changed = 0;
+    const AppLog::StatementNote note(sql, params);
     try {
         changed = Database::instance().execute(translated(text));
     } catch (...) {
@@ -259,6 +275,7 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
 }
 
 int ExecuteInTrans(const QString& sql, const SqlParams* params) {
+    const AppLog::StatementNote note(sql, params);
     return Database::instance().execute(translated(ReplaceParams(sql, params)));
 }
 

@@ -23,6 +23,8 @@ QString GetIniValue(const QString& section, const QString& key, const QString& f
 QString GetDBPath();
 // The full path of the database file.
 QString DatabaseFile();
+// The database file linkDB.ini names, whether it exists or not; "" for a server.
+QString ExpectedDatabaseFile();
 // Makes the data layer use this file instead of the one linkDB.ini names
 // (the administrator's --db option); an empty text undoes it.
 void SetDatabaseFile(const QString& path);

@@ -1,5 +1,7 @@
 #include "sqlitedatabase.h"
 
+#include "applog.h"
+
 #include "dberror.h"
 #include "sqlfunctions.h"
 
@@ -116,7 +118,7 @@ void SqliteDatabase::prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) con
     if (!onlyEndFollows(m_db, tail)) throw DbError(oneStatementOnly());
 }
 
-RecordSet SqliteDatabase::query(const QString& sql) {
+RecordSet SqliteDatabase::query(const QString& sql) try {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
@@ -155,9 +157,12 @@ RecordSet SqliteDatabase::query(const QString& sql) {
         }
     }
     return RecordSet(std::move(names), std::move(cells));
+} catch (const DbError& e) {
+    AppLog::EngineError(sql, e.message());
+    throw;
 }
 
-int SqliteDatabase::execute(const QString& sql) {
+int SqliteDatabase::execute(const QString& sql) try {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
@@ -169,6 +174,9 @@ int SqliteDatabase::execute(const QString& sql) {
         if (rc != SQLITE_ROW) fail();
     }
     return sqlite3_changes(m_db);
+} catch (const DbError& e) {
+    AppLog::EngineError(sql, e.message());
+    throw;
 }
 
 void SqliteDatabase::createTempShadows() {

@@ -10,26 +10,40 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace PrintOut {
 
-QString TemplateFolder() {
-    return AppPath() + "kxPrint/templeteXml/";
-}
-
 QString DataFolder() {
-    return AppPath() + "kxPrint/generateXml/";
+    return CacheFolder() + "kxPrint/generateXml/";
 }
 
 QString ToolPath() {
-    return AppPath() + "kxPrint/kxPrint";
+    const QString beside = AppPath() + "kxPrint/kxPrint";
+    if (CurrentLayout() == Layout::ProgramFolder) return beside;
+    // installed: beside the program, or among the package's own programs
+    for (const QString& candidate : {AppPath() + "kxPrint", AppPath() + "../lib/" + kPackageName + "/kxPrint",
+                                     AppPath() + "../libexec/" + kPackageName + "/kxPrint"}) {
+        const QFileInfo info(candidate);
+        if (info.isFile() && info.isExecutable()) return info.absoluteFilePath();
+    }
+    return beside;
+}
+
+QStringList ToolArguments(const QString& command) {
+    const QStringList log{"--log", LogFolder() + "kxPrint.log"};
+    if (CurrentLayout() == Layout::ProgramFolder) return QStringList{command} + log; // the tool's folder has both
+    QStringList args{"--data", DataFolder()};
+    for (const QString& folder : TemplateFolders())
+        args << "--templates" << folder;
+    return args << log << command;
 }
 
 namespace {
 
 QDomDocument loadTemplate(const QString& code) {
-    QFile file(TemplateFolder() + code + ".xml");
+    QFile file(TemplateFile(code + ".xml"));
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("打印模板不存在: %1").arg(QDir::toNativeSeparators(file.fileName())));
     QDomDocument doc;
@@ -140,7 +154,7 @@ std::function<void(const QString&, const QStringList&)>& ToolLauncher() {
 }
 
 void StartPrintTool(const QString& command) {
-    ToolLauncher()(ToolPath(), {command});
+    ToolLauncher()(ToolPath(), ToolArguments(command));
 }
 
 } // namespace PrintOut

@@ -31,9 +31,12 @@ private:
 
 inline constexpr const char* kAmountMarker = "$CMoneyToWord$:";
 
-QString TemplateFolder(); // <program folder>/kxPrint/templeteXml/
-QString DataFolder();     // <program folder>/kxPrint/generateXml/
-QString ToolPath();       // <program folder>/kxPrint/kxPrint
+// Templates are found through TemplateFile (data/appenv.h).
+QString DataFolder(); // <cache folder>/kxPrint/generateXml/
+QString ToolPath();   // <program folder>/kxPrint/kxPrint when not installed
+// The print tool's arguments for a command: its log file and, installed,
+// where it finds the data file and the templates (the user's first).
+QStringList ToolArguments(const QString& command);
 
 // The DataRecord element of the record set's rows for a section of the
 // template; a null element when the record set is empty.

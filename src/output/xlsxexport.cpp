@@ -95,7 +95,7 @@ void WriteWorkbook(const QString& path, const RecordSet& rs, const QString& titl
 }
 
 QString NewWorkbookPath() {
-    const QString folder = AppPath() + "kxPrint/generateXls/";
+    const QString folder = CacheFolder() + "kxPrint/generateXls/";
     const QString stem = folder + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss");
     QString path = stem + ".xlsx";
     for (int n = 2; QFile::exists(path); ++n)

@@ -1,6 +1,7 @@
 #include "dbsetup.h"
 #include "stockbalance.h"
 
+#include "data/applog.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
@@ -108,8 +109,11 @@ QStringList MigrateDatabase(Database& db) {
         version = userVersion(db); // another program may have migrated it meanwhile
         if (version >= 1 && version < kSchemaVersion) done = runMigrations(db, version);
         db.execute("COMMIT");
+        qCInfo(lcSchema).noquote() << "database" << db.path() << "upgraded from version" << version << "to"
+                                   << kSchemaVersion << ":" << done.join("; ");
         return done;
     } catch (const DbError& e) {
+        qCWarning(lcSchema).noquote() << "upgrade of" << db.path() << "failed:" << e.message();
         if (db.inTransaction()) db.execute("ROLLBACK");
         throw DbError(QStringLiteral("数据库升级失败: %1").arg(e.message()));
     }
@@ -137,6 +141,8 @@ void CreateDatabase(const QString& file, bool demo, bool force, int version) {
         runMigrations(db, 1, version);
         db.execute("COMMIT");
         db.createTempShadows();
+        qCInfo(lcSchema).noquote() << "database created:" << path << (demo ? "with demonstration data" : "empty")
+                                   << "at version" << version;
     } catch (...) {
         db.close();
         QFile::remove(path);

@@ -3,6 +3,7 @@
 #include "stockbalance.h"
 
 #include "data/accesstext.h"
+#include "data/applog.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/pgdatabase.h"
@@ -479,7 +480,11 @@ QStringList UpgradeServer(PgDatabase& server) {
         }
         if (!done.isEmpty()) server.execute(QStringLiteral("UPDATE wms_version SET version = %1").arg(kSchemaVersion));
         server.execute("COMMIT");
+        if (!done.isEmpty())
+            qCInfo(lcSchema).noquote() << "server database upgraded to version" << kSchemaVersion << ":"
+                                       << done.join("; ");
     } catch (const DbError& e) {
+        qCWarning(lcSchema).noquote() << "server upgrade failed:" << e.message();
         if (server.inTransaction()) {
             try {
                 server.execute("ROLLBACK");

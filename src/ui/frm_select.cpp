@@ -190,7 +190,7 @@ void frm_select::setVisible(bool visible) {
         QScreen* shownOn = parentWidget() ? parentWidget()->screen() : screen();
         const QRect area = shownOn ? shownOn->availableGeometry() : QRect(0, 0, 1024, 768);
         const QSize room = area.size() - QSize(16, 48);
-        QSize wanted = QSettings(AppPath() + "window.ini", QSettings::IniFormat).value(sizeKey()).toSize();
+        QSize wanted = QSettings(DataFolder() + "window.ini", QSettings::IniFormat).value(sizeKey()).toSize();
         if (!wanted.isValid()) {
             int columns = 0;
             for (int c = 0; c < vgInput->columnCount(); ++c)
@@ -207,7 +207,7 @@ void frm_select::setVisible(bool visible) {
 }
 
 void frm_select::done(int result) {
-    if (m_sized) QSettings(AppPath() + "window.ini", QSettings::IniFormat).setValue(sizeKey(), size());
+    if (m_sized) QSettings(DataFolder() + "window.ini", QSettings::IniFormat).setValue(sizeKey(), size());
     QDialog::done(result);
 }
 

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -320,6 +321,7 @@ class AboutBox : public GuiTest {};
 TEST_F(AboutBox, ListsTheFeaturesThatAreThere) {
     auto text = [] { return FrmAbout().findChild<QLabel*>("lab_features")->text(); };
     const QString now = text();
+    EXPECT_TRUE(now.contains("日志文件夹: " + QDir::toNativeSeparators(folder()))) << qPrintable(now);
     for (const char* built :
          {"用户登录", "修改密码", "数据字典", "货品信息", "库位信息", "往来单位", "入库业务", "出库业务"})
         EXPECT_TRUE(now.contains(QString::fromUtf8(built))) << built;

@@ -4,15 +4,22 @@
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "app/frm_main.h"
+#include "app/startup.h"
+#include "data/appenv.h"
+#include "data/applog.h"
+#include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "guifixture.h"
+#include "output/printout.h"
+#include "schema/schemasteps.h"
 #include "ui/icons.h"
 #include "ui/permission.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
@@ -319,4 +326,96 @@ TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShown) {
     QApplication::sendEvent(&obj, &ev);
     EXPECT_EQ(m_msg.texts(), QStringList{"no such table: tb_x"});
     EXPECT_EQ(m_msg.shown[0].icon, MsgBox::Critical);
+}
+
+// An installed program: its folder holds no linkDB.ini, database or marker,
+// so everything of the user's goes to the XDG folders under a home of its own.
+class InstalledLayout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_home.isValid() && m_root.isValid());
+        for (const char* name : kVars)
+            m_saved.emplace_back(name, qgetenv(name));
+        qputenv("HOME", m_home.path().toUtf8());
+        for (const char* kind : {"CONFIG", "DATA", "CACHE", "STATE"})
+            qputenv(QByteArray("XDG_") + kind + "_HOME", (m_home.path() + '/' + kind).toUtf8());
+        ASSERT_TRUE(QDir().mkpath(bin()));
+        SetAppPath(bin());
+        MsgBox::setHandler(&m_msg);
+        SetEndProgramHandler([](int code, const QString& reason) {
+            if (!reason.isEmpty()) MsgBox::Show(reason, MsgBox::Exclamation, "System");
+            throw ProgramEnded{code};
+        });
+    }
+    void TearDown() override {
+        AppLog::Stop();
+        sqlHelper::CloseConn();
+        Database::instance().close();
+        MsgBox::setHandler(nullptr);
+        SetEndProgramHandler(nullptr);
+        SetAppPath(QString());
+        for (const auto& [name, value] : m_saved)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    QString bin() const { return m_root.path() + "/usr/bin/"; }
+    QString home(const QString& kind) const { return m_home.path() + '/' + kind + "/wms/"; }
+    static QString read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    static constexpr const char* kVars[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+                                            "XDG_STATE_HOME"};
+    std::vector<std::pair<const char*, QByteArray>> m_saved;
+    QTemporaryDir m_home, m_root;
+    ScriptedMsgBox m_msg;
+};
+
+TEST_F(InstalledLayout, FirstStartMakesTheShopInTheDataFolderAndLogs) {
+    ASSERT_EQ(CurrentLayout(), Layout::Installed);
+    // declined: nothing is made and the program ends
+    m_msg.answers = {MsgBox::No};
+    EXPECT_FALSE(StartProgram());
+    EXPECT_FALSE(QFile::exists(home("DATA") + "wms.mdb"));
+    ASSERT_EQ(m_msg.texts(),
+              QStringList{"没有找到数据库, 是否在 " + QDir::toNativeSeparators(home("DATA").chopped(1)) +
+                          " 建立一个新的空数据库?"});
+    // accepted, with the demonstration shop
+    m_msg.shown.clear();
+    m_msg.answers = {MsgBox::Yes, MsgBox::Yes};
+    ASSERT_TRUE(StartProgram()) << qPrintable(m_msg.texts().join('\n'));
+    EXPECT_EQ(m_msg.shown.size(), 2u);
+    ASSERT_TRUE(QFile::exists(home("DATA") + "wms.mdb"));
+    EXPECT_FALSE(QFile::exists(bin() + "wms.mdb"));
+    EXPECT_GT(sqlHelper::DCount("id", "tb_goods_head", ""), 0);
+    const QString log = read(home("STATE") + "wms.log");
+    EXPECT_TRUE(log.contains("database created: " + home("DATA") + "wms.mdb with demonstration data")) << qPrintable(log);
+    EXPECT_TRUE(log.contains("started; engine SQLite, database " + home("DATA") + "wms.mdb; schema version " + QString::number(kSchemaVersion)))
+        << qPrintable(log);
+    // a second start asks nothing
+    m_msg.shown.clear();
+    ASSERT_TRUE(StartProgram());
+    EXPECT_TRUE(m_msg.shown.empty());
+
+    // the user's files: window sizes with the data, generated files in the cache,
+    // a template of the user's own before the installed one
+    EXPECT_EQ(frm_Main::LayoutFile(), home("DATA") + "window.ini");
+    EXPECT_TRUE(PrintOut::DataFolder().startsWith(home("CACHE")));
+    const QString share = m_root.path() + "/usr/share/wms/kxPrint/templeteXml/";
+    ASSERT_TRUE(QDir().mkpath(share) && QDir().mkpath(home("DATA") + "kxPrint/templeteXml"));
+    for (const QString& file : {share + "a.xml", share + "b.xml", home("DATA") + "kxPrint/templeteXml/b.xml"})
+        QFile(file).open(QIODevice::WriteOnly);
+    EXPECT_EQ(TemplateFile("a.xml"), share + "a.xml");
+    EXPECT_EQ(TemplateFile("b.xml"), home("DATA") + "kxPrint/templeteXml/b.xml");
+    EXPECT_EQ(PrintOut::ToolArguments("cmd"),
+              (QStringList{"--data", PrintOut::DataFolder(), "--templates", home("DATA") + "kxPrint/templeteXml/",
+                           "--templates", share, "--log", home("STATE") + "kxPrint.log", "cmd"}));
+    // the user's linkDB.ini counts, its relative folder below the data folder
+    ASSERT_TRUE(QDir().mkpath(home("CONFIG")));
+    QFile ini(home("CONFIG") + "linkDB.ini");
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[DB_Link]\nLinkType=1\nDBPath=shop2\n");
+    ini.close();
+    EXPECT_EQ(ConfigFile(), home("CONFIG") + "linkDB.ini");
+    EXPECT_EQ(sqlHelper::ExpectedDatabaseFile(), home("DATA") + "shop2/wms.mdb");
 }

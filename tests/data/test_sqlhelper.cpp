@@ -1,4 +1,5 @@
 #include "data/appenv.h"
+#include "data/applog.h"
 #include "data/dberror.h"
 #include "data/pgdatabase.h"
 #include "data/sqlhelper.h"
@@ -6,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <csignal>
+#include <cstdlib>
 
 using namespace sqlHelper;
 
@@ -192,12 +196,70 @@ TEST_F(SqlHelperTest, SingleValueLookups) {
     EXPECT_TRUE(DLookup("remark", "tb_dictionary", " and id=2").isValid());
 }
 
-TEST_F(SqlHelperTest, EngineErrorsReachTheCaller) {
+namespace {
+QString readFile(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+} // namespace
+
+TEST_F(SqlHelperTest, EngineErrorsReachTheCallerAndTheLogWithoutPasswords) {
+    AppLog::Start("t");
+    EXPECT_EQ(AppLog::File(), folder() + "t.log"); // beside the program
     EXPECT_THROW(ExecuteSql("select nosuchcolumn from tb_user"), DbError);
     EXPECT_THROW(ExecuteNonQuery("update nosuchtable set a=1"), DbError);
     SqlParams nullValue;
     nullValue.AddItem("@x", QVariant());
     EXPECT_THROW(ExecuteNonQuery("update tb_user set usex=@x", nullValue), DbError);
+    SqlParams login;
+    login.AddItem("@id", 7);
+    login.AddItem("@pw", QStringLiteral("secret-hash"));
+    EXPECT_THROW(ExecuteNonQuery("update nosuchtable set pw=@pw where id=@id", login), DbError);
+    AppLog::Stop();
+    const QString log = readFile(folder() + "t.log");
+    EXPECT_TRUE(log.contains("wms.data: engine error:")) << qPrintable(log);
+    EXPECT_TRUE(log.contains("select nosuchcolumn from tb_user", Qt::CaseInsensitive)) << qPrintable(log);
+    EXPECT_TRUE(log.contains("statement: update nosuchtable set pw=@pw where id=@id | parameters: @id=7, @pw=***"))
+        << qPrintable(log);
+    EXPECT_FALSE(log.contains("secret")) << qPrintable(log);
+    // connection texts as the log writes them
+    EXPECT_EQ(AppLog::WithoutPassword("host=h password=s3 dbname=x"), "host=h password=*** dbname=x");
+    EXPECT_EQ(AppLog::WithoutPassword("PASSWORD = 'a b\\' c' user=u"), "PASSWORD = *** user=u");
+    EXPECT_EQ(AppLog::WithoutPassword("postgresql://u:s3@h/db"), "postgresql://u:***@h/db");
+}
+
+TEST_F(SqlHelperTest, TheLogIsCutBySizeKeepingTheLastThree) {
+    SKIP_ON_SERVER("the same file work as on the file engine");
+    AppLog::Start("t", 300);
+    for (int i = 0; i < 40; ++i)
+        qCInfo(lcData, "line %d of the log", i);
+    AppLog::Stop();
+    const QString base = folder() + "t.log";
+    for (const QString& file : {base, base + ".1", base + ".2", base + ".3"}) {
+        ASSERT_TRUE(QFile::exists(file)) << qPrintable(file);
+        EXPECT_LE(QFileInfo(file).size(), 300) << qPrintable(file);
+    }
+    EXPECT_FALSE(QFile::exists(base + ".4"));
+    EXPECT_TRUE(readFile(base).contains("line 39 of the log"));
+    EXPECT_TRUE(readFile(base + ".1").contains(" info wms.data: line"));
+    // a file already past the size at start goes to .1 first
+    AppLog::Start("t", 10);
+    AppLog::Stop();
+    EXPECT_EQ(QFileInfo(base).size(), 0);
+}
+
+TEST_F(SqlHelperTest, ACrashWritesABacktraceToTheLog) {
+    SKIP_ON_SERVER("the same crash as on the file engine");
+    // forked: the child writes into this test's folder
+    EXPECT_EXIT(
+        {
+            AppLog::Start("crash");
+            std::abort();
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
+    const QString log = readFile(folder() + "crash.log");
+    EXPECT_TRUE(log.contains("*** crash: SIGABRT, backtrace:")) << qPrintable(log);
+    EXPECT_TRUE(log.contains("test_data")) << qPrintable(log); // frames of the program
 }
 
 TEST_F(SqlHelperTest, ReportTablesArePrivateToTheProgram) {
@@ -209,9 +271,14 @@ TEST_F(SqlHelperTest, ReportTablesArePrivateToTheProgram) {
 }
 
 TEST_F(SqlHelperTest, AServerNotReachedAtStartShowsTheHostAndEndsTheProgram) {
-    writeLinkIni(
-        "[DB_Link]\nLinkType=2\nServer=host=/nonexistent/wms-socket dbname=shop connect_timeout=2\n");
+    writeLinkIni("[DB_Link]\nLinkType=2\nServer=host=/nonexistent/wms-socket dbname=shop connect_timeout=2 "
+                 "password=s3cret\n");
+    AppLog::Start("t");
     EXPECT_THROW(sqlHelper::OpenConn(), ProgramEnded);
+    AppLog::Stop();
+    const QString log = readFile(folder() + "t.log");
+    EXPECT_TRUE(log.contains("cannot reach the server host=/nonexistent/wms-socket")) << qPrintable(log);
+    EXPECT_FALSE(log.contains("s3cret")) << qPrintable(log);
     ASSERT_FALSE(m_msg.shown.empty());
     EXPECT_TRUE(m_msg.shown.back().text.contains("/nonexistent/wms-socket"))
         << m_msg.shown.back().text.toStdString();

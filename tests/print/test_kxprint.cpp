@@ -12,6 +12,7 @@
 #include "wms_version.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
@@ -144,6 +145,45 @@ TEST(ProgramCommandLines, HelpAndVersionWithoutAWindow) {
     ASSERT_TRUE(wms.waitForFinished(30000));
     EXPECT_EQ(wms.exitCode(), 2);
     EXPECT_TRUE(QString::fromUtf8(wms.readAllStandardError()).contains("shop"));
+}
+
+TEST_F(KxPrint, AnInstalledProgramNamesTheDataAndTheTemplateFoldersTheUsersFirst) {
+    ASSERT_TRUE(PrintBill(false, makeStockInBill(2), "入库"));
+    const QString name = QFileInfo(lastDataFile()).fileName();
+    const QString cache = folder() + "cache/", user = folder() + "user/", share = printFolder() + "templeteXml/";
+    ASSERT_TRUE(QDir().mkpath(cache) && QDir().mkpath(user));
+    ASSERT_TRUE(QFile::rename(lastDataFile(), cache + name));
+    auto print = [&](const QStringList& templates, bool prints = true) {
+        QStringList args{"--data", cache, "--log", folder() + "log/kxPrint.log"};
+        for (const QString& t : templates)
+            args << "--templates" << t;
+        QProcess tool;
+        tool.start(KXPRINT_EXE, args << "--pdf" << pdf("x") << m_commands.back());
+        EXPECT_EQ(tool.waitForFinished(60000) && tool.exitCode() == 0, prints)
+            << tool.readAllStandardError().toStdString();
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf("x"), "-"});
+        text.waitForFinished(30000);
+        return QString::fromUtf8(text.readAllStandardOutput());
+    };
+    EXPECT_TRUE(print({user, share}).contains("入库单")); // no copy of the user's: the installed one
+    QFile source(share + "kx_import_bill.xml");
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QFile own(user + "kx_import_bill.xml");
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write(QString::fromUtf8(source.readAll()).replace("入库单", "本店收货单").toUtf8());
+    own.close();
+    const QString text = print({user, share});
+    EXPECT_TRUE(text.contains("本店收货单")) << text.toStdString();
+    EXPECT_FALSE(text.contains("入库单"));
+    // what it printed, and a failure, in its log
+    print({user + "missing/"}, false);
+    QFile log(folder() + "log/kxPrint.log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(logged.contains("info kxPrint: print " + m_commands.back() + " to " + pdf("x"))) << logged.toStdString();
+    EXPECT_TRUE(logged.contains("warning kxPrint: kxPrint: ") && logged.contains("missing/kx_import_bill.xml"))
+        << logged.toStdString();
 }
 
 TEST_F(KxPrint, GoodsLabelsCarryScannableBarcodes) {

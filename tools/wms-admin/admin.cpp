@@ -2,6 +2,7 @@
 
 #include "data/accesstext.h"
 #include "data/appenv.h"
+#include "data/applog.h"
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/dberror.h"
@@ -354,6 +355,8 @@ void copyToServer(const QString& conninfo, QTextStream& out) {
     PgDatabase target;
     target.open(conninfo);
     const ServerCopy copy = CopyToServer(Database::instance(), target);
+    qCInfo(lcAdmin).noquote() << "copied" << copy.rows << "rows from" << Database::instance().path()
+                              << "to the server" << AppLog::WithoutPassword(conninfo);
     out << "已复制 " << copy.rows << " 行到服务器, 行数和库存余额核对无误";
     if (copy.nulled > 0) out << "; " << copy.nulled << " 个数字列里的非数字值改为空值 (Null)";
     out << '\n';
@@ -401,6 +404,7 @@ int runUser(const QStringList& args, QTextStream& out, QTextStream& err) {
         err << "没有这个用户: " << args[1] << '\n';
         return 1;
     }
+    qCInfo(lcAdmin).noquote() << "user enabled:" << args[1];
     out << "已启用用户 " << args[1] << '\n';
     return 0;
 }
@@ -438,6 +442,9 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         return args.isEmpty() ? 2 : 0;
     }
     const QString command = args.takeFirst();
+    QStringList said{"command", command, args.join(' '), dbFile, server};
+    said.removeAll(QString());
+    qCInfo(lcAdmin).noquote() << AppLog::WithoutPassword(said.join(' '));
     InstallMigrations();
     try {
         if (command == "init") {
@@ -455,7 +462,7 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
                 out << "已在服务器上建立数据库" << (demo ? " (含演示数据)" : "") << '\n';
                 return 0;
             }
-            const QString file = dbFile.isEmpty() ? AppPath() + SysVar().Sys_dbName : dbFile;
+            const QString file = dbFile.isEmpty() ? DataFolder() + SysVar().Sys_dbName : dbFile;
             CreateDatabase(file, demo, force);
             out << "已建立数据库 " << file << (demo ? " (含演示数据)" : "") << '\n';
             return 0;

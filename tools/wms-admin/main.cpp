@@ -1,4 +1,6 @@
 #include "admin.h"
+#include "data/appenv.h"
+#include "data/applog.h"
 #include "wms_version.h"
 
 #include <QCommandLineParser>
@@ -42,6 +44,8 @@ int main(int argc, char* argv[]) {
         out << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
         return 0;
     }
+    SetUpProgramNames();
+    AppLog::Start("wms-admin");
     QStringList args;
     if (parser.isSet(db)) args << "--db" << parser.value(db);
     if (parser.isSet(server)) args << "--server" << parser.value(server);
