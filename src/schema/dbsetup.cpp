@@ -59,6 +59,12 @@ public:
     }
     void run(const QString& sql) override { m_db.execute(sql); }
     RecordSet query(const QString& sql) override { return m_db.query(sql); }
+    void addColumn(const QString& table, const QString& definition) override {
+        m_db.execute("ALTER TABLE " + table + " ADD COLUMN " + definition);
+    }
+    void view(const QString& name, const QString& accessSelect) override {
+        m_db.execute(AccessSql::translateUncached("CREATE VIEW " + name + " AS " + accessSelect));
+    }
     void rebuildBalances(bool perLocation) override {
         if (perLocation)
             RebuildStockLocation(m_db);
@@ -83,6 +89,18 @@ QStringList runMigrations(Database& db, int from, int to = kSchemaVersion) {
 }
 
 } // namespace
+
+void RunFileStep(Database& db, void (*step)(SchemaWriter&)) {
+    FileWriter writer(db);
+    db.beginWrite();
+    try {
+        step(writer);
+        db.execute("COMMIT");
+    } catch (...) {
+        if (db.inTransaction()) db.execute("ROLLBACK");
+        throw;
+    }
+}
 
 QString NewerSchemaMessage(qint64 version) {
     return QStringLiteral("数据库文件的版本 (%1) 比本程序能识别的版本 (%2) 新, 请使用新版的程序打开!")

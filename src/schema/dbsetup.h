@@ -23,5 +23,9 @@ void CheckSchemaVersion(qint64 version);
 // An existing file is refused unless force is set. Throws DbError.
 void CreateDatabase(const QString& file, bool demo, bool force, int version = kSchemaVersion);
 
+// Runs one schema step on the open file in a transaction of its own, without
+// recording a version.
+void RunFileStep(Database& db, void (*step)(SchemaWriter&));
+
 // Runs a script of Access-dialect statements on the open database.
 void RunScript(const QString& script);

@@ -29,3 +29,10 @@ QStringList UpgradeDatabase(Database& db) {
     if (db.dialect() == AccessSql::Dialect::Postgres) return UpgradeServer(static_cast<PgDatabase&>(db));
     return MigrateDatabase(db);
 }
+
+void RunSchemaStep(Database& db, void (*step)(SchemaWriter&)) {
+    if (db.dialect() == AccessSql::Dialect::Postgres)
+        RunServerStep(static_cast<PgDatabase&>(db), step);
+    else
+        RunFileStep(db, step);
+}

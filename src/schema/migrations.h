@@ -13,6 +13,11 @@ void InstallMigrations();
 // wms_version on a server (0 when it records none).
 qint64 SchemaVersionOf(Database& db);
 
+class SchemaWriter;
+// Runs one schema step on the open database, on either engine, in a
+// transaction of its own and without recording a version.
+void RunSchemaStep(Database& db, void (*step)(SchemaWriter&));
+
 // Brings the open database to this program's version and returns what the
 // steps brought (nothing when it is there already). Throws DbError.
 QStringList UpgradeDatabase(Database& db);

@@ -24,6 +24,10 @@ public:
     // A statement both engines take as it stands: rows of the system tables.
     virtual void run(const QString& sql) = 0;
     virtual RecordSet query(const QString& sql) = 0;
+    // A column added to a table, declared as the file declares it ("note TEXT COLLATE NOCASE").
+    virtual void addColumn(const QString& table, const QString& definition) = 0;
+    // A view from a select in the program's SQL dialect (the translator writes it for each engine).
+    virtual void view(const QString& name, const QString& accessSelect) = 0;
     // The running balances recomputed from the bill lines.
     virtual void rebuildBalances(bool perLocation) = 0;
 };

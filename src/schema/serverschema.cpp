@@ -57,16 +57,21 @@ QString typeOf(const QString& declared, bool caseless) {
 
 namespace {
 
+// One column of the server from the file's CREATE text and row c of its columns (PRAGMA table_info).
+QString serverColumn(const QString& createSql, const RecordSet& columns, int c) {
+    const QString column = columns.at(c, 1).toString();
+    QString def = nameOf(column) + ' ' + typeOf(columns.at(c, 2).toString(), noCase(createSql, column));
+    if (columns.at(c, 3).toInt() != 0) def += " NOT NULL";
+    if (!columns.at(c, 4).isNull()) def += " DEFAULT " + columns.at(c, 4).toString();
+    return def;
+}
+
 // One table of the server from the file's CREATE text and its columns (PRAGMA table_info).
 QString serverTable(const QString& table, const QString& createSql, const RecordSet& columns) {
     QStringList defs, keys;
     for (int c = 0; c < columns.RecordCount(); ++c) {
-        const QString column = columns.at(c, 1).toString();
-        QString def = nameOf(column) + ' ' + typeOf(columns.at(c, 2).toString(), noCase(createSql, column));
-        if (columns.at(c, 3).toInt() != 0) def += " NOT NULL";
-        if (!columns.at(c, 4).isNull()) def += " DEFAULT " + columns.at(c, 4).toString();
-        if (columns.at(c, 5).toInt() > 0) keys << nameOf(column);
-        defs << def;
+        defs << serverColumn(createSql, columns, c);
+        if (columns.at(c, 5).toInt() > 0) keys << nameOf(columns.at(c, 1).toString());
     }
     if (!keys.isEmpty()) defs << "PRIMARY KEY (" + keys.join(", ") + ")";
     return "CREATE TABLE " + nameOf(table) + " (" + defs.join(", ") + ")";
@@ -335,6 +340,41 @@ public:
         if (!m_scriptsOnly) m_db.execute(sql);
     }
     RecordSet query(const QString& sql) override { return m_db.query(sql); }
+    void addColumn(const QString& table, const QString& definition) override {
+        if (m_scriptsOnly) return;
+        // the column as the file declares it, read back from a scratch table
+        const QString scratch = "CREATE TABLE " + table + " (" + definition + ")";
+        const RecordSet columns = columnsOfCreate(scratch, table);
+        m_db.execute("ALTER TABLE " + nameOf(table) + " ADD COLUMN " + serverColumn(scratch, columns, 0));
+        insertNames(m_db, nameRows(table, columns));
+    }
+    void view(const QString& name, const QString& accessSelect) override {
+        if (m_scriptsOnly) return;
+        m_db.execute(AccessSql::translateUncached("CREATE VIEW " + name + " AS " + accessSelect,
+                                                  AccessSql::Dialect::Postgres));
+        // the server folds the columns' names: each comes back as the select list or its table writes it
+        QHash<QString, QString> written;
+        static const QRegularExpression word(QStringLiteral("[A-Za-z_]\\w*"));
+        for (auto it = word.globalMatch(accessSelect); it.hasNext();) {
+            const QString w = it.next().captured();
+            if (!written.contains(w.toLower())) written.insert(w.toLower(), w);
+        }
+        const RecordSet columns = m_db.query(
+            "SELECT column_name FROM information_schema.columns WHERE table_schema = current_schema() AND "
+            "table_name = '" + name.toLower() + "' ORDER BY ordinal_position");
+        QStringList values;
+        for (int c = 0; c < columns.RecordCount(); ++c) {
+            const QString folded = columns.at(c, 0).toString();
+            QString as = written.value(folded);
+            if (as.isEmpty()) {
+                const RecordSet known =
+                    m_db.query("SELECT min(written) FROM wms_names WHERE name = '" + folded + "'");
+                as = known.RecordCount() > 0 && !known.at(0, 0).isNull() ? known.at(0, 0).toString() : folded;
+            }
+            values << QStringLiteral("('%1', '%2', '%2')").arg(name.toLower(), as);
+        }
+        insertNames(m_db, values);
+    }
     void rebuildBalances(bool perLocation) override {
         if (m_scriptsOnly) return;
         if (perLocation)
@@ -460,6 +500,20 @@ void CheckServerVersion(PgDatabase& server) {
     CheckSchemaVersion(version);
     if (version > kSchemaVersion) throw DbError(NewerSchemaMessage(version));
     if (version < kSchemaVersion) throw DbError(QStringLiteral("数据库版本较旧,请先运行 wms-admin upgrade"));
+}
+
+void RunServerStep(PgDatabase& server, void (*step)(SchemaWriter&)) {
+    ServerWriter writer(server, false);
+    server.beginWrite();
+    try {
+        step(writer);
+        server.execute("COMMIT");
+    } catch (...) {
+        if (server.inTransaction()) server.execute("ROLLBACK");
+        throw;
+    }
+    server.loadWrittenNames();
+    server.createTempShadows();
 }
 
 QStringList UpgradeServer(PgDatabase& server) {

@@ -41,6 +41,11 @@ int ServerSchemaVersion(PgDatabase& server);
 // one needs a newer program. A database without a version (being made) passes.
 void CheckServerVersion(PgDatabase& server);
 
+class SchemaWriter;
+// Runs one schema step on the server's database in a transaction of its own,
+// without recording a version.
+void RunServerStep(PgDatabase& server, void (*step)(SchemaWriter&));
+
 // Brings the server's database to this program's schema version: the pending
 // steps in one transaction, the version recorded. Returns what the steps
 // brought (nothing when the database is already at this version).

@@ -1,7 +1,9 @@
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "data/database.h"
 #include "schema/dbsetup.h"
+#include "schema/migrations.h"
 
 #include <QFile>
 
@@ -18,6 +20,22 @@ QString columnsOf(const QString& view) {
 } // namespace
 
 class SchemaTest : public DbTest {};
+
+// A later step adds a column and a view: both engines give them back under
+// the names the step writes, and compare the new text without regard to case.
+TEST_F(SchemaTest, AStepsNewColumnAndViewAnswerAsWrittenOnBothEngines) {
+    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) values "
+         "(41, 'N-01', '新货架', 0, 0, 0, 0, 1)");
+    sqlHelper::OpenConn();
+    RunSchemaStep(Database::instance(), [](SchemaWriter& w) {
+        w.addColumn("tb_location", "shelfNote TEXT COLLATE NOCASE");
+        w.view("v_shelfNote", "select id, locationCode, shelfNote, shelfNote & '!' as NoteMark from tb_location");
+    });
+    exec("update tb_location set shelfNote='Cold Room' where id=41");
+    EXPECT_EQ(columnsOf("v_shelfNote"), "id,locationCode,shelfNote,NoteMark");
+    EXPECT_EQ(scalar("select NoteMark from v_shelfNote where shelfNote='COLD room'").toString(), "Cold Room!");
+    EXPECT_EQ(columnsOf("tb_location").section(',', -1), "shelfNote");
+}
 
 TEST_F(SchemaTest, ViewsAnswerWithExactlyTheirColumns) {
     const std::pair<const char*, const char*> views[] = {
