@@ -18,5 +18,7 @@ double GenerateData(const QString& file, const GenSize& size);
 // the administrator logged in. With WMS_BENCH_SERVER (a libpq connection
 // string without a database name) the shop is copied to the server's
 // database wms_bench_<goods>_<bills>, kept for the next run (the data come
-// out the same every time), and the program works on the server.
+// out the same every time), and the program works on the server. With
+// WMS_BENCH_DB (a shop file made before with wms-datagen) that file is used
+// instead of a generated one; the benchmarks that save write into it.
 void OpenLargeShop(const QString& folder, int goods = 5000, int bills = 0);
