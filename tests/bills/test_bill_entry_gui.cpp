@@ -137,8 +137,6 @@ protected:
 
 TEST_F(BillEntry, StockInFromEntryToDeletion) {
     frmImport f;
-    EXPECT_EQ(f.grid->objectName(), "vs_import");
-    EXPECT_EQ(f.txt_partnerName->objectName(), "txt_supplierName");
     EXPECT_FALSE(f.img_pass->isVisible() || f.img_nopass->isVisible());
     EXPECT_EQ(f.txt_BillAmount->text(), "0");
     f.NewBillForPartner(1, "康师傅饮品有限公司");
@@ -303,7 +301,6 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
 
 TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
     frmExport f;
-    EXPECT_EQ(f.grid->objectName(), "vs_export");
     EXPECT_EQ(f.lines->caption(LineField::Price), "售价"); // the purchase price is not shown
     f.NewBillForPartner(6, "华联超市(朝阳店)");
     f.cobo_location->setCurrentText("A-01");
@@ -650,26 +647,3 @@ TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
     screenshot(&main, "main_window_with_bill");
 }
 
-TEST_F(BillEntry, ActionsTestTheirPermissionCodesFirst) {
-    loginAs("李娜"); // may save stock-out bills, nothing of stock-in, no approval
-    frmImport in;
-    in.SaveBill();
-    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
-    frmExport out;
-    out.NewBillForPartner(6, "华联超市(朝阳店)");
-    type(out.txt_goodsCode, "SP0001");
-    ASSERT_EQ(goodsRows(out), 1);
-    out.SaveBill();
-    EXPECT_EQ(last(), "确定保存当前单据吗?"); // allowed to go on; answered No
-    m_msg.answers = {MsgBox::Yes};
-    out.SaveBill();
-    ASSERT_EQ(last(), "保存成功!");
-    const std::size_t shown = m_msg.shown.size();
-    out.PassBill();
-    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
-    EXPECT_EQ(m_msg.shown.size(), shown + 1); // no question before the refusal
-    out.DeleteBill();
-    EXPECT_EQ(last(), "功能受限,请与系统管理联系!");
-    EXPECT_EQ(scalar(QString("select ispass from tb_ck_head where id=%1").arg(out.txt_id->text())).toInt(),
-              0);
-}

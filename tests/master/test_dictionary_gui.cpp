@@ -176,22 +176,6 @@ TEST_F(DictionaryForm, DeletingChecksEveryReference) {
     EXPECT_FALSE(f.tree()->tv_FindKey("key_51"));
 }
 
-TEST_F(DictionaryForm, PermissionsAreTestedFirst) {
-    exec("delete from tb_user_group_fun where funCode in ('dictionary_save','dictionary_delete')");
-    loginAs("admin");
-    frm_dictionary f;
-    f.txt_name->setText("x");
-    f.SaveEntry();
-    f.show_DictionaryInfor(5);
-    f.DeleteEntry();
-    EXPECT_EQ(m_msg.texts(), (QStringList{"功能受限,请与系统管理联系!", "功能受限,请与系统管理联系!"}));
-    f.show_DictionaryInfor(5);
-    f.txt_remark->setText("y");
-    m_msg.answers = {MsgBox::Yes};
-    f.SaveEntry(); // an update needs dictionary_update, still granted
-    EXPECT_EQ(lastMessage(), "当前项目为系统默认项目,不能修改!");
-}
-
 TEST_F(DictionaryForm, ChoosingAParentThroughTheLookup) {
     exec("insert into tb_dictionary (id, utype, uname, parentId, orderBy, isstart, isSystemSet) values "
          "(60, 'goodsType', '饮料', 0, 0, 1, 0), (61, 'goodsType', '停用类', 0, 0, 0, 0), "
