@@ -258,8 +258,7 @@ TEST_F(ModifyPwdTest, AnotherUsersPasswordCannotBeChanged) {
     f.utxtoldpwd->setText("lina");
     f.utxtnewpwd->setText("taken");
     f.utxtrepwd->setText("taken");
-    m_msg.answers = {MsgBox::Yes};
-    f.OK();
+    yesTo([&] { f.OK(); });
     EXPECT_EQ(m_msg.texts(), QStringList{"旧密码输入错误,请重新输入!"});
     EXPECT_EQ(dal_user().GetModelForPw("李娜", "lina").id, 2);
     EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1);

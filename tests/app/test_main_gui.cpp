@@ -298,8 +298,7 @@ TEST_F(MainWindowTest, OpensMaximisedTheFirstTimeThenAtItsLastSize) {
         EXPECT_TRUE(main.isMaximized());
         main.showNormal();
         main.setGeometry(40, 50, 700, 500);
-        m_msg.answers = {MsgBox::Yes};
-        main.close();
+        yesTo([&] { main.close(); });
     }
     ASSERT_TRUE(QFile::exists(frm_Main::LayoutFile()));
     EXPECT_TRUE(frm_Main::LayoutFile().startsWith(folder())); // beside the program

@@ -142,8 +142,7 @@ TEST_F(BillListTest, ApproveWithdrawDeleteFromTheMenuAndOpenTheBill) {
     EXPECT_EQ(at(*f, row, BillListReport::colAmount), "6.0");
     f->menu_nopass();
     EXPECT_EQ(last(), "当前单据未审核,不能再反审!");
-    m_msg.answers = {MsgBox::Yes};
-    f->menu_pass();
+    yesTo([&] { f->menu_pass(); });
     EXPECT_EQ(last(), "审核成功!");
     EXPECT_EQ(at(*f, row, BillListReport::colStatus), "已审核");
     EXPECT_EQ(scalar("select ispass from tb_rk_head where id=1").toInt(), 1);
@@ -159,12 +158,10 @@ TEST_F(BillListTest, ApproveWithdrawDeleteFromTheMenuAndOpenTheBill) {
     EXPECT_EQ(entry->txt_id->text(), "1");
     EXPECT_TRUE(entry->isApproved());
     // withdraw, then delete: the list is searched again
-    m_msg.answers = {MsgBox::Yes};
-    f->menu_nopass();
+    yesTo([&] { f->menu_nopass(); });
     EXPECT_EQ(last(), "反审成功!");
     const std::size_t shown = m_msg.shown.size();
-    m_msg.answers = {MsgBox::Yes};
-    f->menu_DeleteBill();
+    yesTo([&] { f->menu_DeleteBill(); });
     EXPECT_EQ(m_msg.shown.size(), shown + 1); // the question, no message after
     EXPECT_EQ(f->result.recordCount, 1);
     EXPECT_EQ(scalar("select count(*) from tb_rk_detail").toInt(), 0);
