@@ -50,8 +50,6 @@ TEST_F(AccessTest, CatalogueHoldsEveryFunctionCode) {
     ASSERT_EQ(codes.size(), 101);
     EXPECT_EQ(codes.first(), "SysMenu");
     EXPECT_EQ(codes.last(), "stocktake_post");
-    EXPECT_EQ(m_funCode::import_(), "import");
-    EXPECT_EQ(m_funCode::export_(), "export");
     const RecordSet rs = query("select funCode from tb_sys_fun");
     QSet<QString> seeded;
     for (int r = 0; r < rs.RecordCount(); ++r)
@@ -106,7 +104,6 @@ TEST_F(AccessTest, InitSysVarSetsEveryVariableAgain) {
     EXPECT_EQ(SysVar().acc_OrderBy, "& '~'&CStr(id)&'^'");
     EXPECT_EQ(SysVar().Sys_dbName, "wms.mdb");
     EXPECT_EQ(SysVar().Sys_NotNullColor, 0xFFE0C0u);
-    EXPECT_EQ(SysVar().Sys_importBill, "orkPrint:TypeId=1003&BillCode=kx_import_bill&FileName=");
     EXPECT_EQ(SysVar().Sys_stockBill, "orkPrint:TypeId=1002&BillCode=kx_stock_bill&FileName=");
     EXPECT_EQ(SysVar().Sys_funJoinCode, "0");
 }

@@ -60,8 +60,7 @@ protected:
         f.add_user();
         f.txt_Name->setText(name);
         f.cobo_usergrp->setCurrentIndex(f.cobo_usergrp->findText(department));
-        m_msg.answers = {MsgBox::Yes};
-        f.save_user();
+        yesTo([&] { f.save_user(); });
     }
     // Makes the next backups of this and the following seconds fail: their files exist.
     void blockBackups() {
@@ -88,8 +87,7 @@ TEST_F(AdminWindows, UsersAreSavedCheckedAndDeleted) {
     EXPECT_EQ(f.listview_user->count(), scalar("select count(*) from tb_user").toInt());
 
     // the checks, in their order
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_EQ(last(), "用户名称不能为空!");
     f.txt_Name->setText("赵六");
     f.cobo_usergrp->setCurrentIndex(-1);
@@ -110,8 +108,7 @@ TEST_F(AdminWindows, UsersAreSavedCheckedAndDeleted) {
     f.cobo_usergrp->setCurrentIndex(f.cobo_usergrp->findText("销售部"));
     f.save_user();
     EXPECT_EQ(f.cobo_usergrp->currentText(), "销售部");
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_EQ(scalar(QString("select isStart from tb_user where id=%1").arg(id)).toInt(), 0);
     EXPECT_EQ(scalar(QString("select dictionaryId from tb_user where id=%1").arg(id)).toInt(), 102);
 
@@ -123,8 +120,7 @@ TEST_F(AdminWindows, UsersAreSavedCheckedAndDeleted) {
     EXPECT_EQ(last(), "当前用户在入库表已经建账,不能删除!");
     EXPECT_EQ(scalar("select count(*) from tb_user where id=2").toInt(), 1);
     f.ShowUser(id);
-    m_msg.answers = {MsgBox::Yes};
-    f.delete_user();
+    yesTo([&] { f.delete_user(); });
     EXPECT_EQ(last(), "删除成功!");
     EXPECT_EQ(dal_user().GetModelForPw("赵六", "888").id, 0);
     EXPECT_TRUE(f.txt_id->text().isEmpty());
@@ -139,21 +135,18 @@ TEST_F(AdminWindows, ADepartmentChangeCountsAtTheNextLoginAndTheLastAdministrato
     // 李娜 (id 3) moves into the administrators' department
     f.ShowUser(3);
     f.cobo_usergrp->setCurrentIndex(f.cobo_usergrp->findText("系统管理员"));
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     loginAs("李娜");
     EXPECT_TRUE(CheckFunction("limited", false));
     loginAs("admin");
     // two administrators: one may leave; the last one may not, nor be deleted
     f.ShowUser(3);
     f.cobo_usergrp->setCurrentIndex(f.cobo_usergrp->findText("仓库部"));
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_NE(scalar("select dictionaryId from tb_user where id=3").toInt(), 1);
     f.ShowUser(1);
     f.cobo_usergrp->setCurrentIndex(f.cobo_usergrp->findText("仓库部"));
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
     EXPECT_EQ(scalar("select dictionaryId from tb_user where id=1").toInt(), 1);
     exec("insert into tb_user (id, [user], pw, usex, isStart, dictionaryId) values (9, '钱七', '', '男', 1, "
@@ -162,8 +155,7 @@ TEST_F(AdminWindows, ADepartmentChangeCountsAtTheNextLoginAndTheLastAdministrato
     f.LoadUsers();
     f.ShowUser(9);
     exec("update tb_user set dictionaryId=101 where id=1"); // admin leaves by hand: 钱七 is the last
-    m_msg.answers = {MsgBox::Yes};
-    f.delete_user();
+    yesTo([&] { f.delete_user(); });
     EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
     EXPECT_EQ(scalar("select count(*) from tb_user where id=9").toInt(), 1);
     // a user not in use cannot log in and does not count: the last one in use cannot be disabled
@@ -173,8 +165,7 @@ TEST_F(AdminWindows, ADepartmentChangeCountsAtTheNextLoginAndTheLastAdministrato
     f.ShowUser(1);
     EXPECT_TRUE(f.chk_start->isChecked());
     f.chk_start->setChecked(false);
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
     EXPECT_NE(scalar("select isStart from tb_user where id=1").toInt(), 0);
     exec("update tb_user set isStart=Null where id=9"); // Null is in use
@@ -182,8 +173,7 @@ TEST_F(AdminWindows, ADepartmentChangeCountsAtTheNextLoginAndTheLastAdministrato
     EXPECT_TRUE(f.chk_start->isChecked());
     f.ShowUser(1);
     f.chk_start->setChecked(false);
-    m_msg.answers = {MsgBox::Yes};
-    f.save_user();
+    yesTo([&] { f.save_user(); });
     EXPECT_EQ(scalar("select isStart from tb_user where id=1").toInt(), 0);
 }
 
@@ -215,8 +205,7 @@ TEST_F(AdminWindows, PermissionTreesCheckWholeBranchesAndSaveInOneTransaction) {
     }
     customer->child(0)->setCheckState(0, Qt::Unchecked);
     EXPECT_EQ(customer->checkState(0), Qt::Checked);
-    m_msg.answers = {MsgBox::Yes};
-    f.Save();
+    yesTo([&] { f.Save(); });
     EXPECT_EQ(last(), "权限保存成功!");
     const QStringList saved = grants(101);
     EXPECT_TRUE(saved.contains("customer"));
@@ -231,8 +220,7 @@ TEST_F(AdminWindows, PermissionTreesCheckWholeBranchesAndSaveInOneTransaction) {
     failWith("INSERT", "tb_user_group_fun", "NEW.funCode='goodsInfor'", "no goods today");
     f.tv_fun->setCurrentItem(top);
     f.menu_all_select();
-    m_msg.answers = {MsgBox::Yes};
-    f.Save();
+    yesTo([&] { f.Save(); });
     EXPECT_TRUE(last().contains("no goods today")) << last().toStdString();
     EXPECT_EQ(m_msg.shown.back().caption, "System");
     EXPECT_EQ(grants(101), saved);
@@ -253,8 +241,7 @@ TEST_F(AdminWindows, LocationAndAccountGrantsKeepTheOtherKindsAndHiddenLocations
     for (QTreeWidgetItemIterator it(f.tv_fun); *it; ++it)
         (*it)->setCheckState(0, Qt::Unchecked);
     nodeByTag(f.tv_fun, "2")->setCheckState(0, Qt::Checked);
-    m_msg.answers = {MsgBox::Yes};
-    f.Save();
+    yesTo([&] { f.Save(); });
     EXPECT_EQ(
         scalar("select count(*) from tb_location_fun where departmentId=101 and locationId in (2, 11, 12)")
             .toInt(),
@@ -265,15 +252,13 @@ TEST_F(AdminWindows, LocationAndAccountGrantsKeepTheOtherKindsAndHiddenLocations
     f.tv_department->setCurrentItem(f.tv_department->topLevelItem(0));
     f.SetKind(frm_department_fun::Accounts);
     nodeByTag(f.tv_fun, "2")->setCheckState(0, Qt::Checked);
-    m_msg.answers = {MsgBox::Yes};
-    f.Save();
+    yesTo([&] { f.Save(); });
     EXPECT_EQ(scalar("select count(*) from tb_account_fun where departmentId=0 and accountId=2").toInt(), 1);
     // the administrators may not give their own permission window away
     f.tv_department->setCurrentItem(nodeByKey(f.tv_department, "key_1"));
     f.SetKind(frm_department_fun::Functions);
     nodeByTag(f.tv_fun, "limited")->setCheckState(0, Qt::Unchecked);
-    m_msg.answers = {MsgBox::Yes};
-    f.Save();
+    yesTo([&] { f.Save(); });
     EXPECT_TRUE(last().contains("没有用户可以设置权限")) << last().toStdString();
     EXPECT_TRUE(grants(1).contains("limited"));
     f.resize(760, 560);
@@ -289,8 +274,7 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
         for (const QString& k : keys)
             nodeByKey(f.tv_data, k)->setCheckState(0, Qt::Checked);
         removeBackups();
-        m_msg.answers = {MsgBox::Yes};
-        f.ClearData();
+        yesTo([&] { f.ClearData(); });
     };
     const int stockIn = scalar("select count(*) from tb_rk_head").toInt();
     ASSERT_GT(stockIn, 0);
@@ -312,8 +296,7 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     // a failed backup deletes nothing
     blockBackups();
     nodeByKey(f.tv_data, "key_0")->setCheckState(0, Qt::Checked);
-    m_msg.answers = {MsgBox::Yes};
-    f.ClearData();
+    yesTo([&] { f.ClearData(); });
     // the backup's failure, said by the window
     ASSERT_TRUE(last().contains("已经存在")) << qPrintable(last());
     EXPECT_EQ(m_msg.shown.back().caption, "System");
@@ -324,8 +307,7 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     nodeByKey(f.tv_data, "key_1")->setCheckState(0, Qt::Checked);
     EXPECT_EQ(nodeByKey(f.tv_data, "tb_location")->checkState(0), Qt::Checked);
     removeBackups();
-    m_msg.answers = {MsgBox::Yes};
-    f.ClearData();
+    yesTo([&] { f.ClearData(); });
     EXPECT_EQ(last(), "数据清空完成!");
     for (const char* t : {"tb_ck_head", "tb_ck_detail", "tb_customer", "tb_goods_head", "tb_goods_detail",
                           "tb_location", "tb_location_fun"})
@@ -358,8 +340,7 @@ TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunct
     const int functionGrants = scalar("select count(*) from tb_user_group_fun").toInt();
     const int departments = scalar("select count(*) from tb_dictionary where utype='department'").toInt();
     frmOptions f;
-    m_msg.answers = {MsgBox::Yes};
-    f.Initialise();
+    yesTo([&] { f.Initialise(); });
     EXPECT_EQ(last(), "执行初始化完成!");
     for (const char* t :
          {"tb_rk_head", "tb_rk_detail", "tb_ck_head", "tb_ck_detail", "tb_events", "tb_customer",
@@ -378,8 +359,7 @@ TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunct
     failWith("DELETE", "tb_location_fun", QString(), "locked");
     exec("insert into tb_location_fun (locationId, departmentId) values (1, 1)");
     removeBackups();
-    m_msg.answers = {MsgBox::Yes};
-    f.Initialise();
+    yesTo([&] { f.Initialise(); });
     EXPECT_TRUE(last().contains("locked"));
     EXPECT_EQ(scalar("select count(*) from tb_customer").toInt(), 1);
     clearFailure();

@@ -19,6 +19,20 @@
 #include <QPushButton>
 #include <QTest>
 
+// A second user, with the default password or one of their own.
+static void addUser(int id, const QString& name, const QString& password = QString(), bool inUse = true) {
+    m_user u;
+    u.id = id;
+    u.user = name;
+    u.usex = "女";
+    u.isstart = inUse;
+    u.dictionaryId = 1;
+    dal_user().Add(u); // new users start with the default password
+    if (password.isEmpty()) return;
+    u.pw = password;
+    dal_user().UpdatePw(u);
+}
+
 class LoginTest : public GuiTest {
 protected:
     void writeLastUser(const QByteArray& content) {
@@ -76,13 +90,7 @@ TEST_F(LoginTest, RefusalsNameTheProblemAndMoveTheFocus) {
 }
 
 TEST_F(LoginTest, ADisabledUserIsRefusedAndNullCountsAsInUse) {
-    m_user u;
-    u.id = 2;
-    u.user = "王五";
-    u.usex = "男";
-    u.isstart = false;
-    u.dictionaryId = 1;
-    dal_user().Add(u);
+    addUser(2, "王五", QString(), false);
     FrmLogin f;
     f.show();
     type(f, "王五", kDefaultPassword);
@@ -104,13 +112,7 @@ TEST_F(LoginTest, ADisabledUserIsRefusedAndNullCountsAsInUse) {
 }
 
 TEST_F(LoginTest, UserNameWithAQuoteLogsIn) {
-    m_user u;
-    u.id = 2;
-    u.user = "O'Neil";
-    u.usex = "男";
-    u.isstart = true;
-    u.dictionaryId = 1;
-    dal_user().Add(u); // new users start with the default password
+    addUser(2, "O'Neil");
     FrmLogin f;
     type(f, "O'Neil", kDefaultPassword);
     f.OK();
@@ -161,19 +163,6 @@ TEST_F(LoginTest, CancelLeavesOnlyWhenTheProgramEnds) {
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(f.isLoggedIn());
-}
-
-// A second user with a password of their own.
-static void addUser(int id, const QString& name, const QString& password) {
-    m_user u;
-    u.id = id;
-    u.user = name;
-    u.usex = "女";
-    u.isstart = true;
-    u.dictionaryId = 1;
-    dal_user().Add(u);
-    u.pw = password;
-    dal_user().UpdatePw(u);
 }
 
 class LockTest : public GuiTest {};
@@ -269,8 +258,7 @@ TEST_F(ModifyPwdTest, AnotherUsersPasswordCannotBeChanged) {
     f.utxtoldpwd->setText("lina");
     f.utxtnewpwd->setText("taken");
     f.utxtrepwd->setText("taken");
-    m_msg.answers = {MsgBox::Yes};
-    f.OK();
+    yesTo([&] { f.OK(); });
     EXPECT_EQ(m_msg.texts(), QStringList{"旧密码输入错误,请重新输入!"});
     EXPECT_EQ(dal_user().GetModelForPw("李娜", "lina").id, 2);
     EXPECT_EQ(dal_user().GetModelForPw("admin", "888").id, 1);

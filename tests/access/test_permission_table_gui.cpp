@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTableWidget>
 
@@ -115,7 +116,24 @@ template <class Form> void onBillRow(const char* kind, int approved, const std::
     ADD_FAILURE() << "bill " << bill << " not listed";
 }
 
+// A command run on a fresh window of its kind.
+template <class Form> std::function<void()> on(std::function<void(Form&)> act) {
+    return [act] {
+        Form f;
+        act(f);
+    };
+}
+
+// A report's key, pressed once the report has been made.
+template <class Form> std::function<void()> reportKey(const char* key) {
+    return on<Form>([key](Form& f) {
+        f.InitReport();
+        trigger(&f, key);
+    });
+}
+
 std::vector<Guard> guards() {
+    // clang-format off
     std::vector<Guard> g = {
         {"customer", [] { command("menu_MyCustomer"); }},
         {"rcmg", [] { command("menu_Calendar"); }},
@@ -123,15 +141,9 @@ std::vector<Guard> guards() {
         {"export", [] { command("menu_ck"); }},
         {"rpt_kczz", [] { command("menu_kcbill"); }},
         {"rpt_locstock", [] { command("menu_locstock"); }},
-        {"rpt_locstock_export",
-         [] {
-             frm_rpt_locStock f;
-             f.InitReport();
-             trigger(&f, "export");
-         }},
+        {"rpt_locstock_export", reportKey<frm_rpt_locStock>("export")},
         {"stocktake", [] { command("menu_stocktake"); }},
-        {"stocktake_post",
-         [] {
+        {"stocktake_post", [] {
              sqlHelper::ExecuteNonQuery("update tb_stocktake_head set state=2");
              frmStockTake f;
              ASSERT_TRUE(f.StartCount(2, 0, 0));
@@ -158,43 +170,17 @@ std::vector<Guard> guards() {
         {"goodsInfor", [] { homeItem("item_goods"); }, "home"},
         {"import", [] { onPartner(true, [](frm_customer& f) { f.StartBill(true); }); }, "partner"},
         {"export", [] { onPartner(false, [](frm_customer& f) { f.StartBill(false); }); }, "partner"},
-        {"dictionary",
-         [] {
-             frmGoods f;
-             f.btn_goodsTypeMg();
-         },
-         "goods"},
-        {"dictionary",
-         [] {
-             frm_customer f;
-             f.ManageCategories();
-         },
-         "partner"},
-        {"customer_save",
-         [] {
-             frm_customer f;
+        {"dictionary", on<frmGoods>([](frmGoods& f) { f.btn_goodsTypeMg(); }), "goods"},
+        {"dictionary", on<frm_customer>([](frm_customer& f) { f.ManageCategories(); }), "partner"},
+        {"customer_save", on<frm_customer>([](frm_customer& f) {
              f.ShowCustomerById(1);
              f.CopyCustomer();
              f.txt_Name->setText("新的往来单位");
              f.SaveCustomer();
-         }},
-        {"customer_update",
-         [] {
-             frm_customer f;
-             f.ShowCustomerById(1);
-             f.SaveCustomer();
-         }},
-        {"customer_delete",
-         [] {
-             frm_customer f;
-             f.ShowCustomerById(1);
-             f.DeleteCustomer();
-         }},
-        {"customer_export",
-         [] {
-             frm_customer f;
-             trigger(&f, "export");
-         }},
+         })},
+        {"customer_update", on<frm_customer>([](frm_customer& f) { f.ShowCustomerById(1); f.SaveCustomer(); })},
+        {"customer_delete", on<frm_customer>([](frm_customer& f) { f.ShowCustomerById(1); f.DeleteCustomer(); })},
+        {"customer_export", on<frm_customer>([](frm_customer& f) { trigger(&f, "export"); })},
         {"import_save", [] { entry<frmImport>(0, &BillEntryForm::SaveBill); }},
         {"import_update", [] { entry<frmImport>(billOf("rk", 0), &BillEntryForm::SaveBill); }},
         {"import_delete", [] { entry<frmImport>(billOf("rk", 0), &BillEntryForm::DeleteBill); }},
@@ -208,112 +194,31 @@ std::vector<Guard> guards() {
         {"export_nopass", [] { entry<frmExport>(billOf("ck", 1), &BillEntryForm::PassBill); }},
         {"export_print", [] { entry<frmExport>(billOf("ck", 1), &BillEntryForm::PrintBill); }},
         {"export_searchBill", [] { entry<frmExport>(0, &BillEntryForm::SearchBill); }},
-        {"goodsInfor_save",
-         [] {
-             frmGoods f;
+        {"goodsInfor_save", on<frmGoods>([](frmGoods& f) {
              f.ShowGoodsById(1);
              f.btn_GoodsCopy();
              f.txt_goodsCode->setText("ZZ-NEW-1");
              f.txt_goodsDetailCode->clear();
              f.btn_GoodsSave();
-         }},
-        {"goodsInfor_update",
-         [] {
-             frmGoods f;
-             f.ShowGoodsById(1);
-             f.btn_GoodsSave();
-         }},
-        {"goodsInfor_delete",
-         [] {
-             frmGoods f;
-             f.ShowGoodsById(30);
-             f.btn_GoodsDelete();
-         }},
-        {"goodsInfor_export",
-         [] {
-             frmGoods f;
-             f.btn_search();
-             trigger(&f, "export");
-         }},
-        {"locationInfor_save",
-         [] {
-             frmLocation f;
-             f.ClearForm();
-             f.SaveLocation();
-         }},
-        {"locationInfor_update",
-         [] {
-             frmLocation f;
-             f.show_LocationInfor(2);
-             f.SaveLocation();
-         }},
-        {"locationInfor_delete",
-         [] {
-             frmLocation f;
-             f.show_LocationInfor(9);
-             f.DeleteLocation();
-         }},
-        {"dictionary_save",
-         [] {
-             frm_dictionary f;
-             f.ClearForm();
-             f.SaveEntry();
-         }},
-        {"dictionary_update",
-         [] {
-             frm_dictionary f;
-             f.show_DictionaryInfor(136);
-             f.SaveEntry();
-         }},
-        {"dictionary_delete",
-         [] {
-             frm_dictionary f;
-             f.show_DictionaryInfor(136);
-             f.DeleteEntry();
-         }},
-        {"user_save",
-         [] {
-             frm_user f;
-             f.add_user();
-             f.save_user();
-         }},
-        {"user_update",
-         [] {
-             frm_user f;
-             f.ShowUser(4);
-             f.save_user();
-         }},
-        {"user_delete",
-         [] {
-             frm_user f;
-             f.ShowUser(4);
-             f.delete_user();
-         }},
-        {"rpt_kczz_print",
-         [] {
-             frm_rpt_stock f;
-             f.InitReport();
-             trigger(&f, "print");
-         }},
-        {"rpt_kczz_export",
-         [] {
-             frm_rpt_stock f;
-             f.InitReport();
-             trigger(&f, "export");
-         }},
-        {"rpt_rksum_export",
-         [] {
-             frm_rpt_rkSum f;
-             f.InitReport();
-             trigger(&f, "export");
-         }},
-        {"rpt_cksum_export",
-         [] {
-             frm_rpt_ckSum f;
-             f.InitReport();
-             trigger(&f, "export");
-         }},
+         })},
+        {"goodsInfor_update", on<frmGoods>([](frmGoods& f) { f.ShowGoodsById(1); f.btn_GoodsSave(); })},
+        {"goodsInfor_delete", on<frmGoods>([](frmGoods& f) { f.ShowGoodsById(30); f.btn_GoodsDelete(); })},
+        {"goodsInfor_export", on<frmGoods>([](frmGoods& f) { f.btn_search(); trigger(&f, "export"); })},
+        {"locationInfor_save", on<frmLocation>([](frmLocation& f) { f.ClearForm(); f.SaveLocation(); })},
+        {"locationInfor_update", on<frmLocation>([](frmLocation& f) { f.show_LocationInfor(2); f.SaveLocation(); })},
+        {"locationInfor_delete", on<frmLocation>([](frmLocation& f) { f.show_LocationInfor(9); f.DeleteLocation(); })},
+        {"dictionary_save", on<frm_dictionary>([](frm_dictionary& f) { f.ClearForm(); f.SaveEntry(); })},
+        {"dictionary_update", on<frm_dictionary>([](frm_dictionary& f) { f.show_DictionaryInfor(136); f.SaveEntry(); })},
+        {"dictionary_delete", on<frm_dictionary>([](frm_dictionary& f) { f.show_DictionaryInfor(136); f.DeleteEntry(); })},
+        {"user_save", on<frm_user>([](frm_user& f) { f.add_user(); f.save_user(); })},
+        {"user_update", on<frm_user>([](frm_user& f) { f.ShowUser(4); f.save_user(); })},
+        {"user_delete", on<frm_user>([](frm_user& f) { f.ShowUser(4); f.delete_user(); })},
+        {"rpt_kczz_print", reportKey<frm_rpt_stock>("print")},
+        {"rpt_kczz_export", reportKey<frm_rpt_stock>("export")},
+        {"rpt_rksum_export", reportKey<frm_rpt_rkSum>("export")},
+        {"rpt_cksum_export", reportKey<frm_rpt_ckSum>("export")},
     };
+    // clang-format on
     // the bill lists and line reports of both sides
     for (const bool out : {false, true}) {
         const char* kind = out ? "ck" : "rk";
@@ -413,7 +318,9 @@ TEST_P(PermissionTable, WithoutTheCodeNothingHappensWithItTheCommandGoesOn) {
     m_msg.answers = {MsgBox::Yes, MsgBox::Yes, MsgBox::Yes, MsgBox::Yes, MsgBox::Yes};
     g_opened = 0;
     guard.act();
-    EXPECT_TRUE(m_msg.texts().contains(kRefused)) << m_msg.texts().join(" / ").toStdString();
+    // refused before any question, but where the goods and partner windows ask before their check
+    const bool asksFirst = QString(guard.code).contains(QRegularExpression("^(goodsInfor|customer)_(save|update)$"));
+    EXPECT_EQ(m_msg.texts().value(asksFirst ? 1 : 0), kRefused) << m_msg.texts().join(" / ").toStdString();
     EXPECT_EQ(fingerprint(), before);
     EXPECT_TRUE(m_modalShown.empty()) << m_modalShown.front().toStdString();
     EXPECT_EQ(g_opened, 0);

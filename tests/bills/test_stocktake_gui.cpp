@@ -218,8 +218,7 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     exec("update tb_ck_head set ispass=1 where id=1");
 
     m_msg.shown.clear();
-    m_msg.answers = {MsgBox::Yes};
-    f.PostCount();
+    yesTo([&] { f.PostCount(); });
     ASSERT_GE(m_msg.texts().size(), 1);
     const QString question = m_msg.texts().front();
     EXPECT_TRUE(question.contains("还有 10 行没有盘点")) << question.toStdString();
@@ -285,8 +284,7 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     frmImport bill;
     bill.LoadBill(rk);
     m_msg.shown.clear();
-    m_msg.answers = {MsgBox::Yes};
-    bill.PassBill();
+    yesTo([&] { bill.PassBill(); });
     ASSERT_FALSE(m_msg.texts().isEmpty());
     EXPECT_EQ(m_msg.texts().back(), "该单据是盘点单 " + number + " 的调整单据, 不能反审!");
     EXPECT_EQ(scalar("select ispass from tb_rk_head where id=" + QString::number(rk)).toInt(), 1);

@@ -126,16 +126,14 @@ TEST_F(Calendar, DoubleClickingADayOpensTheEditorOrTheDaysList) {
 TEST_F(Calendar, TheEditorRefusesBlankContentAndKeepsTheAuthor) {
     frmEvents e;
     const int before = events();
-    m_msg.answers = {MsgBox::Yes};
-    e.Save();
+    yesTo([&] { e.Save(); });
     EXPECT_EQ(last(), "主题内容不能为空");
     EXPECT_EQ(events(), before);
     // a new event: the time as text with seconds
     e.NewEvent(QDateTime(QDate(2012, 8, 1), QTime(9, 5)));
     e.txt_content->setPlainText("新事项");
     e.comb_flgtype->setCurrentIndex(2);
-    m_msg.answers = {MsgBox::Yes};
-    e.Save();
+    yesTo([&] { e.Save(); });
     const int id = scalar("select max(id) from tb_events").toInt();
     EXPECT_EQ(scalar(QString("select createTime from tb_events where id=%1").arg(id)).toString(),
               "2012-08-01 09:05:00");
@@ -149,8 +147,7 @@ TEST_F(Calendar, TheEditorRefusesBlankContentAndKeepsTheAuthor) {
     edit.txt_content->setPlainText("改过的");
     bool updated = false;
     QObject::connect(&edit, &frmEvents::saved, [&](bool u) { updated = u; });
-    m_msg.answers = {MsgBox::Yes};
-    edit.Save();
+    yesTo([&] { edit.Save(); });
     EXPECT_TRUE(updated);
     EXPECT_EQ(scalar("select createUserId from tb_events where id=200").toInt(), 2);
     EXPECT_EQ(scalar("select eventContent from tb_events where id=200").toString(), "改过的");
@@ -207,16 +204,14 @@ TEST_F(Calendar, TheListFiltersPagesSortsAndDeletes) {
     list.listview_List->topLevelItem(0)->setCheckState(0, Qt::Checked);
     list.listview_List->topLevelItem(1)->setCheckState(0, Qt::Checked);
     EXPECT_EQ(list.GetCheckItemID().count(','), 1);
-    m_msg.answers = {MsgBox::Yes};
-    list.DeleteChecked();
+    yesTo([&] { list.DeleteChecked(); });
     EXPECT_EQ(events(), 18);
     list.listview_List->setCurrentItem(nullptr);
     list.DeleteCurrent();
     EXPECT_EQ(last(), "当前行未选中!");
     list.listview_List->setCurrentItem(list.listview_List->topLevelItem(0));
     EXPECT_FALSE(list.txt_id->text().isEmpty());
-    m_msg.answers = {MsgBox::Yes};
-    list.DeleteCurrent();
+    yesTo([&] { list.DeleteCurrent(); });
     EXPECT_EQ(events(), 17);
     screenshot(&list, "event_list");
 }
@@ -235,8 +230,7 @@ TEST_F(Calendar, TheHomeWindowAsksBeforeItCloses) {
     home.close();
     EXPECT_TRUE(home.isMinimized());
     screenshot(&home, "home_window");
-    m_msg.answers = {MsgBox::Yes};
-    home.close();
+    yesTo([&] { home.close(); });
     EXPECT_EQ(m_ended, std::vector<int>{0});
     EXPECT_TRUE(
         frmMain::ClosingQuestion().startsWith("是否退出澜图仓库管理系统?\n\n 1、单击 [是] 退出系统;"));

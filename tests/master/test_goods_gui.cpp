@@ -38,8 +38,7 @@ protected:
         f.txt_goodsName->setText(name);
         f.txt_unit->setText("瓶");
         f.txt_goodsDetailCode->setText(barcode);
-        m_msg.answers = {MsgBox::Yes};
-        f.btn_GoodsSave();
+        yesTo([&] { f.btn_GoodsSave(); });
         return f.txt_id->text().toInt();
     }
     // Fills packaging-unit row r: barcode, unit, pack quantity.
@@ -93,8 +92,7 @@ TEST_F(GoodsForm, UnchangedCodesRunNoCodeQuery) {
     EXPECT_EQ(codeQueries(), 1);
     m_statements.clear();
     f.txt_goodsName->setText("百事可乐");
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_GoodsSave();
+    yesTo([&] { f.btn_GoodsSave(); });
     EXPECT_EQ(lastMessage(), "保存成功!");
     EXPECT_EQ(codeQueries(), 0);
     EXPECT_EQ(scalar(QString("select pinyin from tb_goods_head where id=%1").arg(id)).toString(), "BSKL");
@@ -103,8 +101,7 @@ TEST_F(GoodsForm, UnchangedCodesRunNoCodeQuery) {
     EXPECT_EQ(f.vsGoodsList->rowCount(), 1);
     m_statements.clear();
     f.txt_goodsDetailCode->setText("690002");
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_GoodsSave();
+    yesTo([&] { f.btn_GoodsSave(); });
     EXPECT_EQ(codeQueries(), 1);
 }
 
@@ -127,8 +124,7 @@ TEST_F(GoodsForm, PackagingUnits) {
     f.vsflg_Detail->setCurrentCell(1, frmGoods::dcUnit);
     f.btn_setDefault();
     EXPECT_EQ(lastMessage(), "请先保存该包装单位后,才能设置默认单位!");
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_DetailSave();
+    yesTo([&] { f.btn_DetailSave(); });
     EXPECT_EQ(lastMessage(), "保存成功!");
     const RecordSet units =
         query(QString("select id, isDefault, rowNo, unit from tb_goods_detail where headId=%1 order by rowNo")
@@ -155,8 +151,7 @@ TEST_F(GoodsForm, PackagingUnits) {
     // a barcode already used by another unit is refused
     f.btn_addBarCode();
     setUnit(f, 2, "690002", "盒", "2");
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_DetailSave();
+    yesTo([&] { f.btn_DetailSave(); });
     EXPECT_EQ(lastMessage(), "有以下条码重复:\n690002,\n请重新设置!");
 }
 
@@ -186,14 +181,12 @@ TEST_F(GoodsForm, AtMostThirtyUnits) {
         setUnit(f, f.vsflg_Detail->rowCount() - 1, {}, "件", QString::number(i + 2));
     }
     ASSERT_EQ(f.vsflg_Detail->rowCount(), 31);
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_DetailSave();
+    yesTo([&] { f.btn_DetailSave(); });
     EXPECT_EQ(lastMessage(), "最多只能保存30个包装单位,请适当调整到30个包装单位!");
     EXPECT_EQ(scalar("select count(*) from tb_goods_detail").toInt(), 1);
     f.vsflg_Detail->setCurrentCell(30, frmGoods::dcUnit);
     f.btn_DetailDelete(); // a row never saved just goes
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_DetailSave();
+    yesTo([&] { f.btn_DetailSave(); });
     EXPECT_EQ(lastMessage(), "保存成功!");
     EXPECT_EQ(scalar("select count(*) from tb_goods_detail").toInt(), 30);
 }
@@ -203,17 +196,14 @@ TEST_F(GoodsForm, GoodsUsedByBillsStay) {
     const int id = saveNew(f, "G1", "可乐");
     exec("insert into tb_rk_head (id, billNo) values (1, 'rk-1')");
     exec(QString("insert into tb_rk_detail (id, headId, goodsId) values (1, 1, %1)").arg(id));
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_GoodsDelete();
+    yesTo([&] { f.btn_GoodsDelete(); });
     EXPECT_EQ(lastMessage(), "当前货品在入库表已经建账,不能删除!");
     exec("delete from tb_rk_detail");
     exec(QString("insert into tb_ck_detail (id, headId, goodsId) values (1, 1, %1)").arg(id));
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_GoodsDelete();
+    yesTo([&] { f.btn_GoodsDelete(); });
     EXPECT_EQ(lastMessage(), "当前货品在出库表已经建账,不能删除!");
     exec("delete from tb_ck_detail");
-    m_msg.answers = {MsgBox::Yes};
-    f.btn_GoodsDelete();
+    yesTo([&] { f.btn_GoodsDelete(); });
     EXPECT_EQ(lastMessage(), "删除成功!");
     EXPECT_EQ(scalar("select count(*) from tb_goods_detail").toInt(), 0);
 }
@@ -308,8 +298,7 @@ TEST_F(CustomerForm, NewPartnersGetAGeneratedCodeThatNeverChanges) {
     ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(a)));
     f.txt_Name->setText("华联超市朝阳店");
     f.txt_customerCode->setText("ct-0000-99999");
-    m_msg.answers = {MsgBox::Yes};
-    f.SaveCustomer();
+    yesTo([&] { f.SaveCustomer(); });
     EXPECT_EQ(
         scalar(QString("select customerCode & '|' & uname from tb_customer where id=%1").arg(a)).toString(),
         "ct-" + ym + "-00001|华联超市朝阳店");
@@ -359,18 +348,15 @@ TEST_F(CustomerForm, KindsStatusAndBills) {
     f.tv_type->setCurrentItem(f.tv_type->topLevelItem(0));
     f.Search();
     ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(both)));
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteCustomer();
+    yesTo([&] { f.DeleteCustomer(); });
     EXPECT_EQ(lastMessage(), "当前往来单位在入库表已经建账,不能删除!");
     exec(QString("insert into tb_ck_head (id, billNo, customerId) values (1, 'ck-1', %1)").arg(customer));
     ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(customer)));
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteCustomer();
+    yesTo([&] { f.DeleteCustomer(); });
     EXPECT_EQ(lastMessage(), "当前往来单位在出库表已经建账,不能删除!");
     EXPECT_EQ(scalar(QString("select count(*) from tb_customer where id=%1").arg(customer)).toInt(), 1);
     ASSERT_TRUE(SelectRowByText(f.vsCustomerList, frm_customer::colId, QString::number(off)));
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteCustomer();
+    yesTo([&] { f.DeleteCustomer(); });
     EXPECT_EQ(lastMessage(), "删除成功!");
     f.txt_KeyWord->setText("lz"); // pinyin initials of 两者
     f.Search();

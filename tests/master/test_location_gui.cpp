@@ -28,8 +28,7 @@ protected:
         f.txt_locationCode->setText(code);
         f.txt_name->setText(name);
         if (parentId) f.txt_parentId->setText(QString::number(parentId));
-        m_msg.answers = {MsgBox::Yes};
-        f.SaveLocation();
+        yesTo([&] { f.SaveLocation(); });
         return f.txt_id->text().toInt();
     }
     QString lastMessage() const { return m_msg.shown.empty() ? QString() : m_msg.shown.back().text; }
@@ -59,8 +58,7 @@ TEST_F(LocationForm, SavingChecksNamesCodesAndParents) {
     for (int parent : {a, a1, a2}) { // itself, its child, its grandchild
         f.show_LocationInfor(a);
         f.txt_parentId->setText(QString::number(parent));
-        m_msg.answers = {MsgBox::Yes};
-        f.SaveLocation();
+        yesTo([&] { f.SaveLocation(); });
         EXPECT_EQ(lastMessage(), "不能设置该项目为父节点,请重新选择!") << parent;
     }
     EXPECT_EQ(scalar(QString("select parentId from tb_location where id=%1").arg(a)).toInt(), 0);
@@ -68,8 +66,7 @@ TEST_F(LocationForm, SavingChecksNamesCodesAndParents) {
     EXPECT_EQ(f.txt_parentLocationCode->text(), "A");
     f.txt_capacity->setText("120.5");
     f.chk_lock->setChecked(true);
-    m_msg.answers = {MsgBox::Yes};
-    f.SaveLocation();
+    yesTo([&] { f.SaveLocation(); });
     EXPECT_EQ(
         scalar(QString("select capacity & '|' & isLock from tb_location where id=%1").arg(a1)).toString(),
         "120.5|1");
@@ -82,22 +79,18 @@ TEST_F(LocationForm, DeletingChecksChildrenAndStockLines) {
     const int b = save(f, "B", "B区");
     exec(QString("insert into tb_ck_detail (id, headId, locationId) values (1, 1, %1)").arg(b));
     f.show_LocationInfor(a);
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteLocation();
+    yesTo([&] { f.DeleteLocation(); });
     EXPECT_EQ(lastMessage(), "当前库位存在子项目,不能删除!");
     f.show_LocationInfor(b);
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteLocation();
+    yesTo([&] { f.DeleteLocation(); });
     EXPECT_EQ(lastMessage(), "当前库位在出库表已经建账,不能删除!");
     exec(QString("insert into tb_rk_detail (id, headId, locationId) values (1, 1, %1)").arg(a1));
     f.show_LocationInfor(a1);
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteLocation();
+    yesTo([&] { f.DeleteLocation(); });
     EXPECT_EQ(lastMessage(), "当前库位在入库表已经建账,不能删除!");
     exec("delete from tb_rk_detail");
     f.show_LocationInfor(a1);
-    m_msg.answers = {MsgBox::Yes};
-    f.DeleteLocation();
+    yesTo([&] { f.DeleteLocation(); });
     EXPECT_EQ(lastMessage(), "删除成功!");
     EXPECT_FALSE(f.tree()->tv_FindKey("key_" + QString::number(a1)));
     f.DeleteLocation();

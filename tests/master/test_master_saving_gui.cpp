@@ -46,13 +46,11 @@ protected:
         if (!category.isEmpty()) f.cobo_goodsTypeName->setCurrentText(category);
     }
     void save(frmGoods& f) {
-        m_msg.answers = {MsgBox::Yes};
-        f.btn_GoodsSave();
+        yesTo([&] { f.btn_GoodsSave(); });
         m_msg.answers.clear();
     }
     void saveUnits(frmGoods& f) {
-        m_msg.answers = {MsgBox::Yes};
-        f.btn_DetailSave();
+        yesTo([&] { f.btn_DetailSave(); });
         m_msg.answers.clear();
     }
     int typeOf(int goodsId) {

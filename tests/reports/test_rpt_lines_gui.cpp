@@ -62,8 +62,7 @@ TEST_F(LineReport, LinesOfTheBillsOpenedAndDeletedByTheirBill) {
     ASSERT_GE(row, 0);
     f->dg_List->setCurrentCell(row, 13);
     EXPECT_EQ(at(*f, row, f->colStatus()), "未审核");
-    m_msg.answers = {MsgBox::Yes};
-    f->menu_DeleteBill();
+    yesTo([&] { f->menu_DeleteBill(); });
     EXPECT_EQ(scalar(QString("select count(*) from tb_rk_detail where headId=%1").arg(headId)).toInt(), 0);
     for (int r = 0; r < f->dg_List->rowCount(); ++r)
         EXPECT_NE(at(*f, r, f->colHeadId()).toInt(), headId);

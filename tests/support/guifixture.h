@@ -17,6 +17,11 @@ protected:
     void loginAs(const QString& user, const QString& password = "888");
     // Saves a picture of a widget under build/screenshots/.
     void screenshot(QWidget* w, const QString& name);
+    // Runs an action whose first question is answered Yes.
+    template <class Action> void yesTo(Action&& act) {
+        m_msg.answers = {MsgBox::Yes};
+        act();
+    }
 
     std::vector<int> m_ended;               // exit codes passed to EndProgram
     std::vector<QString> m_modalShown;      // objectNames of the modal windows run
