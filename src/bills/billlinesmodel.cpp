@@ -209,12 +209,20 @@ bool BillLinesModel::removeRows(int row, int count, const QModelIndex& parent) {
     return true;
 }
 
-void BillLinesModel::reformatPrice(BillEntryRow& row) const {
+void BillLinesModel::reformatPrice(BillEntryRow& row) {
     // a price that is not one number stays as typed (the save refuses it),
     // and an empty one stays empty
     const std::optional<double> price = NumberValue(row.price, true);
     if (price && !row.price.trimmed().isEmpty()) row.price = acc::format(*price, SysVar().Sys_PriceFormat);
-    (m_salePrice ? row.line.salePrice : row.line.inPrice) = price.value_or(0);
+}
+
+BillEntryLine BillLinesModel::lineToStore(int r) const {
+    const BillEntryRow& row = m_rows[r];
+    BillEntryLine l = row.line;
+    l.rowNo = r + 1;
+    l.qty = acc::val(row.qty);
+    (m_salePrice ? l.salePrice : l.inPrice) = acc::val(row.price);
+    return l;
 }
 
 void BillLinesModel::setRows(std::vector<BillEntryRow> rows) {

@@ -61,6 +61,8 @@ public:
     // Prices filled in automatically become the bill's own.
     void keepPrices();
     QString text(int r, LineField field) const;
+    // The line as it is stored: its number, and the price and quantity as typed.
+    BillEntryLine lineToStore(int r) const;
     // The bill's amount: the lines' amounts in the amount format, added up.
     double total() const;
     void setRequiredColor(const QColor& color);
@@ -70,7 +72,7 @@ signals:
     void typed(int row, LineField field, const QString& text);
 
 private:
-    void reformatPrice(BillEntryRow& row) const;
+    static void reformatPrice(BillEntryRow& row);
     std::vector<LineColumn> m_columns;
     bool m_salePrice;
     std::vector<BillEntryRow> m_rows;

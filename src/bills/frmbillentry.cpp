@@ -717,10 +717,7 @@ void BillEntryForm::SaveBill() {
     for (int r = 0; r < lines->rowCount(); ++r) {
         const BillEntryRow& row = lines->row(r);
         if (!HoldsGoods(row) || row.locationCode.trimmed().isEmpty()) continue;
-        BillEntryLine l = row.line;
-        l.rowNo = r + 1;
-        l.qty = number(row.qty);
-        stored.push_back(l);
+        stored.push_back(lines->lineToStore(r));
     }
     const m_DBresult r = m_store->Save(h, stored);
     if (!r.isResult) return refuse(r.str_MsgBox);
