@@ -13,9 +13,8 @@
 #include <QStyleOption>
 #include <functional>
 
-#ifndef WMS_APP_ID
-#define WMS_APP_ID "cn.lantusoft.wms"
-#endif
+#include "wms_version.h"
+
 
 // (resources are set up outside any namespace)
 static void initDesktopResources() {

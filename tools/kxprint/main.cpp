@@ -16,6 +16,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintPreviewDialog>
@@ -83,6 +84,9 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // the program's icon where it is installed; the platform's default elsewhere
+    QGuiApplication::setDesktopFileName(WMS_APP_ID);
+    QApplication::setWindowIcon(QIcon::fromTheme(WMS_APP_ID));
     if (!logFile.isEmpty()) kx::StartLog(logFile);
     qInfo().noquote() << "print" << command << (pdf.isEmpty() ? QString() : "to " + pdf);
     // Qt's own dialogs (print, page setup, preview) in Chinese
