@@ -16,16 +16,12 @@ static void initSqlResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-namespace {
-
-QString resourceText(const QString& name) {
+QString SqlResourceText(const QString& name) {
     initSqlResources();
     QFile f(":/sql/" + name);
     if (!f.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("缺少资源文件 %1").arg(name));
     return QString::fromUtf8(f.readAll());
 }
-
-} // namespace
 
 void RunScript(const QString& script) {
     Database& db = Database::instance();
@@ -151,11 +147,11 @@ void CreateDatabase(const QString& file, bool demo, bool force, int version) {
     db.open(path, true);
     try {
         db.execute("BEGIN");
-        RunScript(resourceText("schema.sql"));
-        RunScript(resourceText("temp_tables.sql"));
-        RunScript(resourceText("views.sql"));
-        RunScript(resourceText("seed.sql"));
-        if (demo) RunScript(resourceText("demo.sql"));
+        RunScript(SqlResourceText("schema.sql"));
+        RunScript(SqlResourceText("temp_tables.sql"));
+        RunScript(SqlResourceText("views.sql"));
+        RunScript(SqlResourceText("seed.sql"));
+        if (demo) RunScript(SqlResourceText("demo.sql"));
         runMigrations(db, 1, version);
         db.execute("COMMIT");
         db.createTempShadows();

@@ -27,5 +27,8 @@ void CreateDatabase(const QString& file, bool demo, bool force, int version = kS
 // recording a version.
 void RunFileStep(Database& db, void (*step)(SchemaWriter&));
 
+// The text of one of the program's SQL resources (":/sql/<name>"); DbError when it is missing.
+QString SqlResourceText(const QString& name);
+
 // Runs a script of Access-dialect statements on the open database.
 void RunScript(const QString& script);

@@ -18,18 +18,10 @@
 #include <limits>
 #include <optional>
 
-// Resources of a static library must be registered by hand.
-static void initServerResources() {
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 QString resourceText(const QString& name) {
-    initServerResources();
-    QFile f(":/sql/" + name);
-    if (!f.open(QIODevice::ReadOnly)) throw DbError(QStringLiteral("缺少资源文件 %1").arg(name));
-    return QString::fromUtf8(f.readAll());
+    return SqlResourceText(name);
 }
 
 QString nameOf(const QString& name) {
