@@ -39,6 +39,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolBar>
@@ -178,12 +179,16 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     head->addWidget(txt_remark, 2, 3, 1, 3);
     for (int c : {1, 3, 5})
         head->setColumnStretch(c, 1);
-    auto* stamps = new QHBoxLayout;
+    // the stamps share one place, kept while both are hidden: the head does not move when one shows
+    auto* stampPlace = new QWidget;
+    stampPlace->setFixedSize(img_pass->size());
+    auto* stamps = new QStackedLayout(stampPlace);
+    stamps->setStackingMode(QStackedLayout::StackAll);
     stamps->addWidget(img_pass);
     stamps->addWidget(img_nopass);
     auto* headRow = new QHBoxLayout;
     headRow->addLayout(head, 1);
-    headRow->addLayout(stamps);
+    headRow->addWidget(stampPlace);
 
     // input bar
     txt_goodsCode = NamedEdit("txt_goodsCode");
