@@ -8,6 +8,7 @@
 #include "translator.h"
 
 #include <QString>
+#include <memory>
 
 class Database {
 public:
@@ -29,6 +30,9 @@ public:
 
     // Runs one statement and fetches every row.
     virtual RecordSet query(const QString& sql) = 0;
+    // Runs one query and reads its rows as they come; engine errors are
+    // thrown as DbError, at the opening or at any step.
+    virtual std::unique_ptr<RowCursor> cursor(const QString& sql) = 0;
     // Runs one statement, discarding rows; returns the changed row count.
     virtual int execute(const QString& sql) = 0;
 

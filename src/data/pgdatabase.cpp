@@ -257,11 +257,8 @@ PgDatabase::Result PgDatabase::run(const QString& sql) try {
     throw;
 }
 
-RecordSet PgDatabase::query(const QString& sql) {
-    const Result r = run(sql);
-    const PGresult* res = r.res.get();
-    if (PQresultStatus(res) != PGRES_TUPLES_OK) return RecordSet(QStringList(), {});
-    const int rows = PQntuples(res), cols = PQnfields(res);
+QStringList PgDatabase::namesOf(const PGresult* res) const {
+    const int cols = PQnfields(res);
     QStringList names;
     names.reserve(cols);
     for (int c = 0; c < cols; ++c) {
@@ -273,12 +270,84 @@ RecordSet PgDatabase::query(const QString& sql) {
         if (it == m_written.cend()) it = m_written.constFind(name);
         names << (it == m_written.cend() ? name : it.value());
     }
+    return names;
+}
+
+RecordSet PgDatabase::query(const QString& sql) {
+    const Result r = run(sql);
+    const PGresult* res = r.res.get();
+    if (PQresultStatus(res) != PGRES_TUPLES_OK) return RecordSet(QStringList(), {});
+    const int rows = PQntuples(res), cols = PQnfields(res);
     std::vector<QVariant> cells;
     cells.reserve(static_cast<size_t>(rows) * static_cast<size_t>(cols));
     for (int row = 0; row < rows; ++row)
         for (int c = 0; c < cols; ++c)
             cells.push_back(cellOf(res, row, c));
-    return RecordSet(std::move(names), std::move(cells));
+    return RecordSet(namesOf(res), std::move(cells));
+}
+
+// A server-side cursor read a batch at a time. Cursors live in a
+// transaction: outside the caller's own, the first cursor begins one and the
+// last one to close ends it, so that several may be read side by side.
+class PgDatabase::Cursor final : public RowCursor {
+public:
+    Cursor(PgDatabase& db, const QString& sql) : m_db(db) {
+        m_name = QStringLiteral("wms_cursor_%1").arg(++db.m_cursors);
+        if (db.m_openCursors == 0) {
+            db.m_cursorTransaction = !db.inTransaction();
+            if (db.m_cursorTransaction) db.execute(QStringLiteral("BEGIN"));
+        }
+        ++db.m_openCursors;
+        try {
+            db.execute("DECLARE " + m_name + " NO SCROLL CURSOR FOR " + sql);
+            fetch();
+        } catch (...) {
+            m_name.clear();
+            release();
+            throw;
+        }
+        m_names = db.namesOf(m_batch.res.get());
+    }
+    ~Cursor() override {
+        try {
+            if (!m_name.isEmpty()) m_db.execute("CLOSE " + m_name);
+        } catch (const DbError&) {
+            // an aborted transaction or a lost connection: ending it closes the cursor too
+        }
+        release();
+    }
+    bool next() override {
+        if (++m_row < m_rows) return true;
+        if (m_rows < kBatch) return false;
+        fetch();
+        m_row = 0;
+        return m_rows > 0;
+    }
+    QVariant value(int column) const override { return cellOf(m_batch.res.get(), m_row, column); }
+
+private:
+    static constexpr int kBatch = 2000;
+    void fetch() {
+        m_batch = m_db.run(QStringLiteral("FETCH FORWARD %1 FROM %2").arg(kBatch).arg(m_name));
+        m_rows = PQntuples(m_batch.res.get());
+    }
+    void release() {
+        if (--m_db.m_openCursors > 0 || !m_db.m_cursorTransaction) return;
+        m_db.m_cursorTransaction = false;
+        try {
+            m_db.execute(QStringLiteral("COMMIT")); // after an error this rolls back
+        } catch (const DbError&) {
+        }
+    }
+    PgDatabase& m_db;
+    QString m_name;
+    Result m_batch;
+    int m_rows = 0;
+    int m_row = -1;
+};
+
+std::unique_ptr<RowCursor> PgDatabase::cursor(const QString& sql) {
+    return std::make_unique<Cursor>(*this, sql);
 }
 
 int PgDatabase::execute(const QString& sql) {

@@ -12,6 +12,7 @@
 #include <functional>
 
 struct pg_conn;
+struct pg_result;
 
 class PgDatabase final : public Database {
 public:
@@ -27,6 +28,7 @@ public:
     QString path() const override { return m_conninfo; }
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
+    std::unique_ptr<RowCursor> cursor(const QString& sql) override;
     bool inTransaction() const override;
     void beginWrite() override { execute(QStringLiteral("BEGIN")); }
     AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Postgres; }
@@ -47,6 +49,9 @@ private:
     pg_conn* connection();
     struct Result;
     Result run(const QString& sql);
+    class Cursor;
+    // The result's column names as the schema writes them.
+    QStringList namesOf(const pg_result* res) const;
 
     pg_conn* m_conn = nullptr;
     QString m_conninfo;
@@ -55,4 +60,7 @@ private:
     QSet<QByteArray> m_seen;                  // statements met once
     QHash<QByteArray, QByteArray> m_prepared; // statement -> its prepared name on the server
     quint64 m_statements = 0;
+    quint64 m_cursors = 0;       // cursors declared, for their names
+    int m_openCursors = 0;       // cursors not yet closed
+    bool m_cursorTransaction = false; // the open cursors' transaction is their own
 };

@@ -63,3 +63,21 @@ private:
     int column(const QString& name) const;
     void checkRow() const;
 };
+
+// A forward reading of one query's rows: one row at a time, nothing kept
+// behind it, so that a whole report can be written out in constant memory.
+// It must end before its connection closes; on the server nothing may be
+// written while one is open outside a transaction of the caller's.
+class RowCursor {
+public:
+    virtual ~RowCursor() = default;
+    const QStringList& names() const { return m_names; }
+    int fieldCount() const { return static_cast<int>(m_names.size()); }
+    // Moves to the next row (the first one on the first call); false past the last.
+    virtual bool next() = 0;
+    // A value of the current row, as the engine's query would give it.
+    virtual QVariant value(int column) const = 0;
+
+protected:
+    QStringList m_names;
+};

@@ -217,6 +217,11 @@ RecordSet ExecuteSql(const QString& sql) {
     return {};
 }
 
+std::unique_ptr<RowCursor> OpenCursor(const QString& sql) {
+    OpenConn();
+    return Database::instance().cursor(translated(sql));
+}
+
 RecordSet ReadRecord(const QString& sql) {
     CloseRs();
     g_rs = ExecuteSql(sql);

@@ -58,6 +58,9 @@ void SetStatementObserver(std::function<void(const QString&)> observer);
 // Runs one statement; a query returns its record set, any other statement a
 // closed one. Engine errors are thrown as DbError.
 RecordSet ExecuteSql(const QString& sql);
+// Opens a forward reading of one query (see RowCursor); engine errors are
+// thrown as DbError.
+std::unique_ptr<RowCursor> OpenCursor(const QString& sql);
 // Reads a query through the shared slot, closes the slot again and returns
 // the record set on its first row.
 RecordSet ReadRecord(const QString& sql);

@@ -118,45 +118,89 @@ void SqliteDatabase::prepareOne(const QByteArray& text, sqlite3_stmt*& stmt) con
     if (!onlyEndFollows(m_db, tail)) throw DbError(oneStatementOnly());
 }
 
+namespace {
+
+QVariant cellOf(sqlite3_stmt* stmt, int c) {
+    switch (sqlite3_column_type(stmt, c)) {
+    case SQLITE_INTEGER:
+        return static_cast<qlonglong>(sqlite3_column_int64(stmt, c));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, c);
+    case SQLITE_TEXT:
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                                 sqlite3_column_bytes(stmt, c));
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, c)), sqlite3_column_bytes(stmt, c));
+    default:
+        return {};
+    }
+}
+
+QStringList namesOf(sqlite3_stmt* stmt) {
+    QStringList names;
+    const int cols = stmt ? sqlite3_column_count(stmt) : 0;
+    names.reserve(cols);
+    for (int c = 0; c < cols; ++c)
+        names << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    return names;
+}
+
+class SqliteCursor final : public RowCursor {
+public:
+    SqliteCursor(sqlite3* db, sqlite3_stmt* stmt, QString sql) : m_db(db), m_stmt(stmt), m_sql(std::move(sql)) {
+        m_names = namesOf(stmt);
+    }
+    ~SqliteCursor() override { sqlite3_finalize(m_stmt); }
+    bool next() override {
+        if (!m_stmt || m_done) return false;
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) return true;
+        m_done = true;
+        if (rc == SQLITE_DONE) return false;
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        AppLog::EngineError(m_sql, message);
+        throw DbError(message);
+    }
+    QVariant value(int column) const override { return cellOf(m_stmt, column); }
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt;
+    QString m_sql;
+    bool m_done = false;
+};
+
+} // namespace
+
 RecordSet SqliteDatabase::query(const QString& sql) try {
     if (!m_db) fail();
     const QByteArray text = sql.toUtf8();
     Statement s;
     prepareOne(text, s.stmt);
     if (!s.stmt) return RecordSet(QStringList(), {});
-    const int cols = sqlite3_column_count(s.stmt);
-    QStringList names;
-    names.reserve(cols);
-    for (int c = 0; c < cols; ++c)
-        names << QString::fromUtf8(sqlite3_column_name(s.stmt, c));
+    QStringList names = namesOf(s.stmt);
+    const int cols = static_cast<int>(names.size());
     std::vector<QVariant> cells;
     for (;;) {
         const int rc = sqlite3_step(s.stmt);
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) fail();
-        for (int c = 0; c < cols; ++c) {
-            switch (sqlite3_column_type(s.stmt, c)) {
-            case SQLITE_INTEGER:
-                cells.emplace_back(static_cast<qlonglong>(sqlite3_column_int64(s.stmt, c)));
-                break;
-            case SQLITE_FLOAT:
-                cells.emplace_back(sqlite3_column_double(s.stmt, c));
-                break;
-            case SQLITE_TEXT:
-                cells.emplace_back(
-                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, c)),
-                                      sqlite3_column_bytes(s.stmt, c)));
-                break;
-            case SQLITE_BLOB:
-                cells.emplace_back(QByteArray(static_cast<const char*>(sqlite3_column_blob(s.stmt, c)),
-                                              sqlite3_column_bytes(s.stmt, c)));
-                break;
-            default:
-                cells.emplace_back();
-            }
-        }
+        for (int c = 0; c < cols; ++c)
+            cells.push_back(cellOf(s.stmt, c));
     }
     return RecordSet(std::move(names), std::move(cells));
+} catch (const DbError& e) {
+    AppLog::EngineError(sql, e.message());
+    throw;
+}
+
+std::unique_ptr<RowCursor> SqliteDatabase::cursor(const QString& sql) try {
+    if (!m_db) fail();
+    Statement s;
+    prepareOne(sql.toUtf8(), s.stmt);
+    auto out = std::make_unique<SqliteCursor>(m_db, s.stmt, sql);
+    s.stmt = nullptr;
+    return out;
 } catch (const DbError& e) {
     AppLog::EngineError(sql, e.message());
     throw;

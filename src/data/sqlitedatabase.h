@@ -19,6 +19,7 @@ public:
     QString path() const override { return m_path; }
     RecordSet query(const QString& sql) override;
     int execute(const QString& sql) override;
+    std::unique_ptr<RowCursor> cursor(const QString& sql) override;
     bool inTransaction() const override;
     void beginWrite() override { execute(QStringLiteral("BEGIN IMMEDIATE")); }
     AccessSql::Dialect dialect() const override { return AccessSql::Dialect::Sqlite; }

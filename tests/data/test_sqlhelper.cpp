@@ -336,3 +336,37 @@ TEST_F(SqlHelperTest, AMaximumReadBeforeASaveHoldsItsKeyUntilTheSaveHasWritten) 
     EXPECT_FALSE(sqlHelper::ExecuteTransWith([] { throw DbError("no"); }).isResult);
     EXPECT_TRUE(otherMayNumber());
 }
+
+TEST_F(SqlHelperTest, CursorsReadTheRowsAQueryGivesSideBySide) {
+    KeyValue fill; // 70 x 70 rows: more than one batch of the server's cursor
+    for (int i = 1; i <= 70; ++i)
+        fill.AddItem(QString::number(i) + "|insert into tb_events (id,eventContent) values (" + QString::number(i) +
+                         ",'e" + QString::number(i) + "')",
+                     {});
+    ASSERT_TRUE(ExecuteTrans(fill).isResult);
+    const QString sql = "select a.id, b.id as other, a.eventContent from tb_events a, tb_events b order by a.id, b.id";
+    const RecordSet whole = ExecuteSql(sql);
+    ASSERT_EQ(whole.RecordCount(), 4900);
+    {
+        auto first = OpenCursor(sql);
+        auto second = OpenCursor("select id from tb_dictionary where id > 5 order by id desc");
+        EXPECT_EQ(first->names(), QStringList({"id", "other", "eventContent"}));
+        int row = 0;
+        while (first->next()) {
+            ASSERT_LT(row, whole.RecordCount());
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(first->value(c), whole.at(row, c)) << row << ' ' << c;
+            if (second->next()) EXPECT_GT(second->value(0).toInt(), 5);
+            ++row;
+        }
+        EXPECT_EQ(row, whole.RecordCount());
+        EXPECT_FALSE(first->next()); // stays at its end
+    }
+    // a query that fails is refused at the opening; nothing stays open behind it
+    EXPECT_THROW(OpenCursor("select nosuch from tb_events"), DbError);
+    ExecuteNonQuery("delete from tb_events where id > 1");
+    EXPECT_EQ(scalar("select count(*) from tb_events").toInt(), 1);
+    auto empty = OpenCursor("select id from tb_events where id < 0");
+    EXPECT_EQ(empty->fieldCount(), 1);
+    EXPECT_FALSE(empty->next());
+}
