@@ -32,15 +32,21 @@ BENCHMARK(BM_StockWindowSearch)->Unit(benchmark::kMillisecond);
 
 // Refill and list query, from the running balance (0) or line by line (1).
 void BM_StockRefillAndList(benchmark::State& state) {
-    ReportKindDef kind = dal_rpt_stock().kind();
-    if (state.range(0))
-        kind.refill = [](const QString& accounts, const QString&) { return CorrelatedStockRefill(accounts); };
-    ReportDal dal(kind);
+    dal_rpt_stock dal;
     m_PageInfor page;
     page.str_orderBy = "goodsCode";
     int rows = 0;
-    for (auto _ : state)
-        rows = dal.ListAfterRefill("2,10,11,0", ConditionSet(), page).recordCount;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            rows = dal.ListAfterRefill("2,10,11,0", ConditionSet(), page).recordCount;
+            continue;
+        }
+        KeyValue batch;
+        for (const QString& statement : CorrelatedStockRefill("2,10,11,0"))
+            batch.AddItem(statement, SqlParams());
+        sqlHelper::ExecuteTrans(batch);
+        rows = sqlHelper::ExecuteSql("select * from temp_rpt_stock order by goodsCode").RecordCount();
+    }
     state.counters["goods"] = rows;
     state.SetLabel(state.range(0) ? "line by line" : "running balance");
 }

@@ -4,9 +4,24 @@
 #include "data/sysvar.h"
 #include "output/printout.h"
 
+QString ReportDal::dayOf(const QString& field) {
+    return "format(" + field + ",'" + SysVar().Sys_DateFormat + "')";
+}
+
+QString ReportDal::zeroAsZero(const QString& formatted) {
+    return "nz(nullif(nullif(" + formatted + ", '0.0'), ''), '0')";
+}
+
+QStringList ReportDal::RefillStatements(const QString& argument, const QString& sumConditions) const {
+    const QString select = m_kind.select(argument, sumConditions);
+    if (select.isEmpty()) return {}; // a kind read straight from the books
+    return {"delete from " + m_kind.table,
+            "insert into " + m_kind.table + " (" + m_kind.columns + ") " + select};
+}
+
 m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumConditions) {
     KeyValue batch;
-    for (const QString& statement : m_kind.refill(argument, sumConditions))
+    for (const QString& statement : RefillStatements(argument, sumConditions))
         batch.AddItem(statement, SqlParams());
     return sqlHelper::ExecuteTrans(batch);
 }
@@ -48,16 +63,18 @@ QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor&
 
 namespace {
 
-// The bill list of a kind: stock-in text, stock-out by naming the customer,
-// its tables and the sale price.
+// A stock-in text turned into its stock-out twin: the customer, its tables.
+QString stockOutText(QString text) {
+    return text.replace("supplier", "customer")
+        .replace("tb_rk_", "tb_ck_")
+        .replace("rkHead", "ckHead")
+        .replace("rkDetail", "ckDetail");
+}
+
+// The bill list of a kind: the chosen bills, each with its names and the
+// count and totals of its lines, grouped once over the chosen bills' lines.
 ReportKindDef billList(bool out) {
-    auto forKind = [out](QString text) {
-        if (!out) return text;
-        return text.replace("supplier", "customer")
-            .replace("tb_rk_", "tb_ck_")
-            .replace("rkHead", "ckHead")
-            .replace("inPrice", "salePrice");
-    };
+    auto forKind = [out](const QString& text) { return out ? stockOutText(text) : text; };
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkHead");
     k.columns =
@@ -67,96 +84,77 @@ ReportKindDef billList(bool out) {
     k.outputColumns =
         forKind("accountName,passName,billNo,ubillNo,utype,supplierName,totalItemRow,totalAmount,"
                 "remark,creator,createTime");
-    k.refill = [forKind, columns = k.columns, table = k.table](const QString& conditions, const QString&) {
-        const QString insert =
-            "insert into " + table + "( " + columns +
-            ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS "
-            "accountName, "
-            "a.billNo, a.ubillNo, a.utypeId, (SELECT uname FROM tb_dictionary WHERE id = a.utypeId) AS "
-            "utype, "
-            "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, "
-            "a.remark, "
-            "a.creator, format(a.createTime,'" +
-            SysVar().Sys_DateFormat +
-            "') as createTime, a.updateLastUser, a.updateLastTime, a.userId, (SELECT '1单'&COUNT(*)&'项' "
-            "FROM "
-            "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE "
-            "headid = "
-            "a.id) AS rowsCount, (SELECT SUM(qty) FROM tb_rk_detail WHERE headid = a.id) AS totalQty, "
-            "FORMAT((SELECT SUM(qty * inPrice) FROM tb_rk_detail WHERE headid = a.id), '#0.0#') AS "
-            "totalAmount "
-            " FROM   tb_rk_head AS a where 1=1 " +
-            conditions;
-        return QStringList{
-            forKind("delete from temp_rpt_rkHead"), forKind(insert),
-            forKind("UPDATE temp_rpt_rkHead SET   totalAmount =iif(val(totalAmount)=0,0,totalAmount)")};
+    k.select = [forKind, out](const QString& conditions, const QString&) {
+        return forKind(
+            "SELECT a.id AS id, a.accountId AS accountId, da.uname AS accountName, a.billNo AS billNo, "
+            "a.ubillNo AS ubillNo, a.utypeId AS utypeId, dt.uname AS utype, a.supplierId AS supplierId, "
+            "a.ispass AS ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName AS "
+            "supplierName, a.remark AS remark, a.creator AS creator, " +
+            ReportDal::dayOf("a.createTime") +
+            " AS createTime, a.updateLastUser AS updateLastUser, "
+            "a.updateLastTime AS updateLastTime, a.userId AS userId, '1单' & nz(s.n, 0) & '项' AS "
+            "totalItemRow, nz(s.n, 0) AS rowsCount, s.q AS totalQty, " +
+            ReportDal::zeroAsZero("format(s.amt, '#0.0#')") +
+            " AS totalAmount FROM (SELECT * FROM tb_rk_head WHERE 1=1 " + conditions +
+            ") AS a LEFT JOIN tb_dictionary AS da ON da.id = a.accountId LEFT JOIN tb_dictionary AS dt ON "
+            "dt.id = a.utypeId LEFT JOIN (SELECT headId, count(*) AS n, sum(qty) AS q, sum(qty * @price@) "
+            "AS amt FROM tb_rk_detail WHERE headId IN (SELECT id FROM tb_rk_head WHERE 1=1 " +
+            conditions + ") GROUP BY headId) AS s ON s.headId = a.id")
+            .replace("@price@", out ? "salePrice" : "inPrice");
     };
     return k;
 }
 
 // The lines of the bills of a kind with their bill's head. The heads come
-// first, so that the conditions on them (dates, accounts, approval) choose the
-// month's bills before their lines are read; a line without a bill, which
-// no approval state matches, is not listed.
+// first, so that the conditions on them (dates, accounts, approval) choose
+// the span's bills before their lines are read; a line without a bill, which
+// no approval state matches, is not listed. Names come by joins.
 ReportKindDef billLines(bool out) {
-    auto forKind = [out](QString text) {
-        if (!out) return text;
-        return text.replace("supplier", "customer")
-            .replace("tb_rk_", "tb_ck_")
-            .replace("rkDetail", "ckDetail")
-            .replace("a.inPrice * a.qty", "a.salePrice * a.qty");
-    };
-    const QString sale = out ? "salePrice," : "";
+    auto forKind = [out](const QString& text) { return out ? stockOutText(text) : text; };
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkDetail");
     k.tieOrder = "headId, rowNo, id";
     k.columns =
-        forKind("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,supplierId,"
-                "supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,goodsDetailCode,"
-                "goodsName,pinyin,goodsDesc,unit,inPrice," +
-                sale +
-                "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,locationCode,"
-                "lotNo,remark,creator,createTime");
+        forKind(QString("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,"
+                        "supplierId,supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,"
+                        "goodsDetailCode,goodsName,pinyin,goodsDesc,unit,inPrice,") +
+                (out ? "salePrice," : "") +
+                "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,"
+                "locationCode,lotNo,remark,creator,createTime");
     k.outputColumns =
         forKind(QString("accountName,passName,billNo,ubillNo,utype,supplierName,goodsTypeName,goodsCode,"
                         "goodsName,goodsDesc,unit,packQty,weight,") +
                 (out ? "salePrice" : "inPrice") +
                 ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
                 "createTime");
-    k.refill = [forKind, out, columns = k.columns, table = k.table](const QString& conditions,
-                                                                    const QString&) {
-        const QString insert =
-            "insert into " + table + "( " + columns +
-            ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) "
-            "AS "
-            "accountName, b.ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo, b.ubillNo, "
-            "b.utypeId, "
-            "(SELECT uname FROM tb_dictionary WHERE id = b.utypeId) AS utype, b.supplierId, b.supplierName, "
-            "b.userId, "
-            "a.rowNo, a.goodsTypeId, a.goodsTypeName, a.goodsId, a.goodsCode, a.goodsDetailCode, "
-            "a.goodsName, "
-            "(select pinyin from tb_goods_head where id=a.goodsId) as pinyin, a.goodsDesc, a.unit, "
-            "FORMAT(a.inPrice, '#0.0##') AS inPrice, " +
-            QString(out ? "FORMAT(a.salePrice, '#0.0##') AS salePrice, " : "") +
-            "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, "
-            // a goods without a default unit has no default pieces: Null, which
-            // the zero normalisation below leaves alone (Format would give '')
-            "iif((SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId) is null, "
-            "Null, FORMAT(( a.packQty * a.qty ) / (SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 "
-            "AND headId = a.goodsId), '#0.0##')) AS totalDefaultQty, "
-            "( a.weight * a.qty ) AS totalWeight, FORMAT(( a.inPrice * a.qty ), '#0.0##') AS totalAmount, "
-            "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, "
-            "a.lotNo, "
-            "a.remark, b.creator, format(b.createTime,'" +
-            SysVar().Sys_DateFormat +
-            "') FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where "
-            "1=1 " +
-            conditions;
-        QStringList sets;
-        for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})
-            sets << QStringLiteral("%1 =iif(val(%1)=0,0,%1)").arg(c);
-        return QStringList{forKind("delete from temp_rpt_rkDetail"), forKind(insert),
-                           forKind("UPDATE temp_rpt_rkDetail SET   " + sets.join(", "))};
+    k.select = [forKind, out](const QString& conditions, const QString&) {
+        // the stock-out lines list their purchase price beside the sale price
+        QString price = "FORMAT(a.inPrice, '#0.0##') AS inPrice, ";
+        if (out) price += "FORMAT(a.salePrice, '#0.0##') AS salePrice, ";
+        const QString text =
+            "SELECT a.id AS id, a.headId AS headId, b.accountId AS accountId, da.uname AS accountName, "
+            "b.ispass AS ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo AS billNo, "
+            "b.ubillNo AS ubillNo, b.utypeId AS utypeId, dt.uname AS utype, b.supplierId AS supplierId, "
+            "b.supplierName AS supplierName, b.userId AS userId, a.rowNo AS rowNo, a.goodsTypeId AS "
+            "goodsTypeId, a.goodsTypeName AS goodsTypeName, a.goodsId AS goodsId, a.goodsCode AS goodsCode, "
+            "a.goodsDetailCode AS goodsDetailCode, a.goodsName AS goodsName, g.pinyin AS pinyin, "
+            "a.goodsDesc AS goodsDesc, a.unit AS unit, @price@a.packQty AS packQty, a.weight AS weight, "
+            "a.qty AS qty, iif(a.packQty * a.qty = 0, 0, a.packQty * a.qty) AS totalQty, "
+            // a goods without a default unit has no default pieces: Null
+            "iif(u.packQty is null, Null, " +
+            ReportDal::zeroAsZero("FORMAT((a.packQty * a.qty) / u.packQty, '#0.0##')") +
+            ") AS totalDefaultQty, iif(a.weight * a.qty = 0, 0, a.weight * a.qty) AS totalWeight, " +
+            ReportDal::zeroAsZero("FORMAT(a.@sum@ * a.qty, '#0.0##')") +
+            " AS totalAmount, a.locationId AS locationId, l.locationCode AS locationCode, a.lotNo AS lotNo, "
+            "a.remark AS remark, b.creator AS creator, " +
+            ReportDal::dayOf("b.createTime") +
+            " AS createTime FROM (SELECT * FROM tb_rk_head WHERE 1=1 " + conditions +
+            ") AS b INNER JOIN tb_rk_detail AS a ON a.headId = b.id LEFT JOIN tb_dictionary AS da ON da.id "
+            "= b.accountId LEFT JOIN tb_dictionary AS dt ON dt.id = b.utypeId LEFT JOIN tb_goods_head AS g "
+            "ON g.id = a.goodsId LEFT JOIN (SELECT headId, min(packQty) AS packQty FROM tb_goods_detail "
+            "WHERE isDefault = 1 GROUP BY headId) AS u ON u.headId = a.goodsId LEFT JOIN tb_location AS l "
+            "ON l.id = a.locationId";
+        return forKind(text).replace("@price@", price).replace("@sum@", out ? "salePrice" : "inPrice");
     };
     return k;
 }
@@ -170,3 +168,54 @@ dal_rpt_ckDetail::dal_rpt_ckDetail() : ReportDal(billLines(true)) {}
 dal_rpt_rkHead::dal_rpt_rkHead() : ReportDal(billList(false)) {}
 
 dal_rpt_ckHead::dal_rpt_ckHead() : ReportDal(billList(true)) {}
+
+QStringList CorrelatedBillListRefill(bool out, const QString& conditions) {
+    auto forKind = [out](const QString& text) {
+        return out ? stockOutText(text).replace("inPrice", "salePrice") : text;
+    };
+    const QString insert =
+        "insert into temp_rpt_rkHead( " + billList(out).columns +
+        ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS accountName, "
+        "a.billNo, a.ubillNo, a.utypeId, (SELECT uname FROM tb_dictionary WHERE id = a.utypeId) AS utype, "
+        "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, a.remark, "
+        "a.creator, " +
+        ReportDal::dayOf("a.createTime") +
+        " as createTime, a.updateLastUser, a.updateLastTime, a.userId, (SELECT '1单'&COUNT(*)&'项' FROM "
+        "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE headid = "
+        "a.id) AS rowsCount, (SELECT SUM(qty) FROM tb_rk_detail WHERE headid = a.id) AS totalQty, "
+        "FORMAT((SELECT SUM(qty * inPrice) FROM tb_rk_detail WHERE headid = a.id), '#0.0#') AS totalAmount "
+        " FROM   tb_rk_head AS a where 1=1 " +
+        conditions;
+    return {forKind("delete from temp_rpt_rkHead"), forKind(insert),
+            forKind("UPDATE temp_rpt_rkHead SET   totalAmount =iif(val(totalAmount)=0,0,totalAmount)")};
+}
+
+QStringList CorrelatedBillLinesRefill(bool out, const QString& conditions) {
+    auto forKind = [out](const QString& text) {
+        return out ? stockOutText(text).replace("a.inPrice * a.qty", "a.salePrice * a.qty") : text;
+    };
+    const QString insert =
+        "insert into temp_rpt_rkDetail( " + billLines(out).columns +
+        ") SELECT a.id, a.headId, b.accountId, (SELECT uname FROM tb_dictionary WHERE id = b.accountId) AS "
+        "accountName, b.ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo, b.ubillNo, "
+        "b.utypeId, (SELECT uname FROM tb_dictionary WHERE id = b.utypeId) AS utype, b.supplierId, "
+        "b.supplierName, b.userId, a.rowNo, a.goodsTypeId, a.goodsTypeName, a.goodsId, a.goodsCode, "
+        "a.goodsDetailCode, a.goodsName, (select pinyin from tb_goods_head where id=a.goodsId) as pinyin, "
+        "a.goodsDesc, a.unit, FORMAT(a.inPrice, '#0.0##') AS inPrice, " +
+        QString(out ? "FORMAT(a.salePrice, '#0.0##') AS salePrice, " : "") +
+        "a.packQty, a.weight, a.qty, ( a.packQty * a.qty ) AS totalQty, "
+        "iif((SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 AND headId = a.goodsId) is null, "
+        "Null, FORMAT(( a.packQty * a.qty ) / (SELECT packQty FROM tb_goods_detail WHERE  isDefault = 1 "
+        "AND headId = a.goodsId), '#0.0##')) AS totalDefaultQty, "
+        "( a.weight * a.qty ) AS totalWeight, FORMAT(( a.inPrice * a.qty ), '#0.0##') AS totalAmount, "
+        "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, "
+        "a.lotNo, a.remark, b.creator, " +
+        ReportDal::dayOf("b.createTime") +
+        " FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where 1=1 " +
+        conditions;
+    QStringList sets;
+    for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})
+        sets << QStringLiteral("%1 =iif(val(%1)=0,0,%1)").arg(c);
+    return {forKind("delete from temp_rpt_rkDetail"), forKind(insert),
+            forKind("UPDATE temp_rpt_rkDetail SET   " + sets.join(", "))};
+}

@@ -1,10 +1,11 @@
 #pragma once
 // The report engine's data side. Every report kind owns a temporary table
 // (a per-program TEMP shadow, see the schema): a search refills it in one
-// transaction from the bill tables under the source conditions, then reads it
-// back under the list conditions and a sort; export and print read it again
-// as the last search left it. A kind is described by data: its table, its
-// column lists and the statements of its refill.
+// transaction from the bill tables under the source conditions, with one
+// set statement, then reads it back under the list conditions and a sort, a
+// page at a time; export and print read it again as the last search left it.
+// A kind is described by data: its table, its column lists and the select of
+// its rows.
 
 #include "data/conditions.h"
 #include "data/results.h"
@@ -19,10 +20,10 @@ struct ReportKindDef {
     QString table;           // the temporary table, e.g. temp_rpt_rkHead
     QString columns;         // the full column list
     QString outputColumns;   // the columns of export and print
-    // the statements of a refill, in order, for its argument: the rendered
-    // source conditions (stock and summaries: the account id list); the
-    // summaries also take their rendered sum conditions
-    std::function<QStringList(const QString& argument, const QString& sumConditions)> refill;
+    // the select of the table's rows, its columns named as the table's, for
+    // its argument: the rendered source conditions (stock and summaries: the
+    // account id list); the summaries also take their rendered sum conditions
+    std::function<QString(const QString& argument, const QString& sumConditions)> select;
     QString tieOrder = "id"; // the order of rows that sort alike
 };
 
@@ -32,6 +33,13 @@ public:
     virtual ~ReportDal() = default;
     const ReportKindDef& kind() const { return m_kind; }
 
+    // The pieces of the kinds' selects: a stored creation time as the day
+    // the lists show, and a formatted figure whose value is 0 (or that is
+    // empty) as "0", the formatting done once.
+    static QString dayOf(const QString& field);
+    static QString zeroAsZero(const QString& formatted);
+    // The statements of a refill: empty the table, insert the kind's rows.
+    QStringList RefillStatements(const QString& argument, const QString& sumConditions = {}) const;
     // Empties and refills the kind's table in one transaction.
     m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
     m_DBresult RefillWith(const QString& argument, const QString& sumConditions = {});
@@ -63,6 +71,12 @@ protected:
 private:
     ReportKindDef m_kind;
 };
+
+// The refills of the bill lists and of the lines as first written, one
+// sub-select per name and figure and a second pass for the zeros: the
+// measure the set refills are held to (tests, benchmarks).
+QStringList CorrelatedBillListRefill(bool stockOut, const QString& conditions);
+QStringList CorrelatedBillLinesRefill(bool stockOut, const QString& conditions);
 
 // The stock-in and stock-out bill lists.
 class dal_rpt_rkHead : public ReportDal {

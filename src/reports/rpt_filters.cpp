@@ -1,14 +1,22 @@
 #include "rpt_filters.h"
 
 #include "data/sqlvalue.h"
-#include "data/sysvar.h"
+
+namespace {
+
+// A span of creation days as conditions on the stored text, which an index
+// serves: from the first day's start to before the day after the last, so a
+// stored time of day still counts on its day.
+void addDateSpan(ConditionSet& into, const char* fromKey, const char* toKey, const QString& field,
+                 const QDate& from, const QDate& to) {
+    if (from.isValid()) into.AddItem(fromKey, m_condition(field, ">=", from.toString(Qt::ISODate)));
+    if (to.isValid()) into.AddItem(toKey, m_condition(field, "<", to.addDays(1).toString(Qt::ISODate)));
+}
+
+} // namespace
 
 void BillListConditions(const BillListFilter& f, ConditionSet& source, ConditionSet& list) {
-    const QString dateField = "format(createTime,'" + SysVar().Sys_DateFormat + "')";
-    if (f.from.isValid())
-        source.AddItem("1", m_condition(dateField, ">=", f.from.toString(SysVar().Sys_DateFormat)));
-    if (f.to.isValid())
-        source.AddItem("2", m_condition(dateField, "<=", f.to.toString(SysVar().Sys_DateFormat)));
+    addDateSpan(source, "1", "2", "createTime", f.from, f.to);
     if (!f.accountIds.trimmed().isEmpty())
         source.AddItem("3", m_condition("accountId", "in", Raw(f.accountIds + "0")));
     // 3 is no state: with neither box ticked nothing is found
@@ -93,11 +101,7 @@ void SumConditions(const SumFilter& f, ConditionSet& list, ConditionSet& sum) {
     bool numeric = false;
     const qlonglong typeId = f.typeId.trimmed().toLongLong(&numeric);
     if (numeric) sum.AddItem("2", m_condition(head + "utypeId", "=", typeId));
-    const QString dateField = "format(" + head + "createTime,'" + SysVar().Sys_DateFormat + "')";
-    if (f.from.isValid())
-        sum.AddItem("3", m_condition(dateField, ">=", f.from.toString(SysVar().Sys_DateFormat)));
-    if (f.to.isValid())
-        sum.AddItem("4", m_condition(dateField, "<=", f.to.toString(SysVar().Sys_DateFormat)));
+    addDateSpan(sum, "3", "4", head + "createTime", f.from, f.to);
 }
 
 QString SumSelect(bool stockOut) {

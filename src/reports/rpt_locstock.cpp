@@ -53,7 +53,7 @@ dal_rpt_locStock::dal_rpt_locStock()
     : ReportDal({QString(), kColumns,
                  "goodsCode,goodsName,goodsDesc,unit,locationCode,locationName,totalDefaultQty,totalQty,"
                  "totalWeight",
-                 [](const QString&, const QString&) { return QStringList(); }}) {
+                 [](const QString&, const QString&) { return QString(); }}) {
     setFilter(LocStockFilter(), ConditionSet());
 }
 

@@ -18,7 +18,21 @@ const char* const kHeadItems =
     "b.goodsCode, "
     "b.goodsName, b.goodsDesc, b.pinyin, b.upqty, b.downqty, b.status, a.isDefault, a.unit, ";
 
-// The two closing updates: sums of 0 read 0, then the balances.
+// The same items with the goods category's name by a join (tb_dictionary gt).
+const char* const kJoinedHeadItems =
+    "b.id AS id, b.goodsTypeId AS goodsTypeId, gt.uname AS goodsTypeName, b.goodsCode AS goodsCode, "
+    "b.goodsName AS goodsName, b.goodsDesc AS goodsDesc, b.pinyin AS pinyin, b.upqty AS upqty, b.downqty AS "
+    "downqty, b.status AS status, a.isDefault AS isDefault, a.unit AS unit, ";
+
+// The goods listed, with what the figures sum: every goods' default unit.
+QString goodsWith(const QString& sums) {
+    return " FROM tb_goods_detail AS a LEFT JOIN tb_goods_head AS b ON a.headId = b.id LEFT JOIN tb_dictionary "
+           "AS gt ON gt.id = b.goodsTypeId LEFT JOIN (" +
+           sums + ") AS s ON s.goodsId = b.id WHERE a.isDefault = 1";
+}
+
+// The two closing updates of the statements as first written: sums of 0
+// read 0, then the balances.
 QStringList closingUpdates() {
     QString zero = "UPDATE temp_rpt_stock SET ";
     QStringList sets;
@@ -31,29 +45,30 @@ QStringList closingUpdates() {
                   "       totalBlanceWeight = val(totalImportWeight) - val(totalExportWeight) "};
 }
 
-// A default unit of 0 pieces leaves the default-unit figures empty instead
-// of failing the whole report.
-const char* const kPerUnit = "iif(a.packQty = 0, Null, format(%1 / a.packQty, '#0.0##'))";
+// The three figures of one side of a goods, from its sums of pieces and
+// weight. A default unit of 0 pieces leaves the default-unit figure empty
+// instead of failing the whole report.
+QString sideFigures(const QString& qty, const QString& weight, const QString& prefix) {
+    return ReportDal::zeroAsZero("format(" + qty + ", '#0.0##')") + " AS " + prefix + "Qty, iif(a.packQty = 0, Null, " +
+           ReportDal::zeroAsZero("format(" + qty + " / a.packQty, '#0.0##')") + ") AS " + prefix +
+           "DefaultQty, " + ReportDal::zeroAsZero("format(" + weight + ", '#0.0#')") + " AS " + prefix + "Weight";
+}
 
-QStringList fastRefill(const QString& accounts, const QString&) {
-    // one pass over the running balance
-    const QString perUnit = kPerUnit;
-    const QString insert =
-        QStringLiteral("insert into temp_rpt_stock( ") + kColumns + ") SELECT " + kHeadItems +
-        "format(s.iq, '#0.0##') AS totalImportQty, " + perUnit.arg("s.iq") +
-        " AS totalImportDefaultQty, format(s.iw, '#0.0#') AS totalImportWeight, format(s.eq, '#0.0##') AS "
-        "totalExportQty, " +
-        perUnit.arg("s.eq") +
-        " AS totalExportDefaultQty, format(s.ew, '#0.0#') AS totalExportWeight, '0', '0', '0' FROM "
-        "tb_goods_detail "
-        "AS a LEFT JOIN tb_goods_head AS b ON a.headId = b.id LEFT JOIN (SELECT goodsId, sum(importQty) AS "
-        "iq, "
-        "sum(importWeight) AS iw, sum(exportQty) AS eq, sum(exportWeight) AS ew FROM tb_stock_balance WHERE "
-        "accountId IN (" +
-        accounts + ") GROUP BY goodsId) AS s ON s.goodsId = b.id WHERE a.isDefault = 1";
-    QStringList out{"delete from temp_rpt_stock", insert};
-    out << closingUpdates(); // val(Null) is Null, so an empty figure stays empty
-    return out;
+// One pass over the running balance; the balances are the differences of
+// the figures as shown.
+QString fastSelect(const QString& accounts, const QString&) {
+    const QString figures =
+        QStringLiteral("SELECT ") + kJoinedHeadItems + sideFigures("s.iq", "s.iw", "totalImport") + ", " +
+        sideFigures("s.eq", "s.ew", "totalExport") +
+        goodsWith("SELECT goodsId, sum(importQty) AS iq, sum(importWeight) AS iw, sum(exportQty) AS eq, "
+                  "sum(exportWeight) AS ew FROM tb_stock_balance WHERE accountId IN (" +
+                  accounts + ") GROUP BY goodsId");
+    QStringList items;
+    for (const QString& c : QString(kColumns).split(',').mid(0, 18))
+        items << "x." + c;
+    for (const char* f : {"Qty", "DefaultQty", "Weight"})
+        items << QStringLiteral("val(x.totalImport%1) - val(x.totalExport%1) AS totalBlance%1").arg(QLatin1String(f));
+    return "SELECT " + items.join(", ") + " FROM (" + figures + ") AS x";
 }
 
 // A sum over the approved lines of one side for the goods b, as first
@@ -99,26 +114,18 @@ QString sumZeroUpdate(bool out) {
 }
 
 // One grouped pass over the lines of the approved bills that pass the
-// account and sum conditions; goods without such lines get empty sums,
-// which read 0 after the closing update. The bills are chosen first, so a
-// month's summary reads only that month's lines.
-QStringList fastSumRefill(bool out, const QString& accounts, const QString& sumConditions) {
-    const QString k = out ? "ck" : "rk";
-    const QString perUnit = kPerUnit;
+// account and sum conditions; goods without such lines get sums of 0. The
+// bills are chosen first, so a month's summary reads only that month's lines.
+QString fastSumSelect(bool out, const QString& accounts, const QString& sumConditions) {
     const QString lines =
         QStringLiteral(
-            "SELECT tb_%1_detail.goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
+            "SELECT tb_%1_detail.goodsId AS goodsId, sum(tb_%1_detail.qty * tb_%1_detail.packQty) AS q, "
             "sum(tb_%1_detail.qty * tb_%1_detail.weight) AS w FROM tb_%1_detail WHERE "
             "tb_%1_detail.headId IN (SELECT tb_%1_head.id FROM tb_%1_head WHERE tb_%1_head.ispass = 1 "
             "AND tb_%1_head.accountId IN (%2)")
-            .arg(k, accounts);
-    const QString insert = "insert into " + sumTable(out) + "( " + sumColumns(out) + ") SELECT " +
-                           kHeadItems + "format(s.q, '#0.0##'), " + perUnit.arg("s.q") +
-                           ", format(s.w, '#0.0#') FROM tb_goods_detail AS a LEFT JOIN tb_goods_head AS b ON "
-                           "a.headId = b.id LEFT JOIN (" +
-                           lines + sumConditions + ") GROUP BY tb_" + k +
-                           "_detail.goodsId) AS s ON s.goodsId = b.id WHERE a.isDefault = 1";
-    return {"delete from " + sumTable(out), insert, sumZeroUpdate(out)};
+            .arg(out ? "ck" : "rk", accounts);
+    return QStringLiteral("SELECT ") + kJoinedHeadItems + sideFigures("s.q", "s.w", sumPrefix(out)) +
+           goodsWith(lines + sumConditions + ") GROUP BY tb_" + (out ? "ck" : "rk") + "_detail.goodsId");
 }
 
 ReportKindDef sumKind(bool out) {
@@ -127,7 +134,7 @@ ReportKindDef sumKind(bool out) {
             "status,goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,unit," + p + "Qty," + p +
                 "Weight," + p + "DefaultQty",
             [out](const QString& accounts, const QString& sumConditions) {
-                return fastSumRefill(out, accounts, sumConditions);
+                return fastSumSelect(out, accounts, sumConditions);
             }};
 }
 
@@ -163,7 +170,7 @@ dal_rpt_stock::dal_rpt_stock()
                  "status,goodsTypeName,goodsCode,goodsName,goodsDesc,upqty,downqty,unit,totalImportQty,"
                  "totalExportQty,totalBlanceQty,totalImportWeight,totalExportWeight,totalBlanceWeight,"
                  "totalImportDefaultQty,totalExportDefaultQty,totalBlanceDefaultQty",
-                 &fastRefill}) {}
+                 &fastSelect}) {}
 
 RecordSet dal_rpt_stock::GetStockQtyForGoodCode(int goodsId) {
     return GoodsStockBalance(goodsId);

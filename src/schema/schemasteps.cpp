@@ -104,10 +104,22 @@ void to4(SchemaWriter& w) {
     addCommand(w, "ckmg", "stocktake", "库存盘点", 3, "stocktake_post", "盘点过账");
 }
 
+// Version 5: the lists choose a span of bills by their stored creation text,
+// which a plain index serves on both engines (the server's index on the
+// formatted day goes).
+void to5(SchemaWriter& w) {
+    for (const char* kind : {"rk", "ck"}) {
+        w.run(QStringLiteral("DROP INDEX IF EXISTS ix_tb_%1_head_day").arg(QLatin1String(kind)));
+        w.objects({QStringLiteral("CREATE INDEX IF NOT EXISTS ix_%1_head_create_time ON tb_%1_head(createTime)")
+                       .arg(QLatin1String(kind))});
+    }
+}
+
 constexpr SchemaStep kSteps[] = {
     {2, "库存余额表及其触发器, 单据明细的货品编码索引", &to2},
     {3, "库位库存余额表及其触发器, 库位库存报表及其权限", &to3},
     {4, "库存盘点的表、字典项和权限", &to4},
+    {5, "单据建单日期索引", &to5},
 };
 static_assert(std::size(kSteps) + 1 == kSchemaVersion);
 

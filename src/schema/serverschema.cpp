@@ -437,12 +437,6 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
             step.run(scripts);
         for (const QString& view : AccessSql::splitScript(resourceText("views.sql")))
             server.execute(AccessSql::translateUncached(view, AccessSql::Dialect::Postgres));
-        // the lists choose a month's bills by their day as text: the server finds them by it
-        for (const char* head : {"tb_rk_head", "tb_ck_head"})
-            server.execute(
-                QStringLiteral("CREATE INDEX ix_%1_day ON %1 ((CAST(acc_format(createTime, 'yyyy-MM-dd') "
-                               "AS citext)))")
-                    .arg(QLatin1String(head)));
         writeNames(file, server);
         server.execute(QStringLiteral("CREATE TABLE wms_version (version bigint NOT NULL)"));
         server.execute(QStringLiteral("INSERT INTO wms_version (version) VALUES (%1)").arg(version));

@@ -37,6 +37,8 @@ protected:
     void randomBills() {
         std::mt19937 rng(11);
         auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+        KeyValue batch; // one transaction: the file is written once
+        auto exec = [&batch](const QString& sql) { batch.AddItem(QString::number(batch.size()) + "|" + sql, {}); };
         auto number = [&]() -> QString { return pick(12) == 0 ? "Null" : QString::number(pick(800) / 8.0); };
         exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (30, 'accountType', "
              "'二账', 0, 1)");
@@ -77,6 +79,7 @@ protected:
                          .arg(1 + pick(40))
                          .arg(number(), number(), number()));
         }
+        ASSERT_TRUE(sqlHelper::ExecuteTrans(batch).isResult);
     }
 };
 
@@ -141,6 +144,76 @@ TEST_F(StockReport, TheGroupedSummaryRefillWritesWhatTheLineByLineStatementWrite
             }
         }
     }
+}
+
+TEST_F(StockReport, TheSetRefillsOfBillsAndLinesWriteWhatTheStatementsAsFirstWrittenWrite) {
+    randomBills();
+    // prices below, at and above 0, places with and without a row, names, and
+    // bills on the edges of April: a bill without lines, one whose amounts sum to 0
+    for (const char* k : {"rk", "ck"}) {
+        exec(QString("update tb_%1_detail set inPrice = (id mod 7) * 1.25 - 2.5, locationId = id mod 4, rowNo = id "
+                     "mod 5, lotNo = 'L' & (id mod 3)")
+                 .arg(k));
+        exec(QString("update tb_%1_head set utypeId = 77 where id mod 3 = 0").arg(k));
+    }
+    exec("update tb_ck_detail set salePrice = (id mod 5) * 0.7 - 1.4");
+    exec("insert into tb_location (id, locationCode) values (1, 'A-1'), (2, 'B-2')");
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (77, 'importType', '采购', 0, 1)");
+    const QStringList edges = {"2026-04-01", "2026-04-30 23:59:59", "2026-05-01", "2026-03-31 23:00:00"};
+    for (int e = 0; e < edges.size(); ++e)
+        for (const char* k : {"rk", "ck"}) {
+            const int head = 500 + e;
+            exec(QString("insert into tb_%1_head (id, accountId, billNo, ispass, createTime) values (%2, 2, "
+                         "'%1-%2', 1, '%3')")
+                     .arg(k)
+                     .arg(head)
+                     .arg(edges[e]));
+            if (e == 0) continue; // no lines
+            exec(QString("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, inPrice%5) "
+                         "values (%2, %3, 3, 2, 6, 0.5, 1.5%6), (%4, %3, 4, -2, 6, 0.5, 1.5%6)")
+                     .arg(k)
+                     .arg(9000 + e * 2)
+                     .arg(head)
+                     .arg(9001 + e * 2)
+                     .arg(k[0] == 'c' ? ", salePrice" : "", k[0] == 'c' ? ", 2.25" : ""));
+        }
+    struct Case {
+        BillListFilter filter;
+        QString dates; // the span as first written, on the formatted day
+    };
+    std::vector<Case> cases;
+    BillListFilter f;
+    f.accountIds = "2,30,99,";
+    cases.push_back({f, ""});
+    f.from = QDate(2026, 4, 1);
+    f.to = QDate(2026, 4, 30);
+    cases.push_back({f, " and format(createTime,'yyyy-MM-dd') >= '2026-04-01' and format(createTime,'yyyy-MM-dd') "
+                        "<= '2026-04-30'"});
+    f.approved = false; // the unapproved bills of April
+    cases.push_back({f, " and format(createTime,'yyyy-MM-dd') >= '2026-04-01' and format(createTime,'yyyy-MM-dd') "
+                        "<= '2026-04-30'"});
+    for (const Case& c : cases)
+        for (bool out : {false, true})
+            for (bool lines : {false, true}) {
+                ConditionSet source, list, undated, ignored;
+                BillListConditions(c.filter, source, list);
+                BillListFilter noDates = c.filter;
+                noDates.from = noDates.to = QDate();
+                BillListConditions(noDates, undated, ignored);
+                std::unique_ptr<ReportDal> dal;
+                if (lines)
+                    dal = out ? std::unique_ptr<ReportDal>(new dal_rpt_ckDetail) : std::make_unique<dal_rpt_rkDetail>();
+                else
+                    dal = out ? std::unique_ptr<ReportDal>(new dal_rpt_ckHead) : std::make_unique<dal_rpt_rkHead>();
+                ASSERT_TRUE(dal->Refill(source).isResult);
+                const QStringList set = table(dal->kind().table);
+                const QString written = GetConditionSql(undated) + c.dates;
+                const QStringList reference =
+                    run(lines ? CorrelatedBillLinesRefill(out, written) : CorrelatedBillListRefill(out, written),
+                        dal->kind().table);
+                EXPECT_GT(set.size(), 1);
+                EXPECT_EQ(set, reference) << out << lines << qPrintable(written);
+            }
 }
 
 TEST_F(StockReport, ADefaultUnitOfNoPiecesLeavesItsDefaultFiguresEmpty) {
