@@ -6,6 +6,7 @@
 #include "sqlfunctions.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 #include <chrono>
 #include <random>
@@ -55,6 +56,26 @@ int busyWait(void*, int attempt) {
     return 1;
 }
 
+// The folder of the engine's temporary files, as the engine chooses it.
+QString tempFolder() {
+    for (const char* name : {"SQLITE_TMPDIR", "TMPDIR"}) {
+        const QString dir = qEnvironmentVariable(name);
+        if (!dir.isEmpty() && QFileInfo(dir).isDir() && QFileInfo(dir).isWritable()) return dir;
+    }
+    for (const char* dir : {"/var/tmp", "/usr/tmp", "/tmp"})
+        if (QFileInfo(QString::fromLatin1(dir)).isWritable()) return QString::fromLatin1(dir);
+    return QStringLiteral(".");
+}
+
+// The engine's message; a full disk names where the file and the temporary files are.
+QString errorText(sqlite3* db) {
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db));
+    if ((sqlite3_errcode(db) & 0xff) != SQLITE_FULL) return text;
+    const char* file = sqlite3_db_filename(db, "main");
+    return QStringLiteral("磁盘空间已满 (%1)。临时文件在 %2, 数据库在 %3; 请腾出空间后再试。")
+        .arg(text, tempFolder(), QString::fromUtf8(file ? file : ""));
+}
+
 } // namespace
 
 SqliteDatabase& SqliteDatabase::instance() {
@@ -67,7 +88,7 @@ SqliteDatabase::~SqliteDatabase() {
 }
 
 void SqliteDatabase::fail() const {
-    throw DbError(m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("数据库没有打开"));
+    throw DbError(m_db ? errorText(m_db) : QStringLiteral("数据库没有打开"));
 }
 
 void SqliteDatabase::open(const QString& path, bool create) {
@@ -86,8 +107,9 @@ void SqliteDatabase::open(const QString& path, bool create) {
     m_db = db;
     m_path = path;
     sqlite3_busy_handler(m_db, busyWait, nullptr);
-    // Reports read large parts of the bill tables: keep more of the file in memory.
-    sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY", nullptr, nullptr, nullptr);
+    // Reports read large parts of the bill tables: keep more of the file in
+    // memory. Report tables and large sorts go to temporary files (see tempFolder).
+    sqlite3_exec(m_db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
     registerAccessFunctions(m_db);
     try {
@@ -157,7 +179,7 @@ public:
         if (rc == SQLITE_ROW) return true;
         m_done = true;
         if (rc == SQLITE_DONE) return false;
-        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
+        const QString message = errorText(m_db);
         AppLog::EngineError(m_sql, message);
         throw DbError(message);
     }

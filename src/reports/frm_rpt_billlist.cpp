@@ -69,6 +69,7 @@ BillListReport::BillListReport(const BillReportKind& kind, QWidget* parent) : Bi
         m_dal = std::make_unique<dal_rpt_ckHead>();
     else
         m_dal = std::make_unique<dal_rpt_rkHead>();
+    pagesFrom(*m_dal);
     AddToolAction(utoolbar, this, "addNew", "新建单据", "新", QColor(46, 139, 87), &BillListReport::AddNew);
     // the bill lists have nothing to print: their bills print from the entry window
     AddToolAction(utoolbar, this, "print", "打印", "印", QColor(200, 120, 30), [] {})->setEnabled(false);

@@ -79,6 +79,7 @@ LineListReport::LineListReport(const BillReportKind& kind, QWidget* parent) : Bi
         m_dal = std::make_unique<dal_rpt_ckDetail>();
     else
         m_dal = std::make_unique<dal_rpt_rkDetail>();
+    pagesFrom(*m_dal);
     // the fields of the select list, grid column c showing field c - 1
     m_fields = LineListSelect(kind.out).mid(7).trimmed().split(',');
     QAction* operation =

@@ -23,7 +23,6 @@ protected:
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;
     m_recordSet runList(const ConditionSet& source, const ConditionSet& list) override;
     void fillRow(int row, const RecordSet& rs) override;
-    bool pagesInSql() const override { return true; }
     RecordSet pageRows(int pageIndex, int pageSize) override;
 
 private:

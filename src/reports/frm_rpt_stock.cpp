@@ -61,6 +61,7 @@ QColor frm_rpt_stock::highStockColor() {
 
 frm_rpt_stock::frm_rpt_stock(QWidget* parent)
     : ReportForm("frm_rpt_stock", QStringLiteral("库存总账"), QString::fromUtf8(kHeader), parent) {
+    pagesFrom(m_dal);
     AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
         exportRows(m_dal, m_funCode::rpt_kczz_export(), QStringLiteral("货品总账"), StockCaptions(),
                    StockKinds());

@@ -44,6 +44,7 @@ SumReport::SumReport(bool stockOut, QWidget* parent)
         m_dal = std::make_unique<dal_rpt_ckSum>();
     else
         m_dal = std::make_unique<dal_rpt_rkSum>();
+    pagesFrom(*m_dal);
     AddToolAction(utoolbar, this, "export", "导出", "导", QColor(210, 140, 20), [this] {
         exportRows(*m_dal, m_out ? m_funCode::rpt_cksum_export() : m_funCode::rpt_rksum_export(),
                    windowTitle(), SumCaptions(), SumKinds());

@@ -306,7 +306,6 @@ void ReportForm::btn_search() {
     pageInfo.recordCount = 0;
     if (found.recordCount > 0) {
         result = found;
-        result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
         pageInfo.recordCount = result.recordCount;
         pageInfo.int_PageSize = std::max(1, comb_pageSize->currentText().toInt());
         LoadData();
@@ -326,16 +325,10 @@ void ReportForm::LoadData() {
     const int rest = result.recordCount % size;
     dg_List->setRowCount(page == pages && rest != 0 ? rest : size);
     dg_List->clearContents(); // no colour or icon of the page shown before stays behind
-    RecordSet paged;
-    if (pagesInSql()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        paged = pageRows(page, size);
-        QApplication::restoreOverrideCursor();
-        dg_List->setRowCount(std::min(dg_List->rowCount(), paged.RecordCount()));
-    } else {
-        result.recordSet.setAbsolutePage(page);
-    }
-    RecordSet& rs = pagesInSql() ? paged : result.recordSet;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RecordSet rs = pageRows(page, size);
+    QApplication::restoreOverrideCursor();
+    dg_List->setRowCount(std::min(dg_List->rowCount(), rs.RecordCount()));
     for (int k = 0; k < dg_List->rowCount() && !rs.eof(); ++k, rs.MoveNext()) {
         setCell(k, 0, QString::number((page - 1) * size + k + 1));
         fillRow(k, rs);
@@ -351,8 +344,8 @@ void ReportForm::LoadData() {
     UpdatePager(page, result.recordCount);
 }
 
-RecordSet ReportForm::pageRows(int, int) {
-    return RecordSet();
+RecordSet ReportForm::pageRows(int pageIndex, int pageSize) {
+    return m_pages ? m_pages->Page(pageIndex, pageSize) : RecordSet();
 }
 
 void ReportForm::UpdatePager(int pageIndex, int recordCount) {
@@ -386,7 +379,6 @@ void ReportForm::GoToTypedPage() {
 
 void ReportForm::PageSizeChanged() {
     if (result.recordCount < 1) return;
-    result.recordSet.setPageSize(comb_pageSize->currentText().toInt());
     pageInfo.recordCount = result.recordCount;
     pageInfo.int_PageSize = std::max(1, comb_pageSize->currentText().toInt());
     pageInfo.int_currentPageIndex = 1;

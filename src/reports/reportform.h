@@ -90,8 +90,9 @@ protected:
     static void addDateRange(QHBoxLayout* row, QDateEdit* from, QDateEdit* to);
     // Shows a drop-down box under its field, inside the window.
     void showBelow(QWidget* box, QWidget* anchor);
-    // A kind whose search only counts its rows reads each page on its own.
-    virtual bool pagesInSql() const { return false; }
+    // A search only counts its rows; each page is read on its own, from the
+    // report table of this data side unless the kind reads its pages itself.
+    void pagesFrom(ReportDal& dal) { m_pages = &dal; }
     virtual RecordSet pageRows(int pageIndex, int pageSize);
     // Called after a page has been put into the grid.
     virtual void pageFilled() {}
@@ -116,4 +117,5 @@ private:
     PagerParts m_pager;
     std::vector<QObject*> m_searchBoxes;
     QVBoxLayout* m_layout;
+    ReportDal* m_pages = nullptr;
 };

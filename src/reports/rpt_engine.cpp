@@ -1,8 +1,11 @@
 #include "rpt_engine.h"
 
+#include "data/database.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "output/printout.h"
+
+#include <algorithm>
 
 QString ReportDal::dayOf(const QString& field) {
     return "format(" + field + ",'" + SysVar().Sys_DateFormat + "')";
@@ -26,23 +29,76 @@ m_DBresult ReportDal::RefillWith(const QString& argument, const QString& sumCond
     return sqlHelper::ExecuteTrans(batch);
 }
 
+namespace {
+
+bool onFile() {
+    return Database::instance().dialect() == AccessSql::Dialect::Sqlite;
+}
+
+} // namespace
+
 m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list,
                                        const m_PageInfor& page, const QString& selectList,
                                        const QString& extraWhere, const QString& sumConditions) {
-    const m_DBresult refilled = RefillWith(argument, sumConditions);
+    m_count = 0;
+    m_select = selectList.trimmed().isEmpty() ? "select " + m_kind.columns : selectList;
+    m_sortField = page.str_orderBy.trimmed();
+    m_sortDesc = page.isDesc;
+    const QString condition = GetConditionSql(list);
+    m_order = OrderClause(page);
+    if (m_order.isEmpty()) m_order = " order by " + m_kind.tieOrder;
+    // the table holds just the rows listed, in the list's order, so that a
+    // page is read by its place and export and print read it as it stands
+    const QString select = m_kind.select(argument, sumConditions);
+    KeyValue batch;
+    batch.AddItem("delete from " + m_kind.table, SqlParams());
+    batch.AddItem("insert into " + m_kind.table + " (" + m_kind.columns + ") select " + m_kind.columns + " from (" +
+                      select + ") AS r where 1=1 " + condition + extraWhere + m_order,
+                  SqlParams());
+    const m_DBresult refilled = sqlHelper::ExecuteTrans(batch);
     m_recordSet result;
     if (!refilled.isResult) {
         result.str_MsgBox = refilled.str_MsgBox;
         return result;
     }
-    const QString condition = GetConditionSql(list);
-    QString sql = (selectList.trimmed().isEmpty() ? "select " + m_kind.columns : selectList) + " from " +
-                  m_kind.table + "  where 1=1 " + condition + extraWhere;
-    sql += OrderClause(page);
-    result.recordSet = sqlHelper::ExecuteSql(sql);
-    result.recordCount = result.recordSet.RecordCount();
+    // on a file the rows are numbered in order from the first
+    const RecordSet counted = sqlHelper::ExecuteSql(
+        onFile() ? "select min(rowid), count(*) from " + m_kind.table : "select 0, count(*) from " + m_kind.table);
+    m_firstRow = counted.at(0, 0).toLongLong();
+    m_count = counted.at(0, 1).toInt();
+    result.recordCount = m_count;
     result.str_condition = condition;
     return result;
+}
+
+RecordSet ReportDal::Page(int pageIndex, int pageSize) const {
+    if (m_count < 1 || pageSize < 1) return RecordSet();
+    const int pages = (m_count + pageSize - 1) / pageSize;
+    pageIndex = std::clamp(pageIndex, 1, pages);
+    const int offset = (pageIndex - 1) * pageSize;
+    const int rows = std::min(pageSize, m_count - offset);
+    if (onFile())
+        return sqlHelper::ExecuteSql(QStringLiteral("%1 from %2 where rowid >= %3 and rowid < %4 order by rowid")
+                                         .arg(m_select, m_kind.table)
+                                         .arg(m_firstRow + offset)
+                                         .arg(m_firstRow + offset + rows));
+    // the server: the rows up to the page's end, or from the last row back to its start
+    const bool fromEnd = pageIndex > (pages + 1) / 2;
+    const int top = fromEnd ? m_count - offset : offset + rows;
+    return sqlHelper::ExecuteSql(
+        QStringLiteral("%1 from (SELECT TOP %2 * FROM (SELECT TOP %3 * FROM %4%5) AS a%6) AS v%7")
+            .arg(m_select)
+            .arg(rows)
+            .arg(top)
+            .arg(m_kind.table, sortText(fromEnd), sortText(!fromEnd), sortText(false)));
+}
+
+QString ReportDal::sortText(bool reversed) const {
+    QStringList keys;
+    if (!m_sortField.isEmpty()) keys << m_sortField + (m_sortDesc != reversed ? " desc" : " asc");
+    for (const QString& tie : m_kind.tieOrder.split(','))
+        keys << tie.trimmed() + (reversed ? " desc" : " asc");
+    return " order by " + keys.join(", ");
 }
 
 QString ReportDal::OrderClause(const m_PageInfor& page) const {
@@ -52,7 +108,14 @@ QString ReportDal::OrderClause(const m_PageInfor& page) const {
 
 RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bool output) {
     return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
-                                 m_kind.table + "  where 1=1 " + where + order);
+                                 m_kind.table + "  where 1=1 " + where + tableOrder(order));
+}
+
+QString ReportDal::tableOrder(const QString& order) const {
+    // the table stands in the last list's order already
+    if (onFile() && (order == m_order || (order.isEmpty() && m_order == " order by " + m_kind.tieOrder)))
+        return " order by rowid";
+    return order;
 }
 
 QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page,

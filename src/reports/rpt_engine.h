@@ -43,9 +43,10 @@ public:
     // Empties and refills the kind's table in one transaction.
     m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
     m_DBresult RefillWith(const QString& argument, const QString& sumConditions = {});
-    // Refills, then reads the table under the list conditions, the extra
-    // WHERE text and the page record's sort. A failed refill gives no record
-    // set and its message in str_MsgBox.
+    // Refills the table with the rows that pass the list conditions and the
+    // extra WHERE text, in the page record's sort (else the kind's own
+    // order), and counts them; the rows are read a page at a time (Page). A
+    // failed refill gives its message in str_MsgBox.
     m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list,
                                     const m_PageInfor& page, const QString& selectList = {},
                                     const QString& extraWhere = {}) {
@@ -54,6 +55,10 @@ public:
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
                                 const QString& selectList = {}, const QString& extraWhere = {},
                                 const QString& sumConditions = {});
+    // The rows of a page of the last list (pages of pageSize rows, from 1),
+    // with its select items; nothing when there are none.
+    RecordSet Page(int pageIndex, int pageSize) const;
+    int listedCount() const { return m_count; }
     // The sort of a list, its export and its print: the field and direction
     // of the page record, rows of equal value in the kind's own order (the
     // lines: by bill, then by their place in it); "" without a field.
@@ -70,6 +75,15 @@ protected:
 
 private:
     ReportKindDef m_kind;
+    // the last list: its select items, sort and count; on a file the rowid of its first row
+    QString m_select, m_order, m_sortField;
+    bool m_sortDesc = false;
+    int m_count = 0;
+    qlonglong m_firstRow = 0;
+    // The order of the last list's rows forward or backward (the server's pages).
+    QString sortText(bool reversed) const;
+    // The order a read of the table asks for, as the engine best gives it.
+    QString tableOrder(const QString& order) const;
 };
 
 // The refills of the bill lists and of the lines as first written, one

@@ -226,6 +226,19 @@ TEST_F(SqlHelperTest, EngineErrorsReachTheCallerAndTheLogWithoutPasswords) {
     EXPECT_EQ(AppLog::WithoutPassword("host=h password=s3 dbname=x"), "host=h password=*** dbname=x");
     EXPECT_EQ(AppLog::WithoutPassword("PASSWORD = 'a b\\' c' user=u"), "PASSWORD = *** user=u");
     EXPECT_EQ(AppLog::WithoutPassword("postgresql://u:s3@h/db"), "postgresql://u:***@h/db");
+    if (onServer()) return;
+    // a full disk names the folders to make room in
+    qputenv("SQLITE_TMPDIR", QFile::encodeName(folder()));
+    Database::instance().execute("PRAGMA max_page_count = " +
+                                 Database::instance().query("PRAGMA page_count").at(0, 0).toString());
+    try {
+        ExecuteNonQuery("insert into tb_events (id,eventContent) values (1,'" + QString(20000, 'x') + "')");
+        ADD_FAILURE() << "written past the limit";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().startsWith("磁盘空间已满") && e.message().contains("临时文件在 " + folder()))
+            << qPrintable(e.message());
+    }
+    qunsetenv("SQLITE_TMPDIR");
 }
 
 TEST_F(SqlHelperTest, TheLogIsCutBySizeKeepingTheLastThree) {

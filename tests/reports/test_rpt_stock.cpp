@@ -216,6 +216,41 @@ TEST_F(StockReport, TheSetRefillsOfBillsAndLinesWriteWhatTheStatementsAsFirstWri
             }
 }
 
+TEST_F(StockReport, ListsAreReadAPageAtATimeInTheirSortFromEitherEnd) {
+    randomBills();
+    BillListFilter f;
+    f.accountIds = "2,30,99,";
+    ConditionSet source, list;
+    BillListConditions(f, source, list);
+    list.AddItem("9", m_condition("goodsId", "<>", 5)); // the list's own conditions hold too
+    dal_rpt_ckDetail dal;
+    for (const QString& sort : {QString(), QString("goodsCode"), QString("qty")}) {
+        m_PageInfor page;
+        page.str_orderBy = sort;
+        page.isDesc = sort == "goodsCode";
+        const QString order = sort.isEmpty() ? " order by headId, rowNo, id" : dal.OrderClause(page);
+        const m_recordSet found = dal.ListAfterRefill(GetConditionSql(source), list, page, "select id ");
+        ASSERT_TRUE(found.str_MsgBox.isEmpty()) << qPrintable(found.str_MsgBox);
+        // every line of the kind that passes, in the sort, ties by bill and place
+        const RecordSet all = query(
+            "select id from (" + dal.kind().select(GetConditionSql(source), "") + ") AS r where 1=1 " +
+            GetConditionSql(list) + order);
+        ASSERT_GT(all.RecordCount(), 20);
+        ASSERT_EQ(found.recordCount, all.RecordCount());
+        QStringList paged, expected;
+        for (int k = 1; k <= (found.recordCount + 6) / 7; ++k) {
+            const RecordSet rs = dal.Page(k, 7);
+            EXPECT_EQ(rs.RecordCount(), std::min(7, found.recordCount - (k - 1) * 7)) << k;
+            for (int r = 0; r < rs.RecordCount(); ++r)
+                paged << rs.at(r, 0).toString();
+        }
+        for (int r = 0; r < all.RecordCount(); ++r)
+            expected << all.at(r, 0).toString();
+        EXPECT_EQ(paged, expected) << qPrintable(sort);
+        EXPECT_EQ(dal.Page(999, 7).at(0, 0), dal.Page((found.recordCount + 6) / 7, 7).at(0, 0));
+    }
+}
+
 TEST_F(StockReport, ADefaultUnitOfNoPiecesLeavesItsDefaultFiguresEmpty) {
     exec("insert into tb_goods_head (id, goodsCode, goodsName) values (1, 'G1', '一'), (2, 'G2', '二')");
     exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 1, 1, '箱', 0), "
