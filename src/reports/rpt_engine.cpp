@@ -170,3 +170,8 @@ dal_rpt_ckDetail::dal_rpt_ckDetail() : ReportDal(billLines(true)) {}
 dal_rpt_rkHead::dal_rpt_rkHead() : ReportDal(billList(false)) {}
 
 dal_rpt_ckHead::dal_rpt_ckHead() : ReportDal(billList(true)) {}
+
+std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const QString& order, bool output) {
+    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
+                                 m_kind.table + "  where 1=1 " + where + order);
+}

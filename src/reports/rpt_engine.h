@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QDomElement;
 
@@ -52,6 +53,9 @@ public:
     virtual QString OrderClause(const m_PageInfor& page) const;
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
+    // The same rows read one at a time (see RowCursor): the export of a
+    // report of any size.
+    std::unique_ptr<RowCursor> OpenDataCursor(const QString& where, const QString& order, bool output);
     // The print node (DataDetail) of every row of the last search under the
     // list condition text, in the page record's sort; null when there are none.
     QDomElement GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode);

@@ -286,22 +286,24 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         return 1;
     }
     // the order of the window's list, ties included
-    const RecordSet rs = dal->GetDataTable(listed.str_condition, dal->OrderClause(page), true);
-    if (values.contains("--xlsx")) { // the workbook the window's export writes
+    if (values.contains("--xlsx")) { // the workbook the window's export writes, a row at a time
+        qint64 written = 0;
         try {
-            Export::WriteWorkbook(values["--xlsx"], rs, title, captions.split(','), columnKinds);
+            const auto rows = dal->OpenDataCursor(listed.str_condition, dal->OrderClause(page), true);
+            written = Export::WriteWorkbook(values["--xlsx"], *rows, title, captions.split(','), columnKinds);
         } catch (const std::exception& e) {
             err << "错误: " << QString::fromUtf8(e.what()) << '\n';
             return 1;
         }
-        out << values["--xlsx"] << ": " << rs.RecordCount() << " 行\n";
+        out << values["--xlsx"] << ": " << written << " 行\n";
         return 0;
     }
+    const auto rows = dal->OpenDataCursor(listed.str_condition, dal->OrderClause(page), true);
     out << captions.split(',').join('\t') << '\n';
-    for (int r = 0; r < rs.RecordCount(); ++r) {
+    while (rows->next()) {
         QStringList cells;
-        for (int c = 0; c < rs.fieldCount(); ++c)
-            cells << cellText(rs.at(r, c));
+        for (int c = 0; c < rows->fieldCount(); ++c)
+            cells << cellText(rows->value(c));
         out << cells.join('\t') << '\n';
     }
     return 0;
