@@ -23,8 +23,8 @@ bool PrintReport(ReportDal& dal, const QString& where, const m_PageInfor& page, 
     return PrintOut::Guarded(caption, [&] {
         const qint64 rows = ReportRowCount(dal, where);
         if (rows > PrintAskRows() &&
-            MsgBox::Ask(QStringLiteral("将打印 %1 行, 可能需要较长时间。继续打印吗?").arg(rows), MsgBox::YesNo,
-                        MsgBox::Question, caption, MsgBox::No) != MsgBox::Yes)
+            MsgBox::Ask(QStringLiteral("将打印 %1 行, 可能需要较长时间。继续打印吗?").arg(rows),
+                        MsgBox::YesNo, MsgBox::Question, caption, MsgBox::No) != MsgBox::Yes)
             return false;
         const QDomElement node = dal.GetDetailRowNode(where, page, templateCode);
         if (node.isNull()) return refuse(emptyMessage, caption);
@@ -42,6 +42,7 @@ qint64 ReportRowCount(ReportDal& dal, const QString& where) {
 
 qint64 PrintAskRows() {
     bool ok = false;
-    const qint64 stored = dal_setting().GetModel(QStringLiteral("printAskRows")).setValue.trimmed().toLongLong(&ok);
+    const qint64 stored =
+        dal_setting().GetModel(QStringLiteral("printAskRows")).setValue.trimmed().toLongLong(&ok);
     return ok && stored > 0 ? stored : 5000;
 }

@@ -95,7 +95,8 @@ QString ExportToSpreadsheet(RowCursor& rows, const QString& title, const QString
         Started started(rows);
         progress.setValue(0);
         return WriteWorkbook(path, started, title, captions.split(','), kinds, [&](qint64 done) {
-                   if (progress.maximum() > 0) progress.setValue(int(std::min<qint64>(done, progress.maximum())));
+                   if (progress.maximum() > 0)
+                       progress.setValue(int(std::min<qint64>(done, progress.maximum())));
                    progress.setLabelText(QStringLiteral("正在导出... %1 行").arg(done));
                    // the window shows after a moment; until it does (modal) the user's input waits
                    QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents

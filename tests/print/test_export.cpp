@@ -46,7 +46,8 @@ print(json.dumps({"cells": [[[type(c.value).__name__, str(c.value), c.number_for
                   "widths": {k: d.width for k, d in ws.column_dimensions.items()}}))
 )";
     QProcess py;
-    py.start(QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3", QStringList{"-c", script, path});
+    py.start(QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+             QStringList{"-c", script, path});
     py.waitForFinished(60000);
     EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
     return QJsonDocument::fromJson(py.readAllStandardOutput()).object();

@@ -154,7 +154,8 @@ TEST_F(PrintOutTest, AReportPrintCoversEveryRowOfTheLastSearchInItsSort) {
     // more rows than the stored setting allows ask first: No prints nothing, Yes prints
     exec("insert into tb_setting (id, setKey, setValue) values (9, 'printAskRows', '44')");
     const auto print = [&] {
-        return PrintReport(dal, found.str_condition, page, "kx_stock_bill", "x", QStringLiteral("无"), "库存总账");
+        return PrintReport(dal, found.str_condition, page, "kx_stock_bill", "x", QStringLiteral("无"),
+                           "库存总账");
     };
     m_msg.answers = {MsgBox::No};
     EXPECT_FALSE(print());

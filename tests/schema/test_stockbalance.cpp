@@ -217,8 +217,8 @@ TEST_F(StockBalanceTest, CheckFindsADriftAndRepairRebuilds) {
     QStringList found;
     const auto text = [](const QVariant& v) { return v.isNull() ? QStringLiteral("Null") : v.toString(); };
     for (const auto& d : CheckStockBalance())
-        found << text(d.goodsId) + ' ' + text(d.accountId) + ' ' + d.column + ' ' + QString::number(d.stored) +
-                     ' ' + QString::number(d.expected);
+        found << text(d.goodsId) + ' ' + text(d.accountId) + ' ' + d.column + ' ' +
+                     QString::number(d.stored) + ' ' + QString::number(d.expected);
     found.sort();
     EXPECT_EQ(found, QStringList({"5 Null exportQty 4 0", "7 2 importQty 0 36", "7 2 importWeight 0 1.5",
                                   "Null Null importQty 3 2"}));
