@@ -17,6 +17,18 @@ namespace Export {
 void WriteWorkbook(const QString& path, const RecordSet& rs, const QString& title,
                    const QStringList& captions, const QString& kinds);
 
+// Told the rows written so far, now and then and after the last; false
+// cancels the export.
+using WriteProgress = std::function<bool(qint64 rows)>;
+
+// The same workbook from the rows of a cursor, written one row at a time in
+// constant memory (the rows go through temporary files under the system's
+// temporary folder). Returns the rows written, or -1 when the progress
+// cancelled the export: then no file is left. Engine errors are thrown as
+// DbError, and no file is left either.
+qint64 WriteWorkbook(const QString& path, RowCursor& rows, const QString& title, const QStringList& captions,
+                     const QString& kinds, const WriteProgress& progress = {});
+
 // The file of an export started now: yyyyMMdd-HHmmss.xlsx, with "-2", "-3", …
 // when an export of the same second is there already.
 QString NewWorkbookPath();

@@ -2,6 +2,7 @@
 
 #include "access/funcode.h"
 #include "data/accesstext.h"
+#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
@@ -138,10 +139,17 @@ void ReportForm::setCell(int row, int column, const QString& text) {
 void ReportForm::exportRows(ReportDal& dal, const QString& permission, const QString& title,
                             const QString& captions, const QString& kinds) {
     if (!CheckFunction(permission)) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const RecordSet rs = dal.GetDataTable(txt_condition_list->text(), dal.OrderClause(pageInfo), true);
-    QApplication::restoreOverrideCursor();
-    Export::ExportToSpreadsheet(rs, title, captions, kinds);
+    const QString where = txt_condition_list->text();
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const qint64 total = ReportRowCount(dal, where);
+        const auto rows = dal.OpenDataCursor(where, dal.OrderClause(pageInfo), true);
+        QApplication::restoreOverrideCursor();
+        Export::ExportToSpreadsheet(*rows, title, captions, kinds, total);
+    } catch (const DbError& e) {
+        QApplication::restoreOverrideCursor();
+        MsgBox::Show(e.message(), MsgBox::Critical, windowTitle());
+    }
 }
 
 void ReportForm::printRows(ReportDal& dal, const QString& permission, const QString& templateCode,

@@ -12,3 +12,10 @@ class ReportDal;
 // page record's sort. emptyMessage: what to say when there are no rows.
 bool PrintReport(ReportDal& dal, const QString& where, const m_PageInfor& page, const QString& templateCode,
                  const QString& commandPrefix, const QString& emptyMessage, const QString& caption);
+
+// The rows of the report's last search under its list condition text.
+qint64 ReportRowCount(ReportDal& dal, const QString& where);
+
+// A print of more rows than this asks first: the stored setting
+// "printAskRows" when it is a positive number, else 5000.
+qint64 PrintAskRows();

@@ -71,6 +71,14 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
     return result;
 }
 
+std::unique_ptr<RowCursor> ReportDal::OpenListCursor(const QString& argument, const ConditionSet& list,
+                                                     const m_PageInfor& page, const QString& sumConditions) const {
+    QString order = OrderClause(page);
+    if (order.isEmpty()) order = " order by " + m_kind.tieOrder;
+    return sqlHelper::OpenCursor("select " + m_kind.outputColumns + " from (" + m_kind.select(argument, sumConditions) +
+                                 ") AS r where 1=1 " + GetConditionSql(list) + order);
+}
+
 RecordSet ReportDal::Page(int pageIndex, int pageSize) const {
     if (m_count < 1 || pageSize < 1) return RecordSet();
     const int pages = (m_count + pageSize - 1) / pageSize;
@@ -281,4 +289,9 @@ QStringList CorrelatedBillLinesRefill(bool out, const QString& conditions) {
         sets << QStringLiteral("%1 =iif(val(%1)=0,0,%1)").arg(c);
     return {forKind("delete from temp_rpt_rkDetail"), forKind(insert),
             forKind("UPDATE temp_rpt_rkDetail SET   " + sets.join(", "))};
+}
+
+std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const QString& order, bool output) {
+    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
+                                 m_kind.table + "  where 1=1 " + where + tableOrder(order));
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QDomElement;
 
@@ -55,6 +56,10 @@ public:
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
                                 const QString& selectList = {}, const QString& extraWhere = {},
                                 const QString& sumConditions = {});
+    // The rows a list would hold, with the export columns, read as the query
+    // gives them without filling the report table (the command-line report).
+    std::unique_ptr<RowCursor> OpenListCursor(const QString& argument, const ConditionSet& list,
+                                              const m_PageInfor& page, const QString& sumConditions = {}) const;
     // The rows of a page of the last list (pages of pageSize rows, from 1),
     // with its select items; nothing when there are none.
     RecordSet Page(int pageIndex, int pageSize) const;
@@ -65,6 +70,9 @@ public:
     virtual QString OrderClause(const m_PageInfor& page) const;
     // Reads the table as the last search left it (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
+    // The same rows read one at a time (see RowCursor): the export of a
+    // report of any size.
+    std::unique_ptr<RowCursor> OpenDataCursor(const QString& where, const QString& order, bool output);
     // The print node (DataDetail) of every row of the last search under the
     // list condition text, in the page record's sort; null when there are none.
     QDomElement GetDetailRowNode(const QString& where, const m_PageInfor& page, const QString& templateCode);

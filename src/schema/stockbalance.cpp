@@ -4,8 +4,8 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 
-#include <QHash>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -97,49 +97,110 @@ QString recomputation(bool perLocation = false) {
            arms.join(" UNION ALL ") + ") AS lines GROUP BY " + keys;
 }
 
-// Compares stored rows with recomputed ones; both queries give the key
-// columns first, then the four figures.
-std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, const QString& expectedSql,
-                                       int keys) {
-    static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
-    struct Figures {
+// One side of the comparison read in key order: the key columns first, then
+// the four figures; rows of one key (Null keys alike) are summed.
+class KeyedRows {
+public:
+    struct Row {
         QVariant key[3];
         double v[4] = {0, 0, 0, 0};
     };
-    QHash<QString, Figures> stored, expected;
-    auto load = [keys](const RecordSet& rs, QHash<QString, Figures>& into) {
-        for (int r = 0; r < rs.RecordCount(); ++r) {
-            QString k;
-            for (int c = 0; c < keys; ++c)
-                k += (rs.at(r, c).isNull() ? QStringLiteral("N") : rs.at(r, c).toString()) + '|';
-            Figures& f = into[k];
-            for (int c = 0; c < keys; ++c)
-                f.key[c] = rs.at(r, c);
+    KeyedRows(Database& db, const QString& sql, int keys) : m_cursor(db.cursor(sql)), m_keys(keys) {
+        m_pending = m_cursor->next();
+    }
+    // The next key's row; false past the last.
+    bool next(Row& row) {
+        if (!m_pending) return false;
+        row = Row();
+        for (int c = 0; c < m_keys; ++c)
+            row.key[c] = m_cursor->value(c);
+        do {
             for (int c = 0; c < 4; ++c)
-                f.v[c] += rs.at(r, keys + c).toDouble();
+                row.v[c] += m_cursor->value(m_keys + c).toDouble();
+            m_pending = m_cursor->next();
+        } while (m_pending && compareKeys(row.key, current()) == 0);
+        return true;
+    }
+    // The engines' order of keys: Null first, then numbers by value, then texts.
+    int compareKeys(const QVariant* a, const QVariant* b) const {
+        for (int c = 0; c < m_keys; ++c)
+            if (const int k = compareKey(a[c], b[c])) return k;
+        return 0;
+    }
+
+private:
+    static int rank(const QVariant& v) {
+        if (v.isNull()) return 0;
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Bool:
+            return 1;
+        default:
+            return 2;
         }
-    };
-    load(db.query(storedSql), stored);
-    load(db.query(expectedSql), expected);
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        if (!expected.contains(it.key())) {
-            Figures zero = it.value();
-            std::fill(std::begin(zero.v), std::end(zero.v), 0.0);
-            expected[it.key()] = zero;
+    }
+    static bool whole(const QVariant& v) { return v.typeId() != QMetaType::Double; }
+    static int compareKey(const QVariant& a, const QVariant& b) {
+        const int ra = rank(a), rb = rank(b);
+        if (ra != rb) return ra < rb ? -1 : 1;
+        if (ra == 0) return 0;
+        if (ra == 1) {
+            if (whole(a) && whole(b)) { // exact beyond 2^53
+                const qlonglong x = a.toLongLong(), y = b.toLongLong();
+                return x < y ? -1 : x > y ? 1 : 0;
+            }
+            const double x = a.toDouble(), y = b.toDouble();
+            return x < y ? -1 : x > y ? 1 : 0;
         }
+        const int t = a.toString().compare(b.toString());
+        return t < 0 ? -1 : t > 0 ? 1 : 0;
+    }
+    const QVariant* current() {
+        for (int c = 0; c < m_keys; ++c)
+            m_key[c] = m_cursor->value(c);
+        return m_key;
+    }
+
+    std::unique_ptr<RowCursor> m_cursor;
+    int m_keys;
+    bool m_pending = false;
+    QVariant m_key[3];
+};
+
+// Compares stored rows with recomputed ones as both are read in key order;
+// both queries give the key columns first, then the four figures. A key on
+// one side only counts 0 on the other.
+std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, const QString& expectedSql,
+                                       int keys) {
+    static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
+    static const char* const keyNames[] = {"goodsId", "accountId", "locationId"};
+    QStringList order;
+    for (int c = 0; c < keys; ++c)
+        order << QLatin1String(keyNames[c]) + QLatin1String(" NULLS FIRST");
+    const QString orderBy = " ORDER BY " + order.join(", ");
+    KeyedRows stored(db, storedSql + orderBy, keys), expected(db, expectedSql + orderBy, keys);
+    KeyedRows::Row have, want;
+    bool moreStored = stored.next(have), moreExpected = expected.next(want);
     std::vector<BalanceDifference> out;
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const Figures want = it.value();
-        Figures have = want;
-        std::fill(std::begin(have.v), std::end(have.v), 0.0);
-        have = stored.value(it.key(), have);
+    while (moreStored || moreExpected) {
+        const int side = !moreStored ? 1 : !moreExpected ? -1 : stored.compareKeys(have.key, want.key);
+        const KeyedRows::Row none;
+        const KeyedRows::Row& s = side > 0 ? none : have;
+        const KeyedRows::Row& e = side < 0 ? none : want;
+        const QVariant* key = side < 0 ? have.key : want.key;
         for (int c = 0; c < 4; ++c) {
-            const double tolerance = std::max(1e-6, 1e-6 * std::fabs(want.v[c]));
+            const double tolerance = std::max(1e-6, 1e-6 * std::fabs(e.v[c]));
             // a figure that is not finite is always a difference
-            if (!(std::fabs(have.v[c] - want.v[c]) <= tolerance))
-                out.push_back({want.key[0], want.key[1], QString::fromLatin1(columns[c]), have.v[c],
-                               want.v[c], keys > 2 ? want.key[2] : QVariant()});
+            if (!(std::fabs(s.v[c] - e.v[c]) <= tolerance))
+                out.push_back({key[0], key[1], QString::fromLatin1(columns[c]), s.v[c], e.v[c],
+                               keys > 2 ? key[2] : QVariant()});
         }
+        if (side <= 0) moreStored = stored.next(have);
+        if (side >= 0) moreExpected = expected.next(want);
     }
     return out;
 }

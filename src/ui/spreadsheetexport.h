@@ -14,4 +14,10 @@ namespace Export {
 QString ExportToSpreadsheet(const RecordSet& rs, const QString& title, const QString& captions,
                             const QString& kinds);
 
+// The same from the rows of a cursor, written as they are read, under a
+// progress window the user may cancel ("导出已取消", no file then). total:
+// the rows expected, or -1 when unknown.
+QString ExportToSpreadsheet(RowCursor& rows, const QString& title, const QString& captions,
+                            const QString& kinds, qint64 total = -1);
+
 } // namespace Export

@@ -36,6 +36,23 @@ print(json.dumps({"A1": ws["A1"].value, "A1bold": ws["A1"].font.b, "row2": [c.va
     return QJsonDocument::fromJson(out).object();
 }
 
+// Every cell of a workbook (type, value, format, boldness) and its column widths.
+QJsonObject everyCell(const QString& path) {
+    const char* script = R"(
+import json, sys, openpyxl
+ws = openpyxl.load_workbook(sys.argv[1]).active
+print(json.dumps({"cells": [[[type(c.value).__name__, str(c.value), c.number_format, bool(c.font.b)]
+                             for c in row] for row in ws.iter_rows()],
+                  "widths": {k: d.width for k, d in ws.column_dimensions.items()}}))
+)";
+    QProcess py;
+    py.start(QFile::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3",
+             QStringList{"-c", script, path});
+    py.waitForFinished(60000);
+    EXPECT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(py.readAllStandardOutput()).object();
+}
+
 class ExportTest : public PrintTest {};
 
 } // namespace
@@ -89,6 +106,28 @@ TEST_F(ExportTest, AReportOf41RowsFillsTitleCaptionsAndRowsWithNumbersAsNumbers)
     EXPECT_EQ(cells["H3"].toArray()[1].toString(), "7.5");
     EXPECT_EQ(cells["H4"].toArray()[1].toString(), "0"); // a bill without lines: 0
     EXPECT_EQ(cells["K3"].toArray()[0].toString(), "datetime");
+
+    // the rows read through a cursor give the same workbook, cell for cell
+    const QString streamed = printFolder() + "streamed.xlsx";
+    QList<qint64> told;
+    auto rows = dal.OpenDataCursor(found.str_condition, " order by billNo asc", true);
+    EXPECT_EQ(Export::WriteWorkbook(streamed, *rows, "入库单据", BillListCaptions(false).split(','),
+                                    BillListKinds(), [&](qint64 n) { return told << n, true; }),
+              41);
+    rows.reset();
+    EXPECT_EQ(told, QList<qint64>{41});
+    const QJsonObject whole = everyCell(path);
+    EXPECT_EQ(whole["cells"].toArray().size(), 43);
+    EXPECT_GT(whole["widths"].toObject()["C"].toDouble(), 14); // as wide as "rk-2612-00001"
+    EXPECT_EQ(everyCell(streamed), whole);
+    // a cancelled export leaves no file
+    const QString cancelled = printFolder() + "cancelled.xlsx";
+    rows = dal.OpenDataCursor(found.str_condition, " order by billNo asc", true);
+    EXPECT_EQ(Export::WriteWorkbook(cancelled, *rows, "入库单据", BillListCaptions(false).split(','),
+                                    BillListKinds(), [](qint64) { return false; }),
+              -1);
+    rows.reset();
+    EXPECT_FALSE(QFile::exists(cancelled));
 }
 
 TEST_F(ExportTest, EmptyListsAndExportsOfTheSameSecond) {

@@ -11,6 +11,7 @@
 #include "reports/frm_rpt_sum.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -19,8 +20,10 @@
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -136,6 +139,19 @@ TEST_F(PrintKeys, ReportsPrintAndExportEveryRowOfTheSearchInItsSort) {
     EXPECT_EQ(codes, sorted);
     trigger(&stock, "export");
     EXPECT_TRUE(m_msg.texts().back().startsWith("导出完成！\n")) << qPrintable(m_msg.texts().back());
+    EXPECT_EQ(workbooks().size(), 1);
+    // the export's progress window cancelled: said so, and no file
+    bool cancelled = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::allWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
+                progress->cancel();
+                cancelled = true;
+            }
+    });
+    trigger(&stock, "export");
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(m_msg.texts().back(), "导出已取消");
     EXPECT_EQ(workbooks().size(), 1);
 
     // a summary with nothing found says so and starts nothing

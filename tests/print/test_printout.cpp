@@ -151,6 +151,21 @@ TEST_F(PrintOutTest, AReportPrintCoversEveryRowOfTheLastSearchInItsSort) {
     EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Exclamation);
     EXPECT_EQ(QDir(PrintOut::DataFolder()).entryList(QDir::Files).size(), files);
     EXPECT_EQ(m_commands.size(), 1);
+    // more rows than the stored setting allows ask first: No prints nothing, Yes prints
+    exec("insert into tb_setting (id, setKey, setValue) values (9, 'printAskRows', '44')");
+    const auto print = [&] {
+        return PrintReport(dal, found.str_condition, page, "kx_stock_bill", "x", QStringLiteral("无"),
+                           "库存总账");
+    };
+    m_msg.answers = {MsgBox::No};
+    EXPECT_FALSE(print());
+    EXPECT_EQ(m_msg.texts().back(), "将打印 45 行, 可能需要较长时间。继续打印吗?");
+    EXPECT_EQ(m_msg.shown.back().icon, MsgBox::Question);
+    EXPECT_EQ(QDir(PrintOut::DataFolder()).entryList(QDir::Files).size(), files);
+    EXPECT_EQ(m_commands.size(), 1);
+    m_msg.answers = {MsgBox::Yes};
+    EXPECT_TRUE(print());
+    EXPECT_EQ(m_commands.size(), 2);
 }
 
 TEST_F(PrintOutTest, ABillPrintHandsOverHeadAndLinesOrRefuses) {

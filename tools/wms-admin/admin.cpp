@@ -167,6 +167,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     m_PageInfor page;
     page.isDesc = true;
     m_recordSet listed;
+    // the rows of the window's list, in its first sort, ties included, with the export columns
+    std::function<std::unique_ptr<RowCursor>()> open;
     std::unique_ptr<ReportDal> dal;
     QString captions, title, columnKinds;
     if (family == Family::Bills || family == Family::Lines) {
@@ -192,7 +194,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_ckHead>();
             else
                 dal = std::make_unique<dal_rpt_rkHead>();
-            listed = dal->GetListForCondition(source, list, page, BillListSelect(stockOut));
+            open = [&dal, &page, source, list] { return dal->OpenListCursor(GetConditionSql(source), list, page); };
             captions = BillListCaptions(stockOut);
             title = stockOut ? QStringLiteral("出库单据") : QStringLiteral("入库单据");
             columnKinds = BillListKinds();
@@ -203,7 +205,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_ckDetail>();
             else
                 dal = std::make_unique<dal_rpt_rkDetail>();
-            listed = dal->GetListForCondition(source, list, page, LineListSelect(stockOut));
+            open = [&dal, &page, source, list] { return dal->OpenListCursor(GetConditionSql(source), list, page); };
             captions = LineListCaptions(stockOut);
             title = stockOut ? QStringLiteral("出库明细") : QStringLiteral("入库明细");
             columnKinds = LineListKinds();
@@ -217,7 +219,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         StockConditions(f, list);
         page.str_orderBy = "goodsCode";
         auto stock = std::make_unique<dal_rpt_stock>();
-        listed = stock->GetListForCondition(list, accounts + "0", page, StockSelect());
+        open = [&dal, &page, &accounts, list] { return dal->OpenListCursor(accounts + "0", list, page); };
         dal = std::move(stock);
         captions = StockCaptions();
         title = QStringLiteral("货品总账");
@@ -242,6 +244,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         page.isDesc = false;
         auto places = std::make_unique<dal_rpt_locStock>();
         listed = places->GetListForCondition(f, list, page, LocStockSelect());
+        open = [&dal, &page, &listed] {
+            return dal->OpenDataCursor(listed.str_condition, dal->OrderClause(page), true);
+        };
         dal = std::move(places);
         captions = LocStockCaptions();
         title = QStringLiteral("库位库存");
@@ -275,7 +280,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
             sums = std::make_unique<dal_rpt_ckSum>();
         else
             sums = std::make_unique<dal_rpt_rkSum>();
-        listed = sums->GetListForCondition(list, sum, accounts + "0", page, SumSelect(stockOut));
+        open = [&dal, &page, &accounts, list, sum] {
+            return dal->OpenListCursor(accounts + "0", list, page, GetConditionSql(sum));
+        };
         dal = std::move(sums);
         captions = SumCaptions();
         title = stockOut ? QStringLiteral("出库汇总") : QStringLiteral("入库汇总");
@@ -285,24 +292,31 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         err << "错误: " << listed.str_MsgBox << '\n';
         return 1;
     }
-    // the order of the window's list, ties included
-    const RecordSet rs = dal->GetDataTable(listed.str_condition, dal->OrderClause(page), true);
-    if (values.contains("--xlsx")) { // the workbook the window's export writes
+    if (values.contains("--xlsx")) { // the workbook the window's export writes, a row at a time
+        qint64 written = 0;
         try {
-            Export::WriteWorkbook(values["--xlsx"], rs, title, captions.split(','), columnKinds);
+            const auto rows = open();
+            written = Export::WriteWorkbook(values["--xlsx"], *rows, title, captions.split(','), columnKinds);
         } catch (const std::exception& e) {
             err << "错误: " << QString::fromUtf8(e.what()) << '\n';
             return 1;
         }
-        out << values["--xlsx"] << ": " << rs.RecordCount() << " 行\n";
+        out << values["--xlsx"] << ": " << written << " 行\n";
         return 0;
     }
-    out << captions.split(',').join('\t') << '\n';
-    for (int r = 0; r < rs.RecordCount(); ++r) {
+    try {
+        const auto rows = open();
+        out << captions.split(',').join('\t') << '\n';
         QStringList cells;
-        for (int c = 0; c < rs.fieldCount(); ++c)
-            cells << cellText(rs.at(r, c));
-        out << cells.join('\t') << '\n';
+        while (rows->next()) {
+            cells.clear();
+            for (int c = 0; c < rows->fieldCount(); ++c)
+                cells << cellText(rows->value(c));
+            out << cells.join('\t') << '\n';
+        }
+    } catch (const DbError& e) {
+        err << "错误: " << e.message() << '\n';
+        return 1;
     }
     return 0;
 }
