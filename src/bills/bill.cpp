@@ -270,8 +270,14 @@ template <class Head, class Detail> m_DBresult BillHeadDal<Head, Detail>::Add(He
 }
 
 template <class Head, class Detail> void BillHeadDal<Head, Detail>::AddInTrans(Head& stored, LineSet& lines) {
-    stored.id = sqlHelper::MaxIdInTrans(m_kind.table("head")) + 1;
-    stored.billNo = NextBillNoInTrans(m_kind.tag, stored.createTime);
+    // the bill's id and number and its lines' ids, read at once under both tables' keys
+    const QString heads = m_kind.table("head"), details = m_kind.table("detail");
+    const QString lastNo = LastBillNoQuery(m_kind.tag, stored.createTime);
+    sqlHelper::LockInTrans(QStringList{heads, details});
+    const RecordSet maxima = sqlHelper::QueryInTrans("select (select max(id) from " + heads + "), (" + lastNo +
+                                                     "), (select max(id) from " + details + ")");
+    stored.id = maxima.at(0, 0).toInt() + 1;
+    stored.billNo = BillNoAfter(m_kind.tag, stored.createTime, maxima.at(0, 1));
     const QString insert =
         forKind(m_kind, "insert into " + m_kind.table("head") +
                             " (id,accountId,billNo,ubillNo,utypeId,supplierId,supplierName,"
@@ -280,7 +286,7 @@ template <class Head, class Detail> void BillHeadDal<Head, Detail>::AddInTrans(H
                             "@supplierId,@supplierName,@remark,@ispass,@creator,@createTime,"
                             "@updateLastUser,@updateLastTime,@userId ) ");
     sqlHelper::ExecuteInTrans(insert, headParams(m_kind, stored));
-    lines = insertLines(m_kind, stored.id, lines, sqlHelper::MaxIdInTrans(m_kind.table("detail")) + 1);
+    lines = insertLines(m_kind, stored.id, lines, maxima.at(0, 2).toInt() + 1);
 }
 
 template <class Head, class Detail> Head BillHeadDal<Head, Detail>::GetModel(int id) {

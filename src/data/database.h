@@ -52,8 +52,13 @@ public:
     // engine resolves first: every program sees only its own report rows.
     virtual void createTempShadows() = 0;
 
+    // The statements sent to the engine so far; on the server each one is a
+    // round trip (a statement prepared on its way counts twice).
+    quint64 statementsSent() const { return m_sent; }
+
 protected:
     Database() = default;
+    quint64 m_sent = 0;
     // The refusal of text holding more than one statement, the same on every engine.
     static QString oneStatementOnly();
     // Runs the open hook and makes the report shadows of a fresh connection.

@@ -179,6 +179,7 @@ void PgDatabase::copyIn(const QString& table, const QStringList& columns,
                         const std::function<bool(QByteArray&)>& nextChunk) {
     pg_conn* conn = connection();
     using Res = std::unique_ptr<PGresult, void (*)(PGresult*)>;
+    ++m_sent;
     Res start(
         PQexec(conn, ("COPY " + table + " (" + columns.join(", ") + ") FROM STDIN").toUtf8().constData()),
         PQclear);
@@ -201,6 +202,7 @@ void PgDatabase::copyIn(const QString& table, const QStringList& columns,
 
 void PgDatabase::runScript(const QString& script) try {
     pg_conn* conn = connection();
+    ++m_sent;
     std::unique_ptr<PGresult, void (*)(PGresult*)> res(PQexec(conn, script.toUtf8().constData()), PQclear);
     const ExecStatusType status = PQresultStatus(res.get());
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK || status == PGRES_EMPTY_QUERY) return;
@@ -226,21 +228,26 @@ PgDatabase::Result PgDatabase::run(const QString& sql) try {
     const QByteArray text = sql.toUtf8();
     const auto prepared = m_prepared.constFind(text);
     if (prepared != m_prepared.cend()) {
+        ++m_sent;
         r.res.reset(PQexecPrepared(conn, prepared.value().constData(), 0, nullptr, nullptr, nullptr, 0));
     } else if (m_seen.contains(text) && preparable(text)) {
         if (m_prepared.size() >= 500) {
+            ++m_sent;
             r.res.reset(PQexec(conn, "DEALLOCATE ALL"));
             m_prepared.clear();
         }
         const QByteArray name = "wms_" + QByteArray::number(++m_statements);
+        ++m_sent;
         r.res.reset(PQprepare(conn, name.constData(), text.constData(), 0, nullptr));
         if (PQresultStatus(r.res.get()) == PGRES_COMMAND_OK) {
+            ++m_sent;
             m_prepared.insert(text, name);
             r.res.reset(PQexecPrepared(conn, name.constData(), 0, nullptr, nullptr, nullptr, 0));
         }
     } else {
         if (m_seen.size() >= 5000) m_seen.clear();
         m_seen.insert(text);
+        ++m_sent;
         r.res.reset(PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
     }
     const ExecStatusType status = PQresultStatus(r.res.get());

@@ -27,6 +27,8 @@ QString g_overrideFile;
 QString g_overrideServer;
 QString g_reachedServer; // the server this run has reached
 QStringList g_heldKeys;  // keys a maximum was read under before the save that uses it (server)
+QSet<QString> g_keysInTrans; // keys the running ExecuteTransWith holds until it ends (server)
+bool g_inTransBody = false;
 void releaseHeldKeys();
 RecordSet g_rs;
 RecordSet g_rs2;
@@ -263,7 +265,10 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
         Database& db = Database::instance();
         db.beginWrite();
         begun = true;
+        g_keysInTrans.clear();
+        g_inTransBody = true;
         body();
+        g_inTransBody = false;
         db.execute("COMMIT");
         begun = false;
         CloseConn();
@@ -275,6 +280,8 @@ m_DBresult ExecuteTransWith(const std::function<void()>& body) {
         rollback();
         result.str_MsgBox = QString::fromUtf8(e.what());
     }
+    g_inTransBody = false;
+    g_keysInTrans.clear();
     releaseHeldKeys();
     return result;
 }
@@ -317,9 +324,24 @@ void releaseHeldKeys() {
 } // namespace
 
 void LockInTrans(const QString& key) {
+    LockInTrans(QStringList{key});
+}
+
+void LockInTrans(const QStringList& keys) {
     Database& db = Database::instance();
     if (db.dialect() != AccessSql::Dialect::Postgres || !db.inTransaction()) return;
-    db.query("SELECT pg_advisory_xact_lock(" + lockKey(key) + ")");
+    QStringList locks, taken;
+    for (const QString& key : keys) {
+        const QString k = key.toLower();
+        if ((g_inTransBody && g_keysInTrans.contains(k)) || taken.contains(k)) continue;
+        locks << "pg_advisory_xact_lock(" + lockKey(key) + ")";
+        taken << k;
+    }
+    if (locks.isEmpty()) return;
+    db.query("SELECT " + locks.join(", "));
+    if (g_inTransBody)
+        for (const QString& k : std::as_const(taken))
+            g_keysInTrans.insert(k);
 }
 
 int MaxIdInTrans(const QString& table) {

@@ -86,6 +86,9 @@ RecordSet QueryInTrans(const QString& sql);
 // (a table) and holds the key until the transaction ends. SQLite's write
 // transaction already holds the whole file.
 void LockInTrans(const QString& key);
+// Several keys in one statement, taken in their order; a key the transaction
+// already holds is not asked for again.
+void LockInTrans(const QStringList& keys);
 // The highest id of a table inside a write transaction (0 for none), under its lock.
 int MaxIdInTrans(const QString& table);
 // Runs statements that each take the parameter @id = id, in one transaction.

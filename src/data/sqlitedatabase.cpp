@@ -196,6 +196,7 @@ private:
 
 RecordSet SqliteDatabase::query(const QString& sql) try {
     if (!m_db) fail();
+    ++m_sent;
     const QByteArray text = sql.toUtf8();
     Statement s;
     prepareOne(text, s.stmt);
@@ -218,6 +219,7 @@ RecordSet SqliteDatabase::query(const QString& sql) try {
 
 std::unique_ptr<RowCursor> SqliteDatabase::cursor(const QString& sql) try {
     if (!m_db) fail();
+    ++m_sent;
     Statement s;
     prepareOne(sql.toUtf8(), s.stmt);
     auto out = std::make_unique<SqliteCursor>(m_db, s.stmt, sql);
@@ -230,6 +232,7 @@ std::unique_ptr<RowCursor> SqliteDatabase::cursor(const QString& sql) try {
 
 int SqliteDatabase::execute(const QString& sql) try {
     if (!m_db) fail();
+    ++m_sent;
     const QByteArray text = sql.toUtf8();
     Statement s;
     prepareOne(text, s.stmt);

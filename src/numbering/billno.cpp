@@ -37,8 +37,8 @@ QString monthOf(const QVariant& date) {
 QString lastBillNoSql(const Kind& k, const QString& ym) {
     const QString from = k.prefix + ym + "-";
     const QString to = k.prefix + ym + ".";
-    return "select top 1 " + k.column + " from " + k.table + " where " + k.column + ">='" + from + "' and " +
-           k.column + "<'" + to + "' order by " + k.column + " desc";
+    return "select max(" + k.column + ") from " + k.table + " where " + k.column + ">='" + from + "' and " +
+           k.column + "<'" + to + "'";
 }
 
 QString nextNumber(const Kind& k, const QString& ym, const QVariant& last) {
@@ -69,4 +69,16 @@ QString NextBillNoInTrans(const QString& kind, const QVariant& date) {
     sqlHelper::LockInTrans(k.table);
     const RecordSet rs = sqlHelper::QueryInTrans(lastBillNoSql(k, ym));
     return nextNumber(k, ym, rs.RecordCount() > 0 ? rs.at(0, 0) : QVariant());
+}
+
+QString LastBillNoQuery(const QString& kind, const QVariant& date) {
+    Kind k;
+    if (!kindOf(kind, k) || k.prefix == "ct-") return {};
+    return lastBillNoSql(k, monthOf(date));
+}
+
+QString BillNoAfter(const QString& kind, const QVariant& date, const QVariant& last) {
+    Kind k;
+    if (!kindOf(kind, k) || k.prefix == "ct-") return {};
+    return nextNumber(k, monthOf(date), last);
 }

@@ -11,3 +11,10 @@ QString GetBillNo(const QString& kind, const QVariant& date);
 // caller's write transaction (sqlHelper::ExecuteTransWith), so that two
 // programs saving at once never take the same number.
 QString NextBillNoInTrans(const QString& kind, const QVariant& date);
+
+// The two halves of NextBillNoInTrans, for a save that reads the number
+// together with its ids in one query: the query of the month's highest number
+// (one value, Null for none), to be read under LockInTrans of the kind's
+// table, and the number after the value it read.
+QString LastBillNoQuery(const QString& kind, const QVariant& date);
+QString BillNoAfter(const QString& kind, const QVariant& date, const QVariant& last);

@@ -1,5 +1,6 @@
 #include "bills/bill.h"
 #include "bills/billcheck.h"
+#include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
@@ -85,6 +86,34 @@ TEST_F(BillTest, AddNumbersTheBillAndItsLinesInsideTheSave) {
     EXPECT_EQ(m_head.GetModel(h2.id).rowsCount, 0);
     EXPECT_EQ(m_head.GetModel(404).id, 0);
     EXPECT_EQ(m_head.GetSqlSearch("x"), "");
+}
+
+TEST_F(BillTest, ASaveSendsTheSameFewStatementsWhateverItsLines) {
+    rk_LineSet ten;
+    for (int k = 1; k <= 10; ++k)
+        ten.AddItem(LineKey(kStockIn, k), line(k, k, 1.5, "G" + QString::number(k)));
+    auto sent = [&](const std::function<m_DBresult()>& save) {
+        const quint64 before = Database::instance().statementsSent();
+        const m_DBresult r = save();
+        EXPECT_TRUE(r.isResult) << qPrintable(r.str_MsgBox);
+        return Database::instance().statementsSent() - before;
+    };
+    m_rk_head h;
+    for (int k = 0; k < 2; ++k) { // the server prepares what it meets a second time
+        h = head();
+        rk_LineSet copy = ten;
+        sent([&] { return m_head.Add(h, copy); });
+        sent([&] { return m_head.Update_All(h, copy); });
+    }
+    // begin, the keys, the numbers, the head, the lines, commit
+    h = head();
+    rk_LineSet added = ten;
+    EXPECT_LE(sent([&] { return m_head.Add(h, added); }), 6u);
+    EXPECT_EQ(h.billNo, "rk-1208-00003");
+    EXPECT_EQ(added.Items()[9].second.id, 50); // after the rewritten lines
+    // begin, the stored bill and its count, the head, the key, the ids, the old lines, the new ones, commit
+    EXPECT_LE(sent([&] { return m_head.Update_All(h, added); }), 9u);
+    EXPECT_EQ(scalar("select count(*) from tb_rk_detail where headId=" + QString::number(h.id)).toInt(), 10);
 }
 
 TEST_F(BillTest, AFailedSaveStoresNothingAndLeavesTheModelsAlone) {
