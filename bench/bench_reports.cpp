@@ -16,6 +16,7 @@
 #include "ui/application.h"
 
 #include <QDateEdit>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -63,16 +64,51 @@ void BM_MonthOfStockInBills(benchmark::State& state) {
 }
 BENCHMARK(BM_MonthOfStockInBills)->Unit(benchmark::kMillisecond);
 
+long residentKb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+// The line window searching a month (0), against a hand-written count and
+// first page of the same lines (1); the window's memory after its first and
+// its fifth search.
 void BM_MonthOfStockInLines(benchmark::State& state) {
+    if (state.range(0) == 1) {
+        const QString where = "FROM tb_rk_head b JOIN tb_rk_detail a ON a.headId = b.id WHERE b.createTime >= "
+                              "'2026-06-01' AND b.createTime < '2026-07-01' AND b.accountId IN (2,10,11,0) AND "
+                              "b.ispass IN (1,0,3)";
+        int lines = 0;
+        for (auto _ : state) {
+            lines = Database::instance().query("SELECT count(*) " + where).at(0, 0).toInt();
+            benchmark::DoNotOptimize(Database::instance().query(
+                "SELECT a.id, d.uname, b.billNo, a.goodsCode, g.pinyin, l.locationCode, printf('%.3f', "
+                "a.inPrice * a.qty) " +
+                QString(where).replace("WHERE", "LEFT JOIN tb_dictionary d ON d.id = b.accountId LEFT JOIN "
+                                                "tb_goods_head g ON g.id = a.goodsId LEFT JOIN tb_location l ON "
+                                                "l.id = a.locationId WHERE") +
+                " ORDER BY a.headId, a.rowNo, a.id LIMIT 20"));
+        }
+        state.counters["lines"] = lines;
+        state.SetLabel("hand-written count and first page");
+        return;
+    }
     frm_rpt_rkDetail form;
     form.dt_createDateFrom->setDate(QDate(2026, 6, 1));
     form.dt_createDateTo->setDate(QDate(2026, 6, 30));
     form.InitReport();
+    const long first = residentKb();
+    for (int k = 0; k < 4; ++k)
+        form.btn_search();
+    state.counters["rssFirstMB"] = first / 1024.0;
+    state.counters["rssFifthMB"] = residentKb() / 1024.0;
     for (auto _ : state)
         form.btn_search();
     state.counters["lines"] = form.result.recordCount;
 }
-BENCHMARK(BM_MonthOfStockInLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MonthOfStockInLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_MonthOfStockInSummary(benchmark::State& state) {
     frm_rpt_rkSum form;
