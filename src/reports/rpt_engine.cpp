@@ -121,9 +121,9 @@ RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bo
 
 QString ReportDal::tableOrder(const QString& order) const {
     // the table stands in the last list's order already
-    if (onFile() && (order == m_order || (order.isEmpty() && m_order == " order by " + m_kind.tieOrder)))
-        return " order by rowid";
-    return order;
+    const QString own = " order by " + m_kind.tieOrder;
+    if (onFile() && (order == m_order || (order.isEmpty() && m_order == own))) return " order by rowid";
+    return order.isEmpty() ? own : order;
 }
 
 QDomElement ReportDal::GetDetailRowNode(const QString& where, const m_PageInfor& page,

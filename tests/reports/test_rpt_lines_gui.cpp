@@ -1,5 +1,6 @@
 #include "bills/frmbillentry.h"
 #include "data/accesstext.h"
+#include "data/sqlhelper.h"
 #include "guifixture.h"
 #include "reports/frm_rpt_lines.h"
 #include "ui/windowregistry.h"
@@ -7,7 +8,10 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTableWidget>
+#include <map>
 
 namespace {
 
@@ -105,4 +109,29 @@ TEST_F(LineReport, StockOutLinesCarryTheSalePriceAndLinesWithoutADefaultUnit) {
     for (int r = 0; r < amounts.RecordCount(); ++r)
         EXPECT_NEAR(acc::val(amounts.at(r, 2).toString()),
                     acc::val(amounts.at(r, 0).toString()) * amounts.at(r, 1).toDouble(), 0.001);
+}
+
+TEST_F(LineReport, EachReportTableIsFilledByOneWindowWhichOpensOnce) {
+    // a window reads its pages from its table: no other window may refill it
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    std::map<QString, QSet<QString>> fillers;
+    QString opening;
+    sqlHelper::SetStatementObserver([&](const QString& sql) {
+        static const QRegularExpression insert("^\\s*insert into (temp_rpt_\\w+)",
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = insert.match(sql);
+        if (m.hasMatch()) fillers[m.captured(1).toLower()] << opening;
+    });
+    for (const char* key : {"frm_rpt_rkDetail", "frm_rpt_ckDetail", "frm_rpt_stock", "frm_rpt_rkSum",
+                            "frm_rpt_ckSum", "frm_rpt_locStock", "frm_rpt_rkHead", "frm_rpt_ckHead"}) {
+        opening = key;
+        QWidget* first = WindowRegistry::Open(key);
+        ASSERT_TRUE(first) << key;
+        EXPECT_EQ(WindowRegistry::Open(key), first) << key;
+    }
+    sqlHelper::SetStatementObserver(nullptr);
+    EXPECT_EQ(fillers.size(), 7u); // every kind but the location report, read from the books
+    for (const auto& [table, windows] : fillers)
+        EXPECT_EQ(windows.size(), 1) << qPrintable(table);
 }
