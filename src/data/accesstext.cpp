@@ -2,6 +2,8 @@
 
 #include "sqlvalue.h"
 
+#include <QHash>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,9 @@ namespace {
 // exponent of the first one (value = d.ddd... x 10^exp).
 void significantDigits(double a, std::string& digits, int& exp) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", a);
+    // as printf's "%.14e" writes it, correctly rounded, without its cost
+    const auto end = std::to_chars(buf, buf + sizeof buf - 1, a, std::chars_format::scientific, 14).ptr;
+    *end = '\0';
     digits.assign(1, buf[0]);
     digits.append(buf + 2, 14);
     exp = std::atoi(std::strchr(buf, 'e') + 1);
@@ -379,35 +383,28 @@ std::optional<QDateTime> parseDateText(const QString& text) {
     return QDateTime(date, time);
 }
 
-QString formatNumber(double v, const QString& pattern) {
-    const QStringList sections = splitSections(pattern);
-    QString sec = sections[0];
-    double a = v;
-    bool minus = false;
-    if (v < 0 && sections.size() >= 2 && !sections[1].isEmpty()) {
-        sec = sections[1];
-        a = -v;
-    } else if (v == 0 && sections.size() >= 3 && !sections[2].isEmpty()) {
-        sec = sections[2];
-        a = 0;
-    } else if (v < 0) {
-        minus = true;
-        a = -v;
-    }
-    const std::vector<NumTok> toks = tokenizeNumberSection(sec);
-    std::vector<NumTok> intToks, fracToks;
-    bool point = false, percent = false;
-    for (const auto& t : toks) {
-        if (t.kind == NumTok::Percent) percent = true;
-        if (t.kind == NumTok::Point && !point) {
-            point = true;
+namespace {
+
+// A section of a number pattern, read once.
+struct NumberSection {
+    std::vector<NumTok> intClean, fracToks;
+    bool empty = false, point = false, percent = false, grouping = false, innerLiteral = false;
+    int intZeros = 0, fracPh = 0, minDec = 0, first = -1, last = -1;
+};
+
+NumberSection parseNumberSection(const QString& sec) {
+    NumberSection n;
+    n.empty = sec.isEmpty();
+    std::vector<NumTok> intToks;
+    for (const auto& t : tokenizeNumberSection(sec)) {
+        if (t.kind == NumTok::Percent) n.percent = true;
+        if (t.kind == NumTok::Point && !n.point) {
+            n.point = true;
             continue;
         }
-        (point ? fracToks : intToks).push_back(t);
+        (n.point ? n.fracToks : intToks).push_back(t);
     }
     // A comma with digit placeholders on both sides asks for thousands separators.
-    bool grouping = false;
-    std::vector<NumTok> intClean;
     for (std::size_t i = 0; i < intToks.size(); ++i) {
         if (intToks[i].kind == NumTok::Comma) {
             bool before = false, after = false;
@@ -415,19 +412,62 @@ QString formatNumber(double v, const QString& pattern) {
                 before |= intToks[j].isDigit();
             for (std::size_t j = i + 1; j < intToks.size(); ++j)
                 after |= intToks[j].isDigit();
-            if (before && after) grouping = true;
+            if (before && after) n.grouping = true;
             continue;
         }
-        intClean.push_back(intToks[i]);
+        n.intClean.push_back(intToks[i]);
     }
-    int intZeros = 0, fracPh = 0, minDec = 0;
-    for (const auto& t : intClean)
-        intZeros += t.kind == NumTok::Zero;
-    for (const auto& t : fracToks) {
-        if (t.isDigit()) ++fracPh;
-        if (t.kind == NumTok::Zero) minDec = fracPh;
+    for (const auto& t : n.intClean)
+        n.intZeros += t.kind == NumTok::Zero;
+    for (const auto& t : n.fracToks) {
+        if (t.isDigit()) ++n.fracPh;
+        if (t.kind == NumTok::Zero) n.minDec = n.fracPh;
     }
-    if (percent) a *= 100;
+    for (int i = 0; i < static_cast<int>(n.intClean.size()); ++i)
+        if (n.intClean[i].isDigit()) {
+            if (n.first < 0) n.first = i;
+            n.last = i;
+        }
+    for (int i = n.first + 1; n.first >= 0 && i < n.last; ++i)
+        n.innerLiteral |= !n.intClean[i].isDigit();
+    return n;
+}
+
+// The sections of a pattern, each read once: reports format every row with the same few.
+const std::vector<NumberSection>& numberPattern(const QString& pattern) {
+    thread_local QHash<QString, std::vector<NumberSection>> cache;
+    auto it = cache.constFind(pattern);
+    if (it != cache.cend()) return *it;
+    if (cache.size() > 256) cache.clear();
+    std::vector<NumberSection> sections;
+    for (const QString& sec : splitSections(pattern))
+        sections.push_back(parseNumberSection(sec));
+    return *cache.insert(pattern, std::move(sections));
+}
+
+} // namespace
+
+QString formatNumber(double v, const QString& pattern) {
+    const std::vector<NumberSection>& sections = numberPattern(pattern);
+    auto given = [&](std::size_t k) { return sections.size() > k && !sections[k].empty; };
+    const NumberSection* sec = &sections[0];
+    double a = v;
+    bool minus = false;
+    if (v < 0 && given(1)) {
+        sec = &sections[1];
+        a = -v;
+    } else if (v == 0 && given(2)) {
+        sec = &sections[2];
+        a = 0;
+    } else if (v < 0) {
+        minus = true;
+        a = -v;
+    }
+    const std::vector<NumTok>&intClean = sec->intClean, &fracToks = sec->fracToks;
+    const bool point = sec->point, grouping = sec->grouping, innerLiteral = sec->innerLiteral;
+    const int intZeros = sec->intZeros, fracPh = sec->fracPh, minDec = sec->minDec, first = sec->first,
+              last = sec->last;
+    if (sec->percent) a *= 100;
 
     std::string I, F;
     roundDecimal(a, fracPh, I, F);
@@ -437,15 +477,6 @@ QString formatNumber(double v, const QString& pattern) {
     if (static_cast<int>(I.size()) < intZeros) I.insert(0, intZeros - I.size(), '0');
 
     QString out;
-    int first = -1, last = -1;
-    for (int i = 0; i < static_cast<int>(intClean.size()); ++i)
-        if (intClean[i].isDigit()) {
-            if (first < 0) first = i;
-            last = i;
-        }
-    bool innerLiteral = false;
-    for (int i = first + 1; first >= 0 && i < last; ++i)
-        innerLiteral |= !intClean[i].isDigit();
     if (first < 0) {
         for (const auto& t : intClean)
             out += t.lit;

@@ -1,5 +1,7 @@
 #include "recordset.h"
 
+#include "accesstext.h"
+
 #include "dberror.h"
 
 RecordSet::RecordSet(QStringList names, std::vector<QVariant> cells) {
@@ -101,4 +103,11 @@ int RecordSet::AbsolutePage() const {
 void RecordSet::setAbsolutePage(int page) {
     const int p = std::clamp(page, 1, std::max(1, PageCount()));
     m_row = (p - 1) * m_pageSize;
+}
+
+QByteArray RowCursor::utf8(int column) const {
+    const QVariant v = value(column);
+    if (v.isNull()) return {};
+    const QByteArray text = acc::valueText(v).toUtf8();
+    return text.isNull() ? QByteArray("") : text;
 }

@@ -77,6 +77,9 @@ public:
     virtual bool next() = 0;
     // A value of the current row, as the engine's query would give it.
     virtual QVariant value(int column) const = 0;
+    // The value as the program writes it (numbers as Access writes them), in
+    // UTF-8; a null array for Null. Engines give stored text without converting it.
+    virtual QByteArray utf8(int column) const;
 
 protected:
     QStringList m_names;

@@ -1,5 +1,6 @@
 #include "sqlitedatabase.h"
 
+#include "accesstext.h"
 #include "applog.h"
 
 #include "dberror.h"
@@ -109,7 +110,7 @@ void SqliteDatabase::open(const QString& path, bool create) {
     sqlite3_busy_handler(m_db, busyWait, nullptr);
     // Reports read large parts of the bill tables: keep more of the file in
     // memory. Report tables and large sorts go to temporary files (see tempFolder).
-    sqlite3_exec(m_db, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "PRAGMA cache_size = -8192", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
     registerAccessFunctions(m_db);
     try {
@@ -184,6 +185,21 @@ public:
         throw DbError(message);
     }
     QVariant value(int column) const override { return cellOf(m_stmt, column); }
+    QByteArray utf8(int column) const override {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return QByteArray::number(static_cast<qlonglong>(sqlite3_column_int64(m_stmt, column)));
+        case SQLITE_FLOAT:
+            return QByteArray::fromStdString(acc::numberText(sqlite3_column_double(m_stmt, column)));
+        case SQLITE_TEXT:
+            return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
+                              sqlite3_column_bytes(m_stmt, column));
+        default:
+            return RowCursor::utf8(column);
+        }
+    }
 
 private:
     sqlite3* m_db;

@@ -360,6 +360,16 @@ void ReportForm::UpdatePager(int pageIndex, int recordCount) {
     m_pager.show(pageIndex, recordCount, comb_pageSize->currentText().toInt());
 }
 
+namespace {
+
+// A typed page number; one past every page goes to the last page (LoadData clamps).
+int typedPage(const QString& text) {
+    const double page = acc::val(text);
+    return page >= 1e9 ? 1000000000 : static_cast<int>(page);
+}
+
+} // namespace
+
 void ReportForm::FirstPage() {
     pageInfo.int_currentPageIndex = 1;
     LoadData();
@@ -376,12 +386,12 @@ void ReportForm::NextPage() {
 }
 
 void ReportForm::LastPage() {
-    pageInfo.int_currentPageIndex = static_cast<int>(acc::val(txt_MaxPageIndex->text()));
+    pageInfo.int_currentPageIndex = typedPage(txt_MaxPageIndex->text());
     LoadData();
 }
 
 void ReportForm::GoToTypedPage() {
-    pageInfo.int_currentPageIndex = static_cast<int>(acc::val(txt_PageIndex->text()));
+    pageInfo.int_currentPageIndex = typedPage(txt_PageIndex->text());
     LoadData();
 }
 

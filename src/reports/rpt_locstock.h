@@ -36,9 +36,10 @@ public:
 
     // The page record's sort when none is chosen: goods code, then location.
     static QString DefaultOrder() { return "goodsCode"; }
+    // Chooses the rows that export, print and the pages read.
+    void setFilter(const LocStockFilter& f, const ConditionSet& list);
 
 private:
-    void setFilter(const LocStockFilter& f, const ConditionSet& list);
     QString m_accounts, m_places, m_condition;
     int m_count = 0;
 };

@@ -67,9 +67,13 @@ TEST_F(BillListTest, PagesOfTwentySortAndKeepTheirButtonsRight) {
     f.txt_PageIndex->setText("99");
     QTest::keyClick(f.txt_PageIndex, Qt::Key_Return);
     EXPECT_EQ(f.txt_PageIndex->text(), "3");
+    f.FirstPage();
+    f.txt_PageIndex->setText("3000000000"); // past what a number of pages holds: still the last
+    QTest::keyClick(f.txt_PageIndex, Qt::Key_Return);
+    EXPECT_EQ(f.txt_PageIndex->text(), "3");
     f.PrevPage();
     EXPECT_EQ(f.txt_PageIndex->text(), "2");
-    // another page size: nothing is queried again
+    // another page size: the table is not filled again
     f.comb_pageSize->setCurrentIndex(1);
     f.PageSizeChanged();
     EXPECT_EQ(f.dg_List->rowCount(), 41);

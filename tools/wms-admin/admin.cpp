@@ -56,8 +56,38 @@ const QString kUsage = QStringLiteral("用法: wms-admin [--db 文件 | --server
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
     QString s = acc::valueText(v);
-    s.replace('\\', "\\\\").replace('\t', "\\t").replace('\n', "\\n").replace('\r', "\\r");
+    for (const QChar c : s)
+        if (c == '\\' || c == '\t' || c == '\n' || c == '\r') {
+            s.replace('\\', "\\\\").replace('\t', "\\t").replace('\n', "\\n").replace('\r', "\\r");
+            break;
+        }
     return s;
+}
+
+// The same for text already in UTF-8 (a null array is Null).
+void appendCell(QByteArray& line, const QByteArray& text) {
+    if (text.isNull()) {
+        line += "\\N";
+        return;
+    }
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
+        }
+    }
 }
 
 int runSql(const QString& statement, QTextStream& out) {
@@ -166,7 +196,6 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     }
     m_PageInfor page;
     page.isDesc = true;
-    m_recordSet listed;
     // the rows of the window's list, in its first sort, ties included, with the export columns
     std::function<std::unique_ptr<RowCursor>()> open;
     std::unique_ptr<ReportDal> dal;
@@ -243,10 +272,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         page.str_orderBy = "goodsCode,locationCode";
         page.isDesc = false;
         auto places = std::make_unique<dal_rpt_locStock>();
-        listed = places->GetListForCondition(f, list, page, LocStockSelect());
-        open = [&dal, &page, &listed] {
-            return dal->OpenDataCursor(listed.str_condition, dal->OrderClause(page), true);
-        };
+        places->setFilter(f, list);
+        open = [&dal, &page, list] { return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true); };
         dal = std::move(places);
         captions = LocStockCaptions();
         title = QStringLiteral("库位库存");
@@ -288,10 +315,6 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         title = stockOut ? QStringLiteral("出库汇总") : QStringLiteral("入库汇总");
         columnKinds = SumKinds();
     }
-    if (!listed.str_MsgBox.isEmpty()) {
-        err << "错误: " << listed.str_MsgBox << '\n';
-        return 1;
-    }
     if (values.contains("--xlsx")) { // the workbook the window's export writes, a row at a time
         qint64 written = 0;
         try {
@@ -307,12 +330,21 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     try {
         const auto rows = open();
         out << captions.split(',').join('\t') << '\n';
-        QStringList cells;
+        out.flush();
+        // rows go out as the engine gives their text, without passing through QString
+        QIODevice* device = out.device();
+        QByteArray line;
         while (rows->next()) {
-            cells.clear();
-            for (int c = 0; c < rows->fieldCount(); ++c)
-                cells << cellText(rows->value(c));
-            out << cells.join('\t') << '\n';
+            line.clear();
+            for (int c = 0; c < rows->fieldCount(); ++c) {
+                if (c > 0) line += '\t';
+                appendCell(line, rows->utf8(c));
+            }
+            line += '\n';
+            if (device)
+                device->write(line);
+            else
+                out << QString::fromUtf8(line);
         }
     } catch (const DbError& e) {
         err << "错误: " << e.message() << '\n';
