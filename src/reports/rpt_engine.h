@@ -63,7 +63,6 @@ public:
     // The rows of a page of the last list (pages of pageSize rows, from 1),
     // with its select items; nothing when there are none.
     RecordSet Page(int pageIndex, int pageSize) const;
-    int listedCount() const { return m_count; }
     // The sort of a list, its export and its print: the field and direction
     // of the page record, rows of equal value in the kind's own order (the
     // lines: by bill, then by their place in it); "" without a field.
