@@ -110,7 +110,7 @@ void SqliteDatabase::open(const QString& path, bool create) {
     sqlite3_busy_handler(m_db, busyWait, nullptr);
     // Reports read large parts of the bill tables: keep more of the file in
     // memory. Report tables and large sorts go to temporary files (see tempFolder).
-    sqlite3_exec(m_db, "PRAGMA cache_size = -8192; PRAGMA temp.cache_size = -16384", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, "PRAGMA cache_size = -65536; PRAGMA temp.cache_size = -16384", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(m_db, 0);
     registerAccessFunctions(m_db);
     try {
