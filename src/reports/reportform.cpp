@@ -365,7 +365,8 @@ namespace {
 // A typed page number; one past every page goes to the last page (LoadData clamps).
 int typedPage(const QString& text) {
     const double page = acc::val(text);
-    return page >= 1e9 ? 1000000000 : static_cast<int>(page);
+    if (!(page < 1e9)) return 1000000000;
+    return page < 0 ? 0 : static_cast<int>(page);
 }
 
 } // namespace
