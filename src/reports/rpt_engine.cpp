@@ -39,7 +39,7 @@ bool onFile() {
 
 m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionSet& list,
                                        const m_PageInfor& page, const QString& selectList,
-                                       const QString& extraWhere, const QString& sumConditions) {
+                                       const QString& sumConditions) {
     m_count = 0;
     m_select = selectList.trimmed().isEmpty() ? "select " + m_kind.columns : selectList;
     m_sortField = page.str_orderBy.trimmed();
@@ -53,7 +53,7 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
     KeyValue batch;
     batch.AddItem("delete from " + m_kind.table, SqlParams());
     batch.AddItem("insert into " + m_kind.table + " (" + m_kind.columns + ") select " + m_kind.columns + " from (" +
-                      select + ") AS r where 1=1 " + condition + extraWhere + m_order,
+                      select + ") AS r where 1=1 " + condition + m_order,
                   SqlParams());
     const m_DBresult refilled = sqlHelper::ExecuteTrans(batch);
     m_recordSet result;
@@ -61,11 +61,13 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
         result.str_MsgBox = refilled.str_MsgBox;
         return result;
     }
-    // on a file the rows are numbered in order from the first
+    // on a file the rows are numbered in order from the first: the count
+    // comes from the two ends without reading the table
     const RecordSet counted = sqlHelper::ExecuteSql(
-        onFile() ? "select min(rowid), count(*) from " + m_kind.table : "select 0, count(*) from " + m_kind.table);
+        onFile() ? "select min(rowid), max(rowid) - min(rowid) + 1 from " + m_kind.table
+                 : "select 0, count(*) from " + m_kind.table);
     m_firstRow = counted.at(0, 0).toLongLong();
-    m_count = counted.at(0, 1).toInt();
+    m_count = counted.at(0, 1).toInt(); // Null (no rows) reads 0
     result.recordCount = m_count;
     result.str_condition = condition;
     return result;

@@ -44,18 +44,16 @@ public:
     // Empties and refills the kind's table in one transaction.
     m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
     m_DBresult RefillWith(const QString& argument, const QString& sumConditions = {});
-    // Refills the table with the rows that pass the list conditions and the
-    // extra WHERE text, in the page record's sort (else the kind's own
+    // Refills the table with the rows that pass the list conditions, in the
+    // page record's sort (else the kind's own
     // order), and counts them; the rows are read a page at a time (Page). A
     // failed refill gives its message in str_MsgBox.
     m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list,
-                                    const m_PageInfor& page, const QString& selectList = {},
-                                    const QString& extraWhere = {}) {
-        return ListAfterRefill(GetConditionSql(source), list, page, selectList, extraWhere);
+                                    const m_PageInfor& page, const QString& selectList = {}) {
+        return ListAfterRefill(GetConditionSql(source), list, page, selectList);
     }
     m_recordSet ListAfterRefill(const QString& argument, const ConditionSet& list, const m_PageInfor& page,
-                                const QString& selectList = {}, const QString& extraWhere = {},
-                                const QString& sumConditions = {});
+                                const QString& selectList = {}, const QString& sumConditions = {});
     // The rows a list would hold, with the export columns, read as the query
     // gives them without filling the report table (the command-line report).
     std::unique_ptr<RowCursor> OpenListCursor(const QString& argument, const ConditionSet& list,

@@ -14,9 +14,8 @@ public:
     // accountList: account ids joined by commas ("3,5,0").
     m_DBresult insert_temp_rpt_stock(const QString& accountList) { return RefillWith(accountList); }
     m_recordSet GetListForCondition(const ConditionSet& list, const QString& accountList,
-                                    const m_PageInfor& page, const QString& selectList = {},
-                                    const QString& extraWhere = {}) {
-        return ListAfterRefill(accountList, list, page, selectList, extraWhere);
+                                    const m_PageInfor& page, const QString& selectList = {}) {
+        return ListAfterRefill(accountList, list, page, selectList);
     }
 
     // The goods' balance in pieces over the account marks the stock report
@@ -40,8 +39,8 @@ public:
     }
     m_recordSet GetListForCondition(const ConditionSet& list, const ConditionSet& sum,
                                     const QString& accountList, const m_PageInfor& page,
-                                    const QString& selectList = {}, const QString& extraWhere = {}) {
-        return ListAfterRefill(accountList, list, page, selectList, extraWhere, GetConditionSql(sum));
+                                    const QString& selectList = {}) {
+        return ListAfterRefill(accountList, list, page, selectList, GetConditionSql(sum));
     }
 
 protected:
