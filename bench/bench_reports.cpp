@@ -83,13 +83,18 @@ void BM_MonthOfStockInLines(benchmark::State& state) {
         int lines = 0;
         for (auto _ : state) {
             lines = Database::instance().query("SELECT count(*) " + where).at(0, 0).toInt();
+            // the window's first page: newest day first, then by bill and place
             benchmark::DoNotOptimize(Database::instance().query(
-                "SELECT a.id, d.uname, b.billNo, a.goodsCode, g.pinyin, l.locationCode, printf('%.3f', "
-                "a.inPrice * a.qty) " +
+                "SELECT a.id, d.uname, CASE b.ispass WHEN 0 THEN '未审核' ELSE '已审核' END, b.billNo, "
+                "b.supplierName, a.goodsCode, a.goodsName, g.pinyin, a.unit, printf('%.3f', a.inPrice), a.qty, "
+                "printf('%.3f', a.inPrice * a.qty), printf('%.3f', a.packQty * a.qty / u.packQty), "
+                "l.locationCode, substr(b.createTime, 1, 10) AS day " +
                 QString(where).replace("WHERE", "LEFT JOIN tb_dictionary d ON d.id = b.accountId LEFT JOIN "
-                                                "tb_goods_head g ON g.id = a.goodsId LEFT JOIN tb_location l ON "
-                                                "l.id = a.locationId WHERE") +
-                " ORDER BY a.headId, a.rowNo, a.id LIMIT 20"));
+                                                "tb_goods_head g ON g.id = a.goodsId LEFT JOIN (SELECT headId, "
+                                                "min(packQty) AS packQty FROM tb_goods_detail WHERE isDefault = "
+                                                "1 GROUP BY headId) u ON u.headId = a.goodsId LEFT JOIN "
+                                                "tb_location l ON l.id = a.locationId WHERE") +
+                " ORDER BY day DESC, a.headId, a.rowNo, a.id LIMIT 20"));
         }
         state.counters["lines"] = lines;
         state.SetLabel("hand-written count and first page");
@@ -109,6 +114,23 @@ void BM_MonthOfStockInLines(benchmark::State& state) {
     state.counters["lines"] = form.result.recordCount;
 }
 BENCHMARK(BM_MonthOfStockInLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A page of the same month away from the first: the last page (0) and the
+// page in the middle (1), the farthest from either end.
+void BM_MonthOfStockInLinesPage(benchmark::State& state) {
+    frm_rpt_rkDetail form;
+    form.dt_createDateFrom->setDate(QDate(2026, 6, 1));
+    form.dt_createDateTo->setDate(QDate(2026, 6, 30));
+    form.InitReport();
+    const int pages = (form.result.recordCount + form.pageInfo.int_PageSize - 1) / form.pageInfo.int_PageSize;
+    for (auto _ : state) {
+        form.pageInfo.int_currentPageIndex = state.range(0) == 0 ? pages : (pages + 1) / 2;
+        form.LoadData();
+    }
+    state.counters["pages"] = pages;
+    state.SetLabel(state.range(0) == 0 ? "last page" : "middle page");
+}
+BENCHMARK(BM_MonthOfStockInLinesPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_MonthOfStockInSummary(benchmark::State& state) {
     frm_rpt_rkSum form;

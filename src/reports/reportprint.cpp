@@ -35,7 +35,7 @@ bool PrintReport(ReportDal& dal, const QString& where, const m_PageInfor& page, 
 }
 
 qint64 ReportRowCount(ReportDal& dal, const QString& where) {
-    return sqlHelper::ExecuteSql("select count(*) from " + dal.kind().table + "  where 1=1 " + where)
+    return sqlHelper::ExecuteSql("select count(*) from " + dal.rowsFrom() + "  where 1=1 " + where)
         .at(0, 0)
         .toLongLong();
 }

@@ -1,6 +1,7 @@
 #include "rpt_engine.h"
 
 #include "data/database.h"
+#include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "output/printout.h"
@@ -47,27 +48,43 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
     const QString condition = GetConditionSql(list);
     m_order = OrderClause(page);
     if (m_order.isEmpty()) m_order = " order by " + m_kind.tieOrder;
-    // the table holds just the rows listed, in the list's order, so that a
-    // page is read by its place and export and print read it as it stands
     const QString select = m_kind.select(argument, sumConditions);
-    KeyValue batch;
-    batch.AddItem("delete from " + m_kind.table, SqlParams());
-    batch.AddItem("insert into " + m_kind.table + " (" + m_kind.columns + ") select " + m_kind.columns + " from (" +
-                      select + ") AS r where 1=1 " + condition + m_order,
-                  SqlParams());
-    const m_DBresult refilled = sqlHelper::ExecuteTrans(batch);
+    m_direct = !m_kind.pagedSort.isEmpty() && m_sortField == m_kind.pagedSort;
+    m_rows = m_direct ? "(" + select + ") AS r" : m_kind.table;
+    m_where = m_direct ? condition : QString();
     m_recordSet result;
-    if (!refilled.isResult) {
-        result.str_MsgBox = refilled.str_MsgBox;
-        return result;
+    if (m_direct) {
+        try {
+            m_count = sqlHelper::ExecuteSql("select count(*) from " + m_rows + " where 1=1 " + condition)
+                          .at(0, 0)
+                          .toInt();
+        } catch (const DbError& e) {
+            m_rows = m_kind.table;
+            m_direct = false;
+            result.str_MsgBox = e.message();
+            return result;
+        }
+    } else {
+        // the table holds just the rows listed, in the list's order, so that a
+        // page is read by its place and export and print read it as it stands
+        KeyValue batch;
+        batch.AddItem("delete from " + m_kind.table, SqlParams());
+        batch.AddItem("insert into " + m_kind.table + " (" + m_kind.columns + ") select " + m_kind.columns +
+                          " from (" + select + ") AS r where 1=1 " + condition + m_order,
+                      SqlParams());
+        const m_DBresult refilled = sqlHelper::ExecuteTrans(batch);
+        if (!refilled.isResult) {
+            result.str_MsgBox = refilled.str_MsgBox;
+            return result;
+        }
+        // on a file the rows are numbered in order from the first: the count
+        // comes from the two ends without reading the table
+        const RecordSet counted = sqlHelper::ExecuteSql(
+            onFile() ? "select min(rowid), max(rowid) - min(rowid) + 1 from " + m_kind.table
+                     : "select 0, count(*) from " + m_kind.table);
+        m_firstRow = counted.at(0, 0).toLongLong();
+        m_count = counted.at(0, 1).toInt(); // Null (no rows) reads 0
     }
-    // on a file the rows are numbered in order from the first: the count
-    // comes from the two ends without reading the table
-    const RecordSet counted = sqlHelper::ExecuteSql(
-        onFile() ? "select min(rowid), max(rowid) - min(rowid) + 1 from " + m_kind.table
-                 : "select 0, count(*) from " + m_kind.table);
-    m_firstRow = counted.at(0, 0).toLongLong();
-    m_count = counted.at(0, 1).toInt(); // Null (no rows) reads 0
     result.recordCount = m_count;
     result.str_condition = condition;
     return result;
@@ -87,20 +104,41 @@ RecordSet ReportDal::Page(int pageIndex, int pageSize) const {
     pageIndex = std::clamp(pageIndex, 1, pages);
     const int offset = (pageIndex - 1) * pageSize;
     const int rows = std::min(pageSize, m_count - offset);
+    // the rows up to the page's end, or from the last row back to its start
+    const bool fromEnd = pageIndex > (pages + 1) / 2;
+    const int top = fromEnd ? m_count - offset : offset + rows;
+    if (m_direct) return directPage(fromEnd, top, rows);
     if (onFile())
         return sqlHelper::ExecuteSql(QStringLiteral("%1 from %2 where rowid >= %3 and rowid < %4 order by rowid")
                                          .arg(m_select, m_kind.table)
                                          .arg(m_firstRow + offset)
                                          .arg(m_firstRow + offset + rows));
-    // the server: the rows up to the page's end, or from the last row back to its start
-    const bool fromEnd = pageIndex > (pages + 1) / 2;
-    const int top = fromEnd ? m_count - offset : offset + rows;
     return sqlHelper::ExecuteSql(
         QStringLiteral("%1 from (SELECT TOP %2 * FROM (SELECT TOP %3 * FROM %4%5) AS a%6) AS v%7")
             .arg(m_select)
             .arg(rows)
             .arg(top)
             .arg(m_kind.table, sortText(fromEnd), sortText(!fromEnd), sortText(false)));
+}
+
+RecordSet ReportDal::directPage(bool fromEnd, int top, int rows) const {
+    // the sort keys alone first, so that only the page's rows are computed whole
+    QStringList keys{m_sortField};
+    for (const QString& tie : m_kind.tieOrder.split(','))
+        keys << tie.trimmed();
+    keys << "id";
+    keys.removeDuplicates();
+    RecordSet found = sqlHelper::ExecuteSql(
+        QStringLiteral("SELECT TOP %1 id FROM (SELECT TOP %2 %3 FROM %4 WHERE 1=1 %5%6) AS a%7")
+            .arg(rows)
+            .arg(top)
+            .arg(keys.join(", "), m_rows, m_where, sortText(fromEnd), sortText(!fromEnd)));
+    QStringList ids;
+    for (; !found.eof(); found.MoveNext())
+        ids << QString::number(found.value(0).toLongLong());
+    if (ids.isEmpty()) return RecordSet();
+    return sqlHelper::ExecuteSql(m_select + " from " + m_rows + " where id in (" + ids.join(',') + ")" +
+                                 sortText(false));
 }
 
 QString ReportDal::sortText(bool reversed) const {
@@ -117,14 +155,14 @@ QString ReportDal::OrderClause(const m_PageInfor& page) const {
 }
 
 RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bool output) {
-    return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
-                                 m_kind.table + "  where 1=1 " + where + tableOrder(order));
+    return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " + m_rows +
+                                 "  where 1=1 " + where + tableOrder(order));
 }
 
 QString ReportDal::tableOrder(const QString& order) const {
     // the table stands in the last list's order already
     const QString own = " order by " + m_kind.tieOrder;
-    if (onFile() && (order == m_order || (order.isEmpty() && m_order == own))) return " order by rowid";
+    if (onFile() && !m_direct && (order == m_order || (order.isEmpty() && m_order == own))) return " order by rowid";
     return order.isEmpty() ? own : order;
 }
 
@@ -187,6 +225,7 @@ ReportKindDef billLines(bool out) {
     ReportKindDef k;
     k.table = forKind("temp_rpt_rkDetail");
     k.tieOrder = "headId, rowNo, id";
+    k.pagedSort = "createTime";
     k.columns =
         forKind(QString("id,headId,accountId,accountName,ispass,passName,billNo,ubillNo,utypeId,utype,"
                         "supplierId,supplierName,userId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,"
@@ -294,6 +333,6 @@ QStringList CorrelatedBillLinesRefill(bool out, const QString& conditions) {
 }
 
 std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const QString& order, bool output) {
-    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
-                                 m_kind.table + "  where 1=1 " + where + tableOrder(order));
+    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " + m_rows +
+                                 "  where 1=1 " + where + tableOrder(order));
 }

@@ -26,6 +26,11 @@ struct ReportKindDef {
     // account id list); the summaries also take their rendered sum conditions
     std::function<QString(const QString& argument, const QString& sumConditions)> select;
     QString tieOrder = "id"; // the order of rows that sort alike
+    // A list sorted on this field (either way) is not copied into the table:
+    // its count and pages are read from the select itself, a page by the ids
+    // of its rows first, so that the first page of a large span shows without
+    // copying every row found. Empty: every list fills the table.
+    QString pagedSort;
 };
 
 class ReportDal {
@@ -45,9 +50,10 @@ public:
     m_DBresult Refill(const ConditionSet& source) { return RefillWith(GetConditionSql(source)); }
     m_DBresult RefillWith(const QString& argument, const QString& sumConditions = {});
     // Refills the table with the rows that pass the list conditions, in the
-    // page record's sort (else the kind's own
-    // order), and counts them; the rows are read a page at a time (Page). A
-    // failed refill gives its message in str_MsgBox.
+    // page record's sort (else the kind's own order), and counts them; the
+    // rows are read a page at a time (Page). A list in the kind's paged sort
+    // only counts its rows and leaves the table as it was. A failed refill
+    // gives its message in str_MsgBox.
     m_recordSet GetListForCondition(const ConditionSet& source, const ConditionSet& list,
                                     const m_PageInfor& page, const QString& selectList = {}) {
         return ListAfterRefill(GetConditionSql(source), list, page, selectList);
@@ -65,7 +71,10 @@ public:
     // of the page record, rows of equal value in the kind's own order (the
     // lines: by bill, then by their place in it); "" without a field.
     virtual QString OrderClause(const m_PageInfor& page) const;
-    // Reads the table as the last search left it (output: the export columns).
+    // Where the last list's rows are read from: the table, or for a list in
+    // the paged sort its select (filtered again by the caller's condition).
+    const QString& rowsFrom() const { return m_rows; }
+    // Reads the rows of the last search (output: the export columns).
     RecordSet GetDataTable(const QString& where, const QString& order, bool output);
     // The same rows read one at a time (see RowCursor): the export of a
     // report of any size.
@@ -76,19 +85,24 @@ public:
 
 protected:
     // A kind read straight from the books puts its rows' statement here.
-    void setTable(const QString& table) { m_kind.table = table; }
+    void setTable(const QString& table) { m_rows = m_kind.table = table; }
 
 private:
     ReportKindDef m_kind;
     // the last list: its select items, sort and count; on a file the rowid of its first row
     QString m_select, m_order, m_sortField;
     bool m_sortDesc = false;
+    // the rows' relation; for a list read from its select, its condition
+    QString m_rows = m_kind.table, m_where;
+    bool m_direct = false;
     int m_count = 0;
     qlonglong m_firstRow = 0;
     // The order of the last list's rows forward or backward (the server's pages).
     QString sortText(bool reversed) const;
     // The order a read of the table asks for, as the engine best gives it.
     QString tableOrder(const QString& order) const;
+    // A page of a list read from its select.
+    RecordSet directPage(bool fromEnd, int top, int rows) const;
 };
 
 // The refills of the bill lists and of the lines as first written, one
