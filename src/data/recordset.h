@@ -78,7 +78,8 @@ public:
     // A value of the current row, as the engine's query would give it.
     virtual QVariant value(int column) const = 0;
     // The value as the program writes it (numbers as Access writes them), in
-    // UTF-8; a null array for Null. Engines give stored text without converting it.
+    // UTF-8; a null array for Null. Engines give stored text without converting
+    // it, and may give their own bytes, which last until the next row.
     virtual QByteArray utf8(int column) const;
 
 protected:

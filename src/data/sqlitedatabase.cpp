@@ -194,8 +194,9 @@ public:
         case SQLITE_FLOAT:
             return QByteArray::fromStdString(acc::numberText(sqlite3_column_double(m_stmt, column)));
         case SQLITE_TEXT:
-            return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
-                              sqlite3_column_bytes(m_stmt, column));
+            // the engine's own bytes, no copy: they last until the next row
+            return QByteArray::fromRawData(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
+                                           sqlite3_column_bytes(m_stmt, column));
         default:
             return RowCursor::utf8(column);
         }

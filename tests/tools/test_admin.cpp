@@ -169,7 +169,7 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
          "(3, 2, 'rk-2603-00003', 3, '甲', 1, '2026-03-11')");
     exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsCode, goodsName, qty, packQty, inPrice, "
          "remark) values (4, 3, 1, 3, 'G3', '三', 1, 4, 1, 'r1'), (5, 3, 2, 3, 'G3', '三', 1, 4, 1, 'r2'), "
-         "(6, 3, 3, 3, 'G3', '三', 1, 4, 1, 'r3'), (7, 3, 4, 3, 'G3', '三', 1, 4, 1, 'r4')");
+         "(6, 3, 3, 3, 'G3', '三', 1, 4, 1, 'r3\tx\\y\nz'), (7, 3, 4, 3, 'G3', '三', 1, 4, 1, 'r4')");
     ASSERT_EQ(run({"report", "rkDetail", "--from", "2026-03-01", "--to", "2026-03-31", "--goods-code", "G3"}),
               0)
         << qPrintable(err);
@@ -183,7 +183,8 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
         EXPECT_EQ(cells[17], "\\N") << qPrintable(lines[r]); // default pieces
         remarks << cells[21];
     }
-    EXPECT_EQ(remarks, QStringList({"r1", "r2", "r3", "r4"}));
+    // a tab, backslash or line break inside a cell is written escaped
+    EXPECT_EQ(remarks, QStringList({"r1", "r2", "r3\\tx\\\\y\\nz", "r4"}));
     // a date range that ends before it starts is refused, not an empty report
     EXPECT_EQ(run({"report", "rkDetail", "--from", "2026-03-31", "--to", "2026-03-01"}), 2);
     EXPECT_TRUE(err.contains("--from") && err.contains("2026-03-31")) << qPrintable(err);
