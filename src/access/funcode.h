@@ -107,7 +107,11 @@
     X(rpt_locstock, "rpt_locstock")                                                                          \
     X(rpt_locstock_export, "rpt_locstock_export")                                                            \
     X(stocktake, "stocktake")                                                                                \
-    X(stocktake_post, "stocktake_post")
+    X(stocktake_post, "stocktake_post")                                                                      \
+    X(goodsInfor_import, "goodsInfor_import")                                                                \
+    X(customer_import, "customer_import")                                                                    \
+    X(import_opening, "import_opening")                                                                      \
+    X(stocktake_import, "stocktake_import")
 
 class m_funCode {
 public:

@@ -15,6 +15,48 @@ int nextFunId(SchemaWriter& w) {
     return w.query("SELECT coalesce(max(id), 0) + 1 FROM tb_sys_fun").at(0, 0).toInt();
 }
 
+// Codes granted to every department that may grant permissions.
+void grantToAdministrators(SchemaWriter& w, const QStringList& codes) {
+    QStringList arms;
+    for (const QString& code : codes)
+        arms << "SELECT '" + code + "' AS code";
+    w.run("INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId FROM (" +
+          arms.join(" UNION ALL ") +
+          ") c, (SELECT DISTINCT departmentId FROM tb_user_group_fun WHERE funCode = 'limited') g");
+}
+
+// An action after the last one of a command, granted as above.
+void addAction(SchemaWriter& w, const char* command, const char* code, const char* text) {
+    const int parent = funId(w, command);
+    const int order =
+        w.query(QStringLiteral("SELECT coalesce(max(orderby), 0) + 1 FROM tb_sys_fun WHERE parentid = %1").arg(parent))
+            .at(0, 0)
+            .toInt();
+    w.run(QStringLiteral("INSERT INTO tb_sys_fun (id, funCode, displaytext, parentid, type, orderby) VALUES "
+                         "(%1, '%2', '%3', %4, 2, %5)")
+              .arg(nextFunId(w))
+              .arg(QLatin1String(code), QString::fromUtf8(text))
+              .arg(parent)
+              .arg(order));
+    grantToAdministrators(w, {QLatin1String(code)});
+}
+
+// A bill type the program itself uses: enabled and marked as the system's;
+// a shop's own entry of that name is taken.
+void systemBillType(SchemaWriter& w, const char* type, const char* name) {
+    const QString where =
+        QStringLiteral("utype = '%1' AND uname = '%2'").arg(QLatin1String(type), QString::fromUtf8(name));
+    const RecordSet have = w.query("SELECT id FROM tb_dictionary WHERE " + where + " ORDER BY id");
+    if (have.RecordCount() > 0) {
+        w.run("UPDATE tb_dictionary SET isSystemSet = 1, isstart = 1 WHERE id = " + have.at(0, 0).toString());
+        return;
+    }
+    w.run(QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, "
+                         "isSystemSet) SELECT coalesce(max(id), 0) + 1, '%1', '%2', 0, 0, '', 1, 1 FROM "
+                         "tb_dictionary")
+              .arg(QLatin1String(type), QString::fromUtf8(name)));
+}
+
 // A command and its first action under a menu entry, granted to every
 // department that may grant permissions.
 void addCommand(SchemaWriter& w, const char* parent, const char* code, const char* text, int order,
@@ -28,10 +70,7 @@ void addCommand(SchemaWriter& w, const char* parent, const char* code, const cha
               .arg(order)
               .arg(next + 1)
               .arg(QLatin1String(action), QString::fromUtf8(actionText)));
-    w.run(QStringLiteral("INSERT INTO tb_user_group_fun (funCode, departmentId) SELECT c.code, g.departmentId "
-                         "FROM (SELECT '%1' AS code UNION ALL SELECT '%2') c, (SELECT DISTINCT departmentId "
-                         "FROM tb_user_group_fun WHERE funCode = 'limited') g")
-              .arg(QLatin1String(code), QLatin1String(action)));
+    grantToAdministrators(w, {QLatin1String(code), QLatin1String(action)});
 }
 
 // Version 2: the running stock balance, and the line indexes the last-price
@@ -87,20 +126,9 @@ void to4(SchemaWriter& w) {
                "locationId)",
                "CREATE INDEX ix_stocktake_detail_goods ON tb_stocktake_detail(goodsId)",
                "CREATE INDEX ix_stocktake_detail_location ON tb_stocktake_detail(locationId)"});
-    // the adjustment bills' types; a shop's own entry of that name is taken
-    for (const auto& [type, name] : {std::pair{"importType", "盘盈"}, std::pair{"exportType", "盘亏"}}) {
-        const QString where =
-            QStringLiteral("utype = '%1' AND uname = '%2'").arg(QLatin1String(type), QString::fromUtf8(name));
-        const RecordSet have = w.query("SELECT id FROM tb_dictionary WHERE " + where + " ORDER BY id");
-        if (have.RecordCount() > 0) {
-            w.run("UPDATE tb_dictionary SET isSystemSet = 1, isstart = 1 WHERE id = " + have.at(0, 0).toString());
-            continue;
-        }
-        w.run(QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, remark, isstart, "
-                             "isSystemSet) SELECT coalesce(max(id), 0) + 1, '%1', '%2', 0, 0, '', 1, 1 FROM "
-                             "tb_dictionary")
-                  .arg(QLatin1String(type), QString::fromUtf8(name)));
-    }
+    // the adjustment bills' types
+    systemBillType(w, "importType", "盘盈");
+    systemBillType(w, "exportType", "盘亏");
     addCommand(w, "ckmg", "stocktake", "库存盘点", 3, "stocktake_post", "盘点过账");
 }
 
@@ -115,11 +143,22 @@ void to5(SchemaWriter& w) {
     }
 }
 
+// Version 6: bringing goods, partners, opening stock and counts in from
+// spreadsheets; the opening stock's bill type.
+void to6(SchemaWriter& w) {
+    addAction(w, "goodsInfor", "goodsInfor_import", "导入货品");
+    addAction(w, "customer", "customer_import", "导入往来单位");
+    addAction(w, "import", "import_opening", "期初库存");
+    addAction(w, "stocktake", "stocktake_import", "导入盘点");
+    systemBillType(w, "importType", "期初入库");
+}
+
 constexpr SchemaStep kSteps[] = {
     {2, "库存余额表及其触发器, 单据明细的货品编码索引", &to2},
     {3, "库位库存余额表及其触发器, 库位库存报表及其权限", &to3},
     {4, "库存盘点的表、字典项和权限", &to4},
     {5, "单据建单日期索引", &to5},
+    {6, "导入货品、往来单位、期初库存和盘点的权限, 期初入库类别", &to6},
 };
 static_assert(std::size(kSteps) + 1 == kSchemaVersion);
 

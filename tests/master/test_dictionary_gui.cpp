@@ -240,14 +240,14 @@ TEST_F(TreeBuilder, CatalogueTreeWithCheckMarksOfADepartment) {
         ++nodes;
         checked += (*it)->checkState(0) == Qt::Checked;
     }
-    EXPECT_EQ(nodes, 101);
-    EXPECT_EQ(checked, 99 - 47); // the report codes were taken away
+    EXPECT_EQ(nodes, 105);
+    EXPECT_EQ(checked, 103 - 47); // the report codes were taken away
     QTreeWidgetItem* customer = builder.find("key2");
     ASSERT_TRUE(customer);
     EXPECT_EQ(customer->data(0, kNodeTagRole).toString(), "customer");
-    EXPECT_EQ(customer->childCount(), 4);
+    EXPECT_EQ(customer->childCount(), 5); // its import comes last
     EXPECT_EQ(customer->child(0)->data(0, kNodeTagRole).toString(), "customer_save");
-    EXPECT_EQ(builder.GetSubNodeKey(customer), "ID = 2 OR ID = 3 OR ID = 4 OR ID = 5 OR ID = 6");
+    EXPECT_EQ(builder.GetSubNodeKey(customer), "ID = 2 OR ID = 3 OR ID = 4 OR ID = 5 OR ID = 6 OR ID = 103");
     EXPECT_EQ(builder.GetSubNodeKey(customer->child(3)), "ID = 6");
 
     QTreeWidget flat;
@@ -255,5 +255,5 @@ TEST_F(TreeBuilder, CatalogueTreeWithCheckMarksOfADepartment) {
     second.CreateTreeView(&flat);
     second.AddTree(sqlHelper::ExecuteSql("select id, uname, parentId from tb_dictionary order by id desc"),
                    "id", "uname", "parentId");
-    EXPECT_EQ(flat.topLevelItemCount(), 8); // with the count adjustments' types
+    EXPECT_EQ(flat.topLevelItemCount(), 9); // with the count adjustments' and the opening stock's types
 }
