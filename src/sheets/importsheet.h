@@ -1,0 +1,68 @@
+#pragma once
+// What every import shares: the columns a kind takes, found by their
+// captions in a file's first row; each row's status and problems after the
+// check; the template a user fills in and the workbook of the rows in error.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct SheetData;
+
+struct ImportColumn {
+    QString caption;     // as the template writes it
+    QStringList aliases; // other captions taken for it
+    bool required = false;
+    bool text = true;    // formatted as text in the template, so codes keep their leading zeros
+    QString example;     // the template's example row
+    QString note;        // the template's explanation of the column
+};
+
+enum class ImportStatus { New, Update, Warning, Error };
+QString ImportStatusText(ImportStatus status); // 新增, 更新, 警告, 错误
+
+struct ImportIssue {
+    int column = -1; // the kind's column, -1 for the row as a whole
+    QString reason;
+    bool warning = false;
+};
+
+struct ImportRow {
+    int line = 0;      // the row's number in the file
+    QStringList cells; // by the kind's columns, trimmed; "" where the file has no such column
+    ImportStatus status = ImportStatus::New;
+    std::vector<ImportIssue> issues;
+    void error(int column, const QString& reason);
+    void warn(int column, const QString& reason);
+    bool hasError() const;
+    const QString& cell(int column) const { return cells[column]; }
+};
+
+struct ImportSheet {
+    std::vector<ImportColumn> columns;
+    std::vector<ImportRow> rows;
+    QStringList ignoredCaptions; // the file's columns no import column takes
+    QString refusal;             // why the file as a whole cannot be taken; "" when it can
+    // whether the file has the column (else its cells read "")
+    std::vector<bool> present;
+
+    int errorRows() const;
+    int warningRows() const;
+    // "第12行 条码: 6901234567892 已被货品 A001 使用"
+    QString issueText(const ImportRow& row, const ImportIssue& issue) const;
+    // Every problem, one a line, errors first, at most limit of them.
+    QStringList problems(int limit = 1000) const;
+};
+
+// Takes the rows of a file under the kind's columns: the first row holds
+// the captions, in any order; a missing required column refuses the file.
+// Cells the file could not read become errors of their rows.
+ImportSheet MapSheet(const SheetData& data, const std::vector<ImportColumn>& columns);
+
+// The template: the captions, one example row, text columns formatted as
+// text, and a second sheet explaining each column. Throws std::runtime_error.
+void WriteImportTemplate(const QString& path, const QString& title, const std::vector<ImportColumn>& columns);
+
+// The rows with problems, as the file gave them, with a last column 错误
+// holding their problems. Throws std::runtime_error.
+void WriteImportProblems(const QString& path, const ImportSheet& sheet);
