@@ -24,8 +24,8 @@ import sys
 
 # Core folders of src, lowest first. The shared layer (what every feature
 # uses but none owns) stands between data and the first feature.
-LAYERS = ["data", "output", "numbering", "schema", "access", "master", "bills", "reports", "calendar"]
-SHARED = {"output", "numbering", "schema"}
+LAYERS = ["data", "sheets", "output", "numbering", "schema", "access", "master", "bills", "reports", "calendar"]
+SHARED = {"sheets", "output", "numbering", "schema"}
 FEATURES = {"access", "master", "bills", "reports", "calendar"}
 TOP = {"app", "tools/wms-admin"}
 # The one core file that speaks to the user: the message facade itself.
