@@ -222,26 +222,74 @@ struct SheetContext {
     std::vector<QString> strings;
     std::vector<bool> dateStyles;
     bool date1904 = false;
+    QString value;
 };
 
+// Whether a number's stored text is already the text it is shown as: up to 15
+// significant digits, no exponent, no leading or trailing zeros to drop.
+bool plainNumber(QStringView v) {
+    qsizetype i = v.startsWith(u'-') ? 1 : 0;
+    const qsizetype intStart = i;
+    while (i < v.size() && v[i].isDigit() && v[i].unicode() < 128)
+        ++i;
+    const qsizetype intLen = i - intStart;
+    if (intLen == 0 || intLen > 15 || (intLen > 1 && v[intStart] == u'0')) return false;
+    const bool zeroInt = intLen == 1 && v[intStart] == u'0';
+    if (i == v.size()) return !(zeroInt && intStart == 1); // not "-0"
+    if (v[i] != u'.') return false;
+    const qsizetype fracStart = ++i;
+    while (i < v.size() && v[i].isDigit() && v[i].unicode() < 128)
+        ++i;
+    const qsizetype fracLen = i - fracStart;
+    if (i != v.size() || fracLen == 0 || v.back() == u'0') return false;
+    if (!zeroInt) return intLen + fracLen <= 15;
+    qsizetype zeros = 0;
+    while (v[fracStart + zeros] == u'0')
+        ++zeros;
+    return zeros <= 10 && fracLen - zeros <= 15;
+}
+
+enum class CellType { Number, Shared, Inline, FormulaText, Boolean, Error, Date };
+
+CellType cellType(QStringView t) {
+    if (t.isEmpty() || t == u"n") return CellType::Number;
+    if (t == u"s") return CellType::Shared;
+    if (t == u"inlineStr") return CellType::Inline;
+    if (t == u"str") return CellType::FormulaText;
+    if (t == u"b") return CellType::Boolean;
+    if (t == u"e") return CellType::Error;
+    if (t == u"d") return CellType::Date;
+    return CellType::Number;
+}
+
 void readCell(QXmlStreamReader& xml, SheetContext& ctx, SheetRow& row, int& prevCol) {
-    const QXmlStreamAttributes attrs = xml.attributes();
-    const QStringView ref = attrs.value(QLatin1String("r"));
     int col = prevCol + 1;
-    if (!ref.isEmpty()) {
-        col = columnOf(ref);
-        if (col < 0) ctx.book.corrupt(xml, ctx.entry);
+    CellType type;
+    int style;
+    {
+        // (the reader's own attributes: valid until it reads on)
+        const QXmlStreamAttributes& attrs = xml.attributes();
+        const QStringView ref = attrs.value(QLatin1String("r"));
+        if (!ref.isEmpty()) {
+            col = columnOf(ref);
+            if (col < 0) ctx.book.corrupt(xml, ctx.entry);
+        }
+        type = cellType(attrs.value(QLatin1String("t")));
+        style = attrs.value(QLatin1String("s")).toInt();
     }
     prevCol = col;
-    const QString type = attrs.value(QLatin1String("t")).toString();
-    const int style = attrs.value(QLatin1String("s")).toInt();
 
-    QString v, inlineText;
+    QString& v = ctx.value; // one buffer for every cell
+    v.resize(0);
+    QString inlineText;
     bool hasV = false, hasF = false;
     while (xml.readNextStartElement()) {
         if (xml.name() == u"v") {
-            v = xml.readElementText();
             hasV = true;
+            QXmlStreamReader::TokenType token;
+            while ((token = xml.readNext()) == QXmlStreamReader::Characters || token == QXmlStreamReader::Comment)
+                if (token == QXmlStreamReader::Characters) v.append(xml.text());
+            if (token != QXmlStreamReader::EndElement && !xml.hasError()) xml.raiseError();
         } else if (xml.name() == u"f") {
             hasF = true;
             xml.skipCurrentElement();
@@ -253,44 +301,60 @@ void readCell(QXmlStreamReader& xml, SheetContext& ctx, SheetRow& row, int& prev
     }
     if (xml.hasError()) return;
 
-    const bool textType = type == u"str" || type == u"inlineStr";
+    const bool textType = type == CellType::FormulaText || type == CellType::Inline;
     if (hasF && (!hasV || (v.isEmpty() && !textType))) {
         row.cellErrors[col] = QStringLiteral("公式没有计算结果");
         return;
     }
     QString text;
-    if (type == u"s") {
+    switch (type) {
+    case CellType::Shared: {
         bool ok = false;
         const qsizetype i = QStringView(v).trimmed().toLongLong(&ok);
         if (!ok || i < 0 || i >= static_cast<qsizetype>(ctx.strings.size())) ctx.book.corrupt(xml, ctx.entry);
         text = ctx.strings[static_cast<std::size_t>(i)];
-    } else if (type == u"inlineStr") {
+        break;
+    }
+    case CellType::Inline:
         text = hasV ? decodeEscapes(v) : inlineText;
-    } else if (type == u"str") {
+        break;
+    case CellType::FormulaText:
         text = decodeEscapes(v);
-    } else if (type == u"b") {
+        break;
+    case CellType::Boolean: {
         const QStringView b = QStringView(v).trimmed();
         if (!b.isEmpty()) text = b == u"1" || b.compare(u"true", Qt::CaseInsensitive) == 0 ? "TRUE" : "FALSE";
-    } else if (type == u"e") {
+        break;
+    }
+    case CellType::Error:
         row.cellErrors[col] = QStringLiteral("单元格为错误值 %1").arg(v.trimmed());
         return;
-    } else if (type == u"d") {
+    case CellType::Date: {
         const QDateTime dt = QDateTime::fromString(v.trimmed(), Qt::ISODateWithMs);
         if (!dt.isValid())
             text = v;
         else
             text = dt.time() == QTime(0, 0) ? dt.toString("yyyy-MM-dd") : dt.toString("yyyy-MM-dd HH:mm:ss");
-    } else if (!v.isEmpty()) {
+        break;
+    }
+    case CellType::Number: {
+        if (v.isEmpty()) break;
+        const bool dateStyle = style > 0 && static_cast<std::size_t>(style) < ctx.dateStyles.size() &&
+                               ctx.dateStyles[static_cast<std::size_t>(style)];
+        if (!dateStyle && plainNumber(v)) {
+            text = QString(v.constData(), v.size());
+            break;
+        }
         bool ok = false;
         const double d = QStringView(v).trimmed().toDouble(&ok);
         if (!ok) {
-            text = v;
+            text = QString(v.constData(), v.size());
         } else {
-            if (style > 0 && static_cast<std::size_t>(style) < ctx.dateStyles.size() &&
-                ctx.dateStyles[static_cast<std::size_t>(style)])
-                text = SheetDateText(d, ctx.date1904);
+            if (dateStyle) text = SheetDateText(d, ctx.date1904);
             if (text.isEmpty()) text = acc::numberQText(d);
         }
+        break;
+    }
     }
     putCell(row, col, std::move(text));
 }
@@ -392,7 +456,7 @@ void readXlsx(const QString& path, const QString& sheetName, Reading& reading) {
     if (sheetEntry.isEmpty() || !book.has(sheetEntry))
         fail(corruptMessage(reading.name) + QStringLiteral(" (找不到工作表“%1”)").arg(chosen->name));
 
-    SheetContext ctx{book, reading, sheetEntry, {}, {}, date1904};
+    SheetContext ctx{book, reading, sheetEntry, {}, {}, date1904, {}};
 
     if (book.has(stylesEntry)) {
         QHash<int, QString> formats;

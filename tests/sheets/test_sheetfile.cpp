@@ -175,7 +175,8 @@ def book(name, sheet):
             '<si><r><t xml:space="preserve">a </t></r><r><t>_x000D_b</t></r></si></sst>' % ns)
         z.writestr("xl/sheets/data.xml", '<worksheet %s><sheetData>%s</sheetData></worksheet>' % (ns, sheet))
 book("hand.xlsx", '<row r="2"><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c r="E2" t="e"><f>NA()</f><v>#N/A</v></c></row>'
-     '<row><c><v>7</v></c><c t="inlineStr"><is><t xml:space="preserve"> 空格 </t></is></c><c t="str"><f>A3</f><v>7</v></c></row>')
+     '<row><c><v>7</v></c><c t="inlineStr"><is><t xml:space="preserve"> 空格 </t></is></c><c t="str"><f>A3</f><v>7</v></c>'
+     '<c><v>0.30000000000000004</v></c><c><v>1.5E+2</v></c><c><v>-0.0000000000012</v></c></row>')
 book("broken.xlsx", '<row r="1"><c t="s"><v>0</v></c></row>\n<row r="2"><c><v>1</v></row>')
 )PY");
 
@@ -194,7 +195,7 @@ book("broken.xlsx", '<row r="1"><c t="s"><v>0</v></c></row>\n<row r="2"><c><v>1<
     EXPECT_EQ(lines(h), (std::vector<int>{2, 3}));
     EXPECT_EQ(cells(h, 0), (QStringList{"東京", "a \rb"}));
     EXPECT_EQ(h.rows.at(0).cellErrors, (std::map<int, QString>{{4, "单元格为错误值 #N/A"}}));
-    EXPECT_EQ(cells(h, 1), (QStringList{"7", " 空格 ", "7"}));
+    EXPECT_EQ(cells(h, 1), (QStringList{"7", " 空格 ", "7", "0.3", "150", "-1.2E-12"}));
 
     EXPECT_EQ(refusal(dir.filePath("broken.xlsx")),
               "文件已损坏或不是 Excel 工作簿: broken.xlsx (xl/sheets/data.xml 第 2 行)");
