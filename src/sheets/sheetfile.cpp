@@ -10,7 +10,6 @@
 #include <QStringDecoder>
 #include <QTime>
 #include <QXmlStreamReader>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -43,7 +42,9 @@ struct Reading {
     void addRow(SheetRow&& row) {
         if (row.cells.isEmpty() && row.cellErrors.empty()) return;
         if (static_cast<qint64>(data.rows.size()) > static_cast<qint64>(maxDataRows))
-            fail(QStringLiteral("文件行数过多: %1 (标题行以下最多 %2 行, 请分成几个文件导入)").arg(name).arg(maxDataRows));
+            fail(QStringLiteral("文件行数过多: %1 (标题行以下最多 %2 行, 请分成几个文件导入)")
+                     .arg(name)
+                     .arg(maxDataRows));
         data.rows.push_back(std::move(row));
     }
 };
@@ -130,7 +131,8 @@ public:
     bool has(const QString& entry) const { return index(entry) >= 0; }
 
     // Parses an entry with `read`, which gets the reader at the document's start.
-    void parse(const QString& entry, const std::function<void(QXmlStreamReader&)>& read) {
+    // Refuses an entry too large to read.
+    void checkSize(const QString& entry) const {
         const zip_int64_t i = index(entry);
         if (i < 0) fail(corruptMessage(m_name) + QStringLiteral(" (缺少 %1)").arg(entry));
         zip_stat_t st;
@@ -138,6 +140,11 @@ public:
         if (zip_stat_index(m_zip, static_cast<zip_uint64_t>(i), 0, &st) != 0) fail(corruptMessage(m_name));
         if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxEntryBytes)
             fail(QStringLiteral("工作表过大: %1 (%2 解压后超过 200 MB)").arg(m_name, entry));
+    }
+
+    void parse(const QString& entry, const std::function<void(QXmlStreamReader&)>& read) {
+        checkSize(entry);
+        const zip_int64_t i = index(entry);
         zip_file_t* file = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(i), 0);
         if (!file) fail(corruptMessage(m_name));
         ZipEntryDevice device(file);
@@ -145,7 +152,8 @@ public:
         read(xml);
         if (xml.hasError() || device.failed()) {
             QString where;
-            if (xml.lineNumber() > 0) where = QStringLiteral(" (%1 第 %2 行)").arg(entry).arg(xml.lineNumber());
+            if (xml.lineNumber() > 0)
+                where = QStringLiteral(" (%1 第 %2 行)").arg(entry).arg(xml.lineNumber());
             fail(corruptMessage(m_name) + where);
         }
     }
@@ -287,7 +295,8 @@ void readCell(QXmlStreamReader& xml, SheetContext& ctx, SheetRow& row, int& prev
         if (xml.name() == u"v") {
             hasV = true;
             QXmlStreamReader::TokenType token;
-            while ((token = xml.readNext()) == QXmlStreamReader::Characters || token == QXmlStreamReader::Comment)
+            while ((token = xml.readNext()) == QXmlStreamReader::Characters ||
+                   token == QXmlStreamReader::Comment)
                 if (token == QXmlStreamReader::Characters) v.append(xml.text());
             if (token != QXmlStreamReader::EndElement && !xml.hasError()) xml.raiseError();
         } else if (xml.name() == u"f") {
@@ -418,7 +427,8 @@ void readXlsx(const QString& path, const QString& sheetName, Reading& reading) {
     QString sharedStringsEntry = QStringLiteral("xl/sharedStrings.xml");
     QString stylesEntry = QStringLiteral("xl/styles.xml");
     const QString relsEntry = QStringLiteral("xl/_rels/workbook.xml.rels");
-    if (!book.has(relsEntry)) fail(corruptMessage(reading.name) + QStringLiteral(" (缺少 %1)").arg(relsEntry));
+    if (!book.has(relsEntry))
+        fail(corruptMessage(reading.name) + QStringLiteral(" (缺少 %1)").arg(relsEntry));
     book.parse(relsEntry, [&](QXmlStreamReader& xml) {
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"Relationship") continue;
@@ -456,6 +466,8 @@ void readXlsx(const QString& path, const QString& sheetName, Reading& reading) {
     if (sheetEntry.isEmpty() || !book.has(sheetEntry))
         fail(corruptMessage(reading.name) + QStringLiteral(" (找不到工作表“%1”)").arg(chosen->name));
 
+    book.checkSize(sheetEntry);
+    if (book.has(sharedStringsEntry)) book.checkSize(sharedStringsEntry);
     SheetContext ctx{book, reading, sheetEntry, {}, {}, date1904, {}};
 
     if (book.has(stylesEntry)) {
@@ -469,7 +481,8 @@ void readXlsx(const QString& path, const QString& sheetName, Reading& reading) {
                 if (token != QXmlStreamReader::StartElement) continue;
                 const QXmlStreamAttributes attrs = xml.attributes();
                 if (xml.name() == u"numFmt")
-                    formats.insert(attrs.value(QLatin1String("numFmtId")).toInt(), attrs.value(QLatin1String("formatCode")).toString());
+                    formats.insert(attrs.value(QLatin1String("numFmtId")).toInt(),
+                                   attrs.value(QLatin1String("formatCode")).toString());
                 else if (xml.name() == u"cellXfs")
                     inCellXfs = true;
                 else if (inCellXfs && xml.name() == u"xf")
@@ -583,14 +596,17 @@ private:
 };
 
 [[noreturn]] void failCharacter(const Reading& reading, int line) {
-    fail(QStringLiteral("%1: 第%2行: 无法识别的字符 (文件不是 UTF-8, 也不是 GB18030 编码)").arg(reading.name).arg(line));
+    fail(QStringLiteral("%1: 第%2行: 无法识别的字符 (文件不是 UTF-8, 也不是 GB18030 编码)")
+             .arg(reading.name)
+             .arg(line));
 }
 
 // Reads the records; false when the file turns out not to be UTF-8 (read it again as GB18030).
 bool readCsvRecords(const char* s, const char* end, CsvEncoding encoding, Reading& reading) {
     reading.data.rows.clear();
     Gb18030Decoder gb;
-    if (encoding == CsvEncoding::Gb18030 && !gb.ready()) fail(QStringLiteral("无法读取 GB18030 编码: %1").arg(reading.name));
+    if (encoding == CsvEncoding::Gb18030 && !gb.ready())
+        fail(QStringLiteral("无法读取 GB18030 编码: %1").arg(reading.name));
     int line = 1;
     QByteArray field;
     while (s < end) {
@@ -604,9 +620,12 @@ bool readCsvRecords(const char* s, const char* end, CsvEncoding encoding, Readin
                 quoted = true;
                 ++s;
                 for (;;) {
-                    const char* q = static_cast<const char*>(std::memchr(s, '"', static_cast<size_t>(end - s)));
+                    const char* q =
+                        static_cast<const char*>(std::memchr(s, '"', static_cast<size_t>(end - s)));
                     if (!q)
-                        fail(QStringLiteral("%1: 第%2行: 引号没有结束 (缺少与之配对的 \")").arg(reading.name).arg(fieldLine));
+                        fail(QStringLiteral("%1: 第%2行: 引号没有结束 (缺少与之配对的 \")")
+                                 .arg(reading.name)
+                                 .arg(fieldLine));
                     field.append(s, q - s);
                     line += lineBreaks(s, q);
                     s = q + 1;
@@ -632,12 +651,14 @@ bool readCsvRecords(const char* s, const char* end, CsvEncoding encoding, Readin
                 qsizetype badAt = 0;
                 // quotes hold no line ends, so the field's own line ends place the byte
                 if (!gb.decode(field, text, badAt))
-                    failCharacter(reading, fieldLine + lineBreaks(field.constData(), field.constData() + badAt));
+                    failCharacter(reading,
+                                  fieldLine + lineBreaks(field.constData(), field.constData() + badAt));
             } else {
                 const qsizetype badAt = invalidUtf8At(field);
                 if (badAt >= 0) {
                     if (encoding == CsvEncoding::Utf8) return false;
-                    failCharacter(reading, fieldLine + lineBreaks(field.constData(), field.constData() + badAt));
+                    failCharacter(reading,
+                                  fieldLine + lineBreaks(field.constData(), field.constData() + badAt));
                 }
                 text = QString::fromUtf8(field);
             }
@@ -685,7 +706,8 @@ void readCsv(QFile& file, Reading& reading) {
         end = begin + converted.size();
         encoding = CsvEncoding::Utf8Marked;
     }
-    if (!readCsvRecords(begin, end, encoding, reading)) readCsvRecords(begin, end, CsvEncoding::Gb18030, reading);
+    if (!readCsvRecords(begin, end, encoding, reading))
+        readCsvRecords(begin, end, CsvEncoding::Gb18030, reading);
 }
 
 } // namespace
@@ -708,8 +730,8 @@ bool IsDateFormat(int numFmtId, const QString& formatCode) {
             if (close < 0) return false;
             const QString inner = formatCode.mid(i + 1, close - i - 1).toLower();
             // [h], [mm], [ss]: elapsed time; anything else (colours, conditions, locales) is not a date
-            if (!inner.isEmpty() &&
-                std::all_of(inner.begin(), inner.end(), [](QChar k) { return k == u'h' || k == u'm' || k == u's'; }))
+            if (!inner.isEmpty() && std::all_of(inner.begin(), inner.end(),
+                                                [](QChar k) { return k == u'h' || k == u'm' || k == u's'; }))
                 return true;
             i = close;
         } else {
@@ -753,12 +775,15 @@ SheetData ReadSheetFile(const QString& path, const QString& sheetName, int maxDa
     reading.maxDataRows = maxDataRows;
 
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) fail(QStringLiteral("无法打开文件: %1").arg(reading.name));
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("无法打开文件: %1").arg(reading.name));
     if (file.size() == 0) fail(QStringLiteral("文件为空: %1").arg(reading.name));
     const QByteArray head = file.read(8);
     if (head == QByteArray(kOleMagic, 8))
-        fail(QStringLiteral("无法读取 %1: 这是旧版 Excel 文件 (.xls) 或设了密码的工作簿, 请另存为 .xlsx 或 .csv 后再导入")
-                 .arg(reading.name));
+        fail(
+            QStringLiteral(
+                "无法读取 %1: 这是旧版 Excel 文件 (.xls) 或设了密码的工作簿, 请另存为 .xlsx 或 .csv 后再导入")
+                .arg(reading.name));
     file.seek(0);
 
     const QString ext = info.suffix().toLower();

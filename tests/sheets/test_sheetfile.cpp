@@ -178,6 +178,17 @@ book("hand.xlsx", '<row r="2"><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c r="E2
      '<row><c><v>7</v></c><c t="inlineStr"><is><t xml:space="preserve"> 空格 </t></is></c><c t="str"><f>A3</f><v>7</v></c>'
      '<c><v>0.30000000000000004</v></c><c><v>1.5E+2</v></c><c><v>-0.0000000000012</v></c></row>')
 book("broken.xlsx", '<row r="1"><c t="s"><v>0</v></c></row>\n<row r="2"><c><v>1</v></row>')
+# a sheet that says it unpacks to 300 MB
+book("huge.xlsx", '<row r="1"><c><v>1</v></c></row>')
+p = os.path.join(d, "huge.xlsx")
+b = bytearray(open(p, "rb").read())
+i = b.find(b"PK\x01\x02")
+while i >= 0:
+    n = int.from_bytes(b[i + 28:i + 30], "little")
+    if b[i + 46:i + 46 + n] == b"xl/sheets/data.xml":
+        b[i + 24:i + 28] = (300 << 20).to_bytes(4, "little")
+    i = b.find(b"PK\x01\x02", i + 4)
+open(p, "wb").write(b)
 )PY");
 
     const QString mac = dir.filePath("mac.xlsx");
@@ -188,7 +199,8 @@ book("broken.xlsx", '<row r="1"><c t="s"><v>0</v></c></row>\n<row r="2"><c><v>1<
     EXPECT_EQ(d.rows[1].cellErrors, (std::map<int, QString>{{1, "公式没有计算结果"}}));
     EXPECT_EQ(cells(ReadSheetFile(mac, "隐藏"), 0), QStringList{"隐藏的"});
     const QString unknown = refusal(mac, "库存");
-    EXPECT_TRUE(unknown.contains("mac.xlsx") && unknown.contains("库存") && unknown.contains("“隐藏”、“数据”"))
+    EXPECT_TRUE(unknown.contains("mac.xlsx") && unknown.contains("库存") &&
+                unknown.contains("“隐藏”、“数据”"))
         << unknown.toStdString();
 
     const SheetData h = ReadSheetFile(dir.filePath("hand.xlsx"));
@@ -199,6 +211,8 @@ book("broken.xlsx", '<row r="1"><c t="s"><v>0</v></c></row>\n<row r="2"><c><v>1<
 
     EXPECT_EQ(refusal(dir.filePath("broken.xlsx")),
               "文件已损坏或不是 Excel 工作簿: broken.xlsx (xl/sheets/data.xml 第 2 行)");
+    EXPECT_EQ(refusal(dir.filePath("huge.xlsx")),
+              "工作表过大: huge.xlsx (xl/sheets/data.xml 解压后超过 200 MB)");
 }
 
 TEST(SheetFile, CsvInUtf8OrGb18030) {
@@ -224,8 +238,8 @@ TEST(SheetFile, CsvInUtf8OrGb18030) {
         {"plain.csv", text.toUtf8()},
         {"marked.csv", "\xEF\xBB\xBF" + text.toUtf8()},
         {"gb.txt", gbText},
-        {"wide.csv", QByteArray("\xFF\xFE") +
-                         QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)},
+        {"wide.csv",
+         QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)},
     };
     for (const auto& [name, bytes] : files) {
         SCOPED_TRACE(name);
@@ -237,7 +251,8 @@ TEST(SheetFile, CsvInUtf8OrGb18030) {
     }
 
     // a stray byte on the second line of a quoted field
-    writeFile(dir.filePath("stray.csv"), "code,name\n001," + gb(QStringLiteral("螺丝")) + "\n002,\"ok\n\xFF\"\n");
+    writeFile(dir.filePath("stray.csv"),
+              "code,name\n001," + gb(QStringLiteral("螺丝")) + "\n002,\"ok\n\xFF\"\n");
     EXPECT_EQ(refusal(dir.filePath("stray.csv")),
               "stray.csv: 第4行: 无法识别的字符 (文件不是 UTF-8, 也不是 GB18030 编码)");
     // a lead byte cut off by the separator
