@@ -22,10 +22,21 @@ struct SheetData {
 // A file that cannot be read at all; message() is for the user and names the file.
 class SheetFileError : public std::runtime_error {
 public:
-    explicit SheetFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromUtf8(what()); }
+    explicit SheetFileError(const QString& message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
 };
 
 // Throws SheetFileError. More than maxDataRows rows after the first is refused
 // (without reading the rest of the file).
 SheetData ReadSheetFile(const QString& path, const QString& sheetName = {}, int maxDataRows = 100000);
+
+// The text a date cell shows: the serial day number of a workbook in the 1900
+// or the 1904 date system as "yyyy-MM-dd", with " HH:mm:ss" when it has a
+// time of day. Empty for a serial no date stands for.
+QString SheetDateText(double serial, bool date1904);
+
+// Whether a number format shows a date or a time.
+bool IsDateFormat(int numFmtId, const QString& formatCode);
