@@ -4,8 +4,11 @@
 #include "fixture.h"
 #include "schema/dbsetup.h"
 #include "schema/migrations.h"
+#include "sheets/sheetfile.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 class AdminTest : public DbTest, protected AdminRun {};
 
@@ -229,4 +232,46 @@ TEST_F(AdminTest, CheckComparesBothBalancesWithTheLinesAndRepairRebuildsThem) {
     EXPECT_TRUE(out.contains("账目 2 exportQty")) << qPrintable(out);
     ASSERT_EQ(run({"check", "--repair"}), 0) << qPrintable(err);
     EXPECT_EQ(run({"check"}), 0) << qPrintable(out);
+}
+
+TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {
+    // the template's example row is a goods the shop can take as it stands
+    const QString book = folder() + "goods.xlsx";
+    ASSERT_EQ(run({"template", "goods", book}), 0) << qPrintable(err);
+    ASSERT_EQ(run({"import", "goods", book, "--dry-run"}), 0) << qPrintable(err);
+    EXPECT_EQ(out, "检查通过: 1 行新增, 0 行更新 (未写入)\n");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 0);
+    // a csv as spreadsheet programs in China save it: GB18030, a second goods' row in error
+    const QString csv = folder() + "goods.csv";
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QStringEncoder gb("GB18030");
+    f.write(gb.encode(QStringLiteral("货品编码,货品名称,货品类别,单位,内装数,条码,颜色\n"
+                                     "007,\"水, 大瓶\",默认类别,瓶,1,6901,蓝\n"
+                                     "008,茶,默认类别,盒,0,6901,红\n")));
+    f.close();
+    const QString problems = folder() + "problems.xlsx";
+    EXPECT_EQ(run({"import", "goods", csv, "--errors", problems}), 1);
+    EXPECT_EQ(out, "row 3: 内装数: 内装数不能小于1!\nrow 3: 条码: 6901 与第2行的编码或条码重复\n");
+    EXPECT_TRUE(err.contains("不导入的列: 颜色")) << qPrintable(err);
+    // the rows in error come back as the file gave them, their problems in a last column
+    const SheetData back = ReadSheetFile(problems);
+    ASSERT_EQ(back.rows.size(), 2u);
+    EXPECT_EQ(back.rows[0].cells.last(), "错误");
+    EXPECT_EQ(back.rows[1].cells.mid(0, 3), QStringList({"008", "茶", "默认类别"}));
+    EXPECT_EQ(back.rows[1].cells.last(), "第3行 内装数: 内装数不能小于1!; 第3行 条码: 6901 与第2行的编码或条码重复");
+    EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 0);
+    // mended, it goes in; a second time only with --update
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(gb.encode(QStringLiteral("货品编码,货品名称,货品类别,单位,内装数,条码\n"
+                                     "007,\"水, 大瓶\",默认类别,瓶,1,6901\n008,茶,默认类别,盒,10,6902\n")));
+    f.close();
+    ASSERT_EQ(run({"import", "goods", csv}), 0) << qPrintable(err) << qPrintable(out);
+    EXPECT_EQ(out, "已导入: 新增 2 个货品, 更新 0 个货品, 共 2 个包装单位\n");
+    EXPECT_EQ(scalar("select goodsName from tb_goods_head where goodsCode='007'").toString(), "水, 大瓶");
+    EXPECT_EQ(run({"import", "goods", csv}), 1);
+    ASSERT_EQ(run({"import", "goods", csv, "--update"}), 0) << qPrintable(out);
+    EXPECT_EQ(out, "已导入: 新增 0 个货品, 更新 2 个货品, 共 2 个包装单位\n");
+    EXPECT_EQ(run({"import", "goods", folder() + "none.xlsx"}), 1);
+    EXPECT_EQ(run({"import", "partners", csv}), 2);
 }

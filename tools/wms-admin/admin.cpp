@@ -11,6 +11,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
+#include "master/goodsimport.h"
 #include "master/location.h"
 #include "master/pinyinrefresh.h"
 #include "output/xlsxexport.h"
@@ -21,6 +22,7 @@
 #include "schema/migrations.h"
 #include "schema/serverschema.h"
 #include "schema/stockbalance.h"
+#include "sheets/sheetfile.h"
 
 #include <QDir>
 #include <QSet>
@@ -50,7 +52,12 @@ const char* const kCommands =
     "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n"
     "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
-    "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n";
+    "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n"
+    "  import KIND 文件 [选项]   从 .xlsx 或 .csv 文件导入; 有任何一行错误时不导入任何数据, 退出码为 1\n"
+    "      KIND: goods (货品)\n"
+    "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
+    "      --errors 文件  把有问题的行连同原因写成工作簿\n"
+    "  template KIND 文件        写出导入模板 (.xlsx)\n";
 
 const QString kUsage = QStringLiteral("用法: wms-admin [--db 文件 | --server 连接串] 命令\n") + QString::fromUtf8(kCommands);
 
@@ -369,6 +376,103 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// The columns of an import kind; empty for a kind there is none of.
+std::vector<ImportColumn> importColumns(const QString& kind) {
+    if (kind == "goods") return GoodsImportColumns();
+    return {};
+}
+
+const char* const kImportKinds = "goods";
+
+// import KIND FILE [--update] [--dry-run] [--errors OUT.xlsx]
+int runImport(QStringList args, QTextStream& out, QTextStream& err) {
+    if (args.size() < 2 || importColumns(args[0]).empty()) {
+        err << "import 需要导入种类 (" << kImportKinds << ") 和文件\n";
+        return 2;
+    }
+    const QString kind = args.takeFirst(), file = args.takeFirst();
+    const bool update = args.removeAll("--update") > 0, dryRun = args.removeAll("--dry-run") > 0;
+    QString errors;
+    if (const int at = args.indexOf("--errors"); at >= 0) {
+        if (at + 1 >= args.size()) {
+            err << "--errors 需要文件名\n";
+            return 2;
+        }
+        errors = args[at + 1];
+        args.remove(at, 2);
+    }
+    if (!args.isEmpty()) {
+        err << "import 不认识的参数: " << args.join(' ') << '\n';
+        return 2;
+    }
+    ImportSheet sheet;
+    try {
+        sheet = MapSheet(ReadSheetFile(file), importColumns(kind));
+    } catch (const SheetFileError& e) {
+        err << e.message() << '\n';
+        return 1;
+    }
+    if (!sheet.refusal.isEmpty()) {
+        err << sheet.refusal << '\n';
+        return 1;
+    }
+    if (!sheet.ignoredCaptions.isEmpty())
+        err << "不导入的列: " << sheet.ignoredCaptions.join(QStringLiteral("、")) << '\n';
+    const ImportMode mode = update ? ImportMode::AddOrUpdate : ImportMode::AddOnly;
+    CheckGoodsImport(sheet, mode);
+    ImportOutcome outcome;
+    if (sheet.errorRows() == 0 && !dryRun) outcome = WriteGoodsImport(sheet, mode, QStringLiteral("wms-admin"));
+    for (const ImportRow& row : sheet.rows)
+        for (const ImportIssue& issue : row.issues) {
+            out << "row " << row.line << ": ";
+            if (issue.column >= 0) out << sheet.columns[issue.column].caption << ": ";
+            out << (issue.warning ? QStringLiteral("(警告) ") : QString()) << issue.reason << '\n';
+        }
+    if (!errors.isEmpty()) {
+        try {
+            WriteImportProblems(errors, sheet);
+        } catch (const std::exception& e) {
+            err << QString::fromUtf8(e.what()) << '\n';
+            return 1;
+        }
+    }
+    int added = 0, updated = 0;
+    for (const ImportRow& row : sheet.rows) {
+        added += row.status == ImportStatus::New;
+        updated += row.status == ImportStatus::Update;
+    }
+    if (sheet.errorRows() > 0) {
+        err << "有 " << sheet.errorRows() << " 行错误, 没有导入任何数据\n";
+        return 1;
+    }
+    if (dryRun) {
+        out << "检查通过: " << added << " 行新增, " << updated << " 行更新 (未写入)\n";
+        return 0;
+    }
+    if (!outcome.written) {
+        err << outcome.message << '\n';
+        return 1;
+    }
+    out << "已导入: 新增 " << outcome.added << " 个货品, 更新 " << outcome.updated << " 个货品, 共 " << outcome.units
+        << " 个包装单位\n";
+    return 0;
+}
+
+int runTemplate(const QStringList& args, QTextStream& out, QTextStream& err) {
+    if (args.size() != 2 || importColumns(args[0]).empty()) {
+        err << "template 需要导入种类 (" << kImportKinds << ") 和文件名\n";
+        return 2;
+    }
+    try {
+        WriteImportTemplate(args[1], QStringLiteral("货品"), importColumns(args[0]));
+    } catch (const std::exception& e) {
+        err << QString::fromUtf8(e.what()) << '\n';
+        return 1;
+    }
+    out << args[1] << '\n';
+    return 0;
+}
+
 QString keyText(const QVariant& v) {
     return v.isNull() ? QStringLiteral("(空)") : v.toString();
 }
@@ -567,6 +671,8 @@ int RunAdmin(const QStringList& argsIn, QTextStream& out, QTextStream& err) {
         if (command == "check") return runCheck(args, out, err);
         if (command == "report") return runReport(args, out, err);
         if (command == "user") return runUser(args, out, err);
+        if (command == "import") return runImport(args, out, err);
+        if (command == "template") return runTemplate(args, out, err);
         if (command == "upgrade") return runUpgrade(args, out, err);
         if (command == "pinyin") {
             if (args != QStringList{"--refresh"}) {
