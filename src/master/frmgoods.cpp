@@ -11,12 +11,15 @@
 #include "goodslabelprint.h"
 #include "goodslabels.h"
 #include "numbertext.h"
+#include "master/goodsimport.h"
 #include "output/xlsxexport.h"
 #include "pinyin.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
 #include "ui/permission.h"
+#include "ui/importdialog.h"
+#include "ui/modal.h"
 #include "ui/spreadsheetexport.h"
 #include "ui/uvg.h"
 #include "ui/widgethelpers.h"
@@ -63,6 +66,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
             QStringLiteral("货品类别,货品编码,货品名称,规格,库存上限,库存下限,状态,创建人,创建时间"),
             "ttttnnttd");
     });
+    AddToolAction(toolbar, this, "import", "导入", "入", QColor(60, 140, 160), &frmGoods::btn_Import);
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
@@ -687,4 +691,34 @@ bool frmGoods::eventFilter(QObject* watched, QEvent* event) {
         if (KeyNavigate(key->key(), false, false)) return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+ImportKind GoodsImportKind() {
+    ImportKind kind;
+    kind.title = QStringLiteral("导入货品");
+    kind.sheetName = QStringLiteral("货品");
+    kind.columns = GoodsImportColumns();
+    kind.check = [](ImportSheet& sheet, ImportMode mode) { CheckGoodsImport(sheet, mode); };
+    kind.write = [](ImportSheet& sheet, ImportMode mode, const ImportProgress& progress) {
+        return WriteGoodsImport(sheet, mode, CurrentUser().user, progress);
+    };
+    kind.done = [](const ImportOutcome& o) {
+        return QStringLiteral("新增 %1 个货品, 更新 %2 个货品, 共 %3 个包装单位").arg(o.added).arg(o.updated).arg(o.units);
+    };
+    return kind;
+}
+
+void frmGoods::btn_Import() {
+    if (!CheckFunction(m_funCode::goodsInfor_import())) return;
+    ImportDialog dialog(GoodsImportKind(), this);
+    if (RunModal(&dialog) != QDialog::Accepted || dialog.outcome().ids.empty()) return;
+    // the list shows what came in: the first goods of the file chosen
+    ReloadCategories(); // with the categories the file made
+    btn_search();
+    const int first = dialog.outcome().ids.front();
+    {
+        const QSignalBlocker block(vsGoodsList);
+        SelectRowByText(vsGoodsList, lcId, QString::number(first));
+    }
+    ShowGoodsById(first);
 }

@@ -86,6 +86,8 @@ public slots:
     void btn_GoodsCopy();
     void btn_GoodsSave();
     void btn_GoodsDelete();
+    // Goods from a spreadsheet (导入), then shown in the list.
+    void btn_Import();
     void btn_addBarCode();
     void btn_setDefault();
     void btn_DetailDelete();

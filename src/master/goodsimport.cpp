@@ -518,7 +518,7 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
                                                     : "unit = " + literal(u.unit))
                                 .arg(headId));
             }
-            outcome.goodsIds.push_back(headId);
+            outcome.ids.push_back(headId);
             if (progress && ++written % 200 == 0 && !progress(written, total)) throw DbError(QString::fromUtf8(kCancelled));
         }
         heads.flush();
@@ -529,7 +529,7 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
     if (done.isResult) sheet = again;
     if (!done.isResult) {
         outcome.added = outcome.updated = outcome.units = 0;
-        outcome.goodsIds.clear();
+        outcome.ids.clear();
         outcome.message = done.str_MsgBox;
     }
     return outcome;

@@ -5,9 +5,23 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 struct SheetData;
+
+enum class ImportMode { AddOnly, AddOrUpdate };
+
+// What an import wrote.
+struct ImportOutcome {
+    bool written = false;
+    QString message; // why nothing was written
+    int added = 0, updated = 0, units = 0;
+    std::vector<int> ids; // the records written, in file order
+};
+
+// Told the records written so far and the number in all; false cancels.
+using ImportProgress = std::function<bool(int done, int total)>;
 
 struct ImportColumn {
     QString caption;     // as the template writes it

@@ -4,6 +4,7 @@
 #include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
 #include "ui/formparts.h"
+#include "ui/importdialog.h"
 #include "ui/frm_select.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -262,6 +265,64 @@ TEST_F(GoodsForm, ACategoryAddedThroughItsManagerShowsWhenTheManagerCloses) {
     EXPECT_GE(f.cobo_goodsTypeName->findText("零食"), 0);
     EXPECT_EQ(f.cobo_goodsTypeName->currentText(), "饮料");
     WindowRegistry::SetArea(nullptr);
+}
+
+TEST_F(GoodsForm, GoodsImportedFromAFileShowInTheListAfterAPreviewOfTheirRows) {
+    const QString file = folder() + "goods.csv";
+    auto writeFile = [&](const QString& text) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    };
+    writeFile("货品编码,货品名称,货品类别,单位,内装数,条码,默认单位,产地\n"
+              "A01,可乐,食品/饮料,瓶,1,6901,,\n"
+              "A01,可乐,食品/饮料,箱,24,6902,,\n"
+              "A02,雪碧,食品/饮料,瓶,0,6901,是,\n");
+    ImportDialog::FileChooser() = [&](QWidget*) { return file; };
+    frmGoods f;
+    int shown = 0;
+    m_onModal = [&](QDialog* d) {
+        auto* dialog = qobject_cast<ImportDialog*>(d);
+        EXPECT_TRUE(dialog);
+        if (!dialog) return int(QDialog::Rejected);
+        ++shown;
+        dialog->btn_open->click();
+        // every row with its status; the wrong cells and why
+        EXPECT_EQ(dialog->grid->model()->rowCount(), 3);
+        EXPECT_EQ(dialog->grid->model()->index(0, 1).data().toString(), "新增");
+        EXPECT_EQ(dialog->grid->model()->index(2, 1).data().toString(), "错误");
+        const int problems = dialog->grid->model()->columnCount() - 1;
+        EXPECT_EQ(dialog->grid->model()->index(2, problems).data().toString(),
+                  "内装数: 内装数不能小于1!; 条码: 6901 与第2行的编码或条码重复");
+        EXPECT_TRUE(dialog->summary->text().contains("错误 1 行")) << qPrintable(dialog->summary->text());
+        EXPECT_TRUE(dialog->summary->text().contains("不导入的列: 产地"));
+        EXPECT_FALSE(dialog->btn_import->isEnabled());
+        EXPECT_FALSE(dialog->importRows());
+        dialog->resize(1100, 360);
+        screenshot(dialog, "goods_import_errors");
+        EXPECT_TRUE(QFileInfo::exists(dialog->writeProblems()));
+        writeFile("货品编码,货品名称,货品类别,单位,内装数,条码,默认单位\n"
+                  "A01,可乐,食品/饮料,瓶,1,6901,\n"
+                  "A01,可乐,食品/饮料,箱,24,6902,\n"
+                  "A02,雪碧,食品/饮料,瓶,1,6903,是\n");
+        dialog->openFile(file);
+        EXPECT_TRUE(dialog->btn_import->isEnabled());
+        m_msg.answers = {MsgBox::Yes};
+        return dialog->importRows() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    };
+    f.btn_Import();
+    ASSERT_EQ(shown, 1);
+    EXPECT_EQ(m_msg.texts().last(), "导入成功: 新增 2 个货品, 更新 0 个货品, 共 3 个包装单位");
+    // the first goods of the file is shown, its category in the tree and the choice
+    EXPECT_EQ(f.txt_goodsCode->text(), "A01");
+    EXPECT_GE(f.cobo_goodsTypeName->findText("饮料"), 0);
+    EXPECT_EQ(f.vsflg_Detail->rowCount(), 2);
+    // without the right, nothing opens
+    exec("delete from tb_user_group_fun where funCode='goodsInfor_import'");
+    loginAs("admin");
+    f.btn_Import();
+    EXPECT_EQ(shown, 1);
+    ImportDialog::FileChooser() = nullptr;
 }
 
 class CustomerForm : public GuiTest {
