@@ -9,11 +9,14 @@
 #include "data/sysvar.h"
 #include "frm_dictionary.h"
 #include "numbering/billno.h"
+#include "master/partnerimport.h"
 #include "output/xlsxexport.h"
 #include "pinyin.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
 #include "ui/lazytree.h"
+#include "ui/importdialog.h"
+#include "ui/modal.h"
 #include "ui/permission.h"
 #include "ui/spreadsheetexport.h"
 #include "ui/widgethelpers.h"
@@ -58,6 +61,7 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
                            "开户帐号,地址,电话,Email,传真,状态,创建人,创建时间"),
             "tttttttttttttttd");
     });
+    AddToolAction(toolbar, this, "import", "导入", "入", QColor(60, 140, 160), &frm_customer::ImportCustomers);
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
@@ -445,4 +449,28 @@ bool frm_customer::eventFilter(QObject* watched, QEvent* event) {
         if (KeyNavigate(key->key(), false, false)) return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frm_customer::ImportCustomers() {
+    if (!CheckFunction(m_funCode::customer_import())) return;
+    ImportKind kind;
+    kind.title = QStringLiteral("导入往来单位");
+    kind.sheetName = QStringLiteral("往来单位");
+    kind.columns = PartnerImportColumns();
+    kind.check = [](ImportSheet& sheet, ImportMode mode) { CheckPartnerImport(sheet, mode); };
+    kind.write = [](ImportSheet& sheet, ImportMode mode, const ImportProgress& progress) {
+        return WritePartnerImport(sheet, mode, CurrentUser().user, CurrentUser().id, progress);
+    };
+    kind.done = [](const ImportOutcome& o) {
+        return QStringLiteral("新增 %1 个往来单位, 更新 %2 个往来单位").arg(o.added).arg(o.updated);
+    };
+    ImportDialog dialog(kind, this);
+    if (RunModal(&dialog) != QDialog::Accepted || dialog.outcome().ids.empty()) return;
+    Search();
+    const int first = dialog.outcome().ids.front();
+    {
+        const QSignalBlocker block(vsCustomerList);
+        SelectRowByText(vsCustomerList, colId, QString::number(first));
+    }
+    ShowCustomerById(first);
 }

@@ -85,6 +85,8 @@ public slots:
     void CopyCustomer();
     void SaveCustomer();
     void DeleteCustomer();
+    // Partners from a spreadsheet (导入), then shown in the list.
+    void ImportCustomers();
     void ManageCategories();
     // The category tree and list read again, the chosen ones kept.
     void ReloadCategories();

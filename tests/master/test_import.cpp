@@ -3,9 +3,12 @@
 
 #include "fixture.h"
 #include "master/goodsimport.h"
+#include "master/partnerimport.h"
 #include "sheets/sheetfile.h"
 
 #include "data/accesstext.h"
+
+#include <QDate>
 
 namespace {
 
@@ -224,4 +227,52 @@ TEST(ImportColumns, CaptionsAreFoundInAnyOrderAndAMissingRequiredColumnRefusesTh
     ASSERT_TRUE(sheet.refusal.isEmpty());
     EXPECT_EQ(sheet.rows[0].cell(0), "A");
     EXPECT_EQ(sheet.problems(), QStringList{"第2行 货品编码: 公式没有计算结果"});
+}
+
+TEST_F(GoodsImport, PartnersAreNumberedAsTheWindowNumbersThemAndUpdatedByTheirCode) {
+    const QString ym = QDate::currentDate().toString("yyMM");
+    exec("insert into tb_dictionary (id, utype, uname, parentId, isstart) values (80, 'customerType', '批发', 0, 1), "
+         "(81, 'customerType', '停用分类', 0, 0)");
+    exec("insert into tb_customer (id, utype, customType, customerCode, uname, status) values (1, 0, 80, 'ct-" + ym +
+         "-00004', '老客户', 1), (2, 1, 80, 'OLD-9', '乙公司', 1)");
+    const QStringList captions = {"固定类别", "自定义分类", "编码", "往来单位名称", "联系人", "电话", "状态"};
+    const SheetData data = sheetOf(captions, {{"客户", "批发", "", "甲公司", "张三", "010-1", ""},
+                                              {"两者都是", "批发", "OLD-9", "乙公司新名", "", "", "禁用"},
+                                              {"供应商", "批发", "", "老客户", "", "", ""},
+                                              {"客商", "停用分类", "X1", "", "", "", "暂停"}});
+    ImportSheet sheet = MapSheet(data, PartnerImportColumns());
+    CheckPartnerImport(sheet, ImportMode::AddOnly);
+    EXPECT_EQ(sheet.problems(), QStringList({"第3行 编码: 编码[OLD-9]已存在",
+                                             "第5行 固定类别: [客商]应为 供应商、客户 或 两者都是",
+                                             "第5行 自定义类别: [停用分类]已禁用",
+                                             "第5行 往来单位名称: 往来单位名称不能为空",
+                                             "第5行 状态: [暂停]应为 启用 或 禁用",
+                                             "第4行 往来单位名称: 往来单位名称[老客户]已存在 (编码 ct-" + ym + "-00004)"}));
+    sheet = MapSheet(sheetOf(captions, {data.rows[1].cells, data.rows[2].cells, data.rows[3].cells}),
+                     PartnerImportColumns());
+    CheckPartnerImport(sheet, ImportMode::AddOrUpdate);
+    ASSERT_EQ(sheet.errorRows(), 0) << qPrintable(sheet.problems().join('\n'));
+    EXPECT_EQ(sheet.rows[1].status, ImportStatus::Update);
+    EXPECT_EQ(sheet.rows[2].status, ImportStatus::Warning); // accepted by importing
+    const ImportOutcome out = WritePartnerImport(sheet, ImportMode::AddOrUpdate, "tester", 1);
+    ASSERT_TRUE(out.written) << qPrintable(out.message);
+    EXPECT_EQ(out.added, 2);
+    EXPECT_EQ(out.updated, 1);
+    const RecordSet rs = query("select customerCode, utype, customType, uname, pinyin, contact, tel, status, userId "
+                               "from tb_customer order by id");
+    ASSERT_EQ(rs.RecordCount(), 4);
+    EXPECT_EQ(rs.at(1, 0).toString(), "OLD-9"); // the code never changes
+    EXPECT_EQ(rs.at(1, 1).toInt(), 2);
+    EXPECT_EQ(rs.at(1, 3).toString(), "乙公司新名");
+    EXPECT_EQ(rs.at(1, 7).toInt(), 0);
+    EXPECT_EQ(rs.at(2, 0).toString(), "ct-" + ym + "-00005"); // after the month's last
+    EXPECT_EQ(rs.at(2, 1).toInt(), 1);
+    EXPECT_EQ(rs.at(2, 2).toInt(), 80);
+    EXPECT_EQ(rs.at(2, 4).toString(), "JGS");
+    EXPECT_EQ(rs.at(2, 5).toString(), "张三");
+    EXPECT_EQ(rs.at(2, 6).toString(), "010-1");
+    EXPECT_EQ(rs.at(2, 7).toInt(), 1);
+    EXPECT_EQ(rs.at(2, 8).toInt(), 1);
+    EXPECT_EQ(rs.at(3, 0).toString(), "ct-" + ym + "-00006");
+    EXPECT_EQ(rs.at(3, 3).toString(), "老客户");
 }

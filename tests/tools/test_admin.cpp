@@ -273,5 +273,5 @@ TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {
     ASSERT_EQ(run({"import", "goods", csv, "--update"}), 0) << qPrintable(out);
     EXPECT_EQ(out, "已导入: 新增 0 个货品, 更新 2 个货品, 共 2 个包装单位\n");
     EXPECT_EQ(run({"import", "goods", folder() + "none.xlsx"}), 1);
-    EXPECT_EQ(run({"import", "partners", csv}), 2);
+    EXPECT_EQ(run({"import", "nosuch", csv}), 2);
 }

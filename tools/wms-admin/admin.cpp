@@ -13,6 +13,7 @@
 #include "data/translator.h"
 #include "master/goodsimport.h"
 #include "master/location.h"
+#include "master/partnerimport.h"
 #include "master/pinyinrefresh.h"
 #include "output/xlsxexport.h"
 #include "reports/rpt_filters.h"
@@ -54,7 +55,7 @@ const char* const kCommands =
     "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
     "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n"
     "  import KIND 文件 [选项]   从 .xlsx 或 .csv 文件导入; 有任何一行错误时不导入任何数据, 退出码为 1\n"
-    "      KIND: goods (货品)\n"
+    "      KIND: goods (货品)  partners (往来单位)\n"
     "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
     "      --errors 文件  把有问题的行连同原因写成工作簿\n"
     "  template KIND 文件        写出导入模板 (.xlsx)\n";
@@ -376,13 +377,32 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-// The columns of an import kind; empty for a kind there is none of.
-std::vector<ImportColumn> importColumns(const QString& kind) {
-    if (kind == "goods") return GoodsImportColumns();
+// An import kind: its columns, its check and its write.
+struct ImportRules {
+    QString sheetName, records, units;
+    std::vector<ImportColumn> columns;
+    std::function<void(ImportSheet&, ImportMode)> check;
+    std::function<ImportOutcome(ImportSheet&, ImportMode)> write;
+};
+
+// The rules of an import kind; no columns for a kind there is none of.
+ImportRules importRules(const QString& kind) {
+    const QString user = QStringLiteral("wms-admin");
+    if (kind == "goods")
+        return {QStringLiteral("货品"), QStringLiteral("货品"), QStringLiteral("包装单位"), GoodsImportColumns(),
+                CheckGoodsImport, [user](ImportSheet& s, ImportMode m) { return WriteGoodsImport(s, m, user); }};
+    if (kind == "partners")
+        return {QStringLiteral("往来单位"), QStringLiteral("往来单位"), QString(), PartnerImportColumns(),
+                CheckPartnerImport,
+                [user](ImportSheet& s, ImportMode m) { return WritePartnerImport(s, m, user, 0); }};
     return {};
 }
 
-const char* const kImportKinds = "goods";
+std::vector<ImportColumn> importColumns(const QString& kind) {
+    return importRules(kind).columns;
+}
+
+const char* const kImportKinds = "goods partners";
 
 // import KIND FILE [--update] [--dry-run] [--errors OUT.xlsx]
 int runImport(QStringList args, QTextStream& out, QTextStream& err) {
@@ -419,9 +439,10 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     if (!sheet.ignoredCaptions.isEmpty())
         err << "不导入的列: " << sheet.ignoredCaptions.join(QStringLiteral("、")) << '\n';
     const ImportMode mode = update ? ImportMode::AddOrUpdate : ImportMode::AddOnly;
-    CheckGoodsImport(sheet, mode);
+    const ImportRules rules = importRules(kind);
+    rules.check(sheet, mode);
     ImportOutcome outcome;
-    if (sheet.errorRows() == 0 && !dryRun) outcome = WriteGoodsImport(sheet, mode, QStringLiteral("wms-admin"));
+    if (sheet.errorRows() == 0 && !dryRun) outcome = rules.write(sheet, mode);
     for (const ImportRow& row : sheet.rows)
         for (const ImportIssue& issue : row.issues) {
             out << "row " << row.line << ": ";
@@ -438,7 +459,7 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     }
     int added = 0, updated = 0;
     for (const ImportRow& row : sheet.rows) {
-        added += row.status == ImportStatus::New;
+        added += row.status != ImportStatus::Update;
         updated += row.status == ImportStatus::Update;
     }
     if (sheet.errorRows() > 0) {
@@ -453,8 +474,10 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
         err << outcome.message << '\n';
         return 1;
     }
-    out << "已导入: 新增 " << outcome.added << " 个货品, 更新 " << outcome.updated << " 个货品, 共 " << outcome.units
-        << " 个包装单位\n";
+    out << "已导入: 新增 " << outcome.added << " 个" << rules.records << ", 更新 " << outcome.updated << " 个"
+        << rules.records;
+    if (!rules.units.isEmpty()) out << ", 共 " << outcome.units << " 个" << rules.units;
+    out << '\n';
     return 0;
 }
 
@@ -464,7 +487,7 @@ int runTemplate(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     try {
-        WriteImportTemplate(args[1], QStringLiteral("货品"), importColumns(args[0]));
+        WriteImportTemplate(args[1], importRules(args[0]).sheetName, importColumns(args[0]));
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << '\n';
         return 1;
