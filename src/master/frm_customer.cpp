@@ -61,6 +61,11 @@ frm_customer::frm_customer(QWidget* parent) : QWidget(parent) {
                            "开户帐号,地址,电话,Email,传真,状态,创建人,创建时间"),
             "tttttttttttttttd");
     });
+    AddToolAction(toolbar, this, "exportForImport", "导出为导入格式", "格", QColor(200, 120, 30), [this] {
+        if (!CheckFunction(m_funCode::customer_export())) return;
+        ExportInImportForm(QStringLiteral("往来单位"), PartnerImportColumns(), PartnerImportRows(m_lastConditions),
+                           windowTitle());
+    });
     AddToolAction(toolbar, this, "import", "导入", "入", QColor(60, 140, 160), &frm_customer::ImportCustomers);
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });

@@ -66,6 +66,11 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
             QStringLiteral("货品类别,货品编码,货品名称,规格,库存上限,库存下限,状态,创建人,创建时间"),
             "ttttnnttd");
     });
+    AddToolAction(toolbar, this, "exportForImport", "导出为导入格式", "格", QColor(210, 140, 20), [this] {
+        if (!CheckFunction(m_funCode::goodsInfor_export())) return;
+        ExportInImportForm(QStringLiteral("货品"), GoodsImportColumns(), GoodsImportRows(m_lastConditions),
+                           windowTitle());
+    });
     AddToolAction(toolbar, this, "import", "导入", "入", QColor(60, 140, 160), &frmGoods::btn_Import);
     toolbar->addSeparator();
     AddToolAction(toolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });

@@ -534,3 +534,23 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
     }
     return outcome;
 }
+
+std::vector<QStringList> GoodsImportRows(const ConditionSet& listConditions) {
+    // a category is found again by its name alone: names are unique in the tree
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "SELECT h.goodsCode, h.goodsName, t.uname, h.goodsDesc, d.unit, d.packQty, d.goodsDetailCode, d.inPrice, "
+        "d.salePrice, d.weight, d.isDefault, h.upqty, h.downqty, h.status FROM (tb_goods_detail AS d INNER JOIN "
+        "tb_goods_head AS h ON h.id = d.headId) LEFT JOIN tb_dictionary AS t ON t.id = h.goodsTypeId WHERE h.id IN "
+        "(SELECT id FROM v_goods_head WHERE 1=1 " +
+        GetConditionSql(listConditions) + ") ORDER BY h.goodsCode, h.id, d.rowNo, d.id");
+    std::vector<QStringList> rows;
+    rows.reserve(rs.RecordCount());
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < 14; ++c)
+            row << acc::valueText(rs.at(r, c));
+        row[Default] = rs.at(r, Default).toInt() == 1 ? QStringLiteral("是") : QStringLiteral("否");
+        rows.push_back(row);
+    }
+    return rows;
+}

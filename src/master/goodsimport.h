@@ -3,6 +3,7 @@
 // of one goods code forming one goods. Every rule of the goods window holds;
 // a file is written whole or not at all.
 
+#include "data/conditions.h"
 #include "sheets/importsheet.h"
 
 #include <QString>
@@ -19,3 +20,8 @@ void CheckGoodsImport(ImportSheet& sheet, ImportMode mode);
 // creator and last editor.
 ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QString& user,
                                const ImportProgress& progress = {});
+
+// Every unit of the goods the list conditions choose, in the template's
+// columns, goods by code and units in their order: exported, edited and
+// imported again with updating, they update the shop.
+std::vector<QStringList> GoodsImportRows(const ConditionSet& listConditions);

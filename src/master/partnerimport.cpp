@@ -240,3 +240,19 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
     }
     return outcome;
 }
+
+std::vector<QStringList> PartnerImportRows(const ConditionSet& listConditions) {
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "SELECT utypeName, customTypeName, customerCode, uname, contact, companyName, taxNumber, bankName, "
+        "bankAccount, address, tel, email, fax, statusName FROM v_customer WHERE 1=1 " +
+        GetConditionSql(listConditions) + " ORDER BY customerCode, id");
+    std::vector<QStringList> rows;
+    rows.reserve(rs.RecordCount());
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < 14; ++c)
+            row << acc::valueText(rs.at(r, c));
+        rows.push_back(row);
+    }
+    return rows;
+}

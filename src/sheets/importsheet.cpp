@@ -211,6 +211,36 @@ void WriteImportTemplate(const QString& path, const QString& title, const std::v
     b.close();
 }
 
+void WriteImportRows(const QString& path, const QString& sheetName, const std::vector<ImportColumn>& columns,
+                     const std::vector<QStringList>& rows) {
+    Book b(path);
+    lxw_worksheet* ws = workbook_add_worksheet(b.book, sheetName.toUtf8().constData());
+    lxw_format* head = workbook_add_format(b.book);
+    format_set_bold(head);
+    format_set_bg_color(head, 0xDDEBF7);
+    lxw_format* text = workbook_add_format(b.book);
+    format_set_num_format(text, "@");
+    for (int c = 0; c < int(columns.size()); ++c) {
+        check(worksheet_set_column(ws, c, c, std::max(10.0, widthOf(columns[c].caption) + 2),
+                                   columns[c].text ? text : nullptr),
+              "写入文件失败");
+        worksheet_write_string(ws, 0, c, columns[c].caption.toUtf8().constData(), head);
+    }
+    for (int r = 0; r < int(rows.size()); ++r)
+        for (int c = 0; c < int(columns.size()) && c < rows[r].size(); ++c) {
+            const QString& cell = rows[r][c];
+            if (cell.isEmpty()) continue;
+            bool number = false;
+            const double value = cell.toDouble(&number);
+            if (!columns[c].text && number)
+                check(worksheet_write_number(ws, r + 1, c, value, nullptr), "写入文件失败");
+            else
+                check(worksheet_write_string(ws, r + 1, c, cell.toUtf8().constData(), text), "写入文件失败");
+        }
+    worksheet_freeze_panes(ws, 1, 0);
+    b.close();
+}
+
 void WriteImportProblems(const QString& path, const ImportSheet& sheet) {
     Book b(path);
     lxw_worksheet* ws = workbook_add_worksheet(b.book, "错误");

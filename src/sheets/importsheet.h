@@ -77,6 +77,11 @@ ImportSheet MapSheet(const SheetData& data, const std::vector<ImportColumn>& col
 // text, and a second sheet explaining each column. Throws std::runtime_error.
 void WriteImportTemplate(const QString& path, const QString& title, const std::vector<ImportColumn>& columns);
 
+// Records in the template's form (one list of texts per row, by column), so
+// that a shop exports, edits and imports them again. Throws std::runtime_error.
+void WriteImportRows(const QString& path, const QString& sheetName, const std::vector<ImportColumn>& columns,
+                     const std::vector<QStringList>& rows);
+
 // The rows with problems, as the file gave them, with a last column 错误
 // holding their problems. Throws std::runtime_error.
 void WriteImportProblems(const QString& path, const ImportSheet& sheet);

@@ -211,6 +211,12 @@ void ImportDialog::showSheet() {
     btn_problems->setEnabled(errors + warnings > 0);
     btn_import->setEnabled(errors == 0 && !m_sheet.rows.empty());
     grid->resizeColumnsToContents();
+    for (int r = 0; r < int(m_sheet.rows.size()); ++r)
+        if (m_sheet.rows[r].status == ImportStatus::Error) { // the first wrong row in sight
+            grid->selectRow(r);
+            grid->scrollTo(m_model->index(r, 0));
+            break;
+        }
     for (int c = 0; c < m_model->columnCount({}); ++c)
         grid->setColumnWidth(c, std::min(grid->columnWidth(c), 260));
 }
@@ -224,38 +230,43 @@ QString newWorkbook() {
     return path;
 }
 
-} // namespace
-
-QString ImportDialog::writeTemplate() {
+// Writes a workbook, says where it is and opens it; "" when it failed.
+QString writeAndTell(const std::function<void(const QString&)>& write, const QString& done, const QString& caption) {
     const QString path = newWorkbook();
     try {
-        WriteImportTemplate(path, m_kind.sheetName, m_kind.columns);
+        write(path);
     } catch (const std::exception& e) {
-        MsgBox::Show(QString::fromUtf8(e.what()), MsgBox::Critical, windowTitle());
+        MsgBox::Show(QString::fromUtf8(e.what()), MsgBox::Critical, caption);
         return {};
     }
     const QString shown = QDir::toNativeSeparators(path);
-    MsgBox::Show(QStringLiteral("模板已写好:\n") + shown, MsgBox::Information, windowTitle());
+    MsgBox::Show(done + "\n" + shown, MsgBox::Information, caption);
     if (Export::WorkbookOpener() && !Export::WorkbookOpener()(path))
         MsgBox::Show(QStringLiteral("没有能打开该工作簿的程序, 请另行打开:\n") + shown, MsgBox::Exclamation,
-                     windowTitle());
+                     caption);
     return path;
 }
 
+} // namespace
+
+QString ImportDialog::writeTemplate() {
+    return writeAndTell([this](const QString& path) { WriteImportTemplate(path, m_kind.sheetName, m_kind.columns); },
+                        QStringLiteral("模板已写好:"), windowTitle());
+}
+
 QString ImportDialog::writeProblems() {
-    const QString path = newWorkbook();
-    try {
-        WriteImportProblems(path, m_sheet);
-    } catch (const std::exception& e) {
-        MsgBox::Show(QString::fromUtf8(e.what()), MsgBox::Critical, windowTitle());
+    return writeAndTell([this](const QString& path) { WriteImportProblems(path, m_sheet); },
+                        QStringLiteral("有问题的行已写入:"), windowTitle());
+}
+
+QString ExportInImportForm(const QString& sheetName, const std::vector<ImportColumn>& columns,
+                           const std::vector<QStringList>& rows, const QString& caption) {
+    if (rows.empty()) {
+        MsgBox::Show(QStringLiteral("无记录导出!"), MsgBox::Exclamation, caption);
         return {};
     }
-    const QString shown = QDir::toNativeSeparators(path);
-    MsgBox::Show(QStringLiteral("有问题的行已写入:\n") + shown, MsgBox::Information, windowTitle());
-    if (Export::WorkbookOpener() && !Export::WorkbookOpener()(path))
-        MsgBox::Show(QStringLiteral("没有能打开该工作簿的程序, 请另行打开:\n") + shown, MsgBox::Exclamation,
-                     windowTitle());
-    return path;
+    return writeAndTell([&](const QString& path) { WriteImportRows(path, sheetName, columns, rows); },
+                        QStringLiteral("导出完成！"), caption);
 }
 
 bool ImportDialog::importRows() {

@@ -62,3 +62,8 @@ private:
     QString m_file;
     std::unique_ptr<ImportPreviewModel> m_model;
 };
+
+// Writes records in the template's form under the export folder and tells
+// the user where ("无记录导出!" when there are none); returns the file, or "".
+QString ExportInImportForm(const QString& sheetName, const std::vector<ImportColumn>& columns,
+                           const std::vector<QStringList>& rows, const QString& caption);

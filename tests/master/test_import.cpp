@@ -276,3 +276,36 @@ TEST_F(GoodsImport, PartnersAreNumberedAsTheWindowNumbersThemAndUpdatedByTheirCo
     EXPECT_EQ(rs.at(3, 0).toString(), "ct-" + ym + "-00006");
     EXPECT_EQ(rs.at(3, 3).toString(), "老客户");
 }
+
+TEST_F(GoodsImport, RecordsExportedInTheTemplatesFormUpdateTheShopWhenImportedAgain) {
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, upqty, downqty, status) "
+         "values (7, 5, '0007', '旧名', '规格', 50, 5, '替代')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, weight, inPrice, "
+         "salePrice) values (70, 7, 0, 1, '0690', '瓶', 1, 0.5, 1.25, 2), (71, 7, 1, 2, '', '箱', 12, 6, 15, 24)");
+    exec("insert into tb_customer (id, utype, customType, customerCode, uname, tel, status) values "
+         "(1, 2, 6, '007', '甲', '010-1', 0)");
+    const std::vector<QStringList> goods = GoodsImportRows(ConditionSet());
+    ASSERT_EQ(goods.size(), 2u);
+    EXPECT_EQ(goods[0], QStringList({"0007", "旧名", "默认类别", "规格", "瓶", "1", "0690", "1.25", "2", "0.5", "否",
+                                     "50", "5", "替代"}));
+    const QString file = folder() + "goods.xlsx";
+    WriteImportRows(file, "货品", GoodsImportColumns(), goods);
+    SheetData back = ReadSheetFile(file);
+    ASSERT_EQ(back.rows.size(), 3u);
+    back.rows[1].cells[1] = back.rows[2].cells[1] = "新名"; // edited in a spreadsheet
+    ImportSheet sheet = MapSheet(back, GoodsImportColumns());
+    CheckGoodsImport(sheet, ImportMode::AddOrUpdate);
+    ASSERT_EQ(sheet.errorRows(), 0) << qPrintable(sheet.problems().join('\n'));
+    ASSERT_TRUE(WriteGoodsImport(sheet, ImportMode::AddOrUpdate, "tester").written);
+    EXPECT_EQ(GoodsImportRows(ConditionSet())[1],
+              QStringList({"0007", "新名", "默认类别", "规格", "箱", "12", "", "15", "24", "6", "是", "50", "5", "替代"}));
+    // the partners likewise
+    const std::vector<QStringList> partners = PartnerImportRows(ConditionSet());
+    WriteImportRows(file, "往来单位", PartnerImportColumns(), partners);
+    ImportSheet again = MapSheet(ReadSheetFile(file), PartnerImportColumns());
+    CheckPartnerImport(again, ImportMode::AddOrUpdate);
+    ASSERT_EQ(again.errorRows(), 0) << qPrintable(again.problems().join('\n'));
+    ASSERT_TRUE(WritePartnerImport(again, ImportMode::AddOrUpdate, "tester", 1).written);
+    EXPECT_EQ(PartnerImportRows(ConditionSet()), partners);
+    EXPECT_EQ(partners[0].mid(0, 4), QStringList({"两者都是", "默认分类", "007", "甲"}));
+}
