@@ -2,6 +2,7 @@
 // with any wrong row stores nothing.
 
 #include "fixture.h"
+#include "bills/openingimport.h"
 #include "master/goodsimport.h"
 #include "master/partnerimport.h"
 #include "sheets/sheetfile.h"
@@ -308,4 +309,57 @@ TEST_F(GoodsImport, RecordsExportedInTheTemplatesFormUpdateTheShopWhenImportedAg
     ASSERT_TRUE(WritePartnerImport(again, ImportMode::AddOrUpdate, "tester", 1).written);
     EXPECT_EQ(PartnerImportRows(ConditionSet()), partners);
     EXPECT_EQ(partners[0].mid(0, 4), QStringList({"两者都是", "默认分类", "007", "甲"}));
+}
+
+TEST_F(GoodsImport, OpeningStockIsOneApprovedBillWhoseLinesBookTheBalances) {
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (1, 5, 'G1', '水', '启用'), "
+         "(2, 5, 'G2', '旧货', '禁用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, weight, inPrice) "
+         "values (10, 1, 1, 1, '6901', '瓶', 1, 0.5, 2), (11, 1, 0, 2, '6902', '箱', 12, 6, 20), "
+         "(20, 2, 1, 1, '', '件', 1, 0, 1)");
+    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', '甲', 0, 0, 1), "
+         "(2, 'B', '乙', 0, 1, 1), (3, 'C', '丙', 0, 0, 1)");
+    OpeningOptions o{2, "2026-01-01", "tester", 1, "1,2"};
+    const QStringList captions = {"条码", "单位", "数量", "进价", "库位", "批次号"};
+    ImportSheet sheet = MapSheet(sheetOf(captions, {{"G1", "", "10", "", "A", "L1"},
+                                                    {"6902", "", "2", "19.5", "A", ""},
+                                                    {"6902", "瓶", "1", "", "A", ""},
+                                                    {"G2", "", "1", "", "B", ""},
+                                                    {"G9", "", "-1", "x", "C", ""}}),
+                                 OpeningImportColumns());
+    CheckOpeningImport(sheet, o);
+    EXPECT_EQ(sheet.problems(), QStringList({"第4行 单位: 条码[6902]是单位[箱]的条码",
+                                             "第5行 货品编码: 货品[G2]的状态是禁用, 不能入库",
+                                             "第5行 库位: 库位[B]不存在、已锁定或没有权限",
+                                             "第6行 货品编码: [G9]不是货品编码, 也不是条码",
+                                             "第6行 数量: 数量必须大于0",
+                                             "第6行 进价: [x]不是有效的数字",
+                                             "第6行 库位: 库位[C]不存在、已锁定或没有权限"}));
+    EXPECT_FALSE(WriteOpeningImport(sheet, o).written);
+    EXPECT_EQ(OpeningBillOf(2), "");
+    sheet.rows.resize(2);
+    for (ImportRow& r : sheet.rows)
+        r.issues.clear(), r.status = ImportStatus::New;
+    const ImportOutcome out = WriteOpeningImport(sheet, o);
+    ASSERT_TRUE(out.written) << qPrintable(out.message);
+    const RecordSet head = query("select billNo, ispass, supplierId, supplierName, createTime, accountId, utypeId from "
+                                 "tb_rk_head where id=" + QString::number(out.ids.front()));
+    EXPECT_EQ(head.at(0, 1).toInt(), 1);
+    EXPECT_EQ(head.at(0, 2).toInt(), 0);
+    EXPECT_EQ(head.at(0, 3).toString(), "期初库存");
+    EXPECT_EQ(head.at(0, 4).toString(), "2026-01-01");
+    EXPECT_EQ(head.at(0, 6).toInt(), scalar("select id from tb_dictionary where uname='期初入库'").toInt());
+    EXPECT_EQ(OpeningBillOf(2), head.at(0, 0).toString());
+    EXPECT_TRUE(head.at(0, 0).toString().startsWith("rk-2601-"));
+    const RecordSet lines = query("select unit, qty, inPrice, packQty, locationId, lotNo from tb_rk_detail order by rowNo");
+    ASSERT_EQ(lines.RecordCount(), 2);
+    EXPECT_EQ(acc::valueText(lines.at(0, 2)), "2"); // the unit's own price
+    EXPECT_EQ(lines.at(0, 5).toString(), "L1");
+    EXPECT_EQ(lines.at(1, 0).toString(), "箱");
+    EXPECT_EQ(acc::valueText(lines.at(1, 2)), "19.5");
+    // 10 bottles and 2 cartons of 12 stand on A
+    EXPECT_EQ(scalar("select importQty from tb_stock_location where goodsId=1 and accountId=2 and locationId=1")
+                  .toDouble(),
+              34);
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=1 and accountId=2").toDouble(), 34);
 }
