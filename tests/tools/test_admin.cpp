@@ -272,6 +272,21 @@ TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {
     EXPECT_EQ(run({"import", "goods", csv}), 1);
     ASSERT_EQ(run({"import", "goods", csv, "--update"}), 0) << qPrintable(out);
     EXPECT_EQ(out, "已导入: 新增 0 个货品, 更新 2 个货品, 共 2 个包装单位\n");
+    // the opening stock of an account, once unless asked again
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QStringLiteral("条码,数量\n6901,5\n6902,2\n").toUtf8());
+    f.close();
+    exec("insert into tb_location (id, locationCode, isLock, state) values (1, 'A', 0, 1)");
+    EXPECT_EQ(run({"import", "opening", csv, "--account", "默认账目"}), 1); // no location
+    EXPECT_EQ(err, "文件第一行缺少必需的列: 库位\n");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QStringLiteral("条码,数量,库位\n6901,5,A\n6902,2,A\n").toUtf8());
+    f.close();
+    ASSERT_EQ(run({"import", "opening", csv, "--account", "默认账目", "--date", "2026-01-01"}), 0) << qPrintable(err);
+    EXPECT_EQ(out, "已导入: 期初入库单 rk-2601-00001, 2 行\n");
+    EXPECT_EQ(run({"import", "opening", csv, "--account", "默认账目"}), 1);
+    EXPECT_TRUE(err.contains("已有期初入库单 rk-2601-00001")) << qPrintable(err);
+    EXPECT_EQ(run({"import", "opening", csv, "--account", "无此账目"}), 2);
     EXPECT_EQ(run({"import", "goods", folder() + "none.xlsx"}), 1);
     EXPECT_EQ(run({"import", "nosuch", csv}), 2);
 }

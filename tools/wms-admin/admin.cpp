@@ -11,6 +11,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
+#include "bills/openingimport.h"
 #include "master/goodsimport.h"
 #include "master/location.h"
 #include "master/partnerimport.h"
@@ -55,7 +56,8 @@ const char* const kCommands =
     "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
     "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n"
     "  import KIND 文件 [选项]   从 .xlsx 或 .csv 文件导入; 有任何一行错误时不导入任何数据, 退出码为 1\n"
-    "      KIND: goods (货品)  partners (往来单位)\n"
+    "      KIND: goods (货品)  partners (往来单位)  opening (期初库存: --account 账目名称 [--date YYYY-MM-DD],\n"
+    "            成为一张已审核的期初入库单; 该账目已有期初入库单时须加 --update)\n"
     "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
     "      --errors 文件  把有问题的行连同原因写成工作簿\n"
     "  template KIND 文件        写出导入模板 (.xlsx)\n";
@@ -377,6 +379,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// The account, date and locations of an opening stock import.
+OpeningOptions g_opening;
+
 // An import kind: its columns, its check and its write.
 struct ImportRules {
     QString sheetName, records, units;
@@ -391,6 +396,10 @@ ImportRules importRules(const QString& kind) {
     if (kind == "goods")
         return {QStringLiteral("货品"), QStringLiteral("货品"), QStringLiteral("包装单位"), GoodsImportColumns(),
                 CheckGoodsImport, [user](ImportSheet& s, ImportMode m) { return WriteGoodsImport(s, m, user); }};
+    if (kind == "opening")
+        return {QStringLiteral("期初库存"), QStringLiteral("入库明细行"), QString(), OpeningImportColumns(),
+                [](ImportSheet& s, ImportMode) { CheckOpeningImport(s, g_opening); },
+                [](ImportSheet& s, ImportMode) { return WriteOpeningImport(s, g_opening); }};
     if (kind == "partners")
         return {QStringLiteral("往来单位"), QStringLiteral("往来单位"), QString(), PartnerImportColumns(),
                 CheckPartnerImport,
@@ -402,7 +411,7 @@ std::vector<ImportColumn> importColumns(const QString& kind) {
     return importRules(kind).columns;
 }
 
-const char* const kImportKinds = "goods partners";
+const char* const kImportKinds = "goods partners opening";
 
 // import KIND FILE [--update] [--dry-run] [--errors OUT.xlsx]
 int runImport(QStringList args, QTextStream& out, QTextStream& err) {
@@ -421,9 +430,32 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
         errors = args[at + 1];
         args.remove(at, 2);
     }
+    QHash<QString, QString> values;
+    for (const char* option : {"--account", "--date"})
+        if (const int at = args.indexOf(option); kind == "opening" && at >= 0 && at + 1 < args.size()) {
+            values[option] = args[at + 1];
+            args.remove(at, 2);
+        }
     if (!args.isEmpty()) {
         err << "import 不认识的参数: " << args.join(' ') << '\n';
         return 2;
+    }
+    if (kind == "opening") { // one account mark, the date of the bill (today), every location
+        const RecordSet account = sqlHelper::ExecuteSql(
+            "select id from tb_dictionary where utype='accountType' and isstart=1 and uname=" +
+            sqlHelper::FormatParamValue(values.value("--account")));
+        if (account.RecordCount() == 0) {
+            err << "opening 需要 --account 启用的账目标识名称: " << values.value("--account") << '\n';
+            return 2;
+        }
+        g_opening = {account.at(0, 0).toInt(), values.value("--date", QDate::currentDate().toString("yyyy-MM-dd")),
+                     QStringLiteral("wms-admin"), 0, QStringLiteral("SELECT id FROM tb_location")};
+        const QString before = OpeningBillOf(g_opening.accountId);
+        if (!before.isEmpty() && !update && !dryRun) {
+            err << "账目[" << values.value("--account") << "]已有期初入库单 " << before
+                << "; 确要再导入一张, 请加 --update\n";
+            return 1;
+        }
     }
     ImportSheet sheet;
     try {
@@ -473,6 +505,12 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     if (!outcome.written) {
         err << outcome.message << '\n';
         return 1;
+    }
+    if (kind == "opening") {
+        out << "已导入: 期初入库单 "
+            << acc::valueText(sqlHelper::DLookup("billNo", "tb_rk_head", " and id=" + QString::number(outcome.ids.front())))
+            << ", " << outcome.added << " 行\n";
+        return 0;
     }
     out << "已导入: 新增 " << outcome.added << " 个" << rules.records << ", 更新 " << outcome.updated << " 个"
         << rules.records;
