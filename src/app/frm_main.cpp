@@ -61,6 +61,7 @@ const QList<frm_Main::Command>& frm_Main::commands() {
         {"menu_rk", "入库业务", m_funCode::import_(), "frmImport"},
         {"menu_ck", "出库业务", m_funCode::export_(), "frmExport"},
         {"menu_stocktake", "库存盘点", m_funCode::stocktake(), "frmStockTake"},
+        {"menu_opening", "期初库存", m_funCode::import_opening(), "frmOpeningStock"},
         {"menu_kcbill", "库存总账", m_funCode::rpt_kczz(), "frm_rpt_stock"},
         {"menu_locstock", "库位库存", m_funCode::rpt_locstock(), "frm_rpt_locStock"},
         {"menu_rk_bill", "入库单据", m_funCode::rpt_rkbill(), "frm_rpt_rkHead"},
@@ -151,7 +152,7 @@ bool frm_Main::Initialize() {
 
 void frm_Main::buildMenus() {
     const QList<std::pair<std::pair<QString, QString>, QStringList>> menus = {
-        {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck", "-", "menu_stocktake"}},
+        {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck", "-", "menu_stocktake", "-", "menu_opening"}},
         {{"menu_report", "报表分析"},
          {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-",
           "menu_ck_bill", "menu_ck_detail_bill", "menu_cksum"}},

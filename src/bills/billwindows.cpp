@@ -1,6 +1,7 @@
 #include "billwindows.h"
 
 #include "frmbillentry.h"
+#include "frmopeningstock.h"
 #include "frmstocktake.h"
 
 #include "bill.h"
@@ -61,4 +62,6 @@ void registerBillWindows() {
         "frmExport", {.create = [](QWidget*) { return new frmExport; }, .title = QStringLiteral("出库业务")});
     WindowRegistry::Register("frmStockTake", {.create = [](QWidget*) { return new frmStockTake; },
                                               .title = QStringLiteral("库存盘点")});
+    WindowRegistry::Register("frmOpeningStock",
+                             {.create = [](QWidget* parent) { return NewOpeningStockDialog(parent); }, .modal = true});
 }

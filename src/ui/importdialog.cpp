@@ -101,6 +101,7 @@ ImportDialog::ImportDialog(ImportKind kind, QWidget* parent) : QDialog(parent), 
         top->addWidget(new QLabel(QStringLiteral("方式:")));
         top->addWidget(cobo_mode);
     }
+    if (m_kind.options) top->addWidget(m_kind.options());
     top->addStretch();
 
     summary = new QLabel(QStringLiteral("请先下载模板, 按模板填好后选择文件。"));
@@ -280,6 +281,7 @@ bool ImportDialog::importRows() {
         !MsgBox::Confirm(QStringLiteral("有 %1 行警告, 仍然导入吗?").arg(m_sheet.warningRows()), windowTitle()))
         return false;
     if (!MsgBox::Confirm(QStringLiteral("确定导入这 %1 行吗?").arg(m_sheet.rows.size()), windowTitle())) return false;
+    if (m_kind.confirm && !m_kind.confirm()) return false;
     QProgressDialog progress(QStringLiteral("正在导入..."), QStringLiteral("取消"), 0, 0, this);
     progress.setWindowTitle(windowTitle());
     progress.setWindowModality(Qt::ApplicationModal);

@@ -24,6 +24,10 @@ struct ImportKind {
     std::function<ImportOutcome(ImportSheet&, ImportMode, const ImportProgress&)> write;
     // what the window says after writing, e.g. "新增 3 个货品, 更新 1 个货品"
     std::function<QString(const ImportOutcome&)> done;
+    // choices of the import beside the file (made with the dialog, which owns them)
+    std::function<QWidget*()> options;
+    // asked before writing; false leaves everything as it is
+    std::function<bool()> confirm;
 };
 
 class ImportDialog : public QDialog {
@@ -54,8 +58,13 @@ public:
     QComboBox* cobo_mode = nullptr;
 
 private:
-    void recheck();
     void showSheet();
+
+public:
+    // Checks the file again (after a choice of the import changed).
+    void recheck();
+
+private:
     ImportKind m_kind;
     ImportSheet m_read, m_sheet; // the file as read, and checked
     ImportOutcome m_outcome;

@@ -15,10 +15,13 @@
 #include "output/printout.h"
 #include "schema/schemasteps.h"
 #include "ui/icons.h"
+#include "ui/importdialog.h"
 #include "ui/permission.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -88,7 +91,8 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
                                   "menu_systemset 系统设置", "menu_help 帮助"}));
     auto items = [&](const char* menu) { return actionsOf(main.findChild<QMenu*>(menu)); };
     EXPECT_EQ(items("menu_ckMg"),
-              (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "-", "menu_stocktake 库存盘点"}));
+              (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "-", "menu_stocktake 库存盘点", "-",
+                           "menu_opening 期初库存"}));
     EXPECT_EQ(items("menu_report"),
               (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "-", "menu_rk_bill 入库单据",
                            "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
@@ -118,6 +122,44 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_Help")->menu()),
               (QStringList{"item_aboutus 关于我们"}));
     ASSERT_NE(main.findChild<QLabel*>("cur_userinfor"), nullptr);
+}
+
+TEST_F(MainWindowTest, OpeningStockComesInThroughItsWindowForTheChosenAccount) {
+    loginAs("admin");
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (1, 5, 'G1', '水', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, unit, packQty) values (10, 1, 1, 1, '瓶', 1)");
+    exec("insert into tb_location (id, locationCode, isLock, state) values (1, 'A', 0, 1)");
+    exec("insert into tb_location_fun (locationId, departmentId) values (1, 1)");
+    loginAs("admin");
+    const QString file = folder() + "opening.csv";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QStringLiteral("货品编码,数量,库位\nG1,7,A\n").toUtf8());
+    f.close();
+    ImportDialog::FileChooser() = [&](QWidget*) { return file; };
+    frm_Main main;
+    int runs = 0;
+    m_onModal = [&](QDialog* d) {
+        auto* dialog = qobject_cast<ImportDialog*>(d);
+        EXPECT_TRUE(dialog);
+        if (!dialog) return int(QDialog::Rejected);
+        ++runs;
+        EXPECT_EQ(dialog->findChild<QComboBox*>("cobo_account")->currentText(), "默认账目");
+        dialog->findChild<QDateEdit*>("dt_date")->setDate(QDate(2026, 1, 1));
+        dialog->btn_open->click();
+        EXPECT_EQ(dialog->sheet().errorRows(), 0) << qPrintable(dialog->sheet().problems().join('\n'));
+        m_msg.answers = {MsgBox::Yes, runs == 1 ? MsgBox::Yes : MsgBox::No};
+        return dialog->importRows() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    };
+    main.RunCommand("menu_opening");
+    ASSERT_EQ(runs, 1);
+    EXPECT_EQ(m_msg.texts().last(), "导入成功: 期初入库单 rk-2601-00001, 1 行");
+    // a second opening of the account asks first: no, and nothing more is written
+    main.RunCommand("menu_opening");
+    EXPECT_EQ(m_msg.texts().last(), "账目[默认账目]已有期初入库单 rk-2601-00001, 确定再导入一张吗?");
+    EXPECT_EQ(scalar("select count(*) from tb_rk_head").toInt(), 1);
+    EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=1").toDouble(), 7);
+    ImportDialog::FileChooser() = nullptr;
 }
 
 TEST_F(MainWindowTest, CommandsWithoutTheirWindowAreDisabled) {
