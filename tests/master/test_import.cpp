@@ -2,7 +2,9 @@
 // with any wrong row stores nothing.
 
 #include "fixture.h"
+#include "bills/countimport.h"
 #include "bills/openingimport.h"
+#include "bills/stocktake.h"
 #include "master/goodsimport.h"
 #include "master/partnerimport.h"
 #include "sheets/sheetfile.h"
@@ -362,4 +364,48 @@ TEST_F(GoodsImport, OpeningStockIsOneApprovedBillWhoseLinesBookTheBalances) {
                   .toDouble(),
               34);
     EXPECT_EQ(scalar("select importQty from tb_stock_balance where goodsId=1 and accountId=2").toDouble(), 34);
+}
+
+TEST_F(GoodsImport, CountsOfAHandheldScannerAreSummedPerGoodsAndLocationAndSetOnTheCount) {
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (1, 5, 'G1', '水', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty) values "
+         "(10, 1, 1, 1, '6901', '瓶', 1), (11, 1, 0, 2, '6902', '箱', 12)");
+    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', '甲', 0, 0, 1), "
+         "(2, 'B', '乙', 0, 0, 1)");
+    StockTakeHead head;
+    head.accountId = 2;
+    head.locationId = 1; // A alone
+    head.creator = "tester";
+    head.createTime = "2026-12-08";
+    ASSERT_TRUE(dal_stocktake().Start(head, "1,2").isResult);
+    const QStringList captions = {"条码", "单位", "数量", "库位"};
+    ImportSheet sheet = MapSheet(sheetOf(captions, {{"6901", "", "3", "A"},
+                                                    {"6902", "", "1", "A"},
+                                                    {"G1", "箱", "1", "A"},
+                                                    {"6901", "", "-2", "A"},
+                                                    {"6901", "", "1", "B"}}),
+                                 CountImportColumns());
+    CheckCountImport(sheet, head.id);
+    EXPECT_EQ(sheet.problems(), QStringList({"第5行 数量: 盘点数量不能为负数", "第6行 库位: 库位 B 不在本次盘点的范围内!"}));
+    EXPECT_FALSE(WriteCountImport(sheet, head.id).written);
+    sheet.rows.resize(3);
+    ImportOutcome out = WriteCountImport(sheet, head.id);
+    ASSERT_TRUE(out.written) << qPrintable(out.message);
+    EXPECT_EQ(out.added, 1);
+    EXPECT_EQ(sheet.rows[0].status, ImportStatus::New);
+    // 3 bottles and 2 cartons of 12, on a line of book 0
+    std::vector<StockTakeLine> lines = dal_stocktake().Lines(head.id);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].countQty.value_or(-1), 27);
+    EXPECT_EQ(lines[0].bookQty, 0);
+    // a second file sets the count again
+    sheet = MapSheet(sheetOf(captions, {{"G1", "", "5", "A"}}), CountImportColumns());
+    CheckCountImport(sheet, head.id);
+    EXPECT_EQ(sheet.rows[0].status, ImportStatus::Update);
+    ASSERT_TRUE(WriteCountImport(sheet, head.id).written);
+    EXPECT_EQ(dal_stocktake().Lines(head.id)[0].countQty.value_or(-1), 5);
+    // a posted count takes no more
+    ASSERT_TRUE(dal_stocktake().Post(head.id, true, "tester", "2026-12-08").isResult);
+    CheckCountImport(sheet, head.id);
+    EXPECT_TRUE(sheet.refusal.contains("已过账")) << qPrintable(sheet.refusal);
 }
