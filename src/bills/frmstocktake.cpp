@@ -8,9 +8,11 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "countimport.h"
 #include "master/goods.h"
 #include "ui/formparts.h"
 #include "ui/frm_select.h"
+#include "ui/importdialog.h"
 #include "ui/modal.h"
 #include "ui/permission.h"
 
@@ -64,6 +66,7 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
     connect(print, &QAction::triggered, this, [this] { PrintSheet(false); });
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(print)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
+    AddToolAction(bar, this, "import", "导入盘点", "入", QColor(60, 140, 160), [this] { ImportCounts(); });
     bar->addSeparator();
     AddToolAction(bar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
 
@@ -598,4 +601,31 @@ void frmStockTake::AbandonCount() {
 void frmStockTake::PrintSheet(bool blind) {
     if (m_sheet.head().id < 1) return Refuse(this, QStringLiteral("请先新建或打开一张盘点单!"));
     PrintStockTakeSheet(m_sheet.head().id, blind, windowTitle());
+}
+
+void frmStockTake::ImportCounts() {
+    if (!CheckFunction(m_funCode::stocktake_import())) return;
+    if (!needOpenCount()) return;
+    // the file's counts are stored at once: what was typed here is saved first
+    if (m_sheet.dirty()) {
+        if (!MsgBox::Confirm(QStringLiteral("当前盘点单已修改但尚未保存, 先保存再导入吗?"), windowTitle())) return;
+        const m_DBresult saved = m_sheet.save(m_dal);
+        if (!saved.isResult) return Refuse(this, saved.str_MsgBox);
+    }
+    const int id = m_sheet.head().id;
+    ImportKind kind;
+    kind.title = QStringLiteral("导入盘点 %1").arg(m_sheet.head().billNo);
+    kind.sheetName = QStringLiteral("盘点");
+    kind.columns = CountImportColumns();
+    kind.modes = false;
+    kind.check = [id](ImportSheet& sheet, ImportMode) { CheckCountImport(sheet, id); };
+    kind.write = [id](ImportSheet& sheet, ImportMode, const ImportProgress& progress) {
+        return WriteCountImport(sheet, id, progress);
+    };
+    kind.done = [](const ImportOutcome& o) {
+        return QStringLiteral("设定 %1 行的盘点数量, 新增 %2 行").arg(o.updated).arg(o.added);
+    };
+    ImportDialog dialog(kind, this);
+    if (RunModal(&dialog) != QDialog::Accepted) return;
+    OpenCount(id);
 }

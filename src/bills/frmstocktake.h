@@ -57,6 +57,8 @@ public slots:
     bool RemoveLine(int gridRow);
     bool SaveCount();
     void PostCount();
+    // Counts of the open count from a spreadsheet (导入盘点).
+    void ImportCounts();
     void AbandonCount();
     void PrintSheet(bool blind);
     void FilterChanged();

@@ -1,4 +1,5 @@
 #include "adminrun.h"
+#include "bills/stocktake.h"
 #include "data/database.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
@@ -287,6 +288,18 @@ TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {
     EXPECT_EQ(run({"import", "opening", csv, "--account", "默认账目"}), 1);
     EXPECT_TRUE(err.contains("已有期初入库单 rk-2601-00001")) << qPrintable(err);
     EXPECT_EQ(run({"import", "opening", csv, "--account", "无此账目"}), 2);
+    // counts of an open count, summed per goods and location
+    StockTakeHead count;
+    count.accountId = 2;
+    count.createTime = "2026-12-08";
+    ASSERT_TRUE(dal_stocktake().Start(count, "").isResult);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QStringLiteral("条码,数量,库位\n6901,3,A\n007,2,A\n").toUtf8());
+    f.close();
+    EXPECT_EQ(run({"import", "count", csv}), 2);
+    ASSERT_EQ(run({"import", "count", csv, "--count", count.billNo}), 0) << qPrintable(err) << qPrintable(out);
+    EXPECT_EQ(out, "已导入: 设定 1 行的盘点数量, 新增 0 行\n");
+    EXPECT_EQ(dal_stocktake().Lines(count.id).at(0).countQty.value_or(-1), 5);
     EXPECT_EQ(run({"import", "goods", folder() + "none.xlsx"}), 1);
     EXPECT_EQ(run({"import", "nosuch", csv}), 2);
 }

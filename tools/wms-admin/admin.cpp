@@ -11,6 +11,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
+#include "bills/countimport.h"
 #include "bills/openingimport.h"
 #include "master/goodsimport.h"
 #include "master/location.h"
@@ -58,6 +59,7 @@ const char* const kCommands =
     "  import KIND 文件 [选项]   从 .xlsx 或 .csv 文件导入; 有任何一行错误时不导入任何数据, 退出码为 1\n"
     "      KIND: goods (货品)  partners (往来单位)  opening (期初库存: --account 账目名称 [--date YYYY-MM-DD],\n"
     "            成为一张已审核的期初入库单; 该账目已有期初入库单时须加 --update)\n"
+    "            count (盘点数量: --count 盘点单号, 同一货品和库位的各行相加后设为盘点数量)\n"
     "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
     "      --errors 文件  把有问题的行连同原因写成工作簿\n"
     "  template KIND 文件        写出导入模板 (.xlsx)\n";
@@ -379,8 +381,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
-// The account, date and locations of an opening stock import.
+// The account, date and locations of an opening stock import; the count of a count import.
 OpeningOptions g_opening;
+int g_count = 0;
 
 // An import kind: its columns, its check and its write.
 struct ImportRules {
@@ -400,6 +403,10 @@ ImportRules importRules(const QString& kind) {
         return {QStringLiteral("期初库存"), QStringLiteral("入库明细行"), QString(), OpeningImportColumns(),
                 [](ImportSheet& s, ImportMode) { CheckOpeningImport(s, g_opening); },
                 [](ImportSheet& s, ImportMode) { return WriteOpeningImport(s, g_opening); }};
+    if (kind == "count")
+        return {QStringLiteral("盘点"), QStringLiteral("盘点行"), QString(), CountImportColumns(),
+                [](ImportSheet& s, ImportMode) { CheckCountImport(s, g_count); },
+                [](ImportSheet& s, ImportMode) { return WriteCountImport(s, g_count); }};
     if (kind == "partners")
         return {QStringLiteral("往来单位"), QStringLiteral("往来单位"), QString(), PartnerImportColumns(),
                 CheckPartnerImport,
@@ -411,7 +418,7 @@ std::vector<ImportColumn> importColumns(const QString& kind) {
     return importRules(kind).columns;
 }
 
-const char* const kImportKinds = "goods partners opening";
+const char* const kImportKinds = "goods partners opening count";
 
 // import KIND FILE [--update] [--dry-run] [--errors OUT.xlsx]
 int runImport(QStringList args, QTextStream& out, QTextStream& err) {
@@ -431,8 +438,9 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
         args.remove(at, 2);
     }
     QHash<QString, QString> values;
-    for (const char* option : {"--account", "--date"})
-        if (const int at = args.indexOf(option); kind == "opening" && at >= 0 && at + 1 < args.size()) {
+    for (const char* option : {"--account", "--date", "--count"})
+        if (const int at = args.indexOf(option);
+            (kind == "opening" || kind == "count") && at >= 0 && at + 1 < args.size()) {
             values[option] = args[at + 1];
             args.remove(at, 2);
         }
@@ -455,6 +463,15 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
             err << "账目[" << values.value("--account") << "]已有期初入库单 " << before
                 << "; 确要再导入一张, 请加 --update\n";
             return 1;
+        }
+    }
+    if (kind == "count") {
+        g_count = sqlHelper::DLookup("id", "tb_stocktake_head",
+                                     " and billNo=" + sqlHelper::FormatParamValue(values.value("--count")))
+                      .toInt();
+        if (g_count < 1) {
+            err << "count 需要 --count 盘点单号: " << values.value("--count") << '\n';
+            return 2;
         }
     }
     ImportSheet sheet;
@@ -505,6 +522,10 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     if (!outcome.written) {
         err << outcome.message << '\n';
         return 1;
+    }
+    if (kind == "count") {
+        out << "已导入: 设定 " << outcome.updated << " 行的盘点数量, 新增 " << outcome.added << " 行\n";
+        return 0;
     }
     if (kind == "opening") {
         out << "已导入: 期初入库单 "
