@@ -6,13 +6,16 @@
 #include "bills/frmstocktake.h"
 
 #include "data/sqlhelper.h"
+#include "ui/importdialog.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -312,4 +315,37 @@ TEST_F(StockTakeWindow, LeavingTheProgramAsksForUnsavedCountsFirst) {
     m_msg.answers = {MsgBox::Yes, MsgBox::Yes};
     main.close();
     EXPECT_EQ(m_ended, std::vector<int>{0});
+}
+
+TEST_F(StockTakeWindow, CountsOfAScannerFileAreSavedFirstThenImportedIntoTheOpenCount) {
+    frmStockTake f;
+    ASSERT_TRUE(f.StartCount(2, 11, 0)); // shelf S1: goods 1 to 15
+    ASSERT_TRUE(f.SetCounted(0, "1"));   // typed, not saved yet
+    const QString file = folder() + "scans.csv";
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    // a carton and two pieces of goods 1, and goods 31 the count has no line for
+    out.write(QStringLiteral("条码,数量,库位\n6901,1,S1\n6801,1,S1\n6801,1,S1\n6931,2,S1\n").toUtf8());
+    out.close();
+    ImportDialog::FileChooser() = [&](QWidget*) { return file; };
+    m_onModal = [&](QDialog* d) {
+        auto* dialog = qobject_cast<ImportDialog*>(d);
+        if (!dialog) return int(QDialog::Rejected);
+        dialog->btn_open->click();
+        EXPECT_EQ(dialog->sheet().errorRows(), 0) << qPrintable(dialog->sheet().problems().join('\n'));
+        m_msg.answers = {MsgBox::Yes};
+        return dialog->importRows() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    };
+    m_msg.answers = {MsgBox::Yes}; // save the typed count first
+    f.ImportCounts();
+    ImportDialog::FileChooser() = nullptr;
+    EXPECT_FALSE(f.sheet().dirty());
+    const auto& lines = f.sheet().lines();
+    const int first = f.sheet().find(1, 11), added = f.sheet().find(31, 11);
+    ASSERT_GE(first, 0);
+    ASSERT_GE(added, 0);
+    EXPECT_EQ(lines[first].countQty.value_or(-1), 8); // 6 + 1 + 1 pieces: the file's count replaces the typed one
+    EXPECT_EQ(lines[added].bookQty, 0);
+    EXPECT_EQ(lines[added].countQty.value_or(-1), 12);
+    EXPECT_EQ(dal_stocktake().Lines(f.sheet().head().id).size(), lines.size());
 }
