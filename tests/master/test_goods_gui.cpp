@@ -447,3 +447,32 @@ TEST_F(CustomerForm, ACategoryAddedThroughItsManagerShowsWhenTheManagerCloses) {
     EXPECT_GE(f.cobo_CustomTypeName->findText("零售"), 0);
     WindowRegistry::SetArea(nullptr);
 }
+
+TEST_F(CustomerForm, PartnersOfAFileWithANameThereAlreadyComeInWhenTheWarningIsAccepted) {
+    exec("insert into tb_customer (id, utype, customType, customerCode, uname, status) values (1, 0, 6, 'C1', '甲', 1)");
+    const QString file = folder() + "partners.csv";
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QStringLiteral("固定类别,自定义类别,往来单位名称,电话\n客户,默认分类,甲,010-1\n供应商,默认分类,乙,\n").toUtf8());
+    out.close();
+    ImportDialog::FileChooser() = [&](QWidget*) { return file; };
+    frm_customer f;
+    m_onModal = [&](QDialog* d) {
+        auto* dialog = qobject_cast<ImportDialog*>(d);
+        if (!dialog) return int(QDialog::Rejected);
+        dialog->btn_open->click();
+        EXPECT_EQ(dialog->grid->model()->index(0, 1).data().toString(), "警告");
+        EXPECT_TRUE(dialog->btn_import->isEnabled());
+        dialog->resize(1100, 300);
+        screenshot(dialog, "partner_import_warnings");
+        m_msg.answers = {MsgBox::No}; // not with the warning
+        EXPECT_FALSE(dialog->importRows());
+        m_msg.answers = {MsgBox::Yes, MsgBox::Yes};
+        return dialog->importRows() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    };
+    f.ImportCustomers();
+    ImportDialog::FileChooser() = nullptr;
+    EXPECT_EQ(scalar("select count(*) from tb_customer where uname='甲'").toInt(), 2);
+    EXPECT_EQ(f.txt_Name->text(), "甲"); // the first of the file is shown
+    EXPECT_TRUE(f.txt_customerCode->text().startsWith("ct-"));
+}
