@@ -120,18 +120,15 @@ void CheckCountImport(ImportSheet& sheet, int countId) {
 
 ImportOutcome WriteCountImport(ImportSheet& sheet, int countId, const ImportProgress& progress) {
     ImportOutcome outcome;
-    ImportSheet again = sheet;
-    for (ImportRow& r : again.rows) {
-        r.issues.clear();
-        r.status = ImportStatus::New;
-    }
+    outcome.message = ImportRefusal(sheet);
+    if (!outcome.message.isEmpty()) return outcome;
+    // checked again under the write's locks: the shop may have changed since
+    ImportSheet again = ForRecheck(sheet);
     StockTakeSheet count;
     const auto counted = check(again, countId, count);
-    if (!again.refusal.isEmpty() || again.errorRows() > 0) {
+    outcome.message = ImportRefusal(again);
+    if (!outcome.message.isEmpty()) {
         sheet = again;
-        outcome.message = again.refusal.isEmpty()
-                              ? QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(again.errorRows())
-                              : again.refusal;
         return outcome;
     }
     if (progress && !progress(0, int(counted.size()))) {

@@ -172,17 +172,10 @@ QString OpeningBillOf(int accountId) {
 
 ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& options, const ImportProgress& progress) {
     ImportOutcome outcome;
-    if (!sheet.refusal.isEmpty() || sheet.errorRows() > 0) {
-        outcome.message = sheet.refusal.isEmpty()
-                              ? QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(sheet.errorRows())
-                              : sheet.refusal;
-        return outcome;
-    }
-    ImportSheet again = sheet;
-    for (ImportRow& r : again.rows) {
-        r.issues.clear();
-        r.status = ImportStatus::New;
-    }
+    outcome.message = ImportRefusal(sheet);
+    if (!outcome.message.isEmpty()) return outcome;
+    // checked again under the write's locks: the shop may have changed since
+    ImportSheet again = ForRecheck(sheet);
     const m_DBresult done = sqlHelper::ExecuteTransWith([&] {
         const Shop shop = readShop([](const QString& sql) { return sqlHelper::QueryInTrans(sql); }, options);
         const std::vector<m_rk_detail> lines = check(again, options, shop);

@@ -418,20 +418,10 @@ void CheckGoodsImport(ImportSheet& sheet, ImportMode mode) {
 
 ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QString& user, const ImportProgress& progress) {
     ImportOutcome outcome;
-    if (!sheet.refusal.isEmpty()) {
-        outcome.message = sheet.refusal;
-        return outcome;
-    }
-    if (sheet.errorRows() > 0) {
-        outcome.message = QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(sheet.errorRows());
-        return outcome;
-    }
+    outcome.message = ImportRefusal(sheet);
+    if (!outcome.message.isEmpty()) return outcome;
     // checked again under the write's locks: the shop may have changed since
-    ImportSheet again = sheet;
-    for (ImportRow& r : again.rows) {
-        r.issues.clear();
-        r.status = ImportStatus::New;
-    }
+    ImportSheet again = ForRecheck(sheet);
     const m_DBresult done = sqlHelper::ExecuteTransWith([&] {
         sqlHelper::LockInTrans(QStringList{"tb_goods_head", "tb_goods_detail", "tb_dictionary"});
         Shop shop = readShop([](const QString& sql) { return sqlHelper::QueryInTrans(sql); });

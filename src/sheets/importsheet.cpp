@@ -63,6 +63,21 @@ QStringList ImportSheet::problems(int limit) const {
     return (errors + warnings).mid(0, limit);
 }
 
+QString ImportRefusal(const ImportSheet& sheet) {
+    if (!sheet.refusal.isEmpty()) return sheet.refusal;
+    if (sheet.errorRows() > 0) return QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(sheet.errorRows());
+    return {};
+}
+
+ImportSheet ForRecheck(const ImportSheet& sheet) {
+    ImportSheet again = sheet;
+    for (ImportRow& r : again.rows) {
+        r.issues.clear();
+        r.status = ImportStatus::New;
+    }
+    return again;
+}
+
 namespace {
 
 QString normalCaption(QString caption) {

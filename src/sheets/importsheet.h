@@ -68,6 +68,14 @@ struct ImportSheet {
     QStringList problems(int limit = 1000) const;
 };
 
+// Why a checked sheet may not be written: the file's refusal, or its rows in
+// error; "" when it may.
+QString ImportRefusal(const ImportSheet& sheet);
+// A checked sheet that may be written, its rows without the last check's
+// statuses and problems: a write checks it again under its locks, since the
+// shop may have changed since the preview.
+ImportSheet ForRecheck(const ImportSheet& sheet);
+
 // Takes the rows of a file under the kind's columns: the first row holds
 // the captions, in any order; a missing required column refuses the file.
 // Cells the file could not read become errors of their rows.

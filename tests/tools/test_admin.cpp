@@ -241,6 +241,8 @@ TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {
     ASSERT_EQ(run({"template", "goods", book}), 0) << qPrintable(err);
     ASSERT_EQ(run({"import", "goods", book, "--dry-run"}), 0) << qPrintable(err);
     EXPECT_EQ(out, "检查通过: 1 行新增, 0 行更新 (未写入)\n");
+    EXPECT_EQ(run({"import", "goods", book, "--sheet", "说明", "--dry-run"}), 1); // the explanations are no goods
+    EXPECT_TRUE(err.contains("缺少必需的列")) << qPrintable(err);
     EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 0);
     // a csv as spreadsheet programs in China save it: GB18030, a second goods' row in error
     const QString csv = folder() + "goods.csv";

@@ -61,7 +61,7 @@ const char* const kCommands =
     "            成为一张已审核的期初入库单; 该账目已有期初入库单时须加 --update)\n"
     "            count (盘点数量: --count 盘点单号, 同一货品和库位的各行相加后设为盘点数量)\n"
     "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
-    "      --errors 文件  把有问题的行连同原因写成工作簿\n"
+    "      --errors 文件  把有问题的行连同原因写成工作簿   --sheet 名称  读工作簿中该名称的工作表 (默认第一个)\n"
     "  template KIND 文件        写出导入模板 (.xlsx)\n";
 
 const QString kUsage = QStringLiteral("用法: wms-admin [--db 文件 | --server 连接串] 命令\n") + QString::fromUtf8(kCommands);
@@ -438,9 +438,10 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
         args.remove(at, 2);
     }
     QHash<QString, QString> values;
-    for (const char* option : {"--account", "--date", "--count"})
+    for (const char* option : {"--account", "--date", "--count", "--sheet"})
         if (const int at = args.indexOf(option);
-            (kind == "opening" || kind == "count") && at >= 0 && at + 1 < args.size()) {
+            (kind == "opening" || kind == "count" || QLatin1String(option) == "--sheet") && at >= 0 &&
+            at + 1 < args.size()) {
             values[option] = args[at + 1];
             args.remove(at, 2);
         }
@@ -476,7 +477,7 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     }
     ImportSheet sheet;
     try {
-        sheet = MapSheet(ReadSheetFile(file), importColumns(kind));
+        sheet = MapSheet(ReadSheetFile(file, values.value("--sheet")), importColumns(kind));
     } catch (const SheetFileError& e) {
         err << e.message() << '\n';
         return 1;
