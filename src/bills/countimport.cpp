@@ -43,7 +43,8 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
     QHash<QString, std::pair<int, QString>> locations;
     const RecordSet rs = sqlHelper::ExecuteSql("SELECT id, locationCode FROM tb_location");
     for (int r = 0; r < rs.RecordCount(); ++r)
-        locations.insert(key(acc::valueText(rs.at(r, 1))), {rs.at(r, 0).toInt(), acc::valueText(rs.at(r, 1))});
+        locations.insert(key(acc::valueText(rs.at(r, 1))),
+                         {rs.at(r, 0).toInt(), acc::valueText(rs.at(r, 1))});
     QHash<QString, std::pair<StockTakeLine, double>> goodsOf; // by code: the goods and the pieces of its unit
     QHash<QString, int> matches;
     for (int r = 0; r < int(sheet.rows.size()); ++r) {
@@ -60,8 +61,10 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
             goodsOf.insert(key(code), {goods, pieces});
         }
         const int found = matches.value(key(code));
-        if (found == 0) row.error(Code, QStringLiteral("[%1]不是货品编码, 也不是条码").arg(code));
-        else if (found > 1) row.error(Code, QStringLiteral("[%1]对应 %2 个货品, 请用货品编码").arg(code).arg(found));
+        if (found == 0)
+            row.error(Code, QStringLiteral("[%1]不是货品编码, 也不是条码").arg(code));
+        else if (found > 1)
+            row.error(Code, QStringLiteral("[%1]对应 %2 个货品, 请用货品编码").arg(code).arg(found));
         auto [goods, pieces] = goodsOf.value(key(code));
         if (found == 1 && !row.cell(Unit).isEmpty()) { // the named unit of the goods
             const RecordSet unit = sqlHelper::ExecuteSql(
@@ -75,12 +78,16 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
         if (found == 1 && !types.isEmpty() && !types.contains(QString::number(goods.goodsTypeId)))
             row.error(Code, QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
         const std::optional<double> qty = NumberValue(row.cell(Qty), true);
-        if (!qty) row.error(Qty, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Qty)));
-        else if (*qty < 0) row.error(Qty, QStringLiteral("盘点数量不能为负数"));
+        if (!qty)
+            row.error(Qty, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Qty)));
+        else if (*qty < 0)
+            row.error(Qty, QStringLiteral("盘点数量不能为负数"));
         const QString place = row.cell(Location);
         const auto at = locations.constFind(key(place));
-        if (place.isEmpty()) row.error(Location, QStringLiteral("库位不能为空"));
-        else if (at == locations.constEnd()) row.error(Location, QStringLiteral("库位[%1]不存在").arg(place));
+        if (place.isEmpty())
+            row.error(Location, QStringLiteral("库位不能为空"));
+        else if (at == locations.constEnd())
+            row.error(Location, QStringLiteral("库位[%1]不存在").arg(place));
         else if (!places.isEmpty() && !places.contains(QString::number(at->first)))
             row.error(Location, QStringLiteral("库位 %1 不在本次盘点的范围内!").arg(at->second));
         if (row.hasError()) continue;
@@ -92,7 +99,8 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
             c.firstRow = r;
         }
         c.pieces += *qty * pieces;
-        row.status = count.find(goods.goodsId, goods.locationId) >= 0 ? ImportStatus::Update : ImportStatus::New;
+        row.status =
+            count.find(goods.goodsId, goods.locationId) >= 0 ? ImportStatus::Update : ImportStatus::New;
     }
     for (const auto& [where, c] : counted)
         if (count.find(where.first, where.second) < 0 && !(c.pieces > 0))
@@ -104,11 +112,24 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
 
 std::vector<ImportColumn> CountImportColumns() {
     return {
-        {QStringLiteral("货品编码"), {QStringLiteral("条码"), QStringLiteral("货品编码或条码")}, true, true,
-         QStringLiteral("6901234567892"), QStringLiteral("货品编码或条码; 同一货品和库位的各行相加")},
-        {QStringLiteral("单位"), {}, false, true, QString(), QStringLiteral("空: 条码的单位, 或货品的默认单位")},
+        {QStringLiteral("货品编码"),
+         {QStringLiteral("条码"), QStringLiteral("货品编码或条码")},
+         true,
+         true,
+         QStringLiteral("6901234567892"),
+         QStringLiteral("货品编码或条码; 同一货品和库位的各行相加")},
+        {QStringLiteral("单位"),
+         {},
+         false,
+         true,
+         QString(),
+         QStringLiteral("空: 条码的单位, 或货品的默认单位")},
         {QStringLiteral("数量"), {}, true, false, "1", QStringLiteral("该单位的数量, 不能为负数")},
-        {QStringLiteral("库位"), {QStringLiteral("库位编号")}, true, true, "A",
+        {QStringLiteral("库位"),
+         {QStringLiteral("库位编号")},
+         true,
+         true,
+         "A",
          QStringLiteral("本次盘点范围内的库位编号")},
     };
 }

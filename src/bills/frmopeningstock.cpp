@@ -64,11 +64,13 @@ QDialog* NewOpeningStockDialog(QWidget* parent) {
     };
     kind.done = [](const ImportOutcome& o) {
         return QStringLiteral("期初入库单 %1, %2 行")
-            .arg(acc::valueText(sqlHelper::DLookup("billNo", "tb_rk_head", " and id=" + QString::number(o.ids.front()))))
+            .arg(acc::valueText(
+                sqlHelper::DLookup("billNo", "tb_rk_head", " and id=" + QString::number(o.ids.front()))))
             .arg(o.added);
     };
     auto* dialog = new ImportDialog(kind, parent);
     dialog->setObjectName("frmOpeningStock");
-    QObject::connect(choice->account, &QComboBox::currentIndexChanged, dialog, [dialog] { dialog->recheck(); });
+    QObject::connect(choice->account, &QComboBox::currentIndexChanged, dialog,
+                     [dialog] { dialog->recheck(); });
     return dialog;
 }

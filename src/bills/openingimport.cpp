@@ -39,11 +39,13 @@ struct Shop {
 
 Shop readShop(const std::function<RecordSet(const QString&)>& query, const OpeningOptions& o) {
     Shop shop;
-    const RecordSet rs = query(
-        "SELECT h.id, h.goodsTypeId, h.goodsCode, h.goodsName, h.goodsDesc, t.uname, d.unit, d.goodsDetailCode, "
-        "h.status, d.packQty, d.weight, d.inPrice, d.isDefault FROM (tb_goods_detail AS d INNER JOIN tb_goods_head "
-        "AS h ON h.id = d.headId) LEFT JOIN tb_dictionary AS t ON t.id = h.goodsTypeId ORDER BY d.headId, d.rowNo, "
-        "d.id");
+    const RecordSet rs = query("SELECT h.id, h.goodsTypeId, h.goodsCode, h.goodsName, h.goodsDesc, t.uname, "
+                               "d.unit, d.goodsDetailCode, "
+                               "h.status, d.packQty, d.weight, d.inPrice, d.isDefault FROM (tb_goods_detail "
+                               "AS d INNER JOIN tb_goods_head "
+                               "AS h ON h.id = d.headId) LEFT JOIN tb_dictionary AS t ON t.id = "
+                               "h.goodsTypeId ORDER BY d.headId, d.rowNo, "
+                               "d.id");
     for (int r = 0; r < rs.RecordCount(); ++r) {
         GoodsUnit u;
         u.goodsId = rs.at(r, 0).toInt();
@@ -62,27 +64,33 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query, const Openi
         shop.unitsOfGoods[key(u.goodsCode)].push_back(u);
         if (!u.barcode.isEmpty()) shop.byBarcode.insert(key(u.barcode), u);
     }
-    const RecordSet places = query("SELECT id, locationCode FROM tb_location WHERE state = 1 AND isLock = 0 AND id IN (" +
-                                   o.grantedLocations + ")");
+    const RecordSet places =
+        query("SELECT id, locationCode FROM tb_location WHERE state = 1 AND isLock = 0 AND id IN (" +
+              o.grantedLocations + ")");
     for (int r = 0; r < places.RecordCount(); ++r)
         shop.locations.insert(key(acc::valueText(places.at(r, 1))),
                               {places.at(r, 0).toInt(), acc::valueText(places.at(r, 1))});
-    const RecordSet type = query(QStringLiteral("SELECT id FROM tb_dictionary WHERE utype = 'importType' AND uname = "
-                                                "'%1' ORDER BY id")
-                                     .arg(QString::fromUtf8(kOpeningType)));
+    const RecordSet type =
+        query(QStringLiteral("SELECT id FROM tb_dictionary WHERE utype = 'importType' AND uname = "
+                             "'%1' ORDER BY id")
+                  .arg(QString::fromUtf8(kOpeningType)));
     shop.typeId = type.RecordCount() > 0 ? type.at(0, 0).toInt() : 0;
-    shop.accountOk = query("SELECT count(*) FROM tb_dictionary WHERE utype = 'accountType' AND isstart = 1 AND id = " +
-                           QString::number(o.accountId))
-                         .at(0, 0)
-                         .toInt() > 0;
+    shop.accountOk =
+        query("SELECT count(*) FROM tb_dictionary WHERE utype = 'accountType' AND isstart = 1 AND id = " +
+              QString::number(o.accountId))
+            .at(0, 0)
+            .toInt() > 0;
     return shop;
 }
 
 std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, const Shop& shop) {
     std::vector<m_rk_detail> lines;
-    if (!shop.accountOk) sheet.refusal = QStringLiteral("账目标识不存在或已禁用");
-    else if (!QDate::fromString(o.date, "yyyy-MM-dd").isValid()) sheet.refusal = QStringLiteral("建单日期无效: %1").arg(o.date);
-    else if (shop.typeId == 0) sheet.refusal = QStringLiteral("入库类别[期初入库]不存在");
+    if (!shop.accountOk)
+        sheet.refusal = QStringLiteral("账目标识不存在或已禁用");
+    else if (!QDate::fromString(o.date, "yyyy-MM-dd").isValid())
+        sheet.refusal = QStringLiteral("建单日期无效: %1").arg(o.date);
+    else if (shop.typeId == 0)
+        sheet.refusal = QStringLiteral("入库类别[期初入库]不存在");
     if (!sheet.refusal.isEmpty()) return lines;
     for (ImportRow& row : sheet.rows) {
         const QString code = row.cell(Code), unitName = row.cell(Unit);
@@ -97,7 +105,8 @@ std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, cons
                 row.error(unitName.isEmpty() ? Code : Unit,
                           unitName.isEmpty() ? QStringLiteral("货品[%1]没有默认单位").arg(code)
                                              : QStringLiteral("货品[%1]没有单位[%2]").arg(code, unitName));
-        } else if (const auto barcode = shop.byBarcode.constFind(key(code)); barcode != shop.byBarcode.constEnd()) {
+        } else if (const auto barcode = shop.byBarcode.constFind(key(code));
+                   barcode != shop.byBarcode.constEnd()) {
             unit = &*barcode;
             if (!unitName.isEmpty() && key(unitName) != key(unit->unit)) {
                 row.error(Unit, QStringLiteral("条码[%1]是单位[%2]的条码").arg(code, unit->unit));
@@ -107,17 +116,22 @@ std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, cons
             row.error(Code, QStringLiteral("[%1]不是货品编码, 也不是条码").arg(code));
         }
         if (unit && unit->status != QStringLiteral("启用"))
-            row.error(Code, QStringLiteral("货品[%1]的状态是%2, 不能入库").arg(unit->goodsCode, unit->status));
+            row.error(Code,
+                      QStringLiteral("货品[%1]的状态是%2, 不能入库").arg(unit->goodsCode, unit->status));
         m_rk_detail l;
         const std::optional<double> qty = NumberValue(row.cell(Qty), true);
-        if (!qty) row.error(Qty, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Qty)));
-        else if (*qty <= 0) row.error(Qty, QStringLiteral("数量必须大于0"));
-        else l.qty = *qty;
+        if (!qty)
+            row.error(Qty, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Qty)));
+        else if (*qty <= 0)
+            row.error(Qty, QStringLiteral("数量必须大于0"));
+        else
+            l.qty = *qty;
         const std::optional<double> price = NumberFieldValue(row.cell(Price));
         if (!price) row.error(Price, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Price)));
         const QString place = row.cell(Location);
         const auto at = shop.locations.constFind(key(place));
-        if (place.isEmpty()) row.error(Location, QStringLiteral("库位不能为空"));
+        if (place.isEmpty())
+            row.error(Location, QStringLiteral("库位不能为空"));
         else if (at == shop.locations.constEnd())
             row.error(Location, QStringLiteral("库位[%1]不存在、已锁定或没有权限").arg(place));
         if (row.cell(Lot).size() > 50) row.error(Lot, QStringLiteral("超过 50 个字符"));
@@ -146,12 +160,30 @@ std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, cons
 std::vector<ImportColumn> OpeningImportColumns() {
     const QString none;
     return {
-        {QStringLiteral("货品编码"), {QStringLiteral("条码"), QStringLiteral("货品编码或条码")}, true, true,
-         QStringLiteral("A0001"), QStringLiteral("货品编码或某个包装单位的条码")},
-        {QStringLiteral("单位"), {}, false, true, QStringLiteral("瓶"), QStringLiteral("空: 条码的单位, 或货品的默认单位")},
+        {QStringLiteral("货品编码"),
+         {QStringLiteral("条码"), QStringLiteral("货品编码或条码")},
+         true,
+         true,
+         QStringLiteral("A0001"),
+         QStringLiteral("货品编码或某个包装单位的条码")},
+        {QStringLiteral("单位"),
+         {},
+         false,
+         true,
+         QStringLiteral("瓶"),
+         QStringLiteral("空: 条码的单位, 或货品的默认单位")},
         {QStringLiteral("数量"), {}, true, false, "24", QStringLiteral("该单位的数量, 大于 0")},
-        {QStringLiteral("进价"), {QStringLiteral("进货价")}, false, false, "1.2", QStringLiteral("空: 该单位的进价")},
-        {QStringLiteral("库位"), {QStringLiteral("库位编号")}, true, true, "A",
+        {QStringLiteral("进价"),
+         {QStringLiteral("进货价")},
+         false,
+         false,
+         "1.2",
+         QStringLiteral("空: 该单位的进价")},
+        {QStringLiteral("库位"),
+         {QStringLiteral("库位编号")},
+         true,
+         true,
+         "A",
          QStringLiteral("库位编号: 未锁定、有权限的库位")},
         {QStringLiteral("批次号"), {}, false, true, none, none},
     };
@@ -163,14 +195,16 @@ void CheckOpeningImport(ImportSheet& sheet, const OpeningOptions& options) {
 
 QString OpeningBillOf(int accountId) {
     const RecordSet rs = sqlHelper::ExecuteSql(
-        QStringLiteral("SELECT min(billNo) FROM tb_rk_head WHERE accountId = %1 AND utypeId IN (SELECT id FROM "
-                       "tb_dictionary WHERE utype = 'importType' AND uname = '%2')")
+        QStringLiteral(
+            "SELECT min(billNo) FROM tb_rk_head WHERE accountId = %1 AND utypeId IN (SELECT id FROM "
+            "tb_dictionary WHERE utype = 'importType' AND uname = '%2')")
             .arg(accountId)
             .arg(QString::fromUtf8(kOpeningType)));
     return acc::valueText(rs.at(0, 0));
 }
 
-ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& options, const ImportProgress& progress) {
+ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& options,
+                                 const ImportProgress& progress) {
     ImportOutcome outcome;
     outcome.message = ImportRefusal(sheet);
     if (!outcome.message.isEmpty()) return outcome;
@@ -184,7 +218,8 @@ ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& optio
             sheet = again;
             throw DbError(QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(again.errorRows()));
         }
-        if (progress && !progress(0, int(lines.size()))) throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
+        if (progress && !progress(0, int(lines.size())))
+            throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
         rk_LineSet set;
         for (size_t k = 0; k < lines.size(); ++k) {
             m_rk_detail l = lines[k];

@@ -15,7 +15,22 @@
 
 namespace {
 
-enum Col { Code, Name, Category, Desc, Unit, PackQty, Barcode, InPrice, SalePrice, Weight, Default, Up, Down, Status };
+enum Col {
+    Code,
+    Name,
+    Category,
+    Desc,
+    Unit,
+    PackQty,
+    Barcode,
+    InPrice,
+    SalePrice,
+    Weight,
+    Default,
+    Up,
+    Down,
+    Status
+};
 
 // Longest texts taken; longer ones are refused rather than cut.
 constexpr int kCodeLength = 50, kNameLength = 100, kTextLength = 200, kUnitLength = 20;
@@ -66,8 +81,8 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
         shop.owners.insert(key(g.code), g.code);
         shop.goods.insert(key(g.code), g);
     }
-    const RecordSet units =
-        query("SELECT id, headId, unit, goodsDetailCode, rowNo, isDefault FROM tb_goods_detail ORDER BY headId, rowNo, id");
+    const RecordSet units = query("SELECT id, headId, unit, goodsDetailCode, rowNo, isDefault FROM "
+                                  "tb_goods_detail ORDER BY headId, rowNo, id");
     for (int r = 0; r < units.RecordCount(); ++r) {
         StoredUnit u;
         u.id = units.at(r, 0).toInt();
@@ -83,10 +98,11 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
         auto it = shop.goods.find(key(owner));
         if (it != shop.goods.end()) it->units.push_back(u);
     }
-    const RecordSet types = query("SELECT id, uname, parentId, isstart FROM tb_dictionary WHERE utype = 'goodsType'");
+    const RecordSet types =
+        query("SELECT id, uname, parentId, isstart FROM tb_dictionary WHERE utype = 'goodsType'");
     for (int r = 0; r < types.RecordCount(); ++r) {
-        CategoryEntry c{types.at(r, 0).toInt(), acc::valueText(types.at(r, 1)).trimmed(), types.at(r, 2).toInt(),
-                        types.at(r, 3).toInt() == 1};
+        CategoryEntry c{types.at(r, 0).toInt(), acc::valueText(types.at(r, 1)).trimmed(),
+                        types.at(r, 2).toInt(), types.at(r, 3).toInt() == 1};
         shop.categories.insert(key(c.name), c);
     }
     return shop;
@@ -124,10 +140,14 @@ struct HeadCell {
 
 bool flagValue(const QString& text, std::optional<bool>& into) {
     const QString t = text.trimmed().toUpper();
-    if (t.isEmpty()) into.reset();
-    else if (t == QStringLiteral("是") || t == "1" || t == "TRUE" || t == "Y" || t == "YES") into = true;
-    else if (t == QStringLiteral("否") || t == "0" || t == "FALSE" || t == "N" || t == "NO") into = false;
-    else return false;
+    if (t.isEmpty())
+        into.reset();
+    else if (t == QStringLiteral("是") || t == "1" || t == "TRUE" || t == "Y" || t == "YES")
+        into = true;
+    else if (t == QStringLiteral("否") || t == "0" || t == "FALSE" || t == "N" || t == "NO")
+        into = false;
+    else
+        return false;
     return true;
 }
 
@@ -166,7 +186,8 @@ public:
                 continue;
             for (const int r : rows)
                 for (const StoredUnit& u : stored->units)
-                    if (key(u.unit) == key(m_sheet.rows[r].cell(Unit)) && m_shop.unitBarcodeOwner.contains(u.id))
+                    if (key(u.unit) == key(m_sheet.rows[r].cell(Unit)) &&
+                        m_shop.unitBarcodeOwner.contains(u.id))
                         m_shop.owners.remove(m_shop.unitBarcodeOwner.value(u.id));
         }
         for (const std::vector<int>& rows : groups)
@@ -193,7 +214,8 @@ private:
             if (h.row < 0) {
                 h = {v, r};
             } else if (v != h.value) {
-                row(r).error(c, QStringLiteral("与同一货品的第%1行不一致 (%2)").arg(row(h.row).line).arg(h.value));
+                row(r).error(
+                    c, QStringLiteral("与同一货品的第%1行不一致 (%2)").arg(row(h.row).line).arg(h.value));
                 agree = false;
             }
         }
@@ -239,7 +261,8 @@ private:
             const auto it = m_shop.categories.constFind(key(name));
             if (it != m_shop.categories.constEnd()) {
                 if (it->parentId != parent) {
-                    row(r).error(Category, QStringLiteral("[%1]已在其他类别下存在, 类别名称不能重复").arg(name));
+                    row(r).error(Category,
+                                 QStringLiteral("[%1]已在其他类别下存在, 类别名称不能重复").arg(name));
                     return 0;
                 }
                 found = *it;
@@ -268,8 +291,9 @@ private:
             row(r).error(c, QStringLiteral("%1 与第%2行的%3重复")
                                 .arg(text)
                                 .arg(row(*file).line)
-                                .arg(row(*file).cell(Code) == text && c == Barcode ? QStringLiteral("货品编码")
-                                                                                    : QStringLiteral("编码或条码")));
+                                .arg(row(*file).cell(Code) == text && c == Barcode
+                                         ? QStringLiteral("货品编码")
+                                         : QStringLiteral("编码或条码")));
             return;
         }
         m_fileCodes.insert(k, r);
@@ -288,7 +312,9 @@ private:
         if (stored != m_shop.goods.constEnd()) {
             if (m_mode == ImportMode::AddOnly) {
                 for (const int r : rows)
-                    row(r).error(Code, QStringLiteral("货品编码[%1]已存在").arg(row(r).cell(Code)));
+                    row(r).error(
+                        Code,
+                        QStringLiteral("[%1]已存在, 选 新增或更新 时更新该货品").arg(row(r).cell(Code)));
                 return;
             }
             g.stored = *stored;
@@ -303,11 +329,16 @@ private:
                        down = headCell(rows, Down, agree), status = headCell(rows, Status, agree);
         g.name = name.value;
         g.desc = desc.value;
-        if (g.name.isEmpty()) row(first).error(Name, QStringLiteral("货品名称不能为空"));
-        else if (g.name.size() > kNameLength) row(name.row).error(Name, QStringLiteral("超过 %1 个字符").arg(kNameLength));
-        if (g.desc.size() > kTextLength) row(desc.row).error(Desc, QStringLiteral("超过 %1 个字符").arg(kTextLength));
-        if (type.value.isEmpty()) row(first).error(Category, QStringLiteral("货品类别不能为空"));
-        else g.categoryId = category(type.row, type.value, g.stored.typeId);
+        if (g.name.isEmpty())
+            row(first).error(Name, QStringLiteral("货品名称不能为空"));
+        else if (g.name.size() > kNameLength)
+            row(name.row).error(Name, QStringLiteral("超过 %1 个字符").arg(kNameLength));
+        if (g.desc.size() > kTextLength)
+            row(desc.row).error(Desc, QStringLiteral("超过 %1 个字符").arg(kTextLength));
+        if (type.value.isEmpty())
+            row(first).error(Category, QStringLiteral("货品类别不能为空"));
+        else
+            g.categoryId = category(type.row, type.value, g.stored.typeId);
         g.status = status.value.isEmpty() ? QStringLiteral("启用") : status.value;
         if (!QStringList{"启用", "替代", "禁用"}.contains(g.status))
             row(status.row).error(Status, QStringLiteral("[%1]应为 启用、替代 或 禁用").arg(g.status));
@@ -354,7 +385,8 @@ private:
         // a new goods without a marked unit takes its first
         if (!g.defaultGiven && g.stored.id == 0 && !g.units.empty()) g.units.front().isDefault = true;
         for (const int r : rows)
-            if (!row(r).hasError()) row(r).status = g.stored.id > 0 ? ImportStatus::Update : ImportStatus::New;
+            if (!row(r).hasError())
+                row(r).status = g.stored.id > 0 ? ImportStatus::Update : ImportStatus::New;
         plan.goods.push_back(std::move(g));
     }
 };
@@ -392,22 +424,61 @@ const char* const kCancelled = "导入已取消, 没有写入任何数据";
 
 std::vector<ImportColumn> GoodsImportColumns() {
     return {
-        {QStringLiteral("货品编码"), {}, true, true, "A0001", QStringLiteral("同一编码的各行是同一货品的各个包装单位; 编码和条码在全部货品中不能重复")},
-        {QStringLiteral("货品名称"), {}, true, true, QStringLiteral("矿泉水"), QStringLiteral("同一货品的各行须一致, 可只填第一行")},
-        {QStringLiteral("货品类别"), {}, true, true, QStringLiteral("食品饮料/饮料"),
-         QStringLiteral("类别名称或以 / 分隔的路径, 没有的类别自动建立; 类别名称在整个类别树中不能重复, 须为启用的类别")},
+        {QStringLiteral("货品编码"),
+         {},
+         true,
+         true,
+         "A0001",
+         QStringLiteral("同一编码的各行是同一货品的各个包装单位; 编码和条码在全部货品中不能重复")},
+        {QStringLiteral("货品名称"),
+         {},
+         true,
+         true,
+         QStringLiteral("矿泉水"),
+         QStringLiteral("同一货品的各行须一致, 可只填第一行")},
+        {QStringLiteral("货品类别"),
+         {},
+         true,
+         true,
+         QStringLiteral("食品饮料/饮料"),
+         QStringLiteral("类别名称或以 / 分隔的路径, 没有的类别自动建立; 类别名称在整个类别树中不能重复, "
+                        "须为启用的类别")},
         {QStringLiteral("规格"), {QStringLiteral("描述")}, false, true, "550ml", QString()},
-        {QStringLiteral("单位"), {}, true, true, QStringLiteral("瓶"), QStringLiteral("包装单位, 同一货品中不能重复")},
-        {QStringLiteral("内装数"), {}, false, false, "1", QStringLiteral("一个包装单位含多少最小单位, 不能小于 1, 空为 1")},
-        {QStringLiteral("条码"), {}, false, true, "6901234567892", QStringLiteral("可空; 不能与任何货品编码或条码重复")},
+        {QStringLiteral("单位"),
+         {},
+         true,
+         true,
+         QStringLiteral("瓶"),
+         QStringLiteral("包装单位, 同一货品中不能重复")},
+        {QStringLiteral("内装数"),
+         {},
+         false,
+         false,
+         "1",
+         QStringLiteral("一个包装单位含多少最小单位, 不能小于 1, 空为 1")},
+        {QStringLiteral("条码"),
+         {},
+         false,
+         true,
+         "6901234567892",
+         QStringLiteral("可空; 不能与任何货品编码或条码重复")},
         {QStringLiteral("进价"), {QStringLiteral("进货价")}, false, false, "1.2", QString()},
         {QStringLiteral("销售价"), {QStringLiteral("售价")}, false, false, "2", QString()},
         {QStringLiteral("重量"), {}, false, false, "0.55", QString()},
-        {QStringLiteral("默认单位"), {}, false, true, QStringLiteral("是"),
+        {QStringLiteral("默认单位"),
+         {},
+         false,
+         true,
+         QStringLiteral("是"),
          QStringLiteral("是 或 否; 每个货品一个默认单位, 新货品都不填时第一行的单位为默认单位")},
         {QStringLiteral("库存上限"), {}, false, false, "100", QString()},
         {QStringLiteral("库存下限"), {}, false, false, "10", QStringLiteral("不能大于库存上限")},
-        {QStringLiteral("状态"), {}, false, true, QStringLiteral("启用"), QStringLiteral("启用、替代 或 禁用, 空为 启用")},
+        {QStringLiteral("状态"),
+         {},
+         false,
+         true,
+         QStringLiteral("启用"),
+         QStringLiteral("启用、替代 或 禁用, 空为 启用")},
     };
 }
 
@@ -416,7 +487,8 @@ void CheckGoodsImport(ImportSheet& sheet, ImportMode mode) {
     Checker(sheet, mode, shop).run();
 }
 
-ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QString& user, const ImportProgress& progress) {
+ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QString& user,
+                               const ImportProgress& progress) {
     ImportOutcome outcome;
     outcome.message = ImportRefusal(sheet);
     if (!outcome.message.isEmpty()) return outcome;
@@ -439,19 +511,22 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
             const int parent = c.parentId < 0 ? categoryId.value(c.parentId) : c.parentId;
             if (nextCategory > 32767)
                 throw DbError(QStringLiteral("类别编号已超过 32767, 无法建立类别[%1]").arg(c.name));
-            sqlHelper::ExecuteInTrans(QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, "
-                                                     "remark, isstart, isSystemSet) VALUES (%1, 'goodsType', %2, %3, 0, "
-                                                     "'', 1, 0)")
-                                          .arg(nextCategory)
-                                          .arg(literal(c.name))
-                                          .arg(parent));
+            sqlHelper::ExecuteInTrans(
+                QStringLiteral("INSERT INTO tb_dictionary (id, utype, uname, parentId, orderBy, "
+                               "remark, isstart, isSystemSet) VALUES (%1, 'goodsType', %2, %3, 0, "
+                               "'', 1, 0)")
+                    .arg(nextCategory)
+                    .arg(literal(c.name))
+                    .arg(parent));
         }
         int nextGoods = sqlHelper::MaxIdInTrans("tb_goods_head");
         int nextUnit = sqlHelper::MaxIdInTrans("tb_goods_detail");
-        Inserter heads("INSERT INTO tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, pinyin, upqty, "
-                       "downqty, status, imageUrl, creator, createTime, updateLastUser, updateLastTime)");
-        Inserter units("INSERT INTO tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
-                       "weight, inPrice, salePrice)");
+        Inserter heads(
+            "INSERT INTO tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, pinyin, upqty, "
+            "downqty, status, imageUrl, creator, createTime, updateLastUser, updateLastTime)");
+        Inserter units(
+            "INSERT INTO tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
+            "weight, inPrice, salePrice)");
         const int total = int(plan.goods.size());
         int written = 0;
         for (PlannedGoods& g : plan.goods) {
@@ -461,13 +536,14 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
             if (headId == 0) {
                 headId = ++nextGoods;
                 heads.add({QString::number(headId), QString::number(typeId), literal(g.code), literal(g.name),
-                           literal(g.desc), literal(pinyin), literal(g.up), literal(g.down), literal(g.status), "''",
-                           literal(user), literal(now), literal(user), literal(now)});
+                           literal(g.desc), literal(pinyin), literal(g.up), literal(g.down),
+                           literal(g.status), "''", literal(user), literal(now), literal(user),
+                           literal(now)});
                 ++outcome.added;
             } else {
                 QStringList sets{"goodsName = " + literal(g.name), "pinyin = " + literal(pinyin),
-                                 "goodsTypeId = " + QString::number(typeId), "updateLastUser = " + literal(user),
-                                 "updateLastTime = " + literal(now)};
+                                 "goodsTypeId = " + QString::number(typeId),
+                                 "updateLastUser = " + literal(user), "updateLastTime = " + literal(now)};
                 // a column the file leaves out keeps what is stored
                 if (sheet.present[Desc]) sets << "goodsDesc = " + literal(g.desc);
                 if (sheet.present[Up]) sets << "upqty = " + literal(g.up);
@@ -483,8 +559,9 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
             for (const PlannedUnit& u : g.units) {
                 if (u.storedId == 0) {
                     units.add({QString::number(++nextUnit), QString::number(headId), u.isDefault ? "1" : "0",
-                               QString::number(++rowNo), literal(u.barcode), literal(u.unit), literal(u.packQty),
-                               literal(u.weight), literal(u.inPrice), literal(u.salePrice)});
+                               QString::number(++rowNo), literal(u.barcode), literal(u.unit),
+                               literal(u.packQty), literal(u.weight), literal(u.inPrice),
+                               literal(u.salePrice)});
                 } else {
                     QStringList sets{"unit = " + literal(u.unit)};
                     if (sheet.present[Barcode]) sets << "goodsDetailCode = " + literal(u.barcode);
@@ -503,13 +580,15 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
                 for (const PlannedUnit& u : g.units)
                     if (u.isDefault)
                         sqlHelper::ExecuteInTrans(
-                            QStringLiteral("UPDATE tb_goods_detail SET isDefault = iif(%1, 1, 0) WHERE headId = %2")
+                            QStringLiteral(
+                                "UPDATE tb_goods_detail SET isDefault = iif(%1, 1, 0) WHERE headId = %2")
                                 .arg(u.storedId > 0 ? "id = " + QString::number(u.storedId)
                                                     : "unit = " + literal(u.unit))
                                 .arg(headId));
             }
             outcome.ids.push_back(headId);
-            if (progress && ++written % 200 == 0 && !progress(written, total)) throw DbError(QString::fromUtf8(kCancelled));
+            if (progress && ++written % 200 == 0 && !progress(written, total))
+                throw DbError(QString::fromUtf8(kCancelled));
         }
         heads.flush();
         units.flush();
@@ -527,12 +606,15 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
 
 std::vector<QStringList> GoodsImportRows(const ConditionSet& listConditions) {
     // a category is found again by its name alone: names are unique in the tree
-    const RecordSet rs = sqlHelper::ExecuteSql(
-        "SELECT h.goodsCode, h.goodsName, t.uname, h.goodsDesc, d.unit, d.packQty, d.goodsDetailCode, d.inPrice, "
-        "d.salePrice, d.weight, d.isDefault, h.upqty, h.downqty, h.status FROM (tb_goods_detail AS d INNER JOIN "
-        "tb_goods_head AS h ON h.id = d.headId) LEFT JOIN tb_dictionary AS t ON t.id = h.goodsTypeId WHERE h.id IN "
-        "(SELECT id FROM v_goods_head WHERE 1=1 " +
-        GetConditionSql(listConditions) + ") ORDER BY h.goodsCode, h.id, d.rowNo, d.id");
+    const RecordSet rs = sqlHelper::ExecuteSql("SELECT h.goodsCode, h.goodsName, t.uname, h.goodsDesc, "
+                                               "d.unit, d.packQty, d.goodsDetailCode, d.inPrice, "
+                                               "d.salePrice, d.weight, d.isDefault, h.upqty, h.downqty, "
+                                               "h.status FROM (tb_goods_detail AS d INNER JOIN "
+                                               "tb_goods_head AS h ON h.id = d.headId) LEFT JOIN "
+                                               "tb_dictionary AS t ON t.id = h.goodsTypeId WHERE h.id IN "
+                                               "(SELECT id FROM v_goods_head WHERE 1=1 " +
+                                               GetConditionSql(listConditions) +
+                                               ") ORDER BY h.goodsCode, h.id, d.rowNo, d.id");
     std::vector<QStringList> rows;
     rows.reserve(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {

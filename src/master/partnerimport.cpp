@@ -14,7 +14,22 @@
 
 namespace {
 
-enum Col { Kind, Category, Code, Name, Contact, Company, TaxNumber, Bank, Account, Address, Tel, Email, Fax, Status };
+enum Col {
+    Kind,
+    Category,
+    Code,
+    Name,
+    Contact,
+    Company,
+    TaxNumber,
+    Bank,
+    Account,
+    Address,
+    Tel,
+    Email,
+    Fax,
+    Status
+};
 
 constexpr int kCodeLength = 50, kNameLength = 100, kTextLength = 200;
 
@@ -30,7 +45,7 @@ struct Stored {
 
 struct Shop {
     QHash<QString, Stored> byCode;
-    QHash<QString, QString> codeOfName; // a stored name -> the code of a partner of that name
+    QHash<QString, QString> codeOfName;              // a stored name -> the code of a partner of that name
     QHash<QString, std::pair<int, bool>> categories; // name -> id, enabled
 };
 
@@ -69,15 +84,19 @@ std::vector<Planned> check(ImportSheet& sheet, ImportMode mode, const Shop& shop
         p.row = r;
         const QString kind = row.cell(Kind), code = row.cell(Code), name = row.cell(Name);
         p.kind = int(kinds.indexOf(kind));
-        if (kind.isEmpty()) row.error(Kind, QStringLiteral("类别不能为空"));
-        else if (p.kind < 0) row.error(Kind, QStringLiteral("[%1]应为 供应商、客户 或 两者都是").arg(kind));
+        if (kind.isEmpty())
+            row.error(Kind, QStringLiteral("类别不能为空"));
+        else if (p.kind < 0)
+            row.error(Kind, QStringLiteral("[%1]应为 供应商、客户 或 两者都是").arg(kind));
         const QString category = row.cell(Category);
         if (category.isEmpty()) {
             row.error(Category, QStringLiteral("自定义类别不能为空"));
         } else {
             const auto it = shop.categories.constFind(key(category));
-            if (it == shop.categories.constEnd()) row.error(Category, QStringLiteral("[%1]不存在").arg(category));
-            else p.category = it->first;
+            if (it == shop.categories.constEnd())
+                row.error(Category, QStringLiteral("[%1]不存在").arg(category));
+            else
+                p.category = it->first;
             const auto stored = shop.byCode.constFind(key(code));
             const bool kept = stored != shop.byCode.constEnd() && stored->customType == p.category;
             if (it != shop.categories.constEnd() && !it->second && !kept)
@@ -89,27 +108,38 @@ std::vector<Planned> check(ImportSheet& sheet, ImportMode mode, const Shop& shop
             if (code.size() > kCodeLength) {
                 row.error(Code, QStringLiteral("超过 %1 个字符").arg(kCodeLength));
             } else if (fileCodes.contains(key(code))) {
-                row.error(Code, QStringLiteral("%1 与第%2行的编码重复").arg(code).arg(sheet.rows[fileCodes.value(key(code))].line));
+                row.error(Code, QStringLiteral("%1 与第%2行的编码重复")
+                                    .arg(code)
+                                    .arg(sheet.rows[fileCodes.value(key(code))].line));
             } else if (stored != shop.byCode.constEnd()) {
-                if (mode == ImportMode::AddOnly) row.error(Code, QStringLiteral("编码[%1]已存在").arg(code));
-                else p.storedId = stored->id;
+                if (mode == ImportMode::AddOnly)
+                    row.error(Code, QStringLiteral("[%1]已存在, 选 新增或更新 时更新该往来单位").arg(code));
+                else
+                    p.storedId = stored->id;
             }
             fileCodes.insert(key(code), r);
         }
         if (name.size() > kNameLength) row.error(Name, QStringLiteral("超过 %1 个字符").arg(kNameLength));
         for (const Col c : {Contact, Company, TaxNumber, Bank, Account, Address, Tel, Email, Fax})
-            if (row.cell(c).size() > kTextLength) row.error(c, QStringLiteral("超过 %1 个字符").arg(kTextLength));
+            if (row.cell(c).size() > kTextLength)
+                row.error(c, QStringLiteral("超过 %1 个字符").arg(kTextLength));
         const QString status = row.cell(Status);
-        if (status.isEmpty() || status == QStringLiteral("启用")) p.status = 1;
-        else if (status == QStringLiteral("禁用")) p.status = 0;
-        else row.error(Status, QStringLiteral("[%1]应为 启用 或 禁用").arg(status));
+        if (status.isEmpty() || status == QStringLiteral("启用"))
+            p.status = 1;
+        else if (status == QStringLiteral("禁用"))
+            p.status = 0;
+        else
+            row.error(Status, QStringLiteral("[%1]应为 启用 或 禁用").arg(status));
         // the window asks about a name that is there already: here it is a warning
         if (!name.isEmpty()) {
             const auto same = shop.codeOfName.constFind(key(name));
-            if (same != shop.codeOfName.constEnd() && key(*same) != key(code) && !(p.storedId && key(*same) == key(code)))
-                row.warn(Name, QStringLiteral("往来单位名称[%1]已存在 (编码 %2)").arg(name, *same));
+            if (same != shop.codeOfName.constEnd() && key(*same) != key(code) &&
+                !(p.storedId && key(*same) == key(code)))
+                row.warn(Name, QStringLiteral("[%1]已存在 (编码 %2)").arg(name, *same));
             else if (fileNames.contains(key(name)))
-                row.warn(Name, QStringLiteral("往来单位名称[%1]与第%2行相同").arg(name).arg(sheet.rows[fileNames.value(key(name))].line));
+                row.warn(Name, QStringLiteral("往来单位名称[%1]与第%2行相同")
+                                   .arg(name)
+                                   .arg(sheet.rows[fileNames.value(key(name))].line));
             fileNames.insert(key(name), r);
         }
         if (!row.hasError() && row.status != ImportStatus::Warning)
@@ -128,12 +158,29 @@ QString literal(const QVariant& v) {
 std::vector<ImportColumn> PartnerImportColumns() {
     const QString none;
     return {
-        {QStringLiteral("固定类别"), {}, true, true, QStringLiteral("供应商"), QStringLiteral("供应商、客户 或 两者都是")},
-        {QStringLiteral("自定义类别"), {QStringLiteral("自定义分类")}, true, true, QStringLiteral("批发商"),
+        {QStringLiteral("固定类别"),
+         {},
+         true,
+         true,
+         QStringLiteral("供应商"),
+         QStringLiteral("供应商、客户 或 两者都是")},
+        {QStringLiteral("自定义类别"),
+         {QStringLiteral("自定义分类")},
+         true,
+         true,
+         QStringLiteral("批发商"),
          QStringLiteral("往来单位分类中已有的、启用的名称")},
-        {QStringLiteral("编码"), {}, false, true, none,
+        {QStringLiteral("编码"),
+         {},
+         false,
+         true,
+         none,
          QStringLiteral("空: 按新建往来单位的规则自动编号; 更新时按编码找到已有的往来单位, 编码不变")},
-        {QStringLiteral("往来单位名称"), {}, true, true, QStringLiteral("某某商贸有限公司"),
+        {QStringLiteral("往来单位名称"),
+         {},
+         true,
+         true,
+         QStringLiteral("某某商贸有限公司"),
          QStringLiteral("与已有的名称相同时给出警告")},
         {QStringLiteral("联系人"), {}, false, true, QStringLiteral("张三"), none},
         {QStringLiteral("公司名称"), {}, false, true, none, none},
@@ -144,7 +191,12 @@ std::vector<ImportColumn> PartnerImportColumns() {
         {QStringLiteral("电话"), {}, false, true, QStringLiteral("010-12345678"), none},
         {QStringLiteral("Email"), {QStringLiteral("邮箱")}, false, true, none, none},
         {QStringLiteral("传真"), {}, false, true, none, none},
-        {QStringLiteral("状态"), {}, false, true, QStringLiteral("启用"), QStringLiteral("启用 或 禁用, 空为 启用")},
+        {QStringLiteral("状态"),
+         {},
+         false,
+         true,
+         QStringLiteral("启用"),
+         QStringLiteral("启用 或 禁用, 空为 启用")},
     };
 }
 
@@ -169,10 +221,12 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
         }
         const QString now = FormatNow("yyyy-MM-dd hh:mm:ss");
         const QString ym = QDate::currentDate().toString("yyMM");
-        int number = static_cast<int>(acc::val(acc::valueText(
-            sqlHelper::QueryInTrans("SELECT max(customerCode) FROM tb_customer WHERE mid(customerCode, 4, 4) = '" +
-                                    ym + "' AND customerCode LIKE 'ct-%'")
-                .at(0, 0)).mid(8)));
+        int number = static_cast<int>(acc::val(
+            acc::valueText(sqlHelper::QueryInTrans(
+                               "SELECT max(customerCode) FROM tb_customer WHERE mid(customerCode, 4, 4) = '" +
+                               ym + "' AND customerCode LIKE 'ct-%'")
+                               .at(0, 0))
+                .mid(8)));
         QSet<QString> fileCodes;
         for (const ImportRow& r : again.rows)
             if (!r.cell(Code).isEmpty()) fileCodes.insert(key(r.cell(Code)));
@@ -190,8 +244,9 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
             if (p.storedId) {
                 QStringList sets{"utype = " + values[0], "customType = " + values[1], "uname = " + values[2],
                                  "pinyin = " + values[3]};
-                const char* const fields[] = {"contact", "companyName", "taxNumber", "bankName", "bankAccount",
-                                              "address", "tel", "email", "fax"};
+                const char* const fields[] = {"contact",  "companyName", "taxNumber",
+                                              "bankName", "bankAccount", "address",
+                                              "tel",      "email",       "fax"};
                 for (int k = 0; k < 9; ++k)
                     if (sheet.present[Contact + k]) sets << QString(fields[k]) + " = " + values[4 + k];
                 if (sheet.present[Status]) sets << "status = " + values[13];
@@ -203,17 +258,21 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
             } else {
                 while (code.isEmpty()) { // numbered as the window numbers, past the file's own codes
                     if (++number > 99999)
-                        throw DbError(QStringLiteral("ct-%1 月的编号已经用完(最多 99999 个), 不能再生成新编号!").arg(ym));
-                    const QString next = "ct-" + ym + "-" + QStringLiteral("%1").arg(number, 5, 10, QChar('0'));
+                        throw DbError(
+                            QStringLiteral("ct-%1 月的编号已经用完(最多 99999 个), 不能再生成新编号!")
+                                .arg(ym));
+                    const QString next =
+                        "ct-" + ym + "-" + QStringLiteral("%1").arg(number, 5, 10, QChar('0'));
                     if (!fileCodes.contains(key(next))) code = next;
                 }
                 sqlHelper::ExecuteInTrans(
                     "INSERT INTO tb_customer (id, utype, customType, customerCode, uname, pinyin, contact, "
-                    "companyName, taxNumber, bankName, bankAccount, address, tel, email, fax, status, imageUrl, "
+                    "companyName, taxNumber, bankName, bankAccount, address, tel, email, fax, status, "
+                    "imageUrl, "
                     "creator, createTime, updateLastUser, updateLastTime, userId) VALUES (" +
-                    QString::number(++nextId) + ", " + values[0] + ", " + values[1] + ", " + literal(code) + ", " +
-                    values.mid(2).join(", ") + ", '', " + literal(user) + ", " + literal(now) + ", " + literal(user) +
-                    ", " + literal(now) + ", " + QString::number(userId) + ")");
+                    QString::number(++nextId) + ", " + values[0] + ", " + values[1] + ", " + literal(code) +
+                    ", " + values.mid(2).join(", ") + ", '', " + literal(user) + ", " + literal(now) + ", " +
+                    literal(user) + ", " + literal(now) + ", " + QString::number(userId) + ")");
                 outcome.ids.push_back(nextId);
                 ++outcome.added;
             }

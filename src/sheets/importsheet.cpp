@@ -132,7 +132,8 @@ ImportSheet MapSheet(const SheetData& data, const std::vector<ImportColumn>& col
         ImportRow row;
         row.line = in.line;
         for (int c = 0; c < int(columns.size()); ++c)
-            row.cells << (source[c] >= 0 && source[c] < in.cells.size() ? in.cells[source[c]].trimmed() : QString());
+            row.cells << (source[c] >= 0 && source[c] < in.cells.size() ? in.cells[source[c]].trimmed()
+                                                                        : QString());
         for (const auto& [f, why] : in.cellErrors) {
             const auto it = std::find(source.begin(), source.end(), f);
             if (it != source.end()) row.error(int(it - source.begin()), why);
@@ -177,7 +178,8 @@ double widthOf(const QString& s) {
 
 } // namespace
 
-void WriteImportTemplate(const QString& path, const QString& title, const std::vector<ImportColumn>& columns) {
+void WriteImportTemplate(const QString& path, const QString& title,
+                         const std::vector<ImportColumn>& columns) {
     Book b(path);
     lxw_worksheet* sheet = workbook_add_worksheet(b.book, title.toUtf8().constData());
     lxw_format* head = workbook_add_format(b.book);
@@ -195,11 +197,13 @@ void WriteImportTemplate(const QString& path, const QString& title, const std::v
         const double width = std::max(10.0, std::max(widthOf(col.caption), widthOf(col.example)) + 2);
         // a text column stays text as the user types into it, codes keep their leading zeros
         check(worksheet_set_column(sheet, c, c, width, col.text ? text : nullptr), "写入文件失败");
-        check(worksheet_write_string(sheet, 0, c, col.caption.toUtf8().constData(), col.required ? required : head),
+        check(worksheet_write_string(sheet, 0, c, col.caption.toUtf8().constData(),
+                                     col.required ? required : head),
               "写入文件失败");
         if (col.example.isEmpty()) continue;
         if (col.text)
-            check(worksheet_write_string(sheet, 1, c, col.example.toUtf8().constData(), text), "写入文件失败");
+            check(worksheet_write_string(sheet, 1, c, col.example.toUtf8().constData(), text),
+                  "写入文件失败");
         else
             check(worksheet_write_number(sheet, 1, c, col.example.toDouble(), nullptr), "写入文件失败");
     }
@@ -214,15 +218,17 @@ void WriteImportTemplate(const QString& path, const QString& title, const std::v
     for (int c = 0; c < int(columns.size()); ++c) {
         const ImportColumn& col = columns[c];
         QString caption = col.caption;
-        if (!col.aliases.isEmpty()) caption += QStringLiteral(" (或 %1)").arg(col.aliases.join(QStringLiteral("、")));
+        if (!col.aliases.isEmpty())
+            caption += QStringLiteral(" (或 %1)").arg(col.aliases.join(QStringLiteral("、")));
         worksheet_write_string(notes, c + 1, 0, caption.toUtf8().constData(), nullptr);
         worksheet_write_string(notes, c + 1, 1, col.required ? "是" : "", nullptr);
         worksheet_write_string(notes, c + 1, 2, col.note.toUtf8().constData(), nullptr);
     }
     const int after = int(columns.size()) + 2;
-    worksheet_write_string(notes, after, 0,
-                           "列按第一行的标题对应, 顺序不限; 不认识的列不导入。文件中任何一行有错误时, 不导入任何一行。",
-                           nullptr);
+    worksheet_write_string(
+        notes, after, 0,
+        "列按第一行的标题对应, 顺序不限; 不认识的列不导入。文件中任何一行有错误时, 不导入任何一行。",
+        nullptr);
     b.close();
 }
 
@@ -278,11 +284,13 @@ void WriteImportProblems(const QString& path, const ImportSheet& sheet) {
         if (row.issues.empty()) continue;
         for (int c = 0; c < n; ++c)
             if (!row.cells[c].isEmpty())
-                check(worksheet_write_string(ws, out, c, row.cells[c].toUtf8().constData(), text), "写入文件失败");
+                check(worksheet_write_string(ws, out, c, row.cells[c].toUtf8().constData(), text),
+                      "写入文件失败");
         QStringList reasons;
         for (const ImportIssue& i : row.issues)
             reasons << sheet.issueText(row, i);
-        check(worksheet_write_string(ws, out, n, reasons.join("; ").toUtf8().constData(), red), "写入文件失败");
+        check(worksheet_write_string(ws, out, n, reasons.join("; ").toUtf8().constData(), red),
+              "写入文件失败");
         ++out;
     }
     worksheet_freeze_panes(ws, 1, 0);

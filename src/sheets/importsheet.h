@@ -27,9 +27,9 @@ struct ImportColumn {
     QString caption;     // as the template writes it
     QStringList aliases; // other captions taken for it
     bool required = false;
-    bool text = true;    // formatted as text in the template, so codes keep their leading zeros
-    QString example;     // the template's example row
-    QString note;        // the template's explanation of the column
+    bool text = true; // formatted as text in the template, so codes keep their leading zeros
+    QString example;  // the template's example row
+    QString note;     // the template's explanation of the column
 };
 
 enum class ImportStatus { New, Update, Warning, Error };

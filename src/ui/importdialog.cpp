@@ -40,7 +40,8 @@ public:
         if (section == 1) return QStringLiteral("状态");
         if (section == n + 2) return QStringLiteral("问题");
         const ImportColumn& c = m_sheet.columns[section - 2];
-        return m_sheet.present.empty() || m_sheet.present[section - 2] ? c.caption : c.caption + QStringLiteral(" (无)");
+        return m_sheet.present.empty() || m_sheet.present[section - 2] ? c.caption
+                                                                       : c.caption + QStringLiteral(" (无)");
     }
     QVariant data(const QModelIndex& index, int role) const override {
         const ImportRow& row = m_sheet.rows[index.row()];
@@ -51,7 +52,8 @@ public:
             if (c == n + 2) {
                 QStringList texts;
                 for (const ImportIssue& i : row.issues)
-                    texts << (i.column >= 0 ? m_sheet.columns[i.column].caption + ": " : QString()) + i.reason;
+                    texts << (i.column >= 0 ? m_sheet.columns[i.column].caption + ": " : QString()) +
+                                 i.reason;
                 return texts.join("; ");
             }
             return row.cells[c - 2];
@@ -65,7 +67,8 @@ public:
             if (row.status == ImportStatus::Warning) return QColor(255, 240, 200);
         }
         if (role == Qt::ToolTipRole && c == n + 2) return data(index, Qt::DisplayRole);
-        if (role == Qt::ForegroundRole && c == n + 2 && row.status == ImportStatus::Error) return QColor(180, 0, 0);
+        if (role == Qt::ForegroundRole && c == n + 2 && row.status == ImportStatus::Error)
+            return QColor(180, 0, 0);
         if (role == Qt::TextAlignmentRole && c <= 1) return int(Qt::AlignCenter);
         return {};
     }
@@ -205,9 +208,11 @@ void ImportDialog::showSheet() {
                        .arg(warnings)
                        .arg(errors > 0 ? "#b00000" : "black")
                        .arg(errors);
-    if (errors > 0) text += QStringLiteral("。有错误时不能导入: 请改正后重新选择文件, 或导出错误行到工作簿中修改。");
+    if (errors > 0)
+        text += QStringLiteral("。有错误时不能导入: 请改正后重新选择文件, 或导出错误行到工作簿中修改。");
     if (!m_sheet.ignoredCaptions.isEmpty())
-        text += QStringLiteral("<br>不导入的列: %1").arg(m_sheet.ignoredCaptions.join(QStringLiteral("、")).toHtmlEscaped());
+        text += QStringLiteral("<br>不导入的列: %1")
+                    .arg(m_sheet.ignoredCaptions.join(QStringLiteral("、")).toHtmlEscaped());
     summary->setText(text);
     btn_problems->setEnabled(errors + warnings > 0);
     btn_import->setEnabled(errors == 0 && !m_sheet.rows.empty());
@@ -232,7 +237,8 @@ QString newWorkbook() {
 }
 
 // Writes a workbook, says where it is and opens it; "" when it failed.
-QString writeAndTell(const std::function<void(const QString&)>& write, const QString& done, const QString& caption) {
+QString writeAndTell(const std::function<void(const QString&)>& write, const QString& done,
+                     const QString& caption) {
     const QString path = newWorkbook();
     try {
         write(path);
@@ -251,8 +257,9 @@ QString writeAndTell(const std::function<void(const QString&)>& write, const QSt
 } // namespace
 
 QString ImportDialog::writeTemplate() {
-    return writeAndTell([this](const QString& path) { WriteImportTemplate(path, m_kind.sheetName, m_kind.columns); },
-                        QStringLiteral("模板已写好:"), windowTitle());
+    return writeAndTell(
+        [this](const QString& path) { WriteImportTemplate(path, m_kind.sheetName, m_kind.columns); },
+        QStringLiteral("模板已写好:"), windowTitle());
 }
 
 QString ImportDialog::writeProblems() {
@@ -278,9 +285,11 @@ bool ImportDialog::importRows() {
         return false;
     }
     if (m_sheet.warningRows() > 0 &&
-        !MsgBox::Confirm(QStringLiteral("有 %1 行警告, 仍然导入吗?").arg(m_sheet.warningRows()), windowTitle()))
+        !MsgBox::Confirm(QStringLiteral("有 %1 行警告, 仍然导入吗?").arg(m_sheet.warningRows()),
+                         windowTitle()))
         return false;
-    if (!MsgBox::Confirm(QStringLiteral("确定导入这 %1 行吗?").arg(m_sheet.rows.size()), windowTitle())) return false;
+    if (!MsgBox::Confirm(QStringLiteral("确定导入这 %1 行吗?").arg(m_sheet.rows.size()), windowTitle()))
+        return false;
     if (m_kind.confirm && !m_kind.confirm()) return false;
     QProgressDialog progress(QStringLiteral("正在导入..."), QStringLiteral("取消"), 0, 0, this);
     progress.setWindowTitle(windowTitle());
