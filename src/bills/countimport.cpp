@@ -13,10 +13,6 @@ namespace {
 
 enum Col { Code, Unit, Qty, Location };
 
-QString key(const QString& text) {
-    return text.trimmed().toCaseFolded();
-}
-
 // The summed pieces of each goods and location, with the line to add when
 // the count has none.
 struct Counted {
@@ -43,7 +39,7 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
     QHash<QString, std::pair<int, QString>> locations;
     const RecordSet rs = sqlHelper::ExecuteSql("SELECT id, locationCode FROM tb_location");
     for (int r = 0; r < rs.RecordCount(); ++r)
-        locations.insert(key(acc::valueText(rs.at(r, 1))),
+        locations.insert(ImportKey(acc::valueText(rs.at(r, 1))),
                          {rs.at(r, 0).toInt(), acc::valueText(rs.at(r, 1))});
     QHash<QString, std::pair<StockTakeLine, double>> goodsOf; // by code: the goods and the pieces of its unit
     QHash<QString, int> matches;
@@ -54,18 +50,18 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
             row.error(Code, QStringLiteral("货品编码或条码不能为空"));
             continue;
         }
-        if (!matches.contains(key(code))) {
+        if (!matches.contains(ImportKey(code))) {
             StockTakeLine goods;
             double pieces = 0;
-            matches.insert(key(code), StockTakeGoodsForCode(code, 0, goods, pieces));
-            goodsOf.insert(key(code), {goods, pieces});
+            matches.insert(ImportKey(code), StockTakeGoodsForCode(code, 0, goods, pieces));
+            goodsOf.insert(ImportKey(code), {goods, pieces});
         }
-        const int found = matches.value(key(code));
+        const int found = matches.value(ImportKey(code));
         if (found == 0)
             row.error(Code, QStringLiteral("[%1]不是货品编码, 也不是条码").arg(code));
         else if (found > 1)
             row.error(Code, QStringLiteral("[%1]对应 %2 个货品, 请用货品编码").arg(code).arg(found));
-        auto [goods, pieces] = goodsOf.value(key(code));
+        auto [goods, pieces] = goodsOf.value(ImportKey(code));
         if (found == 1 && !row.cell(Unit).isEmpty()) { // the named unit of the goods
             const RecordSet unit = sqlHelper::ExecuteSql(
                 "SELECT packQty FROM tb_goods_detail WHERE headId = " + QString::number(goods.goodsId) +
@@ -83,7 +79,7 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
         else if (*qty < 0)
             row.error(Qty, QStringLiteral("盘点数量不能为负数"));
         const QString place = row.cell(Location);
-        const auto at = locations.constFind(key(place));
+        const auto at = locations.constFind(ImportKey(place));
         if (place.isEmpty())
             row.error(Location, QStringLiteral("库位不能为空"));
         else if (at == locations.constEnd())

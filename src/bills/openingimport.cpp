@@ -18,10 +18,6 @@ enum Col { Code, Unit, Qty, Price, Location, Lot };
 
 const char* const kOpeningType = "期初入库";
 
-QString key(const QString& text) {
-    return text.trimmed().toCaseFolded();
-}
-
 struct GoodsUnit {
     int goodsId = 0, goodsTypeId = 0;
     QString goodsCode, goodsName, goodsDesc, goodsTypeName, unit, barcode, status;
@@ -61,14 +57,14 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query, const Openi
         u.weight = rs.at(r, 10).toDouble();
         u.inPrice = rs.at(r, 11).toDouble();
         u.isDefault = rs.at(r, 12).toInt() == 1;
-        shop.unitsOfGoods[key(u.goodsCode)].push_back(u);
-        if (!u.barcode.isEmpty()) shop.byBarcode.insert(key(u.barcode), u);
+        shop.unitsOfGoods[ImportKey(u.goodsCode)].push_back(u);
+        if (!u.barcode.isEmpty()) shop.byBarcode.insert(ImportKey(u.barcode), u);
     }
     const RecordSet places =
         query("SELECT id, locationCode FROM tb_location WHERE state = 1 AND isLock = 0 AND id IN (" +
               o.grantedLocations + ")");
     for (int r = 0; r < places.RecordCount(); ++r)
-        shop.locations.insert(key(acc::valueText(places.at(r, 1))),
+        shop.locations.insert(ImportKey(acc::valueText(places.at(r, 1))),
                               {places.at(r, 0).toInt(), acc::valueText(places.at(r, 1))});
     const RecordSet type =
         query(QStringLiteral("SELECT id FROM tb_dictionary WHERE utype = 'importType' AND uname = "
@@ -95,20 +91,20 @@ std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, cons
     for (ImportRow& row : sheet.rows) {
         const QString code = row.cell(Code), unitName = row.cell(Unit);
         const GoodsUnit* unit = nullptr;
-        const auto goods = shop.unitsOfGoods.constFind(key(code));
+        const auto goods = shop.unitsOfGoods.constFind(ImportKey(code));
         if (code.isEmpty()) {
             row.error(Code, QStringLiteral("货品编码或条码不能为空"));
         } else if (goods != shop.unitsOfGoods.constEnd()) { // a goods code: the named unit, else the default
             for (const GoodsUnit& u : *goods)
-                if (unitName.isEmpty() ? u.isDefault : key(u.unit) == key(unitName)) unit = &u;
+                if (unitName.isEmpty() ? u.isDefault : ImportKey(u.unit) == ImportKey(unitName)) unit = &u;
             if (!unit)
                 row.error(unitName.isEmpty() ? Code : Unit,
                           unitName.isEmpty() ? QStringLiteral("货品[%1]没有默认单位").arg(code)
                                              : QStringLiteral("货品[%1]没有单位[%2]").arg(code, unitName));
-        } else if (const auto barcode = shop.byBarcode.constFind(key(code));
+        } else if (const auto barcode = shop.byBarcode.constFind(ImportKey(code));
                    barcode != shop.byBarcode.constEnd()) {
             unit = &*barcode;
-            if (!unitName.isEmpty() && key(unitName) != key(unit->unit)) {
+            if (!unitName.isEmpty() && ImportKey(unitName) != ImportKey(unit->unit)) {
                 row.error(Unit, QStringLiteral("条码[%1]是单位[%2]的条码").arg(code, unit->unit));
                 unit = nullptr;
             }
@@ -129,7 +125,7 @@ std::vector<m_rk_detail> check(ImportSheet& sheet, const OpeningOptions& o, cons
         const std::optional<double> price = NumberFieldValue(row.cell(Price));
         if (!price) row.error(Price, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Price)));
         const QString place = row.cell(Location);
-        const auto at = shop.locations.constFind(key(place));
+        const auto at = shop.locations.constFind(ImportKey(place));
         if (place.isEmpty())
             row.error(Location, QStringLiteral("库位不能为空"));
         else if (at == shop.locations.constEnd())
@@ -205,21 +201,11 @@ QString OpeningBillOf(int accountId) {
 
 ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& options,
                                  const ImportProgress& progress) {
-    ImportOutcome outcome;
-    outcome.message = ImportRefusal(sheet);
-    if (!outcome.message.isEmpty()) return outcome;
-    // checked again under the write's locks: the shop may have changed since
-    ImportSheet again = ForRecheck(sheet);
-    const m_DBresult done = sqlHelper::ExecuteTransWith([&] {
+    return WriteChecked(sheet, [&](ImportSheet& again, ImportOutcome& outcome) {
         const Shop shop = readShop([](const QString& sql) { return sqlHelper::QueryInTrans(sql); }, options);
         const std::vector<m_rk_detail> lines = check(again, options, shop);
-        if (!again.refusal.isEmpty()) throw DbError(again.refusal);
-        if (again.errorRows() > 0) {
-            sheet = again;
-            throw DbError(QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(again.errorRows()));
-        }
-        if (progress && !progress(0, int(lines.size())))
-            throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
+        RefuseWrong(again);
+        TellProgress(progress, 0, int(lines.size()));
         rk_LineSet set;
         for (size_t k = 0; k < lines.size(); ++k) {
             m_rk_detail l = lines[k];
@@ -240,16 +226,6 @@ ImportOutcome WriteOpeningImport(ImportSheet& sheet, const OpeningOptions& optio
         dal_rk_head().AddInTrans(head, set);
         outcome.ids = {head.id};
         outcome.added = int(lines.size());
-        if (progress && !progress(int(lines.size()), int(lines.size())))
-            throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
+        TellProgress(progress, int(lines.size()), int(lines.size()));
     });
-    outcome.written = done.isResult;
-    if (done.isResult) {
-        sheet = again;
-    } else {
-        outcome.ids.clear();
-        outcome.added = 0;
-        outcome.message = done.str_MsgBox;
-    }
-    return outcome;
 }

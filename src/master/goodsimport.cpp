@@ -35,10 +35,6 @@ enum Col {
 // Longest texts taken; longer ones are refused rather than cut.
 constexpr int kCodeLength = 50, kNameLength = 100, kTextLength = 200, kUnitLength = 20;
 
-QString key(const QString& text) {
-    return text.trimmed().toCaseFolded();
-}
-
 struct StoredUnit {
     int id = 0;
     QString unit, barcode;
@@ -78,8 +74,8 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
         g.code = acc::valueText(heads.at(r, 1)).trimmed();
         g.typeId = heads.at(r, 2).toInt();
         codeOf.insert(g.id, g.code);
-        shop.owners.insert(key(g.code), g.code);
-        shop.goods.insert(key(g.code), g);
+        shop.owners.insert(ImportKey(g.code), g.code);
+        shop.goods.insert(ImportKey(g.code), g);
     }
     const RecordSet units = query("SELECT id, headId, unit, goodsDetailCode, rowNo, isDefault FROM "
                                   "tb_goods_detail ORDER BY headId, rowNo, id");
@@ -92,10 +88,10 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
         u.isDefault = units.at(r, 5).toInt() == 1;
         const QString owner = codeOf.value(units.at(r, 1).toInt());
         if (!u.barcode.isEmpty()) {
-            shop.owners.insert(key(u.barcode), owner);
-            shop.unitBarcodeOwner.insert(u.id, key(u.barcode));
+            shop.owners.insert(ImportKey(u.barcode), owner);
+            shop.unitBarcodeOwner.insert(u.id, ImportKey(u.barcode));
         }
-        auto it = shop.goods.find(key(owner));
+        auto it = shop.goods.find(ImportKey(owner));
         if (it != shop.goods.end()) it->units.push_back(u);
     }
     const RecordSet types =
@@ -103,7 +99,7 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
     for (int r = 0; r < types.RecordCount(); ++r) {
         CategoryEntry c{types.at(r, 0).toInt(), acc::valueText(types.at(r, 1)).trimmed(),
                         types.at(r, 2).toInt(), types.at(r, 3).toInt() == 1};
-        shop.categories.insert(key(c.name), c);
+        shop.categories.insert(ImportKey(c.name), c);
     }
     return shop;
 }
@@ -171,9 +167,9 @@ public:
                 row.error(Code, QStringLiteral("超过 %1 个字符").arg(kCodeLength));
                 continue;
             }
-            const auto it = groupOf.constFind(key(code));
+            const auto it = groupOf.constFind(ImportKey(code));
             if (it == groupOf.constEnd()) {
-                groupOf.insert(key(code), int(groups.size()));
+                groupOf.insert(ImportKey(code), int(groups.size()));
                 groups.push_back({r});
             } else {
                 groups[*it].push_back(r);
@@ -181,12 +177,12 @@ public:
         }
         // a goods' stored barcodes of the units the file lists are the file's to give
         for (const std::vector<int>& rows : groups) {
-            const auto stored = m_shop.goods.constFind(key(m_sheet.rows[rows.front()].cell(Code)));
+            const auto stored = m_shop.goods.constFind(ImportKey(m_sheet.rows[rows.front()].cell(Code)));
             if (stored == m_shop.goods.constEnd() || m_mode != ImportMode::AddOrUpdate || !present(Barcode))
                 continue;
             for (const int r : rows)
                 for (const StoredUnit& u : stored->units)
-                    if (key(u.unit) == key(m_sheet.rows[r].cell(Unit)) &&
+                    if (ImportKey(u.unit) == ImportKey(m_sheet.rows[r].cell(Unit)) &&
                         m_shop.unitBarcodeOwner.contains(u.id))
                         m_shop.owners.remove(m_shop.unitBarcodeOwner.value(u.id));
         }
@@ -247,7 +243,7 @@ private:
                 return 0;
             }
         if (parts.size() == 1) { // a bare name: the category of that name wherever it stands
-            const auto it = m_shop.categories.constFind(key(parts.front()));
+            const auto it = m_shop.categories.constFind(ImportKey(parts.front()));
             if (it != m_shop.categories.constEnd()) return enabled(r, *it, storedId);
         }
         int parent = 0;
@@ -258,7 +254,7 @@ private:
                 row(r).error(Category, QStringLiteral("[%1]超过 %2 个字符").arg(name).arg(kNameLength));
                 return 0;
             }
-            const auto it = m_shop.categories.constFind(key(name));
+            const auto it = m_shop.categories.constFind(ImportKey(name));
             if (it != m_shop.categories.constEnd()) {
                 if (it->parentId != parent) {
                     row(r).error(Category,
@@ -269,7 +265,7 @@ private:
             } else {
                 found = {-int(m_newCategories.size()) - 1, name, parent, true};
                 m_newCategories.push_back(found);
-                m_shop.categories.insert(key(name), found);
+                m_shop.categories.insert(ImportKey(name), found);
             }
             parent = found.id;
         }
@@ -285,7 +281,7 @@ private:
     // A code or barcode taken by this file: unused by the shop (but for what
     // the goods itself gives up) and by the file's other rows.
     void claim(int r, Col c, const QString& text) {
-        const QString k = key(text);
+        const QString k = ImportKey(text);
         const auto file = m_fileCodes.constFind(k);
         if (file != m_fileCodes.constEnd()) {
             row(r).error(c, QStringLiteral("%1 与第%2行的%3重复")
@@ -308,7 +304,7 @@ private:
         PlannedGoods g;
         g.row = first;
         g.code = code;
-        const auto stored = m_shop.goods.constFind(key(code));
+        const auto stored = m_shop.goods.constFind(ImportKey(code));
         if (stored != m_shop.goods.constEnd()) {
             if (m_mode == ImportMode::AddOnly) {
                 for (const int r : rows)
@@ -319,7 +315,7 @@ private:
             }
             g.stored = *stored;
             g.code = stored->code; // the stored spelling stays
-            m_fileCodes.insert(key(code), first);
+            m_fileCodes.insert(ImportKey(code), first);
         } else {
             claim(first, Code, code);
         }
@@ -359,10 +355,10 @@ private:
             u.barcode = row(r).cell(Barcode);
             if (u.unit.isEmpty()) {
                 row(r).error(Unit, QStringLiteral("单位不能为空"));
-            } else if (fits(r, Unit, kUnitLength) && units.contains(key(u.unit))) {
+            } else if (fits(r, Unit, kUnitLength) && units.contains(ImportKey(u.unit))) {
                 row(r).error(Unit, QStringLiteral("单位[%1]在同一货品中重复").arg(u.unit));
             }
-            units.insert(key(u.unit));
+            units.insert(ImportKey(u.unit));
             if (const std::optional<double> v = number(r, PackQty, 1)) {
                 u.packQty = *v;
                 if (u.packQty < 1) row(r).error(PackQty, QStringLiteral("内装数不能小于1!"));
@@ -378,7 +374,7 @@ private:
             u.isDefault = mark.value_or(false);
             g.defaultGiven = g.defaultGiven || u.isDefault;
             for (const StoredUnit& s : g.stored.units)
-                if (key(s.unit) == key(u.unit)) u.storedId = s.id;
+                if (ImportKey(s.unit) == ImportKey(u.unit)) u.storedId = s.id;
             if (!u.barcode.isEmpty() && fits(r, Barcode, kCodeLength)) claim(r, Barcode, u.barcode);
             g.units.push_back(u);
         }
@@ -417,8 +413,6 @@ private:
     QString m_head;
     QStringList m_rows;
 };
-
-const char* const kCancelled = "导入已取消, 没有写入任何数据";
 
 } // namespace
 
@@ -489,19 +483,11 @@ void CheckGoodsImport(ImportSheet& sheet, ImportMode mode) {
 
 ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QString& user,
                                const ImportProgress& progress) {
-    ImportOutcome outcome;
-    outcome.message = ImportRefusal(sheet);
-    if (!outcome.message.isEmpty()) return outcome;
-    // checked again under the write's locks: the shop may have changed since
-    ImportSheet again = ForRecheck(sheet);
-    const m_DBresult done = sqlHelper::ExecuteTransWith([&] {
+    return WriteChecked(sheet, [&](ImportSheet& again, ImportOutcome& outcome) {
         sqlHelper::LockInTrans(QStringList{"tb_goods_head", "tb_goods_detail", "tb_dictionary"});
         Shop shop = readShop([](const QString& sql) { return sqlHelper::QueryInTrans(sql); });
         Plan plan = Checker(again, mode, shop).run();
-        if (again.errorRows() > 0) {
-            sheet = again;
-            throw DbError(QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(again.errorRows()));
-        }
+        RefuseWrong(again);
         const QString now = FormatNow("yyyy-MM-dd hh:mm:ss");
         // the categories first, parents before children
         QHash<int, int> categoryId;
@@ -587,21 +573,12 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
                                 .arg(headId));
             }
             outcome.ids.push_back(headId);
-            if (progress && ++written % 200 == 0 && !progress(written, total))
-                throw DbError(QString::fromUtf8(kCancelled));
+            if (++written % 200 == 0) TellProgress(progress, written, total);
         }
         heads.flush();
         units.flush();
-        if (progress && !progress(total, total)) throw DbError(QString::fromUtf8(kCancelled));
+        TellProgress(progress, total, total);
     });
-    outcome.written = done.isResult;
-    if (done.isResult) sheet = again;
-    if (!done.isResult) {
-        outcome.added = outcome.updated = outcome.units = 0;
-        outcome.ids.clear();
-        outcome.message = done.str_MsgBox;
-    }
-    return outcome;
 }
 
 std::vector<QStringList> GoodsImportRows(const ConditionSet& listConditions) {

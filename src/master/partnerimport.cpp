@@ -33,10 +33,6 @@ enum Col {
 
 constexpr int kCodeLength = 50, kNameLength = 100, kTextLength = 200;
 
-QString key(const QString& text) {
-    return text.trimmed().toCaseFolded();
-}
-
 struct Stored {
     int id = 0;
     QString code, name;
@@ -55,13 +51,13 @@ Shop readShop(const std::function<RecordSet(const QString&)>& query) {
     for (int r = 0; r < partners.RecordCount(); ++r) {
         Stored s{partners.at(r, 0).toInt(), acc::valueText(partners.at(r, 1)).trimmed(),
                  acc::valueText(partners.at(r, 2)).trimmed(), partners.at(r, 3).toInt()};
-        if (!s.code.isEmpty()) shop.byCode.insert(key(s.code), s);
-        shop.codeOfName.insert(key(s.name), s.code);
+        if (!s.code.isEmpty()) shop.byCode.insert(ImportKey(s.code), s);
+        shop.codeOfName.insert(ImportKey(s.name), s.code);
     }
     const RecordSet types =
         query("SELECT id, uname, isstart FROM tb_dictionary WHERE utype = 'customerType' ORDER BY id");
     for (int r = 0; r < types.RecordCount(); ++r) {
-        const QString name = key(acc::valueText(types.at(r, 1)));
+        const QString name = ImportKey(acc::valueText(types.at(r, 1)));
         if (!shop.categories.contains(name))
             shop.categories.insert(name, {types.at(r, 0).toInt(), types.at(r, 2).toInt() == 1});
     }
@@ -92,32 +88,32 @@ std::vector<Planned> check(ImportSheet& sheet, ImportMode mode, const Shop& shop
         if (category.isEmpty()) {
             row.error(Category, QStringLiteral("自定义类别不能为空"));
         } else {
-            const auto it = shop.categories.constFind(key(category));
+            const auto it = shop.categories.constFind(ImportKey(category));
             if (it == shop.categories.constEnd())
                 row.error(Category, QStringLiteral("[%1]不存在").arg(category));
             else
                 p.category = it->first;
-            const auto stored = shop.byCode.constFind(key(code));
+            const auto stored = shop.byCode.constFind(ImportKey(code));
             const bool kept = stored != shop.byCode.constEnd() && stored->customType == p.category;
             if (it != shop.categories.constEnd() && !it->second && !kept)
                 row.error(Category, QStringLiteral("[%1]已禁用").arg(category));
         }
         if (name.isEmpty()) row.error(Name, QStringLiteral("往来单位名称不能为空"));
         if (!code.isEmpty()) {
-            const auto stored = shop.byCode.constFind(key(code));
+            const auto stored = shop.byCode.constFind(ImportKey(code));
             if (code.size() > kCodeLength) {
                 row.error(Code, QStringLiteral("超过 %1 个字符").arg(kCodeLength));
-            } else if (fileCodes.contains(key(code))) {
+            } else if (fileCodes.contains(ImportKey(code))) {
                 row.error(Code, QStringLiteral("%1 与第%2行的编码重复")
                                     .arg(code)
-                                    .arg(sheet.rows[fileCodes.value(key(code))].line));
+                                    .arg(sheet.rows[fileCodes.value(ImportKey(code))].line));
             } else if (stored != shop.byCode.constEnd()) {
                 if (mode == ImportMode::AddOnly)
                     row.error(Code, QStringLiteral("[%1]已存在, 选 新增或更新 时更新该往来单位").arg(code));
                 else
                     p.storedId = stored->id;
             }
-            fileCodes.insert(key(code), r);
+            fileCodes.insert(ImportKey(code), r);
         }
         if (name.size() > kNameLength) row.error(Name, QStringLiteral("超过 %1 个字符").arg(kNameLength));
         for (const Col c : {Contact, Company, TaxNumber, Bank, Account, Address, Tel, Email, Fax})
@@ -132,15 +128,15 @@ std::vector<Planned> check(ImportSheet& sheet, ImportMode mode, const Shop& shop
             row.error(Status, QStringLiteral("[%1]应为 启用 或 禁用").arg(status));
         // the window asks about a name that is there already: here it is a warning
         if (!name.isEmpty()) {
-            const auto same = shop.codeOfName.constFind(key(name));
-            if (same != shop.codeOfName.constEnd() && key(*same) != key(code) &&
-                !(p.storedId && key(*same) == key(code)))
+            const auto same = shop.codeOfName.constFind(ImportKey(name));
+            if (same != shop.codeOfName.constEnd() && ImportKey(*same) != ImportKey(code) &&
+                !(p.storedId && ImportKey(*same) == ImportKey(code)))
                 row.warn(Name, QStringLiteral("[%1]已存在 (编码 %2)").arg(name, *same));
-            else if (fileNames.contains(key(name)))
+            else if (fileNames.contains(ImportKey(name)))
                 row.warn(Name, QStringLiteral("往来单位名称[%1]与第%2行相同")
                                    .arg(name)
-                                   .arg(sheet.rows[fileNames.value(key(name))].line));
-            fileNames.insert(key(name), r);
+                                   .arg(sheet.rows[fileNames.value(ImportKey(name))].line));
+            fileNames.insert(ImportKey(name), r);
         }
         if (!row.hasError() && row.status != ImportStatus::Warning)
             row.status = p.storedId ? ImportStatus::Update : ImportStatus::New;
@@ -206,19 +202,11 @@ void CheckPartnerImport(ImportSheet& sheet, ImportMode mode) {
 
 ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QString& user, int userId,
                                  const ImportProgress& progress) {
-    ImportOutcome outcome;
-    outcome.message = ImportRefusal(sheet);
-    if (!outcome.message.isEmpty()) return outcome;
-    // checked again under the write's locks: the shop may have changed since
-    ImportSheet again = ForRecheck(sheet);
-    const m_DBresult done = sqlHelper::ExecuteTransWith([&] {
+    return WriteChecked(sheet, [&](ImportSheet& again, ImportOutcome& outcome) {
         sqlHelper::LockInTrans(QStringList{"tb_customer"});
         const Shop shop = readShop([](const QString& sql) { return sqlHelper::QueryInTrans(sql); });
         const std::vector<Planned> plan = check(again, mode, shop);
-        if (again.errorRows() > 0) {
-            sheet = again;
-            throw DbError(QStringLiteral("有 %1 行错误, 没有导入任何数据").arg(again.errorRows()));
-        }
+        RefuseWrong(again);
         const QString now = FormatNow("yyyy-MM-dd hh:mm:ss");
         const QString ym = QDate::currentDate().toString("yyMM");
         int number = static_cast<int>(acc::val(
@@ -229,7 +217,7 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
                 .mid(8)));
         QSet<QString> fileCodes;
         for (const ImportRow& r : again.rows)
-            if (!r.cell(Code).isEmpty()) fileCodes.insert(key(r.cell(Code)));
+            if (!r.cell(Code).isEmpty()) fileCodes.insert(ImportKey(r.cell(Code)));
         int nextId = sqlHelper::MaxIdInTrans("tb_customer");
         int written = 0;
         for (const Planned& p : plan) {
@@ -263,7 +251,7 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
                                 .arg(ym));
                     const QString next =
                         "ct-" + ym + "-" + QStringLiteral("%1").arg(number, 5, 10, QChar('0'));
-                    if (!fileCodes.contains(key(next))) code = next;
+                    if (!fileCodes.contains(ImportKey(next))) code = next;
                 }
                 sqlHelper::ExecuteInTrans(
                     "INSERT INTO tb_customer (id, utype, customType, customerCode, uname, pinyin, contact, "
@@ -276,21 +264,10 @@ ImportOutcome WritePartnerImport(ImportSheet& sheet, ImportMode mode, const QStr
                 outcome.ids.push_back(nextId);
                 ++outcome.added;
             }
-            if (progress && ++written % 200 == 0 && !progress(written, int(plan.size())))
-                throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
+            if (++written % 200 == 0) TellProgress(progress, written, int(plan.size()));
         }
-        if (progress && !progress(int(plan.size()), int(plan.size())))
-            throw DbError(QStringLiteral("导入已取消, 没有写入任何数据"));
+        TellProgress(progress, int(plan.size()), int(plan.size()));
     });
-    outcome.written = done.isResult;
-    if (done.isResult) {
-        sheet = again;
-    } else {
-        outcome.added = outcome.updated = 0;
-        outcome.ids.clear();
-        outcome.message = done.str_MsgBox;
-    }
-    return outcome;
 }
 
 std::vector<QStringList> PartnerImportRows(const ConditionSet& listConditions) {

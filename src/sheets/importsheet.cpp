@@ -2,6 +2,10 @@
 
 #include "sheetfile.h"
 
+#include "data/dberror.h"
+#include "data/results.h"
+#include "data/sqlhelper.h"
+
 #include <QFile>
 #include <QHash>
 #include <stdexcept>
@@ -76,6 +80,42 @@ ImportSheet ForRecheck(const ImportSheet& sheet) {
         r.status = ImportStatus::New;
     }
     return again;
+}
+
+namespace {
+
+const char* const kCancelled = "导入已取消, 没有写入任何数据";
+
+} // namespace
+
+ImportOutcome WriteChecked(ImportSheet& sheet,
+                           const std::function<void(ImportSheet& again, ImportOutcome& out)>& body) {
+    ImportOutcome outcome;
+    outcome.message = ImportRefusal(sheet);
+    if (!outcome.message.isEmpty()) return outcome;
+    ImportSheet again = ForRecheck(sheet);
+    const m_DBresult done = sqlHelper::ExecuteTransWith([&] { body(again, outcome); });
+    if (done.isResult || !ImportRefusal(again).isEmpty()) sheet = again;
+    if (done.isResult) {
+        outcome.written = true;
+        return outcome;
+    }
+    ImportOutcome failed;
+    failed.message = done.str_MsgBox;
+    return failed;
+}
+
+void RefuseWrong(const ImportSheet& again) {
+    const QString refusal = ImportRefusal(again);
+    if (!refusal.isEmpty()) throw DbError(refusal);
+}
+
+void TellProgress(const ImportProgress& progress, int done, int total) {
+    if (progress && !progress(done, total)) throw DbError(QString::fromUtf8(kCancelled));
+}
+
+QString ImportKey(const QString& text) {
+    return text.trimmed().toCaseFolded();
 }
 
 namespace {

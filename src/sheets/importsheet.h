@@ -71,10 +71,25 @@ struct ImportSheet {
 // Why a checked sheet may not be written: the file's refusal, or its rows in
 // error; "" when it may.
 QString ImportRefusal(const ImportSheet& sheet);
-// A checked sheet that may be written, its rows without the last check's
-// statuses and problems: a write checks it again under its locks, since the
-// shop may have changed since the preview.
+// A checked sheet's rows without the last check's statuses and problems, to
+// be checked again just before writing.
 ImportSheet ForRecheck(const ImportSheet& sheet);
+
+// Writes a checked sheet in one write transaction. body gets the rows
+// without the last check's statuses and problems, checks them again under
+// its locks (the shop may have changed since the preview), calls
+// RefuseWrong, then writes. Nothing is written when the sheet may not be
+// written, body throws, or the progress cancels; rows found wrong then come
+// back into sheet.
+ImportOutcome WriteChecked(ImportSheet& sheet,
+                           const std::function<void(ImportSheet& again, ImportOutcome& out)>& body);
+// Inside WriteChecked's body: stops the write when the rows checked again are not all right.
+void RefuseWrong(const ImportSheet& again);
+// Inside a write: tells the progress and stops the write when it cancels.
+void TellProgress(const ImportProgress& progress, int done, int total);
+
+// A code, name or unit as imports compare them: blanks around it aside, case folded.
+QString ImportKey(const QString& text);
 
 // Takes the rows of a file under the kind's columns: the first row holds
 // the captions, in any order; a missing required column refuses the file.
