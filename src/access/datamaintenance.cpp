@@ -24,6 +24,7 @@ const std::vector<Group>& groups() {
          {},
          {"delete from tb_stocktake_detail", "delete from tb_stocktake_head", "delete from tb_ck_detail",
           "delete from tb_ck_head"}},
+        {"tb_transfer", {}, {"delete from tb_transfer_detail", "delete from tb_transfer_head"}},
         {"tb_customer",
          {{"tb_rk_head", "往来单位信息已经在入库表建账,不允许清空!"},
           {"tb_ck_head", "往来单位信息已经在出库表建账,不允许清空!"}},
@@ -31,12 +32,14 @@ const std::vector<Group>& groups() {
         {"tb_goods",
          {{"tb_rk_detail", "货品信息已经在入库表建账,不允许清空!"},
           {"tb_ck_detail", "货品信息已经在出库表建账,不允许清空!"},
-          {"tb_stocktake_detail", "货品信息已经在盘点表建账,不允许清空!"}},
+          {"tb_stocktake_detail", "货品信息已经在盘点表建账,不允许清空!"},
+          {"tb_transfer_detail", "货品信息已经在调拨表建账,不允许清空!"}},
          {"delete from tb_goods_detail", "delete from tb_goods_head"}},
         {"tb_location",
          {{"tb_rk_detail", "库位信息已经在入库表建账,不允许清空!"},
           {"tb_ck_detail", "库位信息已经在出库表建账,不允许清空!"},
-          {"tb_stocktake_detail", "库位信息已经在盘点表建账,不允许清空!"}},
+          {"tb_stocktake_detail", "库位信息已经在盘点表建账,不允许清空!"},
+          {"tb_transfer_detail", "库位信息已经在调拨表建账,不允许清空!"}},
          {"delete from tb_location", "delete from tb_location_fun"}},
     };
     return list;
@@ -93,10 +96,10 @@ QString InitialiseData(bool* backupFailed) {
     const m_DBresult r = sqlHelper::ExecuteTransWith([] {
         for (const char* s :
              {"delete from tb_stocktake_detail", "delete from tb_stocktake_head", "delete from tb_rk_detail",
-              "delete from tb_rk_head", "delete from tb_ck_detail",
-              "delete from tb_ck_head", "delete from tb_events", "delete from tb_customer",
-              "delete from tb_goods_detail", "delete from tb_goods_head", "delete from tb_location",
-              "delete from tb_location_fun", "delete from tb_account_fun",
+              "delete from tb_rk_head", "delete from tb_ck_detail", "delete from tb_ck_head",
+              "delete from tb_transfer_detail", "delete from tb_transfer_head", "delete from tb_events",
+              "delete from tb_customer", "delete from tb_goods_detail", "delete from tb_goods_head",
+              "delete from tb_location", "delete from tb_location_fun", "delete from tb_account_fun",
               "delete from tb_dictionary where isSystemSet=0 and utype<>'department'",
               // every line is gone: the running balance keeps nothing but zeros
               "delete from tb_stock_balance", "delete from tb_stock_location"})

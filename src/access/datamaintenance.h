@@ -7,7 +7,8 @@
 #include <QStringList>
 
 // The groups in the order they are cleared.
-inline const QStringList kDataGroups = {"tb_import", "tb_export", "tb_customer", "tb_goods", "tb_location"};
+inline const QStringList kDataGroups = {"tb_import",   "tb_export", "tb_transfer",
+                                        "tb_customer", "tb_goods",  "tb_location"};
 
 struct ClearOutcome {
     int cleared = 0; // groups deleted

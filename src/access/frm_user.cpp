@@ -183,7 +183,8 @@ void frm_user::delete_user() {
         {"当前用户在出库表已经建账,不能删除!", " from tb_ck_head where userId=@userId"},
         {"当前用户在往来单位表已经建账,不能删除!", " from tb_customer where userId=@userId"},
         {"当前用户在日程管理已经建账,不能删除!", " from tb_events where createUserId=@userId"},
-        {"当前用户在盘点表已经建账,不能删除!", " from tb_stocktake_head where userId=@userId"}};
+        {"当前用户在盘点表已经建账,不能删除!", " from tb_stocktake_head where userId=@userId"},
+        {"当前用户在调拨表已经建账,不能删除!", " from tb_transfer_head where userId=@userId"}};
     for (const auto& [message, from] : refs)
         batch.AddItem(
             QStringLiteral("select '%1' as strMsg,Count(*) as fkCount ").arg(QString::fromUtf8(message)) +

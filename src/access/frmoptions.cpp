@@ -46,11 +46,9 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent) {
     tv_data->setObjectName("tv_data");
     tv_data->setHeaderHidden(true);
     const std::pair<const char*, const char*> groups[] = {{"key_0", "业务数据"}, {"key_1", "基础数据"}};
-    const std::vector<std::tuple<const char*, const char*, int>> leaves = {{"tb_import", "入库数据", 0},
-                                                                           {"tb_export", "出库数据", 0},
-                                                                           {"tb_customer", "往来单位信息", 1},
-                                                                           {"tb_goods", "货品信息", 1},
-                                                                           {"tb_location", "库位信息", 1}};
+    const std::vector<std::tuple<const char*, const char*, int>> leaves = {
+        {"tb_import", "入库数据", 0},       {"tb_export", "出库数据", 0}, {"tb_transfer", "调拨数据", 0},
+        {"tb_customer", "往来单位信息", 1}, {"tb_goods", "货品信息", 1},  {"tb_location", "库位信息", 1}};
     for (const auto& [key, text] : groups) {
         QTreeWidgetItem* node = NewNode(key, QString::fromUtf8(text), "close");
         node->setCheckState(0, Qt::Unchecked);

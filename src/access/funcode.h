@@ -111,7 +111,28 @@
     X(goodsInfor_import, "goodsInfor_import")                                                                \
     X(customer_import, "customer_import")                                                                    \
     X(import_opening, "import_opening")                                                                      \
-    X(stocktake_import, "stocktake_import")
+    X(stocktake_import, "stocktake_import")                                                                  \
+    X(transfer, "transfer")                                                                                  \
+    X(transfer_save, "transfer_save")                                                                        \
+    X(transfer_update, "transfer_update")                                                                    \
+    X(transfer_delete, "transfer_delete")                                                                    \
+    X(transfer_pass, "transfer_pass")                                                                        \
+    X(transfer_nopass, "transfer_nopass")                                                                    \
+    X(transfer_print, "transfer_print")                                                                      \
+    X(transfer_searchBill, "transfer_searchBill")                                                            \
+    X(rpt_dbbill, "rpt_dbbill")                                                                              \
+    X(rpt_dbbill_print, "rpt_dbbill_print")                                                                  \
+    X(rpt_dbbill_export, "rpt_dbbill_export")                                                                \
+    X(rpt_dbbill_browse, "rpt_dbbill_browse")                                                                \
+    X(rpt_dbbill_delete, "rpt_dbbill_delete")                                                                \
+    X(rpt_dbbill_pass, "rpt_dbbill_pass")                                                                    \
+    X(rpt_dbbill_nopass, "rpt_dbbill_nopass")                                                                \
+    X(rpt_dbbill_add, "rpt_dbbill_add")                                                                      \
+    X(rpt_db_detail_bill, "rpt_db_detail_bill")                                                              \
+    X(rpt_db_detail_bill_print, "rpt_db_detail_bill_print")                                                  \
+    X(rpt_db_detail_bill_export, "rpt_db_detail_bill_export")                                                \
+    X(rpt_db_detail_bill_browse, "rpt_db_detail_bill_browse")                                                \
+    X(rpt_db_detail_bill_delete, "rpt_db_detail_bill_delete")
 
 class m_funCode {
 public:

@@ -48,7 +48,7 @@ std::function<void(const QString&)>& urlOpener() {
 
 // The drop-down items of the toolbar's pop-up buttons.
 const QList<std::pair<QString, QStringList>> kDropDowns = {
-    {"menu_ckMg", {"item_import"}},
+    {"menu_ckMg", {"item_import", "item_transfer"}},
     {"menu_BasicInfor", {"item_goods"}},
     {"menu_SystemSet", {"user_infor", "item_modflyPw"}},
     {"menu_Help", {"item_aboutus"}},
@@ -60,6 +60,7 @@ const QList<frm_Main::Command>& frm_Main::commands() {
     static const QList<Command> list = {
         {"menu_rk", "入库业务", m_funCode::import_(), "frmImport"},
         {"menu_ck", "出库业务", m_funCode::export_(), "frmExport"},
+        {"menu_transfer", "调拨业务", m_funCode::transfer(), "frmTransfer"},
         {"menu_stocktake", "库存盘点", m_funCode::stocktake(), "frmStockTake"},
         {"menu_opening", "期初库存", m_funCode::import_opening(), "frmOpeningStock"},
         {"menu_kcbill", "库存总账", m_funCode::rpt_kczz(), "frm_rpt_stock"},
@@ -84,6 +85,7 @@ const QList<frm_Main::Command>& frm_Main::commands() {
         {"menu_funRefresh", "权限刷新", "", ""},
         {"menu_SystemExit", "退出系统", "", ""},
         {"item_import", "入库业务", m_funCode::import_(), "frmImport"},
+        {"item_transfer", "调拨业务", m_funCode::transfer(), "frmTransfer"},
         // the drop-down items test the code of the menu command they stand for
         {"user_infor", "用户信息", m_funCode::user(), "frm_user"},
         {"item_modflyPw", "修改密码", "", "FrmModifypwd"}, // its OK tests modifyPW
@@ -152,7 +154,8 @@ bool frm_Main::Initialize() {
 
 void frm_Main::buildMenus() {
     const QList<std::pair<std::pair<QString, QString>, QStringList>> menus = {
-        {{"menu_ckMg", "仓库管理"}, {"menu_rk", "menu_ck", "-", "menu_stocktake", "-", "menu_opening"}},
+        {{"menu_ckMg", "仓库管理"},
+         {"menu_rk", "menu_ck", "menu_transfer", "-", "menu_stocktake", "-", "menu_opening"}},
         {{"menu_report", "报表分析"},
          {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-",
           "menu_ck_bill", "menu_ck_detail_bill", "menu_cksum"}},

@@ -21,6 +21,7 @@ BillProblem::Where badNumber(const BillEntryRow& row, int rowNo, const BillCheck
                                                                    {BillProblem::LineQty, &row.qty}};
     for (const auto& [where, value] : cells) {
         const bool price = where == BillProblem::LinePrice;
+        if (price && texts.priceCaption.isEmpty()) continue; // a kind without prices
         const std::optional<double> v = NumberValue(*value, true);
         if (!v) {
             *text = QStringLiteral("第%1行%2不是有效的数字,请重新输入!")
@@ -34,6 +35,10 @@ BillProblem::Where badNumber(const BillEntryRow& row, int rowNo, const BillCheck
                         .arg(price ? QStringLiteral("价格") : QStringLiteral("数量"));
             return where;
         }
+        if (!price && *v <= 0 && !texts.toLocationMissing.isEmpty()) { // a transfer moves something
+            *text = QStringLiteral("第%1行数量必须大于0!").arg(rowNo);
+            return where;
+        }
     }
     return BillProblem::None;
 }
@@ -42,10 +47,12 @@ BillProblem::Where badNumber(const BillEntryRow& row, int rowNo, const BillCheck
 
 BillProblem CheckBill(const BillHeadInput& head, const std::vector<BillEntryRow>& lines,
                       const BillCheckTexts& texts) {
-    if (head.partnerName.trimmed().isEmpty() || head.partnerId < 1)
+    if (!texts.partnerMissing.isEmpty() && (head.partnerName.trimmed().isEmpty() || head.partnerId < 1))
         return headProblem(BillProblem::Partner, texts.partnerMissing);
-    if (head.accountName.trimmed().isEmpty()) return headProblem(BillProblem::Account, QStringLiteral("请选择账目标识!"));
-    if (head.typeName.trimmed().isEmpty()) return headProblem(BillProblem::Type, texts.typeMissing);
+    if (head.accountName.trimmed().isEmpty())
+        return headProblem(BillProblem::Account, QStringLiteral("请选择账目标识!"));
+    if (!texts.typeMissing.isEmpty() && head.typeName.trimmed().isEmpty())
+        return headProblem(BillProblem::Type, texts.typeMissing);
     if (head.approved) return headProblem(BillProblem::Approved, QStringLiteral("当前单据已审核,不能保存!"));
     // lines without goods go, from the last up; the walk stops at the first
     // (lowest) line that lacks its location or name, or whose price or
@@ -59,9 +66,17 @@ BillProblem CheckBill(const BillHeadInput& head, const std::vector<BillEntryRow>
             continue;
         }
         const int rowNo = r + 1; // the lines above it stay, so its number stays
+        const bool transfer = !texts.toLocationMissing.isEmpty();
         if (row.locationCode.trimmed().isEmpty()) {
             p.where = BillProblem::LineLocation;
             p.text = texts.locationMissing;
+        } else if (transfer && row.toLocationCode.trimmed().isEmpty()) {
+            p.where = BillProblem::LineToLocation;
+            p.text = texts.toLocationMissing;
+        } else if (transfer && row.locationCode.trimmed().compare(row.toLocationCode.trimmed(),
+                                                                  Qt::CaseInsensitive) == 0) {
+            p.where = BillProblem::LineToLocation;
+            p.text = QStringLiteral("第%1行调出库位和调入库位不能相同!").arg(rowNo);
         } else if (row.line.goodsName.trimmed().isEmpty()) {
             p.where = BillProblem::LineName;
             p.text = QStringLiteral("货品名称不能为空!");

@@ -16,17 +16,33 @@ struct BillHeadInput {
     bool approved = false;
 };
 
-// The refusals that differ between the bill kinds.
+// The refusals that differ between the bill kinds. A kind without partner,
+// type or price leaves their texts empty and is not asked for them.
 struct BillCheckTexts {
     QString partnerMissing;
     QString typeMissing;
     QString locationMissing;
     QString priceCaption; // the price column's caption
     QString qtyCaption;
+    // A transfer's: every line needs a to location other than its from
+    // location, and a quantity above 0.
+    QString toLocationMissing;
 };
 
 struct BillProblem {
-    enum Where { None, Partner, Account, Type, Approved, LineLocation, LineName, LinePrice, LineQty, NoLines };
+    enum Where {
+        None,
+        Partner,
+        Account,
+        Type,
+        Approved,
+        LineLocation,
+        LineToLocation,
+        LineName,
+        LinePrice,
+        LineQty,
+        NoLines
+    };
     Where where = None;
     QString text; // empty: the bill may be saved
     int row = -1; // the line of a line's problem, counted after the dropped lines are gone

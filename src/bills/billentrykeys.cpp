@@ -1,7 +1,8 @@
 // The keys of the bill entry windows. Saving (Ctrl+S) and printing (Ctrl+P)
 // work wherever the focus is in the form; Ctrl+A makes a new bill (a new row
 // in the grid), Ctrl+F looks goods up, Ctrl+Z goes between the goods box and
-// the grid, F3, F5 and F6 go to the quantity, price and location boxes.
+// the grid, F3, F5 and F6 go to the quantity, price and location boxes (F7
+// to a transfer's to location).
 // Enter moves through the head and the input bar.
 
 #include "frmbillentry.h"
@@ -51,6 +52,7 @@ void BillEntryForm::addKeys() {
     key(QKeySequence(Qt::Key_F3), [this] { focusInputBox(txt_Qty); });
     key(QKeySequence(Qt::Key_F5), [this] { focusInputBox(txt_price); });
     key(QKeySequence(Qt::Key_F6), [this] { focusInputBox(cobo_location); });
+    if (cobo_toLocation) key(QKeySequence(Qt::Key_F7), [this] { focusInputBox(cobo_toLocation); });
 }
 
 void BillEntryForm::newBillOrRow() {
@@ -76,7 +78,7 @@ void BillEntryForm::focusInputBox(QWidget* box) {
     box->setFocus();
     // what is typed next replaces the box's text
     if (auto* e = qobject_cast<QLineEdit*>(box)) e->selectAll();
-    if (box == cobo_location && cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
+    if (auto* c = qobject_cast<QComboBox*>(box); c && c->lineEdit()) c->lineEdit()->selectAll();
 }
 
 bool BillEntryForm::enterInInputBar(QWidget* watched) {
@@ -84,15 +86,17 @@ bool BillEntryForm::enterInInputBar(QWidget* watched) {
         GoodsCodeEntered();
         return true;
     }
-    if (watched == cobo_location) {
-        const QString code = cobo_location->currentText().trimmed();
+    if (watched == cobo_location || (watched && watched == cobo_toLocation)) {
+        auto* box = static_cast<QComboBox*>(watched);
+        const QString code = box->currentText().trimmed();
         if (!code.isEmpty() && availableLocation(code).id < 1) {
-            refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), cobo_location);
-            if (cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
+            refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), box);
+            if (box->lineEdit()) box->lineEdit()->selectAll();
             return true;
         }
     }
-    if (watched == txt_Qty || watched == txt_price || watched == cobo_location) {
+    if (watched == txt_Qty || watched == txt_price || watched == cobo_location ||
+        (watched && watched == cobo_toLocation)) {
         txt_goodsCode->setFocus();
         txt_goodsCode->selectAll();
         return true;

@@ -58,6 +58,7 @@ bool isEditable(LineField f) {
     case LineField::Price:
     case LineField::Qty:
     case LineField::LocationCode: // checked as in the input bar
+    case LineField::ToLocationCode:
     case LineField::LotNo:
     case LineField::Remark:
         return true;
@@ -102,6 +103,8 @@ QString BillLinesModel::text(int r, LineField f) const {
         return amountText(row);
     case LineField::LocationCode:
         return row.locationCode;
+    case LineField::ToLocationCode:
+        return row.toLocationCode;
     case LineField::LotNo:
         return l.lotNo;
     case LineField::Remark:
@@ -122,8 +125,8 @@ QVariant BillLinesModel::data(const QModelIndex& index, int role) const {
                                                     : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         // what every line needs is marked
-        if (m_required.isValid() &&
-            (f == LineField::Price || f == LineField::Qty || f == LineField::LocationCode))
+        if (m_required.isValid() && (f == LineField::Price || f == LineField::Qty ||
+                                     f == LineField::LocationCode || f == LineField::ToLocationCode))
             return QBrush(m_required);
         return {};
     default:
@@ -155,6 +158,9 @@ bool BillLinesModel::setData(const QModelIndex& index, const QVariant& value, in
     case LineField::LocationCode:
         row.locationCode = text;
         break;
+    case LineField::ToLocationCode:
+        row.toLocationCode = text;
+        break;
     case LineField::LotNo:
         row.line.lotNo = text;
         break;
@@ -184,7 +190,7 @@ QVariant BillLinesModel::headerData(int section, Qt::Orientation orientation, in
         return QString::fromUtf8(m_columns[section].caption);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(f == LineField::No || f == LineField::Unit ? Qt::AlignCenter
-                                   : isNumberField(f)                         ? Qt::AlignRight | Qt::AlignVCenter
+                                   : isNumberField(f) ? Qt::AlignRight | Qt::AlignVCenter
                                                       : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::UserRole: // the grid helper passes over these when it moves on
         return isEditable(f) ? QVariant() : QVariant(QStringLiteral("readonly"));
@@ -246,6 +252,13 @@ void BillLinesModel::setLocation(int r, int locationId, const QString& code) {
     emit dataChanged(index(r, c), index(r, c));
 }
 
+void BillLinesModel::setToLocation(int r, int locationId, const QString& code) {
+    m_rows[r].line.toLocationId = locationId;
+    m_rows[r].toLocationCode = code;
+    const int c = column(LineField::ToLocationCode);
+    emit dataChanged(index(r, c), index(r, c));
+}
+
 void BillLinesModel::keepPrices() {
     for (BillEntryRow& row : m_rows)
         row.ownPrice.reset();
@@ -258,7 +271,16 @@ double BillLinesModel::total() const {
     return total;
 }
 
+double BillLinesModel::totalQty() const {
+    double total = 0;
+    for (const BillEntryRow& row : m_rows)
+        if (const std::optional<double> qty = NumberValue(row.qty, true); qty && row.line.goodsId)
+            total += *qty;
+    return total;
+}
+
 void BillLinesModel::setRequiredColor(const QColor& color) {
     m_required = color;
-    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }

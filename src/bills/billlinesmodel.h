@@ -20,7 +20,8 @@ enum class LineField {
     Price, // the kind's price
     Qty,
     Amount,
-    LocationCode,
+    LocationCode,   // a transfer's from location
+    ToLocationCode, // a transfer's to location
     LotNo,
     Remark
 };
@@ -58,6 +59,7 @@ public:
     // into the price format.
     void setRow(int r, BillEntryRow row);
     void setLocation(int r, int locationId, const QString& code);
+    void setToLocation(int r, int locationId, const QString& code);
     // Prices filled in automatically become the bill's own.
     void keepPrices();
     QString text(int r, LineField field) const;
@@ -65,6 +67,8 @@ public:
     BillEntryLine lineToStore(int r) const;
     // The bill's amount: the lines' amounts in the amount format, added up.
     double total() const;
+    // The quantities that are numbers, added up (a bill without prices).
+    double totalQty() const;
     void setRequiredColor(const QColor& color);
 
 signals:

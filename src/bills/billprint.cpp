@@ -47,6 +47,32 @@ bool PrintBill(bool stockOut, int billId, const QString& caption) {
     });
 }
 
+bool PrintTransfer(int transferId, const QString& caption) {
+    if (transferId < 1) return refuse(QStringLiteral("当前记录不存在!"), caption);
+    return PrintOut::Guarded(caption, [&] {
+        const QString code = "kx_transfer_bill";
+        const QString id = QString::number(transferId);
+        const QDomElement detailNode = PrintOut::BuildRecordNode(
+            sqlHelper::ExecuteSql("select * from v_transfer_detail where headId=" + id +
+                                  " order by rowNo,id"),
+            code, "DataDetail");
+        if (detailNode.isNull()) return refuse(QStringLiteral("当前调拨明细信息不存在!"), caption);
+        // the checker of an approved transfer: its approval is the last change it took
+        const QDomElement headNode = PrintOut::BuildRecordNode(
+            sqlHelper::ExecuteSql(
+                "select *, iif(ispass = 0, Null, updateLastUser) as checker from v_transfer_head "
+                "where id=" +
+                id),
+            code, "DataGroupHead");
+        if (headNode.isNull()) return refuse(QStringLiteral("当前调拨主表信息不存在!"), caption);
+        PrintOut::StartPrintTool(
+            SysVar().Sys_transferBill +
+            PrintOut::GenerateFile(code, {{"Content/DataGroupHead/DataRecord", headNode},
+                                          {"Content/DataDetail/DataRecord", detailNode}}));
+        return true;
+    });
+}
+
 bool PrintStockTakeSheet(int headId, bool blind, const QString& caption) {
     const QString code = "kx_stocktake";
     const StockTakeHead h = dal_stocktake().GetModel(headId);

@@ -44,7 +44,8 @@ struct BillEntryLine {
     double inPrice = 0;
     double salePrice = 0;
     double qty = 0;
-    int locationId = 0;
+    int locationId = 0;   // a transfer's from location
+    int toLocationId = 0; // a transfer's to location
     QString lotNo;
     QString remark;
 };
@@ -54,6 +55,7 @@ struct BillEntryLine {
 struct BillEntryRow {
     BillEntryLine line;
     QString locationCode;
+    QString toLocationCode;
     QString price; // the kind's price: the purchase price in, the sale price out
     QString qty;
     // the unit's own price when the price was filled in automatically; such
@@ -81,3 +83,5 @@ public:
 
 std::unique_ptr<BillStore> NewStockInStore();
 std::unique_ptr<BillStore> NewStockOutStore();
+// Transfers between locations (transfer.cpp): no partner, type or price.
+std::unique_ptr<BillStore> NewTransferStore();

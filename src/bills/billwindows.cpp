@@ -60,8 +60,11 @@ void registerBillWindows() {
         "frmImport", {.create = [](QWidget*) { return new frmImport; }, .title = QStringLiteral("入库业务")});
     WindowRegistry::Register(
         "frmExport", {.create = [](QWidget*) { return new frmExport; }, .title = QStringLiteral("出库业务")});
+    WindowRegistry::Register("frmTransfer", {.create = [](QWidget*) { return new frmTransfer; },
+                                             .title = QStringLiteral("调拨业务")});
     WindowRegistry::Register("frmStockTake", {.create = [](QWidget*) { return new frmStockTake; },
                                               .title = QStringLiteral("库存盘点")});
-    WindowRegistry::Register("frmOpeningStock",
-                             {.create = [](QWidget* parent) { return NewOpeningStockDialog(parent); }, .modal = true});
+    WindowRegistry::Register(
+        "frmOpeningStock",
+        {.create = [](QWidget* parent) { return NewOpeningStockDialog(parent); }, .modal = true});
 }

@@ -2,6 +2,7 @@
 #include "bill.h"
 #include "billcheck.h"
 #include "billprint.h"
+#include "transfer.h"
 
 #include "access/funcode.h"
 #include "access/user.h"
@@ -32,13 +33,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -163,20 +165,38 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     auto label = [](const char* text) { return new QLabel(QString::fromUtf8(text)); };
     head->addWidget(label(kind.billNoLabel), 0, 0);
     head->addWidget(txt_billNo, 0, 1);
-    head->addWidget(label(kind.partnerLabel), 0, 2);
-    head->addLayout(partnerBox, 0, 3);
-    head->addWidget(label("账目标识:"), 0, 4);
-    head->addWidget(cobo_accountType, 0, 5);
-    head->addWidget(label(kind.typeLabel), 1, 0);
-    head->addWidget(cobo_billType, 1, 1);
-    head->addWidget(label("原始单号:"), 1, 2);
-    head->addWidget(txt_ubillNo, 1, 3);
-    head->addWidget(label("建单人:"), 1, 4);
-    head->addWidget(txt_creator, 1, 5);
-    head->addWidget(label("建单日期:"), 2, 0);
-    head->addWidget(dt_createDate, 2, 1);
-    head->addWidget(label("备注:"), 2, 2);
-    head->addWidget(txt_remark, 2, 3, 1, 3);
+    if (kind.isTransfer()) {
+        // no partner, type or original number: they stay out of sight
+        for (QWidget* w : std::initializer_list<QWidget*>{txt_partnerName, btn_searchPartner, cobo_billType,
+                                                          txt_ubillNo}) {
+            w->setParent(this);
+            w->hide();
+        }
+        delete partnerBox;
+        head->addWidget(label("账目标识:"), 0, 2);
+        head->addWidget(cobo_accountType, 0, 3);
+        head->addWidget(label("建单人:"), 0, 4);
+        head->addWidget(txt_creator, 0, 5);
+        head->addWidget(label("建单日期:"), 1, 0);
+        head->addWidget(dt_createDate, 1, 1);
+        head->addWidget(label("备注:"), 1, 2);
+        head->addWidget(txt_remark, 1, 3, 1, 3);
+    } else {
+        head->addWidget(label(kind.partnerLabel), 0, 2);
+        head->addLayout(partnerBox, 0, 3);
+        head->addWidget(label("账目标识:"), 0, 4);
+        head->addWidget(cobo_accountType, 0, 5);
+        head->addWidget(label(kind.typeLabel), 1, 0);
+        head->addWidget(cobo_billType, 1, 1);
+        head->addWidget(label("原始单号:"), 1, 2);
+        head->addWidget(txt_ubillNo, 1, 3);
+        head->addWidget(label("建单人:"), 1, 4);
+        head->addWidget(txt_creator, 1, 5);
+        head->addWidget(label("建单日期:"), 2, 0);
+        head->addWidget(dt_createDate, 2, 1);
+        head->addWidget(label("备注:"), 2, 2);
+        head->addWidget(txt_remark, 2, 3, 1, 3);
+    }
     for (int c : {1, 3, 5})
         head->setColumnStretch(c, 1);
     // the stamps share one place, kept while both are hidden: the head does not move when one shows
@@ -209,17 +229,30 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     lb_NoGoods->setObjectName("lb_NoGoods");
     lb_NoGoods->setStyleSheet("color: #c03030");
     lb_NoGoods->hide();
-    auto* inputBox = new QGroupBox(QStringLiteral("F3:数量       F5:价格         F6:库位"));
+    auto* inputBox =
+        new QGroupBox(kind.isTransfer() ? QStringLiteral("F3:数量       F6:调出库位         F7:调入库位")
+                                        : QStringLiteral("F3:数量       F5:价格         F6:库位"));
     auto* input = new QHBoxLayout(inputBox);
     input->addWidget(new QLabel(QStringLiteral("货品信息:")));
     input->addWidget(txt_goodsCode, 3);
     input->addWidget(btn_searchGoods);
     input->addWidget(new QLabel(QStringLiteral("数量:")));
     input->addWidget(txt_Qty);
-    input->addWidget(new QLabel(QStringLiteral("价格:")));
-    input->addWidget(txt_price);
-    input->addWidget(new QLabel(QStringLiteral("库位:")));
-    input->addWidget(cobo_location, 1);
+    if (kind.isTransfer()) {
+        txt_price->setParent(this);
+        txt_price->hide();
+        cobo_toLocation = NamedCombo("cobo_toLocation");
+        cobo_toLocation->setEditable(true);
+        input->addWidget(new QLabel(QStringLiteral("调出库位:")));
+        input->addWidget(cobo_location, 1);
+        input->addWidget(new QLabel(QStringLiteral("调入库位:")));
+        input->addWidget(cobo_toLocation, 1);
+    } else {
+        input->addWidget(new QLabel(QStringLiteral("价格:")));
+        input->addWidget(txt_price);
+        input->addWidget(new QLabel(QStringLiteral("库位:")));
+        input->addWidget(cobo_location, 1);
+    }
     input->addWidget(lb_NoGoods);
 
     // grid
@@ -240,7 +273,13 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     rowMenu = new QMenu(this);
     rowMenu->addAction(QStringLiteral("增加行"), this, &BillEntryForm::AddGridRow);
     rowMenu->addAction(QStringLiteral("删除行"), this, &BillEntryForm::DeleteGridRow);
-    rowMenu->addAction(QStringLiteral("批量设置库位"), this, &BillEntryForm::SetLocationForSelection);
+    if (kind.isTransfer()) {
+        rowMenu->addAction(QStringLiteral("批量设置调出库位"), this, &BillEntryForm::SetLocationForSelection);
+        rowMenu->addAction(QStringLiteral("批量设置调入库位"), this,
+                           &BillEntryForm::SetToLocationForSelection);
+    } else {
+        rowMenu->addAction(QStringLiteral("批量设置库位"), this, &BillEntryForm::SetLocationForSelection);
+    }
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QTableView::customContextMenuRequested, this,
             [this](const QPoint& p) { rowMenu->popup(grid->viewport()->mapToGlobal(p)); });
@@ -248,7 +287,7 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     total->addWidget(addRow);
     total->addWidget(delRow);
     total->addStretch(1);
-    total->addWidget(new QLabel(QStringLiteral("本单金额")));
+    total->addWidget(new QLabel(kind.isTransfer() ? QStringLiteral("本单数量") : QStringLiteral("本单金额")));
     total->addWidget(txt_BillAmount);
 
     auto* top = new QWidget;
@@ -284,6 +323,7 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
              txt_creator, dt_createDate, txt_remark, txt_goodsCode, txt_Qty, txt_price, cobo_location,
              btn_searchGoods, addRow, delRow, txt_BillAmount, grid, this})
         w->installEventFilter(this);
+    if (cobo_toLocation) cobo_toLocation->installEventFilter(this);
     addKeys();
 
     FillDropDowns();
@@ -324,16 +364,19 @@ void BillEntryForm::FillDropDowns() {
               "select id,uname  from tb_dictionary where (utype='accountType') and (isstart=1) and (id in (" +
                   SysVar().Sys_accountJoinId + ")) order by id,orderby",
               "uname");
-    FillCombo(
-        cobo_billType,
-        QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
-                       "id,orderby")
-            .arg(m_kind.typeDict),
-        "uname");
-    FillCombo(cobo_location,
-              "select id,locationCode  from tb_location where (state=1) and (isLock=0) and (id in (" +
-                  SysVar().Sys_locationJoinId + ")) order by id,orderby",
-              "locationCode");
+    if (!m_kind.isTransfer())
+        FillCombo(
+            cobo_billType,
+            QStringLiteral("select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by "
+                           "id,orderby")
+                .arg(m_kind.typeDict),
+            "uname");
+    for (QComboBox* c : {cobo_location, cobo_toLocation})
+        if (c)
+            FillCombo(c,
+                      "select id,locationCode  from tb_location where (state=1) and (isLock=0) and (id in (" +
+                          SysVar().Sys_locationJoinId + ")) order by id,orderby",
+                      "locationCode");
 }
 
 m_location BillEntryForm::availableLocation(const QString& code) {
@@ -351,22 +394,27 @@ m_location BillEntryForm::availableLocation(const QString& code) {
 void BillEntryForm::lineTyped(int row, LineField field, const QString& text) {
     // new empty cells of an empty row change nothing
     if (!text.isEmpty() || lines->row(row).line.goodsId != 0) m_dirty = true;
-    if (field == LineField::LocationCode) return locationTyped(row, text);
+    if (field == LineField::LocationCode || field == LineField::ToLocationCode)
+        return locationTyped(row, field, text);
     if (field == LineField::Price || field == LineField::Qty) recalcTotal();
 }
 
-void BillEntryForm::locationTyped(int row, const QString& text) {
+void BillEntryForm::locationTyped(int row, LineField field, const QString& text) {
+    const bool to = field == LineField::ToLocationCode;
+    auto set = [&](int id, const QString& code) {
+        to ? lines->setToLocation(row, id, code) : lines->setLocation(row, id, code);
+    };
     const QString code = text.trimmed();
     const m_location place = code.isEmpty() ? m_location() : availableLocation(code);
-    if (code.isEmpty() || place.id > 0) return lines->setLocation(row, place.id, place.locationCode);
+    if (code.isEmpty() || place.id > 0) return set(place.id, place.locationCode);
     // back to the line's location
-    const int id = lines->row(row).line.locationId;
-    lines->setLocation(row, id, id > 0 ? dal_location().GetModel(id).locationCode : QString());
+    const int id = to ? lines->row(row).line.toLocationId : lines->row(row).line.locationId;
+    set(id, id > 0 ? dal_location().GetModel(id).locationCode : QString());
     // told once the grid has closed the cell's editor, with the cursor back on the cell
     QMetaObject::invokeMethod(
         this,
-        [this, row, code] {
-            if (row < lines->rowCount()) setCurrentCell(row, LineField::LocationCode);
+        [this, row, code, field] {
+            if (row < lines->rowCount()) setCurrentCell(row, field);
             refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(code), grid);
         },
         Qt::QueuedConnection);
@@ -421,13 +469,17 @@ void BillEntryForm::startNewBill() {
     dt_createDate->setEnabled(true);
     for (QComboBox* c : {cobo_accountType, cobo_billType, cobo_location})
         if (c->count() > 0) c->setCurrentIndex(0);
+    if (cobo_toLocation) cobo_toLocation->setCurrentIndex(-1); // chosen on purpose: never the from location
     showApproval(false);
     hideStamps();
     lines->setRows({});
     rows->AddRow();
     txt_BillAmount->setText("0");
     m_dirty = false;
-    PaintRequired({txt_partnerName, cobo_accountType, cobo_billType});
+    if (m_kind.isTransfer())
+        PaintRequired({cobo_accountType});
+    else
+        PaintRequired({txt_partnerName, cobo_accountType, cobo_billType});
 }
 
 void BillEntryForm::NewBillForPartner(int partnerId, const QString& partnerName) {
@@ -473,8 +525,9 @@ void BillEntryForm::SearchBill() {
 // ---- the grid ----
 
 void BillEntryForm::recalcTotal() {
-    txt_BillAmount->setText(acc::format(acc::format(lines->total(), SysVar().Sys_AmountFormat),
-                                        QStringLiteral("￥#,##0.0#")));
+    if (m_kind.isTransfer()) return txt_BillAmount->setText(shortNumber(lines->totalQty()));
+    txt_BillAmount->setText(
+        acc::format(acc::format(lines->total(), SysVar().Sys_AmountFormat), QStringLiteral("￥#,##0.0#")));
 }
 
 void BillEntryForm::AddGridRow() {
@@ -487,7 +540,7 @@ void BillEntryForm::DeleteGridRow() {
     recalcTotal();
 }
 
-void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice) {
+int BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice) {
     int row = lines->rowCount() - 1;
     if (row < 0 || lines->row(row).line.goodsId != 0) {
         rows->AddRow();
@@ -515,6 +568,7 @@ void BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::opt
     lines->setRow(row, std::move(r));
     recalcTotal();
     m_dirty = true;
+    return row;
 }
 
 // ---- the input bar ----
@@ -532,6 +586,18 @@ bool BillEntryForm::confirmStock(const m_goods_detail& g, double qty) {
         windowTitle());
 }
 
+bool BillEntryForm::confirmTransferStock(const m_goods_detail& g, double qty, const m_location& from) {
+    const int account = dal_dictionary().GetModelForName("accountType", cobo_accountType->currentText()).id;
+    // what the bill's lines already take out of the location
+    double taken = 0;
+    for (const BillEntryRow& row : lines->rows())
+        if (row.line.goodsId == g.headId && row.line.locationId == from.id)
+            taken += row.line.packQty * number(row.qty);
+    const QString question = TransferStockQuestion(g.headId, g.goodsName, account, from.id, from.locationCode,
+                                                   g.packQty * qty, taken);
+    return question.isEmpty() || MsgBox::Confirm(question, windowTitle());
+}
+
 void BillEntryForm::GoodsCodeEntered() {
     const QString code = txt_goodsCode->text();
     if (code.trimmed().isEmpty()) {
@@ -546,6 +612,15 @@ void BillEntryForm::GoodsCodeEntered() {
     if (!placeCode.isEmpty() && place.id < 1) {
         refuse(QStringLiteral("库位[%1]不存在或不可用!").arg(placeCode), cobo_location);
         if (cobo_location->lineEdit()) cobo_location->lineEdit()->selectAll();
+        return;
+    }
+    const QString toCode = cobo_toLocation ? cobo_toLocation->currentText().trimmed() : QString();
+    const m_location toPlace = toCode.isEmpty() ? m_location() : availableLocation(toCode);
+    if (!toCode.isEmpty() && (toPlace.id < 1 || toPlace.id == place.id)) {
+        refuse(toPlace.id < 1 ? QStringLiteral("库位[%1]不存在或不可用!").arg(toCode)
+                              : QStringLiteral("调出库位和调入库位不能相同!"),
+               cobo_toLocation);
+        if (cobo_toLocation->lineEdit()) cobo_toLocation->lineEdit()->selectAll();
         return;
     }
     m_goods_detail g = m_goods.GetModelForInput(code, static_cast<int>(number(txt_goodsId->text())));
@@ -571,6 +646,17 @@ void BillEntryForm::GoodsCodeEntered() {
     }
     const double qty = number(txt_Qty->text());
     if (m_kind.out && !confirmStock(g, qty)) return;
+    if (m_kind.isTransfer()) {
+        if (place.id > 0 && !confirmTransferStock(g, qty, place)) return;
+        const int row = addGoodsToGrid(g, qty, std::nullopt);
+        if (place.id > 0) lines->setLocation(row, place.id, place.locationCode);
+        if (toPlace.id > 0) lines->setToLocation(row, toPlace.id, toPlace.locationCode);
+        txt_goodsCode->clear();
+        txt_goodsId->clear();
+        txt_Qty->setText("1");
+        txt_goodsCode->setFocus();
+        return;
+    }
     double& price = m_kind.out ? g.salePrice : g.inPrice;
     // the partner's last price, else the unit's own; a typed price comes before both
     std::optional<double> ownPrice;
@@ -640,6 +726,14 @@ void BillEntryForm::repriceForPartner() {
 }
 
 void BillEntryForm::SetLocationForSelection() {
+    setLocationsForSelection(LineField::LocationCode);
+}
+
+void BillEntryForm::SetToLocationForSelection() {
+    setLocationsForSelection(LineField::ToLocationCode);
+}
+
+void BillEntryForm::setLocationsForSelection(LineField field) {
     frm_select dlg(this);
     dlg.setMode("location");
     dlg.RunSearch();
@@ -655,7 +749,10 @@ void BillEntryForm::SetLocationForSelection() {
     if (from < 0) from = to = 0;
     // the lookup's choice is taken as it is
     for (int r = from; r <= to && r < lines->rowCount(); ++r) {
-        lines->setLocation(r, picked.front().id, picked.front().locationCode);
+        if (field == LineField::ToLocationCode)
+            lines->setToLocation(r, picked.front().id, picked.front().locationCode);
+        else
+            lines->setLocation(r, picked.front().id, picked.front().locationCode);
         m_dirty = true;
     }
 }
@@ -676,7 +773,8 @@ void BillEntryForm::SaveBill() {
         CheckBill(head, lines->rows(),
                   {QString::fromUtf8(m_kind.partnerMissing), QString::fromUtf8(m_kind.typeMissing),
                    QString::fromUtf8(m_kind.locationMissing), lines->caption(LineField::Price),
-                   lines->caption(LineField::Qty)});
+                   lines->caption(LineField::Qty),
+                   m_kind.isTransfer() ? QString::fromUtf8(m_kind.toLocationMissing) : QString()});
     switch (problem.where) {
     case BillProblem::Partner:
         return refuse(problem.text, btn_searchPartner);
@@ -695,13 +793,15 @@ void BillEntryForm::SaveBill() {
     recalcTotal();
     if (problem.where == BillProblem::NoLines) return refuse(problem.text, txt_goodsCode);
     if (problem.where != BillProblem::None) {
-        const LineField cell = problem.where == BillProblem::LineLocation ? LineField::LocationCode
-                               : problem.where == BillProblem::LineName   ? LineField::GoodsName
-                               : problem.where == BillProblem::LinePrice  ? LineField::Price
-                                                                          : LineField::Qty;
+        const LineField cell = problem.where == BillProblem::LineLocation     ? LineField::LocationCode
+                               : problem.where == BillProblem::LineToLocation ? LineField::ToLocationCode
+                               : problem.where == BillProblem::LineName       ? LineField::GoodsName
+                               : problem.where == BillProblem::LinePrice      ? LineField::Price
+                                                                              : LineField::Qty;
         setCurrentCell(problem.row, cell);
         return refuse(problem.text, grid);
     }
+    if (m_kind.isTransfer() && refuseUnavailableLocations()) return;
     if (!MsgBox::Confirm(QStringLiteral("确定保存当前单据吗?"), windowTitle())) return;
 
     BillEntryHead h;
@@ -736,6 +836,29 @@ void BillEntryForm::SaveBill() {
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 
+bool BillEntryForm::refuseUnavailableLocations() {
+    // the locations may have been disabled, locked, taken from the user or deleted since they were chosen
+    QSet<int> usable;
+    const RecordSet rs =
+        sqlHelper::ExecuteSql("select id from tb_location where state=1 and isLock=0 and id in (" +
+                              SysVar().Sys_locationJoinId + ")");
+    for (int r = 0; r < rs.RecordCount(); ++r)
+        usable.insert(rs.at(r, 0).toInt());
+    for (int r = 0; r < lines->rowCount(); ++r) {
+        const BillEntryRow& row = lines->row(r);
+        if (!HoldsGoods(row)) continue;
+        for (const auto& [id, code, field] :
+             {std::tuple(row.line.locationId, row.locationCode, LineField::LocationCode),
+              std::tuple(row.line.toLocationId, row.toLocationCode, LineField::ToLocationCode)}) {
+            if (usable.contains(id)) continue;
+            setCurrentCell(r, field);
+            refuse(QStringLiteral("第%1行库位[%2]不存在或不可用!").arg(r + 1).arg(code), grid);
+            return true;
+        }
+    }
+    return false;
+}
+
 void BillEntryForm::PassBill() {
     if (txt_id->text().trimmed().isEmpty()) return refuse(QStringLiteral("当前记录不存在!"));
     const QString caption = passAction->text();
@@ -743,11 +866,16 @@ void BillEntryForm::PassBill() {
     if (!CheckFunction(approve ? m_kind.codePass() : m_kind.codeNoPass())) return;
     // approving what is stored while the window shows other lines would mislead
     if (approve && m_dirty) return refuse(QStringLiteral("当前单据已修改,请先保存再审核!"));
-    if (!approve) {
+    if (!approve && !m_kind.isTransfer()) {
         const QString count = CountOfAdjustmentBill(m_kind.out, formId());
         if (!count.isEmpty()) return refuse(AdjustmentBillRefusal(count, caption));
     }
-    if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
+    // a transfer withdrawn after its goods left the to location takes that location below 0
+    const QString shortfall =
+        !approve && m_kind.isTransfer() ? TransferWithdrawalShortfall(formId()) : QString();
+    if (!MsgBox::Confirm(shortfall.isEmpty() ? QStringLiteral("是否 [%1] 当前单据?").arg(caption) : shortfall,
+                         windowTitle()))
+        return;
     if (!m_store->SetPass(formId(), approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return refuse(QStringLiteral("当前单据已被删除!"));
     showApproval(approve);
@@ -771,7 +899,5 @@ void BillEntryForm::PrintBill() {
     // the print shows what is stored, so unsaved changes would not be on it
     if (m_dirty && !txt_id->text().trimmed().isEmpty())
         return refuse(QStringLiteral("当前单据已修改,请先保存再打印!"));
-    ::PrintBill(m_kind.out, static_cast<int>(acc::val(txt_id->text())), windowTitle());
+    m_kind.print(static_cast<int>(acc::val(txt_id->text())), windowTitle());
 }
-
-

@@ -1,9 +1,11 @@
 #pragma once
-// The stock-in (frmImport, 入库业务) and stock-out (frmExport, 出库业务)
-// entry windows. They are twins: BillEntryForm holds everything they share,
-// and a description of each kind names the controls, columns, messages, permission
-// codes and lookups that differ. Stock-out adds a sale-price column and the
-// negative-stock question when goods are entered.
+// The stock-in (frmImport, 入库业务), stock-out (frmExport, 出库业务) and
+// transfer (frmTransfer, 调拨业务) entry windows. BillEntryForm holds
+// everything they share, and a description of each kind names the controls,
+// columns, messages, permission codes and lookups that differ. Stock-out adds
+// a sale-price column and the negative-stock question when goods are
+// entered; a transfer has no partner, type or price, and a to location
+// beside each line's from location.
 
 #include "billlinesmodel.h"
 #include "billstore.h"
@@ -58,6 +60,11 @@ struct BillEntryKind {
     QString (*codePrint)();
     QString (*codeSearch)();
     std::unique_ptr<BillStore> (*store)();
+    // Prints a stored bill of the kind; false when refused.
+    bool (*print)(int id, const QString& caption);
+    // A transfer's: the refusal of a line without a to location (null: not a transfer).
+    const char* toLocationMissing = nullptr;
+    bool isTransfer() const { return toLocationMissing != nullptr; }
 };
 
 // The approval stamp: a red ring with 已审核, a grey one with 未审核; 96 x 96,
@@ -86,8 +93,9 @@ public:
     QLineEdit* txt_goodsCode;
     QLineEdit* txt_goodsId;
     QLineEdit* txt_Qty;
-    QLineEdit* txt_price; // txt_inPrice / txt_salePrice
-    QComboBox* cobo_location;
+    QLineEdit* txt_price;                 // txt_inPrice / txt_salePrice
+    QComboBox* cobo_location;             // a transfer's from location
+    QComboBox* cobo_toLocation = nullptr; // a transfer's to location
     QPushButton* btn_searchGoods;
     QLabel* lb_NoGoods;
     QTableView* grid; // vs_import / vs_export
@@ -117,6 +125,7 @@ public slots:
     void SearchGoods();
     void SearchPartner();
     void SetLocationForSelection();
+    void SetToLocationForSelection();
     void AddGridRow();
     void DeleteGridRow();
     void FillDropDowns();
@@ -140,12 +149,19 @@ private:
     void setCurrentCell(int row, LineField field);
     // ownPrice: the unit's own price when the line's price was filled in
     // automatically; such a price follows a change of partner.
-    void addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice);
+    // Returns the grid row the goods went to.
+    int addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice);
     void repriceForPartner();
     // The enabled, unlocked location granted to the user with this code; id 0 when none.
     static m_location availableLocation(const QString& code);
     void lineTyped(int row, LineField field, const QString& text);
-    void locationTyped(int row, const QString& text);
+    void locationTyped(int row, LineField field, const QString& text);
+    void setLocationsForSelection(LineField field);
+    // A transfer's: the question when the goods would leave its from location below 0.
+    bool confirmTransferStock(const m_goods_detail& goods, double qty, const m_location& from);
+    // A transfer's: the first line whose from or to location is no longer one the user
+    // may use (refused with the cell); false when all may be used.
+    bool refuseUnavailableLocations();
     void openGoodsLookup(const QString& keyword);
     bool confirmStock(const m_goods_detail& goods, double qty);
     void refuse(const QString& text, QWidget* focus = nullptr);
@@ -178,4 +194,10 @@ public:
     explicit frmExport(QWidget* parent = nullptr);
 public slots:
     void GetCK_Infor(int id) { LoadBill(id); }
+};
+
+class frmTransfer : public BillEntryForm {
+    Q_OBJECT
+public:
+    explicit frmTransfer(QWidget* parent = nullptr);
 };

@@ -306,6 +306,7 @@ void frm_dictionary::DeleteEntry() {
         {"当前出库类别在出库表已经建账,不能删除!", " from tb_ck_head where utypeId=@utypeId"},
         {"当前账目标识在出库表已经建账,不能删除!", " from tb_ck_head where accountId=@accountId"},
         {"当前账目标识在盘点表已经建账,不能删除!", " from tb_stocktake_head where accountId=@accountId"},
+        {"当前账目标识在调拨表已经建账,不能删除!", " from tb_transfer_head where accountId=@accountId"},
         {"当前货品类别在货品信息表已经建账,不能删除!", " from tb_goods_head where goodsTypeId=@goodsTypeId"},
         {"当前部门在用户信息表已经建账,不能删除!", " from tb_user where dictionaryId=@dictionaryId"},
     };

@@ -10,16 +10,16 @@
 #include "frm_dictionary.h"
 #include "goodslabelprint.h"
 #include "goodslabels.h"
-#include "numbertext.h"
 #include "master/goodsimport.h"
+#include "numbertext.h"
 #include "output/xlsxexport.h"
 #include "pinyin.h"
 #include "ui/formparts.h"
 #include "ui/icons.h"
-#include "ui/lazytree.h"
-#include "ui/permission.h"
 #include "ui/importdialog.h"
+#include "ui/lazytree.h"
 #include "ui/modal.h"
+#include "ui/permission.h"
 #include "ui/spreadsheetexport.h"
 #include "ui/uvg.h"
 #include "ui/widgethelpers.h"
@@ -484,6 +484,9 @@ void frmGoods::btn_GoodsDelete() {
     batch.AddItem("select '当前货品在盘点表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
                   "tb_stocktake_detail where goodsId=@goodsId",
                   p);
+    batch.AddItem("select '当前货品在调拨表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                  "tb_transfer_detail where goodsId=@goodsId",
+                  p);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_head.Delete(id);
@@ -708,7 +711,10 @@ ImportKind GoodsImportKind() {
         return WriteGoodsImport(sheet, mode, CurrentUser().user, progress);
     };
     kind.done = [](const ImportOutcome& o) {
-        return QStringLiteral("新增 %1 个货品, 更新 %2 个货品, 共 %3 个包装单位").arg(o.added).arg(o.updated).arg(o.units);
+        return QStringLiteral("新增 %1 个货品, 更新 %2 个货品, 共 %3 个包装单位")
+            .arg(o.added)
+            .arg(o.updated)
+            .arg(o.units);
     };
     return kind;
 }

@@ -304,6 +304,12 @@ void frmLocation::DeleteLocation() {
     batch.AddItem("select '当前库位在盘点表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
                   "tb_stocktake_head where locationId=@locationId",
                   byLocation);
+    for (const char* side : {"fromLocationId", "toLocationId"})
+        batch.AddItem(
+            QStringLiteral("select '当前库位在调拨表已经建账,不能删除!' as strMsg,Count(*) as fkCount  from "
+                           "tb_transfer_detail where %1=@locationId")
+                .arg(QLatin1String(side)),
+            byLocation);
     const FkCheckResult fk = sqlHelper::CheckFkUsage(batch);
     if (!fk.isResult) return refuse(fk.str_MsgBox);
     const m_DBresult r = m_dal.Delete(id);

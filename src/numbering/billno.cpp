@@ -20,6 +20,8 @@ bool kindOf(const QString& kind, Kind& out) {
         out = {"tb_ck_head", "BillNo", "ck-"};
     else if (k == "pd")
         out = {"tb_stocktake_head", "billNo", "pd-"};
+    else if (k == "db")
+        out = {"tb_transfer_head", "billNo", "db-"};
     else
         return false;
     return true;

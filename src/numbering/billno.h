@@ -7,7 +7,7 @@
 // Returns "" for an unknown kind; throws DbError when the month's numbers are used up.
 QString GetBillNo(const QString& kind, const QVariant& date);
 
-// The next stock-in ("rk"), stock-out ("ck") or count ("pd") number, read inside the
+// The next stock-in ("rk"), stock-out ("ck"), count ("pd") or transfer ("db") number, read inside the
 // caller's write transaction (sqlHelper::ExecuteTransWith), so that two
 // programs saving at once never take the same number.
 QString NextBillNoInTrans(const QString& kind, const QVariant& date);

@@ -106,16 +106,14 @@ QString NewerSchemaMessage(qint64 version) {
 
 void CheckSchemaVersion(qint64 version) {
     if (version < 0)
-        throw DbError(
-            QStringLiteral("数据库文件的版本 (%1) 无法识别, 不是本程序的数据库!").arg(version));
+        throw DbError(QStringLiteral("数据库文件的版本 (%1) 无法识别, 不是本程序的数据库!").arg(version));
 }
 
 QStringList MigrateDatabase(Database& db) {
     int version = userVersion(db);
     CheckSchemaVersion(version);
     if (version == 0) return {}; // a file being created
-    if (version > kSchemaVersion)
-        throw DbError(NewerSchemaMessage(version));
+    if (version > kSchemaVersion) throw DbError(NewerSchemaMessage(version));
     if (version == kSchemaVersion) return {};
     db.execute("BEGIN IMMEDIATE");
     try {
@@ -153,10 +151,12 @@ void CreateDatabase(const QString& file, bool demo, bool force, int version) {
         RunScript(SqlResourceText("seed.sql"));
         if (demo) RunScript(SqlResourceText("demo.sql"));
         runMigrations(db, 1, version);
+        if (demo && version >= 7)
+            RunScript(SqlResourceText("demo_transfer.sql")); // its tables came with the steps
         db.execute("COMMIT");
         db.createTempShadows();
-        qCInfo(lcSchema).noquote() << "database created:" << path << (demo ? "with demonstration data" : "empty")
-                                   << "at version" << version;
+        qCInfo(lcSchema).noquote() << "database created:" << path
+                                   << (demo ? "with demonstration data" : "empty") << "at version" << version;
     } catch (...) {
         db.close();
         QFile::remove(path);

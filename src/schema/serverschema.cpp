@@ -9,8 +9,8 @@
 #include "data/pgdatabase.h"
 #include "data/translator.h"
 
-#include <sqlite3.h>
 #include <memory>
+#include <sqlite3.h>
 
 #include <QFile>
 #include <QRegularExpression>
@@ -78,8 +78,7 @@ QString serverIndex(const QString& index, const QString& table, bool unique, con
     const bool oneNull = unique && table.startsWith(QLatin1String("tb_stock_"), Qt::CaseInsensitive);
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)%5")
         .arg(unique ? "UNIQUE " : "", (ifNotExists ? "IF NOT EXISTS " : "") + nameOf(index), nameOf(table),
-             names.join(", "),
-             oneNull ? " NULLS NOT DISTINCT" : "");
+             names.join(", "), oneNull ? " NULLS NOT DISTINCT" : "");
 }
 
 } // namespace
@@ -274,7 +273,8 @@ RecordSet columnsOfCreate(const QString& createSql, const QString& table) {
     if (sqlite3_exec(scratch, createSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw DbError(QString::fromUtf8(sqlite3_errmsg(scratch)) + "\n" + createSql.left(200));
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(scratch, ("PRAGMA table_info('" + table + "')").toUtf8().constData(), -1, &st, nullptr);
+    sqlite3_prepare_v2(scratch, ("PRAGMA table_info('" + table + "')").toUtf8().constData(), -1, &st,
+                       nullptr);
     std::vector<QVariant> cells;
     int rows = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
@@ -285,7 +285,8 @@ RecordSet columnsOfCreate(const QString& createSql, const QString& table) {
             else if (sqlite3_column_type(st, c) == SQLITE_INTEGER)
                 cells.emplace_back(qlonglong(sqlite3_column_int64(st, c)));
             else
-                cells.emplace_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+                cells.emplace_back(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
         }
     }
     sqlite3_finalize(st);
@@ -305,8 +306,9 @@ public:
             QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(?:IF\\s+NOT\\s+EXISTS\\s+)?(?:main\\.)?(\\w+)"),
             QRegularExpression::CaseInsensitiveOption);
         static const QRegularExpression index(
-            QStringLiteral("^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(\\w+)\\s*"
-                           "\\(([^)]*)\\)\\s*$"),
+            QStringLiteral(
+                "^\\s*CREATE\\s+(UNIQUE\\s+)?INDEX\\s+(IF\\s+NOT\\s+EXISTS\\s+)?(\\w+)\\s+ON\\s+(\\w+)\\s*"
+                "\\(([^)]*)\\)\\s*$"),
             QRegularExpression::CaseInsensitiveOption);
         for (const QString& statement : statements) {
             if (m_scriptsOnly) break;
@@ -315,7 +317,8 @@ public:
             } else if (const QRegularExpressionMatch i = index.match(statement); i.hasMatch()) {
                 m_db.execute(serverIndex(i.captured(3), i.captured(4), !i.captured(1).isEmpty(),
                                          i.captured(5).split(','), !i.captured(2).isEmpty()));
-            } else if (!statement.trimmed().startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive)) {
+            } else if (!statement.trimmed().startsWith(QLatin1String("CREATE TRIGGER"),
+                                                       Qt::CaseInsensitive)) {
                 throw DbError(QStringLiteral("服务器不认识的结构语句: %1").arg(statement.left(200)));
             }
         }
@@ -341,9 +344,10 @@ public:
         insertNames(m_db, nameRows(table, columns));
     }
     void view(const QString& name, const QString& accessSelect) override {
-        if (m_scriptsOnly) return;
+        // a copy makes the views too (the file's rows hold none); their names come with the file's
         m_db.execute(AccessSql::translateUncached("CREATE VIEW " + name + " AS " + accessSelect,
                                                   AccessSql::Dialect::Postgres));
+        if (m_scriptsOnly) return;
         // the server folds the columns' names: each comes back as the select list or its table writes it
         QHash<QString, QString> written;
         static const QRegularExpression word(QStringLiteral("[A-Za-z_]\\w*"));
@@ -353,7 +357,8 @@ public:
         }
         const RecordSet columns = m_db.query(
             "SELECT column_name FROM information_schema.columns WHERE table_schema = current_schema() AND "
-            "table_name = '" + name.toLower() + "' ORDER BY ordinal_position");
+            "table_name = '" +
+            name.toLower() + "' ORDER BY ordinal_position");
         QStringList values;
         for (int c = 0; c < columns.RecordCount(); ++c) {
             const QString folded = columns.at(c, 0).toString();
@@ -518,11 +523,12 @@ QStringList UpgradeServer(PgDatabase& server) {
             step.run(writer);
             done << QStringLiteral("%1: %2").arg(step.version).arg(QString::fromUtf8(step.summary));
         }
-        if (!done.isEmpty()) server.execute(QStringLiteral("UPDATE wms_version SET version = %1").arg(kSchemaVersion));
+        if (!done.isEmpty())
+            server.execute(QStringLiteral("UPDATE wms_version SET version = %1").arg(kSchemaVersion));
         server.execute("COMMIT");
         if (!done.isEmpty())
-            qCInfo(lcSchema).noquote() << "server database upgraded to version" << kSchemaVersion << ":"
-                                       << done.join("; ");
+            qCInfo(lcSchema).noquote()
+                << "server database upgraded to version" << kSchemaVersion << ":" << done.join("; ");
     } catch (const DbError& e) {
         qCWarning(lcSchema).noquote() << "server upgrade failed:" << e.message();
         if (server.inTransaction()) {

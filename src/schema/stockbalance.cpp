@@ -6,21 +6,40 @@
 
 #include <cmath>
 #include <memory>
+#include <span>
 
 namespace {
 
 struct Side {
-    const char* tag;    // rk or ck
-    const char* head;   // bill head table
-    const char* detail; // bill line table
-    const char* qty;    // pieces column of the balance
-    const char* weight; // weight column of the balance
+    const char* tag;      // rk or ck
+    const char* head;     // bill head table
+    const char* detail;   // bill line table
+    const char* qty;      // pieces column of the balance
+    const char* weight;   // weight column of the balance
+    const char* location; // the line's location column
 };
 
 constexpr Side kSides[] = {
-    {"rk", "tb_rk_head", "tb_rk_detail", "importQty", "importWeight"},
-    {"ck", "tb_ck_head", "tb_ck_detail", "exportQty", "exportWeight"},
+    {"rk", "tb_rk_head", "tb_rk_detail", "importQty", "importWeight", "locationId"},
+    {"ck", "tb_ck_head", "tb_ck_detail", "exportQty", "exportWeight", "locationId"},
 };
+
+// A transfer line moves its goods out of its from location and into its to
+// location: two sides of one line, kept in the balance per location only.
+constexpr Side kTransferSides[] = {
+    {"db", "tb_transfer_head", "tb_transfer_detail", "exportQty", "exportWeight", "fromLocationId"},
+    {"db", "tb_transfer_head", "tb_transfer_detail", "importQty", "importWeight", "toLocationId"},
+};
+
+// Whether the database keeps transfers (a file before their schema step does not).
+bool keepsTransfers(Database& db) {
+    const QString sql =
+        db.dialect() == AccessSql::Dialect::Postgres
+            ? QStringLiteral("SELECT to_regclass('tb_transfer_detail') IS NOT NULL")
+            : QStringLiteral("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' AND "
+                             "name = 'tb_transfer_detail'");
+    return db.query(sql).at(0, 0).toInt() > 0;
+}
 
 const char* const kPieces = "coalesce(%1.qty, 0) * coalesce(%1.packQty, 0)";
 const char* const kWeight = "coalesce(%1.qty, 0) * coalesce(%1.weight, 0)";
@@ -80,17 +99,23 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
 // The recomputation of every balance row from the lines of approved bills,
 // per goods and account, and per location too (a line without one under 0),
 // in SQL that both engines take.
-QString recomputation(bool perLocation = false) {
-    const QString place =
-        perLocation ? QStringLiteral("coalesce(d.locationId, 0) AS locationId, ") : QString();
+// Transfers count in the balance per location only.
+QString recomputation(bool perLocation = false, bool transfers = false) {
     QStringList arms;
-    for (const Side& s : kSides) {
-        const bool in = QLatin1String(s.tag) == QLatin1String("rk");
+    auto arm = [&](const Side& s) {
+        const bool in = QLatin1String(s.qty) == QLatin1String("importQty");
         const QString p = pieces("d"), w = weight("d");
+        const QString place =
+            perLocation ? QStringLiteral("coalesce(d.%1, 0) AS locationId, ").arg(s.location) : QString();
         arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %7%1 AS iq, %2 AS iw, "
                                "%3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
                     .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place);
-    }
+    };
+    for (const Side& s : kSides)
+        arm(s);
+    if (perLocation && transfers)
+        for (const Side& s : kTransferSides)
+            arm(s);
     const QString keys = perLocation ? "goodsId, accountId, locationId" : "goodsId, accountId";
     return "SELECT " + keys +
            ", coalesce(sum(iq), 0), coalesce(sum(iw), 0), coalesce(sum(eq), 0), coalesce(sum(ew), 0) FROM (" +
@@ -208,8 +233,8 @@ std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, c
 // ---- per location ----
 
 // A line's location: a line without one counts under 0.
-QString locationOf(const QString& row) {
-    return "ifnull(" + row + ".locationId, 0)";
+QString locationOf(const Side& s, const QString& row) {
+    return "ifnull(" + row + '.' + s.location + ", 0)";
 }
 
 QString ensureLocationRows(const QString& goods, const QString& account, const QString& location,
@@ -227,63 +252,84 @@ QString locationLineChange(const Side& s, const QString& row, const char* sign) 
     const QString approved =
         QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)").arg(s.head, row);
     return ensureLocationRows(
-               row + ".goodsId", "h.accountId", locationOf(row),
+               row + ".goodsId", "h.accountId", locationOf(s, row),
                QStringLiteral("FROM %1 h WHERE h.id = %2.headId AND h.ispass = 1").arg(s.head, row)) +
            QStringLiteral(
                " UPDATE tb_stock_location SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE goodsId IS %6.goodsId "
                "AND accountId IS %7 AND locationId IS %8 AND %9;")
-               .arg(s.qty, sign, pieces(row), s.weight, weight(row), row, headOf, locationOf(row), approved);
+               .arg(s.qty, sign, pieces(row), s.weight, weight(row), row, headOf, locationOf(s, row),
+                    approved);
 }
 
 // Every line of one head, by goods and location, added or taken away.
 QString locationHeadChange(const Side& s, const QString& row, const char* sign, const QString& when) {
     const QString head = row + ".id", account = row + ".accountId";
     const QString sums = QStringLiteral("(SELECT total(%1) FROM %2 d WHERE d.headId = %3 AND d.goodsId IS "
-                                        "tb_stock_location.goodsId AND ifnull(d.locationId, 0) = "
-                                        "tb_stock_location.locationId)");
+                                        "tb_stock_location.goodsId AND %4 = tb_stock_location.locationId)");
     return ensureLocationRows(
-               "d.goodsId", account, locationOf("d"),
+               "d.goodsId", account, locationOf(s, "d"),
                QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
-           QStringLiteral(
-               " UPDATE tb_stock_location SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE %6 AND rowid IN "
-               "(SELECT l.rowid FROM %7 d JOIN tb_stock_location l ON l.goodsId IS d.goodsId AND "
-               "l.locationId = ifnull(d.locationId, 0) WHERE d.headId = %8 AND l.accountId IS %9);")
-               .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head), s.weight,
-                    sums.arg(weight("d"), s.detail, head), when, s.detail, head, account);
+           QStringLiteral(" UPDATE tb_stock_location SET %1 = %1 %2 %3, %4 = %4 %2 %5 WHERE %6 AND rowid IN "
+                          "(SELECT l.rowid FROM %7 d JOIN tb_stock_location l ON l.goodsId IS d.goodsId AND "
+                          "l.locationId = %10 WHERE d.headId = %8 AND l.accountId IS %9);")
+               .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head, locationOf(s, "d")), s.weight,
+                    sums.arg(weight("d"), s.detail, head, locationOf(s, "d")), when, s.detail, head, account)
+               .arg(locationOf(s, "d"));
 }
 
-// The six triggers that keep one balance table: lines inserted, deleted or
-// changed, heads inserted, deleted or changed. suffix ends each trigger's
-// name; lineColumns are the line's columns beyond the goods and figures
-// whose change moves the balance.
+// The six triggers that keep one balance table for one kind of bill: lines
+// inserted, deleted or changed, heads inserted, deleted or changed. The
+// sides are the kind's ways of moving the balance (one per bill, two for a
+// transfer), all on the same tables. suffix ends each trigger's name;
+// lineColumns are the line's columns beyond the goods and figures whose
+// change moves the balance.
 using LineChange = QString (*)(const Side&, const QString&, const char*);
 using HeadChange = QString (*)(const Side&, const QString&, const char*, const QString&);
+QStringList kindTriggers(std::span<const Side> sides, const QString& suffix, const QString& lineColumns,
+                         LineChange line, HeadChange head) {
+    const Side& s = sides.front();
+    auto lines = [&](const char* row, const char* sign) {
+        QStringList body;
+        for (const Side& side : sides)
+            body << line(side, row, sign);
+        return body.join(' ');
+    };
+    auto heads = [&](const char* row, const char* sign, const QString& when) {
+        QStringList body;
+        for (const Side& side : sides)
+            body << head(side, row, sign, when);
+        return body.join(' ');
+    };
+    QStringList out;
+    const QString t = QString::fromLatin1(s.tag) + "_%1" + suffix;
+    const auto create = [&](const char* name, const QString& rest) {
+        out << "CREATE TRIGGER tr_" + t.arg(QLatin1String(name)) + ' ' + rest;
+    };
+    create("detail_insert",
+           QStringLiteral("AFTER INSERT ON %1 BEGIN %2 END").arg(s.detail, lines("NEW", "+")));
+    create("detail_delete",
+           QStringLiteral("AFTER DELETE ON %1 BEGIN %2 END").arg(s.detail, lines("OLD", "-")));
+    create("detail_update",
+           QStringLiteral("AFTER UPDATE OF goodsId, qty, packQty, weight, headId%1 ON %2 BEGIN %3 %4 END")
+               .arg(lineColumns, s.detail, lines("OLD", "-"), lines("NEW", "+")));
+    create("head_insert", QStringLiteral("AFTER INSERT ON %1 WHEN NEW.ispass = 1 BEGIN %2 END")
+                              .arg(s.head, heads("NEW", "+", "1 = 1")));
+    create("head_delete", QStringLiteral("AFTER DELETE ON %1 WHEN OLD.ispass = 1 BEGIN %2 END")
+                              .arg(s.head, heads("OLD", "-", "1 = 1")));
+    create(
+        "head_update",
+        QStringLiteral("AFTER UPDATE OF id, ispass, accountId ON %1 WHEN (OLD.ispass = 1 OR NEW.ispass = 1) "
+                       "AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT NEW.ispass OR OLD.accountId IS NOT "
+                       "NEW.accountId) BEGIN %2 %3 END")
+            .arg(s.head, heads("OLD", "-", "OLD.ispass = 1"), heads("NEW", "+", "NEW.ispass = 1")));
+    return out;
+}
+
+// The triggers of the stock-in and stock-out bills.
 QStringList triggers(const QString& suffix, const QString& lineColumns, LineChange line, HeadChange head) {
     QStringList out;
-    for (const Side& s : kSides) {
-        const QString t = QString::fromLatin1(s.tag) + "_%1" + suffix;
-        const auto create = [&](const char* name, const QString& rest) {
-            out << "CREATE TRIGGER tr_" + t.arg(QLatin1String(name)) + ' ' + rest;
-        };
-        create("detail_insert",
-               QStringLiteral("AFTER INSERT ON %1 BEGIN %2 END").arg(s.detail, line(s, "NEW", "+")));
-        create("detail_delete",
-               QStringLiteral("AFTER DELETE ON %1 BEGIN %2 END").arg(s.detail, line(s, "OLD", "-")));
-        create("detail_update",
-               QStringLiteral("AFTER UPDATE OF goodsId, qty, packQty, weight, headId%1 ON %2 BEGIN %3 %4 END")
-                   .arg(lineColumns, s.detail, line(s, "OLD", "-"), line(s, "NEW", "+")));
-        create("head_insert", QStringLiteral("AFTER INSERT ON %1 WHEN NEW.ispass = 1 BEGIN %2 END")
-                                  .arg(s.head, head(s, "NEW", "+", "1 = 1")));
-        create("head_delete", QStringLiteral("AFTER DELETE ON %1 WHEN OLD.ispass = 1 BEGIN %2 END")
-                                  .arg(s.head, head(s, "OLD", "-", "1 = 1")));
-        create(
-            "head_update",
-            QStringLiteral(
-                "AFTER UPDATE OF id, ispass, accountId ON %1 WHEN (OLD.ispass = 1 OR NEW.ispass = 1) "
-                "AND (OLD.id IS NOT NEW.id OR OLD.ispass IS NOT NEW.ispass OR OLD.accountId IS NOT "
-                "NEW.accountId) BEGIN %2 %3 END")
-                .arg(s.head, head(s, "OLD", "-", "OLD.ispass = 1"), head(s, "NEW", "+", "NEW.ispass = 1")));
-    }
+    for (const Side& s : kSides)
+        out << kindTriggers(std::span(&s, 1), suffix, lineColumns, line, head);
     return out;
 }
 
@@ -347,7 +393,7 @@ void RebuildStockLocation(Database& db) {
     db.execute(
         "INSERT INTO tb_stock_location (goodsId, accountId, locationId, importQty, importWeight, exportQty, "
         "exportWeight) " +
-        recomputation(true));
+        recomputation(true, keepsTransfers(db)));
 }
 
 std::vector<BalanceDifference> CheckStockLocation() {
@@ -359,7 +405,36 @@ std::vector<BalanceDifference> CheckStockLocation(Database& db) {
         db,
         "SELECT goodsId, accountId, locationId, importQty, importWeight, exportQty, exportWeight FROM "
         "tb_stock_location",
-        recomputation(true), 3);
+        recomputation(true, keepsTransfers(db)), 3);
+}
+
+QStringList TransferSchema() {
+    QStringList out = {
+        "CREATE TABLE tb_transfer_head (id INTEGER PRIMARY KEY, accountId INTEGER, billNo TEXT COLLATE "
+        "NOCASE, "
+        "remark TEXT COLLATE NOCASE, ispass INTEGER NOT NULL DEFAULT 0, creator TEXT COLLATE NOCASE, "
+        "createTime "
+        "TEXT COLLATE NOCASE, updateLastUser TEXT COLLATE NOCASE, updateLastTime TEXT COLLATE NOCASE, userId "
+        "INTEGER)",
+        "CREATE UNIQUE INDEX ux_transfer_head_bill_no ON tb_transfer_head(billNo)",
+        "CREATE INDEX ix_transfer_head_create_time ON tb_transfer_head(createTime)",
+        "CREATE INDEX ix_transfer_head_account ON tb_transfer_head(accountId)",
+        "CREATE INDEX ix_transfer_head_user ON tb_transfer_head(userId)",
+        "CREATE TABLE tb_transfer_detail (id INTEGER PRIMARY KEY, headId INTEGER, rowNo INTEGER, goodsTypeId "
+        "INTEGER, goodsTypeName TEXT COLLATE NOCASE, goodsId INTEGER, goodsCode TEXT COLLATE NOCASE, "
+        "goodsDetailCode TEXT COLLATE NOCASE, goodsName TEXT COLLATE NOCASE, goodsDesc TEXT COLLATE NOCASE, "
+        "unit "
+        "TEXT COLLATE NOCASE, packQty REAL, weight REAL, qty REAL, fromLocationId INTEGER, toLocationId "
+        "INTEGER, "
+        "lotNo TEXT COLLATE NOCASE, remark TEXT COLLATE NOCASE)",
+        "CREATE INDEX ix_transfer_detail_head ON tb_transfer_detail(headId)",
+        "CREATE INDEX ix_transfer_detail_goods ON tb_transfer_detail(goodsId)",
+        "CREATE INDEX ix_transfer_detail_from ON tb_transfer_detail(fromLocationId)",
+        "CREATE INDEX ix_transfer_detail_to ON tb_transfer_detail(toLocationId)"};
+    out << kindTriggers(kTransferSides, QStringLiteral("_loc"),
+                        QStringLiteral(", fromLocationId, toLocationId"), locationLineChange,
+                        locationHeadChange);
+    return out;
 }
 
 RecordSet GoodsStockBalance(int goodsId) {

@@ -43,6 +43,13 @@ void RebuildStockLocation(Database& db);
 std::vector<BalanceDifference> CheckStockLocation();
 std::vector<BalanceDifference> CheckStockLocation(Database& db);
 
+// The transfers between locations: their tables, indexes and the triggers
+// that keep the balance per location (a transfer line takes its pieces and
+// weight out of its from location and into its to location; the balance
+// per goods does not move). The recomputation above counts them once the
+// tables exist.
+QStringList TransferSchema();
+
 // The stock of one goods in pieces over the enabled account marks granted to
 // the user (a row "id, totalBlanceQty"), or no row for a goods never stocked
 // or without a default unit: the question the stock-out entry asks.

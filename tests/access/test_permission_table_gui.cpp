@@ -40,7 +40,7 @@ const QString kRefused = QStringLiteral("功能受限,请与系统管理联系!"
 
 struct Guard {
     const char* code;
-    std::function<void()> act; // runs the command in a state where it reaches its check
+    std::function<void()> act;  // runs the command in a state where it reaches its check
     const char* door = nullptr; // another way to the same command, tested with the same code
 };
 
@@ -194,6 +194,15 @@ std::vector<Guard> guards() {
         {"export_nopass", [] { entry<frmExport>(billOf("ck", 1), &BillEntryForm::PassBill); }},
         {"export_print", [] { entry<frmExport>(billOf("ck", 1), &BillEntryForm::PrintBill); }},
         {"export_searchBill", [] { entry<frmExport>(0, &BillEntryForm::SearchBill); }},
+        {"transfer", [] { command("menu_transfer"); }},
+        {"transfer", [] { command("item_transfer"); }, "toolbar"},
+        {"transfer_save", [] { entry<frmTransfer>(0, &BillEntryForm::SaveBill); }},
+        {"transfer_update", [] { entry<frmTransfer>(billOf("transfer", 0), &BillEntryForm::SaveBill); }},
+        {"transfer_delete", [] { entry<frmTransfer>(billOf("transfer", 0), &BillEntryForm::DeleteBill); }},
+        {"transfer_pass", [] { entry<frmTransfer>(billOf("transfer", 0), &BillEntryForm::PassBill); }},
+        {"transfer_nopass", [] { entry<frmTransfer>(billOf("transfer", 1), &BillEntryForm::PassBill); }},
+        {"transfer_print", [] { entry<frmTransfer>(billOf("transfer", 1), &BillEntryForm::PrintBill); }},
+        {"transfer_searchBill", [] { entry<frmTransfer>(0, &BillEntryForm::SearchBill); }},
         {"goodsInfor_save", on<frmGoods>([](frmGoods& f) {
              f.ShowGoodsById(1);
              f.btn_GoodsCopy();
@@ -288,6 +297,8 @@ protected:
         QStringList parts;
         for (const char* q :
              {"select count(*), sum(ispass), max(updateLastTime) from tb_rk_head",
+              "select count(*), sum(ispass), max(updateLastTime) from tb_transfer_head",
+              "select count(*) from tb_transfer_detail",
               "select count(*), sum(ispass), max(updateLastTime) from tb_ck_head",
               "select count(*) from tb_rk_detail", "select count(*) from tb_ck_detail",
               "select count(*), max(updateLastTime) from tb_goods_head",
@@ -319,7 +330,8 @@ TEST_P(PermissionTable, WithoutTheCodeNothingHappensWithItTheCommandGoesOn) {
     g_opened = 0;
     guard.act();
     // refused before any question, but where the goods and partner windows ask before their check
-    const bool asksFirst = QString(guard.code).contains(QRegularExpression("^(goodsInfor|customer)_(save|update)$"));
+    const bool asksFirst =
+        QString(guard.code).contains(QRegularExpression("^(goodsInfor|customer)_(save|update)$"));
     EXPECT_EQ(m_msg.texts().value(asksFirst ? 1 : 0), kRefused) << m_msg.texts().join(" / ").toStdString();
     EXPECT_EQ(fingerprint(), before);
     EXPECT_TRUE(m_modalShown.empty()) << m_modalShown.front().toStdString();
@@ -338,14 +350,16 @@ TEST_P(PermissionTable, WithoutTheCodeNothingHappensWithItTheCommandGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Codes, PermissionTable, ::testing::Range(0, int(guards().size())),
                          [](const ::testing::TestParamInfo<int>& info) {
                              const Guard g = guards().at(info.param);
-                             return std::string(g.code) + (g.door ? std::string("_") + g.door : std::string());
+                             return std::string(g.code) +
+                                    (g.door ? std::string("_") + g.door : std::string());
                          });
 
 TEST(PermissionTableList, CoversEveryGuardingCode) {
-    // the 70 of the catalogue, the location report's and the count's two, and nine other doors
-    EXPECT_EQ(guards().size(), 83u);
+    // the 70 of the catalogue, the location report's and the count's two, the transfer's eight,
+    // and ten other doors
+    EXPECT_EQ(guards().size(), 92u);
     QSet<QString> codes;
     for (const Guard& g : guards())
         codes.insert(g.code);
-    EXPECT_EQ(codes.size(), 74);
+    EXPECT_EQ(codes.size(), 82);
 }

@@ -91,8 +91,8 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
                                   "menu_systemset 系统设置", "menu_help 帮助"}));
     auto items = [&](const char* menu) { return actionsOf(main.findChild<QMenu*>(menu)); };
     EXPECT_EQ(items("menu_ckMg"),
-              (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "-", "menu_stocktake 库存盘点", "-",
-                           "menu_opening 期初库存"}));
+              (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "menu_transfer 调拨业务", "-",
+                           "menu_stocktake 库存盘点", "-", "menu_opening 期初库存"}));
     EXPECT_EQ(items("menu_report"),
               (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "-", "menu_rk_bill 入库单据",
                            "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_SystemSet")->menu()),
               (QStringList{"user_infor 用户信息", "item_modflyPw 修改密码"}));
     EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_ckMg")->menu()),
-              (QStringList{"item_import 入库业务"}));
+              (QStringList{"item_import 入库业务", "item_transfer 调拨业务"}));
     EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_BasicInfor")->menu()),
               (QStringList{"item_goods 货品信息"}));
     EXPECT_EQ(actionsOf(main.findChild<QToolButton*>("menu_Help")->menu()),
@@ -126,8 +126,10 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
 
 TEST_F(MainWindowTest, OpeningStockComesInThroughItsWindowForTheChosenAccount) {
     loginAs("admin");
-    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (1, 5, 'G1', '水', '启用')");
-    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, unit, packQty) values (10, 1, 1, 1, '瓶', 1)");
+    exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values (1, 5, 'G1', "
+         "'水', '启用')");
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, unit, packQty) values (10, 1, 1, 1, "
+         "'瓶', 1)");
     exec("insert into tb_location (id, locationCode, isLock, state) values (1, 'A', 0, 1)");
     exec("insert into tb_location_fun (locationId, departmentId) values (1, 1)");
     loginAs("admin");
@@ -421,8 +423,10 @@ TEST_F(InstalledLayout, FirstStartMakesTheShopInTheDataFolderAndLogs) {
     EXPECT_FALSE(QFile::exists(bin() + "wms.mdb"));
     EXPECT_GT(sqlHelper::DCount("id", "tb_goods_head", ""), 0);
     const QString log = read(home("STATE") + "wms.log");
-    EXPECT_TRUE(log.contains("database created: " + home("DATA") + "wms.mdb with demonstration data")) << qPrintable(log);
-    EXPECT_TRUE(log.contains("started; engine SQLite, database " + home("DATA") + "wms.mdb; schema version " + QString::number(kSchemaVersion)))
+    EXPECT_TRUE(log.contains("database created: " + home("DATA") + "wms.mdb with demonstration data"))
+        << qPrintable(log);
+    EXPECT_TRUE(log.contains("started; engine SQLite, database " + home("DATA") + "wms.mdb; schema version " +
+                             QString::number(kSchemaVersion)))
         << qPrintable(log);
     // a second start asks nothing
     m_msg.shown.clear();
@@ -439,9 +443,10 @@ TEST_F(InstalledLayout, FirstStartMakesTheShopInTheDataFolderAndLogs) {
         QFile(file).open(QIODevice::WriteOnly);
     EXPECT_EQ(TemplateFile("a.xml"), share + "a.xml");
     EXPECT_EQ(TemplateFile("b.xml"), home("DATA") + "kxPrint/templeteXml/b.xml");
-    EXPECT_EQ(PrintOut::ToolArguments("cmd"),
-              (QStringList{"--data", PrintOut::DataFolder(), "--templates", home("DATA") + "kxPrint/templeteXml/",
-                           "--templates", share, "--log", home("STATE") + "kxPrint.log", "cmd"}));
+    EXPECT_EQ(
+        PrintOut::ToolArguments("cmd"),
+        (QStringList{"--data", PrintOut::DataFolder(), "--templates", home("DATA") + "kxPrint/templeteXml/",
+                     "--templates", share, "--log", home("STATE") + "kxPrint.log", "cmd"}));
     // the user's linkDB.ini counts, its relative folder below the data folder
     ASSERT_TRUE(QDir().mkpath(home("CONFIG")));
     QFile ini(home("CONFIG") + "linkDB.ini");

@@ -1,9 +1,12 @@
 #include "bills/bill.h"
 #include "bills/billcheck.h"
+#include "bills/billstore.h"
+#include "bills/transfer.h"
 #include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
+#include "schema/stockbalance.h"
 
 namespace {
 
@@ -257,6 +260,91 @@ TEST_F(BillTest, ABillApprovedOrDeletedMeanwhileIsNeitherRewrittenNorDeleted) {
     EXPECT_EQ(m_head.Update_pass(pass), 0);
 }
 
+// A transfer is saved, numbered, rewritten and deleted like a bill, and
+// moves the balance per location only while approved.
+TEST_F(BillTest, ATransferMovesTheBalancePerLocationOnlyWhileApproved) {
+    auto stock = [&](int location) {
+        return scalar(
+                   QString(
+                       "select importQty - exportQty from tb_stock_location where goodsId=7 and accountId=2 "
+                       "and locationId=%1")
+                       .arg(location))
+            .toDouble();
+    };
+    m_rk_head in = head("2026-12-08");
+    rk_LineSet ls = lines({line(7, 3, 2.5)}); // 36 pieces at location 1
+    ASSERT_TRUE(m_head.Add(in, ls).isResult);
+    exec("update tb_rk_head set ispass=1");
+    const double perGoods =
+        scalar("select importQty - exportQty from tb_stock_balance where goodsId=7").toDouble();
+    const auto store = NewTransferStore();
+    BillEntryHead h;
+    h.accountId = 2;
+    h.remark = "补货上架";
+    h.creator = "admin";
+    h.createTime = "2026-12-08";
+    h.userId = 1;
+    BillEntryLine l;
+    l.goodsId = 7;
+    l.goodsCode = "G1";
+    l.goodsName = "货品G1";
+    l.unit = "箱";
+    l.packQty = 12;
+    l.weight = 0.5;
+    l.qty = 2;
+    l.locationId = 1;
+    l.toLocationId = 2;
+    ASSERT_TRUE(store->Save(h, {l}).isResult);
+    EXPECT_EQ(h.billNo, "db-2612-00001");
+    BillEntryHead second = h;
+    second.id = 0;
+    ASSERT_TRUE(store->Save(second, {l, l}).isResult);
+    EXPECT_EQ(second.billNo, "db-2612-00002");
+    EXPECT_EQ(stock(1), 36); // not approved yet
+    // the question at entry counts what the bill's other lines already take out
+    EXPECT_EQ(TransferStockQuestion(7, "货品G1", 2, 1, "A-01", 24), "");
+    EXPECT_EQ(TransferStockQuestion(7, "货品G1", 2, 1, "A-01", 24, 24),
+              "库位[A-01]的货品[货品G1]库存(12)-调出数(24) = -12 出现负数,是否继续调拨?");
+    EXPECT_EQ(TransferStockQuestion(8, "货品G2", 2, 1, "A-01", 1),
+              "库位[A-01]的货品[货品G2]库存(0)-调出数(1) = -1 出现负数,是否继续调拨?");
+    ASSERT_TRUE(store->SetPass(h.id, 1, "admin", "2026-12-08 10:00:00"));
+    EXPECT_EQ(stock(1), 12);
+    EXPECT_EQ(stock(2), 24);
+    EXPECT_EQ(scalar("select importQty - exportQty from tb_stock_balance where goodsId=7").toDouble(),
+              perGoods);
+    const BillEntryHead loaded = store->Load(h.id);
+    EXPECT_EQ(loaded.remark, "补货上架");
+    EXPECT_EQ(loaded.ispass, 1);
+    const auto rows = store->Lines(h.id);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].line.toLocationId, 2);
+    EXPECT_EQ(rows[0].qty, "2");
+    EXPECT_EQ(scalar(QString("select totalQty from v_transfer_head where id=%1").arg(h.id)).toDouble(), 24);
+    // an approved transfer is neither rewritten nor deleted
+    EXPECT_EQ(store->Save(h, {l, l}).str_MsgBox, "当前单据已审核,不能保存!");
+    EXPECT_EQ(store->Delete(h.id).str_MsgBox, "当前单据已审核,不能删除!");
+    // the goods sold from the to location: withdrawing asks first
+    EXPECT_EQ(TransferWithdrawalShortfall(h.id), "");
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty, locationId) values (1, 1, 7, 20, 1, "
+         "2)");
+    EXPECT_EQ(TransferWithdrawalShortfall(h.id),
+              "库位[]的货品[货品G1]库存(4)-调回数(24) = -20\n出现负数,是否继续?");
+    ASSERT_TRUE(store->SetPass(h.id, 0, "admin", "2026-12-08 11:00:00"));
+    EXPECT_EQ(stock(2), -20);
+    EXPECT_EQ(stock(1), 36);
+    // rewritten, then deleted; a transfer deleted meanwhile is not written again
+    l.qty = 1;
+    ASSERT_TRUE(store->Save(h, {l}).isResult);
+    EXPECT_EQ(store->Lines(h.id).at(0).qty, "1");
+    ASSERT_TRUE(store->Delete(h.id).isResult);
+    EXPECT_EQ(store->Save(h, {l}).str_MsgBox, "当前单据已被删除!");
+    EXPECT_EQ(scalar(QString("select count(*) from tb_transfer_detail where headId=%1").arg(h.id)).toInt(),
+              0);
+    sqlHelper::OpenConn();
+    EXPECT_TRUE(CheckStockLocation().empty());
+}
+
 namespace {
 
 BillEntryRow goodsLine(const QString& price, const QString& qty, const QString& location = "A-01") {
@@ -322,4 +410,19 @@ TEST(BillCheck, HeadFirstThenTheLowestBadLineWithTheLinesBelowItDropped) {
     EXPECT_EQ(p.where, BillProblem::NoLines);
     EXPECT_EQ(p.text, "当前单据没有货品明细,不能保存!");
     EXPECT_EQ(p.dropped, std::vector<int>({1, 0}));
+
+    // a transfer: no partner, type or price; a to location other than the from one; more than 0
+    const BillCheckTexts transfer{"", "", "调出库位!", "", "数量", "调入库位!"};
+    const BillHeadInput plain{"", 0, "账A", "", false};
+    BillEntryRow move = goodsLine("", "2");
+    EXPECT_EQ(CheckBill(plain, {move}, transfer).text, "调入库位!");
+    move.toLocationCode = "a-01";
+    EXPECT_EQ(CheckBill(plain, {move}, transfer).text, "第1行调出库位和调入库位不能相同!");
+    move.toLocationCode = "B-01";
+    EXPECT_EQ(CheckBill(plain, {move}, transfer).where, BillProblem::None);
+    BillEntryRow fine = move;
+    move.qty = "0";
+    p = CheckBill(plain, {move, fine}, transfer);
+    EXPECT_EQ(p.text, "第1行数量必须大于0!");
+    EXPECT_EQ(p.where, BillProblem::LineQty);
 }

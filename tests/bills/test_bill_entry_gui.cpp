@@ -24,7 +24,6 @@
 
 namespace {
 
-
 class BillEntry : public GuiDemoTest {
 protected:
     void SetUp() override {
@@ -247,7 +246,8 @@ TEST_F(BillEntry, SavingChecksInOrderAndDropsIncompleteRows) {
         return int(QDialog::Accepted);
     };
     select(f, 0, 1);
-    f.grid->selectionModel()->setCurrentIndex(f.lines->index(0, f.lines->column(LineField::GoodsName)), QItemSelectionModel::NoUpdate);
+    f.grid->selectionModel()->setCurrentIndex(f.lines->index(0, f.lines->column(LineField::GoodsName)),
+                                              QItemSelectionModel::NoUpdate);
     f.SetLocationForSelection();
     EXPECT_EQ(at(f, 0, LineField::LocationCode), "B-01");
     EXPECT_EQ(at(f, 1, LineField::LocationCode), "B-01");
@@ -309,7 +309,8 @@ TEST_F(BillEntry, StockOutAsksBeforeGoingBelowZeroAndPricesForTheCustomer) {
     // goods never stocked in: no question
     exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, status) values "
          "(99, 111, 'NEW1', '新货', '启用')");
-    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, salePrice) "
+    exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
+         "salePrice) "
          "values (999, 99, 1, 1, '', '个', 1, 9)");
     const std::size_t shown = m_msg.shown.size();
     type(f.txt_goodsCode, "NEW1");
@@ -450,7 +451,7 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
     EXPECT_EQ(visited, std::vector<LineField>({c::Price, c::Qty, c::LocationCode, c::LotNo, c::Remark}));
     QTest::keyClicks(keyTarget(f), "note1");
     press(keyTarget(f),
-                    Qt::Key_Return); // from the last cell: a new row, at its first editable cell
+          Qt::Key_Return); // from the last cell: a new row, at its first editable cell
     QApplication::processEvents();
     EXPECT_EQ(at(f, 0, c::Remark), "note1");
     ASSERT_EQ(f.lines->rowCount(), 2);
@@ -462,8 +463,9 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
         EXPECT_EQ(at(f, row, c::Price), "");
         EXPECT_EQ(at(f, row, c::Amount), "");
         for (LineField col : {c::Price, c::Qty, c::LocationCode})
-            EXPECT_EQ(f.lines->index(row, f.lines->column(col)).data(Qt::BackgroundRole).value<QBrush>().color(),
-                      required)
+            EXPECT_EQ(
+                f.lines->index(row, f.lines->column(col)).data(Qt::BackgroundRole).value<QBrush>().color(),
+                required)
                 << "row " << row << " col " << int(col);
     };
     looksNew(1);
@@ -523,10 +525,12 @@ TEST_F(BillEntry, AutomaticPricesFollowThePartnerTypedAndStoredOnesStay) {
     // an adjustment bill of a posted count (no partner, price 0), then a purchase from 上海清风
     exec("insert into tb_rk_head (id, accountId, billNo, supplierId, supplierName, ispass) values "
          "(900, 2, 'rk-x-900', 0, Null, 1), (901, 2, 'rk-x-901', 2, '上海清风日化有限公司', 1)");
-    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, qty, "
+    exec("insert into tb_rk_detail (id, headId, rowNo, goodsId, goodsTypeId, goodsCode, inPrice, packQty, "
+         "qty, "
          "locationId) values (9000, 900, 1, 1, 111, 'SP0001', 0, 1, 5, 2), "
          "(9001, 901, 1, 1, 111, 'SP0001', 1.85, 1, 5, 2)");
-    exec("insert into tb_stocktake_head (id, billNo, accountId, state, rkHeadId) values (90, 'pd-x', 2, 1, 900)");
+    exec("insert into tb_stocktake_head (id, billNo, accountId, state, rkHeadId) values (90, 'pd-x', 2, 1, "
+         "900)");
     frmImport f;
     f.cobo_location->setCurrentText("A-01");
     // no supplier yet: the unit's own price, not the count's 0
@@ -613,3 +617,118 @@ TEST_F(BillEntry, StoredBillsShowTheirHeadLinesAndStamp) {
     screenshot(&main, "main_window_with_bill");
 }
 
+TEST_F(BillEntry, TransferMovesGoodsBetweenLocationsAskingBeforeEitherGoesBelowZero) {
+    auto atPlace = [&](int goods, int location) {
+        return scalar(QString("select sum(importQty - exportQty) from tb_stock_location where goodsId=%1 and "
+                              "accountId=2 and locationId=%2")
+                          .arg(goods)
+                          .arg(location))
+            .toDouble();
+    };
+    frmTransfer f;
+    showActive(f);
+    // no partner, type or price; a to location beside the from location
+    EXPECT_TRUE(f.txt_partnerName->isHidden());
+    EXPECT_TRUE(f.cobo_billType->isHidden());
+    EXPECT_TRUE(f.txt_price->isHidden());
+    EXPECT_EQ(f.lines->column(LineField::Price), -1);
+    EXPECT_EQ(f.lines->caption(LineField::LocationCode), "调出库位");
+    EXPECT_EQ(f.lines->caption(LineField::ToLocationCode), "调入库位");
+    EXPECT_EQ(f.cobo_toLocation->currentText(), "");
+    f.cobo_accountType->setCurrentIndex(
+        f.cobo_accountType->findText(scalar("select uname from tb_dictionary where id=2").toString()));
+    // 奥利奥 (goods 11, boxes of 12) from A-02 (3) to A-01 (2); F7 goes to the to location
+    const double before = atPlace(11, 3), perGoods = balance(11, "importQty") - balance(11, "exportQty");
+    f.cobo_location->setCurrentText("A-02");
+    press(f.txt_goodsCode, Qt::Key_F7);
+    QTest::keyClicks(f.cobo_toLocation, "A-02");
+    type(f.txt_goodsCode, "6901120007700");
+    EXPECT_EQ(last(), "调出库位和调入库位不能相同!");
+    f.cobo_toLocation->setCurrentText("A-01");
+    f.txt_Qty->setText("1000");
+    m_msg.answers = {MsgBox::No};
+    type(f.txt_goodsCode, "6901120007700");
+    EXPECT_EQ(last(),
+              QString("库位[A-02]的货品[奥利奥夹心饼干]库存(%1)-调出数(12000) = %2 出现负数,是否继续调拨?")
+                  .arg(acc::numberQText(before), acc::numberQText(before - 12000)));
+    EXPECT_EQ(goodsRows(f), 0);
+    f.txt_Qty->setText("2");
+    const std::size_t shown = m_msg.shown.size();
+    type(f.txt_goodsCode, "6901120007700");
+    EXPECT_EQ(m_msg.shown.size(), shown) << last().toStdString(); // enough there: no question
+    ASSERT_EQ(goodsRows(f), 1);
+    EXPECT_EQ(at(f, 0, LineField::LocationCode), "A-02");
+    EXPECT_EQ(at(f, 0, LineField::ToLocationCode), "A-01");
+    EXPECT_EQ(f.txt_BillAmount->text(), "2");
+    // a second line scanned without a to location, given one by the row menu's batch setting
+    f.cobo_toLocation->setCurrentIndex(-1);
+    m_msg.answers = {MsgBox::Yes};
+    type(f.txt_goodsCode, "6902110014700");
+    ASSERT_EQ(goodsRows(f), 2);
+    yesTo([&] { f.SaveBill(); });
+    EXPECT_EQ(last(), "调入库位不能为空,可以单击【鼠标右键】去批量预设!");
+    EXPECT_EQ(currentField(f), LineField::ToLocationCode);
+    m_onModal = [](QDialog* d) {
+        auto* dlg = qobject_cast<frm_select*>(d);
+        for (int r = 0; r < dlg->vgInput->rowCount(); ++r)
+            if (dlg->vgInput->item(r, 3)->text() == "B-01")
+                dlg->vgInput->item(r, 2)->setCheckState(Qt::Checked);
+        dlg->Pick();
+        return int(QDialog::Accepted);
+    };
+    select(f, 1, 1);
+    f.grid->selectionModel()->setCurrentIndex(f.lines->index(1, 1), QItemSelectionModel::NoUpdate);
+    f.SetToLocationForSelection();
+    EXPECT_EQ(at(f, 1, LineField::ToLocationCode), "B-01");
+    EXPECT_EQ(at(f, 0, LineField::ToLocationCode), "A-01");
+    // hostile and wrong quantities are refused with the row
+    put(f, 1, LineField::Qty, "0");
+    yesTo([&] { f.SaveBill(); });
+    EXPECT_EQ(last(), "第2行数量必须大于0!");
+    put(f, 1, LineField::Qty, "1'); drop table tb_transfer_head; --");
+    yesTo([&] { f.SaveBill(); });
+    EXPECT_EQ(last(), "第2行数量不是有效的数字,请重新输入!");
+    put(f, 1, LineField::Qty, "3");
+    f.txt_remark->setText("补货'上架");
+    yesTo([&] { f.SaveBill(); });
+    ASSERT_EQ(last(), "保存成功!");
+    const QString billNo = f.txt_billNo->text();
+    EXPECT_TRUE(billNo.startsWith("db-" + QDate::currentDate().toString("yyMM") + "-"))
+        << billNo.toStdString();
+    // saved again: the same transfer, rewritten
+    put(f, 1, LineField::Qty, "4");
+    yesTo([&] { f.SaveBill(); });
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(f.txt_billNo->text(), billNo);
+    EXPECT_EQ(scalar("select count(*) from tb_transfer_head where billNo='" + billNo + "'").toInt(), 1);
+    EXPECT_EQ(scalar("select remark from tb_transfer_head where billNo='" + billNo + "'").toString(),
+              "补货'上架");
+    EXPECT_EQ(atPlace(11, 3), before); // nothing moves before the approval
+    const double toBefore = atPlace(11, 2);
+    yesTo([&] { f.PassBill(); });
+    EXPECT_EQ(last(), "审核成功!");
+    EXPECT_FALSE(f.img_pass->isHidden());
+    EXPECT_EQ(atPlace(11, 3), before - 24);
+    EXPECT_EQ(atPlace(11, 2), toBefore + 24);
+    EXPECT_EQ(balance(11, "importQty") - balance(11, "exportQty"), perGoods); // the goods' stock stays
+    screenshot(&f, "transfer_entry");
+    // sold from the to location meanwhile: withdrawing asks, and No keeps the approval
+    const double atTo = atPlace(11, 2);
+    exec(QString("insert into tb_ck_head (id, accountId, billNo, ispass) values (900, 2, 'ck-x', 1)"));
+    exec(QString(
+             "insert into tb_ck_detail (id, headId, goodsId, qty, packQty, locationId) values (900, 900, 11, "
+             "%1, 1, 2)")
+             .arg(atTo));
+    m_msg.answers = {MsgBox::No};
+    f.PassBill();
+    EXPECT_EQ(last(),
+              QString("库位[A-01]的货品[奥利奥夹心饼干]库存(0)-调回数(24) = -24\n出现负数,是否继续?"));
+    EXPECT_FALSE(f.img_pass->isHidden());
+    yesTo([&] { f.PassBill(); });
+    EXPECT_EQ(last(), "反审成功!");
+    EXPECT_EQ(atPlace(11, 2), -24);
+    EXPECT_EQ(atPlace(11, 3), before);
+    yesTo([&] { f.DeleteBill(); });
+    EXPECT_EQ(last(), "删除成功!");
+    EXPECT_EQ(scalar("select count(*) from tb_transfer_head where billNo='" + billNo + "'").toInt(), 0);
+}

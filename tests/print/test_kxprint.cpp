@@ -2,6 +2,7 @@
 
 #include "barcode.h"
 #include "bills/billprint.h"
+#include "bills/billstore.h"
 #include "bills/stocktake.h"
 #include "master/goodslabelprint.h"
 #include "master/goodslabels.h"
@@ -150,7 +151,8 @@ TEST(ProgramCommandLines, HelpAndVersionWithoutAWindow) {
 TEST_F(KxPrint, AnInstalledProgramNamesTheDataAndTheTemplateFoldersTheUsersFirst) {
     ASSERT_TRUE(PrintBill(false, makeStockInBill(2), "入库"));
     const QString name = QFileInfo(lastDataFile()).fileName();
-    const QString cache = folder() + "cache/", user = folder() + "user/", share = printFolder() + "templeteXml/";
+    const QString cache = folder() + "cache/", user = folder() + "user/",
+                  share = printFolder() + "templeteXml/";
     ASSERT_TRUE(QDir().mkpath(cache) && QDir().mkpath(user));
     ASSERT_TRUE(QFile::rename(lastDataFile(), cache + name));
     auto print = [&](const QStringList& templates, bool prints = true) {
@@ -181,8 +183,10 @@ TEST_F(KxPrint, AnInstalledProgramNamesTheDataAndTheTemplateFoldersTheUsersFirst
     QFile log(folder() + "log/kxPrint.log");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString logged = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(logged.contains("info kxPrint: print " + m_commands.back() + " to " + pdf("x"))) << logged.toStdString();
-    EXPECT_TRUE(logged.contains("warning kxPrint: kxPrint: ") && logged.contains("missing/kx_import_bill.xml"))
+    EXPECT_TRUE(logged.contains("info kxPrint: print " + m_commands.back() + " to " + pdf("x")))
+        << logged.toStdString();
+    EXPECT_TRUE(logged.contains("warning kxPrint: kxPrint: ") &&
+                logged.contains("missing/kx_import_bill.xml"))
         << logged.toStdString();
 }
 
@@ -271,6 +275,49 @@ TEST_F(KxPrint, AnApprovedBillOfMixedUnitsNamesItsCheckerAndTotalsOnlyTheAmount)
     ASSERT_TRUE(PrintBill(false, id, "入库"));
     text = printToPdf(pdf("one_unit"));
     EXPECT_TRUE(QRegularExpression("合计\\s+94\\s+116043\\.00").match(text).hasMatch()) << text.toStdString();
+}
+
+TEST_F(KxPrint, ATransferPrintsEachLineWithBothLocations) {
+    makeStockInBill(3);
+    exec("insert into tb_location (id, locationCode, uname, parentId, state, isLock) values (1, 'A-01', "
+         "'一号架', 0, 1, "
+         "0), (2, 'B-01', '二号架', 0, 1, 0)");
+    BillEntryHead h;
+    h.accountId = 2;
+    h.remark = "补货上架";
+    h.creator = "王芳";
+    h.createTime = "2026-12-05";
+    std::vector<BillEntryLine> lines;
+    const RecordSet goods =
+        query("select goodsId, goodsCode, goodsName, rowNo from tb_rk_detail order by rowNo");
+    for (int r = 0; r < goods.RecordCount(); ++r) {
+        BillEntryLine l;
+        l.goodsId = goods.at(r, 0).toInt();
+        l.goodsCode = goods.at(r, 1).toString();
+        l.goodsName = goods.at(r, 2).toString();
+        l.unit = "箱";
+        l.packQty = 12;
+        l.qty = goods.at(r, 3).toInt() * 5;
+        l.locationId = 1 + r % 2;
+        l.toLocationId = 2 - r % 2;
+        lines.push_back(l);
+    }
+    const auto store = NewTransferStore();
+    ASSERT_TRUE(store->Save(h, lines).isResult);
+    exec(QString("update tb_transfer_head set ispass=1, updateLastUser='赵审' where id=%1").arg(h.id));
+    EXPECT_FALSE(PrintTransfer(h.id + 1, "调拨业务")); // no such transfer
+    ASSERT_TRUE(PrintTransfer(h.id, "调拨业务"));
+    EXPECT_TRUE(m_commands.back().startsWith("orkPrint:TypeId=1003&BillCode=kx_transfer_bill&FileName="));
+    const QString text = printToPdf(pdf("transfer"));
+    keepPicture(pdf("transfer"), "print_transfer");
+    const QString joined = QString(text).remove(' ');
+    EXPECT_TRUE(joined.contains("调拨单")) << text.toStdString();
+    EXPECT_TRUE(text.contains("db-2612-00001"));
+    EXPECT_TRUE(joined.contains("调出库位") && joined.contains("调入库位"));
+    EXPECT_TRUE(joined.contains("审核人:赵审"));
+    EXPECT_TRUE(QRegularExpression("测试货品1号.*A-01\\s+B-01").match(text).hasMatch()) << text.toStdString();
+    EXPECT_TRUE(QRegularExpression("测试货品2号.*B-01\\s+A-01").match(text).hasMatch());
+    EXPECT_TRUE(QRegularExpression("合计\\s+30").match(text).hasMatch()); // 5 + 10 + 15 boxes
 }
 
 TEST_F(KxPrint, TheCountSheetListsTheLinesWithAColumnToWriteIn) {

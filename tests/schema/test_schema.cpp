@@ -1,7 +1,7 @@
+#include "data/database.h"
 #include "data/dberror.h"
 #include "data/sqlhelper.h"
 #include "fixture.h"
-#include "data/database.h"
 #include "schema/dbsetup.h"
 #include "schema/migrations.h"
 
@@ -24,16 +24,19 @@ class SchemaTest : public DbTest {};
 // A later step adds a column and a view: both engines give them back under
 // the names the step writes, and compare the new text without regard to case.
 TEST_F(SchemaTest, AStepsNewColumnAndViewAnswerAsWrittenOnBothEngines) {
-    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) values "
+    exec("insert into tb_location (id, locationCode, uname, parentId, orderby, isLock, isVirtual, state) "
+         "values "
          "(41, 'N-01', '新货架', 0, 0, 0, 0, 1)");
     sqlHelper::OpenConn();
     RunSchemaStep(Database::instance(), [](SchemaWriter& w) {
         w.addColumn("tb_location", "shelfNote TEXT COLLATE NOCASE");
-        w.view("v_shelfNote", "select id, locationCode, shelfNote, shelfNote & '!' as NoteMark from tb_location");
+        w.view("v_shelfNote",
+               "select id, locationCode, shelfNote, shelfNote & '!' as NoteMark from tb_location");
     });
     exec("update tb_location set shelfNote='Cold Room' where id=41");
     EXPECT_EQ(columnsOf("v_shelfNote"), "id,locationCode,shelfNote,NoteMark");
-    EXPECT_EQ(scalar("select NoteMark from v_shelfNote where shelfNote='COLD room'").toString(), "Cold Room!");
+    EXPECT_EQ(scalar("select NoteMark from v_shelfNote where shelfNote='COLD room'").toString(),
+              "Cold Room!");
     EXPECT_EQ(columnsOf("tb_location").section(',', -1), "shelfNote");
 }
 
@@ -91,12 +94,12 @@ TEST_F(SchemaTest, TemporaryTablesHaveTheColumnsOfTheirViews) {
 
 TEST_F(SchemaTest, SeedHoldsTheCatalogueTheAdministratorAndPresets) {
     SKIP_ON_SERVER("the schema version of the file");
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 105);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 126);
     EXPECT_EQ(scalar("select count(*) from tb_sys_fun where parentid<>0 and parentid not in (select id from "
                      "tb_sys_fun)")
                   .toInt(),
               0);
-    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 105);
+    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 126);
     const RecordSet admin = query("select id,user,pw,isStart,department from v_user where user='admin'");
     ASSERT_EQ(admin.RecordCount(), 1);
     EXPECT_EQ(admin.at(0, "pw").toString(), "b61820daa5611c87"); // characters 9 to 24 of md5("888")
@@ -109,7 +112,9 @@ TEST_F(SchemaTest, SeedHoldsTheCatalogueTheAdministratorAndPresets) {
             scalar(QString("select count(*) from tb_dictionary where isSystemSet=1 and utype='%1'").arg(type))
                 .toInt(),
             // and the count adjustments' 盘盈, 盘亏, the opening stock's 期初入库
-            type == QByteArray("importType") ? 3 : QByteArray(type) == "exportType" ? 2 : 1)
+            type == QByteArray("importType")   ? 3
+            : QByteArray(type) == "exportType" ? 2
+                                               : 1)
             << type;
     EXPECT_EQ(scalar("select user_version from pragma_user_version").toInt(), kSchemaVersion);
 }

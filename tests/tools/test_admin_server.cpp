@@ -86,7 +86,7 @@ TEST_F(AdminServerTest, InitOnAnEmptyServerDatabase) {
     const QString server = emptyServer();
     ASSERT_EQ(run({"--server", server, "init"}), 0) << qPrintable(err);
     ASSERT_EQ(run({"--server", server, "sql", "select count(*) as n from tb_sys_fun"}), 0) << qPrintable(err);
-    EXPECT_EQ(out, "n\n105\n");
+    EXPECT_EQ(out, "n\n126\n");
     ASSERT_EQ(run({"--server", server, "sql", "select count(*) as n from tb_rk_head"}), 0);
     EXPECT_EQ(out, "n\n0\n");
     // an unreachable server is named with the engine's reason
@@ -143,20 +143,21 @@ TEST_F(AdminServerTest, AnOldServerIsRefusedUntilUpgradedAndThenMatchesAFreshOne
 
     const QString fresh = emptyServer();
     ASSERT_EQ(run({"--server", fresh, "init", "--demo"}), 0) << qPrintable(err);
-    for (const char* sql : {
-             "SELECT table_name, ordinal_position, column_name, data_type, udt_name, is_nullable, "
-             "column_default FROM information_schema.columns WHERE table_schema = 'public' ORDER BY 1, 2",
-             "SELECT tablename, indexname, indexdef FROM pg_indexes WHERE schemaname = 'public' ORDER BY 1, 2",
-             "SELECT tgrelid::regclass::text, tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY 1, 2",
-             "SELECT p.proname FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = "
-             "'public' AND p.proname LIKE 'acc\\_%' ORDER BY 1",
-             "SELECT viewname, definition FROM pg_views WHERE schemaname = 'public' ORDER BY 1",
-             "SELECT tbl, name, written FROM wms_names ORDER BY 1, 2",
-             "SELECT * FROM tb_sys_fun ORDER BY id",
-             "SELECT funCode, departmentId FROM tb_user_group_fun ORDER BY 1, 2",
-             "SELECT * FROM tb_dictionary ORDER BY id",
-             "SELECT version FROM wms_version",
-         }) {
+    for (
+        const char* sql : {
+            "SELECT table_name, ordinal_position, column_name, data_type, udt_name, is_nullable, "
+            "column_default FROM information_schema.columns WHERE table_schema = 'public' ORDER BY 1, 2",
+            "SELECT tablename, indexname, indexdef FROM pg_indexes WHERE schemaname = 'public' ORDER BY 1, 2",
+            "SELECT tgrelid::regclass::text, tgname FROM pg_trigger WHERE NOT tgisinternal ORDER BY 1, 2",
+            "SELECT p.proname FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace WHERE n.nspname = "
+            "'public' AND p.proname LIKE 'acc\\_%' ORDER BY 1",
+            "SELECT viewname, definition FROM pg_views WHERE schemaname = 'public' ORDER BY 1",
+            "SELECT tbl, name, written FROM wms_names ORDER BY 1, 2",
+            "SELECT * FROM tb_sys_fun ORDER BY id",
+            "SELECT funCode, departmentId FROM tb_user_group_fun ORDER BY 1, 2",
+            "SELECT * FROM tb_dictionary ORDER BY id",
+            "SELECT version FROM wms_version",
+        }) {
         const QStringList upgraded = catalogue(old, sql), made = catalogue(fresh, sql);
         EXPECT_GT(made.size(), 0) << sql;
         EXPECT_EQ(upgraded, made) << sql;
