@@ -7,6 +7,7 @@
 #include "access/sysvars.h"
 #include "access/user.h"
 #include "bills/bill.h"
+#include "bills/billstore.h"
 #include "data/appenv.h"
 #include "data/sqlhelper.h"
 #include "master/goods.h"
@@ -80,6 +81,43 @@ void BM_SaveNewBill(benchmark::State& state) {
     state.SetLabel(state.range(0) ? "approved" : "new");
 }
 BENCHMARK(BM_SaveNewBill)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A new 10-line transfer saved (0), and saved and approved (1): the approval
+// moves both ends of every line in the balance per location.
+void BM_SaveNewTransfer(benchmark::State& state) {
+    std::mt19937 rng(7);
+    const auto store = NewTransferStore();
+    for (auto _ : state) {
+        state.PauseTiming();
+        BillEntryHead h;
+        h.accountId = 2;
+        h.creator = "admin";
+        h.createTime = "2026-12-06";
+        h.userId = 1;
+        std::vector<BillEntryLine> lines;
+        for (const auto& [key, d] : tenLines(rng)) {
+            BillEntryLine l;
+            l.rowNo = d.rowNo;
+            l.goodsId = d.goodsId;
+            l.goodsTypeId = d.goodsTypeId;
+            l.goodsCode = d.goodsCode;
+            l.goodsName = d.goodsName;
+            l.unit = d.unit;
+            l.packQty = d.packQty;
+            l.weight = d.weight;
+            l.qty = d.qty;
+            l.locationId = 1 + static_cast<int>(rng() % 20);
+            l.toLocationId = 1 + l.locationId % 20;
+            lines.push_back(l);
+        }
+        state.ResumeTiming();
+        if (!store->Save(h, lines).isResult) state.SkipWithError("save failed");
+        if (state.range(0) && !store->SetPass(h.id, 1, "admin", "2026-12-06 12:00:00"))
+            state.SkipWithError("approval failed");
+    }
+    state.SetLabel(state.range(0) ? "saved and approved" : "new");
+}
+BENCHMARK(BM_SaveNewTransfer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_LoadStoredBill(benchmark::State& state) {
     std::mt19937 rng(2);

@@ -11,6 +11,7 @@
 #include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
 #include "reports/frm_rpt_sum.h"
+#include "reports/frm_rpt_transfer.h"
 #include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
 #include "ui/application.h"
@@ -63,6 +64,37 @@ void BM_MonthOfStockInBills(benchmark::State& state) {
     state.counters["bills"] = form.result.recordCount;
 }
 BENCHMARK(BM_MonthOfStockInBills)->Unit(benchmark::kMillisecond);
+
+// The transfer list searching a month (0: count and first page in the grid),
+// against a hand-written count and first page of the same transfers (1).
+void BM_MonthOfTransfers(benchmark::State& state) {
+    if (state.range(0) == 1) {
+        const QString heads = "FROM tb_transfer_head WHERE createTime >= '2026-06-01' AND createTime < '2026-07-01' "
+                              "AND accountId IN (2,10,11) AND ispass IN (0,1)";
+        int rows = 0;
+        for (auto _ : state) {
+            rows = sqlHelper::ExecuteSql("SELECT count(*) " + heads).at(0, 0).toInt();
+            benchmark::DoNotOptimize(
+                sqlHelper::ExecuteSql("SELECT h.id, h.billNo, h.createTime, (SELECT count(*) FROM tb_transfer_detail "
+                                      "WHERE headId = h.id), (SELECT sum(qty * packQty) FROM tb_transfer_detail WHERE "
+                                      "headId = h.id) FROM tb_transfer_head h WHERE h.id IN (SELECT id " +
+                                      heads + ") ORDER BY h.createTime DESC, h.id LIMIT 20")
+                    .RecordCount());
+        }
+        state.counters["transfers"] = rows;
+        state.SetLabel("hand-written");
+        return;
+    }
+    frm_rpt_dbHead form;
+    form.dt_createDateFrom->setDate(QDate(2026, 6, 1));
+    form.dt_createDateTo->setDate(QDate(2026, 6, 30));
+    form.InitReport();
+    for (auto _ : state)
+        form.btn_search();
+    state.counters["transfers"] = form.result.recordCount;
+    state.SetLabel("window");
+}
+BENCHMARK(BM_MonthOfTransfers)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 long residentKb() {
     QFile status("/proc/self/status");

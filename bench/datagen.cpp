@@ -207,6 +207,48 @@ double GenerateData(const QString& file, const GenSize& size) {
     }
     dbo.execute("COMMIT");
     MigrateDatabase(dbo);
+    // transfers between the locations, one for every ten bills; their tables came with the
+    // schema steps, so the triggers keep the balance per location as they go in
+    dbo.execute("BEGIN");
+    {
+        Insert head(db, "INSERT INTO tb_transfer_head (id, accountId, billNo, remark, ispass, creator, createTime, "
+                        "updateLastUser, updateLastTime, userId) VALUES (?, ?, ?, '', ?, 'admin', ?, 'admin', ?, 1)");
+        Insert line(db, "INSERT INTO tb_transfer_detail (id, headId, rowNo, goodsTypeId, goodsTypeName, goodsId, "
+                        "goodsCode, goodsDetailCode, goodsName, goodsDesc, unit, packQty, weight, qty, fromLocationId, "
+                        "toLocationId, lotNo, remark) VALUES (?, ?, ?, ?, '类别', ?, ?, ?, ?, '规格', '件', 1, 0.5, ?, "
+                        "?, ?, '', '')");
+        const int count = size.bills / 10;
+        std::vector<int> perMonth(24, 0);
+        long long lineId = 0;
+        for (int t = 1; t <= count; ++t) {
+            const int month = static_cast<int>((static_cast<long long>(t) * 24) / (count + 1));
+            const int year = 2025 + month / 12, mon = month % 12 + 1, day = 1 + pick(28);
+            const std::string date = fmt("%04lld-%02lld-%02lld", year, mon, day);
+            head.bind(1, (long long)t)
+                .bind(2, accounts[t % 3])
+                .bind(3, fmt("db-%02lld%02lld-%05lld", year % 100, mon, ++perMonth[month]))
+                .bind(4, (long long)(t % 7 == 0 ? 0 : 1))
+                .bind(5, date)
+                .bind(6, date + " 12:00:00")
+                .run();
+            for (int k = 1; k <= size.lines; ++k) {
+                const int g = 1 + pick(size.goods), from = 1 + pick(20);
+                line.bind(1, ++lineId)
+                    .bind(2, (long long)t)
+                    .bind(3, (long long)k)
+                    .bind(4, (long long)(20 + g % 10))
+                    .bind(5, (long long)g)
+                    .bind(6, fmt("G%06lld", g))
+                    .bind(7, fmt("69%011lld", g))
+                    .bind(8, fmt("货品%lld", g))
+                    .bind(9, static_cast<double>(1 + pick(10)))
+                    .bind(10, (long long)from)
+                    .bind(11, (long long)(1 + (from + pick(19)) % 20))
+                    .run();
+            }
+        }
+    }
+    dbo.execute("COMMIT");
     dbo.execute("PRAGMA synchronous = FULL");
     dbo.execute("ANALYZE");
     return timer.elapsed() / 1000.0;

@@ -9,7 +9,8 @@ struct GenSize {
 
 // Creates (or overwrites) a database file and fills it with synthetic data:
 // goods with two packaging units, locations, partners, three accounts, and
-// stock-in and stock-out bills of several months, approved and not.
+// stock-in and stock-out bills of several months, approved and not, and a
+// transfer between locations (of as many lines as a bill) for every ten bills.
 // Returns the seconds it took.
 double GenerateData(const QString& file, const GenSize& size);
 

@@ -31,12 +31,13 @@ BillReportForm::BillReportForm(const BillReportKind& kind, QWidget* parent)
     dt_createDateFrom = NewDateEdit("dt_createDateFrom", FirstDayOfMonth(QDate::currentDate()));
     dt_createDateTo = NewDateEdit("dt_createDateTo", QDate::currentDate());
     cobo_billType = NamedCombo(kind.typeComboName);
-    FillCombo(
-        cobo_billType,
-        QStringLiteral(
-            "select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by id,orderby")
-            .arg(kind.typeDict),
-        "uname");
+    if (kind.typeDict)
+        FillCombo(
+            cobo_billType,
+            QStringLiteral(
+                "select id,uname  from tb_dictionary where (utype='%1') and (isstart=1) order by id,orderby")
+                .arg(kind.typeDict),
+            "uname");
     cobo_billType->insertItem(0, QString()); // every type
     cobo_billType->setCurrentIndex(0);
     txt_partnerName = NamedEdit(kind.partnerNameName);
@@ -54,9 +55,6 @@ BillReportForm::BillReportForm(const BillReportKind& kind, QWidget* parent)
 
 void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, QWidget*>> first,
                                    std::initializer_list<std::pair<const char*, QWidget*>> second) {
-    auto* partnerButton = NamedButton(m_kind.partnerButtonName, "...");
-    partnerButton->setFixedWidth(32);
-    connect(partnerButton, &QPushButton::clicked, this, &BillReportForm::SearchPartner);
     QPushButton* search = newSearchButton();
     auto add = [](QHBoxLayout* row, std::initializer_list<std::pair<const char*, QWidget*>> fields) {
         for (const auto& [label, field] : fields) {
@@ -68,12 +66,22 @@ void BillReportForm::layOutFilters(std::initializer_list<std::pair<const char*, 
     addDateRange(row1, dt_createDateFrom, dt_createDateTo);
     addAccountBox(row1);
     add(row1, first);
-    row1->addWidget(new QLabel(QString::fromUtf8(m_kind.out ? "出库类别:" : "入库类别:")));
-    row1->addWidget(cobo_billType);
     auto* row2 = new QHBoxLayout;
-    row2->addWidget(new QLabel(QString::fromUtf8(m_kind.partnerLabel)));
-    row2->addWidget(txt_partnerName, 1);
-    row2->addWidget(partnerButton);
+    if (m_kind.partnerLabel) {
+        row1->addWidget(new QLabel(QString::fromUtf8(m_kind.out ? "出库类别:" : "入库类别:")));
+        row1->addWidget(cobo_billType);
+        auto* partnerButton = NamedButton(m_kind.partnerButtonName, "...");
+        partnerButton->setFixedWidth(32);
+        connect(partnerButton, &QPushButton::clicked, this, &BillReportForm::SearchPartner);
+        row2->addWidget(new QLabel(QString::fromUtf8(m_kind.partnerLabel)));
+        row2->addWidget(txt_partnerName, 1);
+        row2->addWidget(partnerButton);
+    } else { // a kind without type and partner (transfers)
+        for (QWidget* w : std::initializer_list<QWidget*>{cobo_billType, txt_partnerName}) {
+            w->setParent(this);
+            w->hide();
+        }
+    }
     add(row2, second);
     row2->addWidget(new QLabel(QStringLiteral("关键字:")));
     row2->addWidget(txt_KeyWord, 1);

@@ -16,7 +16,8 @@ class QDateEdit;
 // the picked name, or "" when nothing was picked.
 QString PickPartnerName(QWidget* parent, const char* mode);
 
-// The differences of one bill report kind.
+// The differences of one bill report kind. A kind without type and partner
+// (transfers) leaves typeDict and partnerLabel null.
 struct BillReportKind {
     bool out;
     const char* objectName;

@@ -5,6 +5,7 @@
 #include "frm_rpt_locstock.h"
 #include "frm_rpt_stock.h"
 #include "frm_rpt_sum.h"
+#include "frm_rpt_transfer.h"
 
 #include "ui/windowregistry.h"
 
@@ -33,4 +34,10 @@ void registerReportWindows() {
     WindowRegistry::Register("frm_rpt_ckHead", {.create = [](QWidget*) { return new frm_rpt_ckHead; },
                                                 .title = QStringLiteral("出库单据"),
                                                 .report = true});
+    WindowRegistry::Register("frm_rpt_dbHead", {.create = [](QWidget*) { return new frm_rpt_dbHead; },
+                                                .title = QStringLiteral("调拨单据"),
+                                                .report = true});
+    WindowRegistry::Register("frm_rpt_dbDetail", {.create = [](QWidget*) { return new frm_rpt_dbDetail; },
+                                                  .title = QStringLiteral("调拨明细"),
+                                                  .report = true});
 }

@@ -91,11 +91,13 @@ m_recordSet ReportDal::ListAfterRefill(const QString& argument, const ConditionS
 }
 
 std::unique_ptr<RowCursor> ReportDal::OpenListCursor(const QString& argument, const ConditionSet& list,
-                                                     const m_PageInfor& page, const QString& sumConditions) const {
+                                                     const m_PageInfor& page,
+                                                     const QString& sumConditions) const {
     QString order = OrderClause(page);
     if (order.isEmpty()) order = " order by " + m_kind.tieOrder;
-    return sqlHelper::OpenCursor("select " + m_kind.outputColumns + " from (" + m_kind.select(argument, sumConditions) +
-                                 ") AS r where 1=1 " + GetConditionSql(list) + order);
+    return sqlHelper::OpenCursor("select " + m_kind.outputColumns + " from (" +
+                                 m_kind.select(argument, sumConditions) + ") AS r where 1=1 " +
+                                 GetConditionSql(list) + order);
 }
 
 RecordSet ReportDal::Page(int pageIndex, int pageSize) const {
@@ -109,10 +111,11 @@ RecordSet ReportDal::Page(int pageIndex, int pageSize) const {
     const int top = fromEnd ? m_count - offset : offset + rows;
     if (m_direct) return directPage(fromEnd, top, rows);
     if (onFile())
-        return sqlHelper::ExecuteSql(QStringLiteral("%1 from %2 where rowid >= %3 and rowid < %4 order by rowid")
-                                         .arg(m_select, m_kind.table)
-                                         .arg(m_firstRow + offset)
-                                         .arg(m_firstRow + offset + rows));
+        return sqlHelper::ExecuteSql(
+            QStringLiteral("%1 from %2 where rowid >= %3 and rowid < %4 order by rowid")
+                .arg(m_select, m_kind.table)
+                .arg(m_firstRow + offset)
+                .arg(m_firstRow + offset + rows));
     return sqlHelper::ExecuteSql(
         QStringLiteral("%1 from (SELECT TOP %2 * FROM (SELECT TOP %3 * FROM %4%5) AS a%6) AS v%7")
             .arg(m_select)
@@ -155,14 +158,15 @@ QString ReportDal::OrderClause(const m_PageInfor& page) const {
 }
 
 RecordSet ReportDal::GetDataTable(const QString& where, const QString& order, bool output) {
-    return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " + m_rows +
-                                 "  where 1=1 " + where + tableOrder(order));
+    return sqlHelper::ExecuteSql("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
+                                 m_rows + "  where 1=1 " + where + tableOrder(order));
 }
 
 QString ReportDal::tableOrder(const QString& order) const {
     // the table stands in the last list's order already
     const QString own = " order by " + m_kind.tieOrder;
-    if (onFile() && !m_direct && (order == m_order || (order.isEmpty() && m_order == own))) return " order by rowid";
+    if (onFile() && !m_direct && (order == m_order || (order.isEmpty() && m_order == own)))
+        return " order by rowid";
     return order.isEmpty() ? own : order;
 }
 
@@ -197,20 +201,24 @@ ReportKindDef billList(bool out) {
                 "remark,creator,createTime");
     k.select = [forKind, out](const QString& conditions, const QString&) {
         return forKind(
-            "SELECT a.id AS id, a.accountId AS accountId, da.uname AS accountName, a.billNo AS billNo, "
-            "a.ubillNo AS ubillNo, a.utypeId AS utypeId, dt.uname AS utype, a.supplierId AS supplierId, "
-            "a.ispass AS ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName AS "
-            "supplierName, a.remark AS remark, a.creator AS creator, " +
-            ReportDal::dayOf("a.createTime") +
-            " AS createTime, a.updateLastUser AS updateLastUser, "
-            "a.updateLastTime AS updateLastTime, a.userId AS userId, '1单' & nz(s.n, 0) & '项' AS "
-            "totalItemRow, nz(s.n, 0) AS rowsCount, s.q AS totalQty, " +
-            ReportDal::zeroAsZero("format(s.amt, '#0.0#')") +
-            " AS totalAmount FROM (SELECT * FROM tb_rk_head WHERE 1=1 " + conditions +
-            ") AS a LEFT JOIN tb_dictionary AS da ON da.id = a.accountId LEFT JOIN tb_dictionary AS dt ON "
-            "dt.id = a.utypeId LEFT JOIN (SELECT headId, count(*) AS n, sum(qty) AS q, sum(qty * @price@) "
-            "AS amt FROM tb_rk_detail WHERE headId IN (SELECT id FROM tb_rk_head WHERE 1=1 " +
-            conditions + ") GROUP BY headId) AS s ON s.headId = a.id")
+                   "SELECT a.id AS id, a.accountId AS accountId, da.uname AS accountName, a.billNo AS "
+                   "billNo, "
+                   "a.ubillNo AS ubillNo, a.utypeId AS utypeId, dt.uname AS utype, a.supplierId AS "
+                   "supplierId, "
+                   "a.ispass AS ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName AS "
+                   "supplierName, a.remark AS remark, a.creator AS creator, " +
+                   ReportDal::dayOf("a.createTime") +
+                   " AS createTime, a.updateLastUser AS updateLastUser, "
+                   "a.updateLastTime AS updateLastTime, a.userId AS userId, '1单' & nz(s.n, 0) & '项' AS "
+                   "totalItemRow, nz(s.n, 0) AS rowsCount, s.q AS totalQty, " +
+                   ReportDal::zeroAsZero("format(s.amt, '#0.0#')") +
+                   " AS totalAmount FROM (SELECT * FROM tb_rk_head WHERE 1=1 " + conditions +
+                   ") AS a LEFT JOIN tb_dictionary AS da ON da.id = a.accountId LEFT JOIN tb_dictionary AS "
+                   "dt ON "
+                   "dt.id = a.utypeId LEFT JOIN (SELECT headId, count(*) AS n, sum(qty) AS q, sum(qty * "
+                   "@price@) "
+                   "AS amt FROM tb_rk_detail WHERE headId IN (SELECT id FROM tb_rk_head WHERE 1=1 " +
+                   conditions + ") GROUP BY headId) AS s ON s.headId = a.id")
             .replace("@price@", out ? "salePrice" : "inPrice");
     };
     return k;
@@ -259,8 +267,8 @@ ReportKindDef billLines(bool out) {
             ReportDal::zeroAsZero("FORMAT(a.@sum@ * a.qty, '#0.0##')") +
             " AS totalAmount, a.locationId AS locationId, l.locationCode AS locationCode, a.lotNo AS lotNo, "
             "a.remark AS remark, b.creator AS creator, " +
-            ReportDal::dayOf("b.createTime") +
-            " AS createTime FROM (SELECT * FROM tb_rk_head WHERE 1=1 " + conditions +
+            ReportDal::dayOf("b.createTime") + " AS createTime FROM (SELECT * FROM tb_rk_head WHERE 1=1 " +
+            conditions +
             ") AS b INNER JOIN tb_rk_detail AS a ON a.headId = b.id LEFT JOIN tb_dictionary AS da ON da.id "
             "= b.accountId LEFT JOIN tb_dictionary AS dt ON dt.id = b.utypeId LEFT JOIN tb_goods_head AS g "
             "ON g.id = a.goodsId LEFT JOIN (SELECT headId, min(packQty) AS packQty FROM tb_goods_detail "
@@ -271,7 +279,89 @@ ReportKindDef billLines(bool out) {
     return k;
 }
 
+// The transfers: the heads under the source conditions with their lines'
+// count and pieces.
+ReportKindDef transferList() {
+    ReportKindDef k;
+    k.table = "temp_rpt_dbHead";
+    k.columns = "id,accountId,accountName,billNo,ispass,passName,remark,creator,createTime,updateLastUser,"
+                "updateLastTime,userId,totalItemRow,rowsCount,totalQty";
+    k.outputColumns = "accountName,passName,billNo,totalItemRow,totalQty,remark,creator,createTime";
+    k.pagedSort = "createTime";
+    k.select = [](const QString& conditions, const QString&) {
+        return "SELECT a.id AS id, a.accountId AS accountId, da.uname AS accountName, a.billNo AS billNo, "
+               "a.ispass "
+               "AS ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.remark AS remark, a.creator "
+               "AS "
+               "creator, " +
+               ReportDal::dayOf("a.createTime") +
+               " AS createTime, a.updateLastUser AS updateLastUser, a.updateLastTime AS updateLastTime, "
+               "a.userId "
+               "AS userId, '1单' & nz(s.n, 0) & '项' AS totalItemRow, nz(s.n, 0) AS rowsCount, s.q AS "
+               "totalQty "
+               "FROM (SELECT * FROM tb_transfer_head WHERE 1=1 " +
+               conditions +
+               ") AS a LEFT JOIN tb_dictionary AS da ON da.id = a.accountId LEFT JOIN (SELECT headId, "
+               "count(*) AS "
+               "n, sum(qty * packQty) AS q FROM tb_transfer_detail WHERE headId IN (SELECT id FROM "
+               "tb_transfer_head WHERE 1=1 " +
+               conditions + ") GROUP BY headId) AS s ON s.headId = a.id";
+    };
+    return k;
+}
+
+// The transfer lines with their head, the heads first as for the bills' lines.
+ReportKindDef transferLines() {
+    ReportKindDef k;
+    k.table = "temp_rpt_dbDetail";
+    k.tieOrder = "headId, rowNo, id";
+    k.pagedSort = "createTime";
+    k.columns =
+        "id,headId,accountId,accountName,ispass,passName,billNo,userId,rowNo,goodsTypeId,goodsTypeName,"
+        "goodsId,goodsCode,goodsDetailCode,goodsName,pinyin,goodsDesc,unit,packQty,weight,qty,totalQty,"
+        "totalDefaultQty,totalWeight,fromLocationId,fromLocationCode,fromLocationName,toLocationId,"
+        "toLocationCode,toLocationName,lotNo,remark,creator,createTime";
+    k.outputColumns =
+        "accountName,passName,billNo,goodsTypeName,goodsCode,goodsName,goodsDesc,unit,packQty,weight,"
+        "qty,totalQty,totalDefaultQty,totalWeight,fromLocationCode,fromLocationName,toLocationCode,"
+        "toLocationName,lotNo,remark,creator,createTime";
+    k.select = [](const QString& conditions, const QString&) {
+        return "SELECT a.id AS id, a.headId AS headId, b.accountId AS accountId, da.uname AS accountName, "
+               "b.ispass "
+               "AS ispass, Iif(b.ispass = 0, '未审核', '已审核') AS passName, b.billNo AS billNo, b.userId "
+               "AS "
+               "userId, a.rowNo AS rowNo, a.goodsTypeId AS goodsTypeId, a.goodsTypeName AS goodsTypeName, "
+               "a.goodsId AS goodsId, a.goodsCode AS goodsCode, a.goodsDetailCode AS goodsDetailCode, "
+               "a.goodsName "
+               "AS goodsName, g.pinyin AS pinyin, a.goodsDesc AS goodsDesc, a.unit AS unit, a.packQty AS "
+               "packQty, "
+               "a.weight AS weight, a.qty AS qty, iif(a.packQty * a.qty = 0, 0, a.packQty * a.qty) AS "
+               "totalQty, "
+               "iif(u.packQty is null, Null, " +
+               ReportDal::zeroAsZero("FORMAT((a.packQty * a.qty) / u.packQty, '#0.0##')") +
+               ") AS totalDefaultQty, iif(a.weight * a.qty = 0, 0, a.weight * a.qty) AS totalWeight, "
+               "a.fromLocationId AS fromLocationId, lf.locationCode AS fromLocationCode, lf.uname AS "
+               "fromLocationName, a.toLocationId AS toLocationId, lt.locationCode AS toLocationCode, "
+               "lt.uname AS "
+               "toLocationName, a.lotNo AS lotNo, a.remark AS remark, b.creator AS creator, " +
+               ReportDal::dayOf("b.createTime") +
+               " AS createTime FROM (SELECT * FROM tb_transfer_head WHERE 1=1 " + conditions +
+               ") AS b INNER JOIN tb_transfer_detail AS a ON a.headId = b.id LEFT JOIN tb_dictionary AS da "
+               "ON "
+               "da.id = b.accountId LEFT JOIN tb_goods_head AS g ON g.id = a.goodsId LEFT JOIN (SELECT "
+               "headId, "
+               "min(packQty) AS packQty FROM tb_goods_detail WHERE isDefault = 1 GROUP BY headId) AS u ON "
+               "u.headId = a.goodsId LEFT JOIN tb_location AS lf ON lf.id = a.fromLocationId LEFT JOIN "
+               "tb_location AS lt ON lt.id = a.toLocationId";
+    };
+    return k;
+}
+
 } // namespace
+
+dal_rpt_dbHead::dal_rpt_dbHead() : ReportDal(transferList()) {}
+
+dal_rpt_dbDetail::dal_rpt_dbDetail() : ReportDal(transferLines()) {}
 
 dal_rpt_rkDetail::dal_rpt_rkDetail() : ReportDal(billLines(false)) {}
 
@@ -287,13 +377,16 @@ QStringList CorrelatedBillListRefill(bool out, const QString& conditions) {
     };
     const QString insert =
         "insert into temp_rpt_rkHead( " + billList(out).columns +
-        ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS accountName, "
+        ") SELECT a.id, a.accountId, (SELECT uname FROM tb_dictionary WHERE id = a.accountId) AS "
+        "accountName, "
         "a.billNo, a.ubillNo, a.utypeId, (SELECT uname FROM tb_dictionary WHERE id = a.utypeId) AS utype, "
-        "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, a.remark, "
+        "a.supplierId, a.ispass, Iif(a.ispass = 0, '未审核', '已审核') AS passName, a.supplierName, "
+        "a.remark, "
         "a.creator, " +
         ReportDal::dayOf("a.createTime") +
         " as createTime, a.updateLastUser, a.updateLastTime, a.userId, (SELECT '1单'&COUNT(*)&'项' FROM "
-        "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE headid = "
+        "tb_rk_detail WHERE headid = a.id) AS totalItemRow, (SELECT COUNT(*) FROM tb_rk_detail WHERE headid "
+        "= "
         "a.id) AS rowsCount, (SELECT SUM(qty) FROM tb_rk_detail WHERE headid = a.id) AS totalQty, "
         "FORMAT((SELECT SUM(qty * inPrice) FROM tb_rk_detail WHERE headid = a.id), '#0.0#') AS totalAmount "
         " FROM   tb_rk_head AS a where 1=1 " +
@@ -332,7 +425,8 @@ QStringList CorrelatedBillLinesRefill(bool out, const QString& conditions) {
             forKind("UPDATE temp_rpt_rkDetail SET   " + sets.join(", "))};
 }
 
-std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const QString& order, bool output) {
-    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " + m_rows +
-                                 "  where 1=1 " + where + tableOrder(order));
+std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const QString& order,
+                                                     bool output) {
+    return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
+                                 m_rows + "  where 1=1 " + where + tableOrder(order));
 }

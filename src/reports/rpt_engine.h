@@ -18,9 +18,9 @@
 class QDomElement;
 
 struct ReportKindDef {
-    QString table;           // the temporary table, e.g. temp_rpt_rkHead
-    QString columns;         // the full column list
-    QString outputColumns;   // the columns of export and print
+    QString table;         // the temporary table, e.g. temp_rpt_rkHead
+    QString columns;       // the full column list
+    QString outputColumns; // the columns of export and print
     // the select of the table's rows, its columns named as the table's, for
     // its argument: the rendered source conditions (stock and summaries: the
     // account id list); the summaries also take their rendered sum conditions
@@ -63,7 +63,8 @@ public:
     // The rows a list would hold, with the export columns, read as the query
     // gives them without filling the report table (the command-line report).
     std::unique_ptr<RowCursor> OpenListCursor(const QString& argument, const ConditionSet& list,
-                                              const m_PageInfor& page, const QString& sumConditions = {}) const;
+                                              const m_PageInfor& page,
+                                              const QString& sumConditions = {}) const;
     // The rows of a page of the last list (pages of pageSize rows, from 1),
     // with its select items; nothing when there are none.
     RecordSet Page(int pageIndex, int pageSize) const;
@@ -135,4 +136,15 @@ class dal_rpt_ckDetail : public ReportDal {
 public:
     dal_rpt_ckDetail();
     m_DBresult insert_temp_rpt_ckDetail(const ConditionSet& source) { return Refill(source); }
+};
+
+// The transfer list and the transfer lines with their transfer's head.
+class dal_rpt_dbHead : public ReportDal {
+public:
+    dal_rpt_dbHead();
+};
+
+class dal_rpt_dbDetail : public ReportDal {
+public:
+    dal_rpt_dbDetail();
 };

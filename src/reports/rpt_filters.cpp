@@ -71,6 +71,90 @@ QString LineListCaptions(bool stockOut) {
                                      "备注,建单人,建单日期");
 }
 
+namespace {
+
+// The heads of the span, account marks and approval states.
+void transferHeads(const TransferFilter& f, ConditionSet& source) {
+    BillListFilter bills;
+    bills.from = f.from;
+    bills.to = f.to;
+    bills.accountIds = f.accountIds;
+    bills.approved = f.approved;
+    bills.unapproved = f.unapproved;
+    ConditionSet none;
+    BillListConditions(bills, source, none);
+}
+
+// The lines' location conditions over columns of a line.
+std::vector<m_condition> lineLocations(const TransferFilter& f) {
+    std::vector<m_condition> out;
+    if (!f.grantedIds.trimmed().isEmpty()) // either end, at one of the user's locations
+        out.emplace_back("fromLocationId in (" + f.grantedIds + ") or toLocationId", "in", Raw(f.grantedIds));
+    if (!f.fromIds.trimmed().isEmpty()) out.emplace_back("fromLocationId", "in", Raw(f.fromIds));
+    if (!f.toIds.trimmed().isEmpty()) out.emplace_back("toLocationId", "in", Raw(f.toIds));
+    return out;
+}
+
+} // namespace
+
+void TransferListConditions(const TransferFilter& f, ConditionSet& source, ConditionSet& list) {
+    transferHeads(f, source);
+    // a transfer with a line at the locations asked for
+    ConditionSet places;
+    for (const m_condition& c : lineLocations(f))
+        places.AddItem(QString::number(places.size() + 1), c);
+    if (!places.empty())
+        source.AddItem("5", m_condition("id", "in",
+                                        Raw("select headId from tb_transfer_detail where 1=1" +
+                                            GetConditionSql(places))));
+    if (!f.keyword.isEmpty())
+        list.AddItem("1", m_condition("billNo & iif(remark is null,'',remark)", "like", f.keyword));
+}
+
+void TransferLineConditions(const TransferFilter& f, ConditionSet& source, ConditionSet& list) {
+    transferHeads(f, source);
+    for (const m_condition& c : lineLocations(f))
+        list.AddItem(QString::number(list.size() + 1), c);
+    if (!f.keyword.isEmpty())
+        list.AddItem("9", m_condition("billNo & goodsCode & goodsName & iif(pinyin is null,'',pinyin) & "
+                                      "iif(goodsDesc is null,'',goodsDesc) & iif(fromLocationCode is null,'',"
+                                      "fromLocationCode) & iif(toLocationCode is null,'',toLocationCode) & "
+                                      "iif(lotNo is null,'',lotNo)",
+                                      "like", f.keyword));
+}
+
+QString TransferListSelect() {
+    return "select 0,id,passName,accountName,billNo,totalItemRow,totalQty,remark,creator,createTime ";
+}
+
+QString TransferLineSelect() {
+    return "select "
+           "0,id,passName,headId,accountName,billNo,goodsTypeName,goodsCode,goodsName,goodsDesc,unit,packQty,"
+           "weight,qty,totalQty,totalDefaultQty,totalWeight,fromLocationCode,toLocationCode,lotNo,remark,"
+           "creator,"
+           "createTime ";
+}
+
+QString TransferListCaptions() {
+    return QStringLiteral("账目标识,状态,单据号码,单据项目,小件数量,备注,建单人,建单日期");
+}
+
+QString TransferLineCaptions() {
+    return QStringLiteral(
+        "账目标识,状态,单据号码,货品类别,货品编码,货品名称,描述,单位,内装数,重量,数量,小件数量,"
+        "默认件数,重量小计,调出库位,调出库位名称,调入库位,调入库位名称,批次号,备注,建单人,建单日期");
+}
+
+QString TransferListKinds() {
+    return "tttnnttd";
+}
+
+QString TransferLineKinds() {
+    return "tttttttt"
+           "nnnnnn"
+           "tttttttd";
+}
+
 void StockConditions(const StockFilter& f, ConditionSet& list) {
     if (!f.goodsType.trimmed().isEmpty()) list.AddItem("1", m_condition("goodsTypeName", "=", f.goodsType));
     if (!f.keyword.isEmpty())

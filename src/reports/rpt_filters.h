@@ -30,6 +30,22 @@ void LineListConditions(const LineListFilter& f, ConditionSet& source, Condition
 QString LineListSelect(bool stockOut);
 QString LineListCaptions(bool stockOut);
 
+// The transfer list and lines: dates, account marks, approval and keyword as
+// for the bills, and the locations.
+struct TransferFilter {
+    QDate from, to; // an invalid date: no limit
+    QString accountIds;
+    bool approved = true;
+    bool unapproved = true;
+    QString fromIds, toIds; // a from (to) location and those below it ("3,7"); blank: any
+    QString grantedIds;     // the locations the user may see: a transfer touches one of them
+    QString keyword;        // the list: bill number and remark; the lines: also goods and locations
+};
+void TransferListConditions(const TransferFilter& f, ConditionSet& source, ConditionSet& list);
+void TransferLineConditions(const TransferFilter& f, ConditionSet& source, ConditionSet& list);
+QString TransferListSelect();
+QString TransferLineSelect();
+
 struct StockFilter {
     QString goodsType;
     QString keyword;
@@ -58,8 +74,12 @@ QString SumCaptions();
 QString BillListKinds();
 QString LineListKinds();
 QString StockKinds();
+QString TransferListKinds();
+QString TransferLineKinds();
 QString SumKinds();
 
 // The export captions of the kinds.
 QString BillListCaptions(bool stockOut);
 QString StockCaptions();
+QString TransferListCaptions();
+QString TransferLineCaptions();

@@ -194,16 +194,24 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_EQ(
         scalar("select count(*) from tb_stocktake_detail where headId=" + QString::number(h.id)).toInt(), 6);
 
-    move(4, 2, -6); // leaves while the count goes on
-    move(3, 1, 6);  // comes where the count has no line for it: told, left alone
+    // moved to A by an approved transfer while the count goes on: it left one place and came
+    // to another where the count has no line for it (told, left alone)
+    exec("insert into tb_transfer_head (id, accountId, billNo, ispass) values (1, 2, 'db-1', 1)");
+    exec("insert into tb_transfer_detail (id, headId, goodsId, qty, packQty, fromLocationId, toLocationId) "
+         "values "
+         "(1, 1, 4, 6, 1, 2, 1)");
+    move(3, 1, 6); // came in
     const std::vector<StockTakeMove> moved = dal.Moved(h.id);
-    ASSERT_EQ(moved.size(), 2u);
+    ASSERT_EQ(moved.size(), 3u);
     EXPECT_EQ(moved[0].goodsCode, "G4");
     EXPECT_DOUBLE_EQ(moved[0].nowQty, 18);
     EXPECT_TRUE(moved[0].listed);
     EXPECT_EQ(moved[1].goodsCode, "G3");
     EXPECT_EQ(moved[1].locationCode, "A");
     EXPECT_FALSE(moved[1].listed);
+    EXPECT_EQ(moved[2].goodsCode, "G4");
+    EXPECT_EQ(moved[2].locationCode, "A");
+    EXPECT_DOUBLE_EQ(moved[2].nowQty, 6);
 
     const m_DBresult refused = dal.Post(h.id, false, "admin", kTime);
     EXPECT_FALSE(refused.isResult);
@@ -219,6 +227,7 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_DOUBLE_EQ(balance(4, 2), 24);
     EXPECT_DOUBLE_EQ(balance(1, 3), 6);
     EXPECT_DOUBLE_EQ(balance(3, 1), 6);
+    EXPECT_DOUBLE_EQ(balance(4, 1), 6);
     EXPECT_TRUE(CheckStockLocation().empty());
     EXPECT_TRUE(CheckStockBalance().empty());
 

@@ -1,6 +1,7 @@
 #include "bills/frmbillentry.h"
 #include "guifixture.h"
 #include "reports/frm_rpt_billlist.h"
+#include "reports/frm_rpt_transfer.h"
 #include "ui/windowregistry.h"
 
 #include <QCheckBox>
@@ -190,4 +191,68 @@ TEST_F(BillListDemo, DemoBillsOfAllDates) {
                   .toInt());
     f.show();
     screenshot(&f, "stock_in_bill_list");
+}
+
+// The demo's transfers: db-2611-00001 (approved; to B-01) and
+// db-2611-00002 (not approved; B-02 to B-01).
+TEST_F(BillListDemo, TransfersAreListedByLocationAndApprovedWithdrawnAndDeletedFromTheList) {
+    loginAs("admin");
+    QMdiArea area;
+    WindowRegistry::SetArea(&area);
+    auto* f = WindowRegistry::OpenAs<frm_rpt_dbHead>("frm_rpt_dbHead");
+    ASSERT_TRUE(f);
+    auto search = [&](const QString& from, const QString& to, const QString& keyword = {}) {
+        f->dt_createDateFrom->setDate(QDate(2026, 1, 1));
+        f->cobo_fromLocation->setCurrentIndex(
+            from.isEmpty() ? 0 : f->cobo_fromLocation->findText(from, Qt::MatchStartsWith));
+        f->cobo_toLocation->setCurrentIndex(
+            to.isEmpty() ? 0 : f->cobo_toLocation->findText(to, Qt::MatchStartsWith));
+        f->txt_KeyWord->setText(keyword);
+        f->Search();
+        QStringList numbers;
+        for (int r = 0; r < f->dg_List->rowCount(); ++r)
+            numbers << f->dg_List->item(r, 5)->text();
+        return numbers;
+    };
+    EXPECT_EQ(search("", ""), (QStringList{"db-2611-00002", "db-2611-00001"})); // the newest first
+    EXPECT_EQ(search("A ", ""), QStringList{"db-2611-00001"}); // out of A and the locations below it
+    EXPECT_EQ(search("", "B "), (QStringList{"db-2611-00002", "db-2611-00001"}));
+    EXPECT_EQ(search("B-02", "B-01"), QStringList{"db-2611-00002"});
+    EXPECT_EQ(search("", "", "00001"), QStringList{"db-2611-00001"});
+    f->resize(1180, 620);
+    f->show();
+    screenshot(f, "transfer_list");
+    // approve the second, withdraw and delete the first
+    EXPECT_EQ(search("", ""), (QStringList{"db-2611-00002", "db-2611-00001"}));
+    f->dg_List->setCurrentCell(0, 5);
+    yesTo([&] { f->menu_pass(); });
+    EXPECT_EQ(m_msg.texts().back(), "审核成功!");
+    EXPECT_EQ(scalar("select ispass from tb_transfer_head where billNo='db-2611-00002'").toInt(), 1);
+    f->dg_List->setCurrentCell(1, 5);
+    f->menu_DeleteBill();
+    EXPECT_EQ(m_msg.texts().back(), "当前单据已审核,不能删除!");
+    yesTo([&] { f->menu_nopass(); });
+    EXPECT_EQ(m_msg.texts().back(), "反审成功!");
+    yesTo([&] { f->menu_DeleteBill(); });
+    EXPECT_EQ(search("", ""), QStringList{"db-2611-00002"});
+    EXPECT_EQ(scalar("select count(*) from tb_transfer_detail where headId=1").toInt(), 0);
+    // opened in the entry window by a double click
+    f->dg_List->setCurrentCell(0, 5);
+    f->OpenBill();
+    auto* entry = qobject_cast<frmTransfer*>(WindowRegistry::Find("frmTransfer"));
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->txt_billNo->text(), "db-2611-00002");
+    EXPECT_TRUE(entry->isApproved());
+
+    // the lines: one row per line with both locations; printed by their transfer
+    auto* lines = WindowRegistry::OpenAs<frm_rpt_dbDetail>("frm_rpt_dbDetail");
+    ASSERT_TRUE(lines);
+    lines->dt_createDateFrom->setDate(QDate(2026, 1, 1));
+    lines->txt_KeyWord->setText("B-02");
+    lines->Search();
+    ASSERT_EQ(lines->dg_List->rowCount(), 1);
+    EXPECT_EQ(lines->dg_List->item(0, 9)->text(), "清风卷纸");
+    EXPECT_EQ(lines->dg_List->item(0, 18)->text(), "B-02");
+    EXPECT_EQ(lines->dg_List->item(0, 19)->text(), "B-01");
+    WindowRegistry::SetArea(nullptr);
 }

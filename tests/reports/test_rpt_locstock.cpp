@@ -50,6 +50,21 @@ protected:
                          .arg(1 + pick(5))
                          .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
         }
+        // transfers move stock between the locations at once
+        for (int t = 1; t <= 12; ++t) {
+            exec(QString("insert into tb_transfer_head (id, accountId, billNo, ispass) values (%1, 2, "
+                         "'db-%1', %2)")
+                     .arg(t)
+                     .arg(pick(3) ? 1 : 0));
+            exec(QString("insert into tb_transfer_detail (id, headId, goodsId, qty, packQty, weight, "
+                         "fromLocationId, "
+                         "toLocationId) values (%1, %1, %2, %3, 6, 0.5, %4, %5)")
+                     .arg(t)
+                     .arg(1 + pick(12))
+                     .arg(1 + pick(5))
+                     .arg(1 + pick(4))
+                     .arg(QStringList{"Null", "1", "2", "3", "4"}[pick(5)]));
+        }
     }
 };
 
@@ -57,16 +72,21 @@ protected:
 
 TEST_F(LocStock, EachGoodsAndLocationShowsTheBalanceOfItsApprovedLines) {
     fill();
-    // what the lines of approved bills of account 2 leave, by goods and location
-    const QString expected = "select goodsId, loc, sum(q) as q from (select d.goodsId, iif(d.locationId is "
-                             "null, 0, d.locationId) as loc, "
-                             "d.qty*d.packQty as q from tb_rk_detail d inner join tb_rk_head h on "
-                             "h.id=d.headId where h.ispass=1 and "
-                             "h.accountId=2 union all select d.goodsId, iif(d.locationId is null, 0, "
-                             "d.locationId), -d.qty*d.packQty from "
-                             "tb_ck_detail d inner join tb_ck_head h on h.id=d.headId where h.ispass=1 and "
-                             "h.accountId=2) as x group by "
-                             "goodsId, loc having abs(sum(q)) > 0.000001 order by goodsId, loc";
+    // what the lines of approved bills and transfers of account 2 leave, by goods and location
+    const QString expected =
+        "select goodsId, loc, sum(q) as q from (select d.goodsId, iif(d.locationId is "
+        "null, 0, d.locationId) as loc, "
+        "d.qty*d.packQty as q from tb_rk_detail d inner join tb_rk_head h on "
+        "h.id=d.headId where h.ispass=1 and "
+        "h.accountId=2 union all select d.goodsId, iif(d.locationId is null, 0, "
+        "d.locationId), -d.qty*d.packQty from "
+        "tb_ck_detail d inner join tb_ck_head h on h.id=d.headId where h.ispass=1 and "
+        "h.accountId=2 union all select d.goodsId, d.fromLocationId, -d.qty*d.packQty "
+        "from tb_transfer_detail d inner join tb_transfer_head h on h.id=d.headId where "
+        "h.ispass=1 and h.accountId=2 union all select d.goodsId, iif(d.toLocationId is "
+        "null, 0, d.toLocationId), d.qty*d.packQty from tb_transfer_detail d inner join "
+        "tb_transfer_head h on h.id=d.headId where h.ispass=1 and h.accountId=2) as x group by "
+        "goodsId, loc having abs(sum(q)) > 0.000001 order by goodsId, loc";
     dal_rpt_locStock dal;
     LocStockFilter f;
     f.accountIds = "2,";

@@ -218,6 +218,33 @@ TEST_F(AdminTest, ReportsPrintTheExportColumnsOfTheWindowsSearch) {
     EXPECT_TRUE(QFileInfo(book).size() > 0);
     EXPECT_TRUE(out.contains(" 2 ")) << qPrintable(out);
     EXPECT_EQ(run({"report", "stock", "--xlsx", folder() + "no/such/folder/x.xlsx"}), 1);
+
+    // transfers: by their locations, each with those below it
+    exec("insert into tb_location (id, locationCode, uname, parentId, state, isLock) values (1, 'A', 'A区', "
+         "0, 1, 0), "
+         "(2, 'A-01', 'A区1号', 1, 1, 0), (3, 'B', 'B区', 0, 1, 0)");
+    exec("insert into tb_transfer_head (id, accountId, billNo, remark, ispass, createTime) values (1, 2, "
+         "'db-2603-00001', '上架', 1, '2026-03-12'), (2, 2, 'db-2603-00002', Null, 0, '2026-03-13')");
+    exec("insert into tb_transfer_detail (id, headId, rowNo, goodsId, goodsCode, goodsName, unit, qty, "
+         "packQty, "
+         "fromLocationId, toLocationId) values (1, 1, 1, 1, 'G1', '一', '箱', 2, 6, 3, 2), (2, 2, 1, 2, "
+         "'G2', '二', "
+         "'瓶', 5, 1, 2, 3)");
+    ASSERT_EQ(run({"report", "dbHead", "--from", "2026-03-01", "--to", "2026-03-31"}), 0) << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], "账目标识\t状态\t单据号码\t单据项目\t小件数量\t备注\t建单人\t建单日期");
+    EXPECT_TRUE(lines[1].contains("db-2603-00002\t1单1项\t5\t")) << qPrintable(lines[1]); // the newest first
+    EXPECT_TRUE(lines[2].contains("db-2603-00001\t1单1项\t12\t上架")) << qPrintable(lines[2]);
+    ASSERT_EQ(run({"report", "dbHead", "--from", "2026-03-01", "--to-location", "A", "--approved"}), 0);
+    EXPECT_EQ(out.split('\n', Qt::SkipEmptyParts).size(), 2); // into A-01, below A
+    ASSERT_EQ(run({"report", "dbDetail", "--from", "2026-03-01", "--from-location", "A-01"}), 0)
+        << qPrintable(err);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains("\tA-01\tA区1号\tB\tB区\t")) << qPrintable(lines[1]);
+    EXPECT_EQ(run({"report", "dbDetail", "--from-location", "Z-99"}), 2);
+    EXPECT_EQ(run({"report", "dbHead", "--partner", "甲"}), 2); // transfers have no partner
 }
 
 TEST_F(AdminTest, CheckComparesBothBalancesWithTheLinesAndRepairRebuildsThem) {
@@ -233,6 +260,21 @@ TEST_F(AdminTest, CheckComparesBothBalancesWithTheLinesAndRepairRebuildsThem) {
     EXPECT_TRUE(out.contains("账目 2 exportQty")) << qPrintable(out);
     ASSERT_EQ(run({"check", "--repair"}), 0) << qPrintable(err);
     EXPECT_EQ(run({"check"}), 0) << qPrintable(out);
+    // an approved transfer counts at both its locations; the repair keeps it
+    exec("insert into tb_transfer_head (id, accountId, billNo, ispass) values (1, 2, 'db-1', 1)");
+    exec("insert into tb_transfer_detail (id, headId, goodsId, qty, packQty, fromLocationId, toLocationId) "
+         "values "
+         "(1, 1, 7, 1, 12, 4, 5)");
+    exec("update tb_stock_location set importQty = 0 where locationId = 5");
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_TRUE(out.contains("库位 5 importQty")) << qPrintable(out);
+    ASSERT_EQ(run({"check", "--repair"}), 0) << qPrintable(err);
+    EXPECT_EQ(scalar("select importQty - exportQty from tb_stock_location where goodsId=7 and locationId=4")
+                  .toDouble(),
+              24);
+    EXPECT_EQ(scalar("select importQty from tb_stock_location where goodsId=7 and locationId=5").toDouble(),
+              12);
+    EXPECT_EQ(scalar("select importQty - exportQty from tb_stock_balance where goodsId=7").toDouble(), 36);
 }
 
 TEST_F(AdminTest, GoodsComeInFromAFileWholeOrNotAtAll) {

@@ -1,5 +1,7 @@
 #include "admin.h"
 
+#include "bills/countimport.h"
+#include "bills/openingimport.h"
 #include "data/accesstext.h"
 #include "data/appenv.h"
 #include "data/applog.h"
@@ -11,8 +13,6 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "data/translator.h"
-#include "bills/countimport.h"
-#include "bills/openingimport.h"
 #include "master/goodsimport.h"
 #include "master/location.h"
 #include "master/partnerimport.h"
@@ -47,24 +47,28 @@ const char* const kCommands =
     "  report KIND [选项]        输出报表, 以制表符分隔, 首行为导出标题\n"
     "      KIND: rkHead ckHead (单据)  rkDetail ckDetail (明细)  stock (库存)  rkSum ckSum (汇总)  locStock "
     "(库位库存)\n"
+    "            dbHead dbDetail (调拨单据, 调拨明细: --from-location/--to-location 库位编号, 含下级)\n"
     "      --accounts ID,ID  --keyword 文本                            (所有种类)\n"
     "      --from/--to YYYY-MM-DD  --type 类别  --partner 名称         (单据, 明细, 汇总)\n"
     "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)  --location 库位编号 (库位库存, "
     "含下级)\n"
-    "      --approved --unapproved (单据, 明细)  --no-zero (库存, 汇总)\n"
+    "      --approved --unapproved (单据, 明细, 调拨)  --no-zero (库存, 汇总)\n"
     "      --xlsx 文件  写成与窗口导出相同的工作簿, 不输出文本\n"
     "  check [--repair]          用单据明细核对库存余额表, 有差异时退出码为 1 (--repair 重建该表)\n"
     "  upgrade                   先备份, 再把数据库 (文件或 --server 服务器) 升级到本程序的版本\n"
     "  user enable 用户名        重新启用一个已停用的用户 (例如唯一的管理员被停用时)\n"
     "  import KIND 文件 [选项]   从 .xlsx 或 .csv 文件导入; 有任何一行错误时不导入任何数据, 退出码为 1\n"
-    "      KIND: goods (货品)  partners (往来单位)  opening (期初库存: --account 账目名称 [--date YYYY-MM-DD],\n"
+    "      KIND: goods (货品)  partners (往来单位)  opening (期初库存: --account 账目名称 [--date "
+    "YYYY-MM-DD],\n"
     "            成为一张已审核的期初入库单; 该账目已有期初入库单时须加 --update)\n"
     "            count (盘点数量: --count 盘点单号, 同一货品和库位的各行相加后设为盘点数量)\n"
     "      --update  已有的编码更新 (默认只新增)   --dry-run  只检查, 不写入\n"
-    "      --errors 文件  把有问题的行连同原因写成工作簿   --sheet 名称  读工作簿中该名称的工作表 (默认第一个)\n"
+    "      --errors 文件  把有问题的行连同原因写成工作簿   --sheet 名称  读工作簿中该名称的工作表 "
+    "(默认第一个)\n"
     "  template KIND 文件        写出导入模板 (.xlsx)\n";
 
-const QString kUsage = QStringLiteral("用法: wms-admin [--db 文件 | --server 连接串] 命令\n") + QString::fromUtf8(kCommands);
+const QString kUsage =
+    QStringLiteral("用法: wms-admin [--db 文件 | --server 连接串] 命令\n") + QString::fromUtf8(kCommands);
 
 QString cellText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QStringLiteral("\\N");
@@ -95,8 +99,8 @@ void appendCell(QByteArray& line, const QByteArray& text) {
         return;
     }
     // most cells hold nothing to escape: copied in one piece
-    const auto special = std::find_if(text.begin(), text.end(),
-                                      [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; });
+    const auto special = std::find_if(
+        text.begin(), text.end(), [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; });
     line.append(text.constData(), special - text.begin());
     for (const char c : QByteArrayView(special, text.end())) {
         switch (c) {
@@ -140,12 +144,13 @@ int runSql(const QString& statement, QTextStream& out) {
 // report KIND [options]: the same refill and list query as the report window,
 // in its first sort, printed with the export columns and captions.
 int runReport(QStringList args, QTextStream& out, QTextStream& err) {
-    enum class Family { Bills, Lines, Stock, Sums, Places };
-    const QHash<QString, Family> kinds = {{"rkHead", Family::Bills},   {"ckHead", Family::Bills},
-                                          {"rkDetail", Family::Lines}, {"ckDetail", Family::Lines},
-                                          {"stock", Family::Stock},    {"rkSum", Family::Sums},
-                                          {"ckSum", Family::Sums},     {"locStock", Family::Places}};
-    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum locStock";
+    enum class Family { Bills, Lines, Stock, Sums, Places, Transfers };
+    const QHash<QString, Family> kinds = {{"rkHead", Family::Bills},     {"ckHead", Family::Bills},
+                                          {"rkDetail", Family::Lines},   {"ckDetail", Family::Lines},
+                                          {"stock", Family::Stock},      {"rkSum", Family::Sums},
+                                          {"ckSum", Family::Sums},       {"locStock", Family::Places},
+                                          {"dbHead", Family::Transfers}, {"dbDetail", Family::Transfers}};
+    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum locStock dbHead dbDetail";
     if (args.isEmpty()) {
         err << "report 需要报表种类: " << kindList << '\n';
         return 2;
@@ -161,14 +166,18 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     QStringList valued{"--accounts", "--keyword", "--xlsx"}, flagged;
     const bool dated = family != Family::Stock && family != Family::Places;
     if (family == Family::Places) valued << "--location";
+    if (family == Family::Transfers)
+        valued << "--from-location"
+               << "--to-location";
     if (dated)
         valued << "--from"
-               << "--to"
-               << "--type"
+               << "--to";
+    if (dated && family != Family::Transfers)
+        valued << "--type"
                << "--partner";
-    if (family != Family::Bills) valued << "--goods-type";
+    if (family != Family::Bills && family != Family::Transfers) valued << "--goods-type";
     if (family == Family::Lines) valued << "--goods-code";
-    if (family == Family::Bills || family == Family::Lines)
+    if (family == Family::Bills || family == Family::Lines || family == Family::Transfers)
         flagged << "--approved"
                 << "--unapproved";
     if (family == Family::Stock || family == Family::Sums) flagged << "--no-zero";
@@ -251,7 +260,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_ckHead>();
             else
                 dal = std::make_unique<dal_rpt_rkHead>();
-            open = [&dal, &page, source, list] { return dal->OpenListCursor(GetConditionSql(source), list, page); };
+            open = [&dal, &page, source, list] {
+                return dal->OpenListCursor(GetConditionSql(source), list, page);
+            };
             captions = BillListCaptions(stockOut);
             title = stockOut ? QStringLiteral("出库单据") : QStringLiteral("入库单据");
             columnKinds = BillListKinds();
@@ -262,11 +273,51 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
                 dal = std::make_unique<dal_rpt_ckDetail>();
             else
                 dal = std::make_unique<dal_rpt_rkDetail>();
-            open = [&dal, &page, source, list] { return dal->OpenListCursor(GetConditionSql(source), list, page); };
+            open = [&dal, &page, source, list] {
+                return dal->OpenListCursor(GetConditionSql(source), list, page);
+            };
             captions = LineListCaptions(stockOut);
             title = stockOut ? QStringLiteral("出库明细") : QStringLiteral("入库明细");
             columnKinds = LineListKinds();
         }
+    } else if (family == Family::Transfers) {
+        const bool lines = kind == "dbDetail";
+        TransferFilter f;
+        f.from = from;
+        f.to = to;
+        f.accountIds = accounts;
+        if (flags.contains("--approved") || flags.contains("--unapproved")) {
+            f.approved = flags.contains("--approved");
+            f.unapproved = flags.contains("--unapproved");
+        }
+        f.keyword = values.value("--keyword");
+        for (const auto& [option, ids] :
+             {std::pair("--from-location", &f.fromIds), std::pair("--to-location", &f.toIds)}) {
+            if (!values.contains(option)) continue;
+            const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
+                                                          sqlHelper::FormatParamValue(values[option]));
+            if (place.RecordCount() == 0) {
+                err << option << " 不是库位编号: " << values[option] << '\n';
+                return 2;
+            }
+            *ids = LocationSubtree(place.at(0, 0).toInt(), QString());
+        }
+        ConditionSet source, list;
+        if (lines)
+            TransferLineConditions(f, source, list);
+        else
+            TransferListConditions(f, source, list);
+        page.str_orderBy = "createTime";
+        if (lines)
+            dal = std::make_unique<dal_rpt_dbDetail>();
+        else
+            dal = std::make_unique<dal_rpt_dbHead>();
+        open = [&dal, &page, source, list] {
+            return dal->OpenListCursor(GetConditionSql(source), list, page);
+        };
+        captions = lines ? TransferLineCaptions() : TransferListCaptions();
+        title = lines ? QStringLiteral("调拨明细") : QStringLiteral("调拨单据");
+        columnKinds = lines ? TransferLineKinds() : TransferListKinds();
     } else if (family == Family::Stock) {
         StockFilter f;
         f.goodsType = values.value("--goods-type");
@@ -301,7 +352,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         page.isDesc = false;
         auto places = std::make_unique<dal_rpt_locStock>();
         places->setFilter(f, list);
-        open = [&dal, &page, list] { return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true); };
+        open = [&dal, &page, list] {
+            return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true);
+        };
         dal = std::move(places);
         captions = LocStockCaptions();
         title = QStringLiteral("库位库存");
@@ -397,18 +450,31 @@ struct ImportRules {
 ImportRules importRules(const QString& kind) {
     const QString user = QStringLiteral("wms-admin");
     if (kind == "goods")
-        return {QStringLiteral("货品"), QStringLiteral("货品"), QStringLiteral("包装单位"), GoodsImportColumns(),
-                CheckGoodsImport, [user](ImportSheet& s, ImportMode m) { return WriteGoodsImport(s, m, user); }};
+        return {QStringLiteral("货品"),
+                QStringLiteral("货品"),
+                QStringLiteral("包装单位"),
+                GoodsImportColumns(),
+                CheckGoodsImport,
+                [user](ImportSheet& s, ImportMode m) { return WriteGoodsImport(s, m, user); }};
     if (kind == "opening")
-        return {QStringLiteral("期初库存"), QStringLiteral("入库明细行"), QString(), OpeningImportColumns(),
+        return {QStringLiteral("期初库存"),
+                QStringLiteral("入库明细行"),
+                QString(),
+                OpeningImportColumns(),
                 [](ImportSheet& s, ImportMode) { CheckOpeningImport(s, g_opening); },
                 [](ImportSheet& s, ImportMode) { return WriteOpeningImport(s, g_opening); }};
     if (kind == "count")
-        return {QStringLiteral("盘点"), QStringLiteral("盘点行"), QString(), CountImportColumns(),
+        return {QStringLiteral("盘点"),
+                QStringLiteral("盘点行"),
+                QString(),
+                CountImportColumns(),
                 [](ImportSheet& s, ImportMode) { CheckCountImport(s, g_count); },
                 [](ImportSheet& s, ImportMode) { return WriteCountImport(s, g_count); }};
     if (kind == "partners")
-        return {QStringLiteral("往来单位"), QStringLiteral("往来单位"), QString(), PartnerImportColumns(),
+        return {QStringLiteral("往来单位"),
+                QStringLiteral("往来单位"),
+                QString(),
+                PartnerImportColumns(),
                 CheckPartnerImport,
                 [user](ImportSheet& s, ImportMode m) { return WritePartnerImport(s, m, user, 0); }};
     return {};
@@ -457,7 +523,8 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
             err << "opening 需要 --account 启用的账目标识名称: " << values.value("--account") << '\n';
             return 2;
         }
-        g_opening = {account.at(0, 0).toInt(), values.value("--date", QDate::currentDate().toString("yyyy-MM-dd")),
+        g_opening = {account.at(0, 0).toInt(),
+                     values.value("--date", QDate::currentDate().toString("yyyy-MM-dd")),
                      QStringLiteral("wms-admin"), 0, QStringLiteral("SELECT id FROM tb_location")};
         const QString before = OpeningBillOf(g_opening.accountId);
         if (!before.isEmpty() && !update && !dryRun) {
@@ -530,7 +597,8 @@ int runImport(QStringList args, QTextStream& out, QTextStream& err) {
     }
     if (kind == "opening") {
         out << "已导入: 期初入库单 "
-            << acc::valueText(sqlHelper::DLookup("billNo", "tb_rk_head", " and id=" + QString::number(outcome.ids.front())))
+            << acc::valueText(sqlHelper::DLookup("billNo", "tb_rk_head",
+                                                 " and id=" + QString::number(outcome.ids.front())))
             << ", " << outcome.added << " 行\n";
         return 0;
     }
