@@ -75,10 +75,11 @@ void BM_MonthOfTransfers(benchmark::State& state) {
         for (auto _ : state) {
             rows = sqlHelper::ExecuteSql("SELECT count(*) " + heads).at(0, 0).toInt();
             benchmark::DoNotOptimize(
-                sqlHelper::ExecuteSql("SELECT h.id, h.billNo, h.createTime, (SELECT count(*) FROM tb_transfer_detail "
-                                      "WHERE headId = h.id), (SELECT sum(qty * packQty) FROM tb_transfer_detail WHERE "
-                                      "headId = h.id) FROM tb_transfer_head h WHERE h.id IN (SELECT id " +
-                                      heads + ") ORDER BY h.createTime DESC, h.id LIMIT 20")
+                sqlHelper::ExecuteSql("SELECT TOP 20 h.id, h.billNo, h.createTime, (SELECT count(*) FROM "
+                                      "tb_transfer_detail WHERE headId = h.id), (SELECT sum(qty * packQty) FROM "
+                                      "tb_transfer_detail WHERE headId = h.id) FROM tb_transfer_head h WHERE h.id IN "
+                                      "(SELECT id " +
+                                      heads + ") ORDER BY h.createTime DESC, h.id")
                     .RecordCount());
         }
         state.counters["transfers"] = rows;

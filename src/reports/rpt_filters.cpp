@@ -99,13 +99,14 @@ std::vector<m_condition> lineLocations(const TransferFilter& f) {
 
 void TransferListConditions(const TransferFilter& f, ConditionSet& source, ConditionSet& list) {
     transferHeads(f, source);
-    // a transfer with a line at the locations asked for
+    // a transfer with a line at the locations asked for, looked for among the span's transfers only
     ConditionSet places;
     for (const m_condition& c : lineLocations(f))
         places.AddItem(QString::number(places.size() + 1), c);
     if (!places.empty())
         source.AddItem("5", m_condition("id", "in",
-                                        Raw("select headId from tb_transfer_detail where 1=1" +
+                                        Raw("select headId from tb_transfer_detail where headId = "
+                                            "tb_transfer_head.id" +
                                             GetConditionSql(places))));
     if (!f.keyword.isEmpty())
         list.AddItem("1", m_condition("billNo & iif(remark is null,'',remark)", "like", f.keyword));
