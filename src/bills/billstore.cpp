@@ -5,15 +5,12 @@
 
 namespace {
 
-template <class Head>
-void partnerInto(Head& h, const BillEntryHead& e);
-template <>
-void partnerInto(m_rk_head& h, const BillEntryHead& e) {
+template <class Head> void partnerInto(Head& h, const BillEntryHead& e);
+template <> void partnerInto(m_rk_head& h, const BillEntryHead& e) {
     h.supplierId = e.partnerId;
     h.supplierName = e.partnerName;
 }
-template <>
-void partnerInto(m_ck_head& h, const BillEntryHead& e) {
+template <> void partnerInto(m_ck_head& h, const BillEntryHead& e) {
     h.customerId = e.partnerId;
     h.customerName = e.partnerName;
 }
@@ -40,11 +37,11 @@ const char* const kStockOutLines =
     "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
     "locationCode,lotNo,remark  ";
 
-template <class HeadDal, class DetailDal, class Head, class Detail>
-class StoreOf : public BillStore {
+template <class HeadDal, class DetailDal, class Head, class Detail> class StoreOf : public BillStore {
 public:
     StoreOf(const BillKind& kind, const char* partnerColumn, const char* priceColumn, const char* linesSelect)
-        : m_kind(kind), m_partnerColumn(partnerColumn), m_priceColumn(priceColumn), m_linesSelect(linesSelect) {}
+        : m_kind(kind), m_partnerColumn(partnerColumn), m_priceColumn(priceColumn),
+          m_linesSelect(linesSelect) {}
 
     BillEntryHead Load(int id) override {
         const Head h = m_head.GetModel(id);
@@ -71,33 +68,7 @@ public:
         ConditionSet c;
         c.AddItem("1", m_condition("headId", "=", headId));
         const RecordSet rs = m_detail.GetListForCondition(c, QString::fromLatin1(m_linesSelect)).recordSet;
-        std::vector<BillEntryRow> rows(rs.RecordCount());
-        for (int r = 0; r < rs.RecordCount(); ++r) {
-            auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
-            auto number = [&](const char* name) { return acc::val(text(name)); };
-            BillEntryLine& l = rows[r].line;
-            l.rowNo = r + 1;
-            l.goodsId = static_cast<int>(number("goodsId"));
-            l.goodsTypeId = static_cast<int>(number("goodsTypeId"));
-            l.goodsTypeName = text("goodsTypeName");
-            l.goodsCode = text("goodsCode");
-            l.goodsDetailCode = text("goodsDetailCode");
-            l.goodsName = text("goodsName");
-            l.goodsDesc = text("goodsDesc");
-            l.unit = text("unit");
-            l.packQty = number("packQty");
-            l.weight = number("weight");
-            l.inPrice = number("inPrice");
-            l.qty = number("qty");
-            l.locationId = static_cast<int>(number("locationId"));
-            l.lotNo = text("lotNo");
-            l.remark = text("remark");
-            rows[r].locationCode = text("locationCode");
-            rows[r].qty = text("qty");
-            rows[r].price = text(m_priceColumn.toLatin1().constData());
-            if (rs.fieldIndex(QStringLiteral("salePrice")) >= 0) l.salePrice = number("salePrice");
-        }
-        return rows;
+        return EntryRowsOf(rs, m_priceColumn.toLatin1().constData());
     }
 
     m_DBresult Save(BillEntryHead& e, const std::vector<BillEntryLine>& lines) override {
@@ -168,7 +139,8 @@ public:
         // a count's adjustment bill is no purchase or sale
         const m_recordSet rs = m_detail.GetListForCondition(
             c, QStringLiteral("select top 1 %1 ").arg(m_priceColumn),
-            QStringLiteral(" and headId not in (select %1HeadId from tb_stocktake_head) order by headId Desc,id Desc")
+            QStringLiteral(
+                " and headId not in (select %1HeadId from tb_stocktake_head) order by headId Desc,id Desc")
                 .arg(QLatin1String(m_kind.tag)));
         if (rs.recordCount < 1) return std::nullopt;
         return acc::val(acc::valueText(rs.recordSet.at(0, 0)));
@@ -185,12 +157,50 @@ private:
 
 } // namespace
 
+std::vector<BillEntryRow> EntryRowsOf(const RecordSet& rs, const char* priceColumn) {
+    std::vector<BillEntryRow> rows(rs.RecordCount());
+    const bool sale = rs.fieldIndex(QStringLiteral("salePrice")) >= 0;
+    const bool to = rs.fieldIndex(QStringLiteral("toLocationId")) >= 0;
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
+        auto number = [&](const char* name) { return acc::val(text(name)); };
+        BillEntryLine& l = rows[r].line;
+        l.rowNo = r + 1;
+        l.goodsId = static_cast<int>(number("goodsId"));
+        l.goodsTypeId = static_cast<int>(number("goodsTypeId"));
+        l.goodsTypeName = text("goodsTypeName");
+        l.goodsCode = text("goodsCode");
+        l.goodsDetailCode = text("goodsDetailCode");
+        l.goodsName = text("goodsName");
+        l.goodsDesc = text("goodsDesc");
+        l.unit = text("unit");
+        l.packQty = number("packQty");
+        l.weight = number("weight");
+        l.qty = number("qty");
+        l.locationId = static_cast<int>(number("locationId"));
+        l.lotNo = text("lotNo");
+        l.remark = text("remark");
+        rows[r].locationCode = text("locationCode");
+        rows[r].qty = text("qty");
+        if (priceColumn) {
+            l.inPrice = number("inPrice");
+            rows[r].price = text(priceColumn);
+        }
+        if (sale) l.salePrice = number("salePrice");
+        if (to) {
+            l.toLocationId = static_cast<int>(number("toLocationId"));
+            rows[r].toLocationCode = text("toLocationCode");
+        }
+    }
+    return rows;
+}
+
 std::unique_ptr<BillStore> NewStockInStore() {
-    return std::make_unique<StoreOf<dal_rk_head, dal_rk_detail, m_rk_head, m_rk_detail>>(kStockIn, "supplierId",
-                                                                                       "inPrice", kStockInLines);
+    return std::make_unique<StoreOf<dal_rk_head, dal_rk_detail, m_rk_head, m_rk_detail>>(
+        kStockIn, "supplierId", "inPrice", kStockInLines);
 }
 
 std::unique_ptr<BillStore> NewStockOutStore() {
-    return std::make_unique<StoreOf<dal_ck_head, dal_ck_detail, m_ck_head, m_ck_detail>>(kStockOut, "customerId",
-                                                                                       "salePrice", kStockOutLines);
+    return std::make_unique<StoreOf<dal_ck_head, dal_ck_detail, m_ck_head, m_ck_detail>>(
+        kStockOut, "customerId", "salePrice", kStockOutLines);
 }

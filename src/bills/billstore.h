@@ -3,6 +3,7 @@
 // kinds: the window works on these plain records, and the store turns them
 // into the kind's models and data-access calls.
 
+#include "data/recordset.h"
 #include "data/results.h"
 
 #include <QString>
@@ -80,6 +81,11 @@ public:
     // without a partner (id < 1). Adjustment bills of stock counts are passed over.
     virtual std::optional<double> LastPrice(int partnerId, const QString& goodsCode) = 0;
 };
+
+// The stored lines of a bill read by name from their select: the shared
+// columns, the named price (none: null), and salePrice, toLocationId and
+// toLocationCode where the select has them.
+std::vector<BillEntryRow> EntryRowsOf(const RecordSet& rs, const char* priceColumn);
 
 std::unique_ptr<BillStore> NewStockInStore();
 std::unique_ptr<BillStore> NewStockOutStore();

@@ -472,6 +472,7 @@ void BillEntryForm::startNewBill() {
     if (cobo_toLocation) cobo_toLocation->setCurrentIndex(-1); // chosen on purpose: never the from location
     showApproval(false);
     hideStamps();
+    lb_NoGoods->hide();
     lines->setRows({});
     rows->AddRow();
     txt_BillAmount->setText("0");
@@ -505,6 +506,7 @@ void BillEntryForm::LoadBill(int id) {
     cobo_accountType->setCurrentIndex(cobo_accountType->findText(h.accountName));
     cobo_billType->setCurrentIndex(cobo_billType->findText(h.utype));
     showApproval(h.ispass == 1);
+    lb_NoGoods->hide();
     std::vector<BillEntryRow> stored = m_store->Lines(h.id);
     if (stored.empty()) stored.emplace_back(); // a row to type into
     lines->setRows(std::move(stored));

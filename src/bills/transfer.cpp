@@ -93,38 +93,14 @@ public:
     }
 
     std::vector<BillEntryRow> Lines(int headId) override {
-        const RecordSet rs = sqlHelper::ExecuteSql(
-            "select "
-            "goodsId,goodsTypeId,goodsTypeName,goodsCode,goodsDetailCode,goodsName,goodsDesc,unit,packQty,"
-            "weight,qty,fromLocationId,fromLocationCode,toLocationId,toLocationCode,lotNo,remark from "
-            "v_transfer_detail where headId=" +
-            QString::number(headId) + " order by rowNo,id");
-        std::vector<BillEntryRow> rows(rs.RecordCount());
-        for (int r = 0; r < rs.RecordCount(); ++r) {
-            auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
-            auto number = [&](const char* name) { return acc::val(text(name)); };
-            BillEntryLine& l = rows[r].line;
-            l.rowNo = r + 1;
-            l.goodsId = static_cast<int>(number("goodsId"));
-            l.goodsTypeId = static_cast<int>(number("goodsTypeId"));
-            l.goodsTypeName = text("goodsTypeName");
-            l.goodsCode = text("goodsCode");
-            l.goodsDetailCode = text("goodsDetailCode");
-            l.goodsName = text("goodsName");
-            l.goodsDesc = text("goodsDesc");
-            l.unit = text("unit");
-            l.packQty = number("packQty");
-            l.weight = number("weight");
-            l.qty = number("qty");
-            l.locationId = static_cast<int>(number("fromLocationId"));
-            l.toLocationId = static_cast<int>(number("toLocationId"));
-            l.lotNo = text("lotNo");
-            l.remark = text("remark");
-            rows[r].locationCode = text("fromLocationCode");
-            rows[r].toLocationCode = text("toLocationCode");
-            rows[r].qty = text("qty");
-        }
-        return rows;
+        return EntryRowsOf(
+            sqlHelper::ExecuteSql(
+                "select goodsId,goodsTypeId,goodsTypeName,goodsCode,goodsDetailCode,goodsName,"
+                "goodsDesc,unit,packQty,weight,qty,fromLocationId as locationId,fromLocationCode as "
+                "locationCode,toLocationId,toLocationCode,lotNo,remark from v_transfer_detail where "
+                "headId=" +
+                QString::number(headId) + " order by rowNo,id"),
+            nullptr);
     }
 
     m_DBresult Save(BillEntryHead& e, const std::vector<BillEntryLine>& lines) override {

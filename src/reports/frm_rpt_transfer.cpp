@@ -77,6 +77,8 @@ const QString kNotApproved = QStringLiteral("未审核");
 // The locations the user may see, each with its code and name; blank first: any.
 QComboBox* locationCombo(const char* name) {
     QComboBox* c = NamedCombo(name);
+    c->setMinimumContentsLength(14); // a code and a name show whole
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     c->addItem(QString(), 0);
     const RecordSet places =
         sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +

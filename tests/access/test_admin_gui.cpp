@@ -309,10 +309,12 @@ TEST_F(AdminWindows, ClearingGoesInOrderAndStopsAtTheFirstRefusal) {
     removeBackups();
     yesTo([&] { f.ClearData(); });
     EXPECT_EQ(last(), "数据清空完成!");
-    for (const char* t : {"tb_ck_head", "tb_ck_detail", "tb_customer", "tb_goods_head", "tb_goods_detail",
-                          "tb_location", "tb_location_fun"})
+    for (const char* t :
+         {"tb_ck_head", "tb_ck_detail", "tb_transfer_head", "tb_transfer_detail", "tb_customer",
+          "tb_goods_head", "tb_goods_detail", "tb_location", "tb_location_fun"})
         EXPECT_EQ(scalar(QString("select count(*) from %1").arg(t)).toInt(), 0) << t;
     EXPECT_TRUE(CheckStockBalance().empty());
+    EXPECT_TRUE(CheckStockLocation().empty());
     f.SelectNone();
     for (QTreeWidgetItemIterator it(f.tv_data); *it; ++it)
         EXPECT_EQ((*it)->checkState(0), Qt::Unchecked);
