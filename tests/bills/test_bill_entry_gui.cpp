@@ -703,6 +703,12 @@ TEST_F(BillEntry, TransferMovesGoodsBetweenLocationsAskingBeforeEitherGoesBelowZ
     EXPECT_EQ(scalar("select count(*) from tb_transfer_head where billNo='" + billNo + "'").toInt(), 1);
     EXPECT_EQ(scalar("select remark from tb_transfer_head where billNo='" + billNo + "'").toString(),
               "补货'上架");
+    // a location locked since it was chosen is refused at the save, with its line
+    exec("update tb_location set isLock=1 where locationCode='B-01'");
+    yesTo([&] { f.SaveBill(); });
+    EXPECT_EQ(last(), "第2行库位[B-01]不存在或不可用!");
+    EXPECT_EQ(currentField(f), LineField::ToLocationCode);
+    exec("update tb_location set isLock=0 where locationCode='B-01'");
     EXPECT_EQ(atPlace(11, 3), before); // nothing moves before the approval
     const double toBefore = atPlace(11, 2);
     yesTo([&] { f.PassBill(); });
