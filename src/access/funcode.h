@@ -132,7 +132,9 @@
     X(rpt_db_detail_bill_print, "rpt_db_detail_bill_print")                                                  \
     X(rpt_db_detail_bill_export, "rpt_db_detail_bill_export")                                                \
     X(rpt_db_detail_bill_browse, "rpt_db_detail_bill_browse")                                                \
-    X(rpt_db_detail_bill_delete, "rpt_db_detail_bill_delete")
+    X(rpt_db_detail_bill_delete, "rpt_db_detail_bill_delete")                                                \
+    X(rpt_expiry, "rpt_expiry")                                                                              \
+    X(rpt_expiry_export, "rpt_expiry_export")
 
 class m_funCode {
 public:

@@ -67,6 +67,7 @@ public:
         else
             RebuildStockBalance(m_db);
     }
+    void rebuildLots() override { RebuildStockLot(m_db); }
 
 private:
     Database& m_db;

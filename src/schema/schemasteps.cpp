@@ -239,6 +239,25 @@ void to7(SchemaWriter& w) {
                 {"rpt_db_detail_bill_delete", "删除单据"}});
 }
 
+// Version 8: lots and expiry dates: the goods' lot settings, the lines'
+// production and expiry dates, the balance per lot with its triggers, the
+// near-expiry warning's days and the near-expiry report's codes.
+void to8(SchemaWriter& w) {
+    w.addColumn("tb_goods_head", "lotTracked INTEGER NOT NULL DEFAULT 0");
+    w.addColumn("tb_goods_head", "shelfLifeDays INTEGER NOT NULL DEFAULT 0");
+    for (const char* lines : {"tb_rk_detail", "tb_ck_detail", "tb_transfer_detail"}) {
+        w.addColumn(QLatin1String(lines), "productionDate TEXT COLLATE NOCASE");
+        w.addColumn(QLatin1String(lines), "expiryDate TEXT COLLATE NOCASE");
+    }
+    w.objects(StockLotSchema(), "pg_lot.sql");
+    w.rebuildLots();
+    w.run(
+        "INSERT INTO tb_setting (id, setKey, setValue) SELECT m.id, 'expiryWarnDays', '30' FROM (SELECT "
+        "coalesce(max(id), 0) + 1 AS id FROM tb_setting) m WHERE NOT EXISTS (SELECT 1 FROM tb_setting WHERE "
+        "setKey = 'expiryWarnDays')");
+    addCommand(w, "reportCenter", "rpt_expiry", "效期预警", 23, {{"rpt_expiry_export", "导出"}});
+}
+
 constexpr SchemaStep kSteps[] = {
     {2, "库存余额表及其触发器, 单据明细的货品编码索引", &to2},
     {3, "库位库存余额表及其触发器, 库位库存报表及其权限", &to3},
@@ -246,6 +265,7 @@ constexpr SchemaStep kSteps[] = {
     {5, "单据建单日期索引", &to5},
     {6, "导入货品、往来单位、期初库存和盘点的权限, 期初入库类别", &to6},
     {7, "调拨单的表、视图、触发器、报表和权限", &to7},
+    {8, "批次和有效期: 货品的批次设置, 明细的生产日期和有效期, 批次库存及其触发器, 效期预警", &to8},
 };
 static_assert(std::size(kSteps) + 1 == kSchemaVersion);
 

@@ -11,7 +11,7 @@
 
 // The schema version this program writes and reads (PRAGMA user_version on
 // a file, wms_version on a server).
-constexpr int kSchemaVersion = 7;
+constexpr int kSchemaVersion = 8;
 
 class SchemaWriter {
 public:
@@ -30,6 +30,8 @@ public:
     virtual void view(const QString& name, const QString& accessSelect) = 0;
     // The running balances recomputed from the bill lines.
     virtual void rebuildBalances(bool perLocation) = 0;
+    // The balance per lot recomputed from the bill and transfer lines.
+    virtual void rebuildLots() = 0;
 };
 
 struct SchemaStep {

@@ -379,6 +379,9 @@ public:
         else
             RebuildStockBalance(m_db);
     }
+    void rebuildLots() override {
+        if (!m_scriptsOnly) RebuildStockLot(m_db);
+    }
 
 private:
     void createTable(const QString& table, const QString& createSql) {
@@ -458,9 +461,10 @@ ServerCopy CopyToServer(Database& file, PgDatabase& server,
         // the balances a file of its version has: per goods from 2, per location from 3
         const auto balance = version >= 2 ? CheckStockBalance(server) : std::vector<BalanceDifference>();
         const auto places = version >= 3 ? CheckStockLocation(server) : std::vector<BalanceDifference>();
-        if (!balance.empty() || !places.empty())
+        const auto lots = version >= 8 ? CheckStockLot(server) : std::vector<BalanceDifference>();
+        if (!balance.empty() || !places.empty() || !lots.empty())
             throw DbError(QStringLiteral("复制后服务器上的库存余额与单据明细不符 (%1 处差异)")
-                              .arg(balance.size() + places.size()));
+                              .arg(balance.size() + places.size() + lots.size()));
         server.execute("COMMIT");
     } catch (...) {
         if (server.inTransaction()) {

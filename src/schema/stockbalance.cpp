@@ -99,14 +99,16 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
 // The recomputation of every balance row from the lines of approved bills,
 // per goods and account, and per location too (a line without one under 0),
 // in SQL that both engines take.
-// Transfers count in the balance per location only.
-QString recomputation(bool perLocation = false, bool transfers = false) {
+// Transfers count in the balances per location and per lot only.
+QString recomputation(bool perLocation = false, bool transfers = false, bool perLot = false) {
     QStringList arms;
     auto arm = [&](const Side& s) {
         const bool in = QLatin1String(s.qty) == QLatin1String("importQty");
         const QString p = pieces("d"), w = weight("d");
-        const QString place =
+        QString place =
             perLocation ? QStringLiteral("coalesce(d.%1, 0) AS locationId, ").arg(s.location) : QString();
+        // the lot as written, on both engines (a line's lot compares without case)
+        if (perLot) place += QStringLiteral("coalesce(d.lotNo || '', '') AS lotNo, ");
         arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %7%1 AS iq, %2 AS iw, "
                                "%3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
                     .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place);
@@ -116,7 +118,9 @@ QString recomputation(bool perLocation = false, bool transfers = false) {
     if (perLocation && transfers)
         for (const Side& s : kTransferSides)
             arm(s);
-    const QString keys = perLocation ? "goodsId, accountId, locationId" : "goodsId, accountId";
+    const QString keys = perLot        ? "goodsId, accountId, locationId, lotNo"
+                         : perLocation ? "goodsId, accountId, locationId"
+                                       : "goodsId, accountId";
     return "SELECT " + keys +
            ", coalesce(sum(iq), 0), coalesce(sum(iw), 0), coalesce(sum(eq), 0), coalesce(sum(ew), 0) FROM (" +
            arms.join(" UNION ALL ") + ") AS lines GROUP BY " + keys;
@@ -127,7 +131,7 @@ QString recomputation(bool perLocation = false, bool transfers = false) {
 class KeyedRows {
 public:
     struct Row {
-        QVariant key[3];
+        QVariant key[4];
         double v[4] = {0, 0, 0, 0};
     };
     KeyedRows(Database& db, const QString& sql, int keys) : m_cursor(db.cursor(sql)), m_keys(keys) {
@@ -193,7 +197,7 @@ private:
     std::unique_ptr<RowCursor> m_cursor;
     int m_keys;
     bool m_pending = false;
-    QVariant m_key[3];
+    QVariant m_key[4];
 };
 
 // Compares stored rows with recomputed ones as both are read in key order;
@@ -202,7 +206,7 @@ private:
 std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, const QString& expectedSql,
                                        int keys) {
     static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
-    static const char* const keyNames[] = {"goodsId", "accountId", "locationId"};
+    static const char* const keyNames[] = {"goodsId", "accountId", "locationId", "lotNo"};
     QStringList order;
     for (int c = 0; c < keys; ++c)
         order << QLatin1String(keyNames[c]) + QLatin1String(" NULLS FIRST");
@@ -222,7 +226,7 @@ std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, c
             // a figure that is not finite is always a difference
             if (!(std::fabs(s.v[c] - e.v[c]) <= tolerance))
                 out.push_back({key[0], key[1], QString::fromLatin1(columns[c]), s.v[c], e.v[c],
-                               keys > 2 ? key[2] : QVariant()});
+                               keys > 2 ? key[2] : QVariant(), keys > 3 ? key[3] : QVariant()});
         }
         if (side <= 0) moreStored = stored.next(have);
         if (side >= 0) moreExpected = expected.next(want);
@@ -275,6 +279,78 @@ QString locationHeadChange(const Side& s, const QString& row, const char* sign, 
                .arg(s.qty, sign, sums.arg(pieces("d"), s.detail, head, locationOf(s, "d")), s.weight,
                     sums.arg(weight("d"), s.detail, head, locationOf(s, "d")), when, s.detail, head, account)
                .arg(locationOf(s, "d"));
+}
+
+// ---- per lot ----
+
+// A line's lot: a line without one counts under ''.
+QString lotOf(const QString& row) {
+    return "ifnull(" + row + ".lotNo, '')";
+}
+
+// The earliest of a lot's registered expiry and the expiry of what comes in (an
+// expression giving a date text, or Null for none).
+QString earlierExpiry(const QString& incoming) {
+    return QStringLiteral(
+               "CASE WHEN %1 IS NULL THEN expiryDate WHEN expiryDate IS NULL OR %1 < expiryDate THEN %1 "
+               "ELSE expiryDate END")
+        .arg(incoming);
+}
+
+QString ensureLotRows(const QString& goods, const QString& account, const QString& location,
+                      const QString& lot, const QString& fromWhere) {
+    return QStringLiteral(
+               "INSERT INTO tb_stock_lot (goodsId, accountId, locationId, lotNo, importQty, importWeight, "
+               "exportQty, "
+               "exportWeight) SELECT DISTINCT %1, %2, %3, %4, 0, 0, 0, 0 %5 AND NOT EXISTS (SELECT 1 FROM "
+               "tb_stock_lot s WHERE s.goodsId IS %1 AND s.accountId IS %2 AND s.locationId IS %3 AND "
+               "s.lotNo IS "
+               "%4);")
+        .arg(goods, account, location, lot, fromWhere);
+}
+
+// What comes in registers its expiry with its lot; what goes out, or is taken back, does not.
+bool registersExpiry(const Side& s, const char* sign) {
+    return QLatin1String(s.qty) == QLatin1String("importQty") && QLatin1String(sign) == QLatin1String("+");
+}
+
+QString lotLineChange(const Side& s, const QString& row, const char* sign) {
+    const QString headOf = QStringLiteral("(SELECT accountId FROM %1 WHERE id = %2.headId)").arg(s.head, row);
+    const QString approved =
+        QStringLiteral("EXISTS (SELECT 1 FROM %1 WHERE id = %2.headId AND ispass = 1)").arg(s.head, row);
+    const QString expiry = registersExpiry(s, sign)
+                               ? ", expiryDate = " + earlierExpiry("nullif(" + row + ".expiryDate, '')")
+                               : QString();
+    return ensureLotRows(
+               row + ".goodsId", "h.accountId", locationOf(s, row), lotOf(row),
+               QStringLiteral("FROM %1 h WHERE h.id = %2.headId AND h.ispass = 1").arg(s.head, row)) +
+           QStringLiteral(
+               " UPDATE tb_stock_lot SET %1 = %1 %2 %3, %4 = %4 %2 %5%6 WHERE goodsId IS %7.goodsId AND "
+               "accountId IS %8 AND locationId IS %9 AND lotNo IS %10 AND %11;")
+               .arg(s.qty, sign, pieces(row), s.weight, weight(row), expiry, row, headOf, locationOf(s, row))
+               .arg(lotOf(row), approved);
+}
+
+// Every line of one head, by goods, location and lot, added or taken away.
+QString lotHeadChange(const Side& s, const QString& row, const char* sign, const QString& when) {
+    const QString head = row + ".id", account = row + ".accountId";
+    const QString sameKey =
+        QStringLiteral("FROM %1 d WHERE d.headId = %2 AND d.goodsId IS tb_stock_lot.goodsId AND "
+                       "%3 = tb_stock_lot.locationId AND %4 = tb_stock_lot.lotNo")
+            .arg(s.detail, head, locationOf(s, "d"), lotOf("d"));
+    const QString expiry =
+        registersExpiry(s, sign)
+            ? ", expiryDate = " + earlierExpiry("(SELECT min(nullif(d.expiryDate, '')) " + sameKey + ")")
+            : QString();
+    return ensureLotRows("d.goodsId", account, locationOf(s, "d"), lotOf("d"),
+                         QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
+           QStringLiteral(
+               " UPDATE tb_stock_lot SET %1 = %1 %2 (SELECT total(%3) %4), %5 = %5 %2 (SELECT total(%6) "
+               "%4)%7 WHERE %8 AND rowid IN (SELECT l.rowid FROM %9 d JOIN tb_stock_lot l ON l.goodsId IS "
+               "d.goodsId AND l.locationId = %10 AND l.lotNo = %11 WHERE d.headId = %12 AND l.accountId IS "
+               "%13);")
+               .arg(s.qty, sign, pieces("d"), sameKey, s.weight, weight("d"), expiry, when, s.detail)
+               .arg(locationOf(s, "d"), lotOf("d"), head, account);
 }
 
 // The six triggers that keep one balance table for one kind of bill: lines
@@ -435,6 +511,62 @@ QStringList TransferSchema() {
                         QStringLiteral(", fromLocationId, toLocationId"), locationLineChange,
                         locationHeadChange);
     return out;
+}
+
+QStringList StockLotSchema() {
+    QStringList out = {
+        "CREATE TABLE tb_stock_lot (goodsId INTEGER, accountId INTEGER, locationId INTEGER NOT NULL DEFAULT "
+        "0, lotNo "
+        "TEXT NOT NULL DEFAULT '', expiryDate TEXT, importQty REAL NOT NULL DEFAULT 0, "
+        "importWeight REAL NOT NULL DEFAULT 0, exportQty REAL NOT NULL DEFAULT 0, exportWeight REAL NOT NULL "
+        "DEFAULT 0)",
+        "CREATE UNIQUE INDEX ux_stock_lot ON tb_stock_lot(goodsId, accountId, locationId, lotNo)",
+        "CREATE INDEX ix_stock_lot_expiry ON tb_stock_lot(expiryDate)",
+        "CREATE INDEX ix_stock_lot_place ON tb_stock_lot(locationId)"};
+    for (const Side& s : kSides)
+        out << kindTriggers(std::span(&s, 1), QStringLiteral("_lot"),
+                            QStringLiteral(", locationId, lotNo, expiryDate"), lotLineChange, lotHeadChange);
+    out << kindTriggers(kTransferSides, QStringLiteral("_lot"),
+                        QStringLiteral(", fromLocationId, toLocationId, lotNo, expiryDate"), lotLineChange,
+                        lotHeadChange);
+    return out;
+}
+
+void RebuildStockLot(Database& db) {
+    db.execute("DELETE FROM tb_stock_lot");
+    // a lot's expiry: the earliest of what came in with it
+    QStringList in;
+    for (const Side& s : kSides)
+        if (QLatin1String(s.qty) == QLatin1String("importQty"))
+            in << QStringLiteral(
+                      "SELECT d.goodsId AS g, h.accountId AS a, coalesce(d.%1, 0) AS loc, coalesce(d.lotNo "
+                      "|| '', '') AS lot, nullif(d.expiryDate || '', '') AS e FROM %2 d JOIN %3 h ON h.id = "
+                      "d.headId WHERE h.ispass = 1")
+                      .arg(s.location, s.detail, s.head);
+    for (const Side& s : kTransferSides)
+        if (QLatin1String(s.qty) == QLatin1String("importQty"))
+            in << QStringLiteral(
+                      "SELECT d.goodsId, h.accountId, coalesce(d.%1, 0), coalesce(d.lotNo || '', ''), "
+                      "nullif(d.expiryDate || '', '') FROM %2 d JOIN %3 h ON h.id = d.headId WHERE "
+                      "h.ispass = 1")
+                      .arg(s.location, s.detail, s.head);
+    db.execute("INSERT INTO tb_stock_lot (goodsId, accountId, locationId, lotNo, importQty, importWeight, "
+               "exportQty, "
+               "exportWeight) " +
+               recomputation(true, true, true));
+    db.execute(
+        "UPDATE tb_stock_lot SET expiryDate = (SELECT min(x.e) FROM (" + in.join(" UNION ALL ") +
+        ") AS x WHERE (x.g = tb_stock_lot.goodsId OR x.g IS NULL AND tb_stock_lot.goodsId IS NULL) AND (x.a "
+        "= tb_stock_lot.accountId OR x.a IS NULL AND tb_stock_lot.accountId IS NULL) AND x.loc = "
+        "tb_stock_lot.locationId AND x.lot = tb_stock_lot.lotNo)");
+}
+
+std::vector<BalanceDifference> CheckStockLot(Database& db) {
+    return compare(
+        db,
+        "SELECT goodsId, accountId, locationId, lotNo, importQty, importWeight, exportQty, exportWeight FROM "
+        "tb_stock_lot",
+        recomputation(true, true, true), 4);
 }
 
 RecordSet GoodsStockBalance(int goodsId) {

@@ -28,6 +28,7 @@ struct BalanceDifference {
     double stored = 0;
     double expected = 0;
     QVariant locationId; // the per-location balance only (0: lines without a location)
+    QVariant lotNo;      // the per-lot balance only ('': lines without a lot)
 };
 
 // Compares the table with a recomputation from the lines. A difference
@@ -49,6 +50,15 @@ std::vector<BalanceDifference> CheckStockLocation(Database& db);
 // per goods does not move). The recomputation above counts them once the
 // tables exist.
 QStringList TransferSchema();
+
+// The balance per goods, account mark, location and lot ('' for a line
+// without one) of every approved stock-in, stock-out and transfer line, kept
+// by triggers like the one per location, which it sums to; a lot's expiry is
+// the earliest of what came in with it. The rebuild and the check need the
+// lot columns of the lines (a file from their schema step on).
+QStringList StockLotSchema();
+void RebuildStockLot(Database& db);
+std::vector<BalanceDifference> CheckStockLot(Database& db);
 
 // The stock of one goods in pieces over the enabled account marks granted to
 // the user (a row "id, totalBlanceQty"), or no row for a goods never stocked

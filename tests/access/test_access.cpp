@@ -47,9 +47,9 @@ protected:
 
 TEST_F(AccessTest, CatalogueHoldsEveryFunctionCode) {
     const QStringList codes = m_funCode::all();
-    ASSERT_EQ(codes.size(), 126);
+    ASSERT_EQ(codes.size(), 128);
     EXPECT_EQ(codes.first(), "SysMenu");
-    EXPECT_EQ(codes.last(), "rpt_db_detail_bill_delete");
+    EXPECT_EQ(codes.last(), "rpt_expiry_export");
     const RecordSet rs = query("select funCode from tb_sys_fun");
     QSet<QString> seeded;
     for (int r = 0; r < rs.RecordCount(); ++r)
@@ -183,5 +183,6 @@ TEST_F(AccessTest, SettingsAreReadAndUpdatedByKey) {
     missing.setKey = "no'such";
     missing.setValue = "x";
     dal.Update(missing);
-    EXPECT_EQ(scalar("select count(*) from tb_setting").toInt(), 2);
+    EXPECT_EQ(scalar("select count(*) from tb_setting").toInt(), 3); // the seed's two and the expiry warning's days
+    EXPECT_EQ(dal.GetModel("expiryWarnDays").setValue, "30");
 }

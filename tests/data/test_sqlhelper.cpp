@@ -181,15 +181,15 @@ TEST_F(SqlHelperTest, ReferenceCheckReportsTheFirstReference) {
     const FkCheckResult r = CheckFkUsage(used);
     EXPECT_FALSE(r.isResult);
     EXPECT_TRUE(r.str_MsgBox == "部门有用户" || r.str_MsgBox == "部门有权限");
-    EXPECT_EQ(r.int_Count, r.str_MsgBox == "部门有用户" ? 1 : 126);
+    EXPECT_EQ(r.int_Count, r.str_MsgBox == "部门有用户" ? 1 : 128);
 }
 
 TEST_F(SqlHelperTest, SingleValueLookups) {
     EXPECT_EQ(DCount("id", "tb_events", ""), 0);
     EXPECT_EQ(DMax("id", "tb_events", "").toString(), "");
     EXPECT_FALSE(DLookup("id", "tb_events", "").isValid());
-    EXPECT_EQ(DCount("id", "tb_sys_fun", " and type=2"), 94);
-    EXPECT_EQ(DMax("id", "tb_sys_fun", "").toInt(), 126);
+    EXPECT_EQ(DCount("id", "tb_sys_fun", " and type=2"), 95);
+    EXPECT_EQ(DMax("id", "tb_sys_fun", "").toInt(), 128);
     EXPECT_EQ(DLookup("uname", "tb_dictionary", " and id=1").toString(), "系统管理员");
     exec("update tb_dictionary set remark='  ' where id=2");
     EXPECT_EQ(DLookup("remark", "tb_dictionary", " and id=2").toString(), "");
@@ -305,7 +305,7 @@ TEST_F(SqlHelperTest, AServerNotReachedAtStartShowsTheHostAndEndsTheProgram) {
 
 TEST_F(SqlHelperTest, AConnectionTheServerDropsFailsOneCommandAndTheNextWorks) {
     if (!onServer()) GTEST_SKIP() << "a server's connection";
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 128);
     exec("insert into temp_rpt_stock (id, goodsCode) values (1, 'mine')");
     PgDatabase admin;
     admin.open(serverConnInfo());
@@ -320,7 +320,7 @@ TEST_F(SqlHelperTest, AConnectionTheServerDropsFailsOneCommandAndTheNextWorks) {
         EXPECT_TRUE(e.message().contains("连接已断开")) << e.message().toStdString();
     }
     // connected again, with report tables of its own that start empty
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 128);
     EXPECT_EQ(scalar("select count(*) from temp_rpt_stock").toInt(), 0);
     exec("insert into temp_rpt_stock (id, goodsCode) values (2, 'again')");
     EXPECT_EQ(scalar("select goodsCode from temp_rpt_stock").toString(), "again");

@@ -57,7 +57,7 @@ TEST_F(DictionaryDal, DeletingADepartmentDeletesItsGrantsInOneTransaction) {
     for (const char* t : {"tb_user_group_fun", "tb_location_fun", "tb_account_fun"})
         EXPECT_EQ(scalar(QString("select count(*) from %1 where departmentId=30").arg(t)).toInt(), 0) << t;
     EXPECT_EQ(dal.GetModel(30).id, 0);
-    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 128);
 }
 
 TEST_F(DictionaryDal, LocationsAreWrittenAndReadThroughTheView) {

@@ -240,8 +240,8 @@ TEST_F(TreeBuilder, CatalogueTreeWithCheckMarksOfADepartment) {
         ++nodes;
         checked += (*it)->checkState(0) == Qt::Checked;
     }
-    EXPECT_EQ(nodes, 126);
-    EXPECT_EQ(checked, 124 - 60); // the report codes were taken away
+    EXPECT_EQ(nodes, 128);
+    EXPECT_EQ(checked, 126 - 62); // the report codes were taken away
     QTreeWidgetItem* customer = builder.find("key2");
     ASSERT_TRUE(customer);
     EXPECT_EQ(customer->data(0, kNodeTagRole).toString(), "customer");

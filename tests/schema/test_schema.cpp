@@ -94,12 +94,12 @@ TEST_F(SchemaTest, TemporaryTablesHaveTheColumnsOfTheirViews) {
 
 TEST_F(SchemaTest, SeedHoldsTheCatalogueTheAdministratorAndPresets) {
     SKIP_ON_SERVER("the schema version of the file");
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 128);
     EXPECT_EQ(scalar("select count(*) from tb_sys_fun where parentid<>0 and parentid not in (select id from "
                      "tb_sys_fun)")
                   .toInt(),
               0);
-    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_user_group_fun where departmentId=1").toInt(), 128);
     const RecordSet admin = query("select id,user,pw,isStart,department from v_user where user='admin'");
     ASSERT_EQ(admin.RecordCount(), 1);
     EXPECT_EQ(admin.at(0, "pw").toString(), "b61820daa5611c87"); // characters 9 to 24 of md5("888")

@@ -21,15 +21,17 @@ protected:
                           .arg(account == "Null" ? "is Null" : "=" + account))
             .toDouble();
     }
-    // Both running balances, per goods and per location, agree with the lines.
+    // The running balances, per goods, per location and per lot, agree with the lines.
     void expectExact() {
         sqlHelper::OpenConn();
-        for (const auto& diffs : {CheckStockBalance(), CheckStockLocation()})
+        for (const auto& diffs :
+             {CheckStockBalance(), CheckStockLocation(), CheckStockLot(Database::instance())})
             for (const auto& d : diffs)
                 ADD_FAILURE() << "goods " << d.goodsId.toString().toStdString() << " account "
                               << d.accountId.toString().toStdString() << " location "
-                              << d.locationId.toString().toStdString() << " " << d.column.toStdString()
-                              << ": " << d.stored << " instead of " << d.expected;
+                              << d.locationId.toString().toStdString() << " lot "
+                              << d.lotNo.toString().toStdString() << " " << d.column.toStdString() << ": "
+                              << d.stored << " instead of " << d.expected;
     }
 };
 
@@ -67,6 +69,37 @@ TEST_F(StockBalanceTest, ApprovedLinesCountInAndOut) {
     exec("delete from tb_ck_detail");
     EXPECT_EQ(balance(7, "exportQty"), 0);
     expectExact();
+
+    // lots: what comes in registers its expiry with its lot, the earliest staying; what goes out does not
+    auto lot = [&](const char* column, int location = 1) {
+        return scalar(
+            QStringLiteral("select %1 from tb_stock_lot where goodsId=8 and lotNo='L1' and locationId=%2")
+                .arg(column)
+                .arg(location));
+    };
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (2, 2, 'rk-2', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, locationId, lotNo, expiryDate) values "
+         "(3, 2, 8, 2, 6, 1, 'L1', '2027-03-01'), (4, 2, 8, 1, 6, 1, 'L1', ''), (5, 2, 8, 1, 6, 1, 'l1', "
+         "'2027-05-01')");
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-03-01");
+    EXPECT_EQ(lot("importQty").toDouble(), 18);
+    exec("update tb_rk_detail set expiryDate='2027-01-15' where id=4");
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-01-15");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty, locationId, lotNo, expiryDate) values "
+         "(2, 1, 8, 1, 6, 1, 'L1', '2026-01-01')");
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-01-15");
+    EXPECT_EQ(lot("exportQty").toDouble(), 6);
+    exec("insert into tb_transfer_head (id, accountId, billNo, ispass) values (1, 2, 'db-1', 1)");
+    exec("insert into tb_transfer_detail (id, headId, goodsId, qty, packQty, fromLocationId, toLocationId, "
+         "lotNo, "
+         "expiryDate) values (1, 1, 8, 1, 6, 1, 5, 'L1', '2027-01-15')");
+    EXPECT_EQ(lot("expiryDate", 5).toString(), "2027-01-15");
+    EXPECT_EQ(lot("importQty - exportQty", 1).toDouble(), 6);
+    // a lot written in another case is another lot: it keeps its own expiry
+    EXPECT_EQ(scalar("select count(*) from tb_stock_lot where goodsId=8 and locationId=1").toInt(), 2);
+    EXPECT_EQ(scalar("select max(expiryDate) from tb_stock_lot where goodsId=8 and locationId=1").toString(),
+              "2027-05-01");
+    expectExact();
 }
 
 TEST_F(StockBalanceTest, LinesWithoutHeadCountNothingUntilTheHeadArrives) {
@@ -99,17 +132,24 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
     const char* sides[] = {"rk", "ck", "transfer"};
     int approvedTransferLines = 0;
     auto place = [&] { return QStringList{"Null", "0", "1", "2", "3"}[pick(5)]; };
+    // lots told apart by case, and expiry dates that come and go
+    auto lot = [&] {
+        return QStringList{"Null", "''", "'L1'", "'l1'", "'L2'"}[pick(5)] + ", " +
+               QStringList{"Null", "''", "'2027-03-01'", "'2027-01-15'"}[pick(4)];
+    };
     auto addLines = [&](const QString& side, int head, int n) {
         for (int k = 0; k < n; ++k)
-            exec(QStringLiteral("insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, %9) "
-                                "values (%2, %3, %4, %5, %6, %7, %8)")
+            exec(QStringLiteral(
+                     "insert into tb_%1_detail (id, headId, goodsId, qty, packQty, weight, %9, lotNo, "
+                     "expiryDate) values (%2, %3, %4, %5, %6, %7, %8, %10)")
                      .arg(side)
                      .arg(nextLine++)
                      .arg(head)
                      .arg(pick(20) == 0 ? "Null" : QString::number(1 + pick(12)))
                      .arg(number(), number(), number())
                      .arg(side == "transfer" ? place() + ", " + place() : place(),
-                          side == "transfer" ? "fromLocationId, toLocationId" : "locationId"));
+                          side == "transfer" ? "fromLocationId, toLocationId" : "locationId")
+                     .arg(lot()));
     };
     auto someHead = [&](const QString& side) {
         return scalar(QStringLiteral("select top 1 id from tb_%1_head order by random()").arg(side)).toInt();
@@ -161,8 +201,9 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
                      .arg(pick(4) == 0 ? someHead(side) + pick(3) : head)
                      .arg(side == "transfer"
                               ? QStringList{"fromLocationId=" + place(), "toLocationId=" + place(),
-                                            "fromLocationId=toLocationId"}[pick(3)]
-                              : "locationId=" + QStringList{"Null", "1", "2"}[pick(3)]));
+                                            "fromLocationId=toLocationId", "lotNo='L2'"}[pick(4)]
+                              : QStringList{"locationId=Null", "locationId=1", "locationId=2", "lotNo='l1'",
+                                            "expiryDate='2026-12-31'"}[pick(5)]));
             break;
         case 7: // a head takes a new id
             exec(QStringLiteral("update tb_%1_head set id=%2 where id=%3")
@@ -197,6 +238,15 @@ TEST_F(StockBalanceTest, RandomisedWritesKeepTheBalanceExact) {
     // approved transfers were there to move the balance per location (the recomputation of the
     // balance per goods, which leaves them out, found it untouched)
     EXPECT_GT(approvedTransferLines, 5);
+    // the lots of a goods at a location add up to its balance there
+    EXPECT_EQ(
+        scalar("select count(*) from tb_stock_location l where l.goodsId is not null and l.accountId is not "
+               "null and abs(l.importQty - l.exportQty - (select sum(t.importQty - t.exportQty) from "
+               "tb_stock_lot t where t.goodsId = l.goodsId and t.accountId = l.accountId and t.locationId = "
+               "l.locationId)) > 0.000001")
+            .toInt(),
+        0);
+    EXPECT_GT(scalar("select count(*) from tb_stock_lot where lotNo <> ''").toInt(), 10);
 }
 
 TEST_F(StockBalanceTest, CheckFindsADriftAndRepairRebuilds) {
@@ -281,14 +331,25 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
     for (const char* t : {"rk", "ck"})
         for (const char* what :
              {"detail_insert", "detail_delete", "detail_update", "head_insert", "head_delete", "head_update"})
-            for (const char* table : {"", "_loc"})
+            for (const char* table : {"", "_loc", "_lot"})
                 db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2%3").arg(t, what, table));
+    for (const char* column :
+         {"tb_goods_head DROP COLUMN lotTracked", "tb_goods_head DROP COLUMN shelfLifeDays",
+          "tb_rk_detail DROP COLUMN productionDate", "tb_rk_detail DROP COLUMN expiryDate",
+          "tb_ck_detail DROP COLUMN productionDate", "tb_ck_detail DROP COLUMN expiryDate"})
+        db.execute(QStringLiteral("ALTER TABLE %1").arg(column));
+    db.execute("DELETE FROM tb_setting WHERE setKey = 'expiryWarnDays'");
     for (const char* object :
          {"VIEW v_transfer_detail", "VIEW v_transfer_head", "TABLE tb_transfer_detail",
           "TABLE tb_transfer_head", "TABLE main.temp_rpt_dbHead", "TABLE main.temp_rpt_dbDetail"})
         db.execute(QStringLiteral("DROP %1").arg(object));
-    db.execute("DELETE FROM tb_sys_fun WHERE funCode LIKE 'transfer%' OR funCode LIKE 'rpt_db%'");
-    db.execute("DELETE FROM tb_user_group_fun WHERE funCode LIKE 'transfer%' OR funCode LIKE 'rpt_db%'");
+    db.execute(
+        "DELETE FROM tb_sys_fun WHERE funCode LIKE 'transfer%' OR funCode LIKE 'rpt_db%' OR funCode LIKE "
+        "'rpt_expiry%'");
+    db.execute(
+        "DELETE FROM tb_user_group_fun WHERE funCode LIKE 'transfer%' OR funCode LIKE 'rpt_db%' OR funCode "
+        "LIKE 'rpt_expiry%'");
+    db.execute("DROP TABLE tb_stock_lot");
     db.execute("DROP TABLE tb_stock_balance");
     db.execute("DROP TABLE tb_stock_location");
     db.execute("DROP TABLE tb_stocktake_detail");

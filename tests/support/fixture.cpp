@@ -76,7 +76,7 @@ QString serverTemplate(bool demo) {
     QCryptographicHash build(QCryptographicHash::Sha1);
     for (const char* resource :
          {"schema.sql", "temp_tables.sql", "views.sql", "seed.sql", "demo.sql", "pg_functions.sql",
-          "pg_balance.sql", "pg_location.sql", "pg_transfer.sql", "demo_transfer.sql"}) {
+          "pg_balance.sql", "pg_location.sql", "pg_transfer.sql", "pg_lot.sql", "demo_transfer.sql"}) {
         QFile f(QStringLiteral(":/sql/") + QLatin1String(resource));
         if (f.open(QIODevice::ReadOnly)) build.addData(f.readAll());
     }

@@ -40,7 +40,7 @@ TEST_F(AdminTest, SqlRunsOneStatementOnly) {
     EXPECT_EQ(run({"sql", "create table zz(a int); delete from tb_sys_fun"}), 1);
     EXPECT_TRUE(err.contains("一条")) << qPrintable(err);
     EXPECT_EQ(run({"sql", "select count(*) from zz"}), 1);
-    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 126);
+    EXPECT_EQ(scalar("select count(*) from tb_sys_fun").toInt(), 128);
 }
 
 TEST_F(AdminTest, PinyinRefreshRewritesStaleInitialsInOnePass) {

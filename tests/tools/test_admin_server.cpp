@@ -86,7 +86,7 @@ TEST_F(AdminServerTest, InitOnAnEmptyServerDatabase) {
     const QString server = emptyServer();
     ASSERT_EQ(run({"--server", server, "init"}), 0) << qPrintable(err);
     ASSERT_EQ(run({"--server", server, "sql", "select count(*) as n from tb_sys_fun"}), 0) << qPrintable(err);
-    EXPECT_EQ(out, "n\n126\n");
+    EXPECT_EQ(out, "n\n128\n");
     ASSERT_EQ(run({"--server", server, "sql", "select count(*) as n from tb_rk_head"}), 0);
     EXPECT_EQ(out, "n\n0\n");
     // an unreachable server is named with the engine's reason

@@ -641,6 +641,7 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
         try {
             RebuildStockBalance();
             RebuildStockLocation();
+            RebuildStockLot(db);
             db.execute("COMMIT");
         } catch (...) {
             if (db.inTransaction()) db.execute("ROLLBACK");
@@ -648,17 +649,20 @@ int runCheck(QStringList args, QTextStream& out, QTextStream& err) {
         }
         out << "库存余额表已按单据明细重建, 共 "
             << db.query("SELECT count(*) FROM tb_stock_balance").at(0, 0).toInt() << " 行; 库位库存 "
-            << db.query("SELECT count(*) FROM tb_stock_location").at(0, 0).toInt() << " 行\n";
+            << db.query("SELECT count(*) FROM tb_stock_location").at(0, 0).toInt() << " 行; 批次库存 "
+            << db.query("SELECT count(*) FROM tb_stock_lot").at(0, 0).toInt() << " 行\n";
         return 0;
     }
     std::vector<BalanceDifference> diffs = CheckStockBalance();
     for (const BalanceDifference& d : CheckStockLocation())
         diffs.push_back(d);
+    for (const BalanceDifference& d : CheckStockLot(db))
+        diffs.push_back(d);
     for (const BalanceDifference& d : diffs)
         out << "货品 " << keyText(d.goodsId) << " 账目 " << keyText(d.accountId)
-            << (d.locationId.isValid() ? " 库位 " + keyText(d.locationId) : QString()) << ' ' << d.column
-            << ": 记录为 " << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected)
-            << '\n';
+            << (d.locationId.isValid() ? " 库位 " + keyText(d.locationId) : QString())
+            << (d.lotNo.isValid() ? " 批次 " + keyText(d.lotNo) : QString()) << ' ' << d.column << ": 记录为 "
+            << acc::numberQText(d.stored) << ", 按明细应为 " << acc::numberQText(d.expected) << '\n';
     if (diffs.empty()) {
         out << "库存余额与单据明细一致\n";
         return 0;
