@@ -25,6 +25,7 @@
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -152,7 +153,12 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
     txt_weight = NamedEdit("txt_weight");
     txt_inPrice = NamedEdit("txt_inPrice");
     txt_salePrice = NamedEdit("txt_salePrice");
-    for (QLineEdit* e : {txt_upqty, txt_downqty, txt_packQty, txt_weight, txt_inPrice, txt_salePrice})
+    chk_lotTracked = new QCheckBox(QStringLiteral("按批次管理"));
+    chk_lotTracked->setObjectName("chk_lotTracked");
+    txt_shelfLifeDays = NamedEdit("txt_shelfLifeDays");
+    txt_shelfLifeDays->setPlaceholderText(QStringLiteral("0 为不限"));
+    for (QLineEdit* e :
+         {txt_upqty, txt_downqty, txt_packQty, txt_weight, txt_inPrice, txt_salePrice, txt_shelfLifeDays})
         e->setProperty("numeric", true);
     auto* grid = new QGridLayout;
     const std::pair<const char*, QWidget*> cells[] = {
@@ -160,7 +166,7 @@ frmGoods::frmGoods(QWidget* parent) : QWidget(parent) {
         {"状态:", cobo_status},       {"描述:", txt_goodsDesc},       {"库存上限:", txt_upqty},
         {"库存下限:", txt_downqty},   {"条码:", txt_goodsDetailCode}, {"单位:", txt_unit},
         {"内装数:", txt_packQty},     {"重量:", txt_weight},          {"进货价:", txt_inPrice},
-        {"销售价:", txt_salePrice}};
+        {"销售价:", txt_salePrice},   {"批次:", chk_lotTracked},      {"保质期天数:", txt_shelfLifeDays}};
     int i = 0;
     for (const auto& [label, w] : cells) {
         grid->addWidget(new QLabel(QString::fromUtf8(label)), i / 3, (i % 3) * 2);
@@ -311,6 +317,8 @@ void frmGoods::ShowGoodsById(int id) {
     cobo_status->setCurrentText(h.status);
     txt_upqty->setText(acc::numberQText(h.upqty));
     txt_downqty->setText(acc::numberQText(h.downqty));
+    chk_lotTracked->setChecked(h.lotTracked != 0);
+    txt_shelfLifeDays->setText(h.shelfLifeDays > 0 ? QString::number(h.shelfLifeDays) : QString());
     Load_GoodsDetailData(h.id);
     const m_goods_detail d = m_detail.GetModelForDefault(h.id);
     if (d.id > 0) {
@@ -345,9 +353,11 @@ void frmGoods::paintRequired() {
 }
 
 void frmGoods::ClearForm() {
-    for (QLineEdit* e : {txt_id, txt_goodsCode, txt_goodsName, txt_goodsDesc, txt_upqty, txt_downqty,
-                         txt_goodsDetailCode, txt_unit, txt_weight, txt_inPrice, txt_salePrice})
+    for (QLineEdit* e :
+         {txt_id, txt_goodsCode, txt_goodsName, txt_goodsDesc, txt_upqty, txt_downqty, txt_goodsDetailCode,
+          txt_unit, txt_weight, txt_inPrice, txt_salePrice, txt_shelfLifeDays})
         e->clear();
+    chk_lotTracked->setChecked(false);
     DropExtraCategory(cobo_goodsTypeName);
     if (cobo_goodsTypeName->count() > 0) cobo_goodsTypeName->setCurrentIndex(0);
     if (cobo_status->count() > 0) cobo_status->setCurrentIndex(0);
@@ -391,6 +401,8 @@ void frmGoods::btn_GoodsSave() {
         *value = *v;
     }
     if (packQty < 1) return refuse(QStringLiteral("内装数不能小于1!"), txt_packQty);
+    const std::optional<int> shelfLife = ShelfLifeDays(txt_shelfLifeDays->text());
+    if (!shelfLife) return refuse(QStringLiteral("保质期天数必须是不小于0的整数!"), txt_shelfLifeDays);
     const QString limits = CheckStockLimits(down, up);
     if (!limits.isEmpty()) return refuse(limits, txt_downqty);
     const int formId = currentId();
@@ -433,6 +445,8 @@ void frmGoods::btn_GoodsSave() {
     h.goodsTypeId = typeId; // by id: the entry may have been renamed or disabled since
     h.downqty = down;
     h.upqty = up;
+    h.lotTracked = chk_lotTracked->isChecked() ? 1 : 0;
+    h.shelfLifeDays = *shelfLife;
     h.status = cobo_status->currentText();
     h.creator = h.updateLastUser = CurrentUser().user;
     h.createTime = h.updateLastTime = FormatNow("yyyy-MM-dd hh:mm:ss");

@@ -6,6 +6,7 @@
 
 class LazyTree;
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -63,6 +64,8 @@ public:
     QComboBox* cobo_status;
     QLineEdit* txt_upqty;
     QLineEdit* txt_downqty;
+    QCheckBox* chk_lotTracked;    // 按批次管理
+    QLineEdit* txt_shelfLifeDays; // 保质期天数
     QLineEdit* txt_goodsDetailCode;
     QLineEdit* txt_unit;
     QLineEdit* txt_packQty;

@@ -27,6 +27,8 @@ SqlParams headParams(const m_goods_head& h, bool forInsert) {
     p.AddItem("@pinyin", h.pinyin);
     p.AddItem("@upqty", h.upqty);
     p.AddItem("@downqty", h.downqty);
+    p.AddItem("@lotTracked", h.lotTracked);
+    p.AddItem("@shelfLifeDays", h.shelfLifeDays);
     p.AddItem("@status", h.status);
     p.AddItem("@imageUrl", h.imageUrl);
     if (forInsert) {
@@ -68,10 +70,11 @@ const char* const kGoodsDetailInsert =
 m_DBresult dal_goods_head::Add(const m_goods_head& head, const m_goods_detail& detail) {
     KeyValue batch;
     batch.AddItem(
-        "insert into tb_goods_head (id,goodsTypeId,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,status,"
-        "imageUrl,creator,createTime,updateLastUser,updateLastTime )  values (@id,@goodsTypeId,@goodsCode,"
-        "@goodsName,@goodsDesc,@pinyin,@upqty,@downqty,@status,@imageUrl,@creator,@createTime,"
-        "@updateLastUser,@updateLastTime ) ",
+        "insert into tb_goods_head "
+        "(id,goodsTypeId,goodsCode,goodsName,goodsDesc,pinyin,upqty,downqty,lotTracked,"
+        "shelfLifeDays,status,imageUrl,creator,createTime,updateLastUser,updateLastTime )  values (@id,"
+        "@goodsTypeId,@goodsCode,@goodsName,@goodsDesc,@pinyin,@upqty,@downqty,@lotTracked,@shelfLifeDays,"
+        "@status,@imageUrl,@creator,@createTime,@updateLastUser,@updateLastTime ) ",
         headParams(head, true));
     batch.AddItem(
         "insert into tb_goods_detail (id,headId,isDefault,goodsDetailCode,unit,packQty,weight,inPrice,"
@@ -103,6 +106,11 @@ m_goods_head dal_goods_head::GetModel(int id) {
         h.createTime = text("createTime");
         h.updateLastUser = text("updateLastUser");
         h.updateLastTime = text("updateLastTime");
+        // the lot settings came after the view
+        const RecordSet lots = sqlHelper::ReadRecord(
+            "select lotTracked, shelfLifeDays from tb_goods_head where id=" + QString::number(id));
+        h.lotTracked = lots.value("lotTracked").toInt();
+        h.shelfLifeDays = lots.value("shelfLifeDays").toInt();
     }
     return h;
 }
@@ -141,7 +149,8 @@ m_DBresult dal_goods_head::Update(const m_goods_head& head, const m_goods_detail
     KeyValue batch;
     batch.AddItem(
         "update tb_goods_head  set goodsTypeId=@goodsTypeId, goodsCode=@goodsCode, goodsName=@goodsName, "
-        "goodsDesc=@goodsDesc, pinyin=@pinyin, upqty=@upqty, downqty=@downqty, status=@status, "
+        "goodsDesc=@goodsDesc, pinyin=@pinyin, upqty=@upqty, downqty=@downqty, lotTracked=@lotTracked, "
+        "shelfLifeDays=@shelfLifeDays, status=@status, "
         "imageUrl=@imageUrl, updateLastUser=@updateLastUser, updateLastTime=@updateLastTime where id=@id",
         headParams(head, false));
     batch.AddItem(
@@ -192,8 +201,7 @@ m_goods_detail dal_goods_detail::readModel(const QString& sql) {
 m_goods_detail dal_goods_detail::GetModelForInput(const QString& code, int id, bool enabledOnly) {
     m_sql.Clear();
     m_sql.Append(QString("select ") + kInputColumns + "   from v_goods_detail_input  where " +
-                 (enabledOnly ? "status='启用'  and " : "") +
-                 "(inputGoodsCode='" +
+                 (enabledOnly ? "status='启用'  and " : "") + "(inputGoodsCode='" +
                  sqlHelper::EscapeQuote(code) + "') ");
     if (id > 0) m_sql.Append(" and id=" + QString::number(id));
     m_goods_detail d = readModel(m_sql.ToString());
@@ -279,6 +287,15 @@ GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows) 
     else if (defaultsKept > 1)
         out.refusal = QStringLiteral("一个货品只能有一个默认包装单位!");
     return out;
+}
+
+std::optional<int> ShelfLifeDays(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return 0;
+    bool ok = false;
+    const int days = t.toInt(&ok);
+    if (!ok || days < 0 || days > 36500) return std::nullopt; // a hundred years is no shelf life
+    return days;
 }
 
 QString CheckStockLimits(double downqty, double upqty) {

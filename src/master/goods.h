@@ -8,6 +8,7 @@
 #include "data/sqlvalue.h"
 
 #include <QString>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct m_goods_head {
     QString pinyin;
     double upqty = 0;
     double downqty = 0;
+    int lotTracked = 0;    // 按批次管理: stock-in lines need a lot and an expiry
+    int shelfLifeDays = 0; // 保质期天数, 0: none
     QString status;
     QString imageUrl;
     QString creator;
@@ -112,6 +115,8 @@ GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows);
 
 // The refusal of a lower stock limit above the upper one, "" when in order.
 QString CheckStockLimits(double downqty, double upqty);
+// A shelf life as typed: whole days of 0 or more (blank: 0); none when it is not.
+std::optional<int> ShelfLifeDays(const QString& text);
 
 // Tests new or changed codes against every stored goods code and barcode.
 // extraUnion: " union all select '<code>' as goodsCode from v_sys_goodsCode " per new code;

@@ -29,7 +29,9 @@ enum Col {
     Default,
     Up,
     Down,
-    Status
+    Status,
+    LotTracked,
+    ShelfLife
 };
 
 // Longest texts taken; longer ones are refused rather than cut.
@@ -116,6 +118,7 @@ struct PlannedGoods {
     int row = 0;
     QString code, name, desc, status;
     double up = 0, down = 0;
+    int lotTracked = 0, shelfLife = 0;
     int categoryId = 0; // below 0: a category this import makes
     StoredGoods stored; // id 0 for a new goods
     std::vector<PlannedUnit> units;
@@ -322,7 +325,8 @@ private:
         bool agree = true;
         const HeadCell name = headCell(rows, Name, agree), type = headCell(rows, Category, agree),
                        desc = headCell(rows, Desc, agree), up = headCell(rows, Up, agree),
-                       down = headCell(rows, Down, agree), status = headCell(rows, Status, agree);
+                       down = headCell(rows, Down, agree), status = headCell(rows, Status, agree),
+                       lots = headCell(rows, LotTracked, agree), shelfLife = headCell(rows, ShelfLife, agree);
         g.name = name.value;
         g.desc = desc.value;
         if (g.name.isEmpty())
@@ -338,6 +342,15 @@ private:
         g.status = status.value.isEmpty() ? QStringLiteral("启用") : status.value;
         if (!QStringList{"启用", "替代", "禁用"}.contains(g.status))
             row(status.row).error(Status, QStringLiteral("[%1]应为 启用、替代 或 禁用").arg(g.status));
+        std::optional<bool> tracked;
+        if (!flagValue(lots.value, tracked))
+            row(lots.row).error(LotTracked, QStringLiteral("[%1]应为 是 或 否").arg(lots.value));
+        g.lotTracked = tracked.value_or(false) ? 1 : 0;
+        if (const std::optional<int> days = ShelfLifeDays(shelfLife.value))
+            g.shelfLife = *days;
+        else
+            row(shelfLife.row)
+                .error(ShelfLife, QStringLiteral("[%1]应为不小于0的整数天数").arg(shelfLife.value));
         const std::optional<double> upValue = up.row < 0 ? 0.0 : number(up.row, Up);
         const std::optional<double> downValue = down.row < 0 ? 0.0 : number(down.row, Down);
         if (upValue && downValue) {
@@ -473,6 +486,13 @@ std::vector<ImportColumn> GoodsImportColumns() {
          true,
          QStringLiteral("启用"),
          QStringLiteral("启用、替代 或 禁用, 空为 启用")},
+        {QStringLiteral("批次管理"),
+         {},
+         false,
+         true,
+         QStringLiteral("否"),
+         QStringLiteral("是 或 否, 空为 否; 按批次管理的货品入库时须填批次号和有效期")},
+        {QStringLiteral("保质期天数"), {}, false, false, "180", QStringLiteral("不小于0的整数, 空或0为不限")},
     };
 }
 
@@ -509,7 +529,8 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
         int nextUnit = sqlHelper::MaxIdInTrans("tb_goods_detail");
         Inserter heads(
             "INSERT INTO tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, pinyin, upqty, "
-            "downqty, status, imageUrl, creator, createTime, updateLastUser, updateLastTime)");
+            "downqty, lotTracked, shelfLifeDays, status, imageUrl, creator, createTime, updateLastUser, "
+            "updateLastTime)");
         Inserter units(
             "INSERT INTO tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, "
             "weight, inPrice, salePrice)");
@@ -523,8 +544,8 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
                 headId = ++nextGoods;
                 heads.add({QString::number(headId), QString::number(typeId), literal(g.code), literal(g.name),
                            literal(g.desc), literal(pinyin), literal(g.up), literal(g.down),
-                           literal(g.status), "''", literal(user), literal(now), literal(user),
-                           literal(now)});
+                           QString::number(g.lotTracked), QString::number(g.shelfLife), literal(g.status),
+                           "''", literal(user), literal(now), literal(user), literal(now)});
                 ++outcome.added;
             } else {
                 QStringList sets{"goodsName = " + literal(g.name), "pinyin = " + literal(pinyin),
@@ -535,6 +556,8 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
                 if (sheet.present[Up]) sets << "upqty = " + literal(g.up);
                 if (sheet.present[Down]) sets << "downqty = " + literal(g.down);
                 if (sheet.present[Status]) sets << "status = " + literal(g.status);
+                if (sheet.present[LotTracked]) sets << "lotTracked = " + QString::number(g.lotTracked);
+                if (sheet.present[ShelfLife]) sets << "shelfLifeDays = " + QString::number(g.shelfLife);
                 sqlHelper::ExecuteInTrans("UPDATE tb_goods_head SET " + sets.join(", ") +
                                           " WHERE id = " + QString::number(headId));
                 ++outcome.updated;
@@ -583,22 +606,25 @@ ImportOutcome WriteGoodsImport(ImportSheet& sheet, ImportMode mode, const QStrin
 
 std::vector<QStringList> GoodsImportRows(const ConditionSet& listConditions) {
     // a category is found again by its name alone: names are unique in the tree
-    const RecordSet rs = sqlHelper::ExecuteSql("SELECT h.goodsCode, h.goodsName, t.uname, h.goodsDesc, "
-                                               "d.unit, d.packQty, d.goodsDetailCode, d.inPrice, "
-                                               "d.salePrice, d.weight, d.isDefault, h.upqty, h.downqty, "
-                                               "h.status FROM (tb_goods_detail AS d INNER JOIN "
-                                               "tb_goods_head AS h ON h.id = d.headId) LEFT JOIN "
-                                               "tb_dictionary AS t ON t.id = h.goodsTypeId WHERE h.id IN "
-                                               "(SELECT id FROM v_goods_head WHERE 1=1 " +
-                                               GetConditionSql(listConditions) +
-                                               ") ORDER BY h.goodsCode, h.id, d.rowNo, d.id");
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        "SELECT h.goodsCode, h.goodsName, t.uname, h.goodsDesc, "
+        "d.unit, d.packQty, d.goodsDetailCode, d.inPrice, "
+        "d.salePrice, d.weight, d.isDefault, h.upqty, h.downqty, "
+        "h.status, h.lotTracked, h.shelfLifeDays FROM (tb_goods_detail AS "
+        "d INNER JOIN "
+        "tb_goods_head AS h ON h.id = d.headId) LEFT JOIN "
+        "tb_dictionary AS t ON t.id = h.goodsTypeId WHERE h.id IN "
+        "(SELECT id FROM v_goods_head WHERE 1=1 " +
+        GetConditionSql(listConditions) + ") ORDER BY h.goodsCode, h.id, d.rowNo, d.id");
     std::vector<QStringList> rows;
     rows.reserve(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < 14; ++c)
+        for (int c = 0; c <= ShelfLife; ++c)
             row << acc::valueText(rs.at(r, c));
         row[Default] = rs.at(r, Default).toInt() == 1 ? QStringLiteral("是") : QStringLiteral("否");
+        row[LotTracked] = rs.at(r, LotTracked).toInt() == 1 ? QStringLiteral("是") : QStringLiteral("否");
+        if (rs.at(r, ShelfLife).toInt() == 0) row[ShelfLife].clear(); // none, as the goods window shows it
         rows.push_back(row);
     }
     return rows;

@@ -4,13 +4,14 @@
 #include "master/frm_dictionary.h"
 #include "master/frmgoods.h"
 #include "ui/formparts.h"
-#include "ui/importdialog.h"
 #include "ui/frm_select.h"
+#include "ui/importdialog.h"
 #include "ui/lazytree.h"
 #include "ui/widgethelpers.h"
 #include "ui/windowregistry.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
@@ -86,6 +87,27 @@ TEST_F(GoodsForm, SavingChecksFieldsAndTheCodeNamespace) {
     saveNew(f, "G3", "芬达", "G3"); // its own code as barcode
     EXPECT_TRUE(lastMessage().startsWith("有以下条码重复:"));
     EXPECT_EQ(scalar("select count(*) from tb_goods_head").toInt(), 1);
+
+    // the lot settings: a shelf life of whole days, kept with the goods and shown again
+    f.ShowGoodsById(g1);
+    f.chk_lotTracked->setChecked(true);
+    for (const QString& wrong : {"-3", "1.5", "abc"}) {
+        f.txt_shelfLifeDays->setText(wrong);
+        f.btn_GoodsSave();
+        EXPECT_EQ(lastMessage(), "保质期天数必须是不小于0的整数!") << wrong.toStdString();
+    }
+    f.txt_shelfLifeDays->setText("180");
+    yesTo([&] { f.btn_GoodsSave(); });
+    ASSERT_EQ(lastMessage(), "保存成功!");
+    f.btn_GoodsAdd();
+    EXPECT_FALSE(f.chk_lotTracked->isChecked());
+    EXPECT_TRUE(f.txt_shelfLifeDays->text().isEmpty());
+    f.ShowGoodsById(g1);
+    EXPECT_TRUE(f.chk_lotTracked->isChecked());
+    EXPECT_EQ(f.txt_shelfLifeDays->text(), "180");
+    EXPECT_EQ(
+        scalar(QString("select lotTracked + shelfLifeDays from tb_goods_head where id=%1").arg(g1)).toInt(),
+        181);
 }
 
 TEST_F(GoodsForm, UnchangedCodesRunNoCodeQuery) {
@@ -449,11 +471,14 @@ TEST_F(CustomerForm, ACategoryAddedThroughItsManagerShowsWhenTheManagerCloses) {
 }
 
 TEST_F(CustomerForm, PartnersOfAFileWithANameThereAlreadyComeInWhenTheWarningIsAccepted) {
-    exec("insert into tb_customer (id, utype, customType, customerCode, uname, status) values (1, 0, 6, 'C1', '甲', 1)");
+    exec("insert into tb_customer (id, utype, customType, customerCode, uname, status) values (1, 0, 6, "
+         "'C1', '甲', 1)");
     const QString file = folder() + "partners.csv";
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QStringLiteral("固定类别,自定义类别,往来单位名称,电话\n客户,默认分类,甲,010-1\n供应商,默认分类,乙,\n").toUtf8());
+    out.write(
+        QStringLiteral("固定类别,自定义类别,往来单位名称,电话\n客户,默认分类,甲,010-1\n供应商,默认分类,乙,\n")
+            .toUtf8());
     out.close();
     ImportDialog::FileChooser() = [&](QWidget*) { return file; };
     frm_customer f;

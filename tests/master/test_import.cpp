@@ -296,8 +296,8 @@ TEST_F(GoodsImport, PartnersAreNumberedAsTheWindowNumbersThemAndUpdatedByTheirCo
 
 TEST_F(GoodsImport, RecordsExportedInTheTemplatesFormUpdateTheShopWhenImportedAgain) {
     exec("insert into tb_goods_head (id, goodsTypeId, goodsCode, goodsName, goodsDesc, upqty, downqty, "
-         "status) "
-         "values (7, 5, '0007', '旧名', '规格', 50, 5, '替代')");
+         "status, lotTracked, shelfLifeDays) "
+         "values (7, 5, '0007', '旧名', '规格', 50, 5, '替代', 1, 180)");
     exec("insert into tb_goods_detail (id, headId, isDefault, rowNo, goodsDetailCode, unit, packQty, weight, "
          "inPrice, "
          "salePrice) values (70, 7, 0, 1, '0690', '瓶', 1, 0.5, 1.25, 2), (71, 7, 1, 2, '', '箱', 12, 6, 15, "
@@ -307,19 +307,29 @@ TEST_F(GoodsImport, RecordsExportedInTheTemplatesFormUpdateTheShopWhenImportedAg
     const std::vector<QStringList> goods = GoodsImportRows(ConditionSet());
     ASSERT_EQ(goods.size(), 2u);
     EXPECT_EQ(goods[0], QStringList({"0007", "旧名", "默认类别", "规格", "瓶", "1", "0690", "1.25", "2",
-                                     "0.5", "否", "50", "5", "替代"}));
+                                     "0.5", "否", "50", "5", "替代", "是", "180"}));
     const QString file = folder() + "goods.xlsx";
     WriteImportRows(file, "货品", GoodsImportColumns(), goods);
     SheetData back = ReadSheetFile(file);
     ASSERT_EQ(back.rows.size(), 3u);
     back.rows[1].cells[1] = back.rows[2].cells[1] = "新名"; // edited in a spreadsheet
+    back.rows[1].cells[15] = back.rows[2].cells[15] = "365";
     ImportSheet sheet = MapSheet(back, GoodsImportColumns());
     CheckGoodsImport(sheet, ImportMode::AddOrUpdate);
     ASSERT_EQ(sheet.errorRows(), 0) << qPrintable(sheet.problems().join('\n'));
     ASSERT_TRUE(WriteGoodsImport(sheet, ImportMode::AddOrUpdate, "tester").written);
     EXPECT_EQ(GoodsImportRows(ConditionSet())[1],
               QStringList({"0007", "新名", "默认类别", "规格", "箱", "12", "", "15", "24", "6", "是", "50",
-                           "5", "替代"}));
+                           "5", "替代", "是", "365"}));
+    // a lot setting that is no yes or no, and a shelf life that is no whole number of days, are refused
+    back.rows[1].cells[14] = back.rows[2].cells[14] = "也许";
+    back.rows[1].cells[15] = back.rows[2].cells[15] = "-1";
+    ImportSheet wrong = MapSheet(back, GoodsImportColumns());
+    CheckGoodsImport(wrong, ImportMode::AddOrUpdate);
+    EXPECT_EQ(wrong.errorRows(), 1);
+    EXPECT_TRUE(wrong.problems().join('\n').contains("[也许]应为 是 或 否"))
+        << qPrintable(wrong.problems().join('\n'));
+    EXPECT_TRUE(wrong.problems().join('\n').contains("[-1]应为不小于0的整数天数"));
     // the partners likewise
     const std::vector<QStringList> partners = PartnerImportRows(ConditionSet());
     WriteImportRows(file, "往来单位", PartnerImportColumns(), partners);
