@@ -98,6 +98,8 @@ template <class Detail> SqlParams lineParams(const Detail& d) {
     p.AddItem("@locationId", d.locationId);
     p.AddItem("@lotNo", d.lotNo);
     p.AddItem("@remark", d.remark);
+    p.AddItem("@productionDate", d.productionDate);
+    p.AddItem("@expiryDate", d.expiryDate);
     return p;
 }
 
@@ -236,10 +238,10 @@ QString BillKind::lineInsert() const {
            "goodsDesc,"
            "unit,inPrice," +
            sale +
-           "packQty,weight,qty,locationId,lotNo,remark )  values "
+           "packQty,weight,qty,locationId,lotNo,remark,productionDate,expiryDate )  values "
            "(@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,"
            "@goodsId,@goodsCode,@goodsDetailCode,@goodsName,@goodsDesc,@unit,@inPrice," +
-           saleParam + "@packQty,@weight,@qty,@locationId,@lotNo,@remark ) ";
+           saleParam + "@packQty,@weight,@qty,@locationId,@lotNo,@remark,@productionDate,@expiryDate ) ";
 }
 
 QString LineKey(const BillKind& kind, int lineId) {
@@ -274,8 +276,8 @@ template <class Head, class Detail> void BillHeadDal<Head, Detail>::AddInTrans(H
     const QString heads = m_kind.table("head"), details = m_kind.table("detail");
     const QString lastNo = LastBillNoQuery(m_kind.tag, stored.createTime);
     sqlHelper::LockInTrans(QStringList{heads, details});
-    const RecordSet maxima = sqlHelper::QueryInTrans("select (select max(id) from " + heads + "), (" + lastNo +
-                                                     "), (select max(id) from " + details + ")");
+    const RecordSet maxima = sqlHelper::QueryInTrans("select (select max(id) from " + heads + "), (" +
+                                                     lastNo + "), (select max(id) from " + details + ")");
     stored.id = maxima.at(0, 0).toInt() + 1;
     stored.billNo = BillNoAfter(m_kind.tag, stored.createTime, maxima.at(0, 1));
     const QString insert =
@@ -441,7 +443,8 @@ template <class Detail> void BillDetailDal<Detail>::Update(const Detail& line) {
             " unit=@unit, inPrice=@inPrice," +
             sale +
             " packQty=@packQty, weight=@weight, qty=@qty, locationId=@locationId,"
-            " lotNo=@lotNo, remark=@remark where id=@id",
+            " lotNo=@lotNo, remark=@remark, productionDate=@productionDate, expiryDate=@expiryDate where "
+            "id=@id",
         lineParams(line));
 }
 

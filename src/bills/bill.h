@@ -64,6 +64,8 @@ struct BillDetailFields {
     int locationId = 0;
     QString lotNo;
     QString remark;
+    QString productionDate; // yyyy-MM-dd or empty
+    QString expiryDate;
     // read from the line view only
     int accountId = 0;
     QString accountName;

@@ -2,6 +2,9 @@
 
 #include "master/numbertext.h"
 
+#include <QHash>
+#include <optional>
+
 bool HoldsGoods(const BillEntryRow& row) {
     return !row.line.goodsCode.trimmed().isEmpty() && row.line.goodsId != 0 && row.line.goodsTypeId != 0;
 }
@@ -94,4 +97,74 @@ BillProblem CheckBill(const BillHeadInput& head, const std::vector<BillEntryRow>
         p.text = QStringLiteral("当前单据没有货品明细,不能保存!");
     }
     return p;
+}
+
+namespace {
+
+std::optional<QDate> dateOf(const QString& text) {
+    const QDate d = QDate::fromString(text.trimmed(), Qt::ISODate);
+    if (!d.isValid() || text.trimmed().size() != 10) return std::nullopt;
+    return d;
+}
+
+BillProblem lineProblem(BillProblem::Where where, int row, const QString& text) {
+    BillProblem p;
+    p.where = where;
+    p.row = row;
+    p.text = text;
+    return p;
+}
+
+} // namespace
+
+BillProblem CheckLots(const std::vector<BillEntryRow>& lines, bool stockIn, const QDate& today,
+                      const LotFacts& facts, std::vector<std::pair<int, QString>>* expiryFills) {
+    QHash<QString, QString> billLots; // goods and lot to the expiry an earlier line gave it
+    for (int r = 0; r < static_cast<int>(lines.size()); ++r) {
+        const BillEntryRow& row = lines[r];
+        if (!HoldsGoods(row)) continue;
+        const BillEntryLine& l = row.line;
+        const int rowNo = r + 1;
+        std::optional<QDate> made, expires;
+        if (!l.productionDate.trimmed().isEmpty() && !(made = dateOf(l.productionDate)))
+            return lineProblem(BillProblem::LineProductionDate, r,
+                               QStringLiteral("第%1行生产日期不是有效的日期(yyyy-MM-dd)!").arg(rowNo));
+        if (!l.expiryDate.trimmed().isEmpty() && !(expires = dateOf(l.expiryDate)))
+            return lineProblem(BillProblem::LineExpiryDate, r,
+                               QStringLiteral("第%1行有效期至不是有效的日期(yyyy-MM-dd)!").arg(rowNo));
+        if (made && *made > today)
+            return lineProblem(BillProblem::LineProductionDate, r,
+                               QStringLiteral("第%1行生产日期不能晚于今天!").arg(rowNo));
+        const QString lot = l.lotNo.trimmed();
+        const QString key = QString::number(l.goodsId) + '|' + lot;
+        if (stockIn) {
+            const auto [tracked, shelfLife] = facts.goods(l.goodsId);
+            if (tracked && lot.isEmpty())
+                return lineProblem(
+                    BillProblem::LineLot, r,
+                    QStringLiteral("第%1行货品[%2]按批次管理,批次号不能为空!").arg(rowNo).arg(l.goodsName));
+            if (!expires && made && shelfLife > 0) {
+                expires = made->addDays(shelfLife);
+                if (expiryFills) expiryFills->emplace_back(r, expires->toString(Qt::ISODate));
+            }
+            if (tracked && !expires)
+                return lineProblem(
+                    BillProblem::LineExpiryDate, r,
+                    QStringLiteral("第%1行货品[%2]按批次管理,有效期至不能为空!").arg(rowNo).arg(l.goodsName));
+            if (made && expires && *expires < *made)
+                return lineProblem(BillProblem::LineExpiryDate, r,
+                                   QStringLiteral("第%1行有效期至不能早于生产日期!").arg(rowNo));
+            if (lot.isEmpty() || !expires) continue;
+            QString registered = billLots.value(key);
+            if (registered.isEmpty()) registered = facts.registeredExpiry(l.goodsId, lot);
+            if (!registered.isEmpty() && registered != expires->toString(Qt::ISODate))
+                return lineProblem(BillProblem::LineExpiryDate, r,
+                                   QStringLiteral("批次[%1]的有效期已登记为 %2").arg(lot, registered));
+            billLots.insert(key, expires->toString(Qt::ISODate));
+        } else if (!lot.isEmpty() && !expires) {
+            const QString registered = facts.registeredExpiry(l.goodsId, lot);
+            if (!registered.isEmpty() && expiryFills) expiryFills->emplace_back(r, registered);
+        }
+    }
+    return {};
 }

@@ -4,7 +4,10 @@
 
 #include "billstore.h"
 
+#include <QDate>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <vector>
 
 // What the entry window shows in its head fields.
@@ -41,6 +44,9 @@ struct BillProblem {
         LineName,
         LinePrice,
         LineQty,
+        LineLot,
+        LineProductionDate,
+        LineExpiryDate,
         NoLines
     };
     Where where = None;
@@ -57,3 +63,22 @@ BillProblem CheckBill(const BillHeadInput& head, const std::vector<BillEntryRow>
 
 // Whether a line holds goods: a code, a goods and its category.
 bool HoldsGoods(const BillEntryRow& row);
+
+// What the lot rules read of the shop.
+struct LotFacts {
+    // a goods' lot setting and shelf life in days (0: none)
+    std::function<std::pair<bool, int>(int goodsId)> goods;
+    // the expiry registered for a goods' lot ("" when none)
+    std::function<QString(int goodsId, const QString& lotNo)> registeredExpiry;
+};
+
+// The lot and date rules of a bill's lines that hold goods, checked after
+// CheckBill: dates are "yyyy-MM-dd" or empty, a production date is not in the
+// future and comes before the expiry. Lines that bring goods in (stockIn) of
+// a lot-tracked goods need a lot and an expiry; an empty expiry is the
+// production date plus the shelf life; a lot's expiry must be the one
+// registered for it (or given by an earlier line of the bill). Other lines
+// take their lot's registered expiry when they give none. The expiries so
+// found are put into expiryFills (line index, date).
+BillProblem CheckLots(const std::vector<BillEntryRow>& lines, bool stockIn, const QDate& today,
+                      const LotFacts& facts, std::vector<std::pair<int, QString>>* expiryFills);

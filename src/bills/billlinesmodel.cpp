@@ -61,6 +61,8 @@ bool isEditable(LineField f) {
     case LineField::ToLocationCode:
     case LineField::LotNo:
     case LineField::Remark:
+    case LineField::ProductionDate:
+    case LineField::ExpiryDate:
         return true;
     default:
         return false;
@@ -109,6 +111,10 @@ QString BillLinesModel::text(int r, LineField f) const {
         return l.lotNo;
     case LineField::Remark:
         return l.remark;
+    case LineField::ProductionDate:
+        return l.productionDate;
+    case LineField::ExpiryDate:
+        return l.expiryDate;
     }
     return {};
 }
@@ -166,6 +172,12 @@ bool BillLinesModel::setData(const QModelIndex& index, const QVariant& value, in
         break;
     case LineField::Remark:
         row.line.remark = text;
+        break;
+    case LineField::ProductionDate:
+        row.line.productionDate = text.trimmed();
+        break;
+    case LineField::ExpiryDate:
+        row.line.expiryDate = text.trimmed();
         break;
     default:
         return false;

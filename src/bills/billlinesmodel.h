@@ -23,7 +23,9 @@ enum class LineField {
     LocationCode,   // a transfer's from location
     ToLocationCode, // a transfer's to location
     LotNo,
-    Remark
+    Remark,
+    ProductionDate, // yyyy-MM-dd, may be empty
+    ExpiryDate
 };
 
 struct LineColumn {

@@ -28,14 +28,18 @@ void salePriceInto(m_ck_detail& d, double price) {
 }
 
 // The lines' select parts; the values are read by name.
+// The lines' select parts; the values are read by name. The dates come from
+// the line table itself: the line views came before them.
 const char* const kStockInLines =
     "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
     "goodsTypeName,unit,packQty,weight,inPrice,qty,totalAmount,locationId,"
-    "locationCode,lotNo,remark  ";
+    "locationCode,lotNo,remark,(select productionDate from tb_rk_detail x where x.id=v_rk_detail.id) as "
+    "productionDate,(select expiryDate from tb_rk_detail x where x.id=v_rk_detail.id) as expiryDate  ";
 const char* const kStockOutLines =
     "select 0,id,goodsId,goodsTypeId,goodsCode,goodsDetailCode,goodsName,goodsDesc,"
     "goodsTypeName,unit,packQty,weight,inPrice,salePrice,qty,totalAmount,locationId,"
-    "locationCode,lotNo,remark  ";
+    "locationCode,lotNo,remark,(select productionDate from tb_ck_detail x where x.id=v_ck_detail.id) as "
+    "productionDate,(select expiryDate from tb_ck_detail x where x.id=v_ck_detail.id) as expiryDate  ";
 
 template <class HeadDal, class DetailDal, class Head, class Detail> class StoreOf : public BillStore {
 public:
@@ -107,6 +111,8 @@ public:
             d.locationId = l.locationId;
             d.lotNo = l.lotNo;
             d.remark = l.remark;
+            d.productionDate = l.productionDate;
+            d.expiryDate = l.expiryDate;
             set.AddItem(LineKey(m_kind, ++k), d); // renumbered inside the save
         }
         if (e.id < 1) {
@@ -161,6 +167,7 @@ std::vector<BillEntryRow> EntryRowsOf(const RecordSet& rs, const char* priceColu
     std::vector<BillEntryRow> rows(rs.RecordCount());
     const bool sale = rs.fieldIndex(QStringLiteral("salePrice")) >= 0;
     const bool to = rs.fieldIndex(QStringLiteral("toLocationId")) >= 0;
+    const bool dated = rs.fieldIndex(QStringLiteral("expiryDate")) >= 0;
     for (int r = 0; r < rs.RecordCount(); ++r) {
         auto text = [&](const char* name) { return acc::valueText(rs.at(r, QLatin1String(name))); };
         auto number = [&](const char* name) { return acc::val(text(name)); };
@@ -190,6 +197,10 @@ std::vector<BillEntryRow> EntryRowsOf(const RecordSet& rs, const char* priceColu
         if (to) {
             l.toLocationId = static_cast<int>(number("toLocationId"));
             rows[r].toLocationCode = text("toLocationCode");
+        }
+        if (dated) {
+            l.productionDate = text("productionDate");
+            l.expiryDate = text("expiryDate");
         }
     }
     return rows;

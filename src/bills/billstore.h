@@ -49,6 +49,8 @@ struct BillEntryLine {
     int toLocationId = 0; // a transfer's to location
     QString lotNo;
     QString remark;
+    QString productionDate; // yyyy-MM-dd or empty
+    QString expiryDate;
 };
 
 // A line as the entry window holds it: the record, with the price and the
@@ -83,8 +85,8 @@ public:
 };
 
 // The stored lines of a bill read by name from their select: the shared
-// columns, the named price (none: null), and salePrice, toLocationId and
-// toLocationCode where the select has them.
+// columns, the named price (none: null), and salePrice, toLocationId,
+// toLocationCode, productionDate and expiryDate where the select has them.
 std::vector<BillEntryRow> EntryRowsOf(const RecordSet& rs, const char* priceColumn);
 
 std::unique_ptr<BillStore> NewStockInStore();

@@ -804,6 +804,7 @@ void BillEntryForm::SaveBill() {
         return refuse(problem.text, grid);
     }
     if (m_kind.isTransfer() && refuseUnavailableLocations()) return;
+    if (!checkLots()) return;
     if (!MsgBox::Confirm(QStringLiteral("确定保存当前单据吗?"), windowTitle())) return;
 
     BillEntryHead h;
@@ -836,6 +837,39 @@ void BillEntryForm::SaveBill() {
     dt_createDate->setEnabled(false);
     m_dirty = false;
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
+}
+
+bool BillEntryForm::checkLots() {
+    LotFacts facts;
+    facts.goods = [](int goodsId) {
+        const RecordSet rs = sqlHelper::ExecuteSql(
+            "select lotTracked, shelfLifeDays from tb_goods_head where id=" + QString::number(goodsId));
+        if (rs.RecordCount() < 1) return std::pair(false, 0);
+        return std::pair(rs.at(0, 0).toInt() != 0, rs.at(0, 1).toInt());
+    };
+    facts.registeredExpiry = [](int goodsId, const QString& lot) {
+        const RecordSet rs = sqlHelper::ExecuteSql(
+            QStringLiteral("select min(expiryDate) from tb_stock_lot where goodsId=%1 and lotNo=%2")
+                .arg(goodsId)
+                .arg(sqlHelper::FormatParamValue(lot)));
+        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
+    };
+    std::vector<std::pair<int, QString>> fills;
+    const bool stockIn = !m_kind.out && !m_kind.isTransfer();
+    const BillProblem problem = CheckLots(lines->rows(), stockIn, QDate::currentDate(), facts, &fills);
+    // the expiries found stand in their lines, whatever comes next
+    for (const auto& [row, date] : fills) {
+        BillEntryRow r = lines->row(row);
+        r.line.expiryDate = date;
+        lines->setRow(row, std::move(r));
+    }
+    if (problem.where == BillProblem::None) return true;
+    const LineField cell = problem.where == BillProblem::LineLot              ? LineField::LotNo
+                           : problem.where == BillProblem::LineProductionDate ? LineField::ProductionDate
+                                                                              : LineField::ExpiryDate;
+    setCurrentCell(problem.row, cell);
+    refuse(problem.text, grid);
+    return false;
 }
 
 bool BillEntryForm::refuseUnavailableLocations() {

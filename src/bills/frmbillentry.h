@@ -162,6 +162,8 @@ private:
     // A transfer's: the first line whose from or to location is no longer one the user
     // may use (refused with the cell); false when all may be used.
     bool refuseUnavailableLocations();
+    // The lot and date rules of the lines (the expiries they find are filled in); false when refused.
+    bool checkLots();
     void openGoodsLookup(const QString& keyword);
     bool confirmStock(const m_goods_detail& goods, double qty);
     void refuse(const QString& text, QWidget* focus = nullptr);

@@ -20,7 +20,9 @@ std::vector<LineColumn> lineColumns(const char* price, const char* location) {
             {LineField::Amount, "金额", 90},
             {LineField::LocationCode, location, 90},
             {LineField::LotNo, "批次号", 90},
-            {LineField::Remark, "备注", 110}};
+            {LineField::Remark, "备注", 110},
+            {LineField::ProductionDate, "生产日期", 90},
+            {LineField::ExpiryDate, "有效期至", 90}};
 }
 
 const BillEntryKind kImportKind{false,
@@ -108,7 +110,9 @@ const BillEntryKind kTransferKind{false,
                                    {LineField::LocationCode, "调出库位", 100},
                                    {LineField::ToLocationCode, "调入库位", 100},
                                    {LineField::LotNo, "批次号", 90},
-                                   {LineField::Remark, "备注", 120}},
+                                   {LineField::Remark, "备注", 120},
+                                   {LineField::ProductionDate, "生产日期", 90},
+                                   {LineField::ExpiryDate, "有效期至", 90}},
                                   "",
                                   "inputGoods",
                                   "",

@@ -32,6 +32,8 @@ SqlParams lineParams(const BillEntryLine& l, int id, int headId) {
     p.AddItem("@toLocationId", l.toLocationId);
     p.AddItem("@lotNo", l.lotNo);
     p.AddItem("@remark", l.remark);
+    p.AddItem("@productionDate", l.productionDate);
+    p.AddItem("@expiryDate", l.expiryDate);
     return p;
 }
 
@@ -40,11 +42,12 @@ void insertLines(int headId, const std::vector<BillEntryLine>& lines, int firstI
     const QString head =
         QStringLiteral("insert into %1 (id,headId,rowNo,goodsTypeId,goodsTypeName,goodsId,goodsCode,"
                        "goodsDetailCode,goodsName,goodsDesc,unit,packQty,weight,qty,fromLocationId,"
-                       "toLocationId,lotNo,remark) values ")
+                       "toLocationId,lotNo,remark,productionDate,expiryDate) values ")
             .arg(QLatin1String(kLines));
-    const QString row = QStringLiteral("(@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,@goodsId,@goodsCode,"
-                                       "@goodsDetailCode,@goodsName,@goodsDesc,@unit,@packQty,@weight,@qty,"
-                                       "@fromLocationId,@toLocationId,@lotNo,@remark)");
+    const QString row =
+        QStringLiteral("(@id,@headId,@rowNo,@goodsTypeId,@goodsTypeName,@goodsId,@goodsCode,"
+                       "@goodsDetailCode,@goodsName,@goodsDesc,@unit,@packQty,@weight,@qty,"
+                       "@fromLocationId,@toLocationId,@lotNo,@remark,@productionDate,@expiryDate)");
     QStringList rows;
     auto flush = [&] {
         if (rows.isEmpty()) return;
@@ -97,7 +100,10 @@ public:
             sqlHelper::ExecuteSql(
                 "select goodsId,goodsTypeId,goodsTypeName,goodsCode,goodsDetailCode,goodsName,"
                 "goodsDesc,unit,packQty,weight,qty,fromLocationId as locationId,fromLocationCode as "
-                "locationCode,toLocationId,toLocationCode,lotNo,remark from v_transfer_detail where "
+                "locationCode,toLocationId,toLocationCode,lotNo,remark,(select productionDate from "
+                "tb_transfer_detail x where x.id=v_transfer_detail.id) as productionDate,(select "
+                "expiryDate from tb_transfer_detail x where x.id=v_transfer_detail.id) as expiryDate "
+                "from v_transfer_detail where "
                 "headId=" +
                 QString::number(headId) + " order by rowNo,id"),
             nullptr);

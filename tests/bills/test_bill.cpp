@@ -426,3 +426,50 @@ TEST(BillCheck, HeadFirstThenTheLowestBadLineWithTheLinesBelowItDropped) {
     EXPECT_EQ(p.text, "第1行数量必须大于0!");
     EXPECT_EQ(p.where, BillProblem::LineQty);
 }
+
+// Lots and dates: goods 1 is lot-tracked with a shelf life of 180 days, goods 2 is not; lot L1 of
+// goods 1 is registered to expire on 2027-06-30.
+TEST(BillCheck, LotsNeedTheirNumberAndExpiryWhichFollowTheProductionDateAndTheRegisteredOne) {
+    LotFacts facts;
+    facts.goods = [](int goodsId) { return goodsId == 1 ? std::pair(true, 180) : std::pair(false, 0); };
+    facts.registeredExpiry = [](int goodsId, const QString& lot) {
+        return goodsId == 1 && lot == "L1" ? QStringLiteral("2027-06-30") : QString();
+    };
+    const QDate today(2026, 12, 9);
+    auto line = [](int goods, const QString& lot, const QString& made, const QString& expires) {
+        BillEntryRow r = goodsLine("1", "2");
+        r.line.goodsId = goods;
+        r.line.goodsName = goods == 1 ? "鲜牛奶" : "纸巾";
+        r.line.lotNo = lot;
+        r.line.productionDate = made;
+        r.line.expiryDate = expires;
+        return r;
+    };
+    std::vector<std::pair<int, QString>> fills;
+    auto check = [&](std::vector<BillEntryRow> rows, bool in = true) {
+        fills.clear();
+        return CheckLots(rows, in, today, facts, &fills);
+    };
+    EXPECT_EQ(check({line(1, "", "", "2027-01-01")}).text, "第1行货品[鲜牛奶]按批次管理,批次号不能为空!");
+    EXPECT_EQ(check({line(1, "L2", "", "")}).text, "第1行货品[鲜牛奶]按批次管理,有效期至不能为空!");
+    // the expiry from the production date and the shelf life
+    BillProblem p = check({line(2, "", "", ""), line(1, "L2", "2026-12-01", "")});
+    EXPECT_EQ(p.where, BillProblem::None);
+    EXPECT_EQ(fills, (std::vector<std::pair<int, QString>>{{1, "2027-05-30"}}));
+    EXPECT_EQ(check({line(1, "L2", "2026-12-10", "2027-01-01")}).text, "第1行生产日期不能晚于今天!");
+    EXPECT_EQ(check({line(1, "L2", "2026-12-01", "2026-11-30")}).text, "第1行有效期至不能早于生产日期!");
+    EXPECT_EQ(check({line(2, "", "2026-13-01", "")}).where, BillProblem::LineProductionDate);
+    EXPECT_EQ(check({line(2, "", "", "30.06.2027")}).text, "第1行有效期至不是有效的日期(yyyy-MM-dd)!");
+    // a lot keeps the expiry it was registered with, or the one an earlier line of the bill gave it
+    EXPECT_EQ(check({line(1, "L1", "", "2027-07-01")}).text, "批次[L1]的有效期已登记为 2027-06-30");
+    EXPECT_EQ(check({line(1, "L1", "", "2027-06-30")}).where, BillProblem::None);
+    p = check({line(1, "L3", "", "2027-03-01"), line(1, "L3", "", "2027-03-02")});
+    EXPECT_EQ(p.text, "批次[L3]的有效期已登记为 2027-03-01");
+    EXPECT_EQ(p.row, 1);
+    // a goods without lot rules may carry a lot and dates, or none
+    EXPECT_EQ(check({line(2, "", "", ""), line(2, "X", "2026-01-01", "")}).where, BillProblem::None);
+    // going out: a line takes its lot's registered expiry, and needs no lot
+    p = check({line(1, "L1", "", ""), line(1, "", "", "")}, false);
+    EXPECT_EQ(p.where, BillProblem::None);
+    EXPECT_EQ(fills, (std::vector<std::pair<int, QString>>{{0, "2027-06-30"}}));
+}

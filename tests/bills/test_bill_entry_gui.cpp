@@ -450,6 +450,12 @@ TEST_F(BillEntry, EnterMovesThroughTheEditableCellsAndNewRowsStartEmpty) {
     }
     EXPECT_EQ(visited, std::vector<LineField>({c::Price, c::Qty, c::LocationCode, c::LotNo, c::Remark}));
     QTest::keyClicks(keyTarget(f), "note1");
+    // the production and expiry dates come after the remark
+    for (LineField dateCell : {c::ProductionDate, c::ExpiryDate}) {
+        press(keyTarget(f), Qt::Key_Return);
+        settle();
+        EXPECT_EQ(currentField(f), dateCell);
+    }
     press(keyTarget(f),
           Qt::Key_Return); // from the last cell: a new row, at its first editable cell
     QApplication::processEvents();
@@ -737,4 +743,54 @@ TEST_F(BillEntry, TransferMovesGoodsBetweenLocationsAskingBeforeEitherGoesBelowZ
     yesTo([&] { f.DeleteBill(); });
     EXPECT_EQ(last(), "删除成功!");
     EXPECT_EQ(scalar("select count(*) from tb_transfer_head where billNo='" + billNo + "'").toInt(), 0);
+}
+
+TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
+    exec("update tb_goods_head set lotTracked=1, shelfLifeDays=7 where goodsCode='SP0008'");
+    const QDate today = QDate::currentDate();
+    const QString expiry = today.addDays(5).toString(Qt::ISODate);
+    frmImport in;
+    EXPECT_EQ(in.lines->caption(LineField::ProductionDate), "生产日期");
+    EXPECT_EQ(in.lines->column(LineField::ExpiryDate), in.lines->columnCount() - 1); // after the others
+    in.NewBillForPartner(1, "康师傅饮品有限公司");
+    in.cobo_location->setCurrentText("A-01");
+    type(in.txt_goodsCode, "SP0008");
+    ASSERT_EQ(goodsRows(in), 1);
+    yesTo([&] { in.SaveBill(); });
+    EXPECT_EQ(last(), "第1行货品[蒙牛纯牛奶]按批次管理,批次号不能为空!");
+    EXPECT_EQ(currentField(in), LineField::LotNo);
+    put(in, 0, LineField::LotNo, "M1");
+    yesTo([&] { in.SaveBill(); });
+    EXPECT_EQ(last(), "第1行货品[蒙牛纯牛奶]按批次管理,有效期至不能为空!");
+    EXPECT_EQ(currentField(in), LineField::ExpiryDate);
+    put(in, 0, LineField::ProductionDate, today.addDays(1).toString(Qt::ISODate));
+    yesTo([&] { in.SaveBill(); });
+    EXPECT_EQ(last(), "第1行生产日期不能晚于今天!");
+    // the expiry follows from the production date and the shelf life
+    put(in, 0, LineField::ProductionDate, today.addDays(-2).toString(Qt::ISODate));
+    yesTo([&] { in.SaveBill(); });
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(at(in, 0, LineField::ExpiryDate), expiry);
+    yesTo([&] { in.PassBill(); });
+    EXPECT_EQ(scalar("select expiryDate from tb_stock_lot where lotNo='M1'").toString(), expiry);
+    in.LoadBill(in.txt_id->text().toInt());
+    EXPECT_EQ(at(in, 0, LineField::ExpiryDate), expiry);
+    // another stock-in of the lot must keep its expiry
+    in.NewBillForPartner(1, "康师傅饮品有限公司");
+    type(in.txt_goodsCode, "SP0008");
+    put(in, 0, LineField::LotNo, "M1");
+    put(in, 0, LineField::ExpiryDate, today.addDays(9).toString(Qt::ISODate));
+    yesTo([&] { in.SaveBill(); });
+    EXPECT_EQ(last(), "批次[M1]的有效期已登记为 " + expiry);
+    // going out, a line of the lot takes its expiry
+    frmExport out;
+    out.NewBillForPartner(6, "华联超市(朝阳店)");
+    out.cobo_location->setCurrentText("A-01");
+    m_msg.answers = {MsgBox::Yes};
+    type(out.txt_goodsCode, "SP0008");
+    put(out, 0, LineField::LotNo, "M1");
+    yesTo([&] { out.SaveBill(); });
+    ASSERT_EQ(last(), "保存成功!");
+    EXPECT_EQ(scalar("select expiryDate from tb_ck_detail where headId=" + out.txt_id->text()).toString(),
+              expiry);
 }
