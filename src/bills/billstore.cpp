@@ -27,7 +27,6 @@ void salePriceInto(m_ck_detail& d, double price) {
     d.salePrice = price;
 }
 
-// The lines' select parts; the values are read by name.
 // The lines' select parts; the values are read by name. The dates come from
 // the line table itself: the line views came before them.
 const char* const kStockInLines =
