@@ -100,7 +100,9 @@ QString headChange(const Side& s, const QString& row, const char* sign, const QS
 // per goods and account, and per location too (a line without one under 0),
 // in SQL that both engines take.
 // Transfers count in the balances per location and per lot only.
-QString recomputation(bool perLocation = false, bool transfers = false, bool perLot = false) {
+// With expiry (per lot only), a last column: the earliest expiry that came in.
+QString recomputation(bool perLocation = false, bool transfers = false, bool perLot = false,
+                      bool withExpiry = false) {
     QStringList arms;
     auto arm = [&](const Side& s) {
         const bool in = QLatin1String(s.qty) == QLatin1String("importQty");
@@ -109,9 +111,14 @@ QString recomputation(bool perLocation = false, bool transfers = false, bool per
             perLocation ? QStringLiteral("coalesce(d.%1, 0) AS locationId, ").arg(s.location) : QString();
         // the lot as written, on both engines (a line's lot compares without case)
         if (perLot) place += QStringLiteral("coalesce(d.lotNo || '', '') AS lotNo, ");
-        arms << QStringLiteral("SELECT d.goodsId AS goodsId, h.accountId AS accountId, %7%1 AS iq, %2 AS iw, "
-                               "%3 AS eq, %4 AS ew FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
-                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place);
+        const QString expiry = !withExpiry ? QString()
+                               : in        ? QStringLiteral(", nullif(d.expiryDate || '', '') AS e")
+                                           : ", NULL AS e";
+        arms << QStringLiteral(
+                    "SELECT d.goodsId AS goodsId, h.accountId AS accountId, %7%1 AS iq, %2 AS iw, "
+                    "%3 AS eq, %4 AS ew%8 FROM %5 d JOIN %6 h ON h.id = d.headId WHERE h.ispass = 1")
+                    .arg(in ? p : "0", in ? w : "0", in ? "0" : p, in ? "0" : w, s.detail, s.head, place,
+                         expiry);
     };
     for (const Side& s : kSides)
         arm(s);
@@ -122,8 +129,9 @@ QString recomputation(bool perLocation = false, bool transfers = false, bool per
                          : perLocation ? "goodsId, accountId, locationId"
                                        : "goodsId, accountId";
     return "SELECT " + keys +
-           ", coalesce(sum(iq), 0), coalesce(sum(iw), 0), coalesce(sum(eq), 0), coalesce(sum(ew), 0) FROM (" +
-           arms.join(" UNION ALL ") + ") AS lines GROUP BY " + keys;
+           ", coalesce(sum(iq), 0), coalesce(sum(iw), 0), coalesce(sum(eq), 0), coalesce(sum(ew), 0)" +
+           (withExpiry ? ", min(e)" : "") + " FROM (" + arms.join(" UNION ALL ") + ") AS lines GROUP BY " +
+           keys;
 }
 
 // One side of the comparison read in key order: the key columns first, then
@@ -534,31 +542,11 @@ QStringList StockLotSchema() {
 
 void RebuildStockLot(Database& db) {
     db.execute("DELETE FROM tb_stock_lot");
-    // a lot's expiry: the earliest of what came in with it
-    QStringList in;
-    for (const Side& s : kSides)
-        if (QLatin1String(s.qty) == QLatin1String("importQty"))
-            in << QStringLiteral(
-                      "SELECT d.goodsId AS g, h.accountId AS a, coalesce(d.%1, 0) AS loc, coalesce(d.lotNo "
-                      "|| '', '') AS lot, nullif(d.expiryDate || '', '') AS e FROM %2 d JOIN %3 h ON h.id = "
-                      "d.headId WHERE h.ispass = 1")
-                      .arg(s.location, s.detail, s.head);
-    for (const Side& s : kTransferSides)
-        if (QLatin1String(s.qty) == QLatin1String("importQty"))
-            in << QStringLiteral(
-                      "SELECT d.goodsId, h.accountId, coalesce(d.%1, 0), coalesce(d.lotNo || '', ''), "
-                      "nullif(d.expiryDate || '', '') FROM %2 d JOIN %3 h ON h.id = d.headId WHERE "
-                      "h.ispass = 1")
-                      .arg(s.location, s.detail, s.head);
+    // one grouping of every line, the lots' expiries with their sums
     db.execute("INSERT INTO tb_stock_lot (goodsId, accountId, locationId, lotNo, importQty, importWeight, "
                "exportQty, "
-               "exportWeight) " +
-               recomputation(true, true, true));
-    db.execute(
-        "UPDATE tb_stock_lot SET expiryDate = (SELECT min(x.e) FROM (" + in.join(" UNION ALL ") +
-        ") AS x WHERE (x.g = tb_stock_lot.goodsId OR x.g IS NULL AND tb_stock_lot.goodsId IS NULL) AND (x.a "
-        "= tb_stock_lot.accountId OR x.a IS NULL AND tb_stock_lot.accountId IS NULL) AND x.loc = "
-        "tb_stock_lot.locationId AND x.lot = tb_stock_lot.lotNo)");
+               "exportWeight, expiryDate) " +
+               recomputation(true, true, true, true));
 }
 
 std::vector<BalanceDifference> CheckStockLot(Database& db) {

@@ -100,6 +100,14 @@ TEST_F(StockBalanceTest, ApprovedLinesCountInAndOut) {
     EXPECT_EQ(scalar("select max(expiryDate) from tb_stock_lot where goodsId=8 and locationId=1").toString(),
               "2027-05-01");
     expectExact();
+    // the rebuild finds the same expiries in one pass over the lines
+    sqlHelper::OpenConn();
+    RebuildStockLot(Database::instance());
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-01-15");
+    EXPECT_EQ(lot("expiryDate", 5).toString(), "2027-01-15");
+    EXPECT_EQ(scalar("select max(expiryDate) from tb_stock_lot where goodsId=8 and locationId=1").toString(),
+              "2027-05-01");
+    expectExact();
 }
 
 TEST_F(StockBalanceTest, LinesWithoutHeadCountNothingUntilTheHeadArrives) {
