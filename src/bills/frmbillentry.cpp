@@ -32,6 +32,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -841,11 +842,16 @@ void BillEntryForm::SaveBill() {
 
 bool BillEntryForm::checkLots() {
     LotFacts facts;
-    facts.goods = [](int goodsId) {
+    QHash<int, std::pair<bool, int>> settings; // each goods read once, however many lines it has
+    facts.goods = [&settings](int goodsId) {
+        if (const auto known = settings.constFind(goodsId); known != settings.constEnd()) return *known;
         const RecordSet rs = sqlHelper::ExecuteSql(
             "select lotTracked, shelfLifeDays from tb_goods_head where id=" + QString::number(goodsId));
-        if (rs.RecordCount() < 1) return std::pair(false, 0);
-        return std::pair(rs.at(0, 0).toInt() != 0, rs.at(0, 1).toInt());
+        const std::pair<bool, int> s = rs.RecordCount() < 1
+                                           ? std::pair(false, 0)
+                                           : std::pair(rs.at(0, 0).toInt() != 0, rs.at(0, 1).toInt());
+        settings.insert(goodsId, s);
+        return s;
     };
     facts.registeredExpiry = [](int goodsId, const QString& lot) {
         const RecordSet rs = sqlHelper::ExecuteSql(
