@@ -89,6 +89,11 @@ public:
     }
     Ex now() const override { return {"datetime('now', 'localtime')", P_PRIMARY, true}; }
     Ex today() const override { return {"date('now', 'localtime')", P_PRIMARY, true}; }
+    Ex dayDiff(const Ex& from, const Ex& to) const override {
+        return {"CAST(julianday(substr(" + to.sql + ", 1, 10)) - julianday(substr(" + from.sql +
+                    ", 1, 10)) AS INTEGER)",
+                P_PRIMARY, false};
+    }
     Ex toDouble(const Ex& e) const override { return {"CAST(" + e.sql + " AS REAL)", P_PRIMARY, false}; }
     Ex toLong(const Ex& e) const override {
         return {"CAST(round(" + e.sql + ") AS INTEGER)", P_PRIMARY, false};
@@ -211,6 +216,10 @@ public:
     }
     Ex now() const override { return {"to_char(localtimestamp, 'YYYY-MM-DD HH24:MI:SS')", P_PRIMARY, true}; }
     Ex today() const override { return {"to_char(localtimestamp, 'YYYY-MM-DD')", P_PRIMARY, true}; }
+    Ex dayDiff(const Ex& from, const Ex& to) const override {
+        auto day = [](const Ex& e) { return "CAST(nullif(substr(" + e.sql + ", 1, 10), '') AS date)"; };
+        return {"(" + day(to) + " - " + day(from) + ")", P_PRIMARY, false};
+    }
     Ex toDouble(const Ex& e) const override {
         return {"CAST(" + e.sql + " AS double precision)", P_PRIMARY, false};
     }

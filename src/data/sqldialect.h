@@ -78,6 +78,8 @@ public:
     virtual Ex left(const Ex& s, const Ex& n) const = 0;
     virtual Ex now() const = 0;
     virtual Ex today() const = 0;
+    // The whole days from one date (text, its first ten characters) to another.
+    virtual Ex dayDiff(const Ex& from, const Ex& to) const = 0;
     virtual Ex toDouble(const Ex& e) const = 0;
     virtual Ex toLong(const Ex& e) const = 0;
     // A function the dialect does not know: the engine's own.

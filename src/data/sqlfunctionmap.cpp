@@ -107,6 +107,14 @@ Ex mapFunction(const QString& src, const Token& nameTok, std::vector<Ex>& args, 
         argc(0, 0);
         return d.today();
     }
+    if (fn == "DATEDIFF") { // days only: DateDiff('d', from, to)
+        argc(3, 3);
+        if (args[0].sql.compare("'d'", Qt::CaseInsensitive) != 0)
+            failAt(src, nameTok.pos, QStringLiteral("函数 DateDiff 只支持按天 ('d') 计算"));
+        textArg(1);
+        textArg(2);
+        return d.dayDiff(args[1], args[2]);
+    }
     if (fn == "CDBL" || fn == "CSNG") {
         argc(1, 1);
         return d.toDouble(args[0]);

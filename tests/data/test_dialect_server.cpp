@@ -190,6 +190,14 @@ TEST_F(BothEngines, FormatAndDates) {
     const QStringList both =
         same("select len(now()) as a, len(date()) as b, mid(now(), 1, 10) = date() as c");
     EXPECT_EQ(both.value(1), "19|10|1");
+    // whole days between dates, over month and leap-year ends; a time of day does not count
+    EXPECT_EQ(one("select DateDiff('d', '2024-02-28', '2024-03-01') & '|' & DateDiff(\"d\", #2026-12-31#, "
+                  "'2026-12-01 23:59:59') & '|' & DateDiff('d', date(), date()) & '|' & DateDiff('d', "
+                  "'2026-01-01', Null) & '|' as x"),
+              "2|-30|0||");
+    failsAlike(
+        "select DateDiff('m', '2024-01-01', '2024-03-01')",
+        "SQL 语句无法解析: 第 8 个字符处「DateDiff('m', '2024-」: 函数 DateDiff 只支持按天 ('d') 计算");
 }
 
 TEST_F(BothEngines, ErrorsAreTheSameOnBoth) {
