@@ -6,8 +6,11 @@
 #include "access/singleinstance.h"
 #include "access/sysvars.h"
 #include "data/appenv.h"
+#include "data/dberror.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
+#include "data/sysvar.h"
+#include "reports/rpt_expiry.h"
 #include "ui/application.h"
 #include "ui/icons.h"
 #include "ui/modal.h"
@@ -65,6 +68,7 @@ const QList<frm_Main::Command>& frm_Main::commands() {
         {"menu_opening", "期初库存", m_funCode::import_opening(), "frmOpeningStock"},
         {"menu_kcbill", "库存总账", m_funCode::rpt_kczz(), "frm_rpt_stock"},
         {"menu_locstock", "库位库存", m_funCode::rpt_locstock(), "frm_rpt_locStock"},
+        {"menu_expiry", "效期预警", m_funCode::rpt_expiry(), "frm_rpt_expiry"},
         {"menu_rk_bill", "入库单据", m_funCode::rpt_rkbill(), "frm_rpt_rkHead"},
         {"menu_rk_detail_bill", "入库明细", m_funCode::rpt_rk_detail_bill(), "frm_rpt_rkDetail"},
         {"menu_rksum", "入库汇总", m_funCode::rpt_rksum(), "frm_rpt_rkSum"},
@@ -123,12 +127,21 @@ frm_Main::frm_Main(QWidget* parent) : QMainWindow(parent) {
     m_userPanel->setObjectName("cur_userinfor");
     m_userPanel->setMinimumWidth(200);
     statusBar()->addWidget(m_userPanel);
+    // the lots expiring within the warning days; a click opens their report
+    m_expiryPanel = new QLabel;
+    m_expiryPanel->setObjectName("lbl_expiry");
+    m_expiryPanel->setTextFormat(Qt::RichText);
+    m_expiryPanel->setVisible(false);
+    connect(m_expiryPanel, &QLabel::linkActivated, this, [this] { RunCommand("menu_expiry"); });
+    statusBar()->addWidget(m_expiryPanel);
+    WindowRegistry::SetApprovalWatcher([this] { RefreshExpiryPanel(); });
     statusBar()->setStyleSheet("QStatusBar { background: rgb(232, 232, 232); }");
     updateCommandStates();
     resize(1024, 700);
 }
 
 frm_Main::~frm_Main() {
+    WindowRegistry::SetApprovalWatcher(nullptr);
     PermissionRefresher() = nullptr;
     if (WindowRegistry::Area() == m_mdi) WindowRegistry::SetArea(nullptr);
 }
@@ -159,8 +172,9 @@ void frm_Main::buildMenus() {
         {{"menu_ckMg", "仓库管理"},
          {"menu_rk", "menu_ck", "menu_transfer", "-", "menu_stocktake", "-", "menu_opening"}},
         {{"menu_report", "报表分析"},
-         {"menu_kcbill", "menu_locstock", "-", "menu_rk_bill", "menu_rk_detail_bill", "menu_rksum", "-",
-          "menu_ck_bill", "menu_ck_detail_bill", "menu_cksum", "-", "menu_db_bill", "menu_db_detail_bill"}},
+         {"menu_kcbill", "menu_locstock", "menu_expiry", "-", "menu_rk_bill", "menu_rk_detail_bill",
+          "menu_rksum", "-", "menu_ck_bill", "menu_ck_detail_bill", "menu_cksum", "-", "menu_db_bill",
+          "menu_db_detail_bill"}},
         {{"menu_basic", "基础档案"}, {"menu_goods", "menu_location"}},
         {{"menu_systemset", "系统设置"},
          {"menu_dictionary", "menu_fun", "menu_opt", "-", "menu_user", "menu_modiflypw"}},
@@ -283,6 +297,25 @@ void frm_Main::ShowLogin() {
 
 void frm_Main::SetUserPanel(const QString& userName) {
     m_userPanel->setText(QStringLiteral("当前用户:") + userName);
+    RefreshExpiryPanel();
+}
+
+void frm_Main::RefreshExpiryPanel() {
+    if (!CheckFunction(m_funCode::rpt_expiry(), false)) {
+        m_expiryPanel->setVisible(false);
+        return;
+    }
+    try {
+        const int lots = ExpiringLotCount(SysVar().Sys_accountJoinId, SysVar().Sys_locationJoinId);
+        const QString text =
+            lots > 0 ? QStringLiteral("%1个批次已过期或将在%2天内过期").arg(lots).arg(ExpiryWarnDays())
+                     : QStringLiteral("没有%1天内过期的批次").arg(ExpiryWarnDays());
+        m_expiryPanel->setText(QStringLiteral("效期预警: <a href=\"expiry\" style=\"color:%1\">%2</a>")
+                                   .arg(lots > 0 ? "#b00000" : "#404040", text));
+        m_expiryPanel->setVisible(true);
+    } catch (const DbError&) { // an engine error leaves the panel out, never the program
+        m_expiryPanel->setVisible(false);
+    }
 }
 
 void frm_Main::CloseAllChildren() {

@@ -29,6 +29,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     bool IsExiting() const { return m_exiting; }
     QLabel* userPanel() const { return m_userPanel; }
+    QLabel* expiryPanel() const { return m_expiryPanel; }
     QToolBar* toolBar() const { return m_toolbar; }
 
 public slots:
@@ -38,6 +39,9 @@ public slots:
     void ShowLogin();
     void RefreshPermissions();
     void SetUserPanel(const QString& userName);
+    // The status bar's count of lots expiring within the warning days
+    // (shown to users who may open their report).
+    void RefreshExpiryPanel();
     // Closes every window but the frame.
     void CloseAllChildren();
 
@@ -61,6 +65,7 @@ private:
     QMdiArea* m_mdi;
     QToolBar* m_toolbar;
     QLabel* m_userPanel;
+    QLabel* m_expiryPanel;
     QHash<QString, QMenu*> m_menus;
     bool m_exiting = false;
 };

@@ -920,6 +920,7 @@ void BillEntryForm::PassBill() {
         return;
     if (!m_store->SetPass(formId(), approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return refuse(QStringLiteral("当前单据已被删除!"));
+    WindowRegistry::ApprovalsChanged();
     showApproval(approve);
     MsgBox::Show(caption + QStringLiteral("成功!"), MsgBox::Information, windowTitle());
 }

@@ -3,18 +3,19 @@
 
 #include "access/funcode.h"
 #include "access/user.h"
+#include "countimport.h"
 #include "data/accesstext.h"
 #include "data/conditions.h"
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "countimport.h"
 #include "master/goods.h"
 #include "ui/formparts.h"
 #include "ui/frm_select.h"
 #include "ui/importdialog.h"
 #include "ui/modal.h"
 #include "ui/permission.h"
+#include "ui/windowregistry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -571,6 +572,7 @@ void frmStockTake::PostCount() {
     const m_DBresult r = m_dal.Post(m_sheet.head().id, true, CurrentUser().user, now());
     QApplication::restoreOverrideCursor();
     if (!r.isResult) return Refuse(this, r.str_MsgBox);
+    WindowRegistry::ApprovalsChanged();
     OpenCount(m_sheet.head().id);
     const StockTakeHead& h = m_sheet.head();
     auto billNo = [](const char* table, int id) {
@@ -608,7 +610,8 @@ void frmStockTake::ImportCounts() {
     if (!needOpenCount()) return;
     // the file's counts are stored at once: what was typed here is saved first
     if (m_sheet.dirty()) {
-        if (!MsgBox::Confirm(QStringLiteral("当前盘点单已修改但尚未保存, 先保存再导入吗?"), windowTitle())) return;
+        if (!MsgBox::Confirm(QStringLiteral("当前盘点单已修改但尚未保存, 先保存再导入吗?"), windowTitle()))
+            return;
         const m_DBresult saved = m_sheet.save(m_dal);
         if (!saved.isResult) return Refuse(this, saved.str_MsgBox);
     }

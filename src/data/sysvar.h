@@ -17,6 +17,7 @@ struct m_SysVar {
     QString Sys_importSumBill = "orkPrint:TypeId=1002&BillCode=kx_rpt_rkSum&FileName=";
     QString Sys_exportSumBill = "orkPrint:TypeId=1002&BillCode=kx_rpt_ckSum&FileName=";
     QString Sys_locStockBill = "orkPrint:TypeId=1002&BillCode=kx_rpt_locStock&FileName=";
+    QString Sys_expiryBill = "orkPrint:TypeId=1002&BillCode=kx_rpt_expiry&FileName=";
     QString Sys_transferBill = "orkPrint:TypeId=1003&BillCode=kx_transfer_bill&FileName=";
     QString Sys_stockTakeBill = "orkPrint:TypeId=1003&BillCode=kx_stocktake&FileName=";
     QString Sys_goodsLabel = "orkPrint:TypeId=1101&BillCode=kx_goods_label&FileName="; // barcode labels

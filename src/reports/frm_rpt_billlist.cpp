@@ -168,6 +168,7 @@ void BillListReport::setPass(bool approve) {
     if (!MsgBox::Confirm(QStringLiteral("是否 [%1] 当前单据?").arg(caption), windowTitle())) return;
     if (!m_kind.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return Refuse(this, QStringLiteral("当前单据已被删除!"));
+    WindowRegistry::ApprovalsChanged();
     setCell(row, colStatus, approve ? kApproved : kNotApproved);
     showStatusIcon(row);
     MsgBox::Show(caption + QStringLiteral("成功!"), MsgBox::Information, windowTitle());

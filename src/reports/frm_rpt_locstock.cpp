@@ -2,7 +2,6 @@
 
 #include "access/funcode.h"
 #include "data/accesstext.h"
-#include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "master/location.h"
 #include "ui/formparts.h"
@@ -53,14 +52,7 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     dg_List->setColumnHidden(1, true);
     dg_List->setColumnHidden(2, true);
 
-    cobo_location = NamedCombo("cobo_location");
-    cobo_location->addItem(QString(), 0);
-    const RecordSet places =
-        sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
-                              SysVar().Sys_locationJoinId + ") order by locationCode");
-    for (int r = 0; r < places.RecordCount(); ++r)
-        cobo_location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                               places.at(r, 0).toInt());
+    cobo_location = NewLocationCombo();
     cobo_goodsTypeName = NewGoodsTypeCombo();
     txt_KeyWord = NamedEdit("txt_KeyWord");
     searchOnEnter(txt_KeyWord);

@@ -209,6 +209,7 @@ void TransferReport::setPass(bool approve) {
         return;
     if (!m_kind.store()->SetPass(id, approve ? 1 : 0, CurrentUser().user, FormatNow("yyyy-mm-dd hh:nn:ss")))
         return Refuse(this, QStringLiteral("当前单据已被删除!"));
+    WindowRegistry::ApprovalsChanged();
     setCell(row, statusColumn(), approve ? kApproved : kNotApproved);
     showStatusIcon(row);
     MsgBox::Show(caption + QStringLiteral("成功!"), MsgBox::Information, windowTitle());

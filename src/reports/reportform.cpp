@@ -205,6 +205,18 @@ QComboBox* ReportForm::NewGoodsTypeCombo() {
     return combo;
 }
 
+QComboBox* ReportForm::NewLocationCombo() {
+    QComboBox* combo = NamedCombo("cobo_location");
+    combo->addItem(QString(), 0);
+    const RecordSet places =
+        sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
+                              SysVar().Sys_locationJoinId + ") order by locationCode");
+    for (int r = 0; r < places.RecordCount(); ++r)
+        combo->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
+                       places.at(r, 0).toInt());
+    return combo;
+}
+
 QPushButton* ReportForm::newSearchButton() {
     auto* search = NamedButton("btn_search", "查询");
     connect(search, &QPushButton::clicked, this, &ReportForm::Search);

@@ -81,6 +81,8 @@ protected:
     void searchOnEnter(QLineEdit* box);
     // The goods category filter: the enabled categories, blank first (every category).
     static QComboBox* NewGoodsTypeCombo();
+    // The location filter: the user's locations by code, blank first (all of them).
+    static QComboBox* NewLocationCombo();
     // The bill date filter: from the first of this month to today.
     static QDateEdit* NewDateEdit(const char* name, const QDate& date);
     // The filter panel's parts: the 查询 button, the account box (账目标识 with

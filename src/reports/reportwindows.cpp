@@ -1,6 +1,7 @@
 #include "reportwindows.h"
 
 #include "frm_rpt_billlist.h"
+#include "frm_rpt_expiry.h"
 #include "frm_rpt_lines.h"
 #include "frm_rpt_locstock.h"
 #include "frm_rpt_stock.h"
@@ -28,6 +29,9 @@ void registerReportWindows() {
     WindowRegistry::Register("frm_rpt_locStock", {.create = [](QWidget*) { return new frm_rpt_locStock; },
                                                   .title = QStringLiteral("库位库存"),
                                                   .report = true});
+    WindowRegistry::Register("frm_rpt_expiry", {.create = [](QWidget*) { return new frm_rpt_expiry; },
+                                                .title = QStringLiteral("效期预警"),
+                                                .report = true});
     WindowRegistry::Register("frm_rpt_rkHead", {.create = [](QWidget*) { return new frm_rpt_rkHead; },
                                                 .title = QStringLiteral("入库单据"),
                                                 .report = true});

@@ -7,8 +7,10 @@
 #include "data/sqlhelper.h"
 #include "data/translator.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 // Resources of a static library must be registered by hand.
@@ -154,6 +156,14 @@ void CreateDatabase(const QString& file, bool demo, bool force, int version) {
         runMigrations(db, 1, version);
         if (demo && version >= 7)
             RunScript(SqlResourceText("demo_transfer.sql")); // its tables came with the steps
+        if (demo && version >= 8) {                          // its dates count from today
+            QString lots = SqlResourceText("demo_lots.sql");
+            static const QRegularExpression day(QStringLiteral("\\{d([+-]\\d+)\\}"));
+            for (QRegularExpressionMatch m = day.match(lots); m.hasMatch(); m = day.match(lots))
+                lots.replace(m.capturedStart(), m.capturedLength(),
+                             QDate::currentDate().addDays(m.captured(1).toInt()).toString("yyyy-MM-dd"));
+            RunScript(lots);
+        }
         db.execute("COMMIT");
         db.createTempShadows();
         qCInfo(lcSchema).noquote() << "database created:" << path

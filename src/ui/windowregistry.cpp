@@ -18,6 +18,7 @@ struct Registry {
     QStringList order;
     QPointer<QMdiArea> area;
     QHash<QString, QPointer<QMdiSubWindow>> open;
+    std::function<void()> approvalWatcher;
 };
 
 Registry& registry() {
@@ -108,6 +109,14 @@ void WindowRegistry::SetArea(QMdiArea* area) {
 
 QMdiArea* WindowRegistry::Area() {
     return registry().area;
+}
+
+void WindowRegistry::ApprovalsChanged() {
+    if (registry().approvalWatcher) registry().approvalWatcher();
+}
+
+void WindowRegistry::SetApprovalWatcher(std::function<void()> watcher) {
+    registry().approvalWatcher = std::move(watcher);
 }
 
 QWidget* WindowRegistry::Create(const QString& key, QWidget* parent) {

@@ -37,6 +37,11 @@ public:
     static void SetArea(QMdiArea* area);
     static QMdiArea* Area();
 
+    // Approved stock changed (a bill approved or withdrawn, a count posted):
+    // the watcher (the main window's status bar) reads again what it shows.
+    static void ApprovalsChanged();
+    static void SetApprovalWatcher(std::function<void()> watcher);
+
     // Opens the window of the key and brings it to the front with the focus.
     // A new window opens at its own size when that fits the area, otherwise
     // maximised. Returns the window, so that the caller can go on with it;

@@ -1,6 +1,7 @@
 #include "data/sqlhelper.h"
 #include "fixture.h"
 #include "master/location.h"
+#include "reports/rpt_expiry.h"
 #include "reports/rpt_locstock.h"
 
 #include <random>
@@ -193,4 +194,103 @@ TEST_F(LocStock, PagesReadOnTheirOwnJoinUpToTheWholeList) {
     f.accountIds = "77,";
     EXPECT_EQ(dal.CountForCondition(f, ConditionSet()).recordCount, 0);
     EXPECT_EQ(dal.GetPage(page, 1, 5, select).RecordCount(), 0);
+}
+
+// The near-expiry report counts days from the local date: a lot expiring
+// today has 0 days left, yesterday's -1; the last listed day is today + N.
+TEST_F(LocStock, NearExpiryListsLotsInStockUpToTheWarningDaysExpiredFirst) {
+    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+         "0, "
+         "0, 1), (2, 'B', 'B区', 0, 0, 1)");
+    exec("insert into tb_goods_head (id, goodsCode, goodsName, lotTracked) values (1, 'M1', '牛奶', 1), (2, "
+         "'M2', '酸奶', 1)");
+    exec("insert into tb_goods_detail (id, headId, isDefault, unit, packQty) values (1, 1, 1, '箱', 12), (2, "
+         "2, "
+         "1, '盒', 1)");
+    const QDate today = QDate::currentDate();
+    const int days = 5;
+    auto day = [&](int offset) { return today.addDays(offset).toString("yyyy-MM-dd"); };
+    // lot, goods, location, pieces in, expiry offset; all in account 2
+    struct Lot {
+        const char* lot;
+        int goods, place, qty, offset;
+    };
+    const Lot lots[] = {{"T0", 1, 1, 24, 0}, {"TN", 1, 1, 5, days}, {"TN1", 1, 1, 5, days + 1},
+                        {"Y1", 2, 2, 3, -1}, {"Y1", 2, 1, 4, -1},   {"OUT", 2, 1, 6, 1},
+                        {"t0", 1, 1, 1, 2}};
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 0)");
+    int line = 0;
+    for (const Lot& l : lots)
+        exec(
+            QString("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight, locationId, lotNo, "
+                    "expiryDate) values (%1, 1, %2, %3, 1, 0, %4, '%5', '%6')")
+                .arg(++line)
+                .arg(l.goods)
+                .arg(l.qty)
+                .arg(l.place)
+                .arg(l.lot, day(l.offset)));
+    // a lot without an expiry, and a lot in another account
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight, locationId, lotNo) values "
+         "(20, 1, "
+         "1, 9, 1, 0, 1, 'NONE')");
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (2, 30, 'rk-2', 1)");
+    exec(QString("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, weight, locationId, lotNo, "
+                 "expiryDate) values (21, 2, 1, 7, 1, 0, 1, 'OTHER', '%1')")
+             .arg(day(0)));
+    dal_rpt_expiry dal;
+    ExpiryFilter f;
+    f.accountIds = "2,";
+    f.days = days;
+    const QString select = "select lotNo, locationCode, expiryDate, daysLeft, totalQty, totalDefaultQty ";
+    auto rows = [&](const ExpiryFilter& filter, const ConditionSet& list = {}) {
+        const int n = dal.CountForCondition(filter, list).recordCount;
+        m_PageInfor page;
+        page.str_orderBy = dal_rpt_expiry::DefaultOrder();
+        QStringList out;
+        for (int p = 1; p <= GetPageCount(n, 2); ++p) { // pages of two join up
+            const RecordSet rs = dal.GetPage(page, p, 2, select);
+            for (int r = 0; r < rs.RecordCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < rs.fieldCount(); ++c)
+                    cells << rs.at(r, c).toString();
+                out << cells.join('|');
+            }
+        }
+        return out;
+    };
+    EXPECT_EQ(rows(f), QStringList()) << "unapproved lines hold nothing";
+    exec("update tb_rk_head set ispass = 1 where id = 1");
+    // the lot sold out is not listed; the lot's case counts
+    exec("insert into tb_ck_head (id, accountId, billNo, ispass) values (1, 2, 'ck-1', 1)");
+    exec("insert into tb_ck_detail (id, headId, goodsId, qty, packQty, weight, locationId, lotNo) values (1, "
+         "1, "
+         "2, 6, 1, 0, 1, 'OUT'), (2, 1, 1, 4, 1, 0, 1, 'T0')");
+    const QStringList want = {"Y1|A|" + day(-1) + "|-1|4|4.0", "Y1|B|" + day(-1) + "|-1|3|3.0",
+                              "T0|A|" + day(0) + "|0|20|1.667", "t0|A|" + day(2) + "|2|1|0.083",
+                              "TN|A|" + day(days) + "|" + QString::number(days) + "|5|0.417"};
+    EXPECT_EQ(rows(f), want);
+    // N = 0 keeps today and what has expired; another account adds its own lot
+    f.days = 0;
+    EXPECT_EQ(rows(f), want.mid(0, 3));
+    f.accountIds = "2,30,";
+    EXPECT_EQ(rows(f).size(), 4);
+    // a location, and a keyword over the lot
+    f = ExpiryFilter();
+    f.accountIds = "2,";
+    f.days = days;
+    f.locationIds = "2";
+    EXPECT_EQ(rows(f), want.mid(1, 1));
+    f.locationIds.clear();
+    f.keyword = "TN";
+    ConditionSet list;
+    ExpiryConditions(f, list);
+    EXPECT_EQ(rows(f, list), want.mid(4, 1));
+
+    // the kept warning days: a negative number is refused and changes nothing
+    EXPECT_EQ(ExpiryWarnDays(), 30);
+    EXPECT_FALSE(SetExpiryWarnDays(-1));
+    EXPECT_TRUE(SetExpiryWarnDays(days));
+    EXPECT_EQ(ExpiryWarnDays(), days);
+    EXPECT_EQ(ExpiringLotCount("2,", "1,2"), 5);
+    EXPECT_EQ(ExpiringLotCount("2,30,", "2"), 1);
 }

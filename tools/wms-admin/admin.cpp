@@ -18,6 +18,7 @@
 #include "master/partnerimport.h"
 #include "master/pinyinrefresh.h"
 #include "output/xlsxexport.h"
+#include "reports/rpt_expiry.h"
 #include "reports/rpt_filters.h"
 #include "reports/rpt_locstock.h"
 #include "reports/rpt_stock.h"
@@ -48,6 +49,7 @@ const char* const kCommands =
     "      KIND: rkHead ckHead (单据)  rkDetail ckDetail (明细)  stock (库存)  rkSum ckSum (汇总)  locStock "
     "(库位库存)\n"
     "            dbHead dbDetail (调拨单据, 调拨明细: --from-location/--to-location 库位编号, 含下级)\n"
+    "            expiry (效期预警: --days N 预警天数, 默认为设置中的天数; --location 库位编号, 含下级)\n"
     "      --accounts ID,ID  --keyword 文本                            (所有种类)\n"
     "      --from/--to YYYY-MM-DD  --type 类别  --partner 名称         (单据, 明细, 汇总)\n"
     "      --goods-type 类别 (明细, 库存, 汇总)  --goods-code 文本 (明细)  --location 库位编号 (库位库存, "
@@ -144,13 +146,14 @@ int runSql(const QString& statement, QTextStream& out) {
 // report KIND [options]: the same refill and list query as the report window,
 // in its first sort, printed with the export columns and captions.
 int runReport(QStringList args, QTextStream& out, QTextStream& err) {
-    enum class Family { Bills, Lines, Stock, Sums, Places, Transfers };
-    const QHash<QString, Family> kinds = {{"rkHead", Family::Bills},     {"ckHead", Family::Bills},
-                                          {"rkDetail", Family::Lines},   {"ckDetail", Family::Lines},
-                                          {"stock", Family::Stock},      {"rkSum", Family::Sums},
-                                          {"ckSum", Family::Sums},       {"locStock", Family::Places},
-                                          {"dbHead", Family::Transfers}, {"dbDetail", Family::Transfers}};
-    const char* const kindList = "rkHead ckHead stock rkDetail ckDetail rkSum ckSum locStock dbHead dbDetail";
+    enum class Family { Bills, Lines, Stock, Sums, Places, Transfers, Expiry };
+    const QHash<QString, Family> kinds = {
+        {"rkHead", Family::Bills},       {"ckHead", Family::Bills},    {"rkDetail", Family::Lines},
+        {"ckDetail", Family::Lines},     {"stock", Family::Stock},     {"rkSum", Family::Sums},
+        {"ckSum", Family::Sums},         {"locStock", Family::Places}, {"dbHead", Family::Transfers},
+        {"dbDetail", Family::Transfers}, {"expiry", Family::Expiry}};
+    const char* const kindList =
+        "rkHead ckHead stock rkDetail ckDetail rkSum ckSum locStock dbHead dbDetail expiry";
     if (args.isEmpty()) {
         err << "report 需要报表种类: " << kindList << '\n';
         return 2;
@@ -164,8 +167,9 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     const bool stockOut = kind.startsWith("ck");
     // the options of the kind's filters
     QStringList valued{"--accounts", "--keyword", "--xlsx"}, flagged;
-    const bool dated = family != Family::Stock && family != Family::Places;
-    if (family == Family::Places) valued << "--location";
+    const bool dated = family != Family::Stock && family != Family::Places && family != Family::Expiry;
+    if (family == Family::Places || family == Family::Expiry) valued << "--location";
+    if (family == Family::Expiry) valued << "--days";
     if (family == Family::Transfers)
         valued << "--from-location"
                << "--to-location";
@@ -175,7 +179,8 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     if (dated && family != Family::Transfers)
         valued << "--type"
                << "--partner";
-    if (family != Family::Bills && family != Family::Transfers) valued << "--goods-type";
+    if (family != Family::Bills && family != Family::Transfers && family != Family::Expiry)
+        valued << "--goods-type";
     if (family == Family::Lines) valued << "--goods-code";
     if (family == Family::Bills || family == Family::Lines || family == Family::Transfers)
         flagged << "--approved"
@@ -231,6 +236,17 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         for (int r = 0; r < rs.RecordCount(); ++r)
             accounts += rs.at(r, 0).toString() + ",";
     }
+    // a location's code as the ids of it and every location below it
+    auto subtree = [&](const QString& option, QString& ids) {
+        const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
+                                                      sqlHelper::FormatParamValue(values[option]));
+        if (place.RecordCount() == 0) {
+            err << option << " 不是库位编号: " << values[option] << '\n';
+            return false;
+        }
+        ids = LocationSubtree(place.at(0, 0).toInt(), QString());
+        return true;
+    };
     m_PageInfor page;
     page.isDesc = true;
     // the rows of the window's list, in its first sort, ties included, with the export columns
@@ -293,14 +309,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         f.keyword = values.value("--keyword");
         for (const auto& [option, ids] :
              {std::pair("--from-location", &f.fromIds), std::pair("--to-location", &f.toIds)}) {
-            if (!values.contains(option)) continue;
-            const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
-                                                          sqlHelper::FormatParamValue(values[option]));
-            if (place.RecordCount() == 0) {
-                err << option << " 不是库位编号: " << values[option] << '\n';
-                return 2;
-            }
-            *ids = LocationSubtree(place.at(0, 0).toInt(), QString());
+            if (values.contains(option) && !subtree(option, *ids)) return 2;
         }
         ConditionSet source, list;
         if (lines)
@@ -332,20 +341,39 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         captions = StockCaptions();
         title = QStringLiteral("货品总账");
         columnKinds = StockKinds();
+    } else if (family == Family::Expiry) {
+        ExpiryFilter f;
+        f.accountIds = accounts;
+        f.keyword = values.value("--keyword");
+        f.days = ExpiryWarnDays();
+        if (values.contains("--days")) {
+            bool ok = false;
+            f.days = values["--days"].toInt(&ok);
+            if (!ok || f.days < 0) {
+                err << "--days 应为 0 或正整数: " << values["--days"] << '\n';
+                return 2;
+            }
+        }
+        if (values.contains("--location") && !subtree("--location", f.locationIds)) return 2;
+        ConditionSet list;
+        ExpiryConditions(f, list);
+        page.str_orderBy = dal_rpt_expiry::DefaultOrder();
+        page.isDesc = false;
+        auto lots = std::make_unique<dal_rpt_expiry>();
+        lots->setFilter(f, list);
+        open = [&dal, &page, list] {
+            return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true);
+        };
+        dal = std::move(lots);
+        captions = ExpiryCaptions();
+        title = QStringLiteral("效期预警");
+        columnKinds = ExpiryKinds();
     } else if (family == Family::Places) {
         LocStockFilter f;
         f.accountIds = accounts;
         f.goodsType = values.value("--goods-type");
         f.keyword = values.value("--keyword");
-        if (values.contains("--location")) { // the location and every location below it
-            const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
-                                                          sqlHelper::FormatParamValue(values["--location"]));
-            if (place.RecordCount() == 0) {
-                err << "--location 不是库位编号: " << values["--location"] << '\n';
-                return 2;
-            }
-            f.locationIds = LocationSubtree(place.at(0, 0).toInt(), QString());
-        }
+        if (values.contains("--location") && !subtree("--location", f.locationIds)) return 2;
         ConditionSet list;
         LocStockConditions(f, list);
         page.str_orderBy = "goodsCode,locationCode";
