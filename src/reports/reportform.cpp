@@ -308,15 +308,18 @@ void ReportForm::Search() {
 }
 
 void ReportForm::btn_search() {
-    resetGrid();
-    UpdatePager(1, 0);
+    ConditionSet source, list;
     if (accountTag.isEmpty()) {
+        resetGrid();
+        UpdatePager(1, 0);
         MsgBox::Show(QStringLiteral("请选中账目标识!"), MsgBox::Exclamation, windowTitle());
         ShowAccountBox();
         return;
     }
-    ConditionSet source, list;
+    // a filter refused leaves the rows shown before
     if (!buildConditions(source, list)) return;
+    resetGrid();
+    UpdatePager(1, 0);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const m_recordSet found = runList(source, list);
     QApplication::restoreOverrideCursor();

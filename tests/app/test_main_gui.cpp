@@ -290,6 +290,11 @@ TEST_F(MainWindowTest, SecondCopyIsRefused) {
 }
 
 TEST_F(MainWindowTest, LoginFromTheFrameThenScreenshots) {
+    exec("insert into tb_location (id, locationCode, uname, parentId, isLock, state) values (1, 'A', 'A区', "
+         "0, 0, "
+         "1)");
+    exec("insert into tb_location_fun (locationId, departmentId) select 1, dictionaryId from tb_user where "
+         "[user]='admin'");
     frm_Main main;
     main.show();
     m_onModal = [&](QDialog* d) {
@@ -307,6 +312,18 @@ TEST_F(MainWindowTest, LoginFromTheFrameThenScreenshots) {
     EXPECT_EQ(m_modalShown, std::vector<QString>{"FrmLogin"});
     EXPECT_EQ(CurrentUser().user, "admin");
     EXPECT_EQ(main.userPanel()->text(), "当前用户:admin");
+    // the near-expiry count is read at login and after an approval
+    EXPECT_TRUE(main.expiryPanel()->isVisibleTo(&main));
+    EXPECT_TRUE(main.expiryPanel()->text().contains("没有30天内过期的批次"));
+    exec("insert into tb_goods_head (id, goodsCode, goodsName) values (1, 'M1', '牛奶')");
+    exec("insert into tb_rk_head (id, accountId, billNo, ispass) values (1, 2, 'rk-1', 1)");
+    exec("insert into tb_rk_detail (id, headId, goodsId, qty, packQty, locationId, lotNo, expiryDate) values "
+         "(1, 1, "
+         "1, 5, 1, 1, 'L1', '" +
+         QDate::currentDate().toString("yyyy-MM-dd") + "')");
+    WindowRegistry::ApprovalsChanged();
+    EXPECT_TRUE(main.expiryPanel()->text().contains("1个批次已过期或将在30天内过期"))
+        << main.expiryPanel()->text().toStdString();
     QApplication::processEvents();
     screenshot(&main, "main_window");
 }

@@ -1,6 +1,7 @@
 #include "data/accesstext.h"
 #include "guifixture.h"
 #include "master/frmgoods.h"
+#include "reports/frm_rpt_expiry.h"
 #include "reports/frm_rpt_locstock.h"
 #include "reports/frm_rpt_stock.h"
 #include "ui/windowregistry.h"
@@ -139,4 +140,37 @@ TEST_F(StockWindow, TheStockPerLocationOfAGoodsOpensFromTheGoodsWindow) {
     f->parentWidget()->resize(1200, 600); // the window's frame in the workspace
     screenshot(f, "stock_per_location");
     WindowRegistry::SetArea(nullptr);
+}
+
+// The demonstration shop's milk: one lot expired three days ago, one in ten
+// days, one in 120 days.
+TEST_F(StockWindow, NearExpiryColoursExpiredLotsAndKeepsItsWarningDays) {
+    frm_rpt_expiry f;
+    f.resize(1300, 400);
+    f.InitReport();
+    EXPECT_EQ(f.txt_warnDays->text(), "30");
+    ASSERT_EQ(f.result.recordCount, 2);
+    EXPECT_EQ(at(f, 0, 10), "M2605X");
+    EXPECT_EQ(at(f, 0, 12), "-3");
+    EXPECT_EQ(at(f, 1, 10), "M2606A");
+    EXPECT_EQ(at(f, 1, 11), QDate::currentDate().addDays(10).toString("yyyy-MM-dd"));
+    EXPECT_EQ(at(f, 1, 12), "10");
+    EXPECT_EQ(f.dg_List->item(0, 5)->background().color(), QColor(255, 205, 205));
+    EXPECT_EQ(f.dg_List->item(1, 5)->background().color(), QColor(255, 236, 179));
+    screenshot(&f, "near_expiry");
+    // a negative number is refused and changes nothing
+    for (const char* wrong : {"-1", "abc", ""}) {
+        f.txt_warnDays->setText(wrong);
+        f.Search();
+        ASSERT_FALSE(m_msg.shown.empty());
+        EXPECT_EQ(m_msg.shown.back().text, "预警天数必须是0到36500之间的整数!");
+        EXPECT_EQ(f.dg_List->rowCount(), 2);
+        EXPECT_EQ(ExpiryWarnDays(), 30);
+    }
+    // the days typed are kept for the next opening and the status bar
+    f.txt_warnDays->setText(" 200");
+    f.Search();
+    EXPECT_EQ(f.result.recordCount, 3);
+    EXPECT_EQ(ExpiryWarnDays(), 200);
+    EXPECT_EQ(frm_rpt_expiry().txt_warnDays->text(), "200");
 }
