@@ -3,6 +3,7 @@
 -- the near-expiry warning has something to show on any day.
 
 UPDATE tb_goods_head SET lotTracked = 1, shelfLifeDays = 180 WHERE id = 8;
+UPDATE tb_rk_detail SET lotNo = 'M2609C', productionDate = '{d-90}', expiryDate = '{d+90}' WHERE id = 47;
 
 INSERT INTO tb_rk_head (id, accountId, billNo, ubillNo, utypeId, supplierId, supplierName, remark, ispass, creator, createTime, updateLastUser, updateLastTime, userId) VALUES
   (17, 2, 'rk-demo-00001', '', 3, 11, '大润发批发中心', '冷藏到货', 1, 'admin', '{d-20}', 'admin', '{d-20} 15:00:00', 1);

@@ -3,6 +3,8 @@
 #include "master/numbertext.h"
 
 #include <QHash>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 bool HoldsGoods(const BillEntryRow& row) {
@@ -167,4 +169,45 @@ BillProblem CheckLots(const std::vector<BillEntryRow>& lines, bool stockIn, cons
         }
     }
     return {};
+}
+
+LotSplit SplitByExpiry(const std::vector<LotBalance>& lots, const QHash<QString, double>& takenPieces,
+                       double qty, double packQty, const QDate& today,
+                       const std::function<bool(const LotBalance&)>& takeExpired) {
+    const double unit = packQty > 0 ? packQty : 1;
+    const QString day = today.toString("yyyy-MM-dd");
+    // what each lot can still give: fresh lots by expiry, then those without one, then the expired
+    std::vector<LotBalance> fresh, undated, expired;
+    for (const LotBalance& l : lots) {
+        LotBalance left = l;
+        left.pieces -= takenPieces.value(l.lotNo);
+        if (left.pieces <= 1e-9) continue;
+        (l.expiryDate.isEmpty() ? undated : l.expiryDate < day ? expired : fresh).push_back(left);
+    }
+    auto byExpiry = [](const LotBalance& a, const LotBalance& b) {
+        return a.expiryDate != b.expiryDate ? a.expiryDate < b.expiryDate : a.lotNo < b.lotNo;
+    };
+    std::stable_sort(fresh.begin(), fresh.end(), byExpiry);
+    std::stable_sort(undated.begin(), undated.end(), byExpiry);
+    std::stable_sort(expired.begin(), expired.end(), byExpiry);
+    LotSplit split;
+    double wanted = qty * unit, given = 0;
+    auto take = [&](const LotBalance& l, bool isExpired) {
+        split.available += l.pieces;
+        const double pieces = std::min(wanted, l.pieces);
+        wanted -= pieces;
+        double share = std::round(pieces / unit * 10000) / 10000;
+        if (wanted <= 1e-9) share = qty - given; // the last share keeps the whole exact
+        given += share;
+        if (share > 0) split.takes.push_back({l.lotNo, l.expiryDate, share, isExpired});
+    };
+    for (const auto* group : {&fresh, &undated})
+        for (const LotBalance& l : *group)
+            if (wanted > 1e-9) take(l, false);
+    for (const LotBalance& l : expired) {
+        if (wanted <= 1e-9 || !takeExpired(l)) break;
+        take(l, true);
+    }
+    if (wanted > 1e-9) split.shortfall = qty - given;
+    return split;
 }

@@ -3,8 +3,10 @@
 // makes them: the head first, then the lines from the last up.
 
 #include "billstore.h"
+#include "schema/stockbalance.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <utility>
@@ -82,3 +84,25 @@ struct LotFacts {
 // found are put into expiryFills (line index, date).
 BillProblem CheckLots(const std::vector<BillEntryRow>& lines, bool stockIn, const QDate& today,
                       const LotFacts& facts, std::vector<std::pair<int, QString>>* expiryFills);
+
+// A share of a line going out, taken from one lot.
+struct LotTake {
+    QString lotNo;
+    QString expiryDate;
+    double qty = 0; // in the line's unit
+    bool expired = false;
+};
+struct LotSplit {
+    std::vector<LotTake> takes;
+    double shortfall = 0; // what the lots could not give, in the line's unit
+    double available = 0; // the pieces of the lots that could be taken
+};
+// First expiry, first out: qty units of packQty pieces taken from a
+// location's lots (their pieces less what the bill's other lines take of each
+// lot, by lot), the lots expiring soonest first, lots without an expiry next,
+// expired lots (before today) last, each only when takeExpired agrees (the
+// first refusal ends the expired ones). The shares' quantities have at most
+// four decimals and add up to qty less the shortfall.
+LotSplit SplitByExpiry(const std::vector<LotBalance>& lots, const QHash<QString, double>& takenPieces,
+                       double qty, double packQty, const QDate& today,
+                       const std::function<bool(const LotBalance&)>& takeExpired);

@@ -19,6 +19,7 @@
 #include "ui/formparts.h"
 #include "ui/frm_select.h"
 #include "ui/icons.h"
+#include "ui/lotdialog.h"
 #include "ui/modal.h"
 #include "ui/permission.h"
 #include "ui/uvg.h"
@@ -281,6 +282,8 @@ BillEntryForm::BillEntryForm(const BillEntryKind& kind, QWidget* parent)
     } else {
         rowMenu->addAction(QStringLiteral("批量设置库位"), this, &BillEntryForm::SetLocationForSelection);
     }
+    if (kind.out || kind.isTransfer())
+        rowMenu->addAction(QStringLiteral("选择批次"), this, &BillEntryForm::PickLotForRow);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QTableView::customContextMenuRequested, this,
             [this](const QPoint& p) { rowMenu->popup(grid->viewport()->mapToGlobal(p)); });
@@ -543,7 +546,8 @@ void BillEntryForm::DeleteGridRow() {
     recalcTotal();
 }
 
-int BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice) {
+int BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::optional<double> ownPrice,
+                                  const LotTake* lot) {
     int row = lines->rowCount() - 1;
     if (row < 0 || lines->row(row).line.goodsId != 0) {
         rows->AddRow();
@@ -565,6 +569,10 @@ int BillEntryForm::addGoodsToGrid(const m_goods_detail& g, double qty, std::opti
     l.salePrice = g.salePrice;
     l.locationId = g.locationId;
     r.locationCode = g.locationCode;
+    if (lot) {
+        l.lotNo = lot->lotNo;
+        l.expiryDate = lot->expiryDate;
+    }
     r.price = shortNumber(m_kind.out ? g.salePrice : g.inPrice);
     r.qty = shortNumber(qty);
     r.ownPrice = ownPrice;
@@ -590,7 +598,7 @@ bool BillEntryForm::confirmStock(const m_goods_detail& g, double qty) {
 }
 
 bool BillEntryForm::confirmTransferStock(const m_goods_detail& g, double qty, const m_location& from) {
-    const int account = dal_dictionary().GetModelForName("accountType", cobo_accountType->currentText()).id;
+    const int account = accountId();
     // what the bill's lines already take out of the location
     double taken = 0;
     for (const BillEntryRow& row : lines->rows())
@@ -648,38 +656,105 @@ void BillEntryForm::GoodsCodeEntered() {
         return;
     }
     const double qty = number(txt_Qty->text());
-    if (m_kind.out && !confirmStock(g, qty)) return;
-    if (m_kind.isTransfer()) {
-        if (place.id > 0 && !confirmTransferStock(g, qty, place)) return;
-        const int row = addGoodsToGrid(g, qty, std::nullopt);
-        if (place.id > 0) lines->setLocation(row, place.id, place.locationCode);
-        if (toPlace.id > 0) lines->setToLocation(row, toPlace.id, toPlace.locationCode);
-        txt_goodsCode->clear();
-        txt_goodsId->clear();
-        txt_Qty->setText("1");
-        txt_goodsCode->setFocus();
+    // a lot-tracked goods going out without a lot is shared out over its location's lots
+    const int fromId = m_kind.isTransfer() || place.id > 0 ? place.id : g.locationId;
+    const QString fromCode = m_kind.isTransfer() || place.id > 0 ? place.locationCode : g.locationCode;
+    std::optional<LotSplit> split;
+    if ((m_kind.out || (m_kind.isTransfer() && place.id > 0)) && GoodsLotTracked(g.headId)) {
+        split = splitByLots(g, qty, fromId, fromCode);
+        if (!split) return;
+    } else if (m_kind.out && !confirmStock(g, qty)) {
+        return;
+    } else if (m_kind.isTransfer() && place.id > 0 && !confirmTransferStock(g, qty, place)) {
         return;
     }
-    double& price = m_kind.out ? g.salePrice : g.inPrice;
-    // the partner's last price, else the unit's own; a typed price comes before both
     std::optional<double> ownPrice;
-    if (txt_price->text().trimmed().isEmpty()) {
-        ownPrice = price;
-        if (const auto last = m_store->LastPrice(static_cast<int>(number(txt_partnerId->text())), code))
-            price = *last;
+    if (!m_kind.isTransfer()) {
+        double& price = m_kind.out ? g.salePrice : g.inPrice;
+        // the partner's last price, else the unit's own; a typed price comes before both
+        if (txt_price->text().trimmed().isEmpty()) {
+            ownPrice = price;
+            if (const auto last = m_store->LastPrice(static_cast<int>(number(txt_partnerId->text())), code))
+                price = *last;
+        } else {
+            price = number(txt_price->text());
+        }
+        if (place.id > 0) {
+            g.locationCode = place.locationCode;
+            g.locationId = place.id;
+        }
+    }
+    auto addLine = [&](double q, const LotTake* lot) {
+        const int row = addGoodsToGrid(g, q, ownPrice, lot);
+        if (!m_kind.isTransfer()) return;
+        if (place.id > 0) lines->setLocation(row, place.id, place.locationCode);
+        if (toPlace.id > 0) lines->setToLocation(row, toPlace.id, toPlace.locationCode);
+    };
+    if (!split) {
+        addLine(qty, nullptr);
     } else {
-        price = number(txt_price->text());
+        for (const LotTake& take : split->takes)
+            addLine(take.qty, &take);
+        if (split->shortfall > 0 || split->takes.empty())
+            addLine(split->takes.empty() ? qty : split->shortfall, nullptr);
     }
-    if (place.id > 0) {
-        g.locationCode = place.locationCode;
-        g.locationId = place.id;
-    }
-    addGoodsToGrid(g, qty, ownPrice);
     txt_goodsCode->clear();
     txt_goodsId->clear();
     txt_price->clear();
     txt_Qty->setText("1");
     txt_goodsCode->setFocus();
+}
+
+int BillEntryForm::accountId() const {
+    return dal_dictionary().GetModelForName("accountType", cobo_accountType->currentText()).id;
+}
+
+std::optional<LotSplit> BillEntryForm::splitByLots(const m_goods_detail& g, double qty, int locationId,
+                                                   const QString& locationCode) {
+    // what the bill's lines already take of each lot there
+    QHash<QString, double> taken;
+    for (const BillEntryRow& row : lines->rows())
+        if (row.line.goodsId == g.headId && row.line.locationId == locationId)
+            taken[row.line.lotNo] += row.line.packQty * number(row.qty);
+    const LotSplit split = SplitByExpiry(
+        GoodsLots(g.headId, QString::number(accountId()), locationId), taken, qty, g.packQty,
+        QDate::currentDate(), [this](const LotBalance& lot) {
+            return MsgBox::Confirm(
+                QStringLiteral("批次[%1]已过期(%2),是否仍然出库?").arg(lot.lotNo, lot.expiryDate),
+                windowTitle());
+        });
+    if (split.shortfall <= 0) return split;
+    const double outgoing = g.packQty * qty;
+    const QString question =
+        m_kind.isTransfer()
+            ? QStringLiteral("库位[%1]的货品[%2]批次库存(%3)-调出数(%4) = %5 出现负数,是否继续调拨?")
+            : QStringLiteral("库位[%1]的货品[%2]批次库存(%3)-出库数(%4) = %5 出现负数,是否继续出库?");
+    if (!MsgBox::Confirm(question.arg(locationCode.isEmpty() ? QStringLiteral("无") : locationCode,
+                                      g.goodsName, shortNumber(split.available), shortNumber(outgoing),
+                                      shortNumber(split.available - outgoing)),
+                         windowTitle()))
+        return std::nullopt;
+    return split;
+}
+
+void BillEntryForm::PickLotForRow() {
+    const int r = grid->currentIndex().row();
+    if (isApproved()) return refuse(QStringLiteral("当前单据已审核,不能修改!"));
+    if (r < 0 || r >= lines->rowCount() || lines->row(r).line.goodsId == 0)
+        return refuse(QStringLiteral("请先选中一行货品!"), grid);
+    BillEntryRow row = lines->row(r);
+    const std::vector<LotBalance> lots =
+        GoodsLots(row.line.goodsId, QString::number(accountId()), row.line.locationId);
+    const QString place = row.locationCode.isEmpty() ? QStringLiteral("无") : row.locationCode;
+    if (lots.empty())
+        return refuse(QStringLiteral("库位[%1]没有货品[%2]的批次库存!").arg(place, row.line.goodsName), grid);
+    const int chosen =
+        ShowLots(this, QStringLiteral("选择批次 - %1 (库位 %2)").arg(row.line.goodsName, place), lots, true);
+    if (chosen < 0) return;
+    row.line.lotNo = lots[chosen].lotNo;
+    row.line.expiryDate = lots[chosen].expiryDate;
+    lines->setRow(r, std::move(row));
+    m_dirty = true;
 }
 
 void BillEntryForm::SearchGoods() {
@@ -811,7 +886,7 @@ void BillEntryForm::SaveBill() {
     BillEntryHead h;
     h.id = formId();
     h.billNo = txt_billNo->text();
-    h.accountId = dal_dictionary().GetModelForName("accountType", cobo_accountType->currentText()).id;
+    h.accountId = accountId();
     h.ubillNo = txt_ubillNo->text();
     h.utypeId = dal_dictionary().GetModelForName(m_kind.typeDict, cobo_billType->currentText()).id;
     h.partnerId = static_cast<int>(number(txt_partnerId->text()));

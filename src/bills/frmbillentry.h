@@ -7,6 +7,7 @@
 // entered; a transfer has no partner, type or price, and a to location
 // beside each line's from location.
 
+#include "billcheck.h"
 #include "billlinesmodel.h"
 #include "billstore.h"
 #include "master/goods.h"
@@ -16,6 +17,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -126,6 +128,8 @@ public slots:
     void SearchPartner();
     void SetLocationForSelection();
     void SetToLocationForSelection();
+    // A line going out: its lot chosen from the lots of its goods at its location.
+    void PickLotForRow();
     void AddGridRow();
     void DeleteGridRow();
     void FillDropDowns();
@@ -150,7 +154,14 @@ private:
     // ownPrice: the unit's own price when the line's price was filled in
     // automatically; such a price follows a change of partner.
     // Returns the grid row the goods went to.
-    int addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice);
+    int addGoodsToGrid(const m_goods_detail& goods, double qty, std::optional<double> ownPrice,
+                       const LotTake* lot = nullptr);
+    // A lot-tracked goods going out without a lot: its shares of the location's
+    // lots, first expiry first, asking about expired lots and a shortfall;
+    // nothing when the user stops.
+    std::optional<LotSplit> splitByLots(const m_goods_detail& goods, double qty, int locationId,
+                                        const QString& locationCode);
+    int accountId() const;
     void repriceForPartner();
     // The enabled, unlocked location granted to the user with this code; id 0 when none.
     static m_location availableLocation(const QString& code);

@@ -347,3 +347,9 @@ m_DBresult check_GoodsCode(const QString& extraUnion, const std::vector<std::pai
     result.int_Count = dup.RecordCount();
     return result;
 }
+
+bool GoodsLotTracked(int goodsId) {
+    const RecordSet rs =
+        sqlHelper::ExecuteSql("select lotTracked from tb_goods_head where id=" + QString::number(goodsId));
+    return rs.RecordCount() > 0 && rs.at(0, 0).toInt() != 0;
+}

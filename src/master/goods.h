@@ -117,6 +117,8 @@ GoodsUnitsToSave SelectUnitsToSave(const std::vector<m_goods_detail>& gridRows);
 QString CheckStockLimits(double downqty, double upqty);
 // A shelf life as typed: whole days of 0 or more (blank: 0); none when it is not.
 std::optional<int> ShelfLifeDays(const QString& text);
+// Whether the goods is kept by lot (按批次管理).
+bool GoodsLotTracked(int goodsId);
 
 // Tests new or changed codes against every stored goods code and barcode.
 // extraUnion: " union all select '<code>' as goodsCode from v_sys_goodsCode " per new code;

@@ -4,6 +4,7 @@
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <span>
@@ -568,4 +569,31 @@ RecordSet GoodsStockBalance(int goodsId) {
                                  SysVar().Sys_accountJoinId +
                                  ")) and exists (select 1 from tb_goods_detail where headId=" + id +
                                  " and isDefault=1) group by b.goodsId");
+}
+
+std::vector<LotBalance> GoodsLots(int goodsId, const QString& accountIds, int locationId) {
+    QStringList accounts{"0"};
+    for (const QString& id : accountIds.split(',', Qt::SkipEmptyParts))
+        accounts << QString::number(id.trimmed().toLongLong());
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        QStringLiteral(
+            "select locationId, lotNo, min(expiryDate) as e, sum(importQty - exportQty) as q from "
+            "tb_stock_lot where goodsId=%1 and accountId in (%2)%3 group by locationId, lotNo having "
+            "sum(importQty - exportQty) > 0.000001")
+            .arg(goodsId)
+            .arg(accounts.join(','),
+                 locationId < 0 ? QString() : QStringLiteral(" and locationId=%1").arg(locationId)));
+    std::vector<LotBalance> lots;
+    lots.reserve(rs.RecordCount());
+    for (int r = 0; r < rs.RecordCount(); ++r)
+        lots.push_back(
+            {rs.at(r, 0).toInt(), rs.at(r, 1).toString(), rs.at(r, 2).toString(), rs.at(r, 3).toDouble()});
+    // sorted here: the engines would sort the lot's text without its case
+    std::sort(lots.begin(), lots.end(), [](const LotBalance& a, const LotBalance& b) {
+        if (a.locationId != b.locationId) return a.locationId < b.locationId;
+        if (a.expiryDate.isEmpty() != b.expiryDate.isEmpty()) return b.expiryDate.isEmpty();
+        if (a.expiryDate != b.expiryDate) return a.expiryDate < b.expiryDate;
+        return a.lotNo < b.lotNo;
+    });
+    return lots;
 }

@@ -64,3 +64,15 @@ std::vector<BalanceDifference> CheckStockLot(Database& db);
 // the user (a row "id, totalBlanceQty"), or no row for a goods never stocked
 // or without a default unit: the question the stock-out entry asks.
 RecordSet GoodsStockBalance(int goodsId);
+
+// A lot of a goods at a location with pieces in stock.
+struct LotBalance {
+    int locationId = 0;
+    QString lotNo;      // '' for what came in without a lot
+    QString expiryDate; // yyyy-MM-dd, '' when none was registered
+    double pieces = 0;
+};
+// The lots of a goods holding pieces over the account marks ("2,5"), at one
+// location (-1: at every location), by location, then earliest expiry first
+// (lots without one last), then lot.
+std::vector<LotBalance> GoodsLots(int goodsId, const QString& accountIds, int locationId);

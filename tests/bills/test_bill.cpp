@@ -473,3 +473,51 @@ TEST(BillCheck, LotsNeedTheirNumberAndExpiryWhichFollowTheProductionDateAndTheRe
     EXPECT_EQ(p.where, BillProblem::None);
     EXPECT_EQ(fills, (std::vector<std::pair<int, QString>>{{0, "2027-06-30"}}));
 }
+
+// First expiry, first out over three dated lots (one expired) and one without an expiry.
+TEST(BillCheck, LinesGoingOutAreSharedOverTheLotsFirstExpiryFirstAndExpiredLast) {
+    const QDate today(2026, 12, 9);
+    const std::vector<LotBalance> lots = {
+        {1, "A", "2026-12-19", 5}, {1, "X", "2026-12-08", 6}, {1, "U", "", 2}, {1, "B", "2026-12-09", 4}};
+    const QHash<QString, double> taken = {{"B", 1}}; // another line of the bill takes one piece of B
+    QStringList asked;
+    auto split = [&](double qty, bool yes) {
+        asked.clear();
+        return SplitByExpiry(lots, taken, qty, 6, today, [&](const LotBalance& l) {
+            asked << l.lotNo;
+            return yes;
+        });
+    };
+    auto shares = [](const LotSplit& s) {
+        QStringList out;
+        for (const LotTake& t : s.takes)
+            out << QStringLiteral("%1:%2:%3%4")
+                       .arg(t.lotNo, t.expiryDate)
+                       .arg(t.qty)
+                       .arg(t.expired ? "!" : "");
+        return out;
+    };
+    // two cartons of six: B expiring today first, then A, then the undated lot, then the expired one
+    LotSplit s = split(2, true);
+    EXPECT_EQ(shares(s),
+              QStringList({"B:2026-12-09:0.5", "A:2026-12-19:0.8333", "U::0.3333", "X:2026-12-08:0.3334!"}));
+    EXPECT_EQ(asked, QStringList({"X"}));
+    EXPECT_EQ(s.shortfall, 0);
+    // the expired lot refused: what is missing is the shortfall
+    s = split(2, false);
+    EXPECT_EQ(shares(s).size(), 3);
+    EXPECT_NEAR(s.shortfall, 2 - 0.5 - 0.8333 - 0.3333, 1e-9);
+    EXPECT_DOUBLE_EQ(s.available, 10);
+    // a small quantity takes the first lot only and asks nothing
+    s = split(0.25, true);
+    EXPECT_EQ(shares(s), QStringList({"B:2026-12-09:0.25"}));
+    EXPECT_TRUE(asked.isEmpty());
+    // more than every lot holds, expired included
+    s = split(5, true);
+    EXPECT_EQ(shares(s).size(), 4);
+    EXPECT_NEAR(s.shortfall, 5 - 16.0 / 6, 1e-4);
+    // no lots at all
+    s = SplitByExpiry({}, {}, 3, 1, today, [](const LotBalance&) { return true; });
+    EXPECT_TRUE(s.takes.empty());
+    EXPECT_EQ(s.shortfall, 3);
+}

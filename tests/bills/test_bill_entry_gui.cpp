@@ -746,6 +746,7 @@ TEST_F(BillEntry, TransferMovesGoodsBetweenLocationsAskingBeforeEitherGoesBelowZ
 }
 
 TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
+    // (the demonstration shop has milk at A-01 and C-01; these lots lie at A-02)
     exec("update tb_goods_head set lotTracked=1, shelfLifeDays=7 where goodsCode='SP0008'");
     const QDate today = QDate::currentDate();
     const QString expiry = today.addDays(5).toString(Qt::ISODate);
@@ -753,7 +754,7 @@ TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
     EXPECT_EQ(in.lines->caption(LineField::ProductionDate), "生产日期");
     EXPECT_EQ(in.lines->column(LineField::ExpiryDate), in.lines->columnCount() - 1); // after the others
     in.NewBillForPartner(1, "康师傅饮品有限公司");
-    in.cobo_location->setCurrentText("A-01");
+    in.cobo_location->setCurrentText("A-02");
     type(in.txt_goodsCode, "SP0008");
     ASSERT_EQ(goodsRows(in), 1);
     yesTo([&] { in.SaveBill(); });
@@ -785,7 +786,7 @@ TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
     // going out, a line of the lot takes its expiry
     frmExport out;
     out.NewBillForPartner(6, "华联超市(朝阳店)");
-    out.cobo_location->setCurrentText("A-01");
+    out.cobo_location->setCurrentText("A-02");
     m_msg.answers = {MsgBox::Yes};
     type(out.txt_goodsCode, "SP0008");
     put(out, 0, LineField::LotNo, "M1");
@@ -793,4 +794,59 @@ TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
     ASSERT_EQ(last(), "保存成功!");
     EXPECT_EQ(scalar("select expiryDate from tb_ck_detail where headId=" + out.txt_id->text()).toString(),
               expiry);
+
+    // a second lot expiring later, and one expired yesterday
+    const QString later = today.addDays(20).toString(Qt::ISODate),
+                  gone = today.addDays(-1).toString(Qt::ISODate);
+    frmImport in2;
+    in2.NewBillForPartner(1, "康师傅饮品有限公司");
+    in2.cobo_location->setCurrentText("A-02");
+    in2.txt_Qty->setText("3");
+    type(in2.txt_goodsCode, "SP0008");
+    put(in2, 0, LineField::LotNo, "M2");
+    put(in2, 0, LineField::ExpiryDate, later);
+    in2.txt_Qty->setText("2");
+    type(in2.txt_goodsCode, "SP0008");
+    put(in2, 1, LineField::LotNo, "M0");
+    put(in2, 1, LineField::ExpiryDate, gone);
+    yesTo([&] { in2.SaveBill(); });
+    ASSERT_EQ(last(), "保存成功!");
+    yesTo([&] { in2.PassBill(); });
+    // selling more than the first lot holds splits the line, first expiry first
+    out.NewBillForPartner(6, "华联超市(朝阳店)");
+    out.cobo_location->setCurrentText("A-02");
+    out.txt_Qty->setText("3");
+    m_msg.shown.clear();
+    type(out.txt_goodsCode, "SP0008");
+    EXPECT_TRUE(m_msg.shown.empty()) << last().toStdString();
+    ASSERT_EQ(goodsRows(out), 2);
+    EXPECT_EQ(at(out, 0, LineField::LotNo) + " " + at(out, 0, LineField::Qty) + " " +
+                  at(out, 0, LineField::ExpiryDate),
+              "M1 1 " + expiry);
+    EXPECT_EQ(at(out, 1, LineField::LotNo) + " " + at(out, 1, LineField::Qty), "M2 2");
+    screenshot(&out, "stock_out_split_by_lot");
+    // the rest of M2 and then the expired lot, after its question
+    out.txt_Qty->setText("3");
+    yesTo([&] { type(out.txt_goodsCode, "SP0008"); });
+    EXPECT_EQ(last(), "批次[M0]已过期(" + gone + "),是否仍然出库?");
+    ASSERT_EQ(goodsRows(out), 4);
+    EXPECT_EQ(at(out, 2, LineField::LotNo) + " " + at(out, 2, LineField::Qty), "M2 1");
+    EXPECT_EQ(at(out, 3, LineField::LotNo) + " " + at(out, 3, LineField::Qty), "M0 2");
+    // nothing left: the shortfall question, and No adds nothing
+    m_msg.answers.clear();
+    type(out.txt_goodsCode, "SP0008");
+    EXPECT_EQ(last(), "库位[A-02]的货品[蒙牛纯牛奶]批次库存(0)-出库数(1) = -1 出现负数,是否继续出库?");
+    EXPECT_EQ(goodsRows(out), 4);
+    // a lot picked from the location's lots instead
+    out.grid->setCurrentIndex(out.lines->index(3, out.lines->column(LineField::Qty)));
+    m_onModal = [](QDialog* d) {
+        auto* table = d->findChild<QTableWidget*>("dg_lots");
+        if (!table || table->rowCount() != 3) return 0;
+        table->setCurrentCell(2, 0);
+        return 1;
+    };
+    out.PickLotForRow();
+    EXPECT_EQ(at(out, 3, LineField::LotNo) + " " + at(out, 3, LineField::ExpiryDate), "M2 " + later);
+    yesTo([&] { out.SaveBill(); });
+    EXPECT_EQ(last(), "保存成功!");
 }

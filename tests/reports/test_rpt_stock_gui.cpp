@@ -143,7 +143,7 @@ TEST_F(StockWindow, TheStockPerLocationOfAGoodsOpensFromTheGoodsWindow) {
 }
 
 // The demonstration shop's milk: one lot expired three days ago, one in ten
-// days, one in 120 days.
+// days, one in 90 and one in 120 days.
 TEST_F(StockWindow, NearExpiryColoursExpiredLotsAndKeepsItsWarningDays) {
     frm_rpt_expiry f;
     f.resize(1300, 400);
@@ -170,7 +170,7 @@ TEST_F(StockWindow, NearExpiryColoursExpiredLotsAndKeepsItsWarningDays) {
     // the days typed are kept for the next opening and the status bar
     f.txt_warnDays->setText(" 200");
     f.Search();
-    EXPECT_EQ(f.result.recordCount, 3);
+    EXPECT_EQ(f.result.recordCount, 4);
     EXPECT_EQ(ExpiryWarnDays(), 200);
     EXPECT_EQ(frm_rpt_expiry().txt_warnDays->text(), "200");
 }

@@ -1,0 +1,14 @@
+#pragma once
+// The lots of a goods (批次): lot, expiry, days left and pieces in stock, with
+// the location when they lie at several. Expired lots show in red.
+
+#include "schema/stockbalance.h"
+
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+// Shows the lots; with pick, a double click or OK chooses one. Returns the
+// index of the lot chosen, -1 when none was (or without pick).
+int ShowLots(QWidget* parent, const QString& title, const std::vector<LotBalance>& lots, bool pick);
