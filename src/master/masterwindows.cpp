@@ -10,6 +10,7 @@
 #include "goods.h"
 #include "location.h"
 
+#include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "ui/frm_select.h"
 #include "ui/windowregistry.h"
@@ -127,6 +128,12 @@ void registerLookups() {
             m.id = frm_select::CellText(g, row, 1).toInt();
             m.inputGoodsCode = frm_select::CellText(g, row, 3);
             return std::any(m);
+        };
+        goods.goodsOf = [](const QTableWidget* g, int row) {
+            const RecordSet rs =
+                sqlHelper::ExecuteSql("select headId from tb_goods_detail where id=" +
+                                      QString::number(frm_select::CellText(g, row, 1).toInt()));
+            return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
         };
         frm_select::RegisterMode(name, goods);
     }

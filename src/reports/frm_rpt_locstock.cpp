@@ -2,9 +2,11 @@
 
 #include "access/funcode.h"
 #include "data/accesstext.h"
+#include "data/sqlhelper.h"
 #include "data/sysvar.h"
 #include "master/location.h"
 #include "ui/formparts.h"
+#include "ui/lotdialog.h"
 #include "ui/widgethelpers.h"
 
 #include <QAction>
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolBar>
@@ -51,6 +54,7 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     AddToolAction(utoolbar, this, "close", "关闭", "关", QColor(90, 100, 110), [this] { CloseForm(this); });
     dg_List->setColumnHidden(1, true);
     dg_List->setColumnHidden(2, true);
+    vs_pop_menu->addAction(QStringLiteral("查看批次"), this, &frm_rpt_locStock::ShowRowLots);
 
     cobo_location = NewLocationCombo();
     cobo_goodsTypeName = NewGoodsTypeCombo();
@@ -84,6 +88,15 @@ QString frm_rpt_locStock::GetColName(int column) const {
 void frm_rpt_locStock::ShowGoods(const QString& goodsCode) {
     txt_KeyWord->setText(goodsCode);
     Search();
+}
+
+void frm_rpt_locStock::ShowRowLots() {
+    const int row = dg_List->currentRow();
+    if (row < 0 || cell(row, 2).isEmpty()) return Refuse(this, QStringLiteral("请先选中一行货品!"));
+    const RecordSet place = sqlHelper::ExecuteSql("select id from tb_location where locationCode=" +
+                                                  sqlHelper::FormatParamValue(cell(row, 8)));
+    ShowGoodsLots(this, cell(row, 2).toInt(), cell(row, 5),
+                  place.RecordCount() > 0 ? place.at(0, 0).toInt() : 0, accountTag);
 }
 
 bool frm_rpt_locStock::buildConditions(ConditionSet&, ConditionSet& list) {

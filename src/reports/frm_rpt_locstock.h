@@ -18,6 +18,8 @@ public:
 public slots:
     // The stock of one goods, by its code.
     void ShowGoods(const QString& goodsCode);
+    // The lots of the current row's goods at its location (查看批次).
+    void ShowRowLots();
 
 protected:
     bool buildConditions(ConditionSet& source, ConditionSet& list) override;

@@ -2,6 +2,7 @@
 
 #include "data/accesstext.h"
 #include "data/appenv.h"
+#include "lotdialog.h"
 #include "widgethelpers.h"
 
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -82,6 +84,19 @@ frm_select::frm_select(QWidget* parent) : QDialog(parent) {
     });
     utxtkeyword->installEventFilter(this);
     vgInput->installEventFilter(this);
+    // a goods' lots at every location, over the account marks the user holds
+    vgInput->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(vgInput, &QTableWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const auto it = modes().constFind(m_mode);
+        const int row = vgInput->rowAt(at.y());
+        if (it == modes().constEnd() || !it->goodsOf || row < 0) return;
+        QMenu menu;
+        menu.addAction(QStringLiteral("查看批次"), this, [this, row, goodsOf = it->goodsOf] {
+            ShowGoodsLots(this, goodsOf(vgInput, row),
+                          vgInput->item(row, 4) ? vgInput->item(row, 4)->text() : QString());
+        });
+        menu.exec(vgInput->viewport()->mapToGlobal(at));
+    });
 }
 
 void frm_select::setKeyword(const QString& keyword) {

@@ -27,6 +27,8 @@ public:
         std::function<m_recordSet(const ConditionSet&, const QString& selectPart)> source;
         // a result record from the grid's row (id in column 1, code or name in column 3)
         std::function<std::any(const QTableWidget* grid, int row)> record;
+        // the goods (head id) of a row, for its lots (查看批次 in the row menu); none: no lots
+        std::function<int(const QTableWidget* grid, int row)> goodsOf;
     };
     // Each feature registers the modes of its records at start-up.
     static void RegisterMode(const QString& name, Mode mode);

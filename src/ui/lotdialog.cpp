@@ -1,7 +1,9 @@
 #include "lotdialog.h"
 
 #include "data/accesstext.h"
+#include "data/msgbox.h"
 #include "data/sqlhelper.h"
+#include "data/sysvar.h"
 #include "modal.h"
 
 #include <QDate>
@@ -43,8 +45,8 @@ int ShowLots(QWidget* parent, const QString& title, const std::vector<LotBalance
         const qint64 left = expiry.isValid() ? today.daysTo(expiry) : 0;
         QStringList cells;
         if (places) cells << codes.value(l.locationId);
-        cells << l.lotNo << l.expiryDate << (expiry.isValid() ? QString::number(left) : QString())
-              << acc::numberQText(l.pieces);
+        cells << (l.lotNo.isEmpty() ? QStringLiteral("(无批次)") : l.lotNo) << l.expiryDate
+              << (expiry.isValid() ? QString::number(left) : QString()) << acc::numberQText(l.pieces);
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c >= cells.size() - 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -67,4 +69,15 @@ int ShowLots(QWidget* parent, const QString& title, const std::vector<LotBalance
     const int result = RunModal(&dlg);
     if (!pick || result != QDialog::Accepted) return -1;
     return table->currentRow();
+}
+
+void ShowGoodsLots(QWidget* parent, int goodsId, const QString& goodsName, int locationId,
+                   const QString& accountIds) {
+    const QString title = QStringLiteral("查看批次 - %1").arg(goodsName);
+    const std::vector<LotBalance> lots =
+        GoodsLots(goodsId, accountIds.isEmpty() ? SysVar().Sys_accountJoinId : accountIds, locationId);
+    if (lots.empty())
+        MsgBox::Show(QStringLiteral("货品[%1]没有批次库存!").arg(goodsName), MsgBox::Information, title);
+    else
+        ShowLots(parent, title, lots, false);
 }

@@ -174,3 +174,32 @@ TEST_F(StockWindow, NearExpiryColoursExpiredLotsAndKeepsItsWarningDays) {
     EXPECT_EQ(ExpiryWarnDays(), 200);
     EXPECT_EQ(frm_rpt_expiry().txt_warnDays->text(), "200");
 }
+
+TEST_F(StockWindow, TheLotsOfARowOfTheStockPerLocation) {
+    frm_rpt_locStock f;
+    f.InitReport();
+    f.ShowGoods("SP0008");
+    int row = -1;
+    for (int r = 0; r < f.dg_List->rowCount(); ++r)
+        if (at(f, r, 8) == "C-01") row = r;
+    ASSERT_GE(row, 0);
+    f.dg_List->setCurrentCell(row, 5);
+    QStringList shown;
+    m_onModal = [&](QDialog* d) {
+        auto* table = d->findChild<QTableWidget*>("dg_lots");
+        for (int r = 0; table && r < table->rowCount(); ++r)
+            shown << table->item(r, 0)->text() + "|" + table->item(r, 2)->text() + "|" +
+                         table->item(r, 3)->text();
+        return 0;
+    };
+    f.ShowRowLots();
+    EXPECT_EQ(shown, QStringList({"M2605X|-3|6", "M2606A|10|24", "M2610B|120|48"}));
+    // what came in without a lot is the lot (无批次)
+    f.ShowGoods("SP0001");
+    ASSERT_GT(f.dg_List->rowCount(), 0);
+    f.dg_List->setCurrentCell(0, 5);
+    shown.clear();
+    f.ShowRowLots();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "(无批次)||" + at(f, 0, 11));
+}
