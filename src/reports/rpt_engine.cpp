@@ -240,13 +240,13 @@ ReportKindDef billLines(bool out) {
                         "goodsDetailCode,goodsName,pinyin,goodsDesc,unit,inPrice,") +
                 (out ? "salePrice," : "") +
                 "packQty,weight,qty,totalQty,totalDefaultQty,totalWeight,totalAmount,locationId,"
-                "locationCode,lotNo,remark,creator,createTime");
+                "locationCode,lotNo,remark,creator,createTime,productionDate,expiryDate");
     k.outputColumns =
         forKind(QString("accountName,passName,billNo,ubillNo,utype,supplierName,goodsTypeName,goodsCode,"
                         "goodsName,goodsDesc,unit,packQty,weight,") +
                 (out ? "salePrice" : "inPrice") +
                 ",qty,totalAmount,totalQty,totalDefaultQty,totalWeight,locationCode,lotNo,remark,creator,"
-                "createTime");
+                "createTime,productionDate,expiryDate");
     k.select = [forKind, out](const QString& conditions, const QString&) {
         // the stock-out lines list their purchase price beside the sale price
         QString price = "FORMAT(a.inPrice, '#0.0##') AS inPrice, ";
@@ -267,7 +267,9 @@ ReportKindDef billLines(bool out) {
             ReportDal::zeroAsZero("FORMAT(a.@sum@ * a.qty, '#0.0##')") +
             " AS totalAmount, a.locationId AS locationId, l.locationCode AS locationCode, a.lotNo AS lotNo, "
             "a.remark AS remark, b.creator AS creator, " +
-            ReportDal::dayOf("b.createTime") + " AS createTime FROM (SELECT * FROM tb_rk_head WHERE 1=1 " +
+            ReportDal::dayOf("b.createTime") +
+            " AS createTime, a.productionDate AS productionDate, a.expiryDate AS expiryDate FROM (SELECT * "
+            "FROM tb_rk_head WHERE 1=1 " +
             conditions +
             ") AS b INNER JOIN tb_rk_detail AS a ON a.headId = b.id LEFT JOIN tb_dictionary AS da ON da.id "
             "= b.accountId LEFT JOIN tb_dictionary AS dt ON dt.id = b.utypeId LEFT JOIN tb_goods_head AS g "
@@ -320,11 +322,11 @@ ReportKindDef transferLines() {
         "id,headId,accountId,accountName,ispass,passName,billNo,userId,rowNo,goodsTypeId,goodsTypeName,"
         "goodsId,goodsCode,goodsDetailCode,goodsName,pinyin,goodsDesc,unit,packQty,weight,qty,totalQty,"
         "totalDefaultQty,totalWeight,fromLocationId,fromLocationCode,fromLocationName,toLocationId,"
-        "toLocationCode,toLocationName,lotNo,remark,creator,createTime";
+        "toLocationCode,toLocationName,lotNo,remark,creator,createTime,productionDate,expiryDate";
     k.outputColumns =
         "accountName,passName,billNo,goodsTypeName,goodsCode,goodsName,goodsDesc,unit,packQty,weight,"
         "qty,totalQty,totalDefaultQty,totalWeight,fromLocationCode,fromLocationName,toLocationCode,"
-        "toLocationName,lotNo,remark,creator,createTime";
+        "toLocationName,lotNo,remark,creator,createTime,productionDate,expiryDate";
     k.select = [](const QString& conditions, const QString&) {
         return "SELECT a.id AS id, a.headId AS headId, b.accountId AS accountId, da.uname AS accountName, "
                "b.ispass "
@@ -345,7 +347,10 @@ ReportKindDef transferLines() {
                "lt.uname AS "
                "toLocationName, a.lotNo AS lotNo, a.remark AS remark, b.creator AS creator, " +
                ReportDal::dayOf("b.createTime") +
-               " AS createTime FROM (SELECT * FROM tb_transfer_head WHERE 1=1 " + conditions +
+               " AS createTime, a.productionDate AS productionDate, a.expiryDate AS expiryDate FROM (SELECT "
+               "* "
+               "FROM tb_transfer_head WHERE 1=1 " +
+               conditions +
                ") AS b INNER JOIN tb_transfer_detail AS a ON a.headId = b.id LEFT JOIN tb_dictionary AS da "
                "ON "
                "da.id = b.accountId LEFT JOIN tb_goods_head AS g ON g.id = a.goodsId LEFT JOIN (SELECT "
@@ -416,7 +421,8 @@ QStringList CorrelatedBillLinesRefill(bool out, const QString& conditions) {
         "a.locationId, (SELECT locationCode FROM tb_location WHERE id = a.locationId) AS locationCode, "
         "a.lotNo, a.remark, b.creator, " +
         ReportDal::dayOf("b.createTime") +
-        " FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         ON a.headId = b.id  where 1=1 " +
+        ", a.productionDate, a.expiryDate FROM   tb_rk_head AS b       INNER JOIN tb_rk_detail AS a         "
+        "ON a.headId = b.id  where 1=1 " +
         conditions;
     QStringList sets;
     for (const char* c : {"totalQty", "totalDefaultQty", "totalWeight", "totalAmount"})

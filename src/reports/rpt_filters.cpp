@@ -64,11 +64,11 @@ QString LineListCaptions(bool stockOut) {
     return stockOut ? QStringLiteral("账目标识,状态,单据号码,自定义单号,出库类别,客户名称,货品类别,货品编码,"
                                      "货品名称,描述,单位,"
                                      "内装数,重量,售价,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,"
-                                     "备注,建单人,建单日期")
+                                     "备注,建单人,建单日期,生产日期,有效期至")
                     : QStringLiteral("账目标识,状态,单据号码,自定义单号,入库类别,供应商名称,货品类别,"
                                      "货品编码,货品名称,描述,单位,"
                                      "内装数,重量,价格,数量,金额,小件数量,默认件数,重量小计,存放库位,批次号,"
-                                     "备注,建单人,建单日期");
+                                     "备注,建单人,建单日期,生产日期,有效期至");
 }
 
 namespace {
@@ -143,7 +143,8 @@ QString TransferListCaptions() {
 QString TransferLineCaptions() {
     return QStringLiteral(
         "账目标识,状态,单据号码,货品类别,货品编码,货品名称,描述,单位,内装数,重量,数量,小件数量,"
-        "默认件数,重量小计,调出库位,调出库位名称,调入库位,调入库位名称,批次号,备注,建单人,建单日期");
+        "默认件数,重量小计,调出库位,调出库位名称,调入库位,调入库位名称,批次号,备注,建单人,建单日期,生产日期,"
+        "有效期至");
 }
 
 QString TransferListKinds() {
@@ -153,7 +154,8 @@ QString TransferListKinds() {
 QString TransferLineKinds() {
     return "tttttttt"
            "nnnnnn"
-           "tttttttd";
+           "tttttttd"
+           "tt";
 }
 
 void StockConditions(const StockFilter& f, ConditionSet& list) {
@@ -220,7 +222,8 @@ QString LineListKinds() {
     return "ttttttttttt"
            "nnnnnnnn"
            "tttt"
-           "d";
+           "d"
+           "tt";
 }
 
 QString StockKinds() {

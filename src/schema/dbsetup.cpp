@@ -58,7 +58,11 @@ public:
     void run(const QString& sql) override { m_db.execute(sql); }
     RecordSet query(const QString& sql) override { return m_db.query(sql); }
     void addColumn(const QString& table, const QString& definition) override {
-        m_db.execute("ALTER TABLE " + table + " ADD COLUMN " + definition);
+        // a report table's shadow of this connection is made again with the column
+        const bool shadowed = table.startsWith(QLatin1String("temp_"));
+        if (shadowed) m_db.execute("DROP TABLE IF EXISTS temp." + table);
+        m_db.execute("ALTER TABLE main." + table + " ADD COLUMN " + definition);
+        if (shadowed) m_db.createTempShadows();
     }
     void view(const QString& name, const QString& accessSelect) override {
         m_db.execute(AccessSql::translateUncached("CREATE VIEW " + name + " AS " + accessSelect));

@@ -21,7 +21,8 @@ void InstallMigrations() {
 }
 
 qint64 SchemaVersionOf(Database& db) {
-    if (db.dialect() == AccessSql::Dialect::Postgres) return ServerSchemaVersion(static_cast<PgDatabase&>(db));
+    if (db.dialect() == AccessSql::Dialect::Postgres)
+        return ServerSchemaVersion(static_cast<PgDatabase&>(db));
     return db.query("PRAGMA user_version").at(0, 0).toLongLong();
 }
 

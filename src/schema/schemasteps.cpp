@@ -258,6 +258,15 @@ void to8(SchemaWriter& w) {
     addCommand(w, "reportCenter", "rpt_expiry", "效期预警", 23, {{"rpt_expiry_export", "导出"}});
 }
 
+// Version 9: the report tables of the lines take the lines' production and
+// expiry dates, which their exports append.
+void to9(SchemaWriter& w) {
+    for (const char* table : {"temp_rpt_rkDetail", "temp_rpt_ckDetail", "temp_rpt_dbDetail"}) {
+        w.addColumn(QLatin1String(table), "productionDate TEXT COLLATE NOCASE");
+        w.addColumn(QLatin1String(table), "expiryDate TEXT COLLATE NOCASE");
+    }
+}
+
 constexpr SchemaStep kSteps[] = {
     {2, "库存余额表及其触发器, 单据明细的货品编码索引", &to2},
     {3, "库位库存余额表及其触发器, 库位库存报表及其权限", &to3},
@@ -266,6 +275,7 @@ constexpr SchemaStep kSteps[] = {
     {6, "导入货品、往来单位、期初库存和盘点的权限, 期初入库类别", &to6},
     {7, "调拨单的表、视图、触发器、报表和权限", &to7},
     {8, "批次和有效期: 货品的批次设置, 明细的生产日期和有效期, 批次库存及其触发器, 效期预警", &to8},
+    {9, "明细报表的生产日期和有效期", &to9},
 };
 static_assert(std::size(kSteps) + 1 == kSchemaVersion);
 

@@ -11,7 +11,7 @@
 
 // The schema version this program writes and reads (PRAGMA user_version on
 // a file, wms_version on a server).
-constexpr int kSchemaVersion = 8;
+constexpr int kSchemaVersion = 9;
 
 class SchemaWriter {
 public:

@@ -340,8 +340,12 @@ public:
         // the column as the file declares it, read back from a scratch table
         const QString scratch = "CREATE TABLE " + table + " (" + definition + ")";
         const RecordSet columns = columnsOfCreate(scratch, table);
+        // a report table's shadow of this session is made again with the column
+        const bool shadowed = table.startsWith(QLatin1String("temp_"));
+        if (shadowed) m_db.execute("DROP TABLE IF EXISTS pg_temp." + nameOf(table));
         m_db.execute("ALTER TABLE " + nameOf(table) + " ADD COLUMN " + serverColumn(scratch, columns, 0));
         insertNames(m_db, nameRows(table, columns));
+        if (shadowed) m_db.createTempShadows();
     }
     void view(const QString& name, const QString& accessSelect) override {
         // a copy makes the views too (the file's rows hold none); their names come with the file's

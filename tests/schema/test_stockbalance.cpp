@@ -344,7 +344,11 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
     for (const char* column :
          {"tb_goods_head DROP COLUMN lotTracked", "tb_goods_head DROP COLUMN shelfLifeDays",
           "tb_rk_detail DROP COLUMN productionDate", "tb_rk_detail DROP COLUMN expiryDate",
-          "tb_ck_detail DROP COLUMN productionDate", "tb_ck_detail DROP COLUMN expiryDate"})
+          "tb_ck_detail DROP COLUMN productionDate", "tb_ck_detail DROP COLUMN expiryDate",
+          "main.temp_rpt_rkDetail DROP COLUMN productionDate",
+          "main.temp_rpt_rkDetail DROP COLUMN expiryDate",
+          "main.temp_rpt_ckDetail DROP COLUMN productionDate",
+          "main.temp_rpt_ckDetail DROP COLUMN expiryDate"})
         db.execute(QStringLiteral("ALTER TABLE %1").arg(column));
     db.execute("DELETE FROM tb_setting WHERE setKey = 'expiryWarnDays'");
     for (const char* object :
