@@ -27,12 +27,15 @@ QString lots(const ExpiryFilter& f) {
     const QString places = idList(f.locationIds);
     const QString day = f.today.toString("yyyy-MM-dd");
     const QString last = f.today.addDays(std::max(0, f.days)).toString("yyyy-MM-dd");
+    // the lots found by their expiry (through its index), then their balance over the accounts
     const QString rows =
         QStringLiteral(
-            "SELECT goodsId, locationId, lotNo, min(expiryDate) AS expiryDate, sum(importQty - "
-            "exportQty) AS q FROM tb_stock_lot WHERE accountId IN (%1)%2 AND expiryDate IS NOT "
-            "Null GROUP BY goodsId, locationId, lotNo HAVING sum(importQty - exportQty) > 0.000001 "
-            "AND min(expiryDate) <= '%3'")
+            "SELECT s.goodsId, s.locationId, s.lotNo, min(c.e) AS expiryDate, sum(s.importQty - "
+            "s.exportQty) AS q FROM (SELECT goodsId, locationId, lotNo, min(expiryDate) AS e FROM "
+            "tb_stock_lot WHERE expiryDate <= '%3' AND accountId IN (%1)%2 GROUP BY goodsId, "
+            "locationId, lotNo) AS c INNER JOIN tb_stock_lot AS s ON (s.goodsId = c.goodsId AND "
+            "s.locationId = c.locationId AND s.lotNo = c.lotNo) WHERE s.accountId IN (%1) GROUP BY "
+            "s.goodsId, s.locationId, s.lotNo HAVING sum(s.importQty - s.exportQty) > 0.000001")
             .arg(accounts, places.isEmpty() ? QString() : " AND locationId IN (" + places + ")", last);
     return QStringLiteral(
                "(SELECT b.id, b.goodsTypeId, t.uname AS goodsTypeName, b.goodsCode, b.goodsName, "

@@ -72,8 +72,11 @@ QString serverTable(const QString& table, const QString& createSql, const Record
 QString serverIndex(const QString& index, const QString& table, bool unique, const QStringList& columns,
                     bool ifNotExists = false) {
     QStringList names;
+    // (the server's comparisons of text keep the case, so a file's collation is left out)
+    static const QRegularExpression collation(QStringLiteral("\\s+COLLATE\\s+\\w+$"),
+                                              QRegularExpression::CaseInsensitiveOption);
     for (const QString& c : columns)
-        names << nameOf(c.trimmed());
+        names << nameOf(c.trimmed().remove(collation));
     // the balances keep one row per key, a Null key included (their triggers upsert)
     const bool oneNull = unique && table.startsWith(QLatin1String("tb_stock_"), Qt::CaseInsensitive);
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)%5")
