@@ -73,6 +73,9 @@ std::map<std::pair<int, int>, Counted> check(ImportSheet& sheet, int countId, St
         }
         if (found == 1 && !types.isEmpty() && !types.contains(QString::number(goods.goodsTypeId)))
             row.error(Code, QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
+        else if (found == 1 && goods.lotTracked) // the file names no lot
+            row.error(Code,
+                      QStringLiteral("货品 %1 按批次管理, 请在盘点窗口按批次盘点").arg(goods.goodsCode));
         const std::optional<double> qty = NumberValue(row.cell(Qty), true);
         if (!qty)
             row.error(Qty, QStringLiteral("[%1]不是有效的数字").arg(row.cell(Qty)));

@@ -132,7 +132,7 @@ frmStockTake::frmStockTake(QWidget* parent) : QWidget(parent) {
                           QAbstractItemView::AnyKeyPressed);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(22);
-    const int widths[] = {50, 90, 110, 180, 110, 70, 90, 100, 90};
+    const int widths[] = {50, 90, 110, 180, 110, 70, 90, 90, 100, 90};
     for (int c = 0; c < StockTakeModel::Count; ++c)
         grid->setColumnWidth(c, widths[c]);
     grid->horizontalHeader()->setStretchLastSection(true);
@@ -392,6 +392,24 @@ void frmStockTake::addScanned(const StockTakeLine& goods, double pieces) {
     StockTakeLine at = goods;
     at.locationId = cobo_location->currentData().toInt();
     at.locationCode = cobo_location->currentData(Qt::UserRole + 1).toString();
+    // a goods kept by lot is counted per lot: the lot the location has, else the one the user names
+    if (at.lotTracked) {
+        const QStringList lots = m_sheet.lotsAt(at.goodsId, at.locationId);
+        if (lots.size() == 1) {
+            at.lotNo = lots.front();
+        } else {
+            const QString place = at.locationCode.isEmpty() ? QStringLiteral("(无库位)") : at.locationCode;
+            const auto typed = MsgBox::Input(
+                lots.isEmpty() ? QStringLiteral("货品[%1]按批次管理, 库位[%2]没有它的批次, 请输入所盘批次号:")
+                                     .arg(at.goodsName, place)
+                               : QStringLiteral("货品[%1]按批次管理, 库位[%2]有批次: %3\n请输入所盘批次号:")
+                                     .arg(at.goodsName, place, lots.join(", ")),
+                windowTitle(), lots.value(0));
+            if (!typed) return;
+            at.lotNo = typed->trimmed();
+        }
+        at.byLot = true;
+    }
     bool ok = false;
     const double times = txt_Qty->text().trimmed().toDouble(&ok);
     if (!ok || !(times > 0) || !std::isfinite(times))

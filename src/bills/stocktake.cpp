@@ -47,7 +47,8 @@ void StockTakeSheet::load(const StockTakeHead& head, std::vector<StockTakeLine> 
 void StockTakeSheet::index() {
     m_rows.clear();
     for (size_t r = 0; r < m_lines.size(); ++r)
-        m_rows[key(m_lines[r].goodsId, m_lines[r].locationId)] = static_cast<int>(r);
+        m_rows[key(m_lines[r].goodsId, m_lines[r].locationId, m_lines[r].byLot, m_lines[r].lotNo)] =
+            static_cast<int>(r);
 }
 
 bool StockTakeSheet::removable(int row, QString* error) const {
@@ -83,8 +84,18 @@ m_DBresult StockTakeSheet::save(dal_stocktake& dal) {
 }
 
 int StockTakeSheet::find(int goodsId, int locationId) const {
-    const auto it = m_rows.find(key(goodsId, locationId));
-    return it == m_rows.end() ? -1 : it->second;
+    return m_rows.value(key(goodsId, locationId, false, QString()), -1);
+}
+
+int StockTakeSheet::findLot(int goodsId, int locationId, const QString& lotNo) const {
+    return m_rows.value(key(goodsId, locationId, true, lotNo), -1);
+}
+
+QStringList StockTakeSheet::lotsAt(int goodsId, int locationId) const {
+    QStringList out;
+    for (const StockTakeLine& l : m_lines)
+        if (l.byLot && l.goodsId == goodsId && l.locationId == locationId) out << l.lotNo;
+    return out;
 }
 
 int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* error) {
@@ -104,7 +115,10 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
     if (!m_head.goodsTypes.isEmpty() &&
         !StockTakeIdSet(m_head.goodsTypes).contains(QString::number(goods.goodsTypeId)))
         return fail(QStringLiteral("货品 %1 不属于本次盘点的货品类别!").arg(goods.goodsCode));
-    int row = find(goods.goodsId, goods.locationId);
+    if (goods.lotTracked && !goods.byLot)
+        return fail(QStringLiteral("货品 %1 按批次管理, 请按批次盘点!").arg(goods.goodsCode));
+    int row = goods.byLot ? findLot(goods.goodsId, goods.locationId, goods.lotNo)
+                          : find(goods.goodsId, goods.locationId);
     if (row < 0) {
         StockTakeLine l = goods;
         l.id = 0;
@@ -112,7 +126,7 @@ int StockTakeSheet::add(const StockTakeLine& goods, double pieces, QString* erro
         l.countQty.reset();
         m_lines.push_back(l);
         row = static_cast<int>(m_lines.size()) - 1;
-        m_rows[key(goods.goodsId, goods.locationId)] = row;
+        m_rows[key(goods.goodsId, goods.locationId, goods.byLot, goods.lotNo)] = row;
     }
     StockTakeLine& l = m_lines[static_cast<size_t>(row)];
     if (l.countQty.value_or(0) + pieces > kMaxPieces) return fail(QStringLiteral("盘点数量太大!"));
@@ -174,6 +188,7 @@ int StockTakeGoodsForCode(const QString& code, int detailId, StockTakeLine& good
     goods.pinyin = d.pinyin;
     goods.unit = unit.id > 0 ? unit.unit : d.unit;
     goods.packQty = unit.id > 0 ? unit.packQty : d.packQty;
+    goods.lotTracked = GoodsLotTracked(d.headId);
     pieces = d.packQty > 0 ? d.packQty : 1;
     return 1;
 }

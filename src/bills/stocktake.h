@@ -9,10 +9,10 @@
 
 #include "data/results.h"
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 enum StockTakeState { kCounting = 0, kPosted = 1, kAbandoned = 2 };
@@ -54,6 +54,9 @@ struct StockTakeLine {
     QString goodsDesc;
     QString pinyin;
     QString locationCode;
+    bool byLot = false; // a lot-tracked goods is counted per lot, the others per location
+    QString lotNo;      // the lot counted ('' for what has none)
+    bool lotTracked = false;
     QString unit;                   // the default unit
     double packQty = 0;             // its pieces (0: the goods is counted in pieces)
     double bookQty = 0;             // pieces at the start
@@ -112,9 +115,14 @@ public:
     std::vector<StockTakeLine>& lines() { return m_lines; }
     const std::vector<StockTakeLine>& lines() const { return m_lines; }
     int find(int goodsId, int locationId) const;
-    // Counts pieces of the goods at the location; a goods not on the sheet
-    // is added with a book balance of 0. Returns the row, or -1 with the
-    // reason in error.
+    // The line of one lot of a goods at a location.
+    int findLot(int goodsId, int locationId, const QString& lotNo) const;
+    // The lots of a goods at a location that the sheet has lines for.
+    QStringList lotsAt(int goodsId, int locationId) const;
+    // Counts pieces of the goods at the location (of its lot when it is
+    // counted by lot, which a lot-tracked goods must be); a goods not on the
+    // sheet is added with a book balance of 0. Returns the row, or -1 with
+    // the reason in error.
     int add(const StockTakeLine& goods, double pieces, QString* error);
     // A typed quantity in default units (empty text: not counted).
     bool setCounted(int row, const QString& text, QString* error);
@@ -129,14 +137,14 @@ public:
     bool open() const { return m_head.state == kCounting; }
 
 private:
-    static long long key(int goodsId, int locationId) {
-        return (static_cast<long long>(goodsId) << 32) | static_cast<unsigned>(locationId);
+    static QString key(int goodsId, int locationId, bool byLot, const QString& lotNo) {
+        return QStringLiteral("%1|%2|%3%4").arg(goodsId).arg(locationId).arg(byLot ? "L" : "-", lotNo);
     }
     void index();
     StockTakeHead m_head;
     std::vector<StockTakeLine> m_lines;
     std::vector<int> m_removed; // stored lines taken away, to delete on saving
-    std::unordered_map<long long, int> m_rows;
+    QHash<QString, int> m_rows;
 };
 
 // The goods line for a scanned or typed code: the goods with its default

@@ -52,8 +52,8 @@ int StockTakeModel::columnCount(const QModelIndex& parent) const {
 QVariant StockTakeModel::headerData(int section, Qt::Orientation o, int role) const {
     if (o != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, o, role);
-    static const char* const names[] = {"序号", "库位",     "货品编码", "货品名称", "规格",
-                                        "单位", "账面数量", "盘点数量", "差异"};
+    static const char* const names[] = {"序号", "库位",   "货品编码", "货品名称", "规格",
+                                        "单位", "批次号", "账面数量", "盘点数量", "差异"};
     return QString::fromUtf8(names[section]);
 }
 
@@ -76,6 +76,8 @@ QVariant StockTakeModel::data(const QModelIndex& index, int role) const {
             return l.goodsDesc;
         case Unit:
             return l.packQty > 1 ? QStringLiteral("%1(%2)").arg(l.unit).arg(l.packQty) : l.unit;
+        case Lot:
+            return l.byLot && l.lotNo.isEmpty() ? QStringLiteral("(无批次)") : l.lotNo;
         case Book:
             return units(l.book(), l.perUnit());
         case Counted:

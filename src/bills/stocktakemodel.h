@@ -10,7 +10,7 @@
 
 class StockTakeModel : public QAbstractTableModel {
 public:
-    enum Column { No, Place, Code, Name, Desc, Unit, Book, Counted, Difference, Count };
+    enum Column { No, Place, Code, Name, Desc, Unit, Lot, Book, Counted, Difference, Count };
     // the entries of the window's filter box
     enum Filter { All = 0, Uncounted = 1, Differing = 2 };
 

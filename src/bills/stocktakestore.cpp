@@ -70,10 +70,16 @@ QString selectList(const std::vector<Column>& columns) {
     return items.join(", ");
 }
 
-// The balance of a count line's goods at its location now, in pieces.
+// The balance of a count line's goods at its location now, in pieces; of its
+// lot for a line counted by lot.
 QString balanceNow(const QString& account, const QString& line = "d") {
-    return "(select sum(s.importQty - s.exportQty) from tb_stock_location as s where s.goodsId = " + line +
-           ".goodsId and s.accountId = " + account + " and s.locationId = " + line + ".locationId)";
+    return "iif(" + line +
+           ".lotNo is null, (select sum(s.importQty - s.exportQty) from tb_stock_location as s "
+           "where s.goodsId = " +
+           line + ".goodsId and s.accountId = " + account + " and s.locationId = " + line +
+           ".locationId), (select sum(s.importQty - s.exportQty) from tb_stock_lot as s where s.goodsId = " +
+           line + ".goodsId and s.accountId = " + account + " and s.locationId = " + line +
+           ".locationId and s.lotNo = " + line + ".lotNo))";
 }
 
 // The default unit's field of a count line's goods.
@@ -121,7 +127,9 @@ const std::vector<Column>& lineColumns() {
                                                 {"d.bookQty", "bookQty"},
                                                 {"d.countQty", "countQty"},
                                                 {"b.goodsTypeId", "goodsTypeId"},
-                                                {"d.postQty", "postQty"}};
+                                                {"d.postQty", "postQty"},
+                                                {"d.lotNo", "lotNo"},
+                                                {"b.lotTracked", "lotTracked"}};
     return columns;
 }
 
@@ -141,7 +149,11 @@ const std::vector<Column>& differenceColumns() {
                                                 {defaultUnit("weight"), "weight"},
                                                 {defaultUnit("goodsDetailCode"), "goodsDetailCode"},
                                                 {defaultUnit("inPrice"), "inPrice"},
-                                                {defaultUnit("salePrice"), "salePrice"}};
+                                                {defaultUnit("salePrice"), "salePrice"},
+                                                {"d.lotNo", "lotNo"},
+                                                {"(select min(e.expiryDate) from tb_stock_lot as e where "
+                                                 "e.goodsId = d.goodsId and e.lotNo = d.lotNo)",
+                                                 "expiryDate"}};
     return columns;
 }
 
@@ -167,6 +179,8 @@ Detail adjustmentLine(const RecordSet& rs, int row, double pieces, const QString
     // valued at the default unit's purchase price, so that the reports show what was found or lost
     l.inPrice = value("inPrice").toDouble();
     l.remark = remark;
+    l.lotNo = text("lotNo");
+    l.expiryDate = text("expiryDate");
     return l;
 }
 
@@ -222,20 +236,23 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         const QString where =
             stored.places.isEmpty() ? QString() : " and locationId in (" + stored.places + ")";
         const QString type =
-            stored.goodsTypes.isEmpty() ? QString() : " where b.goodsTypeId in (" + stored.goodsTypes + ")";
-        sqlHelper::ExecuteInTrans(
-            QStringLiteral(
-                "insert into tb_stocktake_detail (headId, goodsId, locationId, unit, packQty, bookQty) "
-                "select "
-                "%1, d.goodsId, d.locationId, %2, %3, d.q from (select goodsId, locationId, sum(importQty - "
-                "exportQty) as q from tb_stock_location where accountId = %4%5 group by goodsId, locationId "
-                "having abs(sum(importQty - exportQty)) > 0.000001) as d inner join tb_goods_head as b on "
-                "b.id = "
-                "d.goodsId%6")
-                .arg(stored.id)
-                .arg(defaultUnit("unit"), defaultUnit("packQty"))
-                .arg(stored.accountId)
-                .arg(where, type));
+            stored.goodsTypes.isEmpty() ? QString() : " and b.goodsTypeId in (" + stored.goodsTypes + ")";
+        // the goods kept by lot per lot, the others per location
+        for (const bool byLot : {false, true})
+            sqlHelper::ExecuteInTrans(
+                QStringLiteral(
+                    "insert into tb_stocktake_detail (headId, goodsId, locationId, lotNo, unit, "
+                    "packQty, bookQty) select %1, d.goodsId, d.locationId, %7, %2, %3, d.q from "
+                    "(select goodsId, locationId%8, sum(importQty - exportQty) as q from %9 where "
+                    "accountId = %4%5 group by goodsId, locationId%8 having abs(sum(importQty - "
+                    "exportQty)) > 0.000001) as d inner join tb_goods_head as b on b.id = d.goodsId "
+                    "where b.lotTracked = %10%6")
+                    .arg(stored.id)
+                    .arg(defaultUnit("unit"), defaultUnit("packQty"))
+                    .arg(stored.accountId)
+                    .arg(where, type, byLot ? "d.lotNo" : "Null", byLot ? ", lotNo" : "",
+                         byLot ? "tb_stock_lot" : "tb_stock_location")
+                    .arg(byLot ? 1 : 0));
     });
     if (r.isResult) head = stored;
     return r;
@@ -279,7 +296,7 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
         " from (tb_stocktake_detail as d left join "
         "tb_goods_head as b on b.id = d.goodsId) left join tb_location as l on l.id = d.locationId where "
         "d.headId=" +
-        QString::number(headId) + " order by l.locationCode, b.goodsCode, d.id");
+        QString::number(headId) + " order by l.locationCode, b.goodsCode, d.lotNo, d.id");
     std::vector<StockTakeLine> out;
     out.reserve(static_cast<size_t>(rs.RecordCount()));
     for (int r = 0; r < rs.RecordCount(); ++r) {
@@ -300,6 +317,9 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
         if (!IsBlank(value("countQty"))) l.countQty = value("countQty").toDouble();
         l.goodsTypeId = value("goodsTypeId").toInt();
         if (!IsBlank(value("postQty"))) l.postQty = value("postQty").toDouble();
+        l.byLot = !value("lotNo").isNull();
+        l.lotNo = text("lotNo");
+        l.lotTracked = value("lotTracked").toInt() != 0;
         out.push_back(std::move(l));
     }
     return out;
@@ -341,24 +361,29 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
                 // another window may have added the same goods and location meanwhile
                 const RecordSet there = sqlHelper::QueryInTrans(
                     QStringLiteral("select id from tb_stocktake_detail where headId=%1 and goodsId=%2 and "
-                                   "locationId=%3")
+                                   "locationId=%3 and %4")
                         .arg(headId)
                         .arg(l.goodsId)
-                        .arg(l.locationId));
+                        .arg(l.locationId)
+                        .arg(l.byLot ? "lotNo = " + sqlHelper::FormatParamValue(l.lotNo)
+                                     : QStringLiteral("lotNo is null")));
                 if (there.RecordCount() > 0) {
                     l.id = there.at(0, "id").toInt();
                 } else {
                     SqlParams p;
                     p.AddItem("@unit", l.unit);
+                    if (l.byLot) p.AddItem("@lotNo", l.lotNo);
                     sqlHelper::ExecuteInTrans(
                         QStringLiteral(
                             "insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
-                            "packQty, bookQty, countQty) values (%1, %2, %3, %4, @unit, %5, %6, %7)")
+                            "packQty, bookQty, countQty, lotNo) values (%1, %2, %3, %4, @unit, %5, %6, %7, "
+                            "%8)")
                             .arg(next)
                             .arg(headId)
                             .arg(l.goodsId)
                             .arg(l.locationId)
-                            .arg(num(l.packQty), num(l.bookQty), count),
+                            .arg(num(l.packQty), num(l.bookQty), count,
+                                 l.byLot ? QStringLiteral("@lotNo") : QStringLiteral("Null")),
                         p);
                     l.id = next++;
                     continue;

@@ -260,10 +260,17 @@ void to8(SchemaWriter& w) {
 
 // Version 9: the report tables of the lines take the lines' production and
 // expiry dates, which their exports append; the lots' expiry index serves the
-// file's comparisons, which ignore case.
+// file's comparisons, which ignore case; stock-taking counts by lot.
 void to9(SchemaWriter& w) {
     w.run("DROP INDEX IF EXISTS ix_stock_lot_expiry");
     w.objects({"CREATE INDEX ix_stock_lot_expiry ON tb_stock_lot(expiryDate COLLATE NOCASE)"}, nullptr);
+    // a count's line of a lot-tracked goods is one lot (Null: the whole location)
+    w.addColumn("tb_stocktake_detail", "lotNo TEXT");
+    w.run("DROP INDEX IF EXISTS ux_stocktake_detail_line");
+    w.objects(
+        {"CREATE UNIQUE INDEX ux_stocktake_detail_line ON tb_stocktake_detail(headId, goodsId, locationId, "
+         "lotNo)"},
+        nullptr);
     for (const char* table : {"temp_rpt_rkDetail", "temp_rpt_ckDetail", "temp_rpt_dbDetail"}) {
         w.addColumn(QLatin1String(table), "productionDate TEXT COLLATE NOCASE");
         w.addColumn(QLatin1String(table), "expiryDate TEXT COLLATE NOCASE");
@@ -278,7 +285,7 @@ constexpr SchemaStep kSteps[] = {
     {6, "导入货品、往来单位、期初库存和盘点的权限, 期初入库类别", &to6},
     {7, "调拨单的表、视图、触发器、报表和权限", &to7},
     {8, "批次和有效期: 货品的批次设置, 明细的生产日期和有效期, 批次库存及其触发器, 效期预警", &to8},
-    {9, "明细报表的生产日期和有效期, 批次有效期索引", &to9},
+    {9, "明细报表的生产日期和有效期, 批次有效期索引, 按批次盘点", &to9},
 };
 static_assert(std::size(kSteps) + 1 == kSchemaVersion);
 

@@ -310,6 +310,65 @@ TEST_F(StockTake, PostingMakesTheCountedQuantitiesTheBalance) {
     EXPECT_EQ(scalar("select count(*) from tb_rk_head where remark like '%" + h.billNo + "%'").toInt(), 1);
 }
 
+// A goods kept by lot is counted per lot; posting brings each lot to what was found.
+TEST_F(StockTake, LotTrackedGoodsAreCountedAndPostedPerLot) {
+    exec("update tb_goods_head set lotTracked = 1 where id = 1");
+    auto lotIn = [&](const char* lot, const char* expiry, double pieces) {
+        move(1, 1, pieces);
+        exec(
+            QString("update tb_rk_detail set lotNo = '%1', expiryDate = '%2' where id = (select max(id) from "
+                    "tb_rk_detail)")
+                .arg(lot, expiry));
+    };
+    lotIn("L1", "2027-01-01", 12);
+    lotIn("l1", "2027-02-01", 6); // another lot: lots keep their case
+    move(2, 1, 12);
+    StockTakeHead h = start(0);
+    ASSERT_TRUE(last.isResult);
+    StockTakeSheet sheet;
+    sheet.load(dal.GetModel(h.id), dal.Lines(h.id));
+    ASSERT_EQ(sheet.lines().size(), 3u);
+    const int l1 = sheet.findLot(1, 1, "L1"), lower = sheet.findLot(1, 1, "l1");
+    ASSERT_GE(l1, 0);
+    ASSERT_GE(lower, 0);
+    EXPECT_EQ(sheet.find(1, 1), -1) << "no line of the whole location for a goods kept by lot";
+    EXPECT_DOUBLE_EQ(sheet.lines()[l1].bookQty, 12);
+    EXPECT_EQ(sheet.lotsAt(1, 1), QStringList({"L1", "l1"}));
+    EXPECT_GE(sheet.find(2, 1), 0);
+    // a scan must name its lot; a lot the books do not know is added
+    StockTakeLine scanned = goods(1, 1);
+    ASSERT_TRUE(scanned.lotTracked);
+    QString error;
+    EXPECT_EQ(sheet.add(scanned, 6, &error), -1);
+    EXPECT_EQ(error, "货品 G1 按批次管理, 请按批次盘点!");
+    scanned.byLot = true;
+    scanned.lotNo = "L1";
+    EXPECT_EQ(sheet.add(scanned, 6, &error), l1);
+    scanned.lotNo = "L9";
+    const int found = sheet.add(scanned, 6, &error);
+    ASSERT_EQ(found, 3);
+    ASSERT_TRUE(sheet.setCounted(lower, "0", &error));
+    ASSERT_TRUE(sheet.setCounted(sheet.find(2, 1), "2", &error));
+    ASSERT_TRUE(dal.SaveCounts(h.id, sheet.lines()).isResult);
+    ASSERT_TRUE(dal.SaveCounts(h.id, sheet.lines()).isResult);
+    const std::vector<StockTakeLine> stored = dal.Lines(h.id);
+    ASSERT_EQ(stored.size(), 4u);
+    // a stock-out of lot L1 during the count: posting takes the lot's balance then
+    move(1, 1, -2);
+    exec("update tb_ck_detail set lotNo = 'L1' where id = (select max(id) from tb_ck_detail)");
+    ASSERT_TRUE(dal.Post(h.id, false, "admin", kTime).isResult) << qPrintable(last.str_MsgBox);
+    // each lot as found: L1 counted 6 (10 on the books at posting), l1 found empty, L9 new
+    QStringList lots;
+    for (const LotBalance& l : GoodsLots(1, "2", 1))
+        lots << l.lotNo + "=" + QString::number(l.pieces);
+    EXPECT_EQ(lots, QStringList({"L1=6", "L9=6"}));
+    EXPECT_DOUBLE_EQ(balance(1, 1), 12);
+    EXPECT_DOUBLE_EQ(balance(2, 1), 12);
+    // the surplus of the found lot came in with no expiry; the lost L1 went out as L1
+    EXPECT_EQ(scalar("select lotNo from tb_rk_detail where remark like '盘点单%'").toString(), "L9");
+    EXPECT_EQ(scalar("select count(*) from tb_ck_detail where remark like '盘点单%'").toInt(), 2);
+}
+
 TEST_F(StockTake, ScansKeepToTheCountsLocationsAndCategory) {
     move(1, 2, 6);
     move(5, 2, 3);

@@ -4,6 +4,7 @@
 #include "app/frm_main.h"
 #include "bills/frmbillentry.h"
 #include "bills/frmstocktake.h"
+#include "bills/stocktakemodel.h"
 
 #include "data/sqlhelper.h"
 #include "ui/importdialog.h"
@@ -97,11 +98,11 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     const QString number = scalar("select billNo from tb_stocktake_head").toString();
     EXPECT_TRUE(f.lab_head->text().contains(number));
     EXPECT_TRUE(number.startsWith("pd-")) << number.toStdString();
-    EXPECT_EQ(cell(f, rowOf(f, 7, 11), 6), "7.0"); // 7 boxes booked
+    EXPECT_EQ(cell(f, rowOf(f, 7, 11), StockTakeModel::Book), "7.0"); // 7 boxes booked
     EXPECT_EQ(cell(f, rowOf(f, 7, 11), 5), "箱(6)");
     // scanning starts at the first line's location; choosing a line moves it there
     EXPECT_TRUE(f.cobo_location->currentText().startsWith("S1"));
-    f.grid->setCurrentIndex(f.grid->model()->index(rowOf(f, 20, 12), 7));
+    f.grid->setCurrentIndex(f.grid->model()->index(rowOf(f, 20, 12), StockTakeModel::Counted));
     EXPECT_TRUE(f.cobo_location->currentText().startsWith("S2"));
 
     // scans at S1: two boxes and three pieces of P01, five boxes of P02 at once
@@ -111,17 +112,20 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     for (int k = 0; k < 3; ++k)
         scan(f, "6801");
     scan(f, "6902", "5");
-    EXPECT_EQ(cell(f, rowOf(f, 1, 11), 7), "2.5");
-    EXPECT_EQ(cell(f, rowOf(f, 1, 11), 8), "1.5"); // surplus
-    EXPECT_EQ(f.grid->model()->index(rowOf(f, 1, 11), 8).data(Qt::ForegroundRole).value<QColor>(),
+    EXPECT_EQ(cell(f, rowOf(f, 1, 11), StockTakeModel::Counted), "2.5");
+    EXPECT_EQ(cell(f, rowOf(f, 1, 11), StockTakeModel::Difference), "1.5"); // surplus
+    EXPECT_EQ(f.grid->model()
+                  ->index(rowOf(f, 1, 11), StockTakeModel::Difference)
+                  .data(Qt::ForegroundRole)
+                  .value<QColor>(),
               QColor(0, 140, 0));
-    EXPECT_EQ(cell(f, rowOf(f, 2, 11), 7), "5.0");
+    EXPECT_EQ(cell(f, rowOf(f, 2, 11), StockTakeModel::Counted), "5.0");
     // found on S2 without stock there: a new line with a book balance of 0
     chooseLocation(f, "S2");
     scan(f, "6931");
     ASSERT_EQ(f.gridRowCount(), 31);
-    EXPECT_EQ(cell(f, rowOf(f, 31, 12), 6), "0.0");
-    EXPECT_EQ(cell(f, rowOf(f, 31, 12), 7), "1.0");
+    EXPECT_EQ(cell(f, rowOf(f, 31, 12), StockTakeModel::Book), "0.0");
+    EXPECT_EQ(cell(f, rowOf(f, 31, 12), StockTakeModel::Counted), "1.0");
     // a wrong scan is taken away again; a line of the start is not
     scan(f, "6901"); // P01 is not on S2
     ASSERT_EQ(f.gridRowCount(), 32);
@@ -139,20 +143,23 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
         ASSERT_TRUE(f.SetCounted(rowOf(f, g, 12), QString::number(g)));
     for (int g = 26; g <= 30; ++g)
         ASSERT_TRUE(f.SetCounted(rowOf(f, g, 12), QString::number(g + 2)));
-    EXPECT_EQ(f.grid->model()->index(rowOf(f, 3, 11), 8).data(Qt::ForegroundRole).value<QColor>(),
+    EXPECT_EQ(f.grid->model()
+                  ->index(rowOf(f, 3, 11), StockTakeModel::Difference)
+                  .data(Qt::ForegroundRole)
+                  .value<QColor>(),
               QColor(200, 0, 0));
 
     // wrong input changes nothing
     m_msg.shown.clear();
     EXPECT_FALSE(f.SetCounted(rowOf(f, 3, 11), "-2"));
     EXPECT_FALSE(f.SetCounted(rowOf(f, 3, 11), "两箱"));
-    EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
+    EXPECT_EQ(cell(f, rowOf(f, 3, 11), StockTakeModel::Counted), "2.0");
     scan(f, "no-such-barcode");
     scan(f, "6903", "abc");
     EXPECT_EQ(m_msg.texts(),
               (QStringList{"盘点数量不能小于 0!", "盘点数量必须是数字!",
                            "条码或编码 [no-such-barcode] 没有对应的货品!", "数量必须是大于 0 的数字!"}));
-    EXPECT_EQ(cell(f, rowOf(f, 3, 11), 7), "2.0");
+    EXPECT_EQ(cell(f, rowOf(f, 3, 11), StockTakeModel::Counted), "2.0");
 
     // the filters; a scan of a line the filter hides shows every line
     f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
@@ -163,13 +170,13 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     ASSERT_TRUE(f.SetCounted(rowOf(f, 31, 12), "1"));
     f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
     // counted under the filter: the line leaves, the next one is ready for its count
-    f.grid->setCurrentIndex(f.grid->model()->index(0, 7));
+    f.grid->setCurrentIndex(f.grid->model()->index(0, StockTakeModel::Counted));
     const QString next = cell(f, 1, 2);
     ASSERT_TRUE(f.SetCounted(0, "11"));
     QCoreApplication::processEvents();
     EXPECT_EQ(f.gridRowCount(), 9);
     EXPECT_EQ(cell(f, f.grid->currentIndex().row(), 2), next);
-    EXPECT_EQ(f.grid->currentIndex().column(), 7);
+    EXPECT_EQ(f.grid->currentIndex().column(), StockTakeModel::Counted);
     f.cobo_filter->setCurrentIndex(frmStockTake::All);
     ASSERT_TRUE(f.SetCounted(rowOf(f, 11, 11), "")); // uncounted again
     f.cobo_filter->setCurrentIndex(frmStockTake::Uncounted);
@@ -202,8 +209,8 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
         m_onModal = nullptr;
         EXPECT_EQ(again.sheet().head().id, id);
         ASSERT_EQ(again.gridRowCount(), 31);
-        EXPECT_EQ(cell(again, rowOf(again, 1, 11), 7), "2.5");
-        EXPECT_EQ(cell(again, rowOf(again, 31, 12), 7), "1.0");
+        EXPECT_EQ(cell(again, rowOf(again, 1, 11), StockTakeModel::Counted), "2.5");
+        EXPECT_EQ(cell(again, rowOf(again, 31, 12), StockTakeModel::Counted), "1.0");
         EXPECT_EQ(again.sheet().uncounted(), 10);
     }
     // a second count over the same shelves is refused with this one's number
@@ -231,8 +238,8 @@ TEST_F(StockTakeWindow, ACountOfThirtyGoodsOverTwoLocationsIsPostedIntoTheBooks)
     EXPECT_FALSE(f.txt_goodsCode->isEnabled());
     EXPECT_FALSE(f.postAction->isEnabled());
     // the grid now shows the book the count was posted against: P05 had 3 boxes left, 4 were found
-    EXPECT_EQ(cell(f, rowOf(f, 5, 11), 6), "3.0");
-    EXPECT_EQ(cell(f, rowOf(f, 5, 11), 8), "1.0");
+    EXPECT_EQ(cell(f, rowOf(f, 5, 11), StockTakeModel::Book), "3.0");
+    EXPECT_EQ(cell(f, rowOf(f, 5, 11), StockTakeModel::Difference), "1.0");
 
     // the location stock is what was counted, to the piece
     std::map<QString, double> counted; // "code@location" -> pieces
@@ -344,7 +351,8 @@ TEST_F(StockTakeWindow, CountsOfAScannerFileAreSavedFirstThenImportedIntoTheOpen
     const int first = f.sheet().find(1, 11), added = f.sheet().find(31, 11);
     ASSERT_GE(first, 0);
     ASSERT_GE(added, 0);
-    EXPECT_EQ(lines[first].countQty.value_or(-1), 8); // 6 + 1 + 1 pieces: the file's count replaces the typed one
+    EXPECT_EQ(lines[first].countQty.value_or(-1),
+              8); // 6 + 1 + 1 pieces: the file's count replaces the typed one
     EXPECT_EQ(lines[added].bookQty, 0);
     EXPECT_EQ(lines[added].countQty.value_or(-1), 12);
     EXPECT_EQ(dal_stocktake().Lines(f.sheet().head().id).size(), lines.size());
