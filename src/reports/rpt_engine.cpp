@@ -436,3 +436,21 @@ std::unique_ptr<RowCursor> ReportDal::OpenDataCursor(const QString& where, const
     return sqlHelper::OpenCursor("select " + (output ? m_kind.outputColumns : m_kind.columns) + " from " +
                                  m_rows + "  where 1=1 " + where + tableOrder(order));
 }
+
+RecordSet PageFromNearerEnd(const QString& select, const QString& relation, const QString& condition,
+                            int count, int pageIndex, int pageSize,
+                            const std::function<QString(bool reversed)>& order) {
+    if (count < 1 || pageSize < 1) return RecordSet();
+    const int pages = GetPageCount(count, pageSize);
+    pageIndex = std::clamp(pageIndex, 1, pages);
+    const int offset = (pageIndex - 1) * pageSize;
+    const int rows = std::min(pageSize, count - offset);
+    const bool fromEnd = pageIndex > (pages + 1) / 2;
+    const int top = fromEnd ? count - offset : offset + rows;
+    const QString took = QStringLiteral("SELECT TOP %1 * FROM %2 WHERE 1=1 %3%4")
+                             .arg(top)
+                             .arg(relation, condition, order(fromEnd));
+    const QString source =
+        QStringLiteral("(SELECT TOP %1 * FROM (%2) AS a%3) AS w").arg(rows).arg(took, order(!fromEnd));
+    return sqlHelper::ExecuteSql(select + " from " + source + order(false));
+}

@@ -112,6 +112,14 @@ private:
 QStringList CorrelatedBillListRefill(bool stockOut, const QString& conditions);
 QStringList CorrelatedBillLinesRefill(bool stockOut, const QString& conditions);
 
+// One page (from 1, clamped) of the count rows of a relation under a
+// condition, read from the nearer end: the rows up to the page's end, or from
+// the last row back to its start. order(reversed) gives the order clause of
+// the page's sort, or of its reverse; the sort must not tie.
+RecordSet PageFromNearerEnd(const QString& select, const QString& relation, const QString& condition,
+                            int count, int pageIndex, int pageSize,
+                            const std::function<QString(bool reversed)>& order);
+
 // The stock-in and stock-out bill lists.
 class dal_rpt_rkHead : public ReportDal {
 public:

@@ -90,24 +90,10 @@ m_recordSet dal_rpt_expiry::CountForCondition(const ExpiryFilter& f, const Condi
 
 RecordSet dal_rpt_expiry::GetPage(const m_PageInfor& page, int pageIndex, int pageSize,
                                   const QString& selectList) {
-    if (m_count < 1 || pageSize < 1) return RecordSet();
-    const int pages = GetPageCount(m_count, pageSize);
-    pageIndex = std::clamp(pageIndex, 1, pages);
-    const int offset = (pageIndex - 1) * pageSize;
-    const int rows = std::min(pageSize, m_count - offset);
-    // from the nearer end: the rows up to the page's end, or from the last row back to its start
-    const bool fromEnd = pageIndex > (pages + 1) / 2;
-    const int top = fromEnd ? m_count - offset : offset + rows;
     const QString field = page.str_orderBy.isEmpty() ? DefaultOrder() : page.str_orderBy;
-    const bool desc = page.isDesc;
-    const QString took = QStringLiteral("SELECT TOP %1 * FROM %2 WHERE 1=1 %3%4")
-                             .arg(top)
-                             .arg(kind().table, m_condition, order(field, desc != fromEnd));
-    const QString source = QStringLiteral("(SELECT TOP %1 * FROM (%2) AS a%3) AS w")
-                               .arg(rows)
-                               .arg(took, order(field, desc == fromEnd));
-    const QString select = selectList.trimmed().isEmpty() ? "select " + kind().columns : selectList;
-    return sqlHelper::ExecuteSql(select + " from " + source + order(field, desc));
+    return PageFromNearerEnd(selectList.trimmed().isEmpty() ? "select " + kind().columns : selectList,
+                             kind().table, m_condition, m_count, pageIndex, pageSize,
+                             [&](bool reversed) { return order(field, page.isDesc != reversed); });
 }
 
 void ExpiryConditions(const ExpiryFilter& f, ConditionSet& list) {

@@ -121,25 +121,18 @@ RecordSet dal_rpt_locStock::GetPage(const m_PageInfor& page, int pageIndex, int 
     const QString field = page.str_orderBy.isEmpty() ? DefaultOrder() : page.str_orderBy;
     const bool desc = page.isDesc;
     const QString select = selectList.trimmed().isEmpty() ? "select " + kind().columns : selectList;
-    QString source;
     if (field == DefaultOrder() && m_condition.isEmpty()) {
         // goods in code order straight from the balance; only the page is named
         const QString took = balance(m_accounts, m_places, top, desc != fromEnd);
         const QString dir = desc == fromEnd ? " DESC" : "";
-        source =
+        const QString source =
             named(QStringLiteral("SELECT TOP %1 * FROM (%2) AS a ORDER BY code%3, goodsId%3, locationId%3")
                       .arg(rows)
                       .arg(took, dir));
-        source = "(" + source + ") AS v";
-    } else {
-        const QString took = QStringLiteral("SELECT TOP %1 * FROM %2 WHERE 1=1 %3%4")
-                                 .arg(top)
-                                 .arg(kind().table, m_condition, order(field, desc != fromEnd));
-        source = QStringLiteral("(SELECT TOP %1 * FROM (%2) AS a%3) AS v")
-                     .arg(rows)
-                     .arg(took, order(field, desc == fromEnd));
+        return sqlHelper::ExecuteSql(select + " from (" + source + ") AS v" + order(field, desc));
     }
-    return sqlHelper::ExecuteSql(select + " from " + source + order(field, desc));
+    return PageFromNearerEnd(select, kind().table, m_condition, m_count, pageIndex, pageSize,
+                             [&](bool reversed) { return order(field, desc != reversed); });
 }
 
 void LocStockConditions(const LocStockFilter& f, ConditionSet& list) {

@@ -93,11 +93,12 @@ TEST_F(MainWindowTest, MenusAndToolbarAreTheTables) {
     EXPECT_EQ(items("menu_ckMg"),
               (QStringList{"menu_rk 入库业务", "menu_ck 出库业务", "menu_transfer 调拨业务", "-",
                            "menu_stocktake 库存盘点", "-", "menu_opening 期初库存"}));
-    EXPECT_EQ(items("menu_report"),
-              (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "-", "menu_rk_bill 入库单据",
-                           "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
-                           "menu_ck_bill 出库单据", "menu_ck_detail_bill 出库明细", "menu_cksum 出库汇总",
-                           "-", "menu_db_bill 调拨单据", "menu_db_detail_bill 调拨明细"}));
+    EXPECT_EQ(
+        items("menu_report"),
+        (QStringList{"menu_kcbill 库存总账", "menu_locstock 库位库存", "menu_expiry 效期预警", "-",
+                     "menu_rk_bill 入库单据", "menu_rk_detail_bill 入库明细", "menu_rksum 入库汇总", "-",
+                     "menu_ck_bill 出库单据", "menu_ck_detail_bill 出库明细", "menu_cksum 出库汇总", "-",
+                     "menu_db_bill 调拨单据", "menu_db_detail_bill 调拨明细"}));
     EXPECT_EQ(items("menu_basic"), (QStringList{"menu_goods 货品信息", "menu_location 库位信息"}));
     EXPECT_EQ(items("menu_systemset"),
               (QStringList{"menu_dictionary 数据字典", "menu_fun 权限设置", "menu_opt 选项", "-",
