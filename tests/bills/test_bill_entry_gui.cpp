@@ -849,4 +849,15 @@ TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
     EXPECT_EQ(at(out, 3, LineField::LotNo) + " " + at(out, 3, LineField::ExpiryDate), "M2 " + later);
     yesTo([&] { out.SaveBill(); });
     EXPECT_EQ(last(), "保存成功!");
+    // a transfer from the location is split the same way, each line keeping both ends
+    frmTransfer move;
+    move.cobo_location->setCurrentText("A-02");
+    move.cobo_toLocation->setCurrentText("B");
+    move.txt_Qty->setText("2");
+    type(move.txt_goodsCode, "SP0008");
+    ASSERT_EQ(goodsRows(move), 2);
+    EXPECT_EQ(at(move, 0, LineField::LotNo) + " " + at(move, 0, LineField::Qty) + " " +
+                  at(move, 0, LineField::LocationCode) + " " + at(move, 0, LineField::ToLocationCode),
+              "M1 1 A-02 B");
+    EXPECT_EQ(at(move, 1, LineField::LotNo) + " " + at(move, 1, LineField::Qty), "M2 1");
 }
