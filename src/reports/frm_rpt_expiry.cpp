@@ -3,16 +3,12 @@
 #include "access/funcode.h"
 #include "data/accesstext.h"
 #include "data/sysvar.h"
-#include "master/location.h"
 #include "ui/formparts.h"
 #include "ui/widgethelpers.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -44,30 +40,14 @@ frm_rpt_expiry::frm_rpt_expiry(QWidget* parent)
     dg_List->setColumnHidden(1, true);
     dg_List->setColumnHidden(2, true);
 
-    cobo_location = NewLocationCombo();
-    cobo_goodsTypeName = NewGoodsTypeCombo();
-    txt_KeyWord = NamedEdit("txt_KeyWord");
-    searchOnEnter(txt_KeyWord);
     txt_warnDays = NamedEdit("txt_warnDays");
     txt_warnDays->setText(QString::number(ExpiryWarnDays()));
     txt_warnDays->setMaximumWidth(60);
     txt_warnDays->setToolTip(QStringLiteral("列出有效期在今天起若干天之内(含已过期)的批次"));
-    searchOnEnter(txt_warnDays);
-    QPushButton* search = newSearchButton();
-    auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    addAccountBox(row);
-    row->addWidget(new QLabel(QStringLiteral("库位:")));
-    row->addWidget(cobo_location);
-    row->addWidget(new QLabel(QStringLiteral("货品类别:")));
-    row->addWidget(cobo_goodsTypeName);
-    row->addWidget(new QLabel(QStringLiteral("预警天数:")));
-    row->addWidget(txt_warnDays);
-    row->addWidget(new QLabel(QStringLiteral("关键字:")));
-    row->addWidget(txt_KeyWord, 1);
-    row->addWidget(search);
-    setFilterPanel(panel);
+    const PlaceFilters filters = addPlaceFilters({{"预警天数:", txt_warnDays}});
+    cobo_location = filters.location;
+    cobo_goodsTypeName = filters.goodsType;
+    txt_KeyWord = filters.keyword;
 
     LoadAccountTypes();
     pageInfo.str_orderBy = dal_rpt_expiry::DefaultOrder();
@@ -92,10 +72,7 @@ bool frm_rpt_expiry::buildConditions(ConditionSet&, ConditionSet& list) {
     m_filter = ExpiryFilter();
     m_filter.days = days;
     m_filter.accountIds = accountTag;
-    // the chosen location and the locations below it that the user may see
-    const int place = cobo_location->currentData().toInt();
-    m_filter.locationIds =
-        place > 0 ? LocationSubtree(place, SysVar().Sys_locationJoinId) : SysVar().Sys_locationJoinId;
+    m_filter.locationIds = chosenPlaces(cobo_location);
     m_filter.goodsType = cobo_goodsTypeName->currentText();
     m_filter.keyword = txt_KeyWord->text();
     ExpiryConditions(m_filter, list);

@@ -4,18 +4,14 @@
 #include "data/accesstext.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
-#include "master/location.h"
 #include "ui/formparts.h"
 #include "ui/lotdialog.h"
 #include "ui/widgethelpers.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QToolBar>
 
@@ -56,23 +52,10 @@ frm_rpt_locStock::frm_rpt_locStock(QWidget* parent)
     dg_List->setColumnHidden(2, true);
     vs_pop_menu->addAction(QStringLiteral("查看批次"), this, &frm_rpt_locStock::ShowRowLots);
 
-    cobo_location = NewLocationCombo();
-    cobo_goodsTypeName = NewGoodsTypeCombo();
-    txt_KeyWord = NamedEdit("txt_KeyWord");
-    searchOnEnter(txt_KeyWord);
-    QPushButton* search = newSearchButton();
-    auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    addAccountBox(row);
-    row->addWidget(new QLabel(QStringLiteral("库位:")));
-    row->addWidget(cobo_location);
-    row->addWidget(new QLabel(QStringLiteral("货品类别:")));
-    row->addWidget(cobo_goodsTypeName);
-    row->addWidget(new QLabel(QStringLiteral("关键字:")));
-    row->addWidget(txt_KeyWord, 1);
-    row->addWidget(search);
-    setFilterPanel(panel);
+    const PlaceFilters filters = addPlaceFilters();
+    cobo_location = filters.location;
+    cobo_goodsTypeName = filters.goodsType;
+    txt_KeyWord = filters.keyword;
 
     LoadAccountTypes();
     pageInfo.str_orderBy = dal_rpt_locStock::DefaultOrder();
@@ -102,10 +85,7 @@ void frm_rpt_locStock::ShowRowLots() {
 bool frm_rpt_locStock::buildConditions(ConditionSet&, ConditionSet& list) {
     m_filter = LocStockFilter();
     m_filter.accountIds = accountTag;
-    // the chosen location and the locations below it that the user may see
-    const int place = cobo_location->currentData().toInt();
-    m_filter.locationIds =
-        place > 0 ? LocationSubtree(place, SysVar().Sys_locationJoinId) : SysVar().Sys_locationJoinId;
+    m_filter.locationIds = chosenPlaces(cobo_location);
     m_filter.goodsType = cobo_goodsTypeName->currentText();
     m_filter.keyword = txt_KeyWord->text();
     LocStockConditions(m_filter, list);

@@ -6,6 +6,7 @@
 #include "data/msgbox.h"
 #include "data/sqlhelper.h"
 #include "data/sysvar.h"
+#include "master/location.h"
 #include "output/xlsxexport.h"
 #include "reportprint.h"
 #include "rpt_engine.h"
@@ -205,16 +206,43 @@ QComboBox* ReportForm::NewGoodsTypeCombo() {
     return combo;
 }
 
-QComboBox* ReportForm::NewLocationCombo() {
-    QComboBox* combo = NamedCombo("cobo_location");
-    combo->addItem(QString(), 0);
+ReportForm::PlaceFilters
+ReportForm::addPlaceFilters(std::initializer_list<std::pair<const char*, QLineEdit*>> own) {
+    PlaceFilters f;
+    f.location = NamedCombo("cobo_location");
+    f.location->addItem(QString(), 0);
     const RecordSet places =
         sqlHelper::ExecuteSql("select id, locationCode, uname from tb_location where id in (" +
                               SysVar().Sys_locationJoinId + ") order by locationCode");
     for (int r = 0; r < places.RecordCount(); ++r)
-        combo->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
-                       places.at(r, 0).toInt());
-    return combo;
+        f.location->addItem(acc::valueText(places.at(r, 1)) + " " + acc::valueText(places.at(r, 2)),
+                            places.at(r, 0).toInt());
+    f.goodsType = NewGoodsTypeCombo();
+    f.keyword = NamedEdit("txt_KeyWord");
+    searchOnEnter(f.keyword);
+    auto* panel = new QWidget;
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    addAccountBox(row);
+    row->addWidget(new QLabel(QStringLiteral("库位:")));
+    row->addWidget(f.location);
+    row->addWidget(new QLabel(QStringLiteral("货品类别:")));
+    row->addWidget(f.goodsType);
+    for (const auto& [caption, box] : own) {
+        searchOnEnter(box);
+        row->addWidget(new QLabel(QString::fromUtf8(caption)));
+        row->addWidget(box);
+    }
+    row->addWidget(new QLabel(QStringLiteral("关键字:")));
+    row->addWidget(f.keyword, 1);
+    row->addWidget(newSearchButton());
+    setFilterPanel(panel);
+    return f;
+}
+
+QString ReportForm::chosenPlaces(const QComboBox* location) {
+    const int place = location->currentData().toInt();
+    return place > 0 ? LocationSubtree(place, SysVar().Sys_locationJoinId) : SysVar().Sys_locationJoinId;
 }
 
 QPushButton* ReportForm::newSearchButton() {

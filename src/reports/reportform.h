@@ -8,6 +8,7 @@
 #include "ui/pager.h"
 
 #include <QWidget>
+#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -81,8 +82,18 @@ protected:
     void searchOnEnter(QLineEdit* box);
     // The goods category filter: the enabled categories, blank first (every category).
     static QComboBox* NewGoodsTypeCombo();
-    // The location filter: the user's locations by code, blank first (all of them).
-    static QComboBox* NewLocationCombo();
+    // The filter panel of the kinds read per location: the account box, 库位,
+    // 货品类别, the kind's own (caption, box) pairs, 关键字 and 查询; Enter in
+    // a box searches.
+    struct PlaceFilters {
+        QComboBox* location; // the user's locations by code, blank first (all of them)
+        QComboBox* goodsType;
+        QLineEdit* keyword;
+    };
+    PlaceFilters addPlaceFilters(std::initializer_list<std::pair<const char*, QLineEdit*>> own = {});
+    // The chosen location and those below it that the user may see; every
+    // granted location when none is chosen.
+    static QString chosenPlaces(const QComboBox* location);
     // The bill date filter: from the first of this month to today.
     static QDateEdit* NewDateEdit(const char* name, const QDate& date);
     // The filter panel's parts: the 查询 button, the account box (账目标识 with

@@ -252,6 +252,12 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
     // the rows of the window's list, in its first sort, ties included, with the export columns
     std::function<std::unique_ptr<RowCursor>()> open;
     std::unique_ptr<ReportDal> dal;
+    // a kind read straight from the books: the rows its filter chose, in the page's sort
+    auto readStraight = [&](const ConditionSet& list) {
+        open = [&dal, &page, list] {
+            return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true);
+        };
+    };
     QString captions, title, columnKinds;
     if (family == Family::Bills || family == Family::Lines) {
         LineListFilter f;
@@ -361,9 +367,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         page.isDesc = false;
         auto lots = std::make_unique<dal_rpt_expiry>();
         lots->setFilter(f, list);
-        open = [&dal, &page, list] {
-            return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true);
-        };
+        readStraight(list);
         dal = std::move(lots);
         captions = ExpiryCaptions();
         title = QStringLiteral("效期预警");
@@ -380,9 +384,7 @@ int runReport(QStringList args, QTextStream& out, QTextStream& err) {
         page.isDesc = false;
         auto places = std::make_unique<dal_rpt_locStock>();
         places->setFilter(f, list);
-        open = [&dal, &page, list] {
-            return dal->OpenDataCursor(GetConditionSql(list), dal->OrderClause(page), true);
-        };
+        readStraight(list);
         dal = std::move(places);
         captions = LocStockCaptions();
         title = QStringLiteral("库位库存");
