@@ -102,7 +102,7 @@ QString InitialiseData(bool* backupFailed) {
               "delete from tb_location", "delete from tb_location_fun", "delete from tb_account_fun",
               "delete from tb_dictionary where isSystemSet=0 and utype<>'department'",
               // every line is gone: the running balance keeps nothing but zeros
-              "delete from tb_stock_balance", "delete from tb_stock_location"})
+              "delete from tb_stock_balance", "delete from tb_stock_location", "delete from tb_stock_lot"})
             sqlHelper::ExecuteInTrans(QString::fromLatin1(s));
     });
     if (r.isResult)

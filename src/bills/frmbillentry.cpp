@@ -928,12 +928,13 @@ bool BillEntryForm::checkLots() {
         settings.insert(goodsId, s);
         return s;
     };
-    facts.registeredExpiry = [](int goodsId, const QString& lot) {
-        const RecordSet rs = sqlHelper::ExecuteSql(
-            QStringLiteral("select min(expiryDate) from tb_stock_lot where goodsId=%1 and lotNo=%2")
-                .arg(goodsId)
-                .arg(sqlHelper::FormatParamValue(lot)));
-        return rs.RecordCount() > 0 ? acc::valueText(rs.at(0, 0)) : QString();
+    // a lot's expiry as the other approved stock-ins registered it (a withdrawn bill may correct its own)
+    QHash<QPair<int, QString>, QString> registered;
+    const int bill = m_kind.out || m_kind.isTransfer() ? 0 : formId();
+    facts.registeredExpiry = [&registered, bill](int goodsId, const QString& lot) {
+        const QPair<int, QString> key(goodsId, lot);
+        if (!registered.contains(key)) registered.insert(key, RegisteredExpiry(goodsId, lot, bill));
+        return registered.value(key);
     };
     std::vector<std::pair<int, QString>> fills;
     const bool stockIn = !m_kind.out && !m_kind.isTransfer();

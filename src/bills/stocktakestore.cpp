@@ -74,7 +74,7 @@ QString selectList(const std::vector<Column>& columns) {
 // lot for a line counted by lot.
 QString balanceNow(const QString& account, const QString& line = "d") {
     return "iif(" + line +
-           ".lotNo is null, (select sum(s.importQty - s.exportQty) from tb_stock_location as s "
+           ".byLot = 0, (select sum(s.importQty - s.exportQty) from tb_stock_location as s "
            "where s.goodsId = " +
            line + ".goodsId and s.accountId = " + account + " and s.locationId = " + line +
            ".locationId), (select sum(s.importQty - s.exportQty) from tb_stock_lot as s where s.goodsId = " +
@@ -128,6 +128,7 @@ const std::vector<Column>& lineColumns() {
                                                 {"d.countQty", "countQty"},
                                                 {"b.goodsTypeId", "goodsTypeId"},
                                                 {"d.postQty", "postQty"},
+                                                {"d.byLot", "byLot"},
                                                 {"d.lotNo", "lotNo"},
                                                 {"b.lotTracked", "lotTracked"}};
     return columns;
@@ -241,7 +242,7 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
         for (const bool byLot : {false, true})
             sqlHelper::ExecuteInTrans(
                 QStringLiteral(
-                    "insert into tb_stocktake_detail (headId, goodsId, locationId, lotNo, unit, "
+                    "insert into tb_stocktake_detail (headId, goodsId, locationId, byLot, lotNo, unit, "
                     "packQty, bookQty) select %1, d.goodsId, d.locationId, %7, %2, %3, d.q from "
                     "(select goodsId, locationId%8, sum(importQty - exportQty) as q from %9 where "
                     "accountId = %4%5 group by goodsId, locationId%8 having abs(sum(importQty - "
@@ -250,7 +251,7 @@ m_DBresult dal_stocktake::Start(StockTakeHead& head, const QString& granted) {
                     .arg(stored.id)
                     .arg(defaultUnit("unit"), defaultUnit("packQty"))
                     .arg(stored.accountId)
-                    .arg(where, type, byLot ? "d.lotNo" : "Null", byLot ? ", lotNo" : "",
+                    .arg(where, type, byLot ? "1, d.lotNo" : "0, ''", byLot ? ", lotNo" : "",
                          byLot ? "tb_stock_lot" : "tb_stock_location")
                     .arg(byLot ? 1 : 0));
     });
@@ -317,7 +318,7 @@ std::vector<StockTakeLine> dal_stocktake::Lines(int headId) {
         if (!IsBlank(value("countQty"))) l.countQty = value("countQty").toDouble();
         l.goodsTypeId = value("goodsTypeId").toInt();
         if (!IsBlank(value("postQty"))) l.postQty = value("postQty").toDouble();
-        l.byLot = !value("lotNo").isNull();
+        l.byLot = value("byLot").toInt() != 0;
         l.lotNo = text("lotNo");
         l.lotTracked = value("lotTracked").toInt() != 0;
         out.push_back(std::move(l));
@@ -359,31 +360,36 @@ m_DBresult dal_stocktake::SaveCounts(int headId, std::vector<StockTakeLine>& lin
             const QString count = l.countQty ? num(*l.countQty) : QStringLiteral("Null");
             if (l.id < 1) {
                 // another window may have added the same goods and location meanwhile
+                // (the engines compare texts without case: the lot is matched here)
                 const RecordSet there = sqlHelper::QueryInTrans(
-                    QStringLiteral("select id from tb_stocktake_detail where headId=%1 and goodsId=%2 and "
-                                   "locationId=%3 and %4")
+                    QStringLiteral(
+                        "select id, lotNo from tb_stocktake_detail where headId=%1 and goodsId=%2 and "
+                        "locationId=%3 and byLot=%4")
                         .arg(headId)
                         .arg(l.goodsId)
                         .arg(l.locationId)
-                        .arg(l.byLot ? "lotNo = " + sqlHelper::FormatParamValue(l.lotNo)
-                                     : QStringLiteral("lotNo is null")));
-                if (there.RecordCount() > 0) {
-                    l.id = there.at(0, "id").toInt();
+                        .arg(l.byLot ? 1 : 0));
+                int found = 0;
+                for (int k = 0; k < there.RecordCount() && !found; ++k)
+                    if (acc::valueText(there.at(k, "lotNo")) == l.lotNo) found = there.at(k, "id").toInt();
+                if (found > 0) {
+                    l.id = found;
                 } else {
                     SqlParams p;
                     p.AddItem("@unit", l.unit);
-                    if (l.byLot) p.AddItem("@lotNo", l.lotNo);
+                    p.AddItem("@lotNo", l.lotNo);
                     sqlHelper::ExecuteInTrans(
                         QStringLiteral(
                             "insert into tb_stocktake_detail (id, headId, goodsId, locationId, unit, "
-                            "packQty, bookQty, countQty, lotNo) values (%1, %2, %3, %4, @unit, %5, %6, %7, "
-                            "%8)")
+                            "packQty, bookQty, countQty, byLot, lotNo) values (%1, %2, %3, %4, @unit, %5, "
+                            "%6, %7, "
+                            "%8, @lotNo)")
                             .arg(next)
                             .arg(headId)
                             .arg(l.goodsId)
                             .arg(l.locationId)
                             .arg(num(l.packQty), num(l.bookQty), count,
-                                 l.byLot ? QStringLiteral("@lotNo") : QStringLiteral("Null")),
+                                 l.byLot ? QStringLiteral("1") : QStringLiteral("0")),
                         p);
                     l.id = next++;
                     continue;

@@ -264,12 +264,13 @@ void to8(SchemaWriter& w) {
 void to9(SchemaWriter& w) {
     w.run("DROP INDEX IF EXISTS ix_stock_lot_expiry");
     w.objects({"CREATE INDEX ix_stock_lot_expiry ON tb_stock_lot(expiryDate COLLATE NOCASE)"}, nullptr);
-    // a count's line of a lot-tracked goods is one lot (Null: the whole location)
-    w.addColumn("tb_stocktake_detail", "lotNo TEXT");
+    // a count's line of a lot-tracked goods is one lot (byLot 1), the others the whole location
+    w.addColumn("tb_stocktake_detail", "byLot INTEGER NOT NULL DEFAULT 0");
+    w.addColumn("tb_stocktake_detail", "lotNo TEXT NOT NULL DEFAULT ''");
     w.run("DROP INDEX IF EXISTS ux_stocktake_detail_line");
     w.objects(
         {"CREATE UNIQUE INDEX ux_stocktake_detail_line ON tb_stocktake_detail(headId, goodsId, locationId, "
-         "lotNo)"},
+         "byLot, lotNo)"},
         nullptr);
     for (const char* table : {"temp_rpt_rkDetail", "temp_rpt_ckDetail", "temp_rpt_dbDetail"}) {
         w.addColumn(QLatin1String(table), "productionDate TEXT COLLATE NOCASE");

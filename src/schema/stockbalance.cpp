@@ -217,8 +217,12 @@ std::vector<BalanceDifference> compare(Database& db, const QString& storedSql, c
     static const char* const columns[] = {"importQty", "importWeight", "exportQty", "exportWeight"};
     static const char* const keyNames[] = {"goodsId", "accountId", "locationId", "lotNo"};
     QStringList order;
+    // a lot's text in the order of its characters on both engines, as the merge below compares it
+    const bool server = db.dialect() == AccessSql::Dialect::Postgres;
     for (int c = 0; c < keys; ++c)
-        order << QLatin1String(keyNames[c]) + QLatin1String(" NULLS FIRST");
+        order << QLatin1String(keyNames[c]) +
+                     (c == 3 && server ? QLatin1String(" COLLATE \"C\"") : QLatin1String()) +
+                     QLatin1String(" NULLS FIRST");
     const QString orderBy = " ORDER BY " + order.join(", ");
     KeyedRows stored(db, storedSql + orderBy, keys), expected(db, expectedSql + orderBy, keys);
     KeyedRows::Row have, want;
@@ -596,4 +600,22 @@ std::vector<LotBalance> GoodsLots(int goodsId, const QString& accountIds, int lo
         return a.lotNo < b.lotNo;
     });
     return lots;
+}
+
+QString RegisteredExpiry(int goodsId, const QString& lotNo, int exceptBillId) {
+    // the engines compare a text without its case: the lot is matched here
+    const RecordSet rs = sqlHelper::ExecuteSql(
+        QStringLiteral(
+            "select d.lotNo, d.expiryDate from tb_rk_detail as d inner join tb_rk_head as h on h.id = "
+            "d.headId where h.ispass = 1 and h.id <> %1 and d.goodsId = %2 and d.lotNo = %3 and "
+            "d.expiryDate is not null and d.expiryDate <> ''")
+            .arg(exceptBillId)
+            .arg(goodsId)
+            .arg(sqlHelper::FormatParamValue(lotNo)));
+    QString earliest;
+    for (int r = 0; r < rs.RecordCount(); ++r) {
+        const QString expiry = rs.at(r, 1).toString();
+        if (rs.at(r, 0).toString() == lotNo && (earliest.isEmpty() || expiry < earliest)) earliest = expiry;
+    }
+    return earliest;
 }

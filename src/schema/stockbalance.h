@@ -76,3 +76,6 @@ struct LotBalance {
 // location (-1: at every location), by location, then earliest expiry first
 // (lots without one last), then lot.
 std::vector<LotBalance> GoodsLots(int goodsId, const QString& accountIds, int locationId);
+// The expiry a goods' lot is registered with: the earliest of the approved
+// stock-in lines of that lot (its case counts), a bill left out ("" when none).
+QString RegisteredExpiry(int goodsId, const QString& lotNo, int exceptBillId = 0);

@@ -354,7 +354,8 @@ TEST_F(AdminWindows, InitialisationClearsTheDataAndKeepsUsersDepartmentsAndFunct
     EXPECT_EQ(scalar("select count(*) from tb_user_group_fun").toInt(), functionGrants);
     EXPECT_EQ(scalar("select count(*) from tb_dictionary where utype='department'").toInt(), departments);
     EXPECT_TRUE(CheckStockBalance().empty());
-    EXPECT_EQ(scalar("select count(*) from tb_stock_balance").toInt(), 0);
+    for (const char* balance : {"tb_stock_balance", "tb_stock_location", "tb_stock_lot"})
+        EXPECT_EQ(scalar(QString("select count(*) from %1").arg(balance)).toInt(), 0) << balance;
     EXPECT_EQ(dal_user().GetModelForPw("张伟", "888").id, 2); // the users still log in
     // a failing statement leaves everything as it was
     exec("insert into tb_customer (id, customerCode, uname) values (1, 'C1', '甲')");

@@ -776,6 +776,15 @@ TEST_F(BillEntry, LotTrackedGoodsComeInWithTheirLotAndExpiryAndGoOutWithIt) {
     EXPECT_EQ(scalar("select expiryDate from tb_stock_lot where lotNo='M1'").toString(), expiry);
     in.LoadBill(in.txt_id->text().toInt());
     EXPECT_EQ(at(in, 0, LineField::ExpiryDate), expiry);
+    // withdrawn, the bill may correct its own lot's expiry
+    yesTo([&] { in.PassBill(); });
+    put(in, 0, LineField::ExpiryDate, today.addDays(6).toString(Qt::ISODate));
+    yesTo([&] { in.SaveBill(); });
+    EXPECT_EQ(last(), "保存成功!");
+    put(in, 0, LineField::ExpiryDate, expiry);
+    yesTo([&] { in.SaveBill(); });
+    yesTo([&] { in.PassBill(); });
+    ASSERT_EQ(last(), "审核成功!");
     // another stock-in of the lot must keep its expiry
     in.NewBillForPartner(1, "康师傅饮品有限公司");
     type(in.txt_goodsCode, "SP0008");

@@ -373,7 +373,7 @@ TEST_F(StockTake, ScansKeepToTheCountsLocationsAndCategory) {
     move(1, 2, 6);
     move(5, 2, 3);
     StockTakeHead h = start(2, 5);
-    ASSERT_TRUE(last.isResult);
+    ASSERT_TRUE(last.isResult) << qPrintable(last.str_MsgBox);
     StockTakeSheet sheet;
     sheet.load(dal.GetModel(h.id), dal.Lines(h.id));
     ASSERT_EQ(sheet.lines().size(), 1u);
