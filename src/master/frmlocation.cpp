@@ -274,6 +274,7 @@ void frmLocation::SaveLocation() {
         m_tree->tv_UpdateNode(id, m.parentId, m.locationCode);
     }
     txt_id->setText(QString::number(id));
+    Search(); // the list shows what was saved
     MsgBox::Show(QStringLiteral("保存成功!"), MsgBox::Information, windowTitle());
 }
 
