@@ -306,10 +306,10 @@ void frm_Main::RefreshExpiryPanel() {
         return;
     }
     try {
-        const int lots = ExpiringLotCount(SysVar().Sys_accountJoinId, SysVar().Sys_locationJoinId);
-        const QString text =
-            lots > 0 ? QStringLiteral("%1个批次已过期或将在%2天内过期").arg(lots).arg(ExpiryWarnDays())
-                     : QStringLiteral("没有%1天内过期的批次").arg(ExpiryWarnDays());
+        const int days = ExpiryWarnDays();
+        const int lots = ExpiringLotCount(SysVar().Sys_accountJoinId, SysVar().Sys_locationJoinId, days);
+        const QString text = lots > 0 ? QStringLiteral("%1个批次已过期或将在%2天内过期").arg(lots).arg(days)
+                                      : QStringLiteral("没有%1天内过期的批次").arg(days);
         m_expiryPanel->setText(QStringLiteral("效期预警: <a href=\"expiry\" style=\"color:%1\">%2</a>")
                                    .arg(lots > 0 ? "#b00000" : "#404040", text));
         m_expiryPanel->setVisible(true);

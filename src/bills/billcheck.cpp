@@ -192,21 +192,21 @@ LotSplit SplitByExpiry(const std::vector<LotBalance>& lots, const QHash<QString,
     std::stable_sort(expired.begin(), expired.end(), byExpiry);
     LotSplit split;
     double wanted = qty * unit, given = 0;
-    auto take = [&](const LotBalance& l, bool isExpired) {
+    auto take = [&](const LotBalance& l) {
         split.available += l.pieces;
         const double pieces = std::min(wanted, l.pieces);
         wanted -= pieces;
         double share = std::round(pieces / unit * 10000) / 10000;
         if (wanted <= 1e-9) share = qty - given; // the last share keeps the whole exact
         given += share;
-        if (share > 0) split.takes.push_back({l.lotNo, l.expiryDate, share, isExpired});
+        if (share > 0) split.takes.push_back({l.lotNo, l.expiryDate, share});
     };
     for (const auto* group : {&fresh, &undated})
         for (const LotBalance& l : *group)
-            if (wanted > 1e-9) take(l, false);
+            if (wanted > 1e-9) take(l);
     for (const LotBalance& l : expired) {
         if (wanted <= 1e-9 || !takeExpired(l)) break;
-        take(l, true);
+        take(l);
     }
     if (wanted > 1e-9) split.shortfall = qty - given;
     return split;

@@ -90,7 +90,6 @@ struct LotTake {
     QString lotNo;
     QString expiryDate;
     double qty = 0; // in the line's unit
-    bool expired = false;
 };
 struct LotSplit {
     std::vector<LotTake> takes;

@@ -657,15 +657,20 @@ void BillEntryForm::GoodsCodeEntered() {
     }
     const double qty = number(txt_Qty->text());
     // a lot-tracked goods going out without a lot is shared out over its location's lots
-    const int fromId = m_kind.isTransfer() || place.id > 0 ? place.id : g.locationId;
-    const QString fromCode = m_kind.isTransfer() || place.id > 0 ? place.locationCode : g.locationCode;
+    // the line leaves the location typed, else the goods' own
+    m_location from = place;
+    if (from.id < 1) {
+        from.id = g.locationId;
+        from.locationCode = g.locationCode;
+    }
+    const bool transferOut = m_kind.isTransfer() && from.id > 0;
     std::optional<LotSplit> split;
-    if ((m_kind.out || (m_kind.isTransfer() && place.id > 0)) && GoodsLotTracked(g.headId)) {
-        split = splitByLots(g, qty, fromId, fromCode);
+    if ((m_kind.out || transferOut) && GoodsLotTracked(g.headId)) {
+        split = splitByLots(g, qty, from.id, from.locationCode);
         if (!split) return;
     } else if (m_kind.out && !confirmStock(g, qty)) {
         return;
-    } else if (m_kind.isTransfer() && place.id > 0 && !confirmTransferStock(g, qty, place)) {
+    } else if (transferOut && !confirmTransferStock(g, qty, from)) {
         return;
     }
     std::optional<double> ownPrice;

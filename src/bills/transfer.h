@@ -13,8 +13,8 @@
 QString TransferWithdrawalShortfall(int headId);
 
 // The question asked when a line is entered whose from location has less
-// of the goods (in pieces) for the account mark than the line takes out;
-// "" when it has enough or the goods was never there. alreadyTaken: the
+// of the goods (in pieces) for the account mark than the line takes out (a
+// goods never there has 0); "" when it has enough. alreadyTaken: the
 // pieces the bill's other lines take out of the same location.
 QString TransferStockQuestion(int goodsId, const QString& goodsName, int accountId, int fromLocationId,
                               const QString& fromLocationCode, double pieces, double alreadyTaken = 0);

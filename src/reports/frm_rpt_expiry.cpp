@@ -5,6 +5,7 @@
 #include "data/sysvar.h"
 #include "ui/formparts.h"
 #include "ui/widgethelpers.h"
+#include "ui/windowregistry.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -67,7 +68,8 @@ bool frm_rpt_expiry::buildConditions(ConditionSet&, ConditionSet& list) {
         Refuse(this, QStringLiteral("预警天数必须是0到36500之间的整数!"), txt_warnDays);
         return false;
     }
-    if (days != ExpiryWarnDays()) SetExpiryWarnDays(days); // the status bar counts with them too
+    if (days != ExpiryWarnDays() && SetExpiryWarnDays(days))
+        WindowRegistry::ApprovalsChanged(); // the status bar counts with them too
     txt_warnDays->setText(QString::number(days));
     m_filter = ExpiryFilter();
     m_filter.days = days;

@@ -143,11 +143,11 @@ bool SetExpiryWarnDays(int days) {
     return true;
 }
 
-int ExpiringLotCount(const QString& accountIds, const QString& locationIds) {
+int ExpiringLotCount(const QString& accountIds, const QString& locationIds, int days) {
     ExpiryFilter f;
     f.accountIds = accountIds;
     f.locationIds = locationIds;
-    f.days = ExpiryWarnDays();
+    f.days = days;
     const RecordSet rs = sqlHelper::ExecuteSql("SELECT count(*) FROM " + lots(f));
     return rs.RecordCount() > 0 ? rs.at(0, 0).toInt() : 0;
 }

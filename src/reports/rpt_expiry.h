@@ -46,6 +46,6 @@ QString ExpiryKinds();
 int ExpiryWarnDays();
 // Keeps the warning days; false (nothing kept) for a negative number.
 bool SetExpiryWarnDays(int days);
-// The number of lots in the report of these accounts and locations with
-// today's date and the kept warning days (the main window's status bar).
-int ExpiringLotCount(const QString& accountIds, const QString& locationIds);
+// The number of lots in the report of these accounts and locations, today,
+// with these warning days (the main window's status bar).
+int ExpiringLotCount(const QString& accountIds, const QString& locationIds, int days);

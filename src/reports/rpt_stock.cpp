@@ -26,7 +26,8 @@ const char* const kJoinedHeadItems =
 
 // The goods listed, with what the figures sum: every goods' default unit.
 QString goodsWith(const QString& sums) {
-    return " FROM tb_goods_detail AS a LEFT JOIN tb_goods_head AS b ON a.headId = b.id LEFT JOIN tb_dictionary "
+    return " FROM tb_goods_detail AS a LEFT JOIN tb_goods_head AS b ON a.headId = b.id LEFT JOIN "
+           "tb_dictionary "
            "AS gt ON gt.id = b.goodsTypeId LEFT JOIN (" +
            sums + ") AS s ON s.goodsId = b.id WHERE a.isDefault = 1";
 }
@@ -49,9 +50,11 @@ QStringList closingUpdates() {
 // weight. A default unit of 0 pieces leaves the default-unit figure empty
 // instead of failing the whole report.
 QString sideFigures(const QString& qty, const QString& weight, const QString& prefix) {
-    return ReportDal::zeroAsZero("format(" + qty + ", '#0.0##')") + " AS " + prefix + "Qty, iif(a.packQty = 0, Null, " +
+    return ReportDal::zeroAsZero("format(" + qty + ", '#0.0##')") + " AS " + prefix +
+           "Qty, iif(a.packQty = 0, Null, " +
            ReportDal::zeroAsZero("format(" + qty + " / a.packQty, '#0.0##')") + ") AS " + prefix +
-           "DefaultQty, " + ReportDal::zeroAsZero("format(" + weight + ", '#0.0#')") + " AS " + prefix + "Weight";
+           "DefaultQty, " + ReportDal::zeroAsZero("format(" + weight + ", '#0.0#')") + " AS " + prefix +
+           "Weight";
 }
 
 // One pass over the running balance; the balances are the differences of
@@ -67,7 +70,8 @@ QString fastSelect(const QString& accounts, const QString&) {
     for (const QString& c : QString(kColumns).split(',').mid(0, 18))
         items << "x." + c;
     for (const char* f : {"Qty", "DefaultQty", "Weight"})
-        items << QStringLiteral("val(x.totalImport%1) - val(x.totalExport%1) AS totalBlance%1").arg(QLatin1String(f));
+        items << QStringLiteral("val(x.totalImport%1) - val(x.totalExport%1) AS totalBlance%1")
+                     .arg(QLatin1String(f));
     return "SELECT " + items.join(", ") + " FROM (" + figures + ") AS x";
 }
 

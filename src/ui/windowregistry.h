@@ -37,8 +37,9 @@ public:
     static void SetArea(QMdiArea* area);
     static QMdiArea* Area();
 
-    // Approved stock changed (a bill approved or withdrawn, a count posted):
-    // the watcher (the main window's status bar) reads again what it shows.
+    // Approved stock changed (a bill approved or withdrawn, a count posted),
+    // or the near-expiry warning days: the watcher (the main window's status
+    // bar) reads again what it shows.
     static void ApprovalsChanged();
     static void SetApprovalWatcher(std::function<void()> watcher);
 

@@ -291,6 +291,6 @@ TEST_F(LocStock, NearExpiryListsLotsInStockUpToTheWarningDaysExpiredFirst) {
     EXPECT_FALSE(SetExpiryWarnDays(-1));
     EXPECT_TRUE(SetExpiryWarnDays(days));
     EXPECT_EQ(ExpiryWarnDays(), days);
-    EXPECT_EQ(ExpiringLotCount("2,", "1,2"), 5);
-    EXPECT_EQ(ExpiringLotCount("2,30,", "2"), 1);
+    EXPECT_EQ(ExpiringLotCount("2,", "1,2", days), 5);
+    EXPECT_EQ(ExpiringLotCount("2,30,", "2", days), 1);
 }
