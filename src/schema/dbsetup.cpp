@@ -50,6 +50,15 @@ public:
         for (const QString& statement : statements)
             m_db.execute(statement);
     }
+    void replaceTriggers(const QStringList& statements, const char*) override {
+        static const QRegularExpression trigger(QStringLiteral("^\\s*CREATE\\s+TRIGGER\\s+(\\w+)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        for (const QString& statement : statements)
+            if (const QRegularExpressionMatch m = trigger.match(statement); m.hasMatch()) {
+                m_db.execute("DROP TRIGGER IF EXISTS " + m.captured(1));
+                m_db.execute(statement);
+            }
+    }
     void dropTable(const QString& name) override {
         // a report table's shadow of this connection goes with it
         m_db.execute("DROP TABLE IF EXISTS temp." + name);

@@ -262,6 +262,8 @@ void to8(SchemaWriter& w) {
 // expiry dates, which their exports append; the lots' expiry index serves the
 // file's comparisons, which ignore case; stock-taking counts by lot.
 void to9(SchemaWriter& w) {
+    // a withdrawn stock-in or transfer gives its lots' expiries back
+    w.replaceTriggers(StockLotSchema(), "pg_lot_expiry.sql");
     w.run("DROP INDEX IF EXISTS ix_stock_lot_expiry");
     w.objects({"CREATE INDEX ix_stock_lot_expiry ON tb_stock_lot(expiryDate COLLATE NOCASE)"}, nullptr);
     // a count's line of a lot-tracked goods is one lot (byLot 1), the others the whole location

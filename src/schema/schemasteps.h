@@ -20,6 +20,9 @@ public:
     // The server makes the tables and indexes of its own kind and, instead of
     // the triggers, runs the named script of trigger functions (a resource).
     virtual void objects(const QStringList& statements, const char* serverScript = nullptr) = 0;
+    // Triggers made anew: the file drops each of the statements' triggers and
+    // creates it again; the server runs the script that replaces its functions.
+    virtual void replaceTriggers(const QStringList& statements, const char* serverScript) = 0;
     virtual void dropTable(const QString& name) = 0;
     // A statement both engines take as it stands: rows of the system tables.
     virtual void run(const QString& sql) = 0;

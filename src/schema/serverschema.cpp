@@ -328,6 +328,9 @@ public:
         // the file's triggers are the server's functions
         if (serverScript) m_db.runScript(resourceText(QString::fromLatin1(serverScript)));
     }
+    void replaceTriggers(const QStringList&, const char* serverScript) override {
+        m_db.runScript(resourceText(QString::fromLatin1(serverScript)));
+    }
     void dropTable(const QString& name) override {
         if (m_scriptsOnly) return;
         m_db.execute("DROP TABLE IF EXISTS pg_temp." + nameOf(name)); // this session's shadow

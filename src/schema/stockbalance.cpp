@@ -344,6 +344,23 @@ QString lotLineChange(const Side& s, const QString& row, const char* sign) {
                .arg(lotOf(row), approved);
 }
 
+// A lot's expiry as its approved incoming lines give it: the earliest of its
+// stock-in lines and of the transfer lines that bring it to its location.
+QString registeredLotExpiry() {
+    auto earliest = [](const char* head, const char* detail, const char* location) {
+        return QStringLiteral(
+                   "(SELECT min(nullif(d.expiryDate, '')) FROM %2 d JOIN %1 h ON h.id = d.headId WHERE "
+                   "h.ispass = 1 "
+                   "AND h.accountId IS tb_stock_lot.accountId AND d.goodsId IS tb_stock_lot.goodsId AND "
+                   "ifnull(d.%3, 0) = tb_stock_lot.locationId AND ifnull(d.lotNo || '', '') = "
+                   "tb_stock_lot.lotNo)")
+            .arg(QLatin1String(head), QLatin1String(detail), QLatin1String(location));
+    };
+    const QString in = earliest("tb_rk_head", "tb_rk_detail", "locationId"),
+                  moved = earliest("tb_transfer_head", "tb_transfer_detail", "toLocationId");
+    return QStringLiteral("coalesce(min(%1, %2), %1, %2)").arg(in, moved);
+}
+
 // Every line of one head, by goods, location and lot, added or taken away.
 QString lotHeadChange(const Side& s, const QString& row, const char* sign, const QString& when) {
     const QString head = row + ".id", account = row + ".accountId";
@@ -351,10 +368,13 @@ QString lotHeadChange(const Side& s, const QString& row, const char* sign, const
         QStringLiteral("FROM %1 d WHERE d.headId = %2 AND d.goodsId IS tb_stock_lot.goodsId AND "
                        "%3 = tb_stock_lot.locationId AND %4 = tb_stock_lot.lotNo")
             .arg(s.detail, head, locationOf(s, "d"), lotOf("d"));
+    // a head withdrawn takes its lines' expiries back: the lots' expiries are found again
+    const bool incoming = QLatin1String(s.qty) == QLatin1String("importQty");
     const QString expiry =
         registersExpiry(s, sign)
             ? ", expiryDate = " + earlierExpiry("(SELECT min(nullif(d.expiryDate, '')) " + sameKey + ")")
-            : QString();
+        : incoming ? ", expiryDate = " + registeredLotExpiry()
+                   : QString();
     return ensureLotRows("d.goodsId", account, locationOf(s, "d"), lotOf("d"),
                          QStringLiteral("FROM %1 d WHERE d.headId = %2 AND %3").arg(s.detail, head, when)) +
            QStringLiteral(

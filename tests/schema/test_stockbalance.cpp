@@ -100,11 +100,23 @@ TEST_F(StockBalanceTest, ApprovedLinesCountInAndOut) {
     EXPECT_EQ(scalar("select max(expiryDate) from tb_stock_lot where goodsId=8 and locationId=1").toString(),
               "2027-05-01");
     expectExact();
+    // withdrawn, a stock-in gives its expiry back: corrected and approved again, the lot takes the new one
+    exec("update tb_rk_head set ispass=0 where id=2");
+    EXPECT_TRUE(lot("expiryDate").isNull());
+    EXPECT_EQ(lot("expiryDate", 5).toString(), "2027-01-15"); // brought by the transfer
+    exec("update tb_rk_detail set expiryDate='2027-02-01' where id=4");
+    exec("update tb_rk_head set ispass=1 where id=2");
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-02-01");
+    exec("update tb_transfer_head set ispass=0 where id=1");
+    EXPECT_TRUE(lot("expiryDate", 5).isNull());
+    exec("update tb_transfer_detail set expiryDate='2027-02-01' where id=1");
+    exec("update tb_transfer_head set ispass=1 where id=1");
+    expectExact();
     // the rebuild finds the same expiries in one pass over the lines
     sqlHelper::OpenConn();
     RebuildStockLot(Database::instance());
-    EXPECT_EQ(lot("expiryDate").toString(), "2027-01-15");
-    EXPECT_EQ(lot("expiryDate", 5).toString(), "2027-01-15");
+    EXPECT_EQ(lot("expiryDate").toString(), "2027-02-01");
+    EXPECT_EQ(lot("expiryDate", 5).toString(), "2027-02-01");
     EXPECT_EQ(scalar("select max(expiryDate) from tb_stock_lot where goodsId=8 and locationId=1").toString(),
               "2027-05-01");
     expectExact();
@@ -336,11 +348,11 @@ TEST_F(StockBalanceTest, OlderFilesAreMigratedAndNewerOnesRefused) {
     // make the file look as the first version left it
     sqlHelper::OpenConn();
     Database& db = Database::instance();
-    for (const char* t : {"rk", "ck"})
+    for (const char* t : {"rk", "ck", "db"})
         for (const char* what :
              {"detail_insert", "detail_delete", "detail_update", "head_insert", "head_delete", "head_update"})
             for (const char* table : {"", "_loc", "_lot"})
-                db.execute(QStringLiteral("DROP TRIGGER tr_%1_%2%3").arg(t, what, table));
+                db.execute(QStringLiteral("DROP TRIGGER IF EXISTS tr_%1_%2%3").arg(t, what, table));
     for (const char* column :
          {"tb_goods_head DROP COLUMN lotTracked", "tb_goods_head DROP COLUMN shelfLifeDays",
           "tb_rk_detail DROP COLUMN productionDate", "tb_rk_detail DROP COLUMN expiryDate",
